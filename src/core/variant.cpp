@@ -1,0 +1,130 @@
+#include "core/variant.h"
+
+#include <utility>
+
+#include "core/object.h"
+#include "core/runtime_error.h"
+
+namespace sl {
+
+Variant::Variant(Object* obj) noexcept : type_(VarType::Object) {
+  u_.i64 = 0;
+  u_.obj = obj;
+  if (obj) obj->AddRef();
+}
+
+Variant::Variant(Ref<VariantArray> array) noexcept : type_(VarType::Array) {
+  u_.i64 = 0;
+  u_.arr = array.get();
+  if (u_.arr) u_.arr->AddRef();
+}
+
+bool Variant::IsNumber() const noexcept {
+  switch (type_) {
+    case VarType::Boolean:
+    case VarType::Byte:
+    case VarType::Integer:
+    case VarType::Long:
+    case VarType::Single:
+    case VarType::Double:
+    case VarType::Currency:
+    case VarType::Date:
+      return true;
+    default:
+      return false;
+  }
+}
+
+void Variant::AddRefShared() noexcept {
+  switch (type_) {
+    case VarType::String:
+      SharedString::AddRefBits(u_.str);
+      break;
+    case VarType::Object:
+      if (u_.obj) u_.obj->AddRef();
+      break;
+    case VarType::Array:
+      if (u_.arr) u_.arr->AddRef();
+      break;
+    default:
+      break;
+  }
+}
+
+void Variant::ReleaseShared() noexcept {
+  switch (type_) {
+    case VarType::String:
+      u_.str.~SharedString();
+      break;
+    case VarType::Object:
+      if (u_.obj) u_.obj->Release();
+      break;
+    case VarType::Array:
+      if (u_.arr) u_.arr->Release();
+      break;
+    default:
+      break;
+  }
+}
+
+VariantArray::VariantArray(std::vector<Bound> bounds, bool fixedSize)
+    : bounds_(std::move(bounds)), fixed_(fixedSize) {
+  std::size_t total = 1;
+  for (const Bound& b : bounds_) {
+    if (b.count < 0) throw RuntimeError(9);
+    total *= static_cast<std::size_t>(b.count);
+    if (total > kMaxElements) throw RuntimeError(7);
+  }
+  if (bounds_.empty()) total = 0;
+  data_.resize(total);
+}
+
+Ref<VariantArray> VariantArray::Clone() const {
+  Ref<VariantArray> copy = MakeRef<VariantArray>();
+  copy->bounds_ = bounds_;
+  copy->data_ = data_;
+  copy->fixed_ = fixed_;
+  return copy;
+}
+
+Variant& VariantArray::At(const std::int32_t* subscripts, std::size_t count) {
+  if (count != bounds_.size()) throw RuntimeError(9);
+  std::size_t offset = 0;
+  std::size_t stride = 1;
+  for (std::size_t d = 0; d < count; ++d) {
+    std::int64_t rel = static_cast<std::int64_t>(subscripts[d]) - bounds_[d].lower;
+    if (rel < 0 || rel >= bounds_[d].count) throw RuntimeError(9);
+    offset += static_cast<std::size_t>(rel) * stride;
+    stride *= static_cast<std::size_t>(bounds_[d].count);
+  }
+  return data_[offset];
+}
+
+void VariantArray::Redim(std::vector<Bound> bounds, bool preserve) {
+  if (fixed_) throw RuntimeError(10);
+  std::size_t total = 1;
+  for (const Bound& b : bounds) {
+    if (b.count < 0) throw RuntimeError(9);
+    total *= static_cast<std::size_t>(b.count);
+    if (total > kMaxElements) throw RuntimeError(7);
+  }
+  if (bounds.empty()) total = 0;
+  if (!preserve || bounds_.empty()) {
+    bounds_ = std::move(bounds);
+    data_.assign(total, Variant());
+    return;
+  }
+  // Preserve: only the last dimension may change; the others must stay as they are.
+  if (bounds.size() != bounds_.size()) throw RuntimeError(9);
+  for (std::size_t d = 0; d + 1 < bounds.size(); ++d) {
+    if (bounds[d].lower != bounds_[d].lower || bounds[d].count != bounds_[d].count) {
+      throw RuntimeError(9);
+    }
+  }
+  // With the first dimension varying fastest, the elements of the last dimension form
+  // contiguous blocks, so resizing keeps the leading blocks in place.
+  data_.resize(total);
+  bounds_ = std::move(bounds);
+}
+
+}  // namespace sl
