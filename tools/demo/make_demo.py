@@ -1,0 +1,570 @@
+#!/usr/bin/python3
+"""Generates examples/demo, the small original game that the README's run command plays.
+
+"The Lighthouse Keeper's Key": find a rope and a hook, tie them into a grapple, fish the key off
+a ledge, unlock the lighthouse and light the lamp. Every data file is written in the editor's
+format (quoted strings, bare numbers, #TRUE#/#FALSE#, CR LF, Windows-1252); every picture is
+drawn here. Run it with Debian's python3 and python3-pil; the output is committed.
+
+    tools/demo/make_demo.py [OUTPUT_DIR]
+"""
+
+import math
+import os
+import random
+import struct
+import sys
+
+from PIL import Image, ImageDraw
+
+SEPARATOR = "----- SEPARATOR -----"
+W, H = 640, 480
+
+
+# ---------------------------------------------------------------------------------------------
+# Data files
+
+
+def field(value):
+    if isinstance(value, bool):
+        return "#TRUE#" if value else "#FALSE#"
+    if isinstance(value, (int, float)):
+        return ("%.15g" % value) if isinstance(value, float) else str(value)
+    if value is None:
+        return ""
+    return '"' + value + '"'
+
+
+class DataFile:
+    """Collects statements; each statement is one line of comma-separated fields."""
+
+    def __init__(self):
+        self.lines = []
+
+    def write(self, *values):
+        self.lines.append(",".join(field(v) for v in values))
+
+    def save(self, path):
+        os.makedirs(os.path.dirname(path), exist_ok=True)
+        with open(path, "wb") as f:
+            f.write(("\r\n".join(self.lines) + "\r\n").encode("cp1252"))
+
+
+def general_file():
+    d = DataFile()
+    d.write("LighthouseDemo")  # 1 project name
+    d.write("")  # 2
+    d.write("The Lighthouse Keeper's Key")  # 3 title
+    d.write(0)  # 4
+    d.write("Harbour")  # 5 initial frame
+    d.write("Version 1.0")  # 6
+    d.write(W, H)  # 7, 8 picture size
+    d.write("The Storyloom player developers")  # 9
+    d.write("demo@storyloom.example.org")  # 10
+    d.write("https://storyloom.example.org/")  # 11
+    d.write(0)  # 12 no resolution offer
+    d.write(0, 0, 0)  # 13-15
+    d.write("Harbour")  # 16 scheme
+    d.write(0, 0, 0)  # 17-19
+    d.write(False, False, False)  # 20 hide load, 21 hide save, 22
+    d.write(0, 0)  # 23-24
+    d.write(10, 10)  # 25 item gap, 26 margin
+    d.write(True, True, True, True, True, False)  # 27-32 inventory options
+    d.write("DEFAULT", "DEFAULT")  # 33, 34 inventory pictures
+    d.write(0)  # 35 target resolution
+    d.write(0, 0)  # 36-37
+    d.write("DEFAULT")  # 38 default pointer
+    d.write(0, 0)  # 39-40
+    d.write(True)  # 41 menus always shown (windowed)
+    d.write(0)  # 42
+    d.write(False, False)  # 43 skip title, 44 hide logo
+    d.write(0)  # 45
+    d.write(False)  # 46 hide transitions option
+    d.write(False)  # 47 hide effects option
+    d.write(False)  # 48 menus never shown
+    return d
+
+
+def frame_file(kind, source, tiled=False, music="", timer=None, script="", channels=()):
+    """timer: (delay seconds, target) or None. channels: records of five values."""
+    d = DataFile()
+    d.write(kind, source, tiled)  # 1-3 background
+    d.write(False, music)  # 4 stop music, 5 music
+    if timer:
+        d.write(True, str(timer[0]), timer[1])  # 6-8 frame timer
+    else:
+        d.write(False, "0", "")
+    d.write("", 0)  # 9 video, 10
+    d.write(False, False, "")  # 11 stop sounds, 12 stop frame sound, 13 frame sound
+    d.write(0, 0, 0)  # 14-16
+    d.write(False, False, 0, 0, 0, 0)  # 17 own size, 18 cut-scene, 19-22 rectangle
+    d.write(True)  # 23 music loops
+    d.write(False, 0, 0)  # 24-26 timer transition
+    d.write(bool(script), script)  # 27-28 opening script
+    d.write(0, 0, 0, 0, 0, 0)  # 29-34
+    d.write("0", 0)  # 35 fade duration, 36
+    d.write(5, len(channels))  # 37 values per record, 38 records
+    for record in channels:
+        d.write(*record)
+    d.write(False)  # last: video before frame
+    return d
+
+
+class Hotspot:
+    def __init__(self, name, rect, picture="", stretch=1, pointer="", must_true=(), must_false=()):
+        self.name, self.rect, self.picture, self.stretch = name, rect, picture, stretch
+        self.pointer, self.must_true, self.must_false = pointer, must_true, must_false
+
+
+def hotspot_file(hotspots):
+    d = DataFile()
+    for h in hotspots:
+        left, top, width, height = (v * 15 for v in h.rect)  # pixels to twips
+        d.write(h.name, 0, 0, 0, 0, 0, 0, 0, 0, 0)  # 1-10
+        d.write(left, top, width, height)  # 11-14
+        d.write(0, bool(h.picture), h.picture, h.stretch, h.pointer)  # 15-19
+        conditions = 1 if (h.must_true or h.must_false) else 0
+        d.write(conditions)  # 20
+        d.write(len(h.must_true), *h.must_true)  # 21
+        d.write(len(h.must_false), *h.must_false)  # 22
+        d.write(0)  # 23 animation speed
+        d.write(SEPARATOR)
+    return d
+
+
+class Action:
+    """One action record; defaults do nothing."""
+
+    def __init__(self, **kw):
+        self.variable = kw.get("variable", "")  # A2 with A1 on
+        self.set_to = kw.get("set_to")  # 0, 1 or -1 (toggle)
+        self.message = kw.get("message", "")  # A7 with A6 on
+        self.in_game = kw.get("in_game", True)  # E4
+        self.disappear = kw.get("disappear", False)  # A10
+        self.end_game = kw.get("end_game", False)  # A11
+        self.goto = kw.get("goto", "")  # A13 with A12 on
+        self.previous = kw.get("previous", False)  # D4
+        self.set_true = kw.get("set_true", ())  # F5 second list
+        self.procedure = kw.get("procedure", "")  # I2 with I1 on
+        self.pick_up = kw.get("pick_up", "")  # L2 with L1 on
+
+    def write(self, d, header):
+        d.write(*header)  # 1-10
+        a1 = 1 if self.variable else 0
+        d.write(a1, self.variable, 1 if self.set_to == 0 else 0, 1 if self.set_to == 1 else 0,
+                1 if self.set_to == -1 else 0)  # A1-A5
+        d.write(1 if self.message else 0, self.message, 0, "")  # A6-A9
+        d.write(1 if self.disappear else 0, 1 if self.end_game else 0)  # A10, A11
+        d.write(1 if self.goto else 0, self.goto)  # A12, A13
+        d.write(0, 0, 0, "", False, False, 0, 0, 0, 0)  # B1-B10
+        d.write(0, 0, "", 0, "")  # C1-C5
+        d.write(0, 0, 0, 1 if self.previous else 0)  # D1-D4
+        d.write(0, 0, 0, self.in_game)  # E1-E4
+        d.write(0, 0, 0, 1 if self.set_true else 0)  # F1-F4
+        d.write(0)  # F5 first list: set to 0
+        d.write(len(self.set_true), *self.set_true)  # F5 second list: set to 1
+        d.write(0)  # F5 third list: toggle
+        d.write(True)  # G1 loop hotspot sound
+        d.write(0, 0.0)  # H1, H2 transition
+        d.write(bool(self.procedure), self.procedure)  # I1, I2
+        d.write(1)  # J1 transition number
+        d.write(0, 0, 0, 0, 0, 0)  # K1-K6
+        d.write("0", 0, 5, 0)  # K7 fade, K8, K9 values per line, K10 lines
+        d.write(bool(self.pick_up), self.pick_up)  # L1, L2
+        d.write(SEPARATOR)
+
+
+def action_file(actions):
+    d = DataFile()
+    for n, a in enumerate(actions, 1):
+        a.write(d, ("Action %d" % n, 0, 0, 0, 0, 0, 0, 0, 0, 0))
+    return d
+
+
+def item_use_file(uses):
+    """uses: list of (hotspot number, item name, Action)."""
+    d = DataFile()
+    for number, item, a in uses:
+        a.write(d, ("Use", "%d_%s.drg" % (number, item), 0, 0, 0, 0, 0, 0, 0, 0))
+    return d
+
+
+def item_place_file(places):
+    d = DataFile()
+    for number, item in places:
+        d.write("Item", number, 0, 0, 0, 0, 0, 0, 0, 0)
+        d.write(1, item)
+        d.write(SEPARATOR)
+    return d
+
+
+def text_file(texts):
+    """texts: (text, left px, top px, font, size, bold, colour &HBBGGRR)."""
+    d = DataFile()
+    for text, left, top, font, size, bold, colour in texts:
+        d.write("Text", 0, 0, 0, 0, 0, 0, 0, 0, 0)
+        d.write(text, left * 15, top * 15, bold, False, font, size, False, False, colour, 0)
+    return d
+
+
+# ---------------------------------------------------------------------------------------------
+# Pictures
+
+
+def gradient(draw, box, top, bottom):
+    x0, y0, x1, y1 = box
+    for y in range(y0, y1):
+        t = (y - y0) / max(1, y1 - y0 - 1)
+        colour = tuple(int(a + (b - a) * t) for a, b in zip(top, bottom))
+        draw.line([(x0, y), (x1 - 1, y)], fill=colour)
+
+
+def sea(draw, horizon, near, far):
+    gradient(draw, (0, horizon, W, H), far, near)
+    rng = random.Random(7)
+    for _ in range(160):
+        y = rng.randint(horizon + 4, H - 2)
+        x = rng.randint(0, W)
+        length = 6 + (y - horizon) // 6
+        draw.line([(x, y), (x + length, y)], fill=(200, 220, 235))
+
+
+def lighthouse(draw, base_x, base_y, height, width):
+    top_w = width * 0.6
+    stripes = 6
+    for i in range(stripes):
+        y0 = base_y - height * i / stripes
+        y1 = base_y - height * (i + 1) / stripes
+        w0 = width - (width - top_w) * i / stripes
+        w1 = width - (width - top_w) * (i + 1) / stripes
+        colour = (235, 235, 230) if i % 2 == 0 else (190, 40, 40)
+        draw.polygon([(base_x - w0 / 2, y0), (base_x + w0 / 2, y0), (base_x + w1 / 2, y1),
+                      (base_x - w1 / 2, y1)], fill=colour)
+    top = base_y - height
+    draw.rectangle([base_x - top_w / 2 - 6, top - 6, base_x + top_w / 2 + 6, top], fill=(40, 40, 50))
+    draw.rectangle([base_x - top_w / 2 + 2, top - 34, base_x + top_w / 2 - 2, top - 6],
+                   fill=(255, 236, 150))
+    draw.polygon([(base_x - top_w / 2 - 4, top - 34), (base_x + top_w / 2 + 4, top - 34),
+                  (base_x, top - 60)], fill=(40, 40, 50))
+
+
+def harbour_picture():
+    img = Image.new("RGB", (W, H))
+    d = ImageDraw.Draw(img)
+    gradient(d, (0, 0, W, 260), (250, 170, 110), (255, 220, 170))
+    d.ellipse([470, 150, 550, 230], fill=(255, 240, 200))
+    sea(d, 260, (30, 70, 110), (90, 130, 160))
+    d.polygon([(420, 260), (640, 200), (640, 260)], fill=(70, 80, 70))
+    lighthouse(d, 560, 215, 120, 34)
+    d.rectangle([0, 330, 330, 350], fill=(110, 75, 45))  # pier deck
+    for x in range(10, 330, 40):
+        d.rectangle([x, 350, x + 10, 470], fill=(80, 55, 35))
+    d.rectangle([360, 300, 470, 340], fill=(150, 60, 50))  # boat hull
+    d.polygon([(360, 300), (470, 300), (455, 340), (375, 340)], fill=(120, 45, 40))
+    d.line([(415, 300), (415, 230)], fill=(60, 40, 30), width=3)
+    d.rectangle([60, 360, 200, 380], fill=(95, 65, 40))
+    d.rectangle([250, 270, 300, 330], fill=(120, 90, 60))  # signpost
+    d.rectangle([272, 330, 278, 350], fill=(90, 60, 40))
+    return img
+
+
+def telescope_picture():
+    img = Image.new("RGB", (W, H), (10, 10, 20))
+    d = ImageDraw.Draw(img)
+    d.ellipse([70, 10, 570, 470], fill=(120, 170, 210))
+    gradient(d, (70, 240, 570, 470), (60, 100, 140), (30, 60, 100))
+    lighthouse(d, 320, 330, 200, 60)
+    mask = Image.new("L", (W, H), 0)
+    ImageDraw.Draw(mask).ellipse([70, 10, 570, 470], fill=255)
+    black = Image.new("RGB", (W, H), (0, 0, 0))
+    return Image.composite(img, black, mask)
+
+
+def door_picture():
+    img = Image.new("RGB", (W, H))
+    d = ImageDraw.Draw(img)
+    gradient(d, (0, 0, W, H), (120, 150, 190), (200, 210, 220))
+    d.polygon([(170, 480), (470, 480), (430, 0), (210, 0)], fill=(235, 235, 228))
+    for y in range(40, 480, 90):
+        d.polygon([(205, y), (435, y), (438, y + 40), (202, y + 40)], fill=(190, 45, 45))
+    d.rectangle([0, 420, W, H], fill=(110, 100, 80))
+    d.rectangle([258, 250, 382, 470], fill=(70, 45, 30))  # the door
+    d.arc([258, 190, 382, 310], 180, 360, fill=(70, 45, 30), width=60)
+    d.ellipse([360, 360, 372, 372], fill=(220, 190, 80))
+    return img
+
+
+def door_open_picture():
+    img = Image.new("RGB", (124, 220), (20, 15, 10))
+    d = ImageDraw.Draw(img)
+    gradient(d, (0, 0, 124, 220), (60, 50, 30), (15, 10, 5))
+    d.polygon([(0, 0), (24, 12), (24, 220), (0, 220)], fill=(70, 45, 30))
+    return img
+
+
+def cliff_tile():
+    img = Image.new("RGB", (64, 64), (96, 120, 70))
+    d = ImageDraw.Draw(img)
+    rng = random.Random(3)
+    for _ in range(90):
+        x, y = rng.randint(0, 63), rng.randint(0, 63)
+        shade = rng.randint(-25, 25)
+        d.point((x, y), fill=(96 + shade, 128 + shade, 70 + shade // 2))
+    d.ellipse([10, 40, 30, 52], fill=(140, 135, 125))
+    d.ellipse([40, 8, 54, 18], fill=(150, 145, 135))
+    return img
+
+
+def icon(kind):
+    """A 32x32 picture with a transparent background colour (magenta)."""
+    key = (255, 0, 255)
+    img = Image.new("RGB", (32, 32), key)
+    d = ImageDraw.Draw(img)
+    if kind == "rope":
+        for i in range(4):
+            d.ellipse([4 + i, 6 + 2 * i, 28 - i, 26 - i], outline=(170, 130, 70), width=3)
+    elif kind == "hook":
+        d.line([(16, 2), (16, 20)], fill=(120, 120, 130), width=3)
+        d.arc([6, 12, 26, 30], 0, 180, fill=(120, 120, 130), width=3)
+        d.line([(6, 21), (9, 16)], fill=(120, 120, 130), width=3)
+    elif kind == "grapple":
+        d.line([(16, 2), (16, 20)], fill=(120, 120, 130), width=3)
+        d.arc([6, 12, 26, 30], 0, 180, fill=(120, 120, 130), width=3)
+        d.arc([1, 0, 20, 16], 90, 300, fill=(170, 130, 70), width=3)
+    elif kind == "key":
+        d.ellipse([3, 10, 15, 22], outline=(220, 180, 60), width=3)
+        d.line([(15, 16), (29, 16)], fill=(220, 180, 60), width=3)
+        d.line([(25, 16), (25, 22)], fill=(220, 180, 60), width=3)
+        d.line([(21, 16), (21, 21)], fill=(220, 180, 60), width=3)
+    elif kind == "crate":
+        img = Image.new("RGB", (60, 44), key)
+        d = ImageDraw.Draw(img)
+        d.rectangle([0, 4, 59, 43], fill=(150, 110, 60), outline=(90, 60, 30), width=3)
+        d.line([(0, 4), (59, 43)], fill=(90, 60, 30), width=3)
+        d.polygon([(20, 4), (40, 4), (36, 0), (24, 0)], fill=(170, 130, 70))
+    return img
+
+
+def save_gif(img, path, transparent=(255, 0, 255)):
+    """GIF whose transparent colour is the given background colour."""
+    pal = img.convert("P", palette=Image.ADAPTIVE, colors=255)
+    palette = pal.getpalette()[: 3 * 256]
+    index = None
+    for i in range(len(palette) // 3):
+        if tuple(palette[3 * i: 3 * i + 3]) == transparent:
+            index = i
+            break
+    os.makedirs(os.path.dirname(path), exist_ok=True)
+    if index is None:
+        pal.save(path)
+    else:
+        pal.save(path, transparency=index)
+
+
+def save_cursor(path, draw_fn, hotspot):
+    """A 32x32 colour cursor (.cur): 32-bit image plus AND mask, with its hot spot."""
+    size = 32
+    img = Image.new("RGBA", (size, size), (0, 0, 0, 0))
+    draw_fn(ImageDraw.Draw(img))
+    xor = bytearray()
+    for y in range(size - 1, -1, -1):
+        for x in range(size):
+            r, g, b, a = img.getpixel((x, y))
+            xor += bytes((b, g, r, a))
+    mask = bytearray()
+    for y in range(size - 1, -1, -1):
+        bits = 0
+        for x in range(size):
+            if img.getpixel((x, y))[3] == 0:
+                bits |= 1 << (31 - x)
+        mask += struct.pack(">I", bits)
+    header = struct.pack("<IiiHHIIiiII", 40, size, size * 2, 1, 32, 0, len(xor) + len(mask), 0, 0, 0, 0)
+    image = header + bytes(xor) + bytes(mask)
+    directory = struct.pack("<HHH", 0, 2, 1)
+    entry = struct.pack("<BBBBHHII", size, size, 0, 0, hotspot[0], hotspot[1], len(image), 6 + 16)
+    os.makedirs(os.path.dirname(path), exist_ok=True)
+    with open(path, "wb") as f:
+        f.write(directory + entry + image)
+
+
+def hand_cursor(d):
+    d.rounded_rectangle([8, 12, 24, 30], 4, fill=(250, 220, 180), outline=(0, 0, 0))
+    d.rectangle([12, 1, 16, 16], fill=(250, 220, 180), outline=(0, 0, 0))
+
+
+def arrow_cursor(d):
+    d.polygon([(2, 16), (16, 4), (16, 11), (29, 11), (29, 21), (16, 21), (16, 28)],
+              fill=(255, 255, 255), outline=(0, 0, 0))
+
+
+def eye_cursor(d):
+    d.ellipse([2, 9, 29, 23], fill=(255, 255, 255), outline=(0, 0, 0))
+    d.ellipse([11, 10, 21, 22], fill=(40, 90, 160))
+    d.ellipse([14, 13, 18, 19], fill=(0, 0, 0))
+
+
+def button_picture(text_colour, fill):
+    img = Image.new("RGB", (120, 32), fill)
+    d = ImageDraw.Draw(img)
+    d.rectangle([0, 0, 119, 31], outline=(255, 255, 255))
+    d.rectangle([1, 1, 118, 30], outline=text_colour)
+    return img
+
+
+def scheme_tile():
+    img = Image.new("RGB", (48, 48), (24, 48, 80))
+    d = ImageDraw.Draw(img)
+    for y in range(0, 48, 12):
+        d.arc([-6, y - 6, 18, y + 6], 0, 180, fill=(40, 80, 120))
+        d.arc([18, y - 6, 42, y + 6], 0, 180, fill=(40, 80, 120))
+    return img
+
+
+# ---------------------------------------------------------------------------------------------
+# The game
+
+
+def build(out):
+    cfg, frames, data, areas, icons = (os.path.join(out, p) for p in
+                                       ("Config", "Frames", "FramesData", "Areas", "Icons"))
+    general_file().save(os.path.join(cfg, "General"))
+    texts = DataFile()
+    texts.write(1)  # the game wording of the interface texts
+    texts.save(os.path.join(cfg, "Texts"))
+    variables = DataFile()
+    variables.write("Variables")
+    for name in ("DoorUnlocked", "KeyFound", "LampLit"):
+        variables.write(name)
+    variables.write("***")
+    variables.write("Visits")
+    variables.save(os.path.join(cfg, "Variables"))
+    with open(os.path.join(cfg, "More"), "wb") as f:
+        f.write(b"[General]\r\nScriptTimeOut=10\r\n")
+
+    # Title screen scheme: picture buttons for Start and Exit, a text button for Load.
+    scheme = os.path.join(out, "Schemes", "Harbour")
+    os.makedirs(scheme, exist_ok=True)
+    button_picture((255, 220, 150), (40, 70, 110)).save(os.path.join(scheme, "Start.bmp"))
+    button_picture((255, 220, 150), (70, 40, 40)).save(os.path.join(scheme, "Exit.bmp"))
+    scheme_tile().save(os.path.join(scheme, "Waves.bmp"))
+    s = DataFile()
+    s.write("Harbour", 1, 0)
+    s.write(4, "Start.bmp", "[Default]", "Exit.bmp", "Waves.bmp")
+    s.write(4, 0x503018, 0x96DCFF, 0xF0F0F0, 0x96DCFF)  # colours, &HBBGGRR
+    s.write(0, 0, 0, 0, 0, 0, False)
+    s.save(os.path.join(scheme, "Scheme.txt"))
+
+    # Pictures. Frame references use other letter cases and one numbered extension on purpose.
+    os.makedirs(frames, exist_ok=True)
+    harbour_picture().save(os.path.join(frames, "Harbour.jpg"), quality=88)
+    telescope_picture().save(os.path.join(frames, "Telescope.005"), "JPEG", quality=88)
+    door_picture().save(os.path.join(frames, "Lighthouse.jpg"), quality=88)
+    cliff_tile().save(os.path.join(frames, "Grass.bmp"))
+    for name in ("rope", "hook", "grapple", "key", "crate"):
+        save_gif(icon(name), os.path.join(areas, name.capitalize() + ".gif"))
+    door_open_picture().save(os.path.join(areas, "OpenDoor.bmp"))
+    save_cursor(os.path.join(icons, "Hand.cur"), hand_cursor, (14, 2))
+    save_cursor(os.path.join(icons, "Arrow.cur"), arrow_cursor, (29, 16))
+    save_cursor(os.path.join(icons, "Eye.cur"), eye_cursor, (16, 16))
+
+    for item in ("Rope", "Hook", "Grapple", "Key"):
+        d = DataFile()
+        d.write(item + ".gif", 0)
+        d.save(os.path.join(areas, item + ".obj"))
+    combo = DataFile()
+    combo.write(1, 1, 1, "Grapple")
+    combo.write(0, 0, 0, False, "")
+    combo.save(os.path.join(areas, "Rope_on_Hook.drg"))
+    combo.save(os.path.join(areas, "Hook_on_Rope.drg"))
+
+    def frame(name, frame_data, hotspots=(), actions=(), uses=(), places=(), texts_=()):
+        frame_data.save(os.path.join(frames, name + ".fme"))
+        lks = DataFile()
+        lks.write(len(hotspots))
+        lks.save(os.path.join(frames, name + ".lks"))
+        if hotspots:
+            hotspot_file(hotspots).save(os.path.join(data, name + ".fm2"))
+            action_file(actions).save(os.path.join(data, name + ".fm3"))
+        if uses:
+            item_use_file(uses).save(os.path.join(data, name + ".fm0"))
+        if places:
+            item_place_file(places).save(os.path.join(data, name + ".fm4"))
+        if texts_:
+            text_file(texts_).save(os.path.join(data, name + ".fm1"))
+
+    frame("Harbour", frame_file(1, "HARBOUR.JPG", script="Visits = Visits + 1"),
+          hotspots=[
+              Hotspot("Crate", (60, 316, 60, 44), "Crate.gif", 0, "Hand.cur"),
+              Hotspot("Sign", (248, 266, 56, 70), pointer="Eye.cur"),
+              Hotspot("Telescope", (500, 120, 130, 110), pointer="Eye.cur"),
+              Hotspot("To the cliff", (560, 380, 80, 100), pointer="Arrow.cur"),
+          ],
+          actions=[
+              Action(disappear=True, message="An old rope lies in the crate. You take it."),
+              Action(message="Sign: 'Lighthouse - follow the cliff path. Keeper, mind the ledge!'"),
+              Action(goto="Telescope"),
+              Action(goto="Cliff Path"),
+          ],
+          places=[(1, "Rope")],
+          texts_=[("The harbour at dusk", 16, 12, "Times New Roman", 18, True, 0x203050)])
+
+    frame("Telescope", frame_file(1, "telescope.jpg", timer=(4, "[Last Visited Frame]")),
+          texts_=[("Through the telescope...", 230, 440, "Arial", 12, False, 0xFFFFFF)])
+
+    frame("Cliff Path", frame_file(1, "grass.bmp", tiled=True),
+          hotspots=[
+              Hotspot("Hook", (300, 220, 32, 32), "Hook.gif", 0, "Hand.cur"),
+              Hotspot("Ledge", (40, 360, 200, 80), pointer="Eye.cur", must_false=("KeyFound",)),
+              Hotspot("Back", (0, 0, 80, 480), pointer="Arrow.cur"),
+              Hotspot("Up to the lighthouse", (560, 0, 80, 480), pointer="Arrow.cur"),
+          ],
+          actions=[
+              Action(disappear=True, pick_up="Hook"),
+              Action(message="Far below, something glints on a ledge. Too far to reach by hand."),
+              Action(previous=True),
+              Action(goto="Lighthouse Door"),
+          ],
+          uses=[(2, "Grapple", Action(disappear=True, set_true=("KeyFound",), pick_up="Key",
+                                      message="You fish the keeper's key off the ledge!"))],
+          texts_=[("The cliff path", 250, 12, "Arial", 16, True, 0xFFFFFF)])
+
+    frame("Lighthouse Door", frame_file(1, "lighthouse.JPG"),
+          hotspots=[
+              Hotspot("Locked door", (258, 190, 124, 280), pointer="Hand.cur",
+                      must_false=("DoorUnlocked",)),
+              Hotspot("Open door", (258, 250, 124, 220), "OpenDoor.bmp", 1, "Arrow.cur",
+                      must_true=("DoorUnlocked",)),
+              Hotspot("Back", (0, 400, 640, 80), pointer="Arrow.cur"),
+          ],
+          actions=[
+              Action(message="The door is locked."),
+              Action(goto="Lamp Room"),
+              Action(previous=True),
+          ],
+          uses=[(1, "Key", Action(disappear=True, variable="DoorUnlocked", set_to=1,
+                                  message="The key turns. The door swings open."))])
+
+    frame("Lamp Room", frame_file(0, str(0x402010)),
+          hotspots=[
+              Hotspot("Lamp", (270, 150, 100, 120), pointer="Hand.cur"),
+              Hotspot("Stairs", (0, 420, 640, 60), pointer="Arrow.cur"),
+          ],
+          actions=[
+              Action(variable="LampLit", set_to=1, in_game=False,
+                     message="The lamp blazes out over the sea. Ships will find the harbour tonight.\r\n\r\nThank you for playing!",
+                     end_game=False, goto="The End"),
+              Action(previous=True),
+          ],
+          texts_=[("The lamp room", 20, 20, "Arial", 16, True, 0x80E0FF),
+                  ("Click the lamp.", 270, 280, "Arial", 12, False, 0xC0C0C0)])
+
+    frame("The End", frame_file(0, "0"),
+          hotspots=[Hotspot("Quit", (0, 0, 640, 480))],
+          actions=[Action(end_game=True)],
+          texts_=[("The End", 250, 200, "Times New Roman", 32, True, 0x80E0FF),
+                  ("Click to leave.", 270, 260, "Arial", 12, False, 0xFFFFFF)])
+
+
+if __name__ == "__main__":
+    here = os.path.dirname(os.path.abspath(__file__))
+    build(sys.argv[1] if len(sys.argv) > 1 else os.path.join(here, "..", "..", "examples", "demo"))
