@@ -12,5 +12,6 @@ std::span<const BuiltinInfo> MathBuiltins();
 std::span<const BuiltinInfo> StringBuiltins();
 std::span<const BuiltinInfo> InspectionBuiltins();
 std::span<const BuiltinInfo> ArrayBuiltins();
+std::span<const BuiltinInfo> DateTimeBuiltins();
 
 }  // namespace sl::vbs

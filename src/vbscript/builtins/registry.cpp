@@ -18,11 +18,17 @@ bool NameLess(std::string_view a, std::string_view b) {
                                       [](char x, char y) { return LowerAscii(x) < LowerAscii(y); });
 }
 
+using Family = std::span<const BuiltinInfo> (*)();
+constexpr Family kFamilies[] = {
+    ConversionBuiltins, MathBuiltins,  StringBuiltins,
+    InspectionBuiltins, ArrayBuiltins, DateTimeBuiltins,
+};
+
 std::vector<BuiltinInfo> JoinFamilies() {
   std::vector<BuiltinInfo> all;
-  for (auto family : {ConversionBuiltins(), MathBuiltins(), StringBuiltins(), InspectionBuiltins(),
-                      ArrayBuiltins()}) {
-    all.insert(all.end(), family.begin(), family.end());
+  for (Family family : kFamilies) {
+    std::span<const BuiltinInfo> functions = family();
+    all.insert(all.end(), functions.begin(), functions.end());
   }
   std::sort(all.begin(), all.end(),
             [](const BuiltinInfo& a, const BuiltinInfo& b) { return NameLess(a.name, b.name); });
