@@ -27,21 +27,21 @@ enum class PictureKind : std::uint8_t {
 // (cursors too), 4 enhanced metafile.
 int ClassicPictureType(PictureKind kind);
 
+// One image of an icon or cursor file (or the only image of any other picture).
+struct PictureImage {
+  Surface surface;
+  Point hotSpot;  // cursor hot spot; (0, 0) for everything else
+  int bitsPerPixel = 32;
+};
+
 class Picture {
  public:
-  // One image of an icon or cursor file (or the only image of any other picture).
-  struct Image {
-    Surface surface;
-    Point hotSpot;  // cursor hot spot; (0, 0) for everything else
-    int bitsPerPixel = 32;
-  };
-
   // The empty picture (kind none, size 0 x 0).
   Picture() = default;
   // A picture of one image.
   explicit Picture(Surface surface, PictureKind kind = PictureKind::kBitmap, Point hotSpot = {});
   // An icon or cursor with several images; `defaultIndex` is the one shown by default.
-  Picture(std::vector<Image> images, std::size_t defaultIndex, PictureKind kind);
+  Picture(std::vector<PictureImage> images, std::size_t defaultIndex, PictureKind kind);
 
   PictureKind Kind() const;
   bool IsNone() const { return Kind() == PictureKind::kNone; }
@@ -61,10 +61,10 @@ class Picture {
   bool HasTransparency() const { return !Image().IsOpaque(); }
 
   // All images (one, except for icon and cursor files with several).
-  std::span<const Picture::Image> Images() const;
+  std::span<const PictureImage> Images() const;
   // The image best suited to be shown at width x height: exact size first, then the smallest
   // larger one, then the largest; among equal sizes the most colours.
-  const Picture::Image& BestImage(int width, int height) const;
+  const PictureImage& BestImage(int width, int height) const;
 
   // True when both share the same decoded picture (as the same cached file does).
   bool SameAs(const Picture& o) const { return data_ == o.data_; }
