@@ -13,5 +13,7 @@ std::span<const BuiltinInfo> StringBuiltins();
 std::span<const BuiltinInfo> InspectionBuiltins();
 std::span<const BuiltinInfo> ArrayBuiltins();
 std::span<const BuiltinInfo> DateTimeBuiltins();
+std::span<const BuiltinInfo> FormatBuiltins();
+std::span<const BuiltinInfo> MessageBoxBuiltins();
 
 }  // namespace sl::vbs
