@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <utility>
 
 #include "ui/compositor.h"
 #include "ui/controls/command_button.h"
@@ -259,7 +260,8 @@ void WindowManager::HandleMouse(Form& form, const InputEvent& event, draw::Point
     captureButtons_ |= event.button;
     Control* target = capture_.get();
     if (target->CanFocus() && target->IsEffectivelyEnabled()) form.SetFocusTo(target);
-    if (event.clicks >= 2) {
+    pressWasDouble_ = event.clicks >= 2;
+    if (pressWasDouble_) {
       target->BuiltinMouse(InputKind::MouseDown, event.button, RelativeTo(*target, p));
       Ref<Control> keep(target);
       if (target->on.dblClick) target->on.dblClick(*target);
@@ -287,7 +289,9 @@ void WindowManager::HandleMouse(Form& form, const InputEvent& event, draw::Point
   bool inside = target->FormPixelBounds().Contains(p) || target.get() == &form;
   bool buttonOnly = target->Kind() == ControlKind::CommandButton ||
                     target->Kind() == ControlKind::CheckBox;
-  if (inside && target->ClicksOnRelease() && (!buttonOnly || event.button == kButtonLeft) &&
+  // The release that ends a double click raises no second Click.
+  bool afterDouble = std::exchange(pressWasDouble_, false);
+  if (inside && !afterDouble && target->ClicksOnRelease() && (!buttonOnly || event.button == kButtonLeft) &&
       target->IsEffectivelyEnabled() && target->on.click) {
     target->on.click(*target);
   }

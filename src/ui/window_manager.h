@@ -136,6 +136,7 @@ class WindowManager final : public EventLoop::Client {
   Form* active_ = nullptr;
   Ref<Control> capture_;
   int captureButtons_ = 0;
+  bool pressWasDouble_ = false;
   Ref<Control> hover_;
   Ref<Control> dragSource_;
   Form* pointerForm_ = nullptr;
