@@ -18,7 +18,8 @@ namespace sl::ui {
 namespace {
 std::string Lower(std::string_view s) {
   std::string r(s);
-  for (char& c : r) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+  for (char& c : r)
+    c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
   return r;
 }
 constexpr int kCaptionPixels = 19;
@@ -227,7 +228,8 @@ void Form::Load() {
 void Form::Show(bool modal) {
   Load();
   if (!loaded_) return;  // the Load handler unloaded the form
-  if (modal && visible_ && !modal_) throw RuntimeError(400, "Form already displayed; can't show modally");
+  if (modal && visible_ && !modal_)
+    throw RuntimeError(400, "Form already displayed; can't show modally");
   if (!window_) window_ = manager_.GetPlatform().CreateWindow(Spec());
   modal_ = modal;
   SyncWindow();
@@ -345,9 +347,8 @@ const DispatchTable<Form>& Form::Members() {
       f.Hide();
       return Variant();
     });
-    t.Property("ActiveControl", [](Form& f) {
-      return Variant(static_cast<Object*>(f.ActiveControl()));
-    });
+    t.Property("ActiveControl",
+               [](Form& f) { return Variant(static_cast<Object*>(f.ActiveControl())); });
     t.Default("Caption");
     return t;
   }();

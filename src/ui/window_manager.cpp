@@ -161,7 +161,8 @@ void WindowManager::HandleInput(const InputEvent& event) {
       break;
     case InputKind::SelectItem: {
       Control* c = form->FindControl(event.target);
-      if (!c || !c->SelectEntry(event.text)) ReportInputError("no entry '" + event.text + "' in " + event.target);
+      if (!c || !c->SelectEntry(event.text))
+        ReportInputError("no entry '" + event.text + "' in " + event.target);
       break;
     }
     case InputKind::MenuCommand:
@@ -287,12 +288,13 @@ void WindowManager::HandleMouse(Form& form, const InputEvent& event, draw::Point
   if (!target) return;
   DeliverMouse(*target, InputKind::MouseUp, event.button, event.shift, p);
   bool inside = target->FormPixelBounds().Contains(p) || target.get() == &form;
-  bool buttonOnly = target->Kind() == ControlKind::CommandButton ||
-                    target->Kind() == ControlKind::CheckBox;
+  bool buttonOnly =
+      target->Kind() == ControlKind::CommandButton || target->Kind() == ControlKind::CheckBox;
   // The release that ends a double click raises no second Click.
   bool afterDouble = std::exchange(pressWasDouble_, false);
-  if (inside && !afterDouble && target->ClicksOnRelease() && (!buttonOnly || event.button == kButtonLeft) &&
-      target->IsEffectivelyEnabled() && target->on.click) {
+  if (inside && !afterDouble && target->ClicksOnRelease() &&
+      (!buttonOnly || event.button == kButtonLeft) && target->IsEffectivelyEnabled() &&
+      target->on.click) {
     target->on.click(*target);
   }
   UpdatePointer();
@@ -587,7 +589,8 @@ void WindowManager::DrawToolTip(draw::Surface& target, int clientTop) {
   draw::Rect box{toolTipAt_.x, toolTipAt_.y + clientTop, layout.width + 6, layout.height + 4};
   // Keep the tip inside the window.
   box.x = std::max(0, std::min(box.x, target.Width() - box.width));
-  if (box.Bottom() > target.Height()) box.y = std::max(0, toolTipAt_.y + clientTop - 24 - box.height);
+  if (box.Bottom() > target.Height())
+    box.y = std::max(0, toolTipAt_.y + clientTop - 24 - box.height);
   target.ResetClip();
   target.FillRect(box, draw::SystemPixel(draw::SystemColor::kInfoBackground));
   target.DrawRect(box, draw::SystemPixel(draw::SystemColor::kInfoText));

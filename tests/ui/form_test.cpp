@@ -75,7 +75,9 @@ TEST_F(FormTest, ControlArrayErrorsAreTheClassicOnes) {
   EXPECT_NO_THROW(area.Load(1));  // the index is free again
   // Through the script interface: Area(7) is the same 340.
   Variant idx(std::int16_t{7});
-  EXPECT_EQ(ErrorNumber([&] { area.Invoke(kDispIdValue, kInvokeGet | kInvokeCall, {&idx, 1}); }),
+  EXPECT_EQ(ErrorNumber([&] {
+              area.Invoke(kDispIdValue, kInvokeGet | kInvokeCall, {&idx, 1});
+            }),
             340);
 }
 
@@ -269,8 +271,8 @@ TEST_F(FormTest, KeysGoToPreviewThenFocusThenDefaultAndCancelButtons) {
   Key(kKeyF1);
   Key(kKeyReturn);
   Key(kKeyEscape);
-  EXPECT_EQ(log, (std::vector<std::string>{"form 8", "form 112", "form 13", "ok", "form 27",
-                                           "cancel"}));
+  EXPECT_EQ(log,
+            (std::vector<std::string>{"form 8", "form 112", "form 13", "ok", "form 27", "cancel"}));
   Key(kKeyTab);
   EXPECT_EQ(form->ActiveControl(), &ok);
   Key(kKeyRight);

@@ -73,7 +73,8 @@ void FileListBox::Refresh() {
   while (!rest.empty()) {
     std::size_t semi = rest.find(';');
     std::string_view one = rest.substr(0, semi);
-    while (!one.empty() && one.front() == ' ') one.remove_prefix(1);
+    while (!one.empty() && one.front() == ' ')
+      one.remove_prefix(1);
     if (!one.empty()) patterns.emplace_back(one);
     rest = semi == std::string_view::npos ? std::string_view() : rest.substr(semi + 1);
   }
@@ -127,7 +128,8 @@ bool FileListBox::SelectEntry(const std::string& text) {
 void FileListBox::Paint(draw::Surface& target, draw::Point origin) {
   draw::Rect r = PixelBounds();
   std::vector<std::string> texts;
-  for (int i = 0; i < items_.Count(); ++i) texts.push_back(items_.At(i));
+  for (int i = 0; i < items_.Count(); ++i)
+    texts.push_back(items_.At(i));
   WindowManager* m = Manager();
   draw::Font font = m ? m->Fonts().Get(font_) : draw::Font();
   draw::DrawListBox(target, {origin.x, origin.y, r.width, r.height}, font, texts, items_.topIndex,

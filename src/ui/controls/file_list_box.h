@@ -6,8 +6,8 @@
 #include <filesystem>
 
 #include "core/dispatch_table.h"
-#include "ui/controls/list_items.h"
 #include "ui/control.h"
+#include "ui/controls/list_items.h"
 #include "ui/draw/font.h"
 
 namespace sl::ui {

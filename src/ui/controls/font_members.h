@@ -18,7 +18,9 @@ void AddFontMembers(DispatchTable<T>& t) {
   };
   t.Property(
       "FontName", [](T& c) { return Str(c.FontSpec().name); },
-      [change](T& c, const Variant& v) { change(c, [&](draw::FontSpec& f) { f.name = ToUtf8(v); }); });
+      [change](T& c, const Variant& v) {
+        change(c, [&](draw::FontSpec& f) { f.name = ToUtf8(v); });
+      });
   t.Property(
       "FontSize", [](T& c) { return Num(c.FontSpec().size); },
       [change](T& c, const Variant& v) {
@@ -28,7 +30,9 @@ void AddFontMembers(DispatchTable<T>& t) {
       });
   t.Property(
       "FontBold", [](T& c) { return Bool(c.FontSpec().bold); },
-      [change](T& c, const Variant& v) { change(c, [&](draw::FontSpec& f) { f.bold = ToBoolean(v); }); });
+      [change](T& c, const Variant& v) {
+        change(c, [&](draw::FontSpec& f) { f.bold = ToBoolean(v); });
+      });
   t.Property(
       "FontItalic", [](T& c) { return Bool(c.FontSpec().italic); },
       [change](T& c, const Variant& v) {

@@ -9,7 +9,8 @@
 
 namespace sl::ui {
 
-ListBox::ListBox(Form* form, std::string name) : ListBox(form, ControlKind::ListBox, std::move(name)) {}
+ListBox::ListBox(Form* form, std::string name)
+    : ListBox(form, ControlKind::ListBox, std::move(name)) {}
 
 ListBox::ListBox(Form* form, ControlKind kind, std::string name)
     : ControlBase<ListBox>(form, kind, std::move(name)) {
@@ -103,7 +104,8 @@ void ListBox::Paint(draw::Surface& target, draw::Point origin) {
   draw::Rect r = PixelBounds();
   std::vector<std::string> texts;
   texts.reserve(static_cast<std::size_t>(items_.Count()));
-  for (int i = 0; i < items_.Count(); ++i) texts.push_back(items_.At(i));
+  for (int i = 0; i < items_.Count(); ++i)
+    texts.push_back(items_.At(i));
   bool focused = GetForm() && GetForm()->ActiveControl() == this;
   draw::DrawListBox(target, {origin.x, origin.y, r.width, r.height}, GetFont(), texts,
                     items_.topIndex, items_.selected, focused);
@@ -118,7 +120,9 @@ const DispatchTable<ListBox>& ListBox::Members() {
     t.Property("Text", [](ListBox& c) { return Str(c.ListText()); });
     t.IndexedProperty(
         "Selected", 1, 1,
-        [](ListBox& c, std::span<Variant> i) { return Bool(c.Items().selected == ToInteger(i[0])); },
+        [](ListBox& c, std::span<Variant> i) {
+          return Bool(c.Items().selected == ToInteger(i[0]));
+        },
         [](ListBox& c, std::span<Variant> i, const Variant& v) {
           int n = ToInteger(i[0]);
           if (ToBoolean(v)) {

@@ -8,7 +8,8 @@ namespace sl::ui {
 
 bool LessNoCase(const std::string& a, const std::string& b) {
   return std::lexicographical_compare(a.begin(), a.end(), b.begin(), b.end(), [](char x, char y) {
-    return std::tolower(static_cast<unsigned char>(x)) < std::tolower(static_cast<unsigned char>(y));
+    return std::tolower(static_cast<unsigned char>(x)) <
+           std::tolower(static_cast<unsigned char>(y));
   });
 }
 
@@ -36,8 +37,9 @@ int ListItems::Add(std::string text, int index) {
   if (index < 0 || index > Count()) {
     index = Count();
     if (sorted) {
-      auto it = std::upper_bound(items_.begin(), items_.end(), text,
-                                 [](const std::string& t, const Entry& e) { return LessNoCase(t, e.text); });
+      auto it = std::upper_bound(
+          items_.begin(), items_.end(), text,
+          [](const std::string& t, const Entry& e) { return LessNoCase(t, e.text); });
       index = static_cast<int>(it - items_.begin());
     }
   }
@@ -67,7 +69,8 @@ void ListItems::Clear() {
 
 void ListItems::Assign(std::vector<std::string> texts) {
   Clear();
-  for (auto& t : texts) items_.push_back(Entry{std::move(t), 0});
+  for (auto& t : texts)
+    items_.push_back(Entry{std::move(t), 0});
 }
 
 int ListItems::Find(const std::string& text) const {

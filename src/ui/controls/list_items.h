@@ -66,7 +66,8 @@ void AddListMembers(DispatchTable<T>& t) {
       "ListIndex", [](T& c) { return Int(c.Items().selected); },
       [](T& c, const Variant& v) { c.SetListIndex(ToInteger(v)); });
   t.IndexedProperty(
-      "ItemData", 1, 1, [](T& c, std::span<Variant> i) { return Long(c.Items().Data(ToInteger(i[0]))); },
+      "ItemData", 1, 1,
+      [](T& c, std::span<Variant> i) { return Long(c.Items().Data(ToInteger(i[0]))); },
       [](T& c, std::span<Variant> i, const Variant& v) {
         c.Items().SetData(ToInteger(i[0]), ToLong(v));
       });

@@ -142,8 +142,8 @@ draw::Picture PictureBox::Snapshot() const {
 
 void PictureBox::Paint(draw::Surface& target, draw::Point origin) {
   draw::Rect r = PixelBounds();
-  if (borderStyle_) draw::DrawEdge(target, {origin.x, origin.y, r.width, r.height},
-                                   draw::EdgeStyle::kSunken);
+  if (borderStyle_)
+    draw::DrawEdge(target, {origin.x, origin.y, r.width, r.height}, draw::EdgeStyle::kSunken);
   draw::Point o = ClientOrigin();
   draw::Size s = ClientSize();
   draw::ClipScope clip(target, {origin.x + o.x, origin.y + o.y, s.width, s.height});

@@ -11,7 +11,8 @@ namespace sl::ui {
 
 std::size_t Utf8Length(std::string_view s) {
   std::size_t n = 0;
-  for (unsigned char c : s) n += (c & 0xC0) != 0x80;
+  for (unsigned char c : s)
+    n += (c & 0xC0) != 0x80;
   return n;
 }
 
@@ -101,8 +102,9 @@ void TextBox::BuiltinText(const std::string& text) {
 
 void TextBox::Paint(draw::Surface& target, draw::Point origin) {
   draw::Rect r = PixelBounds();
-  draw::Rect inside = draw::DrawTextBoxFrame(target, {origin.x, origin.y, r.width, r.height},
-                                             IsEffectivelyEnabled(), draw::ClassicToPixel(backColor_));
+  draw::Rect inside =
+      draw::DrawTextBoxFrame(target, {origin.x, origin.y, r.width, r.height},
+                             IsEffectivelyEnabled(), draw::ClassicToPixel(backColor_));
   WindowManager* m = Manager();
   draw::Font font = m ? m->Fonts().Get(font_) : draw::Font();
   draw::LayoutOptions opt;
