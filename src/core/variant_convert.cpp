@@ -6,6 +6,8 @@
 #include <cstdio>
 #include <cstdlib>
 #include <limits>
+#include <utility>
+#include <vector>
 
 #include "core/date_time.h"
 #include "core/object.h"
@@ -93,12 +95,204 @@ int MonthFromName(std::u16string_view word) {
   return 0;
 }
 
-struct Token {
-  enum Kind { kNumber, kWord, kSep } kind;
-  std::u16string_view text;
-  int value = 0;
-  char16_t sep = 0;
+const char* const kWeekdayNames[7] = {"sunday",   "monday", "tuesday", "wednesday",
+                                      "thursday", "friday", "saturday"};
+
+bool IsLetter(char16_t c) {
+  return (c >= u'a' && c <= u'z') || (c >= u'A' && c <= u'Z');
+}
+
+// A weekday name or its abbreviation ("Sun", "Sunday"), which date text may carry and which
+// says nothing the date does not.
+bool IsWeekdayName(std::u16string_view word) {
+  if (word.size() < 3) return false;
+  for (const char* name : kWeekdayNames) {
+    std::string_view full = name;
+    if (word.size() > full.size()) continue;
+    bool match = true;
+    for (std::size_t i = 0; i < word.size() && match; ++i)
+      match = Lower(word[i]) == static_cast<char16_t>(full[i]);
+    if (match) return true;
+  }
+  return false;
+}
+
+struct DateNumber {
+  int value;
+  std::size_t digits;
 };
+
+// The parts of date text: the numbers of the date, a month name, the numbers of the time of day
+// (those joined by ':') and an AM/PM marker.
+struct DateWords {
+  std::vector<DateNumber> numbers;
+  int month = 0;
+  int time[3] = {0, 0, 0};
+  int timeCount = 0;
+  int millisecond = 0;
+  bool hasTime = false;
+  int ampm = 0;  // 1 = AM, 2 = PM
+};
+
+bool AddWord(std::u16string_view word, DateWords& w) {
+  if (EqualsIgnoreCase(word, u"am") || EqualsIgnoreCase(word, u"a")) {
+    w.ampm = 1;
+  } else if (EqualsIgnoreCase(word, u"pm") || EqualsIgnoreCase(word, u"p")) {
+    w.ampm = 2;
+  } else if (int m = MonthFromName(word); m && !w.month) {
+    w.month = m;
+  } else if (!IsWeekdayName(word)) {
+    return false;
+  }
+  return true;
+}
+
+// Reads h:mm[:ss[.fff]] starting at s[i], a number already known to be followed by ':'.
+bool ReadTime(std::u16string_view s, std::size_t& i, DateWords& w) {
+  if (w.hasTime) return false;
+  w.hasTime = true;
+  while (true) {
+    std::size_t j = i;
+    int value = 0;
+    while (j < s.size() && IsDigit(s[j]) && j - i < 4)
+      value = value * 10 + (s[j++] - u'0');
+    if (j == i || w.timeCount == 3) return false;
+    w.time[w.timeCount++] = value;
+    i = j;
+    if (i + 1 < s.size() && s[i] == u':' && IsDigit(s[i + 1])) {
+      ++i;
+      continue;
+    }
+    if (w.timeCount == 3 && i + 1 < s.size() && s[i] == u'.' && IsDigit(s[i + 1])) {
+      double scale = 100;
+      for (++i; i < s.size() && IsDigit(s[i]); ++i, scale /= 10)
+        w.millisecond += static_cast<int>((s[i] - u'0') * scale);
+    }
+    return w.timeCount >= 2;
+  }
+}
+
+bool SplitDateText(std::u16string_view text, DateWords& w) {
+  std::u16string_view s = Trim(text);
+  if (s.empty()) return false;
+  std::size_t i = 0;
+  while (i < s.size()) {
+    char16_t c = s[i];
+    if (IsBlank(c) || c == u',' || c == u'/' || c == u'-') {
+      ++i;
+    } else if (IsDigit(c)) {
+      std::size_t j = i;
+      while (j < s.size() && IsDigit(s[j]))
+        ++j;
+      if (j < s.size() && s[j] == u':') {
+        if (!ReadTime(s, i, w)) return false;
+        continue;
+      }
+      if (j - i > 4 || w.numbers.size() == 3) return false;
+      int value = 0;
+      for (std::size_t k = i; k < j; ++k)
+        value = value * 10 + (s[k] - u'0');
+      w.numbers.push_back({value, j - i});
+      i = j;
+    } else if (IsLetter(c)) {
+      std::size_t j = i;
+      while (j < s.size() && IsLetter(s[j]))
+        ++j;
+      if (!AddWord(s.substr(i, j - i), w)) return false;
+      i = j;
+    } else {
+      return false;
+    }
+  }
+  // "3 PM": a lone number with AM/PM is an hour.
+  if (w.ampm && !w.hasTime && w.numbers.size() == 1 && !w.month) {
+    w.time[0] = w.numbers[0].value;
+    w.numbers.clear();
+    w.hasTime = true;
+  }
+  return !w.ampm || w.hasTime;
+}
+
+int FullYear(const DateNumber& n) {
+  if (n.digits <= 2) return n.value < 30 ? 2000 + n.value : 1900 + n.value;
+  return n.value;
+}
+
+bool ValidDate(int year, int month, int day) {
+  return year >= 100 && year <= 9999 && month >= 1 && month <= 12 && day >= 1 &&
+         day <= DaysInMonth(year, month);
+}
+
+// Month-first as in the United States ("3/7/2004"); year-first when the first number has more
+// than two digits ("2004-03-07"); day-first when the month-first reading is no date ("13/1/2004").
+// Without a year the date is in the current year; a number too large to be a day is the year
+// ("3/2004", "March 2004").
+bool ResolveDate(const DateWords& w, int currentYear, CivilTime& t) {
+  const std::vector<DateNumber>& n = w.numbers;
+  int year = currentYear, month = 0, day = 1;
+  if (w.month) {
+    month = w.month;
+    if (n.size() == 2) {
+      bool yearFirst = n[0].digits > 2 || n[0].value > 31;
+      day = yearFirst ? n[1].value : n[0].value;
+      year = FullYear(yearFirst ? n[0] : n[1]);
+    } else if (n.size() == 1) {
+      if (n[0].digits > 2 || n[0].value > 31) {
+        year = FullYear(n[0]);
+      } else {
+        day = n[0].value;
+      }
+    } else if (n.size() != 0) {
+      return false;
+    }
+    if (!ValidDate(year, month, day)) return false;
+  } else if (n.size() == 3) {
+    if (n[0].digits > 2) {
+      year = n[0].value;
+      month = n[1].value;
+      day = n[2].value;
+    } else {
+      month = n[0].value;
+      day = n[1].value;
+      year = FullYear(n[2]);
+      if (!ValidDate(year, month, day)) std::swap(month, day);
+    }
+  } else if (n.size() == 2) {
+    if (n[1].digits > 2 || n[1].value > 31) {
+      month = n[0].value;
+      year = FullYear(n[1]);
+    } else if (n[0].digits > 2) {
+      year = n[0].value;
+      month = n[1].value;
+    } else {
+      month = n[0].value;
+      day = n[1].value;
+      if (!ValidDate(year, month, day)) std::swap(month, day);
+    }
+  } else {
+    return false;
+  }
+  if (!ValidDate(year, month, day)) return false;
+  t.year = year;
+  t.month = month;
+  t.day = day;
+  return true;
+}
+
+bool ResolveTime(const DateWords& w, CivilTime& t) {
+  int hour = w.time[0];
+  if (w.ampm) {
+    if (hour < 1 || hour > 12) return false;
+    if (w.ampm == 1 && hour == 12) hour = 0;
+    if (w.ampm == 2 && hour != 12) hour += 12;
+  }
+  if (hour > 23 || w.time[1] > 59 || w.time[2] > 59) return false;
+  t.hour = hour;
+  t.minute = w.time[1];
+  t.second = w.time[2];
+  t.millisecond = w.millisecond;
+  return true;
+}
 
 }  // namespace
 
@@ -164,156 +358,17 @@ bool ParseNumber(std::u16string_view text, double& out) {
 }
 
 bool ParseDate(std::u16string_view text, double& out) {
-  std::u16string_view s = Trim(text);
-  if (s.empty()) return false;
-  // Split into numbers, words and separators.
-  std::array<Token, 16> tokens;
-  std::size_t count = 0;
-  std::size_t i = 0;
-  while (i < s.size()) {
-    if (count == tokens.size()) return false;
-    char16_t c = s[i];
-    if (IsBlank(c) || c == u',') {
-      ++i;
-      continue;
-    }
-    if (IsDigit(c)) {
-      std::size_t j = i;
-      int value = 0;
-      while (j < s.size() && IsDigit(s[j])) {
-        if (j - i > 5) return false;
-        value = value * 10 + (s[j] - u'0');
-        ++j;
-      }
-      tokens[count++] = Token{Token::kNumber, s.substr(i, j - i), value, 0};
-      i = j;
-    } else if ((c >= u'a' && c <= u'z') || (c >= u'A' && c <= u'Z')) {
-      std::size_t j = i;
-      while (j < s.size() && ((s[j] >= u'a' && s[j] <= u'z') || (s[j] >= u'A' && s[j] <= u'Z')))
-        ++j;
-      tokens[count++] = Token{Token::kWord, s.substr(i, j - i), 0, 0};
-      i = j;
-    } else if (c == u'/' || c == u'-' || c == u':' || c == u'.') {
-      tokens[count++] = Token{Token::kSep, s.substr(i, 1), 0, c};
-      ++i;
-    } else {
-      return false;
-    }
-  }
-  int dateParts[3];
-  int dateCount = 0;
-  int month = 0;  // from a month name
-  int timeParts[3] = {0, 0, 0};
-  int timeCount = 0;
-  bool hasTime = false;
-  int ampm = 0;  // 1 = AM, 2 = PM
-  for (std::size_t k = 0; k < count; ++k) {
-    const Token& t = tokens[k];
-    if (t.kind == Token::kWord) {
-      if (EqualsIgnoreCase(t.text, u"am") || EqualsIgnoreCase(t.text, u"a")) {
-        ampm = 1;
-      } else if (EqualsIgnoreCase(t.text, u"pm") || EqualsIgnoreCase(t.text, u"p")) {
-        ampm = 2;
-      } else if (int m = MonthFromName(t.text); m && !month) {
-        month = m;
-      } else {
-        return false;
-      }
-    } else if (t.kind == Token::kNumber) {
-      bool timeFollows =
-          k + 1 < count && tokens[k + 1].kind == Token::kSep && tokens[k + 1].sep == u':';
-      bool timePrecedes = k >= 1 && tokens[k - 1].kind == Token::kSep && tokens[k - 1].sep == u':';
-      if (timeFollows || timePrecedes) {
-        if (timeCount == 3) return false;
-        timeParts[timeCount++] = t.value;
-        hasTime = true;
-      } else {
-        if (dateCount == 3) return false;
-        dateParts[dateCount++] = t.value;
-      }
-    }
-  }
-  if (hasTime && timeCount < 2) return false;
-  if (ampm && !hasTime) {
-    // "3 PM": a lone number with AM/PM is an hour.
-    if (dateCount == 1 && !month) {
-      timeParts[0] = dateParts[0];
-      dateCount = 0;
-      hasTime = true;
-    } else {
-      return false;
-    }
-  }
-  int year = 1899, mon = 12, day = 30;
-  bool hasDate = false;
-  auto fullYear = [](int y, std::size_t digits) {
-    if (digits <= 2) return y < 30 ? 2000 + y : 1900 + y;
-    return y;
-  };
-  auto digitsOf = [&](int value) {
-    for (std::size_t k = 0; k < count; ++k) {
-      if (tokens[k].kind == Token::kNumber && tokens[k].value == value)
-        return tokens[k].text.size();
-    }
-    return std::size_t{4};
-  };
-  if (month) {
-    if (dateCount == 2) {
-      // "March 7, 2004" or "7 March 2004"
-      day = dateParts[0];
-      year = fullYear(dateParts[1], digitsOf(dateParts[1]));
-      if (dateParts[0] > 31) {
-        year = dateParts[0];
-        day = dateParts[1];
-      }
-    } else if (dateCount == 1) {
-      day = dateParts[0];
-      year = 2004;  // no year: the current year is not known here; callers rarely rely on it
-    } else {
-      return false;
-    }
-    mon = month;
-    hasDate = true;
-  } else if (dateCount == 3) {
-    if (digitsOf(dateParts[0]) >= 3) {  // yyyy-mm-dd
-      year = dateParts[0];
-      mon = dateParts[1];
-      day = dateParts[2];
-    } else {  // m/d/y
-      mon = dateParts[0];
-      day = dateParts[1];
-      year = fullYear(dateParts[2], digitsOf(dateParts[2]));
-    }
-    hasDate = true;
-  } else if (dateCount == 2) {
-    mon = dateParts[0];
-    day = dateParts[1];
-    year = 2004;
-    hasDate = true;
-  } else if (dateCount != 0) {
-    return false;
-  }
-  if (hasDate && (mon < 1 || mon > 12 || day < 1 || day > DaysInMonth(year, mon) || year < 100 ||
-                  year > 9999)) {
-    return false;
-  }
-  if (!hasDate && !hasTime) return false;
-  int hour = timeParts[0];
-  if (ampm) {
-    if (hour < 1 || hour > 12) return false;
-    if (ampm == 1 && hour == 12) hour = 0;
-    if (ampm == 2 && hour != 12) hour += 12;
-  }
-  if (hour > 23 || timeParts[1] > 59 || timeParts[2] > 59) return false;
+  return ParseDate(text, out, kDefaultDateYear);
+}
+
+bool ParseDate(std::u16string_view text, double& out, int currentYear) {
+  DateWords words;
+  if (!SplitDateText(text, words)) return false;
   CivilTime t;
-  if (hasDate) {
-    t.year = year;
-    t.month = mon;
-    t.day = day;
-  }
-  t.hour = hour;
-  t.minute = timeParts[1];
-  t.second = timeParts[2];
+  bool hasDate = words.numbers.size() > 0 || words.month;
+  if (hasDate && !ResolveDate(words, currentYear, t)) return false;
+  if (!words.hasTime && !hasDate) return false;
+  if (words.hasTime && !ResolveTime(words, t)) return false;
   out = CivilToOleDate(t);
   return true;
 }

@@ -30,8 +30,13 @@ std::int32_t RoundToLong(double d);
 // Numeric text as the conversions accept it: blanks around, sign, digits with thousands
 // commas, a decimal point, an exponent (E or D), or &H / &O integers. False if not a number.
 bool ParseNumber(std::u16string_view text, double& out);
-// Date and/or time text ("3/7/2004", "2004-03-07", "March 7, 2004", "2:05:09 PM", ...).
+// Date and/or time text as CDate reads it under the United States English locale: "3/7/2004",
+// "3-7-04", "2004-03-07", "March 7, 2004", "7 Mar 2004", "Sunday, March 07, 2004", "2:05:09 PM",
+// "14:05", "3 PM" and a date with a time. A date without a year is in `currentYear`.
+bool ParseDate(std::u16string_view text, double& out, int currentYear);
+// The same for callers without a clock: a date without a year is in kDefaultDateYear.
 bool ParseDate(std::u16string_view text, double& out);
+constexpr int kDefaultDateYear = 2000;
 
 // The leading number of a text, never failing (Val): "1.5 s" -> 1.5, "abc" -> 0, "&H10" -> 16.
 double Val(std::u16string_view text);

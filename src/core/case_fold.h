@@ -1,0 +1,21 @@
+// Letter-case folding of UTF-8 names, for matching file names, INI sections and keys without
+// regard to case as Windows does. Folds ASCII, Latin-1, Latin Extended-A, Greek and Cyrillic
+// capitals to their small letters; other characters stay as they are.
+//
+// API:
+//   FoldCase("Frames\\Pic.JPG")      -> "frames\\pic.jpg"
+//   EqualsIgnoreCase(a, b)           -> FoldCase(a) == FoldCase(b), without allocating for ASCII
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace sl {
+
+std::string FoldCase(std::string_view utf8);
+void FoldCaseInto(std::string_view utf8, std::string& out);  // out is replaced
+bool EqualsIgnoreCase(std::string_view a, std::string_view b);
+// <0, 0, >0 as the folded texts compare; ties broken by the unfolded texts, so a sort is total.
+int CompareIgnoreCase(std::string_view a, std::string_view b);
+
+}  // namespace sl

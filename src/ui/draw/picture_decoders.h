@@ -1,0 +1,24 @@
+// The individual picture decoders behind DecodePicture. Each throws RuntimeError 481 on data
+// it cannot decode.
+#pragma once
+
+#include <cstdint>
+#include <span>
+
+#include "ui/draw/picture.h"
+#include "ui/draw/surface.h"
+
+namespace sl::draw::detail {
+
+// BMP, JPEG and GIF through SDL_image; `type` is SDL_image's type name ("BMP", "JPG", "GIF").
+// GIF keeps its transparent colour as transparent pixels.
+Surface DecodeWithSdlImage(std::span<const std::uint8_t> bytes, const char* type);
+
+// ICO and CUR files: every image of the directory (PNG or DIB with AND mask), the cursor hot
+// spots, the standard-size image as the default.
+Picture DecodeIconFile(std::span<const std::uint8_t> bytes);
+
+// A Windows metafile (placeable or not) rendered at its own size at 96 DPI.
+Surface DecodeWmf(std::span<const std::uint8_t> bytes);
+
+}  // namespace sl::draw::detail

@@ -1,0 +1,39 @@
+// BMP, JPEG and GIF decoding through SDL_image. Only surface functions are used, which need no
+// video device.
+#include <SDL2/SDL.h>
+#include <SDL2/SDL_image.h>
+
+#include <memory>
+
+#include "core/runtime_error.h"
+#include "ui/draw/picture_decoders.h"
+
+namespace sl::draw::detail {
+
+namespace {
+struct SurfaceFree {
+  void operator()(SDL_Surface* s) const { SDL_FreeSurface(s); }
+};
+using SdlSurface = std::unique_ptr<SDL_Surface, SurfaceFree>;
+constexpr int kMaxSide = 1 << 15;
+}  // namespace
+
+Surface DecodeWithSdlImage(std::span<const std::uint8_t> bytes, const char* type) {
+  SDL_RWops* rw = SDL_RWFromConstMem(bytes.data(), static_cast<int>(bytes.size()));
+  if (!rw) throw RuntimeError(481);
+  SdlSurface loaded(IMG_LoadTyped_RW(rw, 1, type));
+  if (!loaded || loaded->w <= 0 || loaded->h <= 0 || loaded->w > kMaxSide || loaded->h > kMaxSide) {
+    throw RuntimeError(481);
+  }
+  // Converting to a format with alpha turns a colour key (a GIF's transparent colour) into
+  // transparent pixels.
+  SdlSurface rgba(SDL_ConvertSurfaceFormat(loaded.get(), SDL_PIXELFORMAT_RGBA32, 0));
+  if (!rgba) throw RuntimeError(7);
+  if (SDL_MUSTLOCK(rgba.get())) SDL_LockSurface(rgba.get());
+  Surface out = Surface::FromStraightRgba(static_cast<const std::uint8_t*>(rgba->pixels), rgba->w,
+                                          rgba->h, rgba->pitch);
+  if (SDL_MUSTLOCK(rgba.get())) SDL_UnlockSurface(rgba.get());
+  return out;
+}
+
+}  // namespace sl::draw::detail

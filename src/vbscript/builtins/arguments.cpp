@@ -1,0 +1,63 @@
+// Shared argument helpers of the built-in functions.
+#include "vbscript/builtins/arguments.h"
+
+#include "core/object.h"
+
+namespace sl::vbs {
+
+Variant ValueOf(const Variant& v) {
+  if (!v.IsObject()) return v;
+  Object* obj = v.AsObject();
+  if (!obj) throw RuntimeError(91);
+  return obj->Invoke(kDispIdValue, kInvokeGet | kInvokeCall, {});
+}
+
+bool AnyNull(std::span<Variant> args, std::size_t count) {
+  for (std::size_t i = 0; i < count && i < args.size(); ++i) {
+    if (args[i].IsNull()) return true;
+  }
+  return false;
+}
+
+std::int32_t LongArg(std::span<Variant> args, std::size_t i, std::int32_t defaultValue) {
+  if (!HasArg(args, i)) return defaultValue;
+  return ToLong(args[i]);
+}
+
+SharedString TextArg(std::span<Variant> args, std::size_t i) {
+  return ToString(args[i]);
+}
+
+CompareMode CompareArg(std::span<Variant> args, std::size_t i) {
+  switch (LongArg(args, i, 0)) {
+    case 0:
+      return CompareMode::kBinary;
+    case 1:
+      return CompareMode::kText;
+    default:
+      InvalidArgument();
+  }
+}
+
+void CheckTextLength(std::size_t length) {
+  if (length > kMaxTextLength) throw RuntimeError(7);
+}
+
+}  // namespace sl::vbs
+
+namespace sl::vbs {
+
+Variant MakeArray(std::vector<Variant> items) {
+  auto array = MakeRef<VariantArray>(
+      std::vector<VariantArray::Bound>{{0, static_cast<std::int32_t>(items.size())}});
+  array->Data() = std::move(items);
+  return Variant(std::move(array));
+}
+
+const std::vector<Variant>& ArrayItems(const Variant& v) {
+  if (!v.IsArray() || !v.AsArray()) throw RuntimeError(13);
+  if (v.AsArray()->Dimensions() != 1) throw RuntimeError(5);
+  return v.AsArray()->Data();
+}
+
+}  // namespace sl::vbs
