@@ -87,6 +87,9 @@ class SoundSubsystem {
   virtual void StepFades(double progress) { (void)progress; }
   // The one-shot flag of the audio layer that game reset clears.
   virtual void ResetOneShot() {}
+  // A tick of the audio-fade timer; returns whether fades are still running (the timer stops
+  // when none is).
+  virtual bool TimerAudioFade_Timer() { return false; }
 };
 
 class VideoSubsystem {
