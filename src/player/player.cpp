@@ -14,6 +14,8 @@ Player::Player(ui::Platform& platform, MessageBoxService& messages, std::string 
                           [this]() -> Game& { return EnsureGame(); }, nullptr,
                           [this] { EndProgram(); }}) {
   project_.SetDisplayChecks(&display_);
+  // The user closing the program (or a script's quit) ends it as the title window's Exit does.
+  windows_.onQuit = [this] { title_.UnloadTitleWindow(); };
 }
 
 Player::~Player() {
@@ -35,6 +37,8 @@ void Player::EndProgram() {
     game_->Form().onForm.unload = nullptr;
     game_->Form().Unload();
   }
+  // The display size of the start is back whatever way the program ends.
+  display_.RestoreDisplayMode();
   windows_.Loop().RequestQuit();
 }
 
