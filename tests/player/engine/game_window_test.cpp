@@ -31,7 +31,9 @@ TEST(GameWindowTest, MissingProjectInformationEndsTheProgramWithAMessage) {
   run.Start();
   EXPECT_TRUE(run.player->Ended());
   ASSERT_FALSE(run.boxes.Shown().empty());
-  EXPECT_EQ(run.boxes.Shown()[0].icon, MsgIcon::Critical);
+  EXPECT_EQ(run.boxes.Shown()[0].icon, MsgIcon::Exclamation);
+  EXPECT_TRUE(run.boxes.Shown()[0].text.ends_with("Config/General"));
+  EXPECT_FALSE(run.Title().Form().Visible());
   EXPECT_EQ(run.player->GetGame(), nullptr);
 }
 
