@@ -7,11 +7,8 @@
 #include <stdexcept>
 
 #include "backend/headless/script_input.h"
-#if __has_include("ui/draw/png_io.h")
 #include "ui/draw/png_io.h"
 #include "ui/draw/surface.h"
-#define STORYLOOM_HAVE_PNG 1
-#endif
 #include "ui/event_loop.h"
 
 namespace sl {
@@ -284,10 +281,6 @@ bool HeadlessPlatform::Screenshot(const std::string& file, int line) {
     Warn(line, "screenshot " + file + ": window " + w.spec.name + " has not been drawn yet");
     return false;
   }
-#ifndef STORYLOOM_HAVE_PNG
-  Warn(line, "screenshot " + file + ": this build cannot write PNG files yet");
-  return false;
-#else
   try {
     draw::SavePng(draw::Surface::FromStraightRgba(w.rgba.data(), w.frameWidth, w.frameHeight,
                                                   w.frameWidth * 4),
@@ -297,7 +290,6 @@ bool HeadlessPlatform::Screenshot(const std::string& file, int line) {
     return false;
   }
   return true;
-#endif
 }
 
 // ---- Pointer and desktop ----
