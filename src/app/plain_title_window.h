@@ -1,26 +1,30 @@
-// The title window as a plain window with the game's title as its caption, shown while the
-// program runs: the stand-in until the real title window with its scheme and buttons.
+// The title window as a plain form: the game's title as caption and as a centred label, shown
+// while the program runs. The stand-in until the real title window with its scheme and buttons.
 #pragma once
 
 #include <string>
 
-#include "ui/platform.h"
+#include "core/ref_counted.h"
+#include "ui/form.h"
+#include "ui/window_manager.h"
 
 namespace sl {
 
 class PlainTitleWindow {
  public:
-  PlainTitleWindow(ui::Platform& platform, const std::string& gameTitle);
+  PlainTitleWindow(ui::WindowManager& windows, const std::string& gameTitle);
   ~PlainTitleWindow();
   PlainTitleWindow(const PlainTitleWindow&) = delete;
   PlainTitleWindow& operator=(const PlainTitleWindow&) = delete;
 
-  static constexpr int kWidth = 480;
-  static constexpr int kHeight = 360;
+  void Show() { form_->Show(); }
+
+  static constexpr int kWidthPixels = 480;
+  static constexpr int kHeightPixels = 360;
 
  private:
-  ui::Platform& platform_;
-  ui::WindowId window_ = 0;
+  ui::WindowManager& windows_;
+  Ref<ui::Form> form_;
 };
 
 }  // namespace sl

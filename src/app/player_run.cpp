@@ -15,25 +15,11 @@
 #include "core/settings_store.h"
 #include "player/startup/project.h"
 #include "ui/event_loop.h"
+#include "ui/window_manager.h"
 
 namespace sl {
 
 namespace {
-
-// Until the window runtime's forms serve the loop: a quit request or the closing of a window
-// ends the program.
-class QuitOnClose final : public ui::EventLoop::Client {
- public:
-  explicit QuitOnClose(ui::EventLoop& loop) : loop_(loop) {}
-  void HandleInput(const ui::InputEvent& event) override {
-    if (event.kind == ui::InputKind::Quit || event.kind == ui::InputKind::CloseWindow)
-      loop_.RequestQuit();
-  }
-  void Repaint() override {}
-
- private:
-  ui::EventLoop& loop_;
-};
 
 std::unique_ptr<Trace> OpenTrace(const CommandLineOptions& options, bool desktopMissing) {
   if (options.traceFile) return Trace::Open(*options.traceFile, nullptr);
@@ -54,10 +40,13 @@ int Play(const CommandLineOptions& options, const std::string& projectFolder,
   HeadlessPlatform platform(trace, settings, headless);
   platform.SetScript(std::move(script), options.eventsFile.value_or("events"));
 
-  ui::EventLoop loop(platform);
-  QuitOnClose client(loop);
-  loop.SetClient(&client);
+  ui::WindowManager windows(platform);
+  ui::EventLoop& loop = windows.Loop();
   platform.SetGiveUpHandler([&loop] { loop.RequestQuit(); });
+  std::string scriptName = options.eventsFile.value_or("events");
+  windows.onInputError = [&scriptName](const std::string& message) {
+    std::fprintf(stderr, "storyloom: %s: %s\n", scriptName.c_str(), message.c_str());
+  };
 
   PathResolver paths(projectFolder);
   trace.SetProjectDir(paths.ProjectFolder());
@@ -69,9 +58,9 @@ int Play(const CommandLineOptions& options, const std::string& projectFolder,
   Project project(paths, messages);
   if (project.SetUpProject(paths.ProjectFolder()) == SetUpResult::EndProgram) return 0;
 
-  PlainTitleWindow title(platform, project.Info().GameTitle);
+  PlainTitleWindow title(windows, project.Info().GameTitle);
+  title.Show();
   loop.RunUntil([] { return false; });
-  loop.SetClient(nullptr);
   return 0;
 }
 
