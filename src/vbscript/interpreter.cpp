@@ -1261,7 +1261,34 @@ Variant Interpreter::EvalMember(MemberExpr* m, Frame& f, const std::vector<Expr*
   if (id == kDispIdUnknown) throw NamedError(kErrNoSuchMember, MemberName(m));
   std::vector<Variant> args;
   if (argExprs) args = ArgValues(*argExprs, f);
-  return obj->Invoke(id, flags, args);
+  if (args.empty()) return obj->Invoke(id, flags, args);
+  try {
+    return obj->Invoke(id, flags, args);
+  } catch (RuntimeError& e) {
+    // A member without parameters given arguments: the arguments index its value, as
+    // standard dispatch does (`m.SubMatches(0)`).
+    if (e.Number() != kErrWrongArgCount) throw;
+    Variant value = obj->Invoke(id, kInvokeGet, {});
+    if (!value.IsArray() && !value.IsObject()) throw;
+    return ApplyArgs(value, args, flags);
+  }
+}
+
+// value(args) for values already evaluated: an array element or a default member.
+Variant Interpreter::ApplyArgs(const Variant& value, std::vector<Variant>& args,
+                               std::uint8_t flags) {
+  if (value.IsArray()) {
+    std::int32_t subs[kMaxSubscripts];
+    if (args.size() > kMaxSubscripts) throw MakeError(kErrSubscript);
+    for (std::size_t i = 0; i < args.size(); ++i)
+      subs[i] = ToLong(args[i]);
+    return value.AsArray()->At(subs, args.size());
+  }
+  if (value.IsObject() && value.AsObject()) {
+    Ref<Object> obj(value.AsObject());
+    return obj->Invoke(kDispIdValue, flags, args);
+  }
+  throw MakeError(kErrTypeMismatch);
 }
 
 Variant Interpreter::CallBuiltin(const BuiltinInfo* info, const std::string& name,
@@ -1447,6 +1474,15 @@ Variant Interpreter::InvokeInstance(ClassInstance& obj, int memberIndex, std::ui
       return field.AsObject()->Invoke(kDispIdValue, flags, index);
     }
     throw NamedError(kErrTypeMismatch, m.name);
+  }
+  // A getter without parameters given arguments: they index the value it returns.
+  const ProcDef* getter =
+      m.method ? (m.method->kind == ProcKind::Function ? m.method : nullptr) : m.get;
+  if (getter && getter->params.empty() && args.Count() > 0 && (flags & kInvokeGet) &&
+      !(flags & (kInvokeLet | kInvokeSet))) {
+    std::vector<Variant> index = ArgValues(args);
+    Variant value = CallProc(getter, &obj, CallArgs{});
+    return ApplyArgs(value, index, flags);
   }
   if (m.method) return CallProc(m.method, &obj, args);
   if (flags & kInvokeSet) {

@@ -140,6 +140,7 @@ class Interpreter final : public BuiltinContext {
   Variant IndexValue(const Variant& value, const std::vector<Expr*>& argExprs, Frame& f,
                      const std::string& name, std::uint8_t flags);
   Variant ObjectOf(MemberExpr* m, Frame& f);
+  Variant ApplyArgs(const Variant& value, std::vector<Variant>& args, std::uint8_t flags);
   int FindMember(ClassInstance& inst, MemberExpr* m, Frame& f);
   std::vector<Variant> ArgValues(const std::vector<Expr*>& exprs, Frame& f);
   std::vector<Variant> ArgValues(const CallArgs& args);
