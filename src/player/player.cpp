@@ -14,7 +14,7 @@ Player::Player(ui::Platform& platform, MessageBoxService& messages, std::string 
       windows_(platform),
       display_(platform, windows_.Loop(), messages, project_.Texts()),
       title_(TitleContext{project_, windows_, display_, std::move(projectFolder),
-                          [this]() -> Game& { return EnsureGame(); }, nullptr,
+                          [this]() -> Game& { return EnsureGame(); }, &subsystems_,
                           [this] { EndProgram(); }}) {
   project_.SetDisplayChecks(&display_);
   subsystems_.variables = &variables_;
