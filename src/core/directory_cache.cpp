@@ -52,7 +52,11 @@ void DirectoryCache::Listing::Remove(std::string_view name) {
 const DirectoryCache::Listing& DirectoryCache::Get(const std::string& realFolder) {
   auto it = folders_.find(realFolder);
   if (it != folders_.end()) return it->second;
-  return folders_.emplace(realFolder, Load(realFolder)).first->second;
+  // A folder that cannot be listed is tried again next time: a CD may be inserted meanwhile.
+  static const Listing kUnreadable;
+  Listing listing = Load(realFolder);
+  if (!listing.readable) return kUnreadable;
+  return folders_.emplace(realFolder, std::move(listing)).first->second;
 }
 
 DirectoryCache::Listing DirectoryCache::Load(const std::string& realFolder) {

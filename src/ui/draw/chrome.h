@@ -65,8 +65,8 @@ void DrawComboArrow(Surface& target, const Rect& r, bool pressed, bool enabled =
 
 // Menus. Captions use "&" for access keys.
 struct MenuItemLook {
-  std::string caption;   // "-" alone is a separator
-  std::string shortcut;  // right-aligned text such as "Ctrl+S"
+  std::string caption = {};   // "-" alone is a separator
+  std::string shortcut = {};  // right-aligned text such as "Ctrl+S"
   bool checked = false;
   bool enabled = true;
   bool hasSubmenu = false;

@@ -15,5 +15,6 @@ std::span<const BuiltinInfo> ArrayBuiltins();
 std::span<const BuiltinInfo> DateTimeBuiltins();
 std::span<const BuiltinInfo> FormatBuiltins();
 std::span<const BuiltinInfo> MessageBoxBuiltins();
+std::span<const BuiltinInfo> ObjectBuiltins();
 
 }  // namespace sl::vbs

@@ -20,8 +20,8 @@ bool NameLess(std::string_view a, std::string_view b) {
 
 using Family = std::span<const BuiltinInfo> (*)();
 constexpr Family kFamilies[] = {
-    ConversionBuiltins, MathBuiltins,     StringBuiltins, InspectionBuiltins,
-    ArrayBuiltins,      DateTimeBuiltins, FormatBuiltins, MessageBoxBuiltins,
+    ConversionBuiltins, MathBuiltins,   StringBuiltins,     InspectionBuiltins, ArrayBuiltins,
+    DateTimeBuiltins,   FormatBuiltins, MessageBoxBuiltins, ObjectBuiltins,
 };
 
 std::vector<BuiltinInfo> JoinFamilies() {

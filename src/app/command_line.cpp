@@ -1,0 +1,177 @@
+// Parsing of the command line.
+#include "app/command_line.h"
+
+#include <charconv>
+#include <cstdio>
+#include <string_view>
+
+namespace sl {
+
+namespace {
+
+bool ParseInt(std::string_view text, std::int64_t& out) {
+  if (text.empty()) return false;
+  auto r = std::from_chars(text.data(), text.data() + text.size(), out);
+  return r.ec == std::errc() && r.ptr == text.data() + text.size();
+}
+
+bool ParseScreen(std::string_view text, ScreenSize& out) {
+  std::size_t x = text.find_first_of("xX");
+  std::int64_t w = 0, h = 0;
+  if (x == std::string_view::npos || !ParseInt(text.substr(0, x), w) ||
+      !ParseInt(text.substr(x + 1), h)) {
+    return false;
+  }
+  if (w < 1 || h < 1 || w > 16384 || h > 16384) return false;
+  out = {static_cast<int>(w), static_cast<int>(h)};
+  return true;
+}
+
+bool Field(std::string_view text, std::size_t at, std::size_t len, int lo, int hi, int& out) {
+  std::int64_t v = 0;
+  if (at + len > text.size() || !ParseInt(text.substr(at, len), v) || v < lo || v > hi) {
+    return false;
+  }
+  out = static_cast<int>(v);
+  return true;
+}
+
+// YYYY-MM-DDTHH:MM:SS
+bool ParseClock(std::string_view text, CivilTime& t) {
+  if (text.size() != 19 || text[4] != '-' || text[7] != '-' || text[10] != 'T' || text[13] != ':' ||
+      text[16] != ':') {
+    return false;
+  }
+  t = CivilTime{};
+  if (!Field(text, 0, 4, 100, 9999, t.year) || !Field(text, 5, 2, 1, 12, t.month) ||
+      !Field(text, 11, 2, 0, 23, t.hour) || !Field(text, 14, 2, 0, 59, t.minute) ||
+      !Field(text, 17, 2, 0, 59, t.second)) {
+    return false;
+  }
+  return Field(text, 8, 2, 1, DaysInMonth(t.year, t.month), t.day);
+}
+
+struct Parser {
+  const std::vector<std::string>& args;
+  std::size_t i = 0;
+  CommandLineResult result;
+
+  bool Fail(std::string message) {
+    if (result.error.empty()) result.error = std::move(message);
+    return false;
+  }
+
+  // The value of an option: after '=' or the next argument.
+  bool Value(std::string_view name, std::optional<std::string_view> inlineValue, std::string& out) {
+    if (inlineValue) {
+      out = std::string(*inlineValue);
+    } else if (i + 1 < args.size()) {
+      out = args[++i];
+    } else {
+      return Fail("option " + std::string(name) + " needs a value");
+    }
+    if (out.empty()) return Fail("option " + std::string(name) + " needs a value");
+    return true;
+  }
+
+  bool Option(std::string_view arg) {
+    std::optional<std::string_view> inlineValue;
+    std::string_view name = arg;
+    if (std::size_t eq = arg.find('='); eq != std::string_view::npos) {
+      name = arg.substr(0, eq);
+      inlineValue = arg.substr(eq + 1);
+    }
+    CommandLineOptions& o = result.options;
+    auto flag = [&](bool& target) {
+      if (inlineValue) return Fail("option " + std::string(name) + " takes no value");
+      target = true;
+      return true;
+    };
+    std::string value;
+    if (name == "--headless") return flag(o.headless);
+    if (name == "--help" || name == "-h") return flag(o.help);
+    if (name == "--version") return flag(o.version);
+    if (name == "--events" || name == "--trace" || name == "--settings") {
+      if (!Value(name, inlineValue, value)) return false;
+      (name == "--events"  ? o.eventsFile
+       : name == "--trace" ? o.traceFile
+                           : o.settingsFile) = value;
+      return true;
+    }
+    if (name == "--screen") {
+      ScreenSize size;
+      if (!Value(name, inlineValue, value)) return false;
+      if (!ParseScreen(value, size)) return Fail("--screen wants WIDTHxHEIGHT, e.g. 1024x768");
+      o.screen = size;
+      return true;
+    }
+    if (name == "--clock") {
+      CivilTime t;
+      if (!Value(name, inlineValue, value)) return false;
+      if (!ParseClock(value, t)) return Fail("--clock wants YYYY-MM-DDTHH:MM:SS");
+      o.clock = t;
+      return true;
+    }
+    if (name == "--seed") {
+      std::int64_t seed = 0;
+      if (!Value(name, inlineValue, value)) return false;
+      if (!ParseInt(value, seed) || seed < -2147483648LL || seed > 4294967295LL) {
+        return Fail("--seed wants a whole number");
+      }
+      o.seed = seed;
+      return true;
+    }
+    return Fail("unknown option " + std::string(name));
+  }
+
+  void Run() {
+    bool optionsEnded = false;
+    for (; i < args.size(); ++i) {
+      std::string_view arg = args[i];
+      if (!optionsEnded && arg == "--") {
+        optionsEnded = true;
+      } else if (!optionsEnded && arg.size() > 1 && arg[0] == '-') {
+        if (!Option(arg)) return;
+      } else if (result.options.projectDir.empty() && !arg.empty()) {
+        result.options.projectDir = std::string(arg);
+      } else {
+        Fail("only one project folder may be given (extra: " + std::string(arg) + ")");
+        return;
+      }
+    }
+    if (result.options.clock && !result.options.headless) Fail("--clock needs --headless");
+  }
+};
+
+}  // namespace
+
+CommandLineResult ParseCommandLine(const std::vector<std::string>& args) {
+  Parser parser{args, 0, {}};
+  parser.Run();
+  return std::move(parser.result);
+}
+
+std::string Usage() {
+  return "Usage: storyloom [OPTIONS] [PROJECT_DIR]\n"
+         "Plays the Storyloom game in PROJECT_DIR (default: the folder of the program).\n"
+         "\n"
+         "Options:\n"
+         "  --headless            no window and no sound; time passes only as the run needs\n"
+         "  --events FILE         run the event script FILE\n"
+         "  --trace FILE          write the trace to FILE ('-' = standard output)\n"
+         "  --settings FILE       the per-user settings file\n"
+         "                        (default: $XDG_CONFIG_HOME/storyloom/settings.ini)\n"
+         "  --screen WxH          size of the display, e.g. 1024x768\n"
+         "  --clock YYYY-MM-DDTHH:MM:SS\n"
+         "                        headless only: date and time at the start of the run\n"
+         "                        (default 2004-03-07T12:00:00)\n"
+         "  --seed N              seed of the script engine's random numbers\n"
+         "  --help                show this text\n"
+         "  --version             show the version\n";
+}
+
+CivilTime DefaultHeadlessClock() {
+  return CivilTime{2004, 3, 7, 12, 0, 0, 0};
+}
+
+}  // namespace sl

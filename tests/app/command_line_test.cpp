@@ -1,0 +1,80 @@
+#include "app/command_line.h"
+
+#include <gtest/gtest.h>
+
+namespace sl {
+namespace {
+
+CommandLineResult Parse(std::vector<std::string> args) {
+  return ParseCommandLine(args);
+}
+
+TEST(CommandLineTest, AllOptions) {
+  CommandLineResult r =
+      Parse({"--headless", "--events", "walk.txt", "--trace=-", "--settings", "s.ini", "--screen",
+             "1024x768", "--clock", "2010-02-28T23:59:58", "--seed=-5", "games/crypt"});
+  ASSERT_EQ(r.error, "");
+  const CommandLineOptions& o = r.options;
+  EXPECT_TRUE(o.headless);
+  EXPECT_EQ(o.eventsFile, "walk.txt");
+  EXPECT_EQ(o.traceFile, "-");
+  EXPECT_EQ(o.settingsFile, "s.ini");
+  ASSERT_TRUE(o.screen);
+  EXPECT_EQ(o.screen->width, 1024);
+  EXPECT_EQ(o.screen->height, 768);
+  ASSERT_TRUE(o.clock);
+  EXPECT_EQ(*o.clock, (CivilTime{2010, 2, 28, 23, 59, 58, 0}));
+  EXPECT_EQ(o.seed, -5);
+  EXPECT_EQ(o.projectDir, "games/crypt");
+  EXPECT_FALSE(o.help || o.version);
+}
+
+TEST(CommandLineTest, DefaultsAndFlags) {
+  CommandLineResult r = Parse({});
+  EXPECT_EQ(r.error, "");
+  EXPECT_EQ(r.options.projectDir, "");
+  EXPECT_FALSE(r.options.headless);
+  EXPECT_FALSE(r.options.clock);
+  EXPECT_TRUE(Parse({"--help"}).options.help);
+  EXPECT_TRUE(Parse({"-h"}).options.help);
+  EXPECT_TRUE(Parse({"--version"}).options.version);
+  EXPECT_EQ(Parse({"--events", "e.txt"}).error, "");  // also without --headless
+  EXPECT_EQ(Parse({"--", "-odd name"}).options.projectDir, "-odd name");
+}
+
+TEST(CommandLineTest, BadCommandLinesNameTheProblem) {
+  struct Case {
+    std::vector<std::string> args;
+    std::string error;
+  };
+  const std::vector<Case> cases = {
+      {{"--bogus"}, "unknown option --bogus"},
+      {{"--trace"}, "option --trace needs a value"},
+      {{"--events="}, "option --events needs a value"},
+      {{"--screen", "1024"}, "--screen wants WIDTHxHEIGHT, e.g. 1024x768"},
+      {{"--screen", "0x768"}, "--screen wants WIDTHxHEIGHT, e.g. 1024x768"},
+      {{"--screen", "800x600x2"}, "--screen wants WIDTHxHEIGHT, e.g. 1024x768"},
+      {{"--headless", "--clock", "2004-02-30T12:00:00"}, "--clock wants YYYY-MM-DDTHH:MM:SS"},
+      {{"--headless", "--clock", "2004-03-07 12:00:00"}, "--clock wants YYYY-MM-DDTHH:MM:SS"},
+      {{"--clock", "2004-03-07T12:00:00"}, "--clock needs --headless"},
+      {{"--seed", "x"}, "--seed wants a whole number"},
+      {{"--seed", "99999999999"}, "--seed wants a whole number"},
+      {{"--headless=yes"}, "option --headless takes no value"},
+      {{"a", "b"}, "only one project folder may be given (extra: b)"},
+  };
+  for (const Case& c : cases) {
+    EXPECT_EQ(Parse(c.args).error, c.error) << c.args[0];
+  }
+}
+
+TEST(CommandLineTest, UsageNamesEveryOption) {
+  std::string usage = Usage();
+  for (const char* option : {"--headless", "--events", "--trace", "--settings", "--screen",
+                             "--clock", "--seed", "--help", "--version", "PROJECT_DIR"}) {
+    EXPECT_NE(usage.find(option), std::string::npos) << option;
+  }
+  EXPECT_EQ(DefaultHeadlessClock(), (CivilTime{2004, 3, 7, 12, 0, 0, 0}));
+}
+
+}  // namespace
+}  // namespace sl
