@@ -76,7 +76,8 @@ std::string Trace::PathText(const std::filesystem::path& path) const {
 void Trace::Write(std::string_view ev, const JsonObject& fields) {
   if (!out_) return;
   std::string line = "{\"t\":";
-  line += std::to_string(clock_ ? clock_->MonotonicMs() : 0);
+  if (clock_) lastTime_ = clock_->MonotonicMs();
+  line += std::to_string(lastTime_);
   line += ",\"ev\":";
   AppendJsonString(line, ev);
   for (const auto& [name, value] : fields) {

@@ -42,7 +42,8 @@ class Trace {
   bool Enabled() const noexcept { return out_ != nullptr; }
   // The folder against which paths are made relative (the project folder).
   void SetProjectDir(const std::filesystem::path& dir);
-  void SetClock(const Clock& clock) noexcept { clock_ = &clock; }
+  // The clock of `t`; nullptr detaches it (later records keep the last time written).
+  void SetClock(const Clock* clock) noexcept { clock_ = clock; }
 
   void Window(std::string_view name, bool shown);
   // `taken` is the button that closed the box; `byDefault` when no answer was queued for it.
@@ -82,6 +83,7 @@ class Trace {
   std::ostream* out_ = nullptr;
   std::unique_ptr<std::ostream> ownedOut_;
   const Clock* clock_ = nullptr;
+  std::int64_t lastTime_ = 0;
   std::filesystem::path projectDir_;  // normalised absolute, or empty
   StateProvider stateProvider_;
   WindowsProvider windowsProvider_;

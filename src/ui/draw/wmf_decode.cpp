@@ -2,7 +2,9 @@
 // standard Type 1 fonts (fonts-urw-base35) even for pictures without text.
 #include <libwmf/api.h>
 #include <libwmf/gd.h>
+#include <libwmf/gd/gd.h>
 
+#include <cstdlib>
 #include <vector>
 
 #include "core/runtime_error.h"
@@ -13,6 +15,27 @@ namespace sl::draw::detail {
 namespace {
 
 constexpr unsigned kMaxSide = 4096;
+
+// libwmf hands the rendered image over to the caller but exports no function to free it; its
+// parts are plain malloc blocks described by the public gd header.
+void FreeGdImage(void* image) {
+  auto* im = static_cast<gdImagePtr>(image);
+  if (!im) return;
+  if (im->pixels) {
+    for (int y = 0; y < im->sy; ++y)
+      std::free(im->pixels[y]);
+    std::free(im->pixels);
+  }
+  std::free(im->_tpixels);
+  std::free(im->tpixels);
+  std::free(im->polyInts);
+  std::free(im->style);
+  if (im->clip) {
+    std::free(im->clip->list);
+    std::free(im->clip);
+  }
+  std::free(im);
+}
 
 // Owns a libwmf player and closes it on every path.
 class WmfPlayer {
@@ -30,8 +53,10 @@ class WmfPlayer {
   }
   ~WmfPlayer() {
     if (!api_) return;
+    void* image = WMF_GD_GetData(api_)->gd_image;
     if (open_) wmf_mem_close(api_);
     wmf_api_destroy(api_);
+    FreeGdImage(image);
   }
   WmfPlayer(const WmfPlayer&) = delete;
   WmfPlayer& operator=(const WmfPlayer&) = delete;

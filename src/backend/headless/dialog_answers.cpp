@@ -1,0 +1,60 @@
+// Queued and default dialog answers (see dialog_answers.h).
+#include "backend/headless/dialog_answers.h"
+
+#include <algorithm>
+
+#include "backend/headless/trace.h"
+
+namespace sl {
+
+std::vector<MsgAnswer> ButtonsOf(MsgButtons buttons) {
+  using A = MsgAnswer;
+  switch (buttons) {
+    case MsgButtons::Ok:
+      return {A::Ok};
+    case MsgButtons::OkCancel:
+      return {A::Ok, A::Cancel};
+    case MsgButtons::AbortRetryIgnore:
+      return {A::Abort, A::Retry, A::Ignore};
+    case MsgButtons::YesNoCancel:
+      return {A::Yes, A::No, A::Cancel};
+    case MsgButtons::YesNo:
+      return {A::Yes, A::No};
+    case MsgButtons::RetryCancel:
+      return {A::Retry, A::Cancel};
+  }
+  return {A::Ok};
+}
+
+MsgAnswer DefaultAnswerOf(const MessageBoxRequest& request) {
+  std::vector<MsgAnswer> set = ButtonsOf(request.buttons);
+  bool inSet = request.defaultButton >= 0 && request.defaultButton < static_cast<int>(set.size());
+  return set[inSet ? request.defaultButton : 0];
+}
+
+DialogAnswers::BoxAnswer DialogAnswers::TakeForMessageBox(const MessageBoxRequest& request) {
+  BoxAnswer result{DefaultAnswerOf(request), true, {}, 0};
+  if (boxes_.empty()) return result;
+  MsgAnswer queued = boxes_.front().answer;
+  result.line = boxes_.front().line;
+  boxes_.pop_front();
+  std::vector<MsgAnswer> set = ButtonsOf(request.buttons);
+  if (std::find(set.begin(), set.end(), queued) == set.end()) {
+    result.mismatch = "the queued answer '" + std::string(AnswerName(queued)) +
+                      "' is no button of a '" + std::string(ButtonsName(request.buttons)) +
+                      "' message box; its default button is taken";
+    return result;
+  }
+  result.answer = queued;
+  result.byDefault = false;
+  return result;
+}
+
+DialogAnswers::TextAnswer DialogAnswers::TakeForInputBox() {
+  if (inputs_.empty()) return {std::nullopt, true};
+  TextAnswer result{std::move(inputs_.front()), false};
+  inputs_.pop_front();
+  return result;
+}
+
+}  // namespace sl

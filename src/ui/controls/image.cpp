@@ -1,0 +1,86 @@
+// Image controls.
+#include "ui/controls/image.h"
+
+#include "core/runtime_error.h"
+#include "ui/control_members.h"
+
+namespace sl::ui {
+
+Image::Image(Form* form, std::string name)
+    : ControlBase<Image>(form, ControlKind::Image, std::move(name)) {
+  Move(0, 0, 1215, 1215);
+}
+
+Ref<Control> Image::NewOfSameKind() const {
+  return Ref<Control>(new Image(GetForm(), Name()));
+}
+
+void Image::CopyPropertiesFrom(const Control& source) {
+  const auto& s = static_cast<const Image&>(source);
+  picture_ = s.picture_;
+  stretch_ = s.stretch_;
+  borderStyle_ = s.borderStyle_;
+}
+
+void Image::SetPicture(draw::Picture picture) {
+  picture_ = std::move(picture);
+  FitToPicture();
+  Invalidate();
+}
+
+void Image::SetStretch(bool enable) {
+  stretch_ = enable;
+  FitToPicture();
+  Invalidate();
+}
+
+void Image::SetBorderStyle(int style) {
+  if (style != 0 && style != 1) throw RuntimeError(380);
+  borderStyle_ = style;
+  FitToPicture();
+  Invalidate();
+}
+
+void Image::FitToPicture() {
+  // Without Stretch the control takes the size of its picture, as the classic Image does.
+  if (stretch_ || picture_.IsNone()) return;
+  int border = borderStyle_ ? 2 : 0;
+  Move(Left(), Top(), (picture_.Width() + border) * 15.0, (picture_.Height() + border) * 15.0);
+}
+
+void Image::Paint(draw::Surface& target, draw::Point origin) {
+  draw::Rect r = PixelBounds();
+  draw::Rect box{origin.x, origin.y, r.width, r.height};
+  if (borderStyle_ == 1) {
+    target.DrawRect(box, draw::kBlack);
+    box = box.Inflate(-1);
+  }
+  if (picture_.IsNone()) return;
+  const draw::Surface& img = picture_.Image();
+  if (stretch_) {
+    target.StretchBlit(img, img.Bounds(), box);
+  } else {
+    target.Blit(img, box.x, box.y);
+  }
+}
+
+const DispatchTable<Image>& Image::Members() {
+  static const DispatchTable<Image> table = [] {
+    DispatchTable<Image> t;
+    AddCommonMembers(t);
+    t.Property(
+        "Picture", [](Image& c) { return PictureToVariant(c.Picture()); },
+        [](Image& c, const Variant& v) { c.SetPicture(PictureFromVariant(v)); });
+    t.Property(
+        "Stretch", [](Image& c) { return Bool(c.Stretch()); },
+        [](Image& c, const Variant& v) { c.SetStretch(ToBoolean(v)); });
+    t.Property(
+        "BorderStyle", [](Image& c) { return Int(c.BorderStyle()); },
+        [](Image& c, const Variant& v) { c.SetBorderStyle(ToInteger(v)); });
+    t.Default("Picture");
+    return t;
+  }();
+  return table;
+}
+
+}  // namespace sl::ui

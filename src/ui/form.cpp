@@ -1,0 +1,358 @@
+// Forms: the control tree, loading, showing (modal ones run a nested loop), hiding, unloading,
+// the window on the platform and the frame metrics around the client area.
+#include "ui/form.h"
+
+#include <algorithm>
+#include <cctype>
+#include <cmath>
+
+#include "core/runtime_error.h"
+#include "core/variant_convert.h"
+#include "ui/control_members.h"
+#include "ui/controls/menu.h"
+#include "ui/draw/chrome.h"
+#include "ui/window_manager.h"
+
+namespace sl::ui {
+
+namespace {
+std::string Lower(std::string_view s) {
+  std::string r(s);
+  for (char& c : r)
+    c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+  return r;
+}
+constexpr int kCaptionPixels = 19;
+}  // namespace
+
+Ref<Form> Form::Create(WindowManager& manager, std::string name) {
+  Ref<Form> f(new Form(manager, std::move(name)));
+  manager.AddForm(f.get());
+  return f;
+}
+
+Form::Form(WindowManager& manager, std::string name)
+    : ControlBase<Form>(nullptr, ControlKind::Form, std::move(name)), manager_(manager) {
+  form_ = this;
+  visible_ = false;
+  width_ = 4800;
+  height_ = 3600;
+}
+
+Ref<Control> Form::NewOfSameKind() const {
+  throw RuntimeError(5);  // forms are not control array elements
+}
+
+void Form::AddControl(Ref<Control> control, Control* container) {
+  if (!container) container = this;
+  if (!container->IsContainer() || container->GetForm() != this) throw RuntimeError(5);
+  control->AttachTo(container);
+  controls_.push_back(std::move(control));
+  MarkDirty();
+}
+
+ControlArray& Form::AddArrayElement(Ref<Control> control, Control* container) {
+  std::string key = Lower(control->Name());
+  auto& arr = arrays_[key];
+  if (!arr) arr = MakeRef<ControlArray>(*this, control->Name());
+  arr->Adopt(arr->Count() == 0 ? 0 : arr->UBound() + 1, control);
+  AddControl(control, container);
+  return *arr;
+}
+
+void Form::RemoveControl(Control& control) {
+  Ref<Control> keep(&control);
+  // Children of a removed container go with it.
+  while (!control.children_.empty()) {
+    Control* child = control.children_.back();
+    if (child->array_) {
+      child->array_->elements_.erase(child->index_);
+    }
+    RemoveControl(*child);
+  }
+  if (focus_ == &control) focus_ = nullptr;
+  if (scriptOrigin_ == &control) scriptOrigin_ = nullptr;
+  control.DetachFromContainer();
+  if (control.Kind() == ControlKind::Menu) std::erase(menus_, static_cast<Menu*>(&control));
+  std::erase_if(controls_, [&](const Ref<Control>& c) { return c.get() == &control; });
+  MarkDirty();
+  manager_.ControlRemoved(control);
+}
+
+Control* Form::FindControl(std::string_view qualifiedName) const {
+  std::string_view name = qualifiedName;
+  int index = -1;
+  if (auto open = name.find('('); open != std::string_view::npos && name.back() == ')') {
+    std::string digits(name.substr(open + 1, name.size() - open - 2));
+    try {
+      index = std::stoi(digits);
+    } catch (...) {
+      return nullptr;
+    }
+    name = name.substr(0, open);
+  }
+  if (index >= 0) {
+    ControlArray* arr = FindArray(name);
+    return arr ? arr->Find(index) : nullptr;
+  }
+  for (const auto& c : controls_) {
+    if (c->Index() < 0 && NamesEqual(c->Name(), name)) return c.get();
+  }
+  return nullptr;
+}
+
+ControlArray* Form::FindArray(std::string_view name) const {
+  auto it = arrays_.find(Lower(name));
+  return it == arrays_.end() ? nullptr : it->second.get();
+}
+
+// ---- Window ----
+
+void Form::SetCaption(std::string caption) {
+  caption_ = std::move(caption);
+  SyncWindow();
+}
+
+void Form::SetBorderStyle(BorderStyle style) {
+  borderStyle_ = style;
+  SyncWindow();
+  MarkDirty();
+}
+
+void Form::SetScaleMode(int mode) {
+  if (mode < 0 || mode > 7) throw RuntimeError(380);
+  scaleMode_ = mode;
+}
+
+void Form::SetBackColor(std::uint32_t color) {
+  backColor_ = color;
+  MarkDirty();
+}
+
+Form::NonClient Form::NonClientPixels() const {
+  NonClient n;
+  int border = 0;
+  bool caption = true;
+  switch (borderStyle_) {
+    case BorderStyle::None:
+      caption = false;
+      break;
+    case BorderStyle::FixedSingle:
+    case BorderStyle::FixedDialog:
+      border = 3;
+      break;
+    case BorderStyle::Sizable:
+      border = 4;
+      break;
+  }
+  // A form with no caption text and no border shows no title bar either.
+  n.left = n.right = n.bottom = border;
+  n.top = border + (caption ? kCaptionPixels : 0);
+  if (HasMenuBar()) {
+    n.menuBar = manager_.MenuBarPixels();
+    n.top += n.menuBar;
+  }
+  return n;
+}
+
+draw::Size Form::ClientSize() const {
+  NonClient n = NonClientPixels();
+  int w = static_cast<int>(std::lround(width_ / 15.0)) - n.left - n.right;
+  int h = static_cast<int>(std::lround(height_ / 15.0)) - n.top - n.bottom;
+  return {std::max(w, 0), std::max(h, 0)};
+}
+
+double Form::ScaleWidth() const {
+  double px = ClientSize().width;
+  return scaleMode_ == 3 ? px : px * 15;
+}
+
+double Form::ScaleHeight() const {
+  double px = ClientSize().height;
+  return scaleMode_ == 3 ? px : px * 15;
+}
+
+void Form::Move(double left, double top, double width, double height) {
+  Control::Move(left, top, width, height);
+  SyncWindow();
+}
+
+void Form::SetVisible(bool visible) {
+  if (visible) {
+    Show(false);
+  } else {
+    Hide();
+  }
+}
+
+WindowSpec Form::Spec() const {
+  WindowSpec s;
+  s.name = Name();
+  s.title = caption_;
+  NonClient n = NonClientPixels();
+  // The platform frames the window; the frames it gets hold the menu bar and the client area.
+  s.left = static_cast<int>(std::lround(left_ / 15.0));
+  s.top = static_cast<int>(std::lround(top_ / 15.0));
+  draw::Size client = ClientSize();
+  s.width = client.width;
+  s.height = client.height + n.menuBar;
+  switch (borderStyle_) {
+    case BorderStyle::None:
+      s.frame = WindowFrame::None;
+      break;
+    case BorderStyle::FixedSingle:
+      s.frame = WindowFrame::Fixed;
+      break;
+    case BorderStyle::Sizable:
+      s.frame = WindowFrame::Sizable;
+      break;
+    case BorderStyle::FixedDialog:
+      s.frame = WindowFrame::Dialog;
+      break;
+  }
+  s.modal = modal_;
+  return s;
+}
+
+void Form::SyncWindow() {
+  if (window_) manager_.GetPlatform().UpdateWindow(window_, Spec());
+  MarkDirty();
+}
+
+void Form::Load() {
+  if (loaded_) return;
+  loaded_ = true;
+  if (onForm.load) onForm.load(*this);
+}
+
+void Form::Show(bool modal) {
+  Load();
+  if (!loaded_) return;  // the Load handler unloaded the form
+  if (modal && visible_ && !modal_)
+    throw RuntimeError(400, "Form already displayed; can't show modally");
+  if (!window_) window_ = manager_.GetPlatform().CreateWindow(Spec());
+  modal_ = modal;
+  SyncWindow();
+  if (!visible_) {
+    visible_ = true;
+    manager_.GetPlatform().ShowWindow(window_, true);
+    manager_.FormShown(this, true);
+  }
+  manager_.Activate(this);
+  if (!focus_) {
+    for (const auto& c : controls_) {
+      if (c->CanFocus() && c->IsShowing() && c->IsEffectivelyEnabled()) {
+        focus_ = c.get();
+        break;
+      }
+    }
+  }
+  MarkDirty();
+  if (modal) {
+    Ref<Form> keep(this);
+    manager_.Loop().RunUntil([this] { return !visible_ || !loaded_; });
+    modal_ = false;
+  }
+}
+
+void Form::Hide() {
+  if (!loaded_) Load();
+  if (!visible_) return;
+  visible_ = false;
+  if (window_) manager_.GetPlatform().ShowWindow(window_, false);
+  manager_.FormShown(this, false);
+}
+
+bool Form::Unload() {
+  if (!loaded_) return true;
+  Ref<Form> keep(this);
+  if (onForm.queryUnload && onForm.queryUnload(*this)) return false;
+  if (onForm.unload) onForm.unload(*this);
+  Hide();
+  loaded_ = false;
+  if (window_) {
+    manager_.GetPlatform().DestroyWindow(window_);
+    window_ = 0;
+  }
+  return true;
+}
+
+// ---- Menus ----
+
+Menu& Form::AddMenu(std::string name, Menu* parent) {
+  Ref<Menu> m(new Menu(this, std::move(name)));
+  m->SetParentMenu(parent);
+  AddControl(m, this);
+  if (!parent) menus_.push_back(m.get());
+  return *m;
+}
+
+ControlArray& Form::AddMenuArray(std::string name, Menu* parent) {
+  Ref<Menu> m(new Menu(this, std::move(name)));
+  m->SetParentMenu(parent);
+  ControlArray& arr = AddArrayElement(m, this);
+  if (!parent) menus_.push_back(m.get());
+  return arr;
+}
+
+bool Form::HasMenuBar() const {
+  return std::any_of(menus_.begin(), menus_.end(), [](Menu* m) { return m->Visible(); });
+}
+
+void Form::SetFocusTo(Control* control) {
+  if (focus_ == control) return;
+  focus_ = control;
+  MarkDirty();
+}
+
+// ---- Drawing ----
+
+void Form::Paint(draw::Surface& target, draw::Point origin) {
+  draw::Size size = ClientSize();
+  target.FillRect({origin.x, origin.y, size.width, size.height}, draw::ClassicToPixel(backColor_));
+}
+
+// ---- Scripting ----
+
+const DispatchTable<Form>& Form::Members() {
+  static const DispatchTable<Form> table = [] {
+    DispatchTable<Form> t;
+    AddCommonMembers(t);
+    t.Property(
+        "Caption", [](Form& f) { return Str(f.Caption()); },
+        [](Form& f, const Variant& v) { f.SetCaption(ToUtf8(v)); });
+    t.Property(
+        "BorderStyle", [](Form& f) { return Int(static_cast<int>(f.GetBorderStyle())); },
+        [](Form& f, const Variant& v) {
+          int s = ToInteger(v);
+          if (s < 0 || s > 5) throw RuntimeError(380);
+          f.SetBorderStyle(static_cast<BorderStyle>(std::min(s, 3)));
+        });
+    t.Property(
+        "ScaleMode", [](Form& f) { return Int(f.ScaleMode()); },
+        [](Form& f, const Variant& v) { f.SetScaleMode(ToInteger(v)); });
+    t.Property("ScaleWidth", [](Form& f) { return Num(f.ScaleWidth()); });
+    t.Property("ScaleHeight", [](Form& f) { return Num(f.ScaleHeight()); });
+    t.Property(
+        "BackColor", [](Form& f) { return Long(static_cast<std::int32_t>(f.BackColor())); },
+        [](Form& f, const Variant& v) { f.SetBackColor(static_cast<std::uint32_t>(ToLong(v))); });
+    t.Property(
+        "KeyPreview", [](Form& f) { return Bool(f.KeyPreview()); },
+        [](Form& f, const Variant& v) { f.SetKeyPreview(ToBoolean(v)); });
+    t.Function("Show", 0, 2, [](Form& f, std::span<Variant> a) {
+      f.Show(Arg(a, 0) && ToInteger(a[0]) == 1);
+      return Variant();
+    });
+    t.Function("Hide", 0, 0, [](Form& f, std::span<Variant>) {
+      f.Hide();
+      return Variant();
+    });
+    t.Property("ActiveControl",
+               [](Form& f) { return Variant(static_cast<Object*>(f.ActiveControl())); });
+    t.Default("Caption");
+    return t;
+  }();
+  return table;
+}
+
+}  // namespace sl::ui

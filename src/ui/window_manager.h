@@ -1,0 +1,157 @@
+// WindowManager: the forms of the program and everything between them and the platform. It
+// routes input to the control under the pointer (or the one holding the mouse capture), runs
+// drag and drop, keeps the keyboard focus, chooses the pointer to show, shows tool-tips after a
+// hover delay, and recomposes and presents the forms that changed. It is the event loop's client.
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "core/object.h"
+#include "ui/control.h"
+#include "ui/draw/font.h"
+#include "ui/draw/picture.h"
+#include "ui/draw/surface.h"
+#include "ui/event_loop.h"
+#include "ui/platform.h"
+
+namespace sl::ui {
+
+class Control;
+class Form;
+class Menu;
+
+class WindowManager final : public EventLoop::Client {
+ public:
+  explicit WindowManager(Platform& platform);
+  ~WindowManager() override;
+  WindowManager(const WindowManager&) = delete;
+  WindowManager& operator=(const WindowManager&) = delete;
+
+  EventLoop& Loop() { return loop_; }
+  Platform& GetPlatform() { return platform_; }
+  draw::FontSystem& Fonts();
+
+  // What happens on a quit request (the user closes the program); by default the loop quits.
+  std::function<void()> onQuit;
+  // Told when a named command of an event script names nothing that exists.
+  std::function<void(const std::string&)> onInputError;
+
+  // ---- Forms ----
+  void AddForm(Form* form);
+  void RemoveForm(Form* form);
+  const std::vector<Form*>& Forms() const { return forms_; }
+  Form* FindForm(std::string_view name) const;
+  // The form input goes to: the topmost shown modal form, else the active one.
+  Form* ActiveForm() const;
+  void Activate(Form* form);
+  // Called by forms when shown or hidden, and when a control goes away.
+  void FormShown(Form* form, bool shown);
+  void ControlRemoved(Control& control);
+  // Height of a menu bar in pixels.
+  int MenuBarPixels();
+
+  // ---- Pointer ----
+  // The screen-wide pointer; non-zero overrides every control's pointer.
+  int ScreenPointer() const { return screenPointer_; }
+  void SetScreenPointer(int pointer);
+  const draw::Picture& ScreenMouseIcon() const { return screenIcon_; }
+  void SetScreenMouseIcon(draw::Picture icon);
+  // The pointer number currently shown (after the screen, drag and control rules).
+  int ShownPointer() const { return shownPointer_; }
+  // Re-evaluates the pointer for the control under the mouse (after a pointer property changed).
+  void UpdatePointer();
+
+  // ---- Drag and drop ----
+  void BeginDrag(Control& source);
+  void CancelDrag(Control& source);
+  // Drops at the current pointer position.
+  void EndDrag(Control& source);
+  Control* DragSource() const { return dragSource_.get(); }
+
+  // ---- Tool-tips ----
+  static constexpr int kToolTipDelayMs = 500;
+  static constexpr int kToolTipShowMs = 5000;
+  // The text of the tool-tip showing, or "" when none shows.
+  const std::string& ToolTipShowing() const { return toolTipText_; }
+
+  // ---- Mouse state ----
+  Control* Capture() const { return capture_.get(); }
+  Control* ControlUnderPointer() const { return hover_.get(); }
+  // The control of `form` under the client point (pixels), following the hit-testing rules;
+  // null outside the client area.
+  Control* HitTest(Form& form, draw::Point clientPoint) const;
+
+  // ---- Drawing ----
+  // Recomposes a form into its frame now (menu bar and client area).
+  const draw::Surface& Compose(Form& form);
+  // Composes and presents every shown form that changed.
+  void Repaint() override;
+
+  // EventLoop::Client
+  void HandleInput(const InputEvent& event) override;
+  std::int64_t NextDeadline() override;
+  void DeadlinePassed(std::int64_t nowMs) override;
+
+  // Menus: the drop-down open (nullptr when none), opened by a press on the bar.
+  Menu* OpenMenu() const { return openMenu_; }
+  void CloseMenus();
+
+ private:
+  struct FormFrame {
+    Form* form;
+    draw::Surface surface;
+  };
+  FormFrame& FrameOf(Form& form);
+  void HandleMouse(Form& form, const InputEvent& event, draw::Point clientPoint);
+  void HandleKey(Form& form, const InputEvent& event);
+  void HandleControlAction(Form& form, const InputEvent& event);
+  void HandleMenuCommand(Form& form, const InputEvent& event);
+  bool HandleMenuMouse(Form& form, const InputEvent& event, draw::Point framePoint);
+  void HandleMenuKey(int key);
+  draw::Rect DropDownRect(Form& form, int& titleIndex) const;
+  void MoveFocus(Form& form, int step, bool buttonsOnly);
+  void DeliverMouse(Control& control, InputKind kind, int button, int shift,
+                    draw::Point clientPoint);
+  draw::Point RelativeTo(const Control& c, draw::Point clientPoint) const;
+  MouseArgs ArgsFor(const Control& c, int button, int shift, draw::Point clientPoint) const;
+  draw::Point ScriptToClient(Form& form, draw::Point p) const;
+  void ReportInputError(const std::string& message);
+  void Drop(draw::Point clientPoint, Form& form);
+  void SetHover(Control* control, std::int64_t now);
+  void HideToolTip();
+  void ShowCursor(int pointer, const draw::Picture* icon);
+  void DrawMenus(Form& form, draw::Surface& target, int menuBarHeight);
+  void DrawToolTip(draw::Surface& target, int clientTop);
+
+  Platform& platform_;
+  EventLoop loop_;
+  std::unique_ptr<draw::FontSystem> fonts_;
+  std::vector<Form*> forms_;
+  std::vector<Form*> shownOrder_;  // shown forms, last shown last
+  std::vector<FormFrame> frames_;
+  Form* active_ = nullptr;
+  Ref<Control> capture_;
+  int captureButtons_ = 0;
+  bool pressWasDouble_ = false;
+  Ref<Control> hover_;
+  Ref<Control> dragSource_;
+  Form* pointerForm_ = nullptr;
+  draw::Point pointerClient_;
+  int screenPointer_ = 0;
+  draw::Picture screenIcon_;
+  int shownPointer_ = -1;
+  const void* shownIcon_ = nullptr;
+  std::int64_t hoverSince_ = 0;
+  std::string toolTipText_;
+  draw::Point toolTipAt_;
+  std::int64_t toolTipUntil_ = 0;
+  Menu* openMenu_ = nullptr;
+  Form* openMenuForm_ = nullptr;
+  int menuHighlight_ = -1;
+};
+
+}  // namespace sl::ui

@@ -1,0 +1,61 @@
+// The compiler: registers a parsed block's globals (variables, constants, procedures, classes)
+// in the global scope, lays out each procedure's frame (parameters, result, locals) and
+// resolves every name that can be decided before running: locals, parameters, fields and
+// members of the class. Other names are left for the interpreter to find at first use.
+#pragma once
+
+#include <cstdint>
+#include <deque>
+#include <string>
+#include <string_view>
+#include <unordered_map>
+
+#include "vbscript/ast.h"
+
+namespace sl::vbs {
+
+struct GlobalSlot {
+  enum Kind : std::uint8_t { Variable, Constant, Procedure, Class, HostObject, Intrinsic };
+  std::string name;
+  Kind kind = Variable;
+  Variant value;
+  ProcDef* proc = nullptr;
+  ClassDef* cls = nullptr;
+  int intrinsic = 0;
+};
+
+class GlobalScope {
+ public:
+  GlobalSlot* Find(const std::string& key) {
+    auto it = index_.find(key);
+    return it == index_.end() ? nullptr : it->second;
+  }
+  // Adds a name (bumping the generation, which tells implicit locals to look again).
+  GlobalSlot* Add(std::string name, const std::string& key, GlobalSlot::Kind kind) {
+    slots_.emplace_back();
+    GlobalSlot* slot = &slots_.back();
+    slot->name = std::move(name);
+    slot->kind = kind;
+    index_[key] = slot;
+    ++generation_;
+    return slot;
+  }
+  std::uint32_t Generation() const noexcept { return generation_; }
+  std::deque<GlobalSlot>& Slots() noexcept { return slots_; }
+
+ private:
+  std::deque<GlobalSlot> slots_;
+  std::unordered_map<std::string, GlobalSlot*> index_;
+  std::uint32_t generation_ = 1;
+};
+
+// Compiles a block. `scope` is the procedure whose locals the code sees (Execute and Eval inside
+// a procedure), or null for global code. Throws CompileError.
+void CompileProgram(Program& program, GlobalScope& globals, const ProcDef* scope);
+
+// Resolves the names of an expression parsed for Eval.
+void CompileExpression(Program& program, Expr* expr, const ProcDef* scope);
+
+std::string ToLowerAscii(std::string_view s);
+
+}  // namespace sl::vbs

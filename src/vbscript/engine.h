@@ -1,0 +1,86 @@
+// The script engine as a host uses it. A program is built from code blocks that share one global
+// scope: each block's global code runs as the block is added, and each may start with Option
+// Explicit. Hosts add named objects (optionally with their members visible as global names),
+// run procedures by name, evaluate expressions and reset everything. Errors come out as
+// ScriptError with the block, line and column where they happened.
+//
+// Limits keep the host alive whatever a script does: a time limit (time the host spends
+// waiting for the user does not count), a call depth limit (error 28 "Out of stack space") and
+// the size caps of strings and arrays (error 7 "Out of memory").
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <optional>
+#include <span>
+#include <string>
+#include <string_view>
+
+#include "core/clock.h"
+#include "core/object.h"
+#include "core/variant.h"
+#include "vbscript/errors.h"
+
+namespace sl::vbs {
+
+class Interpreter;
+struct RandomState;
+
+// What the engine asks of its host. Every method has a sensible default.
+class EngineHost {
+ public:
+  virtual ~EngineHost() = default;
+  // MsgBox: shows the message and returns the answer code (OK 1 ... No 7).
+  virtual int MessageBox(const std::string& prompt, int buttons, const std::string& title);
+  // InputBox: the text entered, or nothing when cancelled.
+  virtual std::optional<std::string> InputBox(const std::string& prompt, const std::string& title,
+                                              const std::string& defaultText);
+  // CreateObject(progId) for objects the host provides; null lets the engine's own answer.
+  virtual Ref<Object> CreateObject(std::string_view progId);
+};
+
+class Engine {
+ public:
+  Engine();
+  ~Engine();
+  Engine(const Engine&) = delete;
+  Engine& operator=(const Engine&) = delete;
+
+  // The host's callbacks; null restores the defaults (no message boxes: answer OK / cancel).
+  void SetHost(EngineHost* host);
+  // The clock scripts read (Now, Timer, Date); by default the system clock.
+  void SetClock(const Clock* clock);
+  // Longest time a call into the engine may run, in milliseconds; 0 = no limit. Measured on
+  // `watchdog` (the system clock when null), so a virtual clock that stands still does not
+  // disable it.
+  void SetTimeLimit(std::int64_t milliseconds, const Clock* watchdog = nullptr);
+  // Time the host spent blocked (in a dialog of its own) during a call from a script: not
+  // counted against the time limit. MsgBox and InputBox are accounted for automatically.
+  void AddBlockedTime(std::int64_t milliseconds);
+  // The deepest nesting of script procedure calls before error 28.
+  void SetMaxCallDepth(int depth);
+
+  // Compiles a block and runs its global code. Throws ScriptError.
+  void AddCode(std::string_view code, std::string blockName = "");
+  // A named object; with globalMembers its members are also visible as global names.
+  void AddObject(std::string name, Ref<Object> object, bool globalMembers = false);
+  // Calls a global procedure with arguments (passed by value). Throws ScriptError.
+  Variant Run(std::string_view procedure, std::span<Variant> args = {});
+  // Evaluates an expression in the global scope. Throws ScriptError.
+  Variant Eval(std::string_view expression);
+  bool HasProcedure(std::string_view name) const;
+  // Drops all code, globals and objects; the host callbacks, clock and limits stay.
+  void Reset();
+
+  RandomState& Random();
+
+ private:
+  std::unique_ptr<Interpreter> interp_;
+  EngineHost* host_ = nullptr;
+  const Clock* clock_ = nullptr;
+  std::int64_t timeLimit_ = 0;
+  const Clock* watchdog_ = nullptr;
+  int maxDepth_ = 0;
+};
+
+}  // namespace sl::vbs

@@ -1,0 +1,1359 @@
+#include "vbscript/interpreter.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstring>
+
+#include "core/variant_convert.h"
+#include "vbscript/operators.h"
+#include "vbscript/parser.h"
+
+namespace sl::vbs {
+
+namespace {
+
+constexpr int kInlineSlots = 8;
+// Stack the interpreter may use below the host's entry point before error 28.
+constexpr std::uintptr_t kStackBudget = std::uintptr_t{3} << 20;
+constexpr std::size_t kMaxSnippetCache = 4096;
+
+std::uintptr_t StackAddress() {
+  return reinterpret_cast<std::uintptr_t>(__builtin_frame_address(0));
+}
+
+// Stores a value so that the old value is released only after the variable holds the new one
+// (releasing an object may run its Class_Terminate, which may read the variable).
+inline void Store(Variant& slot, Variant value) {
+  Variant old(std::move(slot));
+  slot = std::move(value);
+}
+
+// Arrays are values: before writing into one that another variable shares, copy it.
+void MakeUnique(Variant& v) {
+  if (v.IsArray() && v.AsArray()->RefCount() > 1) v = Variant(v.AsArray()->Clone());
+}
+
+bool IsIntegral(const Variant& v) {
+  VarType t = v.Type();
+  return t == VarType::Integer || t == VarType::Long || t == VarType::Byte;
+}
+
+Variant Counter(std::int64_t value, bool wide) {
+  if (!wide && value >= -32768 && value <= 32767) return Variant(static_cast<std::int16_t>(value));
+  if (value >= INT32_MIN && value <= INT32_MAX) return Variant(static_cast<std::int32_t>(value));
+  return Variant(static_cast<double>(value));
+}
+
+std::string DescribeObject(const Expr* e) {
+  if (e && e->kind == ExprKind::Name) return static_cast<const NameExpr*>(e)->name;
+  return {};
+}
+
+std::string MemberName(const MemberExpr* m) {
+  std::string object = DescribeObject(m->object);
+  return object.empty() ? m->name : object + "." + m->name;
+}
+
+enum Intrinsic { kEval = 1, kExecute, kExecuteGlobal, kGetRef };
+
+}  // namespace
+
+// ---------------------------------------------------------------------------------------------
+// Set-up and host entry points
+
+Interpreter::Interpreter() : store_(MakeRef<CodeStore>()), err_(MakeRef<ErrObject>()) {
+  store_->interpreter = this;
+  struct {
+    const char* name;
+    Intrinsic id;
+  } intrinsics[] = {{"Eval", kEval},
+                    {"Execute", kExecute},
+                    {"ExecuteGlobal", kExecuteGlobal},
+                    {"GetRef", kGetRef}};
+  for (auto& i : intrinsics) {
+    GlobalSlot* slot = globals_.Add(i.name, ToLowerAscii(i.name), GlobalSlot::Intrinsic);
+    slot->intrinsic = i.id;
+  }
+  GlobalSlot* err = globals_.Add("Err", "err", GlobalSlot::Constant);
+  err->value = Variant(Ref<Object>(err_));
+}
+
+Interpreter::~Interpreter() {
+  Shutdown();
+}
+
+void Interpreter::Shutdown() {
+  if (shuttingDown_) return;
+  shuttingDown_ = true;
+  // Globals are released in order so that Class_Terminate runs while the program still exists.
+  for (GlobalSlot& slot : globals_.Slots()) {
+    Variant old(std::move(slot.value));
+  }
+  globalMemberObjects_.clear();
+  store_->interpreter = nullptr;
+}
+
+void Interpreter::SetTimeLimit(std::int64_t ms, const Clock* watchdog) {
+  timeLimitMs_ = ms;
+  watchdog_ = watchdog ? watchdog : &systemClock_;
+}
+
+template <class F>
+auto Interpreter::Enter(F&& body) -> decltype(body()) {
+  bool outer = entryDepth_ == 0;
+  if (outer) {
+    startMs_ = watchdog_->MonotonicMs();
+    blockedMs_ = 0;
+    ticks_ = 1;
+    stackBase_ = StackAddress();
+    aborting_ = false;
+    abortLine_ = 0;
+  }
+  ++entryDepth_;
+  struct Leave {
+    Interpreter* self;
+    bool outer;
+    ~Leave() {
+      --self->entryDepth_;
+      if (outer) self->aborting_ = false;
+    }
+  } leave{this, outer};
+  try {
+    return body();
+  } catch (ScriptAbort& abort) {
+    if (abort.IsTimeout() && outer) {
+      throw ScriptError(kErrTimeout, std::string(ErrorDescription(kErrTimeout)), "", false,
+                        abortBlock_, abortLine_, abortColumn_);
+    }
+    throw;
+  } catch (ScriptError&) {
+    throw;
+  } catch (NamedError& e) {
+    throw ScriptError(e.Number(), e.Description(), e.Name(), false, "", 0, 0);
+  } catch (RuntimeError& e) {
+    throw ScriptError(e.Number(), e.Description(), "", false, "", 0, 0);
+  }
+}
+
+void Interpreter::AddCode(std::string_view code, const std::string& blockName) {
+  Enter([&] {
+    auto owned = std::make_unique<Program>();
+    Program* program = nullptr;
+    try {
+      owned = ParseProgram(code, blockName);
+      program = owned.get();
+      store_->programs.push_back(std::move(owned));
+      CompileProgram(*program, globals_, nullptr);
+    } catch (CompileError& e) {
+      throw ScriptError(e.Number(), e.Description(), "", true, blockName, e.Line(), e.Column());
+    }
+    RunProgram(*program);
+  });
+}
+
+void Interpreter::RunProgram(Program& program) {
+  Frame f;
+  f.block = &program.blockName;
+  ExecBlock(program.globalCode, f);
+}
+
+void Interpreter::AddObject(const std::string& name, Ref<Object> object, bool globalMembers) {
+  std::string key = ToLowerAscii(name);
+  GlobalSlot* slot = globals_.Find(key);
+  if (!slot) slot = globals_.Add(name, key, GlobalSlot::HostObject);
+  slot->kind = GlobalSlot::HostObject;
+  slot->proc = nullptr;
+  slot->cls = nullptr;
+  Store(slot->value, Variant(object));
+  if (globalMembers && object) globalMemberObjects_.push_back(object);
+}
+
+Variant Interpreter::Run(std::string_view name, std::span<Variant> args) {
+  return Enter([&] {
+    GlobalSlot* slot = globals_.Find(ToLowerAscii(name));
+    if (!slot || slot->kind != GlobalSlot::Procedure) {
+      throw NamedError(kErrTypeMismatch, std::string(name));
+    }
+    CallArgs callArgs;
+    callArgs.values = args;
+    return CallProc(slot->proc, nullptr, callArgs);
+  });
+}
+
+Variant Interpreter::EvalText(std::string_view expression) {
+  return Enter([&] {
+    Expr* expr = nullptr;
+    try {
+      CompileSnippet(expression, nullptr, true, &expr);
+    } catch (CompileError& e) {
+      throw ScriptError(e.Number(), e.Description(), "", true, "", e.Line(), e.Column());
+    }
+    Frame f;
+    static const std::string kEvalBlock;
+    f.block = &kEvalBlock;
+    return Eval(expr, f);
+  });
+}
+
+bool Interpreter::HasProcedure(std::string_view name) {
+  GlobalSlot* slot = globals_.Find(ToLowerAscii(name));
+  return slot && slot->kind == GlobalSlot::Procedure;
+}
+
+Program* Interpreter::CompileSnippet(std::string_view code, const ProcDef* scope, bool expression,
+                                     Expr** expr) {
+  std::string key;
+  key.reserve(code.size() + 24);
+  key += expression ? 'E' : 'X';
+  key += std::to_string(reinterpret_cast<std::uintptr_t>(scope));
+  key += ':';
+  key += code;
+  auto it = snippetCache_.find(key);
+  if (it != snippetCache_.end()) {
+    if (expr) *expr = snippetExprs_[it->second];
+    return it->second;
+  }
+  std::unique_ptr<Program> owned;
+  Expr* result = nullptr;
+  if (expression) {
+    owned = ParseExpression(code, "", result);
+  } else {
+    owned = ParseProgram(code, "");
+  }
+  Program* program = owned.get();
+  store_->programs.push_back(std::move(owned));
+  if (expression) {
+    CompileExpression(*program, result, scope);
+    snippetExprs_[program] = result;
+    if (expr) *expr = result;
+  } else {
+    CompileProgram(*program, globals_, scope);
+  }
+  if (snippetCache_.size() < kMaxSnippetCache) snippetCache_.emplace(std::move(key), program);
+  return program;
+}
+
+// ---------------------------------------------------------------------------------------------
+// Limits
+
+void Interpreter::CheckTime() {
+  ticks_ = 1024;
+  if (timeLimitMs_ <= 0 || entryDepth_ == 0) return;
+  std::int64_t elapsed = watchdog_->MonotonicMs() - startMs_ - blockedMs_;
+  if (elapsed > timeLimitMs_) {
+    aborting_ = true;
+    throw ScriptAbort(0, true);
+  }
+}
+
+void Interpreter::EnterCall() {
+  ++depth_;
+  if (depth_ > maxDepth_ ||
+      (stackBase_ > StackAddress() && stackBase_ - StackAddress() > kStackBudget)) {
+    --depth_;
+    throw MakeError(kErrOutOfStack);
+  }
+  Tick();
+}
+
+// ---------------------------------------------------------------------------------------------
+// Host services for the built-ins
+
+int Interpreter::MessageBox(const std::string& prompt, int buttons, const std::string& title) {
+  std::int64_t start = watchdog_->MonotonicMs();
+  int answer = Host().MessageBox(prompt, buttons, title);
+  blockedMs_ += watchdog_->MonotonicMs() - start;
+  return answer;
+}
+
+std::optional<std::string> Interpreter::InputBox(const std::string& prompt,
+                                                 const std::string& title,
+                                                 const std::string& defaultText) {
+  std::int64_t start = watchdog_->MonotonicMs();
+  auto answer = Host().InputBox(prompt, title, defaultText);
+  blockedMs_ += watchdog_->MonotonicMs() - start;
+  return answer;
+}
+
+Ref<Object> Interpreter::CreateHostObject(std::string_view progId) {
+  return Host().CreateObject(progId);
+}
+
+// ---------------------------------------------------------------------------------------------
+// Names
+
+void Interpreter::Resolve(NameExpr* n) {
+  NameRef& r = n->ref;
+  if (GlobalSlot* g = globals_.Find(n->key)) {
+    r.kind = NameKind::Global;
+    r.global = g;
+    r.readOnly = g->kind == GlobalSlot::Constant;
+    return;
+  }
+  for (Ref<Object>& obj : globalMemberObjects_) {
+    DispId id = obj->GetIdOfName(n->name);
+    if (id != kDispIdUnknown) {
+      r.kind = NameKind::HostMember;
+      r.hostObject = obj.get();
+      r.slot = id;
+      return;
+    }
+  }
+  if (const BuiltinInfo* b = FindBuiltin(n->key)) {
+    r.kind = NameKind::Builtin;
+    r.builtin = b;
+    return;
+  }
+  if (const ConstantInfo* c = FindConstant(n->key)) {
+    auto it = constantIndex_.find(n->key);
+    GlobalSlot* slot;
+    if (it == constantIndex_.end()) {
+      constants_.emplace_back();
+      slot = &constants_.back();
+      slot->name = c->name;
+      slot->kind = GlobalSlot::Constant;
+      slot->value = c->value();
+      constantIndex_[n->key] = slot;
+    } else {
+      slot = it->second;
+    }
+    r.kind = NameKind::Global;
+    r.global = slot;
+    r.readOnly = true;
+    return;
+  }
+  if (r.slot >= 0) {
+    r.kind = NameKind::ImplicitLocal;
+    r.generation = globals_.Generation();
+    return;
+  }
+  if (r.explicitOnly) throw NamedError(kErrUndefined, n->name);
+  GlobalSlot* g = globals_.Add(n->name, n->key, GlobalSlot::Variable);
+  r.kind = NameKind::Global;
+  r.global = g;
+}
+
+NameKind Interpreter::Resolved(NameExpr* n) {
+  NameRef& r = n->ref;
+  if (r.kind == NameKind::Unresolved ||
+      (r.kind == NameKind::ImplicitLocal && r.generation != globals_.Generation())) {
+    Resolve(n);
+  }
+  return r.kind;
+}
+
+Variant* Interpreter::VariableSlot(NameExpr* n, Frame& f) {
+  NameRef& r = n->ref;
+  switch (Resolved(n)) {
+    case NameKind::Local:
+    case NameKind::ImplicitLocal:
+      return &f.locals[r.slot];
+    case NameKind::RefParam:
+      return f.refs[r.slot];
+    case NameKind::Field:
+      return &f.me->Fields()[static_cast<std::size_t>(r.slot)];
+    case NameKind::Global:
+      if (r.global->kind == GlobalSlot::Variable || r.global->kind == GlobalSlot::Constant) {
+        return &r.global->value;
+      }
+      return nullptr;
+    default:
+      return nullptr;
+  }
+}
+
+// A variable or array element an argument may pass by reference; null for other expressions.
+Variant* Interpreter::LocateLValue(Expr* e, Frame& f, Ref<VariantArray>* keep) {
+  if (e->kind == ExprKind::Name) {
+    auto* n = static_cast<NameExpr*>(e);
+    Variant* v = VariableSlot(n, f);
+    if (v && n->ref.readOnly) return nullptr;
+    return v;
+  }
+  if (e->kind == ExprKind::Call) {
+    auto* c = static_cast<CallExpr*>(e);
+    if (c->callee->kind != ExprKind::Name || c->args.empty()) return nullptr;
+    Variant* v = VariableSlot(static_cast<NameExpr*>(c->callee), f);
+    if (!v || !v->IsArray()) return nullptr;
+    std::int32_t subs[60];
+    if (c->args.size() > 60) return nullptr;
+    for (std::size_t i = 0; i < c->args.size(); ++i)
+      subs[i] = ToLong(Dereference(Eval(c->args[i], f)));
+    MakeUnique(*v);
+    *keep = Ref<VariantArray>(v->AsArray());
+    return &v->AsArray()->At(subs, c->args.size());
+  }
+  return nullptr;
+}
+
+// ---------------------------------------------------------------------------------------------
+// Statements
+
+Flow Interpreter::ExecBlock(const Block& block, Frame& f) {
+  for (Stmt* s : block) {
+    try {
+      Flow flow = Exec(s, f);
+      if (flow != Flow::Normal) return flow;
+    } catch (ScriptAbort&) {
+      if (abortLine_ == 0) {
+        abortBlock_ = f.block ? *f.block : std::string();
+        abortLine_ = s->line;
+        abortColumn_ = s->column;
+      }
+      throw;
+    } catch (RuntimeError& e) {
+      if (f.resumeNext && !aborting_) {
+        SetErr(e);
+        continue;
+      }
+      if (auto* se = dynamic_cast<ScriptError*>(&e); se && se->Line() > 0) throw;
+      throw Positioned(e, s, f);
+    }
+  }
+  return Flow::Normal;
+}
+
+ScriptError Interpreter::Positioned(const RuntimeError& e, const Stmt* s, const Frame& f) {
+  std::string name;
+  std::string source = kRuntimeErrorSource;
+  if (auto* named = dynamic_cast<const NamedError*>(&e)) name = named->Name();
+  if (auto* se = dynamic_cast<const ScriptError*>(&e)) {
+    name = se->Name();
+    source = se->Source();
+  }
+  ScriptError out(e.Number(), e.Description(), name, false, f.block ? *f.block : std::string(),
+                  s->line, s->column);
+  out.SetSource(source);
+  return out;
+}
+
+void Interpreter::SetErr(const RuntimeError& e) {
+  std::string source = kRuntimeErrorSource;
+  if (auto* se = dynamic_cast<const ScriptError*>(&e)) source = se->Source();
+  err_->Set(e.Number(), e.Description(), source);
+}
+
+Flow Interpreter::Exec(Stmt* s, Frame& f) {
+  switch (s->kind) {
+    case StmtKind::Assign:
+      ExecAssign(static_cast<AssignStmt*>(s), f);
+      return Flow::Normal;
+    case StmtKind::Call:
+      ExecCall(static_cast<CallStmt*>(s), f);
+      return Flow::Normal;
+    case StmtKind::If: {
+      auto* i = static_cast<IfStmt*>(s);
+      for (std::size_t k = 0; k < i->conditions.size(); ++k) {
+        if (Condition(i->conditions[k], f)) return ExecBlock(i->blocks[k], f);
+      }
+      return ExecBlock(i->elseBlock, f);
+    }
+    case StmtKind::For:
+      return ExecFor(static_cast<ForStmt*>(s), f);
+    case StmtKind::ForEach:
+      return ExecForEach(static_cast<ForEachStmt*>(s), f);
+    case StmtKind::Do:
+      return ExecDo(static_cast<DoStmt*>(s), f);
+    case StmtKind::Select:
+      return ExecSelect(static_cast<SelectStmt*>(s), f);
+    case StmtKind::Exit:
+      switch (static_cast<ExitStmt*>(s)->what) {
+        case ExitKind::Do:
+          return Flow::ExitDo;
+        case ExitKind::For:
+          return Flow::ExitFor;
+        default:
+          return Flow::ExitProc;
+      }
+    case StmtKind::With: {
+      Variant object = Eval(static_cast<WithStmt*>(s)->object, f);
+      struct Restore {
+        Frame& f;
+        Variant* previous;
+        ~Restore() { f.with = previous; }
+      } restore{f, f.with};
+      f.with = &object;
+      return ExecBlock(static_cast<WithStmt*>(s)->body, f);
+    }
+    case StmtKind::Dim:
+      ExecDim(static_cast<DimStmt*>(s), f);
+      return Flow::Normal;
+    case StmtKind::ReDim:
+      ExecReDim(static_cast<ReDimStmt*>(s), f);
+      return Flow::Normal;
+    case StmtKind::Erase:
+      ExecErase(static_cast<EraseStmt*>(s), f);
+      return Flow::Normal;
+    case StmtKind::Const:
+      ExecConst(static_cast<ConstStmt*>(s), f);
+      return Flow::Normal;
+    case StmtKind::OnError:
+      f.resumeNext = static_cast<OnErrorStmt*>(s)->resumeNext;
+      err_->Clear();
+      return Flow::Normal;
+    case StmtKind::Randomize:
+      ExecRandomize(static_cast<RandomizeStmt*>(s), f);
+      return Flow::Normal;
+    case StmtKind::Nop:
+      return Flow::Normal;
+  }
+  return Flow::Normal;
+}
+
+// An If or ElseIf condition. Under On Error Resume Next a failing condition counts as true:
+// the classic engine goes on with the next statement, which is the first of the Then block.
+bool Interpreter::Condition(Expr* e, Frame& f) {
+  if (!f.resumeNext) return IsTrue(Eval(e, f));
+  try {
+    return IsTrue(Eval(e, f));
+  } catch (RuntimeError& err) {
+    if (aborting_) throw;
+    SetErr(err);
+    return true;
+  }
+}
+
+void Interpreter::ExecAssign(AssignStmt* a, Frame& f) {
+  if (a->appendInPlace) {
+    auto* n = static_cast<NameExpr*>(a->target);
+    Variant* slot = VariableSlot(n, f);
+    if (slot && slot->IsString() && !n->ref.readOnly) {
+      Variant rhs = Eval(static_cast<BinaryExpr*>(a->value)->right, f);
+      if (slot->IsString() && !rhs.IsNull()) {
+        if (rhs.IsString()) {
+          slot->MutableString().Append(rhs.AsString().View());
+        } else {
+          SharedString text = ToString(Dereference(rhs));
+          slot->MutableString().Append(text.View());
+        }
+        return;
+      }
+      Store(*slot, Arith(Op::Concat, *slot, rhs));
+      return;
+    }
+  }
+  Variant value = Eval(a->value, f);
+  if (a->isSet) {
+    if (!value.IsObject()) throw NamedError(kErrObjectRequired, DescribeObject(a->value));
+  } else if (value.IsObject()) {
+    value = Dereference(value);
+  }
+  Assign(a->target, std::move(value), a->isSet, f);
+}
+
+void Interpreter::Assign(Expr* target, Variant value, bool isSet, Frame& f) {
+  std::uint8_t flags = isSet ? kInvokeSet : kInvokeLet;
+  switch (target->kind) {
+    case ExprKind::Name: {
+      auto* n = static_cast<NameExpr*>(target);
+      NameKind kind = Resolved(n);
+      switch (kind) {
+        case NameKind::Global: {
+          GlobalSlot* g = n->ref.global;
+          if (g->kind == GlobalSlot::Variable) {
+            Store(g->value, std::move(value));
+            return;
+          }
+          if (g->kind == GlobalSlot::HostObject && g->value.AsObject()) {
+            // A named host object stands for its value: assigning to it sets its default.
+            g->value.AsObject()->Invoke(kDispIdValue, flags, std::span<Variant>(&value, 1));
+            return;
+          }
+          throw NamedError(kErrIllegalAssignment, n->name);
+        }
+        case NameKind::ClassMember: {
+          CallArgs args;
+          args.assigned = &value;
+          InvokeInstance(*f.me, n->ref.slot, flags, args);
+          return;
+        }
+        case NameKind::HostMember:
+          static_cast<Object*>(n->ref.hostObject)
+              ->Invoke(n->ref.slot, flags, std::span<Variant>(&value, 1));
+          return;
+        case NameKind::Builtin:
+          throw NamedError(kErrIllegalAssignment, n->name);
+        default: {
+          if (n->ref.readOnly) throw NamedError(kErrIllegalAssignment, n->name);
+          Variant* slot = VariableSlot(n, f);
+          Store(*slot, std::move(value));
+          return;
+        }
+      }
+    }
+    case ExprKind::Call: {
+      auto* c = static_cast<CallExpr*>(target);
+      if (c->callee->kind == ExprKind::Member) {
+        AssignMember(static_cast<MemberExpr*>(c->callee), &c->args, std::move(value), isSet, f);
+        return;
+      }
+      if (c->callee->kind == ExprKind::Name) {
+        auto* n = static_cast<NameExpr*>(c->callee);
+        NameKind kind = Resolved(n);
+        if (kind == NameKind::ClassMember) {
+          CallArgs args;
+          args.exprs = &c->args;
+          args.caller = &f;
+          args.assigned = &value;
+          InvokeInstance(*f.me, n->ref.slot, flags, args);
+          return;
+        }
+        if (kind == NameKind::HostMember) {
+          std::vector<Variant> args = ArgValues(c->args, f);
+          args.push_back(std::move(value));
+          static_cast<Object*>(n->ref.hostObject)->Invoke(n->ref.slot, flags, args);
+          return;
+        }
+        Variant* slot = VariableSlot(n, f);
+        if (!slot) {
+          if (kind == NameKind::Global && n->ref.global->kind == GlobalSlot::HostObject) {
+            slot = &n->ref.global->value;
+          } else {
+            throw NamedError(kErrIllegalAssignment, n->name);
+          }
+        }
+        AssignIndexed(*slot, c->args, std::move(value), flags, f, n->name);
+        return;
+      }
+      Variant object = Eval(c->callee, f);
+      AssignIndexed(object, c->args, std::move(value), flags, f, "");
+      return;
+    }
+    case ExprKind::Member:
+      AssignMember(static_cast<MemberExpr*>(target), nullptr, std::move(value), isSet, f);
+      return;
+    default:
+      throw MakeError(kErrIllegalAssignment);
+  }
+}
+
+// container(args) = value: an array element, or the default member of an object.
+void Interpreter::AssignIndexed(Variant& container, const std::vector<Expr*>& argExprs,
+                                Variant value, std::uint8_t flags, Frame& f,
+                                const std::string& name) {
+  if (container.IsArray()) {
+    std::vector<Variant> args = ArgValues(argExprs, f);
+    std::vector<std::int32_t> subs;
+    subs.reserve(args.size());
+    for (Variant& a : args)
+      subs.push_back(ToLong(a));
+    MakeUnique(container);
+    Store(container.AsArray()->At(subs.data(), subs.size()), std::move(value));
+    return;
+  }
+  if (container.IsObject()) {
+    Object* obj = container.AsObject();
+    if (!obj) throw NamedError(kErrObjectRequired, name);
+    Ref<Object> keep(obj);
+    std::vector<Variant> args = ArgValues(argExprs, f);
+    args.push_back(std::move(value));
+    obj->Invoke(kDispIdValue, flags, args);
+    return;
+  }
+  throw NamedError(kErrTypeMismatch, name);
+}
+
+void Interpreter::AssignMember(MemberExpr* m, const std::vector<Expr*>* argExprs, Variant value,
+                               bool isSet, Frame& f) {
+  Variant objectValue = ObjectOf(m, f);
+  Object* obj = objectValue.AsObject();
+  std::uint8_t flags = isSet ? kInvokeSet : kInvokeLet;
+  if (auto* inst = dynamic_cast<ClassInstance*>(obj)) {
+    int member = FindMember(*inst, m, f);
+    CallArgs args;
+    args.exprs = argExprs;
+    args.caller = &f;
+    args.assigned = &value;
+    InvokeInstance(*inst, member, flags, args);
+    return;
+  }
+  DispId id = obj->GetIdOfName(m->name);
+  if (id == kDispIdUnknown) throw NamedError(kErrNoSuchMember, MemberName(m));
+  std::vector<Variant> args;
+  if (argExprs) args = ArgValues(*argExprs, f);
+  args.push_back(std::move(value));
+  obj->Invoke(id, flags, args);
+}
+
+void Interpreter::ExecCall(CallStmt* s, Frame& f) {
+  Expr* e = s->call;
+  switch (e->kind) {
+    case ExprKind::Name: {
+      auto* n = static_cast<NameExpr*>(e);
+      switch (Resolved(n)) {
+        case NameKind::Global: {
+          GlobalSlot* g = n->ref.global;
+          if (g->kind == GlobalSlot::Procedure) {
+            CallProc(g->proc, nullptr, CallArgs{});
+            return;
+          }
+          if (g->kind == GlobalSlot::Intrinsic) {
+            static const std::vector<Expr*> kNoArgs;
+            CallIntrinsic(g->intrinsic, n->name, kNoArgs, f);
+            return;
+          }
+          if (g->value.IsObject() && g->value.AsObject()) {
+            g->value.AsObject()->Invoke(kDispIdValue, kInvokeCall, {});
+            return;
+          }
+          throw NamedError(kErrTypeMismatch, n->name);
+        }
+        case NameKind::ClassMember:
+          InvokeInstance(*f.me, n->ref.slot, kInvokeCall, CallArgs{});
+          return;
+        case NameKind::Builtin: {
+          static const std::vector<Expr*> kNoArgs;
+          CallBuiltin(n->ref.builtin, n->name, kNoArgs, f);
+          return;
+        }
+        case NameKind::HostMember:
+          static_cast<Object*>(n->ref.hostObject)->Invoke(n->ref.slot, kInvokeCall, {});
+          return;
+        default: {
+          Variant* v = VariableSlot(n, f);
+          if (v && v->IsObject() && v->AsObject()) {
+            Ref<Object> keep(v->AsObject());
+            keep->Invoke(kDispIdValue, kInvokeCall, {});
+            return;
+          }
+          throw NamedError(kErrTypeMismatch, n->name);
+        }
+      }
+    }
+    case ExprKind::Call:
+      EvalCall(static_cast<CallExpr*>(e), f, kInvokeCall);
+      return;
+    case ExprKind::Member:
+      EvalMember(static_cast<MemberExpr*>(e), f, nullptr, kInvokeCall);
+      return;
+    default:
+      throw MakeError(kErrExpectedStatement);
+  }
+}
+
+Flow Interpreter::ExecFor(ForStmt* s, Frame& f) {
+  Variant from = Dereference(Eval(s->from, f));
+  Variant to = Dereference(Eval(s->to, f));
+  Variant step = s->step ? Dereference(Eval(s->step, f)) : Variant(static_cast<std::int16_t>(1));
+  Variant* var = VariableSlot(s->var, f);
+  if (!var || s->var->ref.readOnly) throw NamedError(kErrIllegalAssignment, s->var->name);
+  if (IsIntegral(from) && IsIntegral(to) && IsIntegral(step)) {
+    std::int64_t cur = ToLong(from), end = ToLong(to), st = ToLong(step);
+    bool wide = from.Type() == VarType::Long || step.Type() == VarType::Long;
+    Store(*var, Counter(cur, wide));
+    while (st >= 0 ? cur <= end : cur >= end) {
+      Tick();
+      Flow flow = ExecBlock(s->body, f);
+      if (flow == Flow::ExitFor) break;
+      if (flow != Flow::Normal) return flow;
+      // The body may have changed the counter.
+      const Variant& v = *var;
+      if (v.Type() == VarType::Integer) {
+        cur = v.AsInteger();
+      } else if (v.Type() == VarType::Long) {
+        cur = v.AsLong();
+        wide = true;
+      } else {
+        cur = static_cast<std::int64_t>(std::floor(ToDouble(v)));
+      }
+      cur += st;
+      Store(*var, Counter(cur, wide));
+    }
+    return Flow::Normal;
+  }
+  double end = ToDouble(to), st = ToDouble(step);
+  Store(*var, from.IsEmpty() ? Variant(static_cast<std::int16_t>(0)) : from);
+  while (true) {
+    double cur = ToDouble(*var);
+    if (st >= 0 ? cur > end : cur < end) break;
+    Tick();
+    Flow flow = ExecBlock(s->body, f);
+    if (flow == Flow::ExitFor) break;
+    if (flow != Flow::Normal) return flow;
+    Store(*var, Arith(Op::Add, *var, step));
+  }
+  return Flow::Normal;
+}
+
+Flow Interpreter::ExecForEach(ForEachStmt* s, Frame& f) {
+  Variant collection = Eval(s->collection, f);
+  Variant* var = VariableSlot(s->var, f);
+  if (!var || s->var->ref.readOnly) throw NamedError(kErrIllegalAssignment, s->var->name);
+  if (collection.IsArray()) {
+    Ref<VariantArray> array(collection.AsArray());
+    for (std::size_t i = 0; i < array->Size(); ++i) {
+      Tick();
+      Store(*var, array->Data()[i]);
+      Flow flow = ExecBlock(s->body, f);
+      if (flow == Flow::ExitFor) break;
+      if (flow != Flow::Normal) return flow;
+    }
+    return Flow::Normal;
+  }
+  if (!collection.IsObject() || !collection.AsObject()) {
+    throw NamedError(kErrNotCollection, DescribeObject(s->collection));
+  }
+  Ref<Enumerator> items;
+  try {
+    items = collection.AsObject()->NewEnum();
+  } catch (RuntimeError& e) {
+    if (e.Number() == kErrNoSuchMember) throw MakeError(kErrNotCollection);
+    throw;
+  }
+  if (!items) throw MakeError(kErrNotCollection);
+  Variant item;
+  while (items->Next(item)) {
+    Tick();
+    Store(*var, std::move(item));
+    item = Variant();
+    Flow flow = ExecBlock(s->body, f);
+    if (flow == Flow::ExitFor) break;
+    if (flow != Flow::Normal) return flow;
+  }
+  return Flow::Normal;
+}
+
+Flow Interpreter::ExecDo(DoStmt* s, Frame& f) {
+  while (true) {
+    Tick();
+    if (s->test == DoStmt::PreWhile && !IsTrue(Eval(s->condition, f))) break;
+    if (s->test == DoStmt::PreUntil && IsTrue(Eval(s->condition, f))) break;
+    Flow flow = ExecBlock(s->body, f);
+    if (flow == Flow::ExitDo) break;
+    if (flow != Flow::Normal) return flow;
+    if (s->test == DoStmt::PostWhile && !IsTrue(Eval(s->condition, f))) break;
+    if (s->test == DoStmt::PostUntil && IsTrue(Eval(s->condition, f))) break;
+  }
+  return Flow::Normal;
+}
+
+Flow Interpreter::ExecSelect(SelectStmt* s, Frame& f) {
+  Variant subject = Dereference(Eval(s->subject, f));
+  for (CaseClause& clause : s->clauses) {
+    bool match = clause.tests.empty();
+    for (CaseTest& test : clause.tests) {
+      Variant a = Dereference(Eval(test.a, f));
+      bool literal = test.a->kind == ExprKind::Literal;
+      switch (test.kind) {
+        case CaseTest::Value:
+          match = CaseMatches(Op::Eq, subject, a, literal);
+          break;
+        case CaseTest::Compare:
+          match = CaseMatches(test.op, subject, a, literal);
+          break;
+        case CaseTest::Range: {
+          Variant b = Dereference(Eval(test.b, f));
+          match = CaseMatches(Op::Ge, subject, a, literal) &&
+                  CaseMatches(Op::Le, subject, b, test.b->kind == ExprKind::Literal);
+          break;
+        }
+      }
+      if (match) break;
+    }
+    if (match) return ExecBlock(clause.body, f);
+  }
+  return Flow::Normal;
+}
+
+void Interpreter::ExecDim(DimStmt* s, Frame& f) {
+  for (DimItem& item : s->items) {
+    if (!item.isArray) continue;
+    Variant* v = VariableSlot(item.name, f);
+    if (!v || v->IsArray()) continue;
+    std::vector<VariantArray::Bound> bounds;
+    for (Expr* b : item.bounds) {
+      std::int32_t upper = ToLong(static_cast<LiteralExpr*>(b)->value);
+      bounds.push_back({0, upper + 1});
+    }
+    bool fixed = !bounds.empty();
+    Store(*v, Variant(fixed ? MakeRef<VariantArray>(std::move(bounds), true)
+                            : MakeRef<VariantArray>()));
+  }
+}
+
+void Interpreter::ExecReDim(ReDimStmt* s, Frame& f) {
+  for (DimItem& item : s->items) {
+    std::vector<VariantArray::Bound> bounds;
+    for (Expr* b : item.bounds) {
+      std::int64_t upper = ToLong(Dereference(Eval(b, f)));
+      if (upper < -1) throw MakeError(kErrSubscript);
+      bounds.push_back({0, static_cast<std::int32_t>(upper + 1)});
+    }
+    Variant* v = VariableSlot(item.name, f);
+    if (!v || item.name->ref.readOnly) throw NamedError(kErrIllegalAssignment, item.name->name);
+    if (v->IsArray()) {
+      if (v->AsArray()->IsFixedSize()) throw MakeError(kErrFixedArray);
+      MakeUnique(*v);
+      v->AsArray()->Redim(std::move(bounds), s->preserve);
+    } else {
+      Store(*v, Variant(MakeRef<VariantArray>(std::move(bounds))));
+    }
+  }
+}
+
+void Interpreter::ExecErase(EraseStmt* s, Frame& f) {
+  Variant* v = VariableSlot(s->name, f);
+  if (!v || !v->IsArray()) throw NamedError(kErrTypeMismatch, s->name->name);
+  if (v->AsArray()->IsFixedSize()) {
+    MakeUnique(*v);
+    for (Variant& element : v->AsArray()->Data())
+      Store(element, Variant());
+  } else {
+    Store(*v, Variant(MakeRef<VariantArray>()));
+  }
+}
+
+void Interpreter::ExecConst(ConstStmt* s, Frame& f) {
+  for (auto& [name, expr] : s->items) {
+    Variant value = Dereference(Eval(expr, f));
+    if (Resolved(name) == NameKind::Global) {
+      Store(name->ref.global->value, std::move(value));
+    } else if (Variant* slot = VariableSlot(name, f)) {
+      Store(*slot, std::move(value));
+    }
+  }
+}
+
+void Interpreter::ExecRandomize(RandomizeStmt* s, Frame& f) {
+  double seed;
+  if (s->seed) {
+    seed = ToDouble(Dereference(Eval(s->seed, f)));
+  } else {
+    CivilTime now = clock_->Now();
+    seed = static_cast<float>(now.hour * 3600 + now.minute * 60 + now.second +
+                              now.millisecond / 1000.0);
+  }
+  // The seed's middle bytes come from the high half of the number's bits.
+  std::uint64_t bits;
+  std::memcpy(&bits, &seed, sizeof bits);
+  std::uint32_t high = static_cast<std::uint32_t>(bits >> 32);
+  std::uint32_t mixed = ((high & 0xFFFF) ^ (high >> 16)) << 8;
+  random_.seed = (random_.seed & 0xFF0000FF) | (mixed & 0x00FFFF00);
+}
+
+// ---------------------------------------------------------------------------------------------
+// Expressions
+
+Variant Interpreter::Eval(Expr* e, Frame& f) {
+  switch (e->kind) {
+    case ExprKind::Literal:
+      return static_cast<LiteralExpr*>(e)->value;
+    case ExprKind::Name: {
+      auto* n = static_cast<NameExpr*>(e);
+      switch (n->ref.kind) {
+        case NameKind::Local:
+          return f.locals[n->ref.slot];
+        case NameKind::RefParam:
+          return *f.refs[n->ref.slot];
+        default:
+          return EvalName(n, f);
+      }
+    }
+    case ExprKind::Binary: {
+      auto* b = static_cast<BinaryExpr*>(e);
+      Variant l = Eval(b->left, f);
+      Variant r = Eval(b->right, f);
+      switch (b->op) {
+        case Op::Eq:
+        case Op::Ne:
+        case Op::Lt:
+        case Op::Gt:
+        case Op::Le:
+        case Op::Ge:
+          return Compare(b->op, l, r, b->left->kind == ExprKind::Literal,
+                         b->right->kind == ExprKind::Literal);
+        case Op::Is:
+          return Variant(SameObject(l, r));
+        case Op::And:
+        case Op::Or:
+        case Op::Xor:
+        case Op::Eqv:
+        case Op::Imp:
+          return Logic(b->op, l, r);
+        default:
+          return Arith(b->op, l, r);
+      }
+    }
+    case ExprKind::Call:
+      return EvalCall(static_cast<CallExpr*>(e), f, kInvokeGet | kInvokeCall);
+    case ExprKind::Member:
+      return EvalMember(static_cast<MemberExpr*>(e), f, nullptr, kInvokeGet | kInvokeCall);
+    case ExprKind::Unary: {
+      auto* u = static_cast<UnaryExpr*>(e);
+      Variant v = Eval(u->operand, f);
+      return u->op == Op::Neg ? Negate(v) : Not(v);
+    }
+    case ExprKind::New:
+      return NewInstance(static_cast<NewExpr*>(e));
+    case ExprKind::Me:
+      return Variant(static_cast<Object*>(f.me));
+    case ExprKind::Paren:
+      return Eval(static_cast<ParenExpr*>(e)->inner, f);
+  }
+  return Variant();
+}
+
+Variant Interpreter::EvalName(NameExpr* n, Frame& f) {
+  switch (Resolved(n)) {
+    case NameKind::Global: {
+      GlobalSlot* g = n->ref.global;
+      switch (g->kind) {
+        case GlobalSlot::Procedure:
+          return CallProc(g->proc, nullptr, CallArgs{});
+        case GlobalSlot::Intrinsic: {
+          static const std::vector<Expr*> kNoArgs;
+          return CallIntrinsic(g->intrinsic, n->name, kNoArgs, f);
+        }
+        case GlobalSlot::Class:
+          throw NamedError(kErrTypeMismatch, n->name);
+        default:
+          return g->value;
+      }
+    }
+    case NameKind::ClassMember:
+      return InvokeInstance(*f.me, n->ref.slot, kInvokeGet | kInvokeCall, CallArgs{});
+    case NameKind::Builtin: {
+      static const std::vector<Expr*> kNoArgs;
+      return CallBuiltin(n->ref.builtin, n->name, kNoArgs, f);
+    }
+    case NameKind::HostMember:
+      return static_cast<Object*>(n->ref.hostObject)
+          ->Invoke(n->ref.slot, kInvokeGet | kInvokeCall, {});
+    default:
+      return *VariableSlot(n, f);
+  }
+}
+
+std::vector<Variant> Interpreter::ArgValues(const std::vector<Expr*>& exprs, Frame& f) {
+  std::vector<Variant> values;
+  values.reserve(exprs.size() + 1);
+  for (Expr* e : exprs)
+    values.push_back(Eval(e, f));
+  return values;
+}
+
+std::vector<Variant> Interpreter::ArgValues(const CallArgs& args) {
+  if (args.exprs) return ArgValues(*args.exprs, *args.caller);
+  return std::vector<Variant>(args.values.begin(), args.values.end());
+}
+
+Variant Interpreter::EvalCall(CallExpr* c, Frame& f, std::uint8_t flags) {
+  if (c->callee->kind == ExprKind::Member) {
+    return EvalMember(static_cast<MemberExpr*>(c->callee), f, &c->args, flags);
+  }
+  if (c->callee->kind != ExprKind::Name) {
+    Variant v = Eval(c->callee, f);
+    return IndexValue(v, c->args, f, "", flags);
+  }
+  auto* n = static_cast<NameExpr*>(c->callee);
+  switch (Resolved(n)) {
+    case NameKind::Global: {
+      GlobalSlot* g = n->ref.global;
+      switch (g->kind) {
+        case GlobalSlot::Procedure: {
+          CallArgs args;
+          args.exprs = &c->args;
+          args.caller = &f;
+          return CallProc(g->proc, nullptr, args);
+        }
+        case GlobalSlot::Intrinsic:
+          return CallIntrinsic(g->intrinsic, n->name, c->args, f);
+        case GlobalSlot::Class:
+          throw NamedError(kErrTypeMismatch, n->name);
+        default:
+          return IndexValue(g->value, c->args, f, n->name, flags);
+      }
+    }
+    case NameKind::ClassMember: {
+      CallArgs args;
+      args.exprs = &c->args;
+      args.caller = &f;
+      return InvokeInstance(*f.me, n->ref.slot, flags, args);
+    }
+    case NameKind::Builtin:
+      return CallBuiltin(n->ref.builtin, n->name, c->args, f);
+    case NameKind::HostMember: {
+      std::vector<Variant> args = ArgValues(c->args, f);
+      return static_cast<Object*>(n->ref.hostObject)->Invoke(n->ref.slot, flags, args);
+    }
+    default:
+      return IndexValue(*VariableSlot(n, f), c->args, f, n->name, flags);
+  }
+}
+
+// value(args): an array element, or the default member of an object called with arguments.
+Variant Interpreter::IndexValue(const Variant& value, const std::vector<Expr*>& argExprs, Frame& f,
+                                const std::string& name, std::uint8_t flags) {
+  if (value.IsArray()) {
+    if (argExprs.empty()) return value;
+    std::int32_t subs[60];
+    if (argExprs.size() > 60) throw MakeError(kErrSubscript);
+    Ref<VariantArray> array(value.AsArray());  // the subscripts may change the variable
+    for (std::size_t i = 0; i < argExprs.size(); ++i)
+      subs[i] = ToLong(Dereference(Eval(argExprs[i], f)));
+    return array->At(subs, argExprs.size());
+  }
+  if (value.IsObject()) {
+    Ref<Object> obj(value.AsObject());
+    if (!obj) throw NamedError(kErrObjectRequired, name);
+    std::vector<Variant> args = ArgValues(argExprs, f);
+    return obj->Invoke(kDispIdValue, flags, args);
+  }
+  if (argExprs.empty() && !name.empty()) return value;
+  throw NamedError(kErrTypeMismatch, name);
+}
+
+Variant Interpreter::ObjectOf(MemberExpr* m, Frame& f) {
+  Variant v;
+  if (m->object) {
+    v = Eval(m->object, f);
+  } else {
+    if (!f.with) throw MakeError(kErrInvalidReference);
+    v = *f.with;
+  }
+  if (!v.IsObject() || !v.AsObject()) {
+    throw NamedError(kErrObjectRequired, DescribeObject(m->object));
+  }
+  return v;
+}
+
+int Interpreter::FindMember(ClassInstance& inst, MemberExpr* m, Frame& f) {
+  ClassDef* cls = inst.Class();
+  auto it = cls->memberIndex.find(m->key);
+  if (it == cls->memberIndex.end()) throw NamedError(kErrNoSuchMember, MemberName(m));
+  const ClassMember& member = cls->members[static_cast<std::size_t>(it->second)];
+  // Private members are reachable only from code of the same class.
+  if (!member.isPublic && !(f.me && f.me->Class() == cls)) {
+    throw NamedError(kErrNoSuchMember, MemberName(m));
+  }
+  return it->second;
+}
+
+Variant Interpreter::EvalMember(MemberExpr* m, Frame& f, const std::vector<Expr*>* argExprs,
+                                std::uint8_t flags) {
+  Variant objectValue = ObjectOf(m, f);
+  Object* obj = objectValue.AsObject();
+  if (auto* inst = dynamic_cast<ClassInstance*>(obj)) {
+    int member = FindMember(*inst, m, f);
+    CallArgs args;
+    args.exprs = argExprs;
+    args.caller = &f;
+    return InvokeInstance(*inst, member, flags, args);
+  }
+  DispId id = obj->GetIdOfName(m->name);
+  if (id == kDispIdUnknown) throw NamedError(kErrNoSuchMember, MemberName(m));
+  std::vector<Variant> args;
+  if (argExprs) args = ArgValues(*argExprs, f);
+  return obj->Invoke(id, flags, args);
+}
+
+Variant Interpreter::CallBuiltin(const BuiltinInfo* info, const std::string& name,
+                                 const std::vector<Expr*>& argExprs, Frame& f) {
+  std::size_t count = argExprs.size();
+  if (static_cast<int>(count) < info->minArgs ||
+      (info->maxArgs >= 0 && static_cast<int>(count) > info->maxArgs)) {
+    throw NamedError(kErrWrongArgCount, name);
+  }
+  Variant inlineArgs[kInlineSlots];
+  std::vector<Variant> heapArgs;
+  Variant* args = inlineArgs;
+  if (count > kInlineSlots) {
+    heapArgs.resize(count);
+    args = heapArgs.data();
+  }
+  for (std::size_t i = 0; i < count; ++i)
+    args[i] = Eval(argExprs[i], f);
+  try {
+    return info->function(*this, std::span<Variant>(args, count));
+  } catch (ScriptError&) {
+    throw;
+  } catch (NamedError&) {
+    throw;
+  } catch (RuntimeError& e) {
+    // The classic engine names the function in the message of its own errors.
+    if (e.Description() == ErrorDescription(e.Number())) throw NamedError(e, name);
+    throw;
+  }
+}
+
+Variant Interpreter::CallIntrinsic(int id, const std::string& name,
+                                   const std::vector<Expr*>& argExprs, Frame& f) {
+  if (argExprs.size() != 1) throw NamedError(kErrWrongArgCount, name);
+  std::string text = ToUtf8(Dereference(Eval(argExprs[0], f)));
+  switch (id) {
+    case kEval: {
+      Expr* expr = nullptr;
+      CompileSnippet(text, f.proc, true, &expr);
+      return Eval(expr, f);
+    }
+    case kExecute: {
+      Program* program = CompileSnippet(text, f.proc, false, nullptr);
+      Frame sub = f;
+      sub.resumeNext = false;
+      ExecBlock(program->globalCode, sub);
+      return Variant();
+    }
+    case kExecuteGlobal: {
+      auto owned = ParseProgram(text, f.block ? *f.block : std::string());
+      Program* program = owned.get();
+      store_->programs.push_back(std::move(owned));
+      CompileProgram(*program, globals_, nullptr);
+      RunProgram(*program);
+      return Variant();
+    }
+    case kGetRef: {
+      GlobalSlot* slot = globals_.Find(ToLowerAscii(text));
+      if (!slot || slot->kind != GlobalSlot::Procedure) throw MakeError(kErrInvalidCall);
+      return Variant(MakeRef<ProcRef>(store_, slot->proc));
+    }
+    default:
+      throw MakeError(kErrTypeMismatch);
+  }
+}
+
+Variant Interpreter::NewInstance(NewExpr* e) {
+  GlobalSlot* slot = globals_.Find(e->key);
+  if (!slot || slot->kind != GlobalSlot::Class) {
+    // The built-in classes are the objects CreateObject makes ("VBScript.RegExp").
+    if (e->key == "regexp") {
+      if (const BuiltinInfo* create = FindBuiltin("createobject")) {
+        Variant progId("VBScript.RegExp");
+        return create->function(*this, std::span<Variant>(&progId, 1));
+      }
+    }
+    throw NamedError(kErrClassNotDefined, e->className);
+  }
+  Ref<ClassInstance> instance = MakeRef<ClassInstance>(store_, slot->cls);
+  if (slot->cls->initialize) CallProc(slot->cls->initialize, instance.get(), CallArgs{});
+  return Variant(instance);
+}
+
+// ---------------------------------------------------------------------------------------------
+// Calls
+
+Variant Interpreter::CallProc(const ProcDef* proc, ClassInstance* me, const CallArgs& args) {
+  const std::size_t paramCount = proc->params.size();
+  if (!proc->ready) throw MakeError(kErrSyntax);
+  if (args.Count() != paramCount) throw NamedError(kErrWrongArgCount, proc->name);
+  EnterCall();
+  struct Leave {
+    Interpreter* self;
+    ~Leave() { self->LeaveCall(); }
+  } leave{this};
+
+  std::size_t localCount =
+      std::max<std::size_t>(static_cast<std::size_t>(proc->localCount), paramCount);
+  Variant inlineLocals[kInlineSlots];
+  Variant* inlineRefs[kInlineSlots];
+  std::unique_ptr<Variant[]> heapLocals;
+  std::unique_ptr<Variant*[]> heapRefs;
+  Variant* locals = inlineLocals;
+  Variant** refs = inlineRefs;
+  if (localCount > kInlineSlots) {
+    heapLocals = std::make_unique<Variant[]>(localCount);
+    locals = heapLocals.get();
+  }
+  if (paramCount > kInlineSlots) {
+    heapRefs = std::make_unique<Variant*[]>(paramCount);
+    refs = heapRefs.get();
+  }
+  std::vector<Ref<VariantArray>> kept;  // arrays whose elements are passed by reference
+  Ref<Object> keepMe(me);
+
+  std::size_t exprCount = args.exprs ? args.exprs->size() : args.values.size();
+  for (std::size_t i = 0; i < paramCount; ++i) {
+    refs[i] = &locals[i];
+    if (i >= exprCount) {
+      locals[i] = *args.assigned;
+    } else if (args.exprs) {
+      Expr* arg = (*args.exprs)[i];
+      if (proc->params[i].byRef) {
+        Ref<VariantArray> keep;
+        if (Variant* target = LocateLValue(arg, *args.caller, &keep)) {
+          refs[i] = target;
+          if (keep) kept.push_back(std::move(keep));
+          continue;
+        }
+      }
+      locals[i] = Eval(arg, *args.caller);
+    } else {
+      locals[i] = args.values[i];
+    }
+  }
+
+  Frame f;
+  f.locals = locals;
+  f.refs = refs;
+  f.proc = proc;
+  f.me = me;
+  f.block = &proc->block;
+  ExecBlock(proc->body, f);
+  if (proc->resultSlot >= 0) return std::move(locals[proc->resultSlot]);
+  return Variant();
+}
+
+Variant Interpreter::InvokeInstance(ClassInstance& obj, int memberIndex, std::uint8_t flags,
+                                    const CallArgs& args) {
+  ClassDef* cls = obj.Class();
+  if (memberIndex < 0 || static_cast<std::size_t>(memberIndex) >= cls->members.size()) {
+    throw MakeError(kErrNoSuchMember);
+  }
+  const ClassMember& m = cls->members[static_cast<std::size_t>(memberIndex)];
+  Ref<Object> keep(&obj);
+  if (m.field >= 0) {
+    Variant& field = obj.Fields()[static_cast<std::size_t>(m.field)];
+    std::vector<Variant> index = ArgValues(args);
+    if (flags & (kInvokeLet | kInvokeSet)) {
+      if (!args.assigned) throw MakeError(kErrWrongArgCount);
+      if (index.empty()) {
+        Store(field, *args.assigned);
+        return Variant();
+      }
+      if (field.IsArray()) {
+        std::vector<std::int32_t> subs;
+        for (Variant& v : index)
+          subs.push_back(ToLong(v));
+        MakeUnique(field);
+        Store(field.AsArray()->At(subs.data(), subs.size()), *args.assigned);
+        return Variant();
+      }
+      throw NamedError(kErrTypeMismatch, m.name);
+    }
+    if (index.empty()) return field;
+    if (field.IsArray()) {
+      std::vector<std::int32_t> subs;
+      for (Variant& v : index)
+        subs.push_back(ToLong(v));
+      return field.AsArray()->At(subs.data(), subs.size());
+    }
+    if (field.IsObject() && field.AsObject()) {
+      return field.AsObject()->Invoke(kDispIdValue, flags, index);
+    }
+    throw NamedError(kErrTypeMismatch, m.name);
+  }
+  if (m.method) return CallProc(m.method, &obj, args);
+  if (flags & kInvokeSet) {
+    if (m.set) return CallProc(m.set, &obj, args);
+    if (m.let) return CallProc(m.let, &obj, args);
+    throw NamedError(kErrNoSuchMember, m.name);
+  }
+  if (flags & kInvokeLet) {
+    if (m.let) return CallProc(m.let, &obj, args);
+    throw NamedError(kErrNoSuchMember, m.name);
+  }
+  if (m.get) return CallProc(m.get, &obj, args);
+  throw NamedError(kErrNoSuchMember, m.name);
+}
+
+void Interpreter::RunTerminate(ClassInstance& ghost) {
+  if (aborting_ || !ghost.Class()->terminate) return;
+  try {
+    CallProc(ghost.Class()->terminate, &ghost, CallArgs{});
+  } catch (RuntimeError&) {
+    // Errors in Class_Terminate are dropped, as the classic engine drops them.
+  } catch (ScriptAbort&) {
+    aborting_ = true;
+  }
+}
+
+}  // namespace sl::vbs

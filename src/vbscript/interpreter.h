@@ -1,0 +1,177 @@
+// The interpreter: runs compiled blocks by walking their resolved syntax trees. One Interpreter
+// is one program (global scope, classes, procedures, host objects); the Engine class is its
+// public face. Values flow as Variants; run-time errors are RuntimeError exceptions that On
+// Error Resume Next catches per statement, and that otherwise leave the engine as ScriptError
+// with the position of the statement where they arose.
+#pragma once
+
+#include <cstdint>
+#include <deque>
+#include <memory>
+#include <optional>
+#include <span>
+#include <string>
+#include <string_view>
+#include <unordered_map>
+#include <vector>
+
+#include "core/clock.h"
+#include "vbscript/ast.h"
+#include "vbscript/builtins/builtin.h"
+#include "vbscript/compiler.h"
+#include "vbscript/engine.h"
+#include "vbscript/script_objects.h"
+
+namespace sl::vbs {
+
+// One activation of a procedure (or of global code).
+struct Frame {
+  Variant* locals = nullptr;
+  Variant** refs = nullptr;       // parameters, by reference or to their own local copy
+  const ProcDef* proc = nullptr;  // null for global code
+  ClassInstance* me = nullptr;
+  Variant* with = nullptr;             // the innermost With object
+  const std::string* block = nullptr;  // name of the code block, for error positions
+  bool resumeNext = false;
+};
+
+// How a statement ended.
+enum class Flow : std::uint8_t { Normal, ExitDo, ExitFor, ExitProc };
+
+// The arguments of a call: expressions of the caller (which may pass variables by reference)
+// or values from a host, plus the assigned value of a Property Let/Set.
+struct CallArgs {
+  const std::vector<Expr*>* exprs = nullptr;
+  Frame* caller = nullptr;
+  std::span<Variant> values;
+  const Variant* assigned = nullptr;
+  std::size_t Count() const { return (exprs ? exprs->size() : values.size()) + (assigned ? 1 : 0); }
+};
+
+class Interpreter final : public BuiltinContext {
+ public:
+  Interpreter();
+  ~Interpreter() override;
+
+  // ---- For Engine ----
+  void SetHost(EngineHost* host) { host_ = host; }
+  void SetClock(const Clock* clock) { clock_ = clock; }
+  void SetTimeLimit(std::int64_t ms, const Clock* watchdog);
+  void AddBlockedTime(std::int64_t ms) { blockedMs_ += ms; }
+  void SetMaxCallDepth(int depth) { maxDepth_ = depth; }
+  void AddCode(std::string_view code, const std::string& blockName);
+  void AddObject(const std::string& name, Ref<Object> object, bool globalMembers);
+  Variant Run(std::string_view name, std::span<Variant> args);
+  Variant EvalText(std::string_view expression);
+  bool HasProcedure(std::string_view name);
+  // Releases every global (running Class_Terminate where due) before the program goes.
+  void Shutdown();
+
+  // ---- For script objects ----
+  Variant InvokeInstance(ClassInstance& obj, int member, std::uint8_t flags, const CallArgs& args);
+  Variant CallProc(const ProcDef* proc, ClassInstance* me, const CallArgs& args);
+  void RunTerminate(ClassInstance& ghost);
+  bool Aborting() const noexcept { return aborting_; }
+
+  // ---- BuiltinContext ----
+  const Clock& GetClock() override { return *clock_; }
+  RandomState& Random() override { return random_; }
+  int MessageBox(const std::string& prompt, int buttons, const std::string& title) override;
+  std::optional<std::string> InputBox(const std::string& prompt, const std::string& title,
+                                      const std::string& defaultText) override;
+  Ref<Object> CreateHostObject(std::string_view progId) override;
+
+ private:
+  // Entry from a host: sets up the time limit and turns errors into ScriptError.
+  template <class F>
+  auto Enter(F&& body) -> decltype(body());
+
+  void RunProgram(Program& program);
+  Program* CompileSnippet(std::string_view code, const ProcDef* scope, bool expression,
+                          Expr** expr);
+  void Tick() {
+    if (--ticks_ <= 0) CheckTime();
+  }
+  void CheckTime();
+  void EnterCall();
+  void LeaveCall() { --depth_; }
+  EngineHost& Host() { return host_ ? *host_ : defaultHost_; }
+
+  // Names
+  void Resolve(NameExpr* n);
+  NameKind Resolved(NameExpr* n);
+  Variant* VariableSlot(NameExpr* n, Frame& f);
+  Variant* LocateLValue(Expr* e, Frame& f, Ref<VariantArray>* keep);
+
+  // Statements
+  Flow ExecBlock(const Block& block, Frame& f);
+  Flow Exec(Stmt* s, Frame& f);
+  ScriptError Positioned(const RuntimeError& e, const Stmt* s, const Frame& f);
+  void SetErr(const RuntimeError& e);
+  bool Condition(Expr* e, Frame& f);
+  void ExecAssign(AssignStmt* a, Frame& f);
+  void Assign(Expr* target, Variant value, bool isSet, Frame& f);
+  void AssignIndexed(Variant& container, const std::vector<Expr*>& argExprs, Variant value,
+                     std::uint8_t flags, Frame& f, const std::string& name);
+  void AssignMember(MemberExpr* m, const std::vector<Expr*>* argExprs, Variant value, bool isSet,
+                    Frame& f);
+  void ExecCall(CallStmt* s, Frame& f);
+  Flow ExecFor(ForStmt* s, Frame& f);
+  Flow ExecForEach(ForEachStmt* s, Frame& f);
+  Flow ExecDo(DoStmt* s, Frame& f);
+  Flow ExecSelect(SelectStmt* s, Frame& f);
+  void ExecDim(DimStmt* s, Frame& f);
+  void ExecReDim(ReDimStmt* s, Frame& f);
+  void ExecErase(EraseStmt* s, Frame& f);
+  void ExecConst(ConstStmt* s, Frame& f);
+  void ExecRandomize(RandomizeStmt* s, Frame& f);
+
+  // Expressions
+  Variant Eval(Expr* e, Frame& f);
+  Variant EvalName(NameExpr* n, Frame& f);
+  Variant EvalCall(CallExpr* c, Frame& f, std::uint8_t flags);
+  Variant EvalMember(MemberExpr* m, Frame& f, const std::vector<Expr*>* argExprs,
+                     std::uint8_t flags);
+  Variant IndexValue(const Variant& value, const std::vector<Expr*>& argExprs, Frame& f,
+                     const std::string& name, std::uint8_t flags);
+  Variant ObjectOf(MemberExpr* m, Frame& f);
+  int FindMember(ClassInstance& inst, MemberExpr* m, Frame& f);
+  std::vector<Variant> ArgValues(const std::vector<Expr*>& exprs, Frame& f);
+  std::vector<Variant> ArgValues(const CallArgs& args);
+  Variant CallBuiltin(const BuiltinInfo* info, const std::string& name,
+                      const std::vector<Expr*>& argExprs, Frame& f);
+  Variant CallIntrinsic(int id, const std::string& name, const std::vector<Expr*>& argExprs,
+                        Frame& f);
+  Variant NewInstance(NewExpr* e);
+
+  Ref<CodeStore> store_;
+  GlobalScope globals_;
+  std::deque<GlobalSlot> constants_;  // built-in constants met so far
+  std::unordered_map<std::string, GlobalSlot*> constantIndex_;
+  Ref<ErrObject> err_;
+  std::vector<Ref<Object>> globalMemberObjects_;
+  std::unordered_map<std::string, Program*> snippetCache_;
+  std::unordered_map<Program*, Expr*> snippetExprs_;
+  EngineHost* host_ = nullptr;
+  EngineHost defaultHost_;
+  SystemClock systemClock_;
+  const Clock* clock_ = &systemClock_;
+  const Clock* watchdog_ = &systemClock_;
+  RandomState random_;
+  std::int64_t timeLimitMs_ = 0;
+  std::int64_t startMs_ = 0;
+  std::int64_t blockedMs_ = 0;
+  int ticks_ = 1;
+  int depth_ = 0;
+  int entryDepth_ = 0;
+  int maxDepth_ = 1500;
+  std::uintptr_t stackBase_ = 0;
+  bool aborting_ = false;
+  bool shuttingDown_ = false;
+  // Where a time-out struck, for its message.
+  std::string abortBlock_;
+  int abortLine_ = 0;
+  int abortColumn_ = 0;
+};
+
+}  // namespace sl::vbs

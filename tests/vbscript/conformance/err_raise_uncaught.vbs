@@ -1,0 +1,2 @@
+WScript.Echo "start"
+Err.Raise 1234, "MyComponent", "Something broke"

@@ -1,0 +1,2 @@
+WScript.Echo "never printed"
+x = (1 + 2

@@ -1,0 +1,3 @@
+Dim x
+x = "abc"
+  WScript.Echo x - 1
