@@ -1,9 +1,24 @@
 // Entry point of the player: reads the command line and runs the game.
 #include <cstdio>
+#include <filesystem>
 #include <string>
+#include <system_error>
 #include <vector>
 
 #include "app/command_line.h"
+#include "app/player_run.h"
+
+namespace {
+
+// The folder that holds the executable: the project folder when the command line names none.
+std::string ExecutableFolder(const char* argv0) {
+  std::error_code ec;
+  std::filesystem::path exe = std::filesystem::read_symlink("/proc/self/exe", ec);
+  if (ec) exe = std::filesystem::absolute(argv0, ec);
+  return exe.parent_path().string();
+}
+
+}  // namespace
 
 int main(int argc, char** argv) {
   std::vector<std::string> args(argv + 1, argv + argc);
@@ -21,6 +36,7 @@ int main(int argc, char** argv) {
     std::printf("storyloom %s\n%s\n", STORYLOOM_VERSION, STORYLOOM_HOMEPAGE);
     return 0;
   }
-  std::puts("storyloom: not playable yet");
-  return 0;
+  // The desktop window is not built yet: without --headless the run is headless all the same.
+  bool desktopMissing = !parsed.options.headless;
+  return sl::RunPlayer(parsed.options, ExecutableFolder(argv[0]), desktopMissing);
 }

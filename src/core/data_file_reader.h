@@ -4,6 +4,8 @@
 // parsed from the buffer; texts come out as UTF-8 (the file is Windows-1252).
 //
 // API:
+//   DataFileReader r(paths.ReadFile("Frames\\Hall.fme"));    // a project name, through the
+//                                                          // PathResolver (53 when missing)
 //   DataFileReader r = DataFileReader::FromFile(realPath);   // RuntimeError 53 when missing
 //   DataFileReader r(bytes);                                  // from Windows-1252 bytes
 //   r.ReadString() / ReadInteger() / ReadLong() / ReadSingle() / ReadDouble() / ReadBoolean()

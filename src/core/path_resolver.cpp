@@ -76,6 +76,16 @@ std::string PathResolver::Normalize(std::string_view path) const {
   return out;
 }
 
+std::string PathResolver::RelativeToProject(std::string_view realPath) const {
+  const std::string& base = projectFolder_;
+  if (base.empty() || realPath.size() <= base.size() || realPath.compare(0, base.size(), base)) {
+    return std::string(realPath);
+  }
+  if (base == "/") return std::string(realPath.substr(1));
+  if (realPath[base.size()] != '/') return std::string(realPath);
+  return std::string(realPath.substr(base.size() + 1));
+}
+
 PathResolver::Resolved PathResolver::Resolve(std::string_view path, bool keepMissingTail) {
   std::string norm = Normalize(path);
   Resolved r;

@@ -17,6 +17,7 @@
 //   paths.DeleteFile(p)             -> true when a file was deleted
 //   paths.SetFileObserver(fn)       -> fn(FileOperation, realPath) after each write or delete
 //   paths.NoteFileWritten(real) / NoteFileDeleted(real): for files written by other means
+//   paths.RelativeToProject(real)   -> "Frames/Pic.JPG" inside the project, else the path whole
 #pragma once
 
 #include <functional>
@@ -56,6 +57,8 @@ class PathResolver {
   void NoteFileWritten(const std::string& realPath) { cache_.NoteFileWritten(realPath); }
   void NoteFileDeleted(const std::string& realPath) { cache_.NoteFileDeleted(realPath); }
   DirectoryCache& Cache() noexcept { return cache_; }
+
+  std::string RelativeToProject(std::string_view realPath) const;
 
   // Absolute, '/'-separated form of a name, "." and ".." applied, no letter case changed.
   std::string Normalize(std::string_view path) const;

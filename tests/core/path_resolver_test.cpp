@@ -106,6 +106,9 @@ TEST(PathResolverNormalizeTest, DotsAndSeparators) {
   EXPECT_EQ(paths.Normalize("..\\..\\..\\x"), "/x");
   EXPECT_EQ(paths.Normalize("/abs/./b/../c"), "/abs/c");
   EXPECT_EQ(paths.Normalize(""), "/game");
+  EXPECT_EQ(paths.RelativeToProject("/game/Frames/a.jpg"), "Frames/a.jpg");
+  EXPECT_EQ(paths.RelativeToProject("/gameover/a.jpg"), "/gameover/a.jpg");
+  EXPECT_EQ(paths.RelativeToProject("/tmp/x"), "/tmp/x");
 }
 
 }  // namespace

@@ -4,6 +4,7 @@
 #include <algorithm>
 
 #include "backend/headless/trace.h"
+#include "core/recording_message_box.h"
 
 namespace sl {
 
@@ -26,14 +27,8 @@ std::vector<MsgAnswer> ButtonsOf(MsgButtons buttons) {
   return {A::Ok};
 }
 
-MsgAnswer DefaultAnswerOf(const MessageBoxRequest& request) {
-  std::vector<MsgAnswer> set = ButtonsOf(request.buttons);
-  bool inSet = request.defaultButton >= 0 && request.defaultButton < static_cast<int>(set.size());
-  return set[inSet ? request.defaultButton : 0];
-}
-
 DialogAnswers::BoxAnswer DialogAnswers::TakeForMessageBox(const MessageBoxRequest& request) {
-  BoxAnswer result{DefaultAnswerOf(request), true, {}, 0};
+  BoxAnswer result{DefaultAnswer(request), true, {}, 0};
   if (boxes_.empty()) return result;
   MsgAnswer queued = boxes_.front().answer;
   result.line = boxes_.front().line;

@@ -13,9 +13,6 @@ namespace sl {
 
 // The buttons of a button set, left to right.
 std::vector<MsgAnswer> ButtonsOf(MsgButtons buttons);
-// The button a box takes when nobody chooses: its default button, the first when the default
-// names no button of the set.
-MsgAnswer DefaultAnswerOf(const MessageBoxRequest& request);
 
 class DialogAnswers {
  public:

@@ -7,11 +7,8 @@
 #include <stdexcept>
 
 #include "backend/headless/script_input.h"
-#if __has_include("ui/draw/png_io.h")
 #include "ui/draw/png_io.h"
 #include "ui/draw/surface.h"
-#define STORYLOOM_HAVE_PNG 1
-#endif
 #include "ui/event_loop.h"
 
 namespace sl {
@@ -67,7 +64,12 @@ void HeadlessPlatform::Warn(int line, const std::string& message) {
 // ---- The script ----
 
 bool HeadlessPlatform::PollEvent(ui::InputEvent& event) {
-  if (pendingHead_ >= pending_.size()) return false;
+  if (pendingHead_ >= pending_.size()) {
+    // The loop has taken all input: the rest of its pass (timers, repaint) follows before it
+    // waits again, so the script may go on at the next wait.
+    passSeen_ = true;
+    return false;
+  }
   event = std::move(pending_[pendingHead_++]);
   if (pendingHead_ == pending_.size()) {
     pending_.clear();
@@ -79,6 +81,10 @@ bool HeadlessPlatform::PollEvent(ui::InputEvent& event) {
 void HeadlessPlatform::WaitEvent(std::int64_t deadlineMs) {
   ++waitCount_;
   if (pendingHead_ < pending_.size()) return;
+  // The script goes on only after the program has had a full pass of its loop at the current
+  // time (input dispatched, due timers fired, windows repainted), so that `dump` and
+  // `screenshot` see what the user would see.
+  if (!passSeen_) return;
   PumpScript();
   if (pendingHead_ < pending_.size()) return;
   std::int64_t now = clock_.MonotonicMs();
@@ -99,7 +105,7 @@ void HeadlessPlatform::WaitEvent(std::int64_t deadlineMs) {
       throw std::runtime_error("the program waits for nothing after its event script ended");
   }
   clock_.AdvanceTo(next);
-  PumpScript();
+  passSeen_ = false;
 }
 
 // Runs the commands that are due, up to and including the first that makes input: the next
@@ -284,10 +290,6 @@ bool HeadlessPlatform::Screenshot(const std::string& file, int line) {
     Warn(line, "screenshot " + file + ": window " + w.spec.name + " has not been drawn yet");
     return false;
   }
-#ifndef STORYLOOM_HAVE_PNG
-  Warn(line, "screenshot " + file + ": this build cannot write PNG files yet");
-  return false;
-#else
   try {
     draw::SavePng(draw::Surface::FromStraightRgba(w.rgba.data(), w.frameWidth, w.frameHeight,
                                                   w.frameWidth * 4),
@@ -297,7 +299,6 @@ bool HeadlessPlatform::Screenshot(const std::string& file, int line) {
     return false;
   }
   return true;
-#endif
 }
 
 // ---- Pointer and desktop ----

@@ -5,9 +5,9 @@
 //
 // Time moves only when the program waits: WaitEvent jumps the clock straight to the earlier of
 // the program's own deadline (its next timer) and the next scripted command, so a run is exact,
-// repeatable and as fast as the CPU. Script commands are taken only while the program waits, that
-// is after the previous command's input has been handled and the windows repainted, so a `dump`
-// or `screenshot` after a click sees the click's effect.
+// repeatable and as fast as the CPU. Script commands are taken only while the program waits after
+// a full pass of its loop at the current time (the previous command's input handled, due timers
+// fired, windows repainted), so a `dump` or `screenshot` sees what the user would see.
 #pragma once
 
 #include <cstdint>
@@ -121,6 +121,7 @@ class HeadlessPlatform final : public ui::Platform {
   bool quitSent_ = false;     // the end of the script has asked the program to quit
   std::int64_t endTime_ = 0;  // when it did
   int stalls_ = 0;
+  bool passSeen_ = false;  // the loop has run a pass since the clock last moved
 
   DialogAnswers answers_;
   bool lastBoxByDefault_ = false;

@@ -40,12 +40,16 @@ Trace::Trace(std::ostream& out, const Clock& clock, std::filesystem::path projec
   SetProjectDir(projectDir);
 }
 
-std::unique_ptr<Trace> Trace::Open(const std::string& target, const Clock& clock,
+std::unique_ptr<Trace> Trace::Open(const std::string& target, const Clock* clock,
                                    std::filesystem::path projectDir) {
-  if (target == "-") return std::make_unique<Trace>(std::cout, clock, std::move(projectDir));
-  auto file = std::make_unique<std::ofstream>(target, std::ios::binary | std::ios::trunc);
-  if (!*file) throw std::runtime_error("cannot write the trace file '" + target + "'");
-  auto trace = std::make_unique<Trace>(*file, clock, std::move(projectDir));
+  std::unique_ptr<std::ofstream> file;
+  if (target != "-") {
+    file = std::make_unique<std::ofstream>(target, std::ios::binary | std::ios::trunc);
+    if (!*file) throw std::runtime_error("cannot write the trace file '" + target + "'");
+  }
+  auto trace = std::make_unique<Trace>(file ? static_cast<std::ostream&>(*file) : std::cout);
+  trace->SetClock(clock);
+  trace->SetProjectDir(projectDir);
   trace->ownedOut_ = std::move(file);
   return trace;
 }

@@ -34,16 +34,21 @@ class Trace {
   Trace() = default;
   // Writes to `out`, which must outlive the trace.
   Trace(std::ostream& out, const Clock& clock, std::filesystem::path projectDir = {});
+  // Writes to `out` with no clock yet (SetClock), all times 0 until then.
+  explicit Trace(std::ostream& out) : out_(&out) {}
   // Writes to the file `target` ("-" = standard output). Throws std::runtime_error when the
   // file cannot be created.
-  static std::unique_ptr<Trace> Open(const std::string& target, const Clock& clock,
+  static std::unique_ptr<Trace> Open(const std::string& target, const Clock* clock,
                                      std::filesystem::path projectDir = {});
 
   bool Enabled() const noexcept { return out_ != nullptr; }
   // The folder against which paths are made relative (the project folder).
   void SetProjectDir(const std::filesystem::path& dir);
   // The clock of `t`; nullptr detaches it (later records keep the last time written).
-  void SetClock(const Clock* clock) noexcept { clock_ = clock; }
+  void SetClock(const Clock* clock) noexcept {
+    if (clock_) lastTime_ = clock_->MonotonicMs();
+    clock_ = clock;
+  }
 
   void Window(std::string_view name, bool shown);
   // `taken` is the button that closed the box; `byDefault` when no answer was queued for it.

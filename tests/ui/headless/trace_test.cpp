@@ -157,7 +157,7 @@ TEST_F(TraceTest, StateComesFromTheProviders) {
 TEST(TraceFile, LinesAreOnDiskAsSoonAsTheyAreWritten) {
   VirtualClock clock{CivilTime{2004, 3, 7, 12, 0, 0, 0}};
   auto file = std::filesystem::temp_directory_path() / "storyloom_trace_flush.jsonl";
-  auto trace = Trace::Open(file.string(), clock);
+  auto trace = Trace::Open(file.string(), &clock);
   trace->Frame("A");
   std::ifstream in(file);
   std::string line;
@@ -165,7 +165,7 @@ TEST(TraceFile, LinesAreOnDiskAsSoonAsTheyAreWritten) {
   EXPECT_EQ(line, R"({"t":0,"ev":"frame","name":"A"})");
   trace.reset();
   std::filesystem::remove(file);
-  EXPECT_THROW(Trace::Open("/nonexistent-dir/x/trace.jsonl", clock), std::runtime_error);
+  EXPECT_THROW(Trace::Open("/nonexistent-dir/x/trace.jsonl", &clock), std::runtime_error);
 }
 
 TEST(TraceDisabled, AcceptsEverythingAndWritesNothing) {

@@ -1,0 +1,104 @@
+// The wiring of a run (see player_run.h).
+#include "app/player_run.h"
+
+#include <cstdio>
+#include <exception>
+#include <memory>
+
+#include "app/plain_title_window.h"
+#include "backend/headless/answering_message_boxes.h"
+#include "backend/headless/event_script.h"
+#include "backend/headless/headless_platform.h"
+#include "backend/headless/store_user_settings.h"
+#include "backend/headless/trace.h"
+#include "core/path_resolver.h"
+#include "core/settings_store.h"
+#include "player/startup/project.h"
+#include "ui/event_loop.h"
+#include "ui/window_manager.h"
+
+namespace sl {
+
+namespace {
+
+std::unique_ptr<Trace> OpenTrace(const CommandLineOptions& options, bool desktopMissing) {
+  if (options.traceFile) return Trace::Open(*options.traceFile, nullptr);
+  if (desktopMissing) return Trace::Open("-", nullptr);
+  return std::make_unique<Trace>();
+}
+
+int Play(const CommandLineOptions& options, const std::string& projectFolder,
+         std::vector<ScriptCommand> script, Trace& trace) {
+  SettingsStore store(options.settingsFile.value_or(SettingsStore::DefaultPath()));
+  store.SetObserver([&trace](const std::string& section, const std::string& key,
+                             const std::string& value) { trace.Setting(section, key, value); });
+  StoreUserSettings settings(store);
+
+  HeadlessOptions headless;
+  headless.start = options.clock.value_or(DefaultHeadlessClock());
+  if (options.screen) headless.display = {options.screen->width, options.screen->height};
+  HeadlessPlatform platform(trace, settings, headless);
+  platform.SetScript(std::move(script), options.eventsFile.value_or("events"));
+
+  ui::WindowManager windows(platform);
+  ui::EventLoop& loop = windows.Loop();
+  platform.SetGiveUpHandler([&loop] { loop.RequestQuit(); });
+  std::string scriptName = options.eventsFile.value_or("events");
+  windows.onInputError = [&scriptName](const std::string& message) {
+    std::fprintf(stderr, "storyloom: %s: %s\n", scriptName.c_str(), message.c_str());
+  };
+
+  PathResolver paths(projectFolder);
+  trace.SetProjectDir(paths.ProjectFolder());
+  paths.SetFileObserver([&trace](FileOperation op, const std::string& realPath) {
+    trace.File(op == FileOperation::Write ? FileOp::Write : FileOp::Delete, realPath);
+  });
+  AnsweringMessageBoxService messages(platform);
+
+  Project project(paths, messages);
+  if (project.SetUpProject(paths.ProjectFolder()) == SetUpResult::EndProgram) return 0;
+
+  PlainTitleWindow title(windows, project.Info().GameTitle);
+  title.Show();
+  loop.RunUntil([] { return false; });
+  return 0;
+}
+
+}  // namespace
+
+int RunPlayer(const CommandLineOptions& options, const std::string& executableFolder,
+              bool desktopMissing) {
+  std::vector<ScriptCommand> script;
+  if (options.eventsFile) {
+    try {
+      script = LoadEventScript(*options.eventsFile);
+    } catch (const EventScriptError& e) {
+      std::fprintf(stderr, "storyloom: %s\n", e.what());
+      return 2;
+    }
+  }
+  std::unique_ptr<Trace> trace;
+  try {
+    trace = OpenTrace(options, desktopMissing);
+  } catch (const std::exception& e) {
+    std::fprintf(stderr, "storyloom: %s\n", e.what());
+    return 1;
+  }
+  if (desktopMissing)
+    std::fputs(
+        "storyloom: the desktop window comes in a later version; running without a "
+        "window\n",
+        stderr);
+
+  int code = 1;
+  try {
+    code = Play(options, options.projectDir.empty() ? executableFolder : options.projectDir,
+                std::move(script), *trace);
+  } catch (const std::exception& e) {
+    std::fprintf(stderr, "storyloom: fatal error: %s\n", e.what());
+  }
+  trace->Exit(code);
+  return code;
+}
+
+}  // namespace sl

@@ -1,0 +1,134 @@
+// The storyloom program run headless on fixture projects with event scripts: exit statuses and
+// the trace it writes.
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "ui/draw/png_io.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+std::string ReadText(const fs::path& file) {
+  std::ifstream in(file, std::ios::binary);
+  std::ostringstream text;
+  text << in.rdbuf();
+  return text.str();
+}
+
+std::vector<std::string> Lines(const std::string& text) {
+  std::vector<std::string> lines;
+  std::istringstream in(text);
+  for (std::string line; std::getline(in, line);)
+    lines.push_back(line);
+  return lines;
+}
+
+class StoryloomRun : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    dir_ = fs::temp_directory_path() /
+           ("storyloom_app_test_" +
+            std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
+    fs::remove_all(dir_);
+    fs::create_directories(dir_);
+  }
+  void TearDown() override { fs::remove_all(dir_); }
+
+  // Runs the program with `args` (each quoted); returns its exit status.
+  int Run(const std::vector<std::string>& args) {
+    std::string command = "'" STORYLOOM_BINARY_DIR "/src/app/storyloom'";
+    for (const std::string& a : args)
+      command += " '" + a + "'";
+    command += " >'" + (dir_ / "stdout").string() + "' 2>'" + (dir_ / "stderr").string() + "'";
+    int status = std::system(command.c_str());
+    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+  }
+  fs::path Script(const std::string& text) {
+    std::ofstream(dir_ / "events.txt") << text;
+    return dir_ / "events.txt";
+  }
+  std::vector<std::string> Trace() const { return Lines(ReadText(dir_ / "trace.jsonl")); }
+  std::string Stderr() const { return ReadText(dir_ / "stderr"); }
+  std::string Stdout() const { return ReadText(dir_ / "stdout"); }
+  std::vector<std::string> Common() const {
+    return {"--headless", "--settings", (dir_ / "settings.ini").string(), "--trace",
+            (dir_ / "trace.jsonl").string()};
+  }
+
+  fs::path dir_;
+  const std::string tiny_ = STORYLOOM_TEST_PROJECTS "/tiny";
+};
+
+TEST_F(StoryloomRun, PlaysAScriptAndWritesTheTrace) {
+  auto args = Common();
+  fs::path shot = dir_ / "title.png";
+  args.insert(args.end(), {"--events",
+                           Script("# the title window\nwait 1000\ndump\nscreenshot " +
+                                  shot.string() + "\nwait 500\n")
+                               .string(),
+                           tiny_});
+  ASSERT_EQ(Run(args), 0) << Stderr();
+  EXPECT_EQ(Trace(), (std::vector<std::string>{
+                         R"({"t":0,"ev":"window","name":"frmWelcome","shown":true})",
+                         R"({"t":1000,"ev":"state","windows":["frmWelcome"]})",
+                         R"({"t":1500,"ev":"window","name":"frmWelcome","shown":false})",
+                         R"({"t":1500,"ev":"exit","code":0})"}));
+  sl::draw::Surface picture = sl::draw::LoadPng(shot);
+  EXPECT_GT(picture.Width(), 0);
+  EXPECT_GT(picture.Height(), 0);
+  EXPECT_TRUE(Stderr().empty()) << Stderr();
+}
+
+TEST_F(StoryloomRun, AMalformedScriptIsRefusedBeforeAnythingRuns) {
+  auto args = Common();
+  args.insert(args.end(), {"--events", Script("wait 10\nclik 1 2\n").string(), tiny_});
+  EXPECT_EQ(Run(args), 2);
+  EXPECT_NE(Stderr().find("events.txt:2: unknown command 'clik'"), std::string::npos) << Stderr();
+  EXPECT_FALSE(fs::exists(dir_ / "trace.jsonl"));
+}
+
+TEST_F(StoryloomRun, AProjectWithoutItsInformationEndsAfterTheMessage) {
+  fs::create_directories(dir_ / "empty" / "Config");
+  auto args = Common();
+  args.push_back((dir_ / "empty").string());
+  EXPECT_EQ(Run(args), 0) << Stderr();
+  auto trace = Trace();
+  ASSERT_EQ(trace.size(), 2u);
+  EXPECT_NE(trace[0].find(R"("ev":"msgbox")"), std::string::npos) << trace[0];
+  EXPECT_NE(trace[0].find(R"("icon":"exclamation")"), std::string::npos) << trace[0];
+  EXPECT_NE(trace[0].find(R"("answer":"default","button":"ok")"), std::string::npos) << trace[0];
+  EXPECT_EQ(trace[1], R"({"t":0,"ev":"exit","code":0})");
+}
+
+TEST_F(StoryloomRun, ABadCommandLineIsExitStatusTwo) {
+  EXPECT_EQ(Run({"--no-such-option"}), 2);
+  EXPECT_FALSE(Stderr().empty());
+}
+
+TEST_F(StoryloomRun, WithoutHeadlessTheTraceGoesToStandardOutputForNow) {
+  std::vector<std::string> args{"--settings", (dir_ / "settings.ini").string(), "--events",
+                                Script("wait 20\n").string(), tiny_};
+  ASSERT_EQ(Run(args), 0) << Stderr();
+  EXPECT_EQ(Lines(Stdout()),
+            (std::vector<std::string>{R"({"t":0,"ev":"window","name":"frmWelcome","shown":true})",
+                                      R"({"t":20,"ev":"window","name":"frmWelcome","shown":false})",
+                                      R"({"t":20,"ev":"exit","code":0})"}));
+  EXPECT_NE(Stderr().find("window"), std::string::npos);
+}
+
+TEST_F(StoryloomRun, AnUnwritableTraceIsFatal) {
+  std::vector<std::string> args{"--headless", "--trace", (dir_ / "no" / "such" / "t").string(),
+                                tiny_};
+  EXPECT_EQ(Run(args), 1);
+  EXPECT_NE(Stderr().find("trace"), std::string::npos);
+}
+
+}  // namespace
