@@ -314,6 +314,35 @@ void Form::Paint(draw::Surface& target, draw::Point origin) {
 
 // ---- Scripting ----
 
+DispId Form::FindMember(std::string_view name) {
+  DispId id = Members().GetIdOfName(name);
+  if (id != kDispIdUnknown) return id;
+  if (!FindArray(name) && !FindControl(name)) return kDispIdUnknown;
+  for (std::size_t i = 0; i < scriptNames_.size(); ++i) {
+    if (NamesEqual(scriptNames_[i], name)) return kControlIdBase + static_cast<DispId>(i);
+  }
+  scriptNames_.emplace_back(name);
+  return kControlIdBase + static_cast<DispId>(scriptNames_.size() - 1);
+}
+
+Variant Form::InvokeMember(DispId id, std::uint8_t flags, std::span<Variant> args) {
+  if (id < kControlIdBase) return Members().Invoke(*this, id, flags, args);
+  auto k = static_cast<std::size_t>(id - kControlIdBase);
+  if (k >= scriptNames_.size()) throw RuntimeError(438);
+  const std::string& name = scriptNames_[k];
+  if (ControlArray* arr = FindArray(name)) {
+    if (args.empty() && !(flags & (kInvokeLet | kInvokeSet))) {
+      return Variant(static_cast<Object*>(arr));
+    }
+    return arr->Invoke(kDispIdValue, flags, args);
+  }
+  Control* c = FindControl(name);
+  if (!c) throw RuntimeError(438);  // the control has been removed since
+  if (flags & (kInvokeLet | kInvokeSet)) return c->Invoke(kDispIdValue, flags, args);
+  if (!args.empty()) return c->Invoke(kDispIdValue, flags, args);
+  return Variant(static_cast<Object*>(c));
+}
+
 const DispatchTable<Form>& Form::Members() {
   static const DispatchTable<Form> table = [] {
     DispatchTable<Form> t;

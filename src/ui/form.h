@@ -133,6 +133,9 @@ class Form : public ControlBase<Form> {
 
  protected:
   Ref<Control> NewOfSameKind() const override;
+  // Besides its own members a form answers the names of its controls and control arrays.
+  DispId FindMember(std::string_view name) override;
+  Variant InvokeMember(DispId id, std::uint8_t flags, std::span<Variant> args) override;
 
  private:
   friend class ControlArray;
@@ -142,8 +145,10 @@ class Form : public ControlBase<Form> {
   void SyncWindow();
   WindowSpec Spec() const;
 
+  static constexpr DispId kControlIdBase = 100000;
   WindowManager& manager_;
   std::vector<Ref<Control>> controls_;
+  std::vector<std::string> scriptNames_;             // control names handed out as member ids
   std::map<std::string, Ref<ControlArray>> arrays_;  // lower-case name
   std::vector<Menu*> menus_;
   std::string caption_;

@@ -1,0 +1,154 @@
+// Message box and input box: modal loops with timers running underneath, keys, button sets,
+// default buttons, sizing to the text, and platform-supplied answers.
+#include "ui/standard_dialogs.h"
+
+#include <gtest/gtest.h>
+
+#include "ui/controls/command_button.h"
+#include "ui/timer.h"
+#include "ui/ui_fixture.h"
+
+namespace sl::ui {
+namespace {
+
+struct DialogsTest : test::UiFixture {
+  StandardDialogs dialogs{wm};
+
+  void KeyAt(int code, std::int64_t atMs) {
+    InputEvent e;
+    e.kind = InputKind::KeyDown;
+    e.keyCode = code;
+    platform.Post(e, atMs);
+  }
+  MessageBoxRequest Box(MsgButtons buttons, int defaultButton = 0) {
+    MessageBoxRequest r;
+    r.title = "Lighthouse";
+    r.text = "Do you really want to quit?";
+    r.buttons = buttons;
+    r.icon = MsgIcon::Question;
+    r.defaultButton = defaultButton;
+    return r;
+  }
+};
+
+TEST_F(DialogsTest, TimersKeepFiringUnderAMessageBoxAndEnterTakesTheDefaultButton) {
+  form->Show();
+  Timer t(wm.Loop());
+  int ticks = 0;
+  t.SetInterval(100);
+  t.SetHandler([&] { ++ticks; });
+  KeyAt(kKeyReturn, 1050);
+  MsgAnswer a = dialogs.Show(Box(MsgButtons::YesNo, 1));  // the second-default style: No
+  EXPECT_EQ(a, MsgAnswer::No);
+  EXPECT_EQ(ticks, 10);
+  EXPECT_EQ(wm.Loop().NowMs(), 1050);
+  ASSERT_EQ(platform.closedBoxes.size(), 1u);
+  EXPECT_EQ(platform.closedBoxes[0].second, MsgAnswer::No);
+  EXPECT_EQ(wm.ActiveForm(), form.get());  // the box is gone and the form active again
+}
+
+TEST_F(DialogsTest, MessageBoxShownFromATimerTickDoesNotReenterThatTimer) {
+  form->Show();
+  Timer t(wm.Loop());
+  int entered = 0, depth = 0, maxDepth = 0;
+  std::vector<std::int64_t> at;
+  t.SetInterval(100);
+  t.SetHandler([&] {
+    ++entered;
+    maxDepth = std::max(maxDepth, ++depth);
+    at.push_back(wm.Loop().NowMs());
+    if (entered == 1) {
+      KeyAt(kKeyReturn, 900);
+      dialogs.Show(Box(MsgButtons::Ok));
+    }
+    --depth;
+  });
+  wm.Loop().Sleep(1050);
+  EXPECT_EQ(maxDepth, 1);  // it could not tick while its first tick was showing the box
+  // The tick missed meanwhile comes once, right after the box closed, then the rhythm resumes.
+  EXPECT_EQ(at, (std::vector<std::int64_t>{100, 900, 1000}));
+}
+
+TEST_F(DialogsTest, EscAnswersCancelOnlyWhereTheSetHasAWayOut) {
+  KeyAt(kKeyEscape, 10);
+  KeyAt(kKeyEscape, 20);  // ignored by Yes/No
+  KeyAt(kKeyReturn, 30);
+  EXPECT_EQ(dialogs.Show(Box(MsgButtons::YesNo)), MsgAnswer::Yes);
+  KeyAt(kKeyEscape, 40);
+  EXPECT_EQ(dialogs.Show(Box(MsgButtons::YesNoCancel)), MsgAnswer::Cancel);
+  KeyAt(kKeyEscape, 50);
+  EXPECT_EQ(dialogs.Show(Box(MsgButtons::Ok)), MsgAnswer::Ok);
+}
+
+TEST_F(DialogsTest, ArrowAndTabKeysMoveBetweenButtonsAndEnterPressesTheFocusedOne) {
+  KeyAt(kKeyRight, 10);
+  KeyAt(kKeyRight, 20);
+  KeyAt(kKeyReturn, 30);
+  EXPECT_EQ(dialogs.Show(Box(MsgButtons::AbortRetryIgnore)), MsgAnswer::Ignore);
+  KeyAt(kKeyTab, 40);
+  KeyAt(kKeyTab, 50);  // wraps round to the first
+  KeyAt(kKeySpace, 60);
+  EXPECT_EQ(dialogs.Show(Box(MsgButtons::RetryCancel)), MsgAnswer::Retry);
+}
+
+TEST_F(DialogsTest, ButtonsCanBeClickedByName) {
+  InputEvent e;
+  e.kind = InputKind::ControlAction;
+  e.target = "Button3";
+  platform.Post(e, 10);
+  EXPECT_EQ(dialogs.Show(Box(MsgButtons::YesNoCancel)), MsgAnswer::Cancel);
+}
+
+TEST_F(DialogsTest, TheBoxSizesItselfToItsText) {
+  auto measure = [&](const std::string& text) {
+    MessageBoxRequest r = Box(MsgButtons::Ok);
+    r.text = text;
+    Size size;
+    Timer probe(wm.Loop());
+    probe.SetInterval(1);
+    probe.SetHandler([&] {
+      Form* box = wm.ActiveForm();
+      size = {box->ClientSize().width, box->ClientSize().height};
+      KeyAt(kKeyReturn, wm.Loop().NowMs());
+      probe.SetEnabled(false);
+    });
+    dialogs.Show(r);
+    return size;
+  };
+  Size small = measure("Hi");
+  Size wide = measure("A much longer sentence that needs a wider message box to hold it");
+  Size tall = measure("Line one\r\nLine two\r\nLine three\r\nLine four");
+  EXPECT_GT(wide.width, small.width);
+  EXPECT_EQ(wide.height, small.height);
+  EXPECT_GT(tall.height, small.height);
+  // Long text wraps at half the display width instead of growing without end.
+  std::string many;
+  for (int i = 0; i < 60; ++i)
+    many += "words and ";
+  Size huge = measure(many);
+  EXPECT_LE(huge.width, 1024 / 2 + 100);
+}
+
+TEST_F(DialogsTest, APlatformAnswerSkipsTheBoxButIsStillReported) {
+  platform.msgAnswers.push_back(MsgAnswer::Retry);
+  std::size_t windowsBefore = platform.windows.size();
+  EXPECT_EQ(dialogs.Show(Box(MsgButtons::RetryCancel)), MsgAnswer::Retry);
+  EXPECT_EQ(platform.windows.size(), windowsBefore);
+  ASSERT_EQ(platform.closedBoxes.size(), 1u);
+  EXPECT_EQ(platform.closedBoxes[0].first.title, "Lighthouse");
+}
+
+TEST_F(DialogsTest, InputBoxReturnsTypedTextOnEnterAndNothingOnEsc) {
+  InputBoxRequest r{"Save game", "Name of the game:", "slot"};
+  InputEvent typed;
+  typed.kind = InputKind::Text;
+  typed.text = " one";
+  platform.Post(typed, 10);
+  KeyAt(kKeyReturn, 20);
+  EXPECT_EQ(dialogs.InputBox(r), std::optional<std::string>("slot one"));
+  KeyAt(kKeyEscape, 30);
+  EXPECT_EQ(dialogs.InputBox(r), std::nullopt);
+}
+
+}  // namespace
+}  // namespace sl::ui
