@@ -514,24 +514,7 @@ bool Interpreter::Condition(Expr* e, Frame& f) {
 }
 
 void Interpreter::ExecAssign(AssignStmt* a, Frame& f) {
-  if (a->appendInPlace) {
-    auto* n = static_cast<NameExpr*>(a->target);
-    Variant* slot = VariableSlot(n, f);
-    if (slot && slot->IsString() && !n->ref.readOnly) {
-      Variant rhs = Eval(static_cast<BinaryExpr*>(a->value)->right, f);
-      if (slot->IsString() && !rhs.IsNull()) {
-        if (rhs.IsString()) {
-          slot->MutableString().Append(rhs.AsString().View());
-        } else {
-          SharedString text = ToString(Dereference(rhs));
-          slot->MutableString().Append(text.View());
-        }
-        return;
-      }
-      Store(*slot, Arith(Op::Concat, *slot, rhs));
-      return;
-    }
-  }
+  if (a->appendInPlace && AppendInPlace(a, f)) return;
   Variant value = Eval(a->value, f);
   if (a->isSet) {
     if (!value.IsObject()) throw NamedError(kErrObjectRequired, DescribeObject(a->value));
@@ -539,6 +522,80 @@ void Interpreter::ExecAssign(AssignStmt* a, Frame& f) {
     value = Dereference(value);
   }
   Assign(a->target, std::move(value), a->isSet, f);
+}
+
+// Whether evaluating `e` can change a variable: only literals, variables, operators and
+// built-in functions over such are known not to.
+bool Interpreter::IsPure(Expr* e) {
+  switch (e->kind) {
+    case ExprKind::Literal:
+      return true;
+    case ExprKind::Name: {
+      auto* n = static_cast<NameExpr*>(e);
+      NameKind kind = Resolved(n);
+      return kind == NameKind::Local || kind == NameKind::RefParam || kind == NameKind::Field ||
+             kind == NameKind::ImplicitLocal ||
+             (kind == NameKind::Global && (n->ref.global->kind == GlobalSlot::Variable ||
+                                           n->ref.global->kind == GlobalSlot::Constant));
+    }
+    case ExprKind::Paren:
+      return IsPure(static_cast<ParenExpr*>(e)->inner);
+    case ExprKind::Unary:
+      return IsPure(static_cast<UnaryExpr*>(e)->operand);
+    case ExprKind::Binary:
+      return IsPure(static_cast<BinaryExpr*>(e)->left) &&
+             IsPure(static_cast<BinaryExpr*>(e)->right);
+    case ExprKind::Call: {
+      auto* c = static_cast<CallExpr*>(e);
+      if (c->callee->kind != ExprKind::Name) return false;
+      auto* n = static_cast<NameExpr*>(c->callee);
+      if (n->ref.kind != NameKind::Builtin) return false;
+      for (Expr* arg : c->args) {
+        if (!IsPure(arg)) return false;
+      }
+      return true;
+    }
+    default:
+      return false;
+  }
+}
+
+// x = x & a & b: appends the pieces to x's string where it lives. False when the general
+// path must run instead (x is not a string, or a piece might change x).
+bool Interpreter::AppendInPlace(AssignStmt* a, Frame& f) {
+  auto* n = static_cast<NameExpr*>(a->target);
+  Variant* slot = VariableSlot(n, f);
+  if (!slot || !slot->IsString() || n->ref.readOnly) return false;
+  if (a->piecesPure == 0) {
+    bool pure = true;
+    for (Expr* piece : a->pieces)
+      pure = pure && IsPure(piece);
+    a->piecesPure = pure ? 1 : 2;
+  }
+  if (a->piecesPure != 1) return false;
+  Variant inlineParts[kInlineSlots];
+  std::vector<Variant> heapParts;
+  Variant* parts = inlineParts;
+  std::size_t count = a->pieces.size();
+  if (count > kInlineSlots) {
+    heapParts.resize(count);
+    parts = heapParts.data();
+  }
+  std::size_t total = slot->AsString().size();
+  for (std::size_t i = 0; i < count; ++i) {
+    Variant v = Eval(a->pieces[i], f);
+    if (v.IsObject()) v = Dereference(v);
+    if (v.IsNull()) continue;
+    if (!v.IsString()) v = Variant(ToString(v));
+    total += v.AsString().size();
+    parts[i] = std::move(v);
+  }
+  CheckStringLength(total);
+  SharedString& text = slot->MutableString();
+  for (std::size_t i = 0; i < count; ++i) {
+    if (parts[i].IsString()) text.Append(parts[i].AsString().View());
+  }
+  return true;
 }
 
 void Interpreter::Assign(Expr* target, Variant value, bool isSet, Frame& f) {
@@ -945,6 +1002,9 @@ Variant Interpreter::Eval(Expr* e, Frame& f) {
           return f.locals[n->ref.slot];
         case NameKind::RefParam:
           return *f.refs[n->ref.slot];
+        case NameKind::Global:
+          if (n->ref.global->kind == GlobalSlot::Variable) return n->ref.global->value;
+          return EvalName(n, f);
         default:
           return EvalName(n, f);
       }

@@ -110,6 +110,8 @@ class Interpreter final : public BuiltinContext {
   void SetErr(const RuntimeError& e);
   bool Condition(Expr* e, Frame& f);
   void ExecAssign(AssignStmt* a, Frame& f);
+  bool IsPure(Expr* e);
+  bool AppendInPlace(AssignStmt* a, Frame& f);
   void Assign(Expr* target, Variant value, bool isSet, Frame& f);
   void AssignIndexed(Variant& container, const std::vector<Expr*>& argExprs, Variant value,
                      std::uint8_t flags, Frame& f, const std::string& name);
