@@ -518,6 +518,30 @@ bool Interpreter::Condition(Expr* e, Frame& f) {
 
 void Interpreter::ExecAssign(AssignStmt* a, Frame& f) {
   if (a->appendInPlace && AppendInPlace(a, f)) return;
+  // The common case first: a value into a plain variable.
+  if (!a->isSet && a->target->kind == ExprKind::Name) {
+    NameRef& r = static_cast<NameExpr*>(a->target)->ref;
+    Variant* slot = nullptr;
+    switch (r.kind) {
+      case NameKind::Local:
+        if (!r.readOnly) slot = &f.locals[r.slot];
+        break;
+      case NameKind::RefParam:
+        slot = f.refs[r.slot];
+        break;
+      case NameKind::Global:
+        if (r.global->kind == GlobalSlot::Variable) slot = &r.global->value;
+        break;
+      default:
+        break;
+    }
+    if (slot) {
+      Variant value = Eval(a->value, f);
+      if (value.IsObject()) value = Dereference(value);
+      Store(*slot, std::move(value));
+      return;
+    }
+  }
   Variant value = Eval(a->value, f);
   if (a->isSet) {
     if (!value.IsObject()) throw NamedError(kErrObjectRequired, DescribeObject(a->value));
