@@ -22,7 +22,7 @@ std::string NoDesktopMessage(const std::string& why) {
   return "storyloom: cannot open a window: " + why +
          ".\n"
          "To play without a window, run headless, for example:\n"
-         "  storyloom --headless --events walkthrough.txt --trace - PROJECT_DIR\n"
+         "  storyloom --headless --events EVENTS_FILE --trace - PROJECT_DIR\n"
          "('storyloom --help' lists the options.)\n";
 }
 
