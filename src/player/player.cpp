@@ -11,7 +11,7 @@ Player::Player(ui::Platform& platform, MessageBoxService& messages, std::string 
       windows_(platform),
       display_(platform, windows_.Loop(), messages, project_.Texts()),
       title_(TitleContext{project_, windows_, display_, std::move(projectFolder),
-                          [this]() -> Game& { return EnsureGame(); }, nullptr,
+                          [this]() -> Game& { return EnsureGame(); }, &subsystems_,
                           [this] { EndProgram(); }}) {
   project_.SetDisplayChecks(&display_);
   // The user closing the program (or a script's quit) ends it as the title window's Exit does.

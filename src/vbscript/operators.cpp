@@ -121,8 +121,9 @@ Variant AddSubMul(Op op, const Num& a, const Num& b) {
     return Variant(x * y);
   }
   if (a.rank == kCurrency || b.rank == kCurrency) {
+    // Currency outranks Single and Double when adding and subtracting, not when multiplying.
     int other = a.rank == kCurrency ? b.rank : a.rank;
-    if (other == kSingle || other == kDouble) {
+    if (op == Op::Mul && (other == kSingle || other == kDouble)) {
       double x = AsDouble(a), y = AsDouble(b);
       return Variant(op == Op::Add ? x + y : op == Op::Sub ? x - y : x * y);
     }

@@ -44,13 +44,13 @@ def general(root, name, title, initial, width, height, menus_always=False, skip_
 
 
 def frame(root, name, kind=0, source="0", tiled=False, timer=False, delay="0", target="",
-          transition=False, duration=0, number=0):
-    """A complete frame file: background, timer, no music, no video, no channels."""
+          transition=False, duration=0, number=0, script="", music="", sound="", video=""):
+    """A complete frame file: background, timer, music, frame sound, video, opening script."""
     write(os.path.join(root, "Frames", name + ".fme"),
-          [kind, source, tiled], [False, ""], [timer, delay, target], ["", 0],
-          [False, False, ""], [0, 0, 0], [False, False, 0, 0, 0, 0], [True],
-          [transition, duration], [number], [False, ""], [0, 0, 0, 0, 0, 0], ["0", 0],
-          [5, 0], [False])
+          [kind, source, tiled], [False, music], [timer, delay, target], [video, 0],
+          [False, False, sound], [0, 0, 0], [False, False, 0, 0, 0, 0], [True],
+          [transition, duration], [number], [bool(script), script], [0, 0, 0, 0, 0, 0],
+          ["0", 0], [5, 0], [False])
     write(os.path.join(root, "Frames", name + ".lks"), [0])
 
 
@@ -100,6 +100,19 @@ def game_scheme():
     Image.new("RGB", (96, 24), (30, 90, 30)).save(os.path.join(folder, "go.bmp"))
 
 
+def game_order():
+    """Frames whose opening touches every subsystem: music, frame sound, video, script."""
+    root = fresh("game_order")
+    general(root, "FixtureOrder", "Fixture Order", "One", 320, 240, skip_title=True)
+    frame(root, "One", 1, "back.bmp", timer=True, delay="1", target="Two", script="Say |one|",
+          music="Theme.mid", sound="Bell.wav", video="Intro.avi")
+    frame(root, "Two", 0, "0", music="Theme.mid")
+    Image.new("RGB", (320, 240), (10, 20, 30)).save(os.path.join(root, "Frames", "back.bmp"))
+    for path in (("Areas", "Theme.mid"), ("Frames", "Bell.wav"), ("Frames", "Intro.avi")):
+        os.makedirs(os.path.join(root, path[0]), exist_ok=True)
+        open(os.path.join(root, *path), "wb").close()
+
+
 def game_no_general():
     """A project folder without its information file."""
     root = fresh("game_no_general")
@@ -123,6 +136,7 @@ if __name__ == "__main__":
     game_frames()
     game_windowed()
     game_scheme()
+    game_order()
     game_no_general()
     bench_jpeg()
     sys.exit(0)

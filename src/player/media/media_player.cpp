@@ -8,8 +8,10 @@
 namespace sl {
 
 void MediaPlayer::SetVolume(std::int32_t volume) {
+  bool changed = volume_ != volume;
   volume_ = volume;
-  if (observer_) observer_->SoundVolumeChanged(index_, volume);
+  // Only what can be heard is reported: a new volume of a playing sound.
+  if (observer_ && changed && Playing()) observer_->SoundVolumeChanged(index_, volume);
 }
 
 void MediaPlayer::Play() {
@@ -18,8 +20,9 @@ void MediaPlayer::Play() {
 }
 
 void MediaPlayer::Stop() {
+  bool wasPlaying = Playing();
   playState_ = kPlayStateStopped;
-  if (observer_) observer_->SoundStopped(index_);
+  if (observer_ && wasPlaying) observer_->SoundStopped(index_);
 }
 
 MediaPlayers::MediaPlayers()

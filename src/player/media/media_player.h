@@ -1,8 +1,9 @@
 // The seven sound players of the game window (the `MPlayer` array, elements 1 to 7): each holds
 // a file, a play count (1 = once, 0 = without end), a volume in hundredths of a decibel (0 is
 // full volume, -4000 the quietest used) and a play state. Sound output comes later; for now a
-// started player reports "playing" until it is stopped, and every play, stop and volume change
-// is told to an observer (the run's trace).
+// started player reports "playing" until it is stopped. What can be heard is told to an observer
+// (the run's trace): every start, the stop of a playing sound, the volume change of a playing
+// sound.
 #pragma once
 
 #include <array>

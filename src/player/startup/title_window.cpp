@@ -392,7 +392,9 @@ void TitleWindow::ClickButton(int Index) {
         StartGame();
         break;
       case 1:
-        if (c_.savegame) c_.savegame->ShowLoadGameWindow(true);
+        if (c_.subsystems && c_.subsystems->savegame) {
+          c_.subsystems->savegame->ShowLoadGameWindow(true);
+        }
         break;
       case 2:
         UnloadTitleWindow();

@@ -38,8 +38,8 @@ struct TitleContext {
   std::string programFolder;
   // Creates the game window on first use.
   std::function<Game&()> game;
-  // The load-game dialog, once it exists.
-  SaveGameSubsystem* savegame = nullptr;
+  // The subsystems of the game (the load-game dialog among them).
+  GameSubsystems* subsystems = nullptr;
   // Called once when the program is to end (title window unloaded).
   std::function<void()> endProgram;
 };

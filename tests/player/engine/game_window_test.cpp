@@ -144,6 +144,15 @@ TEST(GameWindowTest, EscAndTheRightButtonToggleTheMenus) {
   run.Click(5, 5, ui::kButtonLeft);
   EXPECT_FALSE(run.G().MenusShown());
   EXPECT_TRUE(run.G().StopMovie);
+  // The frame picture's background takes the same presses (the picture starts at 352, 264).
+  run.Click(400, 300, ui::kButtonRight);
+  EXPECT_TRUE(run.G().MenusShown());
+  // A drop-down opened from the options menu keeps the bar on a right press.
+  run.G().Menu("mnuOptions").Choose();
+  run.Click(400, 300, ui::kButtonRight);
+  EXPECT_TRUE(run.G().MenusShown());
+  run.Click(400, 300, ui::kButtonLeft);
+  EXPECT_FALSE(run.G().MenusShown());
 }
 
 TEST(GameWindowTest, CtrlQAsksAndGoesBackToTheTitleWindow) {

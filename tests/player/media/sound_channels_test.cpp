@@ -77,13 +77,14 @@ TEST(SoundChannelsTest, ChannelBlockPlaysAndStopsUntilTheSeparator) {
   std::string block;
   for (int i = 0; i < 22; ++i)
     block += "0,";
+  Start(players(1), "old.wav");
   block += "0,#TRUE#,#FALSE#,\"\",0\r\n";          // channel 1: stop
   block += "0,#FALSE#,#TRUE#,\"bird.wav\",1\r\n";  // channel 2: play, repeating
   block += "\"----- SEPARATOR -----\"\r\n0,#FALSE#,#TRUE#,\"no.wav\",0\r\n";
   DataFileReader reader(block);
   ch.PlaySoundChannels(reader, [](const std::string& f) { return "Areas/" + f; });
-  EXPECT_EQ(rec.log,
-            (std::vector<std::string>{"stop 1", "stop 2", "play 2 Areas/bird.wav 0 -800"}));
+  EXPECT_EQ(rec.log, (std::vector<std::string>{"play 1 old.wav 1 0", "stop 1",
+                                               "play 2 Areas/bird.wav 0 -800"}));
   EXPECT_EQ(reader.ReadString(), "----- SEPARATOR -----");
 }
 
