@@ -8,6 +8,7 @@
 #include <cmath>
 #include <cstdlib>
 #include <memory>
+#include <span>
 #include <vector>
 
 #include "core/runtime_error.h"
@@ -23,6 +24,38 @@ struct SurfaceFree {
   void operator()(SDL_Surface* s) const { SDL_FreeSurface(s); }
 };
 constexpr int kMaxSide = 4096;
+// Zero bytes kept after the file's contents: the converter reads some record structures whole
+// without checking them against the record's size, so a short record must not make it read
+// beyond our buffer.
+constexpr std::size_t kReadPadding = 64 * 1024;
+
+std::uint32_t ReadU32(std::span<const std::uint8_t> bytes, std::size_t at) {
+  return static_cast<std::uint32_t>(bytes[at]) | static_cast<std::uint32_t>(bytes[at + 1]) << 8 |
+         static_cast<std::uint32_t>(bytes[at + 2]) << 16 |
+         static_cast<std::uint32_t>(bytes[at + 3]) << 24;
+}
+
+// The record chain of an enhanced metafile: a header record first, records whose sizes are
+// multiples of four that tile the file exactly, and an end-of-file record last. A file that
+// breaks it is refused before the converter walks it.
+bool RecordsWellFormed(std::span<const std::uint8_t> bytes) {
+  constexpr std::uint32_t kHeader = 1;
+  constexpr std::uint32_t kEndOfFile = 14;
+  constexpr std::uint32_t kHeaderMinSize = 88;
+  if (bytes.size() < kHeaderMinSize || ReadU32(bytes, 0) != kHeader) return false;
+  std::size_t at = 0;
+  std::uint32_t type = 0;
+  while (at < bytes.size()) {
+    if (bytes.size() - at < 8) return false;
+    type = ReadU32(bytes, at);
+    std::uint32_t size = ReadU32(bytes, at + 4);
+    if (size < 8 || size % 4 != 0 || size > bytes.size() - at) return false;
+    if (at == 0 && size < kHeaderMinSize) return false;
+    at += size;
+    if (type == kEndOfFile) break;
+  }
+  return type == kEndOfFile;
+}
 
 // Rasterises SVG text at its own size (0 x 0) or at a size with its aspect kept.
 Surface RasteriseSvg(const char* svg, std::size_t length, int width, int height) {
@@ -43,7 +76,9 @@ Surface RasteriseSvg(const char* svg, std::size_t length, int width, int height)
 }  // namespace
 
 Surface DecodeEmf(std::span<const std::uint8_t> bytes, int width, int height) {
-  std::vector<char> contents(bytes.begin(), bytes.end());
+  if (!RecordsWellFormed(bytes)) throw RuntimeError(481);
+  std::vector<char> contents(bytes.size() + kReadPadding, 0);
+  std::copy(bytes.begin(), bytes.end(), contents.begin());
   generatorOptions options{};
   options.nameSpace = nullptr;
   options.verbose = false;
@@ -51,7 +86,7 @@ Surface DecodeEmf(std::span<const std::uint8_t> bytes, int width, int height) {
   options.svgDelimiter = true;
   char* out = nullptr;
   std::size_t outLength = 0;
-  int ok = emf2svg(contents.data(), contents.size(), &out, &outLength, &options);
+  int ok = emf2svg(contents.data(), bytes.size(), &out, &outLength, &options);
   std::unique_ptr<char, MallocFree> svg(out);
   if (!ok || !svg || outLength == 0) throw RuntimeError(481);
   Surface native = RasteriseSvg(svg.get(), outLength, 0, 0);
