@@ -79,6 +79,23 @@ VariantArray::VariantArray(std::vector<Bound> bounds, bool fixedSize)
   data_.resize(total);
 }
 
+VariantArray::~VariantArray() {
+  std::vector<Variant> pending;
+  auto takeNested = [&pending](std::vector<Variant>& data) {
+    for (Variant& v : data) {
+      if (v.IsArray() && v.AsArray() && v.AsArray()->RefCount() == 1) {
+        pending.push_back(std::move(v));
+      }
+    }
+  };
+  takeNested(data_);
+  while (!pending.empty()) {
+    Variant last = std::move(pending.back());
+    pending.pop_back();
+    takeNested(last.AsArray()->data_);  // its nested arrays first, so its own end is shallow
+  }
+}
+
 Ref<VariantArray> VariantArray::Clone() const {
   Ref<VariantArray> copy = MakeRef<VariantArray>();
   copy->bounds_ = bounds_;

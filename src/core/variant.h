@@ -208,6 +208,9 @@ class VariantArray : public RefCounted {
   };
 
   VariantArray() = default;
+  // Releases nested arrays one after another, so that an array nested a million levels deep
+  // (a = Array(a) in a loop) does not exhaust the stack when it goes.
+  ~VariantArray() override;
   // Throws RuntimeError 7 when the total size exceeds the cap, 9 on a negative count.
   explicit VariantArray(std::vector<Bound> bounds, bool fixedSize = false);
 

@@ -249,5 +249,13 @@ TEST(EngineTest, ClassTerminateRunsWhenTheLastReferenceGoes) {
   EXPECT_EQ(log->calls[0], "bye;");
 }
 
+TEST(EngineTest, DeeplyNestedArraysAreReleasedWithoutRecursion) {
+  Engine engine;
+  engine.AddCode(
+      "Dim a, i: a = Array(1)\nFor i = 1 To 300000: a = Array(a): Next\na = Empty\n"
+      "Dim done: done = True");
+  EXPECT_EQ(Text(engine.Eval("done")), "True");
+}
+
 }  // namespace
 }  // namespace sl::vbs
