@@ -5,7 +5,7 @@
 #include <exception>
 #include <memory>
 
-#include "app/plain_title_window.h"
+#include "app/player_trace.h"
 #include "backend/headless/answering_message_boxes.h"
 #include "backend/headless/event_script.h"
 #include "backend/headless/headless_platform.h"
@@ -13,7 +13,7 @@
 #include "backend/headless/trace.h"
 #include "core/path_resolver.h"
 #include "core/settings_store.h"
-#include "player/startup/project.h"
+#include "player/player.h"
 #include "ui/event_loop.h"
 #include "ui/window_manager.h"
 
@@ -40,7 +40,10 @@ int Play(const CommandLineOptions& options, const std::string& projectFolder,
   HeadlessPlatform platform(trace, settings, headless);
   platform.SetScript(std::move(script), options.eventsFile.value_or("events"));
 
-  ui::WindowManager windows(platform);
+  AnsweringMessageBoxService messages(platform);
+  Player player(platform, messages, projectFolder);
+  PlayerTrace playerTrace(trace, player);
+  ui::WindowManager& windows = player.Windows();
   ui::EventLoop& loop = windows.Loop();
   platform.SetGiveUpHandler([&loop] { loop.RequestQuit(); });
   std::string scriptName = options.eventsFile.value_or("events");
@@ -48,20 +51,12 @@ int Play(const CommandLineOptions& options, const std::string& projectFolder,
     std::fprintf(stderr, "storyloom: %s: %s\n", scriptName.c_str(), message.c_str());
   };
 
-  PathResolver paths(projectFolder);
-  trace.SetProjectDir(paths.ProjectFolder());
+  PathResolver& paths = player.GetProject().Paths();
+  trace.SetProjectDir(PathResolver(projectFolder).ProjectFolder());
   paths.SetFileObserver([&trace](FileOperation op, const std::string& realPath) {
     trace.File(op == FileOperation::Write ? FileOp::Write : FileOp::Delete, realPath);
   });
-  AnsweringMessageBoxService messages(platform);
-
-  Project project(paths, messages);
-  if (project.SetUpProject(paths.ProjectFolder()) == SetUpResult::EndProgram) return 0;
-
-  PlainTitleWindow title(windows, project.Info().GameTitle);
-  title.Show();
-  loop.RunUntil([] { return false; });
-  return 0;
+  return player.Run();
 }
 
 }  // namespace

@@ -57,8 +57,9 @@ std::string_view StripQuotes(std::string_view v) {
 IniDocument::IniDocument(std::string_view text) {
   std::size_t i = 0;
   while (i < text.size()) {
-    std::size_t end = text.find_first_of("\r\n", i);
-    if (end == npos) end = text.size();
+    std::size_t end = i;
+    while (end < text.size() && text[end] != '\r' && text[end] != '\n')
+      ++end;
     lines_.emplace_back(text.substr(i, end - i));
     i = end;
     if (i < text.size() && text[i] == '\r') ++i;

@@ -5,6 +5,7 @@
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <limits>
 #include <utility>
 #include <vector>
@@ -534,13 +535,39 @@ double ToDate(const Variant& v) {
   }
 }
 
+// The number is first cut to its significant digits. It is written out in full when its first
+// digit is no further right than the fourth decimal and its last digit no further right than
+// the significant-digit count (so 0.0001 and 0.333333333333333 stay as they are, while 0.00001
+// is "1E-05" and 0.0199999997764826 is "1.99999997764826E-02"); otherwise, and from 10^digits
+// upwards, in exponent form with at least two exponent digits.
 std::string FormatGeneralNumber(double value, int significantDigits) {
   if (value == 0) return "0";
   if (std::isnan(value)) return "NaN";
   if (std::isinf(value)) return value > 0 ? "Infinity" : "-Infinity";
   char buf[64];
-  std::snprintf(buf, sizeof buf, "%.*G", significantDigits, value);
-  return buf;
+  std::snprintf(buf, sizeof buf, "%.*e", significantDigits - 1, std::fabs(value));
+  std::string digits(1, buf[0]);
+  const char* mark = std::strchr(buf, 'e');
+  if (buf[1] == '.') digits.append(buf + 2, static_cast<std::size_t>(mark - (buf + 2)));
+  int exponent = std::atoi(mark + 1);
+  while (digits.size() > 1 && digits.back() == '0')
+    digits.pop_back();
+  int count = static_cast<int>(digits.size());
+  std::string out = value < 0 ? "-" : "";
+  if (exponent >= -4 && exponent < significantDigits && count - 1 - exponent <= significantDigits) {
+    if (exponent < 0) {
+      out += "0." + std::string(static_cast<std::size_t>(-exponent - 1), '0') + digits;
+    } else if (count <= exponent + 1) {
+      out += digits + std::string(static_cast<std::size_t>(exponent + 1 - count), '0');
+    } else {
+      out += digits.substr(0, exponent + 1) + "." + digits.substr(exponent + 1);
+    }
+    return out;
+  }
+  out += digits.substr(0, 1);
+  if (count > 1) out += "." + digits.substr(1);
+  std::snprintf(buf, sizeof buf, "E%c%02d", exponent < 0 ? '-' : '+', std::abs(exponent));
+  return out + buf;
 }
 
 std::string FormatCurrencyValue(std::int64_t scaled) {

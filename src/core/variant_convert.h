@@ -42,8 +42,9 @@ constexpr int kDefaultDateYear = 2000;
 double Val(std::u16string_view text);
 double Val(std::string_view utf8);
 
-// "General number" format: no thousands separator, no trailing zeros, exponent form "1E+20"
-// beyond the given number of significant digits (15 for Double, 7 for Single).
+// "General number" format: no thousands separator, no trailing zeros, at most the given number
+// of significant digits (15 for Double, 7 for Single); exponent form ("1E+20", "1E-05") for
+// large numbers and for small ones whose digits reach too far right of the decimal point.
 std::string FormatGeneralNumber(double value, int significantDigits = 15);
 std::string FormatCurrencyValue(std::int64_t scaled);
 // A date value as CStr writes it: "3/7/2004", "2:05:09 PM" or "3/7/2004 2:05:09 PM".

@@ -13,6 +13,9 @@
 
 namespace sl::vbs {
 
+// The value passed for an argument left out of a call (`f(1, , 3)`).
+constexpr std::int32_t kOmittedArgument = static_cast<std::int32_t>(0x80020004u);
+
 struct GlobalSlot;
 struct ClassDef;
 struct ProcDef;
@@ -65,6 +68,7 @@ enum class Op : std::uint8_t {
 
 struct Expr : Node {
   ExprKind kind;
+  int height = 1;  // of the subtree: bounds the interpreter's recursion
   explicit Expr(ExprKind k) : kind(k) {}
 };
 
@@ -178,7 +182,11 @@ struct AssignStmt : Stmt {
   Expr* target = nullptr;  // NameExpr, CallExpr or MemberExpr
   Expr* value = nullptr;
   bool isSet = false;
-  bool appendInPlace = false;  // x = x & y: appends to x's own string
+  // x = x & a & b: the pieces appended to x's own string instead of building a new one,
+  // used once the pieces are known not to change x while they are evaluated.
+  bool appendInPlace = false;
+  std::uint8_t piecesPure = 0;  // 0 not yet known, 1 pure, 2 not pure
+  std::vector<Expr*> pieces;
 };
 
 struct CallStmt : Stmt {

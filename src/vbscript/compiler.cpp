@@ -354,13 +354,7 @@ class Compiler {
         auto* a = static_cast<AssignStmt*>(s);
         ResolveExpr(a->target, false);
         ResolveExpr(a->value, false);
-        if (!a->isSet && a->target->kind == ExprKind::Name && a->value->kind == ExprKind::Binary) {
-          auto* b = static_cast<BinaryExpr*>(a->value);
-          if (b->op == Op::Concat && b->left->kind == ExprKind::Name &&
-              static_cast<NameExpr*>(b->left)->key == static_cast<NameExpr*>(a->target)->key) {
-            a->appendInPlace = true;
-          }
-        }
+        if (!a->isSet && a->target->kind == ExprKind::Name) FindAppend(a);
         break;
       }
       case StmtKind::Call:
@@ -447,6 +441,22 @@ class Compiler {
       default:
         break;
     }
+  }
+
+  // x = x & a & b ...: the concatenation chain starts with the variable assigned.
+  static void FindAppend(AssignStmt* a) {
+    std::vector<Expr*> pieces;
+    Expr* e = a->value;
+    while (e->kind == ExprKind::Binary && static_cast<BinaryExpr*>(e)->op == Op::Concat) {
+      pieces.push_back(static_cast<BinaryExpr*>(e)->right);
+      e = static_cast<BinaryExpr*>(e)->left;
+    }
+    if (pieces.empty() || e->kind != ExprKind::Name ||
+        static_cast<NameExpr*>(e)->key != static_cast<NameExpr*>(a->target)->key) {
+      return;
+    }
+    a->appendInPlace = true;
+    a->pieces.assign(pieces.rbegin(), pieces.rend());
   }
 
   void ResolveExpr(Expr* e, bool asCallee) {

@@ -16,6 +16,7 @@ constexpr int kInlineSlots = 8;
 // Stack the interpreter may use below the host's entry point before error 28.
 constexpr std::uintptr_t kStackBudget = std::uintptr_t{3} << 20;
 constexpr std::size_t kMaxSnippetCache = 4096;
+constexpr std::size_t kMaxSubscripts = 60;
 
 std::uintptr_t StackAddress() {
   return reinterpret_cast<std::uintptr_t>(__builtin_frame_address(0));
@@ -375,10 +376,9 @@ Variant* Interpreter::LocateLValue(Expr* e, Frame& f, Ref<VariantArray>* keep) {
     if (c->callee->kind != ExprKind::Name || c->args.empty()) return nullptr;
     Variant* v = VariableSlot(static_cast<NameExpr*>(c->callee), f);
     if (!v || !v->IsArray()) return nullptr;
-    std::int32_t subs[60];
-    if (c->args.size() > 60) return nullptr;
-    for (std::size_t i = 0; i < c->args.size(); ++i)
-      subs[i] = ToLong(Dereference(Eval(c->args[i], f)));
+    std::int32_t subs[kMaxSubscripts];
+    Subscripts(c->args, f, subs);
+    if (!v->IsArray()) return nullptr;
     MakeUnique(*v);
     *keep = Ref<VariantArray>(v->AsArray());
     return &v->AsArray()->At(subs, c->args.size());
@@ -503,7 +503,10 @@ Flow Interpreter::Exec(Stmt* s, Frame& f) {
 // An If or ElseIf condition. Under On Error Resume Next a failing condition counts as true:
 // the classic engine goes on with the next statement, which is the first of the Then block.
 bool Interpreter::Condition(Expr* e, Frame& f) {
-  if (!f.resumeNext) return IsTrue(Eval(e, f));
+  if (!f.resumeNext) {
+    Variant temp;
+    return IsTrue(EvalRef(e, f, temp));
+  }
   try {
     return IsTrue(Eval(e, f));
   } catch (RuntimeError& err) {
@@ -514,21 +517,28 @@ bool Interpreter::Condition(Expr* e, Frame& f) {
 }
 
 void Interpreter::ExecAssign(AssignStmt* a, Frame& f) {
-  if (a->appendInPlace) {
-    auto* n = static_cast<NameExpr*>(a->target);
-    Variant* slot = VariableSlot(n, f);
-    if (slot && slot->IsString() && !n->ref.readOnly) {
-      Variant rhs = Eval(static_cast<BinaryExpr*>(a->value)->right, f);
-      if (slot->IsString() && !rhs.IsNull()) {
-        if (rhs.IsString()) {
-          slot->MutableString().Append(rhs.AsString().View());
-        } else {
-          SharedString text = ToString(Dereference(rhs));
-          slot->MutableString().Append(text.View());
-        }
-        return;
-      }
-      Store(*slot, Arith(Op::Concat, *slot, rhs));
+  if (a->appendInPlace && AppendInPlace(a, f)) return;
+  // The common case first: a value into a plain variable.
+  if (!a->isSet && a->target->kind == ExprKind::Name) {
+    NameRef& r = static_cast<NameExpr*>(a->target)->ref;
+    Variant* slot = nullptr;
+    switch (r.kind) {
+      case NameKind::Local:
+        if (!r.readOnly) slot = &f.locals[r.slot];
+        break;
+      case NameKind::RefParam:
+        slot = f.refs[r.slot];
+        break;
+      case NameKind::Global:
+        if (r.global->kind == GlobalSlot::Variable) slot = &r.global->value;
+        break;
+      default:
+        break;
+    }
+    if (slot) {
+      Variant value = Eval(a->value, f);
+      if (value.IsObject()) value = Dereference(value);
+      Store(*slot, std::move(value));
       return;
     }
   }
@@ -539,6 +549,80 @@ void Interpreter::ExecAssign(AssignStmt* a, Frame& f) {
     value = Dereference(value);
   }
   Assign(a->target, std::move(value), a->isSet, f);
+}
+
+// Whether evaluating `e` can change a variable: only literals, variables, operators and
+// built-in functions over such are known not to.
+bool Interpreter::IsPure(Expr* e) {
+  switch (e->kind) {
+    case ExprKind::Literal:
+      return true;
+    case ExprKind::Name: {
+      auto* n = static_cast<NameExpr*>(e);
+      NameKind kind = Resolved(n);
+      return kind == NameKind::Local || kind == NameKind::RefParam || kind == NameKind::Field ||
+             kind == NameKind::ImplicitLocal ||
+             (kind == NameKind::Global && (n->ref.global->kind == GlobalSlot::Variable ||
+                                           n->ref.global->kind == GlobalSlot::Constant));
+    }
+    case ExprKind::Paren:
+      return IsPure(static_cast<ParenExpr*>(e)->inner);
+    case ExprKind::Unary:
+      return IsPure(static_cast<UnaryExpr*>(e)->operand);
+    case ExprKind::Binary:
+      return IsPure(static_cast<BinaryExpr*>(e)->left) &&
+             IsPure(static_cast<BinaryExpr*>(e)->right);
+    case ExprKind::Call: {
+      auto* c = static_cast<CallExpr*>(e);
+      if (c->callee->kind != ExprKind::Name) return false;
+      auto* n = static_cast<NameExpr*>(c->callee);
+      if (n->ref.kind != NameKind::Builtin) return false;
+      for (Expr* arg : c->args) {
+        if (!IsPure(arg)) return false;
+      }
+      return true;
+    }
+    default:
+      return false;
+  }
+}
+
+// x = x & a & b: appends the pieces to x's string where it lives. False when the general
+// path must run instead (x is not a string, or a piece might change x).
+bool Interpreter::AppendInPlace(AssignStmt* a, Frame& f) {
+  auto* n = static_cast<NameExpr*>(a->target);
+  Variant* slot = VariableSlot(n, f);
+  if (!slot || !slot->IsString() || n->ref.readOnly) return false;
+  if (a->piecesPure == 0) {
+    bool pure = true;
+    for (Expr* piece : a->pieces)
+      pure = pure && IsPure(piece);
+    a->piecesPure = pure ? 1 : 2;
+  }
+  if (a->piecesPure != 1) return false;
+  Variant inlineParts[kInlineSlots];
+  std::vector<Variant> heapParts;
+  Variant* parts = inlineParts;
+  std::size_t count = a->pieces.size();
+  if (count > kInlineSlots) {
+    heapParts.resize(count);
+    parts = heapParts.data();
+  }
+  std::size_t total = slot->AsString().size();
+  for (std::size_t i = 0; i < count; ++i) {
+    Variant v = Eval(a->pieces[i], f);
+    if (v.IsObject()) v = Dereference(v);
+    if (v.IsNull()) continue;
+    if (!v.IsString()) v = Variant(ToString(v));
+    total += v.AsString().size();
+    parts[i] = std::move(v);
+  }
+  CheckStringLength(total);
+  SharedString& text = slot->MutableString();
+  for (std::size_t i = 0; i < count; ++i) {
+    if (parts[i].IsString()) text.Append(parts[i].AsString().View());
+  }
+  return true;
 }
 
 void Interpreter::Assign(Expr* target, Variant value, bool isSet, Frame& f) {
@@ -632,13 +716,11 @@ void Interpreter::AssignIndexed(Variant& container, const std::vector<Expr*>& ar
                                 Variant value, std::uint8_t flags, Frame& f,
                                 const std::string& name) {
   if (container.IsArray()) {
-    std::vector<Variant> args = ArgValues(argExprs, f);
-    std::vector<std::int32_t> subs;
-    subs.reserve(args.size());
-    for (Variant& a : args)
-      subs.push_back(ToLong(a));
+    std::int32_t subs[kMaxSubscripts];
+    std::size_t count = Subscripts(argExprs, f, subs);
+    if (!container.IsArray()) throw NamedError(kErrTypeMismatch, name);
     MakeUnique(container);
-    Store(container.AsArray()->At(subs.data(), subs.size()), std::move(value));
+    Store(container.AsArray()->At(subs, count), std::move(value));
     return;
   }
   if (container.IsObject()) {
@@ -945,14 +1027,21 @@ Variant Interpreter::Eval(Expr* e, Frame& f) {
           return f.locals[n->ref.slot];
         case NameKind::RefParam:
           return *f.refs[n->ref.slot];
+        case NameKind::Global:
+          if (n->ref.global->kind == GlobalSlot::Variable) return n->ref.global->value;
+          return EvalName(n, f);
         default:
           return EvalName(n, f);
       }
     }
     case ExprKind::Binary: {
       auto* b = static_cast<BinaryExpr*>(e);
-      Variant l = Eval(b->left, f);
-      Variant r = Eval(b->right, f);
+      // Operands that are plain reads are used in place; the left one only when evaluating the
+      // right one cannot change it.
+      Variant leftTemp, rightTemp;
+      const Variant& l = IsPlainRead(b->right) ? EvalRef(b->left, f, leftTemp)
+                                               : (leftTemp = Eval(b->left, f), leftTemp);
+      const Variant& r = EvalRef(b->right, f, rightTemp);
       switch (b->op) {
         case Op::Eq:
         case Op::Ne:
@@ -1024,6 +1113,60 @@ Variant Interpreter::EvalName(NameExpr* n, Frame& f) {
   }
 }
 
+// The value of `e`, without a copy when it is a literal or a variable; `temp` holds any other.
+const Variant& Interpreter::EvalRef(Expr* e, Frame& f, Variant& temp) {
+  if (e->kind == ExprKind::Literal) return static_cast<LiteralExpr*>(e)->value;
+  if (e->kind == ExprKind::Name) {
+    NameRef& r = static_cast<NameExpr*>(e)->ref;
+    switch (r.kind) {
+      case NameKind::Local:
+        return f.locals[r.slot];
+      case NameKind::RefParam:
+        return *f.refs[r.slot];
+      case NameKind::Global:
+        if (r.global->kind == GlobalSlot::Variable) return r.global->value;
+        break;
+      default:
+        break;
+    }
+  }
+  temp = Eval(e, f);
+  return temp;
+}
+
+// Whether evaluating `e` is only reading a literal or a variable.
+bool Interpreter::IsPlainRead(const Expr* e) {
+  if (e->kind == ExprKind::Literal) return true;
+  if (e->kind != ExprKind::Name) return false;
+  const NameRef& r = static_cast<const NameExpr*>(e)->ref;
+  return r.kind == NameKind::Local || r.kind == NameKind::RefParam ||
+         (r.kind == NameKind::Global && r.global->kind == GlobalSlot::Variable);
+}
+
+// Array subscripts, evaluated in order and rounded to whole numbers.
+std::size_t Interpreter::Subscripts(const std::vector<Expr*>& exprs, Frame& f, std::int32_t* out) {
+  if (exprs.size() > kMaxSubscripts) throw MakeError(kErrSubscript);
+  for (std::size_t i = 0; i < exprs.size(); ++i) {
+    Variant temp;
+    const Variant& v = EvalRef(exprs[i], f, temp);
+    switch (v.Type()) {
+      case VarType::Integer:
+        out[i] = v.AsInteger();
+        break;
+      case VarType::Long:
+        out[i] = v.AsLong();
+        break;
+      case VarType::Object:
+        out[i] = ToLong(Dereference(v));
+        break;
+      default:
+        out[i] = ToLong(v);
+        break;
+    }
+  }
+  return exprs.size();
+}
+
 std::vector<Variant> Interpreter::ArgValues(const std::vector<Expr*>& exprs, Frame& f) {
   std::vector<Variant> values;
   values.reserve(exprs.size() + 1);
@@ -1086,12 +1229,10 @@ Variant Interpreter::IndexValue(const Variant& value, const std::vector<Expr*>& 
                                 const std::string& name, std::uint8_t flags) {
   if (value.IsArray()) {
     if (argExprs.empty()) return value;
-    std::int32_t subs[60];
-    if (argExprs.size() > 60) throw MakeError(kErrSubscript);
+    std::int32_t subs[kMaxSubscripts];
     Ref<VariantArray> array(value.AsArray());  // the subscripts may change the variable
-    for (std::size_t i = 0; i < argExprs.size(); ++i)
-      subs[i] = ToLong(Dereference(Eval(argExprs[i], f)));
-    return array->At(subs, argExprs.size());
+    std::size_t count = Subscripts(argExprs, f, subs);
+    return array->At(subs, count);
   }
   if (value.IsObject()) {
     Ref<Object> obj(value.AsObject());
@@ -1144,7 +1285,34 @@ Variant Interpreter::EvalMember(MemberExpr* m, Frame& f, const std::vector<Expr*
   if (id == kDispIdUnknown) throw NamedError(kErrNoSuchMember, MemberName(m));
   std::vector<Variant> args;
   if (argExprs) args = ArgValues(*argExprs, f);
-  return obj->Invoke(id, flags, args);
+  if (args.empty()) return obj->Invoke(id, flags, args);
+  try {
+    return obj->Invoke(id, flags, args);
+  } catch (RuntimeError& e) {
+    // A member without parameters given arguments: the arguments index its value, as
+    // standard dispatch does (`m.SubMatches(0)`).
+    if (e.Number() != kErrWrongArgCount) throw;
+    Variant value = obj->Invoke(id, kInvokeGet, {});
+    if (!value.IsArray() && !value.IsObject()) throw;
+    return ApplyArgs(value, args, flags);
+  }
+}
+
+// value(args) for values already evaluated: an array element or a default member.
+Variant Interpreter::ApplyArgs(const Variant& value, std::vector<Variant>& args,
+                               std::uint8_t flags) {
+  if (value.IsArray()) {
+    std::int32_t subs[kMaxSubscripts];
+    if (args.size() > kMaxSubscripts) throw MakeError(kErrSubscript);
+    for (std::size_t i = 0; i < args.size(); ++i)
+      subs[i] = ToLong(args[i]);
+    return value.AsArray()->At(subs, args.size());
+  }
+  if (value.IsObject() && value.AsObject()) {
+    Ref<Object> obj(value.AsObject());
+    return obj->Invoke(kDispIdValue, flags, args);
+  }
+  throw MakeError(kErrTypeMismatch);
 }
 
 Variant Interpreter::CallBuiltin(const BuiltinInfo* info, const std::string& name,
@@ -1330,6 +1498,15 @@ Variant Interpreter::InvokeInstance(ClassInstance& obj, int memberIndex, std::ui
       return field.AsObject()->Invoke(kDispIdValue, flags, index);
     }
     throw NamedError(kErrTypeMismatch, m.name);
+  }
+  // A getter without parameters given arguments: they index the value it returns.
+  const ProcDef* getter =
+      m.method ? (m.method->kind == ProcKind::Function ? m.method : nullptr) : m.get;
+  if (getter && getter->params.empty() && args.Count() > 0 && (flags & kInvokeGet) &&
+      !(flags & (kInvokeLet | kInvokeSet))) {
+    std::vector<Variant> index = ArgValues(args);
+    Variant value = CallProc(getter, &obj, CallArgs{});
+    return ApplyArgs(value, index, flags);
   }
   if (m.method) return CallProc(m.method, &obj, args);
   if (flags & kInvokeSet) {

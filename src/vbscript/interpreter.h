@@ -110,6 +110,8 @@ class Interpreter final : public BuiltinContext {
   void SetErr(const RuntimeError& e);
   bool Condition(Expr* e, Frame& f);
   void ExecAssign(AssignStmt* a, Frame& f);
+  bool IsPure(Expr* e);
+  bool AppendInPlace(AssignStmt* a, Frame& f);
   void Assign(Expr* target, Variant value, bool isSet, Frame& f);
   void AssignIndexed(Variant& container, const std::vector<Expr*>& argExprs, Variant value,
                      std::uint8_t flags, Frame& f, const std::string& name);
@@ -128,6 +130,9 @@ class Interpreter final : public BuiltinContext {
 
   // Expressions
   Variant Eval(Expr* e, Frame& f);
+  const Variant& EvalRef(Expr* e, Frame& f, Variant& temp);
+  static bool IsPlainRead(const Expr* e);
+  std::size_t Subscripts(const std::vector<Expr*>& exprs, Frame& f, std::int32_t* out);
   Variant EvalName(NameExpr* n, Frame& f);
   Variant EvalCall(CallExpr* c, Frame& f, std::uint8_t flags);
   Variant EvalMember(MemberExpr* m, Frame& f, const std::vector<Expr*>* argExprs,
@@ -135,6 +140,7 @@ class Interpreter final : public BuiltinContext {
   Variant IndexValue(const Variant& value, const std::vector<Expr*>& argExprs, Frame& f,
                      const std::string& name, std::uint8_t flags);
   Variant ObjectOf(MemberExpr* m, Frame& f);
+  Variant ApplyArgs(const Variant& value, std::vector<Variant>& args, std::uint8_t flags);
   int FindMember(ClassInstance& inst, MemberExpr* m, Frame& f);
   std::vector<Variant> ArgValues(const std::vector<Expr*>& exprs, Frame& f);
   std::vector<Variant> ArgValues(const CallArgs& args);

@@ -23,10 +23,17 @@ enum Rank : int {
   kDate = 7
 };
 
+// The value of an object: its default member, followed while that is an object too.
 Variant Deref(const Variant& v) {
-  Object* obj = v.AsObject();
-  if (!obj) throw MakeError(kErrObjectNotSet);
-  return obj->Invoke(kDispIdValue, kInvokeGet | kInvokeCall, {});
+  Variant value = v;
+  for (int hops = 0; value.IsObject(); ++hops) {
+    Object* obj = value.AsObject();
+    if (!obj) throw MakeError(kErrObjectNotSet);
+    if (hops == 8) throw MakeError(kErrTypeMismatch);
+    Ref<Object> keep(obj);
+    value = obj->Invoke(kDispIdValue, kInvokeGet | kInvokeCall, {});
+  }
+  return value;
 }
 
 // An operand ready for arithmetic: its rank and value (strings become Double).
@@ -114,8 +121,9 @@ Variant AddSubMul(Op op, const Num& a, const Num& b) {
     return Variant(x * y);
   }
   if (a.rank == kCurrency || b.rank == kCurrency) {
+    // Currency outranks Single and Double when adding and subtracting, not when multiplying.
     int other = a.rank == kCurrency ? b.rank : a.rank;
-    if (other == kSingle || other == kDouble) {
+    if (op == Op::Mul && (other == kSingle || other == kDouble)) {
       double x = AsDouble(a), y = AsDouble(b);
       return Variant(op == Op::Add ? x + y : op == Op::Sub ? x - y : x * y);
     }
@@ -156,6 +164,7 @@ SharedString Concat(const Variant& a, const Variant& b) {
   SharedString right = b.IsNull() ? SharedString() : ToString(b.IsObject() ? Deref(b) : b);
   if (left.empty()) return right;
   if (right.empty()) return left;
+  CheckStringLength(left.size() + right.size());
   SharedString out = SharedString::Uninitialized(left.size() + right.size());
   char16_t* p = out.MutableData();
   std::u16string_view l = left.View(), r = right.View();
@@ -301,8 +310,37 @@ Variant MakeBits(std::int32_t r, const Bits& a, const Bits& b) {
 
 }  // namespace
 
+void CheckStringLength(std::size_t length) {
+  if (length > kMaxStringLength) throw MakeError(kErrOutOfMemory);
+}
+
 Variant Arith(Op op, const Variant& a, const Variant& b) {
   // Fast paths for the common numeric cases.
+  VarType ta = a.Type(), tb = b.Type();
+  if ((ta == VarType::Integer || ta == VarType::Long) &&
+      (tb == VarType::Integer || tb == VarType::Long) &&
+      (ta != tb || op == Op::Mod || op == Op::IntDiv)) {
+    std::int64_t x = ta == VarType::Integer ? a.AsInteger() : a.AsLong();
+    std::int64_t y = tb == VarType::Integer ? b.AsInteger() : b.AsLong();
+    int rank = ta == VarType::Long || tb == VarType::Long ? kLong : kInteger;
+    switch (op) {
+      case Op::Add:
+        return FitInteger(x + y, rank);
+      case Op::Sub:
+        return FitInteger(x - y, rank);
+      case Op::Mul:
+        return FitInteger(x * y, rank);
+      case Op::Mod:
+      case Op::IntDiv: {
+        if (y == 0) throw MakeError(kErrDivisionByZero);
+        std::int64_t r = op == Op::Mod ? x % y : x / y;
+        if (r > 2147483647) throw MakeError(kErrOverflow);
+        return FitInteger(r, rank);
+      }
+      default:
+        break;
+    }
+  }
   if (a.Type() == b.Type()) {
     if (a.Type() == VarType::Integer && (op == Op::Add || op == Op::Sub || op == Op::Mul)) {
       std::int32_t x = a.AsInteger(), y = b.AsInteger();
@@ -372,10 +410,14 @@ Variant Arith(Op op, const Variant& a, const Variant& b) {
 
 Variant Compare(Op op, const Variant& a, const Variant& b, bool aLiteral, bool bLiteral) {
   int c;
-  if (a.Type() == b.Type() && a.Type() == VarType::Integer) {
-    c = a.AsInteger() < b.AsInteger() ? -1 : a.AsInteger() > b.AsInteger() ? 1 : 0;
-  } else if (a.Type() == b.Type() && a.Type() == VarType::Long) {
-    c = a.AsLong() < b.AsLong() ? -1 : a.AsLong() > b.AsLong() ? 1 : 0;
+  VarType ta = a.Type(), tb = b.Type();
+  if ((ta == VarType::Integer || ta == VarType::Long) &&
+      (tb == VarType::Integer || tb == VarType::Long)) {
+    std::int32_t x = ta == VarType::Integer ? a.AsInteger() : a.AsLong();
+    std::int32_t y = tb == VarType::Integer ? b.AsInteger() : b.AsLong();
+    c = x < y ? -1 : x > y ? 1 : 0;
+  } else if (ta == VarType::Double && tb == VarType::Double) {
+    c = CompareNumbers(a.AsDouble(), b.AsDouble());
   } else {
     c = Order(a, b, aLiteral, bLiteral);
     if (c == 2) return Variant::Null();

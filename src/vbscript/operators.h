@@ -4,10 +4,16 @@
 // propagation, and object identity (Is). Objects used as values give their default property.
 #pragma once
 
+#include <cstddef>
+
 #include "core/variant.h"
 #include "vbscript/ast.h"
 
 namespace sl::vbs {
+
+// Longest string the operators build; longer is error 7 "Out of memory".
+constexpr std::size_t kMaxStringLength = std::size_t{1} << 26;
+void CheckStringLength(std::size_t length);
 
 // + - * / \ Mod ^ &
 Variant Arith(Op op, const Variant& a, const Variant& b);

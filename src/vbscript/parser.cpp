@@ -182,6 +182,18 @@ class Parser {
   T* NewAt(const Token& t) {
     return program_->New<T>(t.line, t.column);
   }
+  // Records the height of a new node over its children; too tall a tree is refused.
+  template <class T>
+  T* Grown(T* node, std::initializer_list<const Expr*> children) {
+    int height = 0;
+    for (const Expr* c : children) {
+      if (c && c->height > height) height = c->height;
+    }
+    node->height = height + 1;
+    if (node->height > kMaxExprHeight) Fail(kErrOutOfStack);
+    return node;
+  }
+
   NameExpr* MakeName(const Token& at, std::string name) {
     NameExpr* n = NewAt<NameExpr>(at);
     n->key = Lower(name);
@@ -513,6 +525,9 @@ class Parser {
     CallExpr* call = NewAt<CallExpr>(start);
     call->callee = head;
     ParseArgList(call->args, false);
+    Grown(call, {head});
+    for (const Expr* a : call->args)
+      Grown(call, {a, call});
     s->call = call;
     return s;
   }
@@ -545,7 +560,7 @@ class Parser {
         m->object = e;
         m->name = ExpectMemberName();
         m->key = Lower(m->name);
-        e = m;
+        e = Grown(m, {e});
         if (beforeParen) *beforeParen = nullptr;
       } else if (Kind() == Tok::LParen) {
         if (lastParen) *lastParen = pos_;
@@ -555,20 +570,27 @@ class Parser {
         call->callee = e;
         ParseArgList(call->args, true);
         Expect(Tok::RParen, kErrExpectedRParen);
-        e = call;
+        e = Grown(call, {e});
+        for (const Expr* a : call->args)
+          e = Grown(call, {a, e});
       } else {
         return e;
       }
     }
   }
 
+  // Arguments separated by commas; an omitted one (`f(1, , 3)`) is passed as "missing".
   void ParseArgList(std::vector<Expr*>& args, bool inParens) {
     if (inParens ? Kind() == Tok::RParen : AtStatementEnd()) return;
     while (true) {
-      if (Kind() == Tok::Comma) {
-        Fail(kErrExpectedExpression);
+      bool omitted = Kind() == Tok::Comma || (inParens ? Kind() == Tok::RParen : AtStatementEnd());
+      if (omitted) {
+        LiteralExpr* missing = New<LiteralExpr>();
+        missing->value = Variant::Error(kOmittedArgument);
+        args.push_back(missing);
+      } else {
+        args.push_back(ParseExpr());
       }
-      args.push_back(ParseExpr());
       if (Kind() != Tok::Comma) return;
       Next();
     }
@@ -934,7 +956,7 @@ class Parser {
       b->op = op;
       b->left = left;
       b->right = ParseBinary(prec + 1);
-      left = b;
+      left = Grown(b, {b->left, b->right});
     }
   }
 
@@ -953,14 +975,14 @@ class Parser {
       UnaryExpr* u = NewAt<UnaryExpr>(at);
       u->op = Op::Neg;
       u->operand = operand;
-      return u;
+      return Grown(u, {operand});
     }
     if (IsKw(Kw::Not)) {
       UnaryExpr* u = New<UnaryExpr>();
       Next();
       u->op = Op::Not;
       u->operand = ParseBinary(6);
-      return u;
+      return Grown(u, {u->operand});
     }
     return ParsePrimary();
   }
@@ -999,7 +1021,7 @@ class Parser {
         Next();
         p->inner = ParseExpr();
         Expect(Tok::RParen, kErrExpectedRParen);
-        return ParsePostfix(p, nullptr, nullptr);
+        return ParsePostfix(Grown(p, {p->inner}), nullptr, nullptr);
       }
       case Tok::WithDot:
         return ParseTarget(nullptr, nullptr);

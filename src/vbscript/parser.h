@@ -19,5 +19,6 @@ std::unique_ptr<Program> ParseExpression(std::string_view source, std::string bl
                                          Expr*& result);
 
 constexpr int kMaxParseDepth = 200;
+constexpr int kMaxExprHeight = 1000;
 
 }  // namespace sl::vbs

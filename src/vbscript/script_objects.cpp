@@ -28,6 +28,20 @@ CallArgs HostArgs(std::uint8_t flags, std::span<Variant> args) {
 
 }  // namespace
 
+void CodeStore::ReleaseLater(std::vector<Variant>& values) {
+  for (Variant& v : values) {
+    if (v.IsObject() || v.IsArray()) dying_.push_back(std::move(v));
+  }
+  values.clear();
+  if (releasing_) return;
+  releasing_ = true;
+  while (!dying_.empty()) {
+    Variant last = std::move(dying_.back());
+    dying_.pop_back();
+  }
+  releasing_ = false;
+}
+
 // ---- ClassInstance ----
 
 ClassInstance::ClassInstance(Ref<CodeStore> store, ClassDef* cls)
@@ -47,6 +61,11 @@ ClassInstance::ClassInstance(Ref<CodeStore> store, ClassDef* cls)
 }
 
 ClassInstance::~ClassInstance() {
+  RunTerminate();
+  store_->ReleaseLater(fields_);
+}
+
+void ClassInstance::RunTerminate() {
   if (terminated_ || !cls_->terminate) return;
   Interpreter* interp = store_->interpreter;
   if (!interp || interp->Aborting()) return;

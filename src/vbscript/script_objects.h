@@ -19,6 +19,14 @@ class Interpreter;
 struct CodeStore : RefCounted {
   std::vector<std::unique_ptr<Program>> programs;
   Interpreter* interpreter = nullptr;  // null once the engine was reset or destroyed
+
+  // Releases the values of a dying object one after another rather than nested, so that a
+  // long chain of objects (a linked list of a million nodes) does not exhaust the stack.
+  void ReleaseLater(std::vector<Variant>& values);
+
+ private:
+  std::vector<Variant> dying_;
+  bool releasing_ = false;
 };
 
 class ClassInstance final : public Object {
@@ -36,6 +44,8 @@ class ClassInstance final : public Object {
   void SetTerminated() noexcept { terminated_ = true; }
 
  private:
+  void RunTerminate();
+
   Ref<CodeStore> store_;
   ClassDef* cls_;
   std::vector<Variant> fields_;

@@ -63,6 +63,12 @@ class StoryloomRun : public ::testing::Test {
             (dir_ / "trace.jsonl").string()};
   }
 
+  // The start-up records where the project lives.
+  std::string PathSetting() const {
+    return R"({"t":0,"ev":"setting","section":"Tiny","key":"Path","value":")" +
+           fs::weakly_canonical(tiny_).string() + R"(/"})";
+  }
+
   fs::path dir_;
   const std::string tiny_ = STORYLOOM_TEST_PROJECTS "/tiny";
 };
@@ -77,8 +83,12 @@ TEST_F(StoryloomRun, PlaysAScriptAndWritesTheTrace) {
                            tiny_});
   ASSERT_EQ(Run(args), 0) << Stderr();
   EXPECT_EQ(Trace(), (std::vector<std::string>{
-                         R"({"t":0,"ev":"window","name":"frmWelcome","shown":true})",
-                         R"({"t":1000,"ev":"state","windows":["frmWelcome"]})",
+                         PathSetting(), R"({"t":0,"ev":"window","name":"frmWelcome","shown":true})",
+                         R"({"t":1000,"ev":"state","frame":"","history":[],"variables":[],)"
+                         R"("variants":[],"inventory":[],"disappeared":[],"hotspots":[],)"
+                         R"("texts":[],"message":null,"menus":false,"frame_timer":)"
+                         R"({"enabled":false,"interval":0,"target":""},"timed_events":[],)"
+                         R"("windows":["frmWelcome"]})",
                          R"({"t":1500,"ev":"window","name":"frmWelcome","shown":false})",
                          R"({"t":1500,"ev":"exit","code":0})"}));
   sl::draw::Surface picture = sl::draw::LoadPng(shot);
@@ -118,7 +128,8 @@ TEST_F(StoryloomRun, WithoutHeadlessTheTraceGoesToStandardOutputForNow) {
                                 Script("wait 20\n").string(), tiny_};
   ASSERT_EQ(Run(args), 0) << Stderr();
   EXPECT_EQ(Lines(Stdout()),
-            (std::vector<std::string>{R"({"t":0,"ev":"window","name":"frmWelcome","shown":true})",
+            (std::vector<std::string>{PathSetting(),
+                                      R"({"t":0,"ev":"window","name":"frmWelcome","shown":true})",
                                       R"({"t":20,"ev":"window","name":"frmWelcome","shown":false})",
                                       R"({"t":20,"ev":"exit","code":0})"}));
   EXPECT_NE(Stderr().find("window"), std::string::npos);

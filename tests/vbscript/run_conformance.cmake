@@ -2,7 +2,14 @@
 # Usage: cmake -DRUNNER=storyloom-vbs -DSCRIPT=dir/NAME.vbs -P run_conformance.cmake
 get_filename_component(dir ${SCRIPT} DIRECTORY)
 get_filename_component(name ${SCRIPT} NAME_WE)
-execute_process(COMMAND ${RUNNER} --time-limit 20 ${name}.vbs
+# NAME.args, when present, holds the whole argument list (options, then the files in order).
+set(arguments ${name}.vbs)
+if(EXISTS ${dir}/${name}.args)
+  file(READ ${dir}/${name}.args arguments)
+  string(STRIP "${arguments}" arguments)
+  separate_arguments(arguments UNIX_COMMAND "${arguments}")
+endif()
+execute_process(COMMAND ${RUNNER} --time-limit 20 ${arguments}
   WORKING_DIRECTORY ${dir}
   OUTPUT_VARIABLE out ERROR_VARIABLE err RESULT_VARIABLE status)
 file(READ ${dir}/${name}.out expected_out)

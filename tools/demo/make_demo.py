@@ -85,8 +85,10 @@ def general_file():
     return d
 
 
-def frame_file(kind, source, tiled=False, music="", timer=None, script="", channels=()):
-    """timer: (delay seconds, target) or None. channels: records of five values."""
+def frame_file(kind, source, tiled=False, music="", timer=None, script="", channels=(),
+               sound=""):
+    """timer: (delay seconds, target) or None. channels: records of five values. sound: a
+    frame sound in Frames, played once."""
     d = DataFile()
     d.write(kind, source, tiled)  # 1-3 background
     d.write(False, music)  # 4 stop music, 5 music
@@ -95,7 +97,7 @@ def frame_file(kind, source, tiled=False, music="", timer=None, script="", chann
     else:
         d.write(False, "0", "")
     d.write("", 0)  # 9 video, 10
-    d.write(False, False, "")  # 11 stop sounds, 12 stop frame sound, 13 frame sound
+    d.write(False, True, sound)  # 11 stop sounds, 12 stop frame sound, 13 frame sound
     d.write(0, 0, 0)  # 14-16
     d.write(False, False, 0, 0, 0, 0)  # 17 own size, 18 cut-scene, 19-22 rectangle
     d.write(True)  # 23 music loops
@@ -403,6 +405,48 @@ def eye_cursor(d):
     d.ellipse([14, 13, 18, 19], fill=(0, 0, 0))
 
 
+def save_wav(path, notes, seconds_each, rate=8000):
+    """A small 8-bit mono wave file of plain tones (frequencies in Hz, 0 for a rest)."""
+    import wave
+    frames = bytearray()
+    for freq in notes:
+        n = int(rate * seconds_each)
+        for i in range(n):
+            fade = min(1.0, (n - i) / (rate * 0.05))
+            v = math.sin(2 * math.pi * freq * i / rate) if freq else 0.0
+            frames.append(int(128 + 60 * fade * v))
+    with wave.open(path, "wb") as w:
+        w.setnchannels(1)
+        w.setsampwidth(1)
+        w.setframerate(rate)
+        w.writeframes(bytes(frames))
+
+
+def events_file(path):
+    """The walkthrough that scripts/run-demo plays headless: title screen, a look through the
+    telescope (whose timer goes back to the harbour), the debug frame list, the menus, and the
+    way out through the title screen."""
+    lines = [
+        "# The Lighthouse Keeper's Key: a short tour.",
+        "control Img(0)",
+        "dump",
+        "menu mnuFrameName(5)",
+        "dump",
+        "wait 4000",
+        "dump",
+        "menu mnuFrameName(1)",
+        "wait 500",
+        "menu mnuFrameName(3)",
+        "dump",
+        "answer yes",
+        "key Q ctrl",
+        "wait 200",
+        "key Esc",
+    ]
+    with open(path, "w") as f:
+        f.write("\n".join(lines) + "\n")
+
+
 def button_picture(text_colour, fill):
     img = Image.new("RGB", (120, 32), fill)
     d = ImageDraw.Draw(img)
@@ -492,7 +536,11 @@ def build(out):
         if texts_:
             text_file(texts_).save(os.path.join(data, name + ".fm1"))
 
-    frame("Harbour", frame_file(1, "HARBOUR.JPG", script="Visits = Visits + 1"),
+    save_wav(os.path.join(areas, "Sea.wav"), [110, 0, 98, 0], 0.4)
+    save_wav(os.path.join(frames, "Bell.wav"), [880, 660], 0.3)
+    events_file(os.path.join(out, "walkthrough.events"))
+
+    frame("Harbour", frame_file(1, "HARBOUR.JPG", music="Sea.wav", script="Visits = Visits + 1"),
           hotspots=[
               Hotspot("Crate", (60, 316, 60, 44), "Crate.gif", 0, "Hand.cur"),
               Hotspot("Sign", (248, 266, 56, 70), pointer="Eye.cur"),
@@ -511,7 +559,7 @@ def build(out):
     frame("Telescope", frame_file(1, "telescope.jpg", timer=(4, "[Last Visited Frame]")),
           texts_=[("Through the telescope...", 230, 440, "Arial", 12, False, 0xFFFFFF)])
 
-    frame("Cliff Path", frame_file(1, "grass.bmp", tiled=True),
+    frame("Cliff Path", frame_file(1, "grass.bmp", tiled=True, music="Sea.wav"),
           hotspots=[
               Hotspot("Hook", (300, 220, 32, 32), "Hook.gif", 0, "Hand.cur"),
               Hotspot("Ledge", (40, 360, 200, 80), pointer="Eye.cur", must_false=("KeyFound",)),
@@ -544,7 +592,7 @@ def build(out):
           uses=[(1, "Key", Action(disappear=True, variable="DoorUnlocked", set_to=1,
                                   message="The key turns. The door swings open."))])
 
-    frame("Lamp Room", frame_file(0, str(0x402010)),
+    frame("Lamp Room", frame_file(0, str(0x402010), sound="Bell.wav"),
           hotspots=[
               Hotspot("Lamp", (270, 150, 100, 120), pointer="Hand.cur"),
               Hotspot("Stairs", (0, 420, 640, 60), pointer="Arrow.cur"),

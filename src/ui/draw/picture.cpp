@@ -3,6 +3,8 @@
 
 #include <cstdlib>
 
+#include "core/runtime_error.h"
+#include "ui/draw/picture_decoders.h"
 #include "ui/draw/units.h"
 
 namespace sl::draw {
@@ -11,6 +13,7 @@ struct Picture::Data {
   PictureKind kind = PictureKind::kNone;
   std::vector<PictureImage> images;
   std::size_t defaultIndex = 0;
+  std::vector<std::uint8_t> metafileSource;
 };
 
 namespace {
@@ -63,6 +66,28 @@ Picture::Picture(std::vector<PictureImage> images, std::size_t defaultIndex, Pic
   data->defaultIndex = defaultIndex < images.size() ? defaultIndex : 0;
   data->images = std::move(images);
   data_ = std::move(data);
+}
+
+Picture Picture::Metafile(Surface image, std::vector<std::uint8_t> source, PictureKind kind) {
+  Picture p(std::move(image), kind);
+  auto data = std::make_shared<Data>(*p.data_);
+  data->metafileSource = std::move(source);
+  p.data_ = std::move(data);
+  return p;
+}
+
+Surface Picture::Render(int width, int height) const {
+  if (width <= 0 || height <= 0 || IsNone()) return Surface();
+  if (!data_->metafileSource.empty() && Kind() == PictureKind::kMetafile) {
+    try {
+      return detail::DecodeWmf(data_->metafileSource, width, height);
+    } catch (const RuntimeError&) {
+      // Played once already, so this only fails when memory runs short: fall back to scaling.
+    }
+  }
+  const Surface& best = BestImage(width, height).surface;
+  if (best.Width() == width && best.Height() == height) return best;
+  return best.Scaled(width, height);
 }
 
 PictureKind Picture::Kind() const {

@@ -42,6 +42,8 @@ class Picture {
   explicit Picture(Surface surface, PictureKind kind = PictureKind::kBitmap, Point hotSpot = {});
   // An icon or cursor with several images; `defaultIndex` is the one shown by default.
   Picture(std::vector<PictureImage> images, std::size_t defaultIndex, PictureKind kind);
+  // A metafile: its image at its own size and the file's bytes, to play again at other sizes.
+  static Picture Metafile(Surface image, std::vector<std::uint8_t> source, PictureKind kind);
 
   PictureKind Kind() const;
   bool IsNone() const { return Kind() == PictureKind::kNone; }
@@ -65,6 +67,10 @@ class Picture {
   // The image best suited to be shown at width x height: exact size first, then the smallest
   // larger one, then the largest; among equal sizes the most colours.
   const PictureImage& BestImage(int width, int height) const;
+
+  // The picture drawn at width x height: a metafile is played again at that size (sharp
+  // lines), anything else is scaled by nearest neighbour from its best image for that size.
+  Surface Render(int width, int height) const;
 
   // True when both share the same decoded picture (as the same cached file does).
   bool SameAs(const Picture& o) const { return data_ == o.data_; }

@@ -125,7 +125,9 @@ Picture DecodePicture(std::span<const std::uint8_t> bytes) {
     case Format::kIcon:
       return detail::DecodeIconFile(bytes);
     case Format::kWmf:
-      return Picture(detail::DecodeWmf(bytes), PictureKind::kMetafile);
+      return Picture::Metafile(detail::DecodeWmf(bytes),
+                               std::vector<std::uint8_t>(bytes.begin(), bytes.end()),
+                               PictureKind::kMetafile);
     case Format::kEmf:
       // No library on this system renders enhanced metafiles.
       throw RuntimeError(481);

@@ -18,7 +18,8 @@ Surface DecodeWithSdlImage(std::span<const std::uint8_t> bytes, const char* type
 // spots, the standard-size image as the default.
 Picture DecodeIconFile(std::span<const std::uint8_t> bytes);
 
-// A Windows metafile (placeable or not) rendered at its own size at 96 DPI.
-Surface DecodeWmf(std::span<const std::uint8_t> bytes);
+// A Windows metafile (placeable or not) rendered at its own size at 96 DPI, or stretched to
+// width x height when both are given.
+Surface DecodeWmf(std::span<const std::uint8_t> bytes, int width = 0, int height = 0);
 
 }  // namespace sl::draw::detail

@@ -24,7 +24,13 @@ bool KeyMatches(Pixel p, Pixel key) {
 
 // Writes a row of source pixels according to the options.
 void PutRow(Pixel* dst, const Pixel* src, int count, const BlitOptions& o, bool srcOpaque) {
-  if (o.useColorKey) {
+  if (o.opacity != 255) {
+    for (int i = 0; i < count; ++i) {
+      if (o.useColorKey && KeyMatches(src[i], o.colorKey)) continue;
+      Pixel s = ScalePixel(src[i], o.opacity);
+      dst[i] = o.mode == BlendMode::kCopy ? s : BlendOver(s, dst[i]);
+    }
+  } else if (o.useColorKey) {
     for (int i = 0; i < count; ++i) {
       Pixel s = src[i];
       if (KeyMatches(s, o.colorKey)) continue;
@@ -111,7 +117,7 @@ void Surface::Blit(const Surface& src, const Rect& srcRect, int dx, int dy,
   Rect d = Rect{dx, dy, s.width, s.height}.Intersect(clip_);
   if (d.Empty()) return;
   int sx = s.x + d.x - dx, sy = s.y + d.y - dy;
-  bool copyAlpha = options.mode == BlendMode::kCopy && !src.opaque_;
+  bool copyAlpha = options.mode == BlendMode::kCopy && (!src.opaque_ || options.opacity != 255);
   if (copyAlpha) opaque_ = false;
   for (int y = 0; y < d.height; ++y) {
     PutRow(pixels_.data() + static_cast<std::size_t>(d.y + y) * width_ + d.x, src.Row(sy + y) + sx,
@@ -140,7 +146,7 @@ void Surface::StretchBlit(const Surface& src, const Rect& srcRect, const Rect& d
     xs[static_cast<std::size_t>(i)] = x;
     inside = inside && x >= 0 && x < src.width_;
   }
-  bool rowsOpaque = src.opaque_ && inside && !options.useColorKey;
+  bool rowsOpaque = src.opaque_ && inside && !options.useColorKey && options.opacity == 255;
   if (options.mode == BlendMode::kCopy && !rowsOpaque) opaque_ = false;
   std::vector<Pixel> line(static_cast<std::size_t>(d.width));
   int prevSy = -1;

@@ -25,6 +25,8 @@ struct BlitOptions {
   // pixels) are left out, as a transparent colour of a classic picture is.
   bool useColorKey = false;
   Pixel colorKey = 0;
+  // Constant opacity applied to every source pixel (255: none), as cross-fades draw.
+  std::uint8_t opacity = 255;
 };
 
 class Surface {

@@ -61,7 +61,7 @@ class WmfPlayer {
   WmfPlayer(const WmfPlayer&) = delete;
   WmfPlayer& operator=(const WmfPlayer&) = delete;
 
-  Surface Render(std::vector<unsigned char>& data) {
+  Surface Render(std::vector<unsigned char>& data, int wantWidth, int wantHeight) {
     wmf_gd_t* device = WMF_GD_GetData(api_);
     device->type = wmf_gd_image;
     Check(wmf_mem_open(api_, data.data(), static_cast<long>(data.size())));
@@ -70,6 +70,10 @@ class WmfPlayer {
     Check(wmf_scan(api_, 0, &box));
     unsigned width = 0, height = 0;
     Check(wmf_display_size(api_, &width, &height, 96.0, 96.0));
+    if (wantWidth > 0 && wantHeight > 0) {
+      width = static_cast<unsigned>(wantWidth);
+      height = static_cast<unsigned>(wantHeight);
+    }
     if (width == 0 || height == 0 || width > kMaxSide || height > kMaxSide) {
       throw RuntimeError(481);
     }
@@ -109,10 +113,10 @@ class WmfPlayer {
 
 }  // namespace
 
-Surface DecodeWmf(std::span<const std::uint8_t> bytes) {
+Surface DecodeWmf(std::span<const std::uint8_t> bytes, int width, int height) {
   std::vector<unsigned char> data(bytes.begin(), bytes.end());
   WmfPlayer player;
-  return player.Render(data);
+  return player.Render(data, width, height);
 }
 
 }  // namespace sl::draw::detail

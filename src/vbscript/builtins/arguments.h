@@ -12,11 +12,9 @@
 #include "core/runtime_error.h"
 #include "core/variant.h"
 #include "core/variant_convert.h"
+#include "vbscript/builtins/builtin.h"
 
 namespace sl::vbs {
-
-// The value a caller passes for an omitted argument in the middle of a list (`Mid(s, 2, )`).
-constexpr std::int32_t kMissingArgument = static_cast<std::int32_t>(0x80020004u);
 
 // Longest text a built-in makes; longer results are error 7 "Out of memory".
 constexpr std::size_t kMaxTextLength = std::size_t{1} << 26;

@@ -40,6 +40,10 @@ class BuiltinContext {
 
 // A built-in function. `args` holds the evaluated arguments (missing optional arguments are not
 // present: args.size() is the number given). Errors are thrown as RuntimeError.
+// An argument left out before others (`FormatNumber(x, 2, , True)`) is passed as
+// Variant::Error(kMissingArgument); the functions then use its default.
+constexpr std::int32_t kMissingArgument = static_cast<std::int32_t>(0x80020004u);
+
 using BuiltinFunction = Variant (*)(BuiltinContext& context, std::span<Variant> args);
 
 struct BuiltinInfo {

@@ -140,6 +140,8 @@ class MatchObject final : public Object {
   }
   Variant Invoke(DispId id, std::uint8_t flags, std::span<Variant> args) override {
     if (flags & (kInvokeLet | kInvokeSet)) throw RuntimeError(438);
+    // m.SubMatches(0): an index given to the collection property goes to its Item.
+    if (id == 3 && !args.empty()) return subMatches_->Invoke(kDispIdValue, kInvokeGet, args);
     CheckArgCount(args, 0, 0);
     switch (id) {
       case 0:

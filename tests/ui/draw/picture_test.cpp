@@ -159,6 +159,22 @@ TEST(PictureTest, MetafileRendersAtItsOwnSize) {
   EXPECT_NEAR(p.Height(), 48, 1);
   Rgba centre = ToRgba(p.Image().GetPixel(p.Width() / 2, p.Height() / 2));
   EXPECT_EQ(centre, (Rgba{255, 0, 0, 255}));
+  // Played again at another size rather than scaled.
+  Surface big = p.Render(300, 20);
+  EXPECT_EQ(big.Dimensions(), (Size{300, 20}));
+  EXPECT_EQ(ToRgba(big.GetPixel(150, 10)), (Rgba{255, 0, 0, 255}));
+}
+
+TEST(PictureTest, RenderScalesBitmapsAndPicksIconImages) {
+  Surface s(2, 1, kBlack);
+  s.SetPixel(1, 0, kWhite);
+  Picture p(s);
+  Surface r = p.Render(4, 2);
+  EXPECT_EQ(r.GetPixel(1, 1), kBlack);
+  EXPECT_EQ(r.GetPixel(2, 1), kWhite);
+  EXPECT_EQ(p.Render(2, 1), s);
+  EXPECT_TRUE(p.Render(0, 5).Empty());
+  EXPECT_TRUE(Picture().Render(3, 3).Empty());
 }
 
 TEST(PictureTest, ErrorsForMissingTextAndBrokenFiles) {

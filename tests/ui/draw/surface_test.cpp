@@ -84,6 +84,25 @@ TEST(SurfaceTest, HalfTransparentSourceBlendsPremultiplied) {
   EXPECT_EQ(c.a, 255);
 }
 
+TEST(SurfaceTest, ConstantOpacityCrossFades) {
+  Surface from(4, 2, OpaquePixel(0, 0, 0)), to(2, 2, OpaquePixel(200, 100, 0));
+  BlitOptions quarter;
+  quarter.opacity = 64;
+  from.Blit(to, 0, 0, quarter);
+  from.StretchBlit(to, to.Bounds(), {2, 0, 2, 2}, quarter);
+  for (int x : {0, 3}) {
+    Rgba c = ToRgba(from.GetPixel(x, 1));
+    EXPECT_NEAR(c.r, 50, 1);
+    EXPECT_NEAR(c.g, 25, 1);
+    EXPECT_EQ(c.a, 255);
+  }
+  Surface copy(1, 1, kWhite);
+  quarter.mode = BlendMode::kCopy;
+  copy.Blit(to, 0, 0, quarter);
+  EXPECT_EQ(PixelAlpha(copy.GetPixel(0, 0)), 64);
+  EXPECT_FALSE(copy.IsOpaque());
+}
+
 TEST(SurfaceTest, ColorKeySkipsMatchingPixels) {
   Surface src(3, 1, kRed);
   src.SetPixel(1, 0, kBlue);

@@ -33,6 +33,16 @@ TEST_F(ConversionTest, TextFormsOfNumbers) {
   EXPECT_EQ(Show("CStr", {Variant(1e20)}), "String 1E+20");
   EXPECT_EQ(Show("CStr", {Variant(-2.5e-7)}), "String -2.5E-07");
   EXPECT_EQ(Show("CStr", {Variant(123456789012345.0)}), "String 123456789012345");
+  EXPECT_EQ(Show("CStr", {Variant(1e15)}), "String 1E+15");
+  EXPECT_EQ(Show("CStr", {Variant(0.0001)}), "String 0.0001");
+  EXPECT_EQ(Show("CStr", {Variant(0.00001)}), "String 1E-05");
+  // A Single's error shows once it is a Double: 15 digits would reach past 15 decimals.
+  EXPECT_EQ(Show("CStr", {Variant(static_cast<double>(0.01f) + 0.01)}),
+            "String 1.99999997764826E-02");
+  EXPECT_EQ(Show("CStr", {Variant(0.05)}), "String 0.05");
+  EXPECT_EQ(Show("CStr", {Variant(1234567.0f)}), "String 1234567");
+  EXPECT_EQ(Show("CStr", {Variant(12345678.0f)}), "String 1.234568E+07");
+  EXPECT_EQ(Show("CStr", {Variant(-100.0)}), "String -100");
   EXPECT_EQ(Show("CStr", {Variant::Currency(12345000)}), "String 1234.5");
   EXPECT_EQ(Show("CStr", {Variant::Currency(-1)}), "String -0.0001");
   EXPECT_EQ(Show("CStr", {Variant(true)}), "String True");

@@ -85,6 +85,13 @@ TEST_F(RegExpTest, ExecuteGivesMatchesWithSubMatches) {
   std::vector<Variant> beyond = {Variant(2)};
   EXPECT_EQ(ErrorOf([&] { matches->Invoke(kDispIdValue, kInvokeGet, beyond); }), 5);
   EXPECT_EQ(ToUtf8(Variant(second)), "b");  // a Match's default member is its Value
+  Set("(a)(b)");
+  Ref<Object> pair = Execute("ab");
+  index = {Variant(0)};
+  Variant match = pair->Invoke(kDispIdValue, kInvokeGet, index);
+  std::vector<Variant> sub = {Variant(1)};  // m.SubMatches(1)
+  Object* m = match.AsObject();
+  EXPECT_EQ(ToUtf8(m->Invoke(m->GetIdOfName("SubMatches"), kInvokeGet, sub)), "b");
 }
 
 TEST_F(RegExpTest, EmptyMatchesAdvance) {

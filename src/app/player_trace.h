@@ -1,0 +1,31 @@
+// What the player does, written to the run's trace: frame openings, the sound players' plays,
+// stops and volume changes, and the `state` record of `dump`.
+#pragma once
+
+#include "backend/headless/trace.h"
+#include "player/player.h"
+
+namespace sl {
+
+class PlayerTrace final : public SoundObserver, public GameObserver {
+ public:
+  // Registers itself with `player` and as the trace's state provider.
+  PlayerTrace(Trace& trace, Player& player);
+  ~PlayerTrace() override;
+  PlayerTrace(const PlayerTrace&) = delete;
+  PlayerTrace& operator=(const PlayerTrace&) = delete;
+
+  void SoundPlayed(int player, const std::string& file, int count, int volume) override;
+  void SoundStopped(int player) override;
+  void SoundVolumeChanged(int player, int volume) override;
+  void FrameHeaderLoaded(const std::string& name) override;
+
+ private:
+  JsonObject StateRecord();
+  std::string RealPath(const std::string& projectPath);
+
+  Trace& trace_;
+  Player& player_;
+};
+
+}  // namespace sl

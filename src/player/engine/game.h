@@ -1,0 +1,215 @@
+// The game window `Game`: the frame picture and every control the game needs, the current
+// frame and the visited-frames history, the frame timer, the menus and keys, game reset and new
+// game, frame opening (OpenFrame) and the orderly exit back to the title window. All game state
+// lives here or in the objects this window owns; subsystems are reached through the interfaces
+// of player/game_subsystems.h.
+//
+// API:
+//   Game game(context);             // creates the form and its controls (not loaded)
+//   game.Load(); game.ResetAll(); game.StartNewGame(); game.Show();
+//   game.OpenFrame("Hall", false, 0, 0);
+//   game.StartUnloading();          // closes the window 100 ms later
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <string>
+
+#include "player/engine/frame_file.h"
+#include "player/engine/frames_history.h"
+#include "player/game_subsystems.h"
+#include "player/media/media_player.h"
+#include "player/media/sound_channels.h"
+#include "player/startup/startup_hooks.h"
+#include "ui/form.h"
+
+namespace sl {
+
+class Project;
+class Resolutions;
+namespace draw {
+class PictureCache;
+}
+namespace ui {
+class WindowManager;
+class PictureBox;
+class Image;
+class Label;
+class Frame;
+class Menu;
+class TimerControl;
+class ListBox;
+class FileListBox;
+class CheckBox;
+class TextBox;
+}  // namespace ui
+
+// What the game window needs of the title window: to come back, or to end the program.
+class TitleLink {
+ public:
+  virtual ~TitleLink() = default;
+  virtual void ShowTitleWindow() = 0;
+  virtual void UnloadTitleWindow() = 0;
+};
+
+// Who hears of frame openings (the run's trace).
+class GameObserver {
+ public:
+  virtual ~GameObserver() = default;
+  virtual void FrameHeaderLoaded(const std::string& name) { (void)name; }
+};
+
+struct GameContext {
+  Project& project;
+  ui::WindowManager& windows;
+  Resolutions& display;
+  draw::PictureCache& pictures;
+  TitleLink& title;
+  GameSubsystems subsystems;
+  SoundObserver* sound = nullptr;
+  GameObserver* observer = nullptr;
+};
+
+class Game final : private ActivityTargets {
+ public:
+  explicit Game(GameContext context);
+  ~Game() override;
+  Game(const Game&) = delete;
+  Game& operator=(const Game&) = delete;
+
+  // ---- Window ----
+  ui::Form& Form() { return *form_; }
+  void Load();
+  void Show();
+  bool Loaded() const;
+  void CenterWindowAndPictureBox();
+  void ShowMenus();
+  void HideMenus();
+  void StartUnloading();
+
+  // ---- Game ----
+  void ResetAll();
+  void StartNewGame();
+  void OpenFrame(const std::string& CurrentFrame, bool bWithTransition, int iTransNumber,
+                 double dTransitionDuration);
+  void LoadFrameHeader(const std::string& name);
+  std::int16_t GetFrameHotspotCount(const std::string& name);
+  void ClearFrameInfo() override;
+  // Stops everything that runs: video, frame and message timers, timed events, sounds.
+  void HaltActivity() override;
+  void FramesHistoryAdd(const std::string& FrameName);
+  // Replaces the history (saved games); the hidden list follows.
+  void SetFramesHistory(std::vector<std::string> names);
+  const FramesHistory& History() const { return history_; }
+
+  // ---- Current frame and shared flags ----
+  std::string CurrentFrameName;
+  std::int16_t BackgroundKind = 0;
+  std::string BackgroundSource;
+  bool BackgroundTiled = false;
+  std::int16_t HotspotCount = 0;
+  bool TimerWithTransition = false;
+  std::int32_t TimerTransitionDuration = 0;
+  std::int16_t TimerTransitionNumber = 0;
+  bool RipplingWaterActive = false;
+  std::int16_t ControlsReferencesMode = 0;
+  bool GameStopping = false;
+  bool StopMovie = false;
+  bool ClickFlag = false;  // interrupts a running transition
+  double FadeDuration = 0;
+
+  // ---- Controls and owned objects ----
+  ui::PictureBox& PictureBox() { return *pictureBox_; }
+  ui::Image& BackImage() { return *backImage_; }
+  ui::PictureBox& CutSceneArea() { return *cutSceneArea_; }
+  ui::TimerControl& Timer1() { return *timer1_; }
+  ui::TimerControl& TimerAudioFade() { return *timerAudioFade_; }
+  ui::TimerControl& TimerRipplingWater() { return *timerRipplingWater_; }
+  ui::Menu& Menu(const std::string& name);
+  MediaPlayers& MPlayer() { return players_; }
+  SoundChannels& Channels() { return channels_; }
+  GameSubsystems& Subsystems() { return subs_; }
+  Project& GetProject() { return project_; }
+  bool EffectsEnabled();
+  bool MenusShown() const;
+
+  // The menu commands, also reached by keys.
+  void mnuExit_Click();
+  void mnuSaveGame_Click();
+  void mnuLoadGame_Click();
+  void mnuFrameName_Click(int index);
+  // Mouse press on the window or its background: ends a video wait and shows or hides menus.
+  void WindowMouseDown(int button);
+  void Form_KeyDown(int keyCode, int shift);
+  void Timer1_Timer();
+
+ private:
+  void CreateControls();
+  void CreateMenus();
+  void Form_Load();
+  void Form_Unload();
+  void TimerUnloadMe_Timer();
+  void OpenFrameSteps(const std::string& name, bool bWithTransition, int iTransNumber,
+                      double dTransitionDuration);
+  void PlayFrameMusic(const FrameFile& f);
+  void PlayFrameSound(const FrameFile& f);
+  void DrawBackground();
+  void PlayFrameVideo(const FrameFile& f);
+  void WaitForVideo();
+  void ArmFrameTimer(const FrameFile& f);
+  void BuildDebugFrameList();
+  void ResetInventoryBar();
+  bool ReadBooleanSetting(const std::string& key);
+  void ShowStandardError(const std::string& sentence, MsgIcon icon = MsgIcon::Critical);
+  std::string ErrorLead() const;
+  void SyncHistoryList();
+
+  // Served when a subsystem was not handed in: they do nothing.
+  struct NullSubsystems {
+    HotspotSubsystem hotspots;
+    TextSubsystem texts;
+    VariableSubsystem variables;
+    ScriptSubsystem scripts;
+    SoundSubsystem sound;
+    VideoSubsystem video;
+    EffectsSubsystem effects;
+    InventorySubsystem inventory;
+    SaveGameSubsystem savegame;
+  };
+
+  NullSubsystems null_;
+  Project& project_;
+  ui::WindowManager& windows_;
+  Resolutions& display_;
+  draw::PictureCache& pictures_;
+  TitleLink& title_;
+  GameSubsystems subs_;
+  GameObserver* observer_;
+
+  MediaPlayers players_;
+  SoundChannels channels_{players_};
+  FramesHistory history_;
+  bool menuOpen_ = false;
+  int debugKeyState_ = 0;
+  std::string auxFrameString_;
+
+  Ref<ui::Form> form_;
+  ui::PictureBox* pictureBox_ = nullptr;
+  ui::Image* backImage_ = nullptr;
+  ui::Image* imageTile_ = nullptr;
+  ui::PictureBox* cutSceneArea_ = nullptr;
+  ui::PictureBox* picRipplingWater_ = nullptr;
+  ui::PictureBox* inventory1_ = nullptr;
+  ui::Image* inventory2_ = nullptr;
+  ui::Image* inventoryBackground_ = nullptr;
+  ui::TimerControl* timer1_ = nullptr;
+  ui::TimerControl* timerAudioFade_ = nullptr;
+  ui::TimerControl* timerUnloadMe_ = nullptr;
+  ui::TimerControl* timerRipplingWater_ = nullptr;
+  ui::ListBox* framesHistoryList_ = nullptr;
+  ui::FileListBox* file1_ = nullptr;
+  ui::ControlArray* pickedObject_ = nullptr;
+  ui::ControlArray* mnuFrameName_ = nullptr;
+};
+
+}  // namespace sl

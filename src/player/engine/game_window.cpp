@@ -1,0 +1,442 @@
+// The game window's controls, layout, menus, keys, mouse, frame timer and exit.
+#include <algorithm>
+#include <array>
+#include <cmath>
+
+#include "core/case_fold.h"
+#include "core/message_box.h"
+#include "player/display/resolutions.h"
+#include "player/engine/game.h"
+#include "player/startup/project.h"
+#include "ui/controls/check_box.h"
+#include "ui/controls/file_list_box.h"
+#include "ui/controls/frame.h"
+#include "ui/controls/image.h"
+#include "ui/controls/label.h"
+#include "ui/controls/list_box.h"
+#include "ui/controls/menu.h"
+#include "ui/controls/picture_box.h"
+#include "ui/controls/text_box.h"
+#include "ui/controls/timer_control.h"
+#include "ui/window_manager.h"
+
+namespace sl {
+
+namespace {
+
+constexpr int kKeyEsc = 27;
+constexpr int kShiftCtrl = 2;
+constexpr int kButtonRight = 2;
+// Function keys (F2, F7, F11, F5) that reveal the debug menu when pressed in this order.
+constexpr std::array<int, 4> kDebugKeys = {113, 118, 122, 116};
+
+template <class T>
+T* Find(ui::Form& form, std::string_view name) {
+  return dynamic_cast<T*>(form.FindControl(name));
+}
+
+}  // namespace
+
+Game::Game(GameContext c)
+    : project_(c.project),
+      windows_(c.windows),
+      display_(c.display),
+      pictures_(c.pictures),
+      title_(c.title),
+      subs_(c.subsystems),
+      observer_(c.observer) {
+  if (!subs_.hotspots) subs_.hotspots = &null_.hotspots;
+  if (!subs_.texts) subs_.texts = &null_.texts;
+  if (!subs_.variables) subs_.variables = &null_.variables;
+  if (!subs_.scripts) subs_.scripts = &null_.scripts;
+  if (!subs_.sound) subs_.sound = &null_.sound;
+  if (!subs_.video) subs_.video = &null_.video;
+  if (!subs_.effects) subs_.effects = &null_.effects;
+  if (!subs_.inventory) subs_.inventory = &null_.inventory;
+  if (!subs_.savegame) subs_.savegame = &null_.savegame;
+  players_.SetObserver(c.sound);
+  project_.SetActivityTargets(this);
+  project_.SetGameStoppingQuery([this] { return GameStopping; });
+  form_ = ui::Form::Create(windows_, "Game");
+  CreateControls();
+  CreateMenus();
+  form_->onForm.load = [this](ui::Form&) { Form_Load(); };
+  form_->onForm.unload = [this](ui::Form&) { Form_Unload(); };
+}
+
+Game::~Game() {
+  project_.SetActivityTargets(nullptr);
+  project_.SetGameStoppingQuery(nullptr);
+  display_.SetRecenter(nullptr);
+  windows_.RemoveForm(form_.get());
+}
+
+// Controls in declaration order; later ones lie above earlier ones.
+void Game::CreateControls() {
+  ui::Form& f = *form_;
+  f.SetBorderStyle(ui::BorderStyle::FixedSingle);
+  f.SetKeyPreview(true);
+  f.SetBackColor(0);
+  timerAudioFade_ = &f.Add<ui::TimerControl>("TimerAudioFade");
+  timerAudioFade_->SetInterval(100);
+  timerAudioFade_->SetEnabled(false);
+  timerAudioFade_->on.timer = [this](ui::Control&) {
+    if (!subs_.sound->TimerAudioFade_Timer()) timerAudioFade_->SetEnabled(false);
+  };
+  f.Add<ui::Frame>("Frame1").SetVisible(false);
+  f.Add<ui::PictureBox>("PicBox").SetVisible(false);
+  f.Add<ui::ListBox>("ListBox").SetVisible(false);
+  f.Add<ui::CheckBox>("CheckBox").SetVisible(false);
+  f.Add<ui::TextBox>("TextBox").SetVisible(false);
+  f.Add<ui::Image>("ImgBox").SetVisible(false);
+  for (const char* name : {"picWhere", "picStart", "picEnd"}) {
+    f.Add<ui::PictureBox>(name).SetVisible(false);
+  }
+  timerUnloadMe_ = &f.Add<ui::TimerControl>("TimerUnloadMe");
+  timerUnloadMe_->SetEnabled(false);
+  timerUnloadMe_->on.timer = [this](ui::Control&) { TimerUnloadMe_Timer(); };
+  auto& timerInventory = f.Add<ui::TimerControl>("TimerInventory");
+  timerInventory.SetInterval(2000);
+  timerInventory.SetEnabled(false);
+  timerInventory.on.timer = [this](ui::Control&) { subs_.inventory->InventoryTick(); };
+  auto& timerMessageBox = f.Add<ui::TimerControl>("TimerMessageBox");
+  timerMessageBox.SetEnabled(false);
+  timerMessageBox.on.timer = [this](ui::Control&) { subs_.inventory->MessageBoxTick(); };
+  file1_ = &f.Add<ui::FileListBox>("File1");
+  file1_->SetVisible(false);
+  timer1_ = &f.Add<ui::TimerControl>("Timer1");
+  timer1_->SetEnabled(false);
+  timer1_->on.timer = [this](ui::Control&) { Timer1_Timer(); };
+  pictureBox_ = &f.Add<ui::PictureBox>("PictureBox");
+  pictureBox_->SetBorderStyle(0);
+  pictureBox_->SetBackColor(0);
+  pictureBox_->SetAutoRedraw(true);
+  f.AddArray<ui::TimerControl>("TimedEvent").Item(0).SetEnabled(false);
+  f.AddArray<ui::TimerControl>("TimerObject").Item(0).SetEnabled(false);
+  timerRipplingWater_ = &f.Add<ui::TimerControl>("TimerRipplingWater");
+  timerRipplingWater_->SetInterval(30);
+  timerRipplingWater_->SetEnabled(false);
+  timerRipplingWater_->on.timer = [this](ui::Control&) { subs_.effects->RipplingTick(); };
+  picRipplingWater_ = &f.Add<ui::PictureBox>("PicRipplingWater", pictureBox_);
+  picRipplingWater_->SetVisible(false);
+  for (const char* name : {"PicMask", "PicMasked", "PicOriginal"}) {
+    f.Add<ui::PictureBox>(name).SetVisible(false);
+  }
+  inventory1_ = &f.Add<ui::PictureBox>("Inventory1", pictureBox_);
+  inventory1_->SetVisible(false);
+  inventory2_ = &f.Add<ui::Image>("Inventory2", pictureBox_);
+  inventory2_->SetVisible(false);
+  inventoryBackground_ = &f.Add<ui::Image>("Inventory_Background", inventory1_);
+  pickedObject_ = &f.AddArray<ui::Image>("PickedObject", inventory1_);
+  pickedObject_->Item(0).SetVisible(false);
+  auto& frameMessageBox = f.Add<ui::Frame>("FrameMessageBox", pictureBox_);
+  frameMessageBox.SetVisible(false);
+  f.Add<ui::Label>("LabelMessageBox", &frameMessageBox);
+  framesHistoryList_ = &f.Add<ui::ListBox>("FramesHistory");
+  framesHistoryList_->SetVisible(false);
+  f.AddArray<ui::PictureBox>("AniGifBox", pictureBox_).Item(0).SetVisible(false);
+  f.AddArray<ui::Image>("AniGif", pictureBox_).Item(0).SetVisible(false);
+  cutSceneArea_ = &f.Add<ui::PictureBox>("CutSceneArea", pictureBox_);
+  cutSceneArea_->SetVisible(false);
+  cutSceneArea_->SetBorderStyle(0);
+  cutSceneArea_->SetBackColor(0);
+  imageTile_ = &f.Add<ui::Image>("ImageTile", pictureBox_);
+  imageTile_->SetVisible(false);
+  f.AddArray<ui::Label>("Text", pictureBox_).Item(0).SetVisible(false);
+  backImage_ = &f.Add<ui::Image>("BackImage", pictureBox_);
+  backImage_->SetStretch(true);
+  f.AddArray<ui::Image>("Area", pictureBox_).Item(0).SetVisible(false);
+  // Clicks on the background and on the window around the picture end a video wait and open
+  // or close the menus; the hotspot subsystem may take over the background's handler.
+  auto press = [this](ui::Control&, const ui::MouseArgs& a) { WindowMouseDown(a.button); };
+  f.on.mouseDown = press;
+  backImage_->on.mouseDown = press;
+  f.on.keyDown = [this](ui::Control&, int& key, int shift) { Form_KeyDown(key, shift); };
+  f.SetScriptOrigin(pictureBox_);
+}
+
+void Game::CreateMenus() {
+  ui::Form& f = *form_;
+  auto menu = [&](const char* name, const char* caption, ui::Menu* parent) -> ui::Menu& {
+    ui::Menu& m = f.AddMenu(name, parent);
+    m.SetCaption(caption);
+    return m;
+  };
+  menu("mnuExit", "Exit", nullptr).on.click = [this](ui::Control&) { mnuExit_Click(); };
+  menu("mnuSaveGame", "Save", nullptr).on.click = [this](ui::Control&) { mnuSaveGame_Click(); };
+  menu("mnuLoadGame", "Load", nullptr).on.click = [this](ui::Control&) { mnuLoadGame_Click(); };
+  ui::Menu& options = menu("mnuOptions", "Options", nullptr);
+  options.on.click = [this](ui::Control&) {
+    if (!project_.Info().MenusAlwaysShown) menuOpen_ = true;
+  };
+  menu("mnuDisableTransitions", "Disable transitions", &options).on.click = [this](ui::Control&) {
+    subs_.effects->EnableOrDisableTransitions();
+  };
+  menu("mnuDisableEffects", "Disable effects", &options).on.click = [this](ui::Control&) {
+    subs_.effects->EnableOrDisableEffects();
+  };
+  menu("mnuCancel", "Cancel", &options).on.click = [this](ui::Control&) { HideMenus(); };
+  ui::Menu& debug = menu("mnuDebug", "Debug", nullptr);
+  debug.on.click = [this](ui::Control&) {
+    if (!project_.Info().MenusAlwaysShown) menuOpen_ = true;
+  };
+  ui::Menu& goTo = menu("mnuGoToFrame", "Go to frame", &debug);
+  mnuFrameName_ = &f.AddMenuArray("mnuFrameName", &goTo);
+  ui::Menu& template0 = static_cast<ui::Menu&>(mnuFrameName_->Item(0));
+  template0.SetCaption("-");
+  template0.SetVisible(false);
+  template0.on.click = [this](ui::Control& c) { mnuFrameName_Click(c.Index()); };
+  menu("mnuExecuteVBScript", "Execute script...", &debug).on.click = [this](ui::Control&) {
+    subs_.scripts->ExecuteVBScriptWindow();
+  };
+  menu("mnuEditProcedures", "Edit procedures...", &debug).on.click = [this](ui::Control&) {
+    subs_.scripts->EditProcedures();
+  };
+  menu("mnuViewVariables", "View variables...", &debug).on.click = [this](ui::Control&) {
+    subs_.scripts->ViewVariables();
+  };
+  menu("mnuNone", "", &debug).SetVisible(false);
+  for (const char* name : {"mnuExit", "mnuSaveGame", "mnuLoadGame", "mnuOptions", "mnuDebug"}) {
+    Menu(name).SetVisible(false);
+  }
+}
+
+ui::Menu& Game::Menu(const std::string& name) {
+  auto* m = Find<ui::Menu>(*form_, name);
+  if (!m) throw RuntimeError(424);
+  return *m;
+}
+
+void Game::Load() {
+  form_->Load();
+}
+void Game::Show() {
+  form_->Show(false);
+}
+bool Game::Loaded() const {
+  return form_->Loaded();
+}
+
+void Game::Form_Load() {
+  form_->Move(0, 0, form_->Width(), form_->Height());
+  subs_.effects->NameTransitions();
+  const InterfaceTexts& t = project_.Texts();
+  const std::pair<const char*, int> captions[] = {{"mnuLoadGame", 2},
+                                                  {"mnuSaveGame", 8},
+                                                  {"mnuExit", 12},
+                                                  {"mnuOptions", 49},
+                                                  {"mnuDisableTransitions", 50},
+                                                  {"mnuDisableEffects", 51}};
+  for (const auto& [name, index] : captions) {
+    if (!t[index].empty()) Menu(name).SetCaption(t[index]);
+  }
+  display_.SetRecenter([this] { CenterWindowAndPictureBox(); });
+}
+
+void Game::CenterWindowAndPictureBox() {
+  const ProjectInformation& info = project_.Info();
+  ui::Form& f = *form_;
+  double screenW = display_.ScreenWidth() * 15.0;
+  double screenH = display_.ScreenHeight() * 15.0;
+  double width = 0;
+  double height = 0;
+  if (info.MenusAlwaysShown) {
+    ShowMenus();
+    f.SetBorderStyle(ui::BorderStyle::FixedSingle);
+    f.SetCaption(info.GameTitle + " ");
+    height = (f.Height() - f.ScaleHeight()) + info.PictureHeight * 15.0;
+    width = (f.Width() - f.ScaleWidth()) + info.PictureWidth * 15.0;
+  } else {
+    f.SetCaption("");
+    f.SetBorderStyle(ui::BorderStyle::None);
+    HideMenus();
+    height = screenH;
+    width = screenW;
+  }
+  f.Move(screenW / 2 - width / 2, screenH / 2 - height / 2, width, height);
+  double pw = info.PictureWidth * 15.0;
+  double ph = info.PictureHeight * 15.0;
+  double left = std::floor(f.ScaleWidth() / 2) - pw / 2;
+  double top = std::max(0.0, std::nearbyint(std::floor(f.ScaleHeight() / 2) - ph / 2));
+  pictureBox_->Move(left, top, pw, ph);
+}
+
+bool Game::MenusShown() const {
+  return form_->HasMenuBar();
+}
+
+void Game::ShowMenus() {
+  const ProjectInformation& info = project_.Info();
+  if (info.MenusNeverShown) return;
+  Menu("mnuExit").SetVisible(true);
+  Menu("mnuSaveGame").SetVisible(!info.HideSaveButton);
+  Menu("mnuLoadGame").SetVisible(!info.HideLoadButton);
+  if (info.HideTransitionsOption && info.HideEffectsOption) {
+    Menu("mnuOptions").SetVisible(false);
+  } else {
+    Menu("mnuOptions").SetVisible(true);
+    Menu("mnuDisableTransitions").SetVisible(!info.HideTransitionsOption);
+    Menu("mnuDisableEffects").SetVisible(!info.HideEffectsOption);
+  }
+  Menu("mnuDebug").SetVisible(false);
+  menuOpen_ = false;
+}
+
+void Game::HideMenus() {
+  if (!project_.Info().MenusAlwaysShown && !GameStopping) {
+    for (const char* name : {"mnuExit", "mnuSaveGame", "mnuLoadGame", "mnuOptions", "mnuDebug"}) {
+      ui::Menu& m = Menu(name);
+      if (m.Visible()) m.SetVisible(false);
+    }
+  }
+  menuOpen_ = false;
+}
+
+void Game::mnuExit_Click() {
+  MessageBoxRequest box;
+  box.title = project_.Info().GameTitle;
+  box.text = project_.Texts()[10];
+  box.buttons = MsgButtons::YesNo;
+  box.icon = MsgIcon::Question;
+  if (project_.Messages().Show(box) == MsgAnswer::Yes) StartUnloading();
+}
+
+void Game::mnuSaveGame_Click() {
+  bool wasEnabled = timer1_->TimerEnabled();
+  timer1_->SetEnabled(false);
+  subs_.scripts->PauseTimedEvents();
+  subs_.savegame->ShowSaveGameWindow();
+  timer1_->SetEnabled(wasEnabled);
+  subs_.scripts->StartTimedEvents();
+}
+
+void Game::mnuLoadGame_Click() {
+  subs_.savegame->ShowLoadGameWindow(false);
+}
+
+void Game::mnuFrameName_Click(int index) {
+  auto* item = dynamic_cast<ui::Menu*>(mnuFrameName_->Find(index));
+  if (item) OpenFrame(item->Caption(), false, 0, 0);
+}
+
+void Game::Form_KeyDown(int keyCode, int shift) {
+  const ProjectInformation& info = project_.Info();
+  if (!subs_.video->VideoIsPlaying() && keyCode == kKeyEsc &&
+      !subs_.effects->TransitionInProgress()) {
+    if (Menu("mnuExit").Visible()) {
+      HideMenus();
+    } else {
+      ShowMenus();
+    }
+  }
+  if (keyCode == kKeyEsc) {
+    StopMovie = true;
+    ClickFlag = true;
+  }
+  if (shift == kShiftCtrl) {
+    if (keyCode == 'L' && !info.HideLoadButton) mnuLoadGame_Click();
+    if (keyCode == 'S' && !info.HideSaveButton) mnuSaveGame_Click();
+    if (keyCode == 'Q') mnuExit_Click();
+  }
+  if (keyCode == kDebugKeys[static_cast<std::size_t>(debugKeyState_)]) {
+    if (++debugKeyState_ == static_cast<int>(kDebugKeys.size())) {
+      debugKeyState_ = 0;
+      Menu("mnuDebug").SetVisible(true);
+    }
+  } else {
+    debugKeyState_ = 0;
+  }
+}
+
+void Game::WindowMouseDown(int button) {
+  StopMovie = true;
+  ClickFlag = true;
+  if (subs_.video->VideoIsPlaying()) return;
+  if (button == kButtonRight) {
+    if (!Menu("mnuExit").Visible()) {
+      ShowMenus();
+    } else if (!menuOpen_) {
+      HideMenus();
+    }
+  } else {
+    HideMenus();
+  }
+}
+
+void Game::Timer1_Timer() {
+  if (subs_.inventory->Moving()) {
+    timer1_->SetInterval(1000);
+    return;
+  }
+  if (GameStopping) {
+    timer1_->SetEnabled(false);
+    return;
+  }
+  subs_.sound->StepFades(1);
+  std::string target = timer1_->Tag();
+  if (target.empty()) return;
+  std::string name = target;
+  if (FoldCase(target) == "[last visited frame]") {
+    name = history_.GoBack();
+    SyncHistoryList();
+    if (name.empty()) return;
+  }
+  if (TimerWithTransition) {
+    subs_.effects->TransitionStep1(TimerTransitionNumber);
+    OpenFrame(name, true, TimerTransitionNumber, TimerTransitionDuration / 1000.0);
+  } else {
+    OpenFrame(name, false, 0, 0);
+  }
+}
+
+void Game::HaltActivity() {
+  StopMovie = true;
+  ClickFlag = true;
+  windows_.Loop().DoEvents();
+  timer1_->SetEnabled(false);
+  if (auto* t = Find<ui::TimerControl>(*form_, "TimerMessageBox")) t->SetEnabled(false);
+  subs_.scripts->PauseTimedEvents();
+  subs_.video->StopMovie();
+  channels_.StopAllSounds();
+}
+
+void Game::StartUnloading() {
+  StopMovie = true;
+  ClickFlag = true;
+  timerRipplingWater_->SetEnabled(false);
+  timerUnloadMe_->SetInterval(100);
+  timerUnloadMe_->SetEnabled(true);
+}
+
+void Game::TimerUnloadMe_Timer() {
+  timerUnloadMe_->SetEnabled(false);
+  form_->Unload();
+}
+
+void Game::Form_Unload() {
+  form_->Hide();
+  windows_.Loop().DoEvents();
+  project_.HaltActivity();
+  try {
+    if (auto* aniGif = form_->FindArray("AniGif")) {
+      std::vector<int> indexes;
+      for (const auto& [index, control] : aniGif->Elements()) {
+        if (index != 0) indexes.push_back(index);
+      }
+      for (auto it = indexes.rbegin(); it != indexes.rend(); ++it)
+        aniGif->Unload(*it);
+    }
+  } catch (const std::exception&) {
+    // Tear-down goes on whatever an animated picture does.
+  }
+  display_.SetRecenter(nullptr);
+  display_.RestoreDisplayMode();
+  if (project_.Info().SkipTitleScreen) {
+    title_.UnloadTitleWindow();
+  } else {
+    windows_.Loop().DoEvents();
+    title_.ShowTitleWindow();
+  }
+}
+
+}  // namespace sl

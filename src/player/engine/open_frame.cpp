@@ -1,0 +1,381 @@
+// Opening a frame: the frame file's header and hotspot count, the visited-frames history, and
+// the OpenFrame sequence with its checkpoints, in the order games rely on.
+#include <cmath>
+
+#include "core/case_fold.h"
+#include "core/data_file_reader.h"
+#include "core/path_resolver.h"
+#include "core/runtime_error.h"
+#include "core/variant_convert.h"
+#include "player/engine/game.h"
+#include "player/startup/project.h"
+#include "player/startup/shared_routines.h"
+#include "ui/controls/image.h"
+#include "ui/controls/list_box.h"
+#include "ui/controls/menu.h"
+#include "ui/controls/picture_box.h"
+#include "ui/controls/timer_control.h"
+#include "ui/draw/picture_cache.h"
+#include "ui/window_manager.h"
+
+namespace sl {
+
+namespace {
+
+// Thrown at a checkpoint when the game is stopping: the opening ends quietly.
+struct OpeningStopped {};
+
+DataFileReader OpenDataFile(PathResolver& paths, const std::string& path) {
+  std::optional<std::string> real = paths.Find(path);
+  if (!real) throw RuntimeError(53);
+  return DataFileReader::FromFile(*real);
+}
+
+}  // namespace
+
+std::string Game::ErrorLead() const {
+  return project_.Texts().ErrorLead();
+}
+
+void Game::ShowStandardError(const std::string& sentence, MsgIcon icon) {
+  MessageBoxRequest box;
+  box.title = project_.Texts()[29];
+  box.text = ErrorLead() + sentence;
+  box.icon = icon;
+  project_.Messages().Show(box);
+}
+
+void Game::ClearFrameInfo() {
+  CurrentFrameName.clear();
+  auxFrameString_.clear();
+  BackgroundSource.clear();
+  HotspotCount = 0;
+  BackgroundKind = 0;
+  BackgroundTiled = false;
+}
+
+void Game::LoadFrameHeader(const std::string& name) {
+  CurrentFrameName = name;
+  auxFrameString_.clear();
+  try {
+    DataFileReader reader =
+        OpenDataFile(project_.Paths(), project_.Folders().FramesFolder + name + ".fme");
+    FrameHeader h = ReadFrameHeader(reader);
+    BackgroundKind = h.BackgroundKind;
+    BackgroundSource = h.BackgroundSource;
+    BackgroundTiled = h.BackgroundTiled;
+  } catch (const RuntimeError& e) {
+    ShowStandardError(" Unable to load the frame called '" + name + "'. " + e.Description());
+  }
+  if (observer_) observer_->FrameHeaderLoaded(name);
+  HotspotCount = GetFrameHotspotCount(name);
+}
+
+std::int16_t Game::GetFrameHotspotCount(const std::string& name) {
+  std::string path = project_.Folders().FramesFolder + name + ".lks";
+  try {
+    if (!project_.Paths().FileExists(path)) return 0;
+    DataFileReader reader = OpenDataFile(project_.Paths(), path);
+    return reader.ReadInteger();
+  } catch (const RuntimeError& e) {
+    MessageBoxRequest box;
+    box.title = "Error";
+    box.text = "Error reading the hotspots count from the file \"" + path + "\".\r\n\r\n" +
+               e.Description();
+    box.icon = MsgIcon::Exclamation;
+    project_.Messages().Show(box);
+    return 0;
+  }
+}
+
+void Game::FramesHistoryAdd(const std::string& FrameName) {
+  history_.FramesHistoryAdd(FrameName);
+  SyncHistoryList();
+}
+
+void Game::SetFramesHistory(std::vector<std::string> names) {
+  history_.Assign(std::move(names));
+  SyncHistoryList();
+}
+
+void Game::SyncHistoryList() {
+  framesHistoryList_->Items().Assign(history_.Names());
+}
+
+bool Game::EffectsEnabled() {
+  return !Menu("mnuDisableEffects").Checked();
+}
+
+void Game::OpenFrame(const std::string& CurrentFrame, bool bWithTransition, int iTransNumber,
+                     double dTransitionDuration) {
+  if (CurrentFrame.empty()) {
+    ShowStandardError(" A program link is broken.");
+    return;
+  }
+  if (!project_.Paths().FileExists(project_.Folders().FramesFolder + CurrentFrame + ".fme")) {
+    ShowStandardError(" A program link is broken. The frame named \"" + CurrentFrame +
+                      "\" was not found. Verify that the 'Initial Frame' exists and that the 'Go "
+                      "to another frame' option in the Hotspot Properties is linked to an "
+                      "existing frame.");
+    return;
+  }
+  std::string description;
+  try {
+    OpenFrameSteps(CurrentFrame, bWithTransition, iTransNumber, dTransitionDuration);
+    return;
+  } catch (const OpeningStopped&) {
+    return;
+  } catch (const RuntimeError& e) {
+    description = e.Description();
+  } catch (const std::bad_alloc&) {
+    description = std::string(RuntimeError::StandardDescription(7));
+  }
+  if (!GameStopping) {
+    ShowStandardError(" Unable to load the frame called '" + CurrentFrame +
+                      "'. Verify that the 'Initial Frame' exists and that the 'Go to another "
+                      "frame' option in the Hotspot Properties is linked to an existing frame. " +
+                      description);
+  }
+}
+
+void Game::OpenFrameSteps(const std::string& name, bool bWithTransition, int iTransNumber,
+                          double dTransitionDuration) {
+  auto checkpoint = [this] {
+    if (GameStopping) throw OpeningStopped{};
+  };
+  const ProjectFolders& folders = project_.Folders();
+  // 3-6: stop the frame's timers, read the header, decide control references, history.
+  timer1_->SetEnabled(false);
+  timer1_->SetInterval(0);
+  subs_.scripts->ResetTimedEvents();
+  subs_.hotspots->ResetMergedIndex();
+  subs_.texts->ResetMergedIndex();
+  ClearFrameInfo();
+  LoadFrameHeader(name);
+  checkpoint();
+  if (ControlsReferencesMode == 0) {
+    ControlsReferencesMode = subs_.variables->HasVariable("allowcontrolsreferences") ? 2 : 1;
+  }
+  FramesHistoryAdd(name);
+  checkpoint();
+  // 7: the whole frame file.
+  FrameFile f;
+  {
+    DataFileReader reader =
+        OpenDataFile(project_.Paths(), folders.FramesFolder + CurrentFrameName + ".fme");
+    ReadFrameFile(reader, f, channels_);
+  }
+  if (f.AnyChannelFades) FadeDuration = f.FadeDurationMs / 1000.0;
+  // 8: let a running rippling-water tick finish (at most 5 seconds).
+  if (timerRipplingWater_->TimerEnabled()) {
+    timerRipplingWater_->SetEnabled(false);
+    ui::EventLoop& loop = windows_.Loop();
+    std::int64_t deadline = loop.NowMs() + 5000;
+    while (subs_.effects->RipplingTickRunning() && loop.NowMs() < deadline &&
+           !loop.QuitRequested()) {
+      loop.DoEventsWait(deadline);
+    }
+  }
+  RipplingWaterActive = false;
+  picRipplingWater_->SetVisible(false);
+  checkpoint();
+  // 9: a video played before the frame is drawn.
+  if (!f.VideoFile.empty() && f.VideoBeforeFrame && !bWithTransition) {
+    cutSceneArea_->SetVisible(false);
+    subs_.video->StopMovie();
+    checkpoint();
+    HideMenus();
+    StopMovie = false;
+    PlayFrameVideo(f);
+  }
+  // 10-12: general sound stop, frame sound stop, music.
+  checkpoint();
+  if (f.StopAllWaves) channels_.StopAnyWavOrMP3();
+  checkpoint();
+  if (f.FrameSound.empty() && f.StopFrameSoundWhenNone) {
+    channels_.PlayerOfChannel(SoundChannels::kFrameSoundChannel).Stop();
+  }
+  checkpoint();
+  PlayFrameMusic(f);
+  // 13-15: tear down the previous frame, draw the background, load texts and hotspots.
+  checkpoint();
+  subs_.texts->ResetFrameTexts();
+  checkpoint();
+  subs_.hotspots->ResetFrameAreas();
+  checkpoint();
+  DrawBackground();
+  checkpoint();
+  subs_.texts->LoadTexts();
+  HotspotCount = GetFrameHotspotCount(CurrentFrameName);
+  checkpoint();
+  subs_.hotspots->LoadAreas();
+  checkpoint();
+  // 16: the opening script; only its quit request is acted on here.
+  subs_.scripts->ResetModule();
+  if (f.RunScript) {
+    std::string script = UnescapeScriptText(f.Script);
+    if (!script.empty()) {
+      subs_.scripts->SetHotspotNumber(0);
+      subs_.scripts->ExecuteVBScript(script, true);
+      if (subs_.scripts->StopGameRequested()) {
+        StartUnloading();
+        return;
+      }
+    }
+  }
+  // 17: visibility rules; the inventory stays above the new hotspots.
+  checkpoint();
+  subs_.hotspots->ShowOrNotShowAreas();
+  subs_.inventory->BringToFront();
+  // 18-19: the frame's channel file and frame sound.
+  checkpoint();
+  std::string chn = folders.FramesFolder + CurrentFrameName + ".chn";
+  if (!f.StopAllWaves && project_.Paths().FileExists(chn)) {
+    DataFileReader reader = OpenDataFile(project_.Paths(), chn);
+    channels_.PlaySoundChannels(reader, [this](const std::string& file) {
+      return project_.FindMediaFile(project_.Folders().AreasFolder + file);
+    });
+  }
+  checkpoint();
+  PlayFrameSound(f);
+  // 20: late video, rippling water, channel changes and the transition's second half.
+  checkpoint();
+  bool lateVideo = !f.VideoFile.empty() && (!f.VideoBeforeFrame || bWithTransition);
+  if (lateVideo) {
+    cutSceneArea_->SetVisible(false);
+    subs_.video->StopMovie();
+  }
+  checkpoint();
+  if (EffectsEnabled() && BackgroundKind == 1 && !BackgroundTiled) {
+    if (subs_.effects->LoadWaveEffectIfAny(name)) RipplingWaterActive = true;
+  }
+  subs_.sound->ApplyChannelChanges();
+  if (!bWithTransition) {
+    timerAudioFade_->SetEnabled(true);
+  } else {
+    subs_.effects->TransitionStep2(iTransNumber, dTransitionDuration);
+  }
+  checkpoint();
+  if (lateVideo) {
+    HideMenus();
+    StopMovie = false;
+    PlayFrameVideo(f);
+  }
+  // 21: wait for the video (ends at once without one).
+  checkpoint();
+  WaitForVideo();
+  // 22: rippling water starts once any video has ended.
+  checkpoint();
+  if (EffectsEnabled() && RipplingWaterActive) {
+    subs_.effects->VexelTime(1);
+    timerRipplingWater_->SetEnabled(true);
+  }
+  // 23-24: the frame timer, then the timed events.
+  checkpoint();
+  ArmFrameTimer(f);
+  subs_.scripts->StartTimedEvents();
+}
+
+void Game::PlayFrameMusic(const FrameFile& f) {
+  MediaPlayer& music = channels_.PlayerOfChannel(SoundChannels::kMusicChannel);
+  if (f.StopMusic) music.Stop();
+  if (f.MusicFile.empty()) return;
+  std::string p = project_.FindMediaFile(project_.Folders().AreasFolder + f.MusicFile);
+  // The same music goes on uninterrupted from frame to frame unless the frame stops it.
+  if (channels_.IsFilePlaying(p) && !f.StopMusic) return;
+  music.Stop();
+  music.SetFileName(p);
+  music.SetPlayCount(f.MusicLoops ? 0 : 1);
+  music.SetVolume(LevelToVolume(7));
+  music.Play();
+}
+
+void Game::PlayFrameSound(const FrameFile& f) {
+  if (f.FrameSound.empty()) return;
+  MediaPlayer& sound = channels_.PlayerOfChannel(SoundChannels::kFrameSoundChannel);
+  sound.Stop();
+  sound.SetFileName(project_.FindMediaFile(project_.Folders().FramesFolder + f.FrameSound));
+  sound.SetPlayCount(1);
+  sound.SetVolume(LevelToVolume(8));
+  sound.Play();
+}
+
+void Game::DrawBackground() {
+  const ProjectInformation& info = project_.Info();
+  ui::PictureBox& box = *pictureBox_;
+  if (BackgroundKind == 0) {
+    box.Cls();
+    auto colour = static_cast<std::uint32_t>(RoundToLong(Val(BackgroundSource)));
+    if (colour != box.BackColor()) box.SetBackColor(colour);
+    return;
+  }
+  if (BackgroundKind != 1) return;
+  std::string path = project_.FindMediaFile(project_.Folders().FramesFolder + BackgroundSource);
+  std::optional<std::string> real = project_.Paths().Find(path);
+  if (!real) return;  // FindMediaFile has said so; the opening goes on
+  draw::Picture picture = pictures_.Load(*real);
+  if (!BackgroundTiled) {
+    box.PaintPicture(picture, {0, 0, info.PictureWidth, info.PictureHeight}, {});
+    return;
+  }
+  imageTile_->SetPicture(picture);
+  int w = picture.Width();
+  int h = picture.Height();
+  draw::Size area = box.ClientSize();
+  // Both bounds are inclusive, as the classic loop is; an empty tile draws nothing.
+  if (w > 0 && h > 0) {
+    for (int x = 0; x <= area.width; x += w) {
+      for (int y = 0; y <= area.height; y += h)
+        box.PaintPicture(picture, {x, y, w, h}, {});
+    }
+  }
+  imageTile_->SetPicture(draw::Picture());
+}
+
+void Game::PlayFrameVideo(const FrameFile& f) {
+  std::string file = project_.FindMediaFile(project_.Folders().FramesFolder + f.VideoFile);
+  if (f.VideoInCutSceneArea) {
+    cutSceneArea_->Move(f.VideoLeft * 15.0, f.VideoTop * 15.0, f.VideoWidth * 15.0,
+                        f.VideoHeight * 15.0);
+    subs_.video->PlayMovieWithStop(file, *cutSceneArea_, false, 0, 0, 0, 0);
+    cutSceneArea_->ZOrder(0);
+    windows_.Loop().DoEvents();
+    cutSceneArea_->SetVisible(true);
+  } else if (f.VideoOwnSize) {
+    subs_.video->PlayMovieWithStop(file, *pictureBox_, false, 0, 0, 0, 0);
+  } else {
+    subs_.video->PlayMovieWithStop(file, *pictureBox_, true, f.VideoLeft, f.VideoTop, f.VideoWidth,
+                                   f.VideoHeight);
+  }
+}
+
+void Game::WaitForVideo() {
+  ui::EventLoop& loop = windows_.Loop();
+  subs_.hotspots->SetScreenPointerArrow();
+  auto playing = [this] {
+    std::string status = FoldCase(subs_.video->Status());
+    return status != "stopped" && !status.empty();
+  };
+  while (playing() && !StopMovie && !loop.QuitRequested()) {
+    loop.WaitEvents();
+    HideMenus();
+    loop.DoEvents();
+  }
+  subs_.hotspots->SetScreenPointerDefault();
+  cutSceneArea_->SetVisible(false);
+  subs_.video->StopMovie();
+  StopMovie = false;
+}
+
+void Game::ArmFrameTimer(const FrameFile& f) {
+  if (!f.TimerEnabled) return;
+  try {
+    timer1_->SetTag(f.TimerTarget);
+    timer1_->SetEnabled(true);
+    timer1_->SetInterval(RoundToLong(f.TimerDelaySeconds * 1000));
+  } catch (const RuntimeError&) {
+    ShowStandardError(" Unable to load timer duration.");
+  }
+}
+
+}  // namespace sl

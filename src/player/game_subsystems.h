@@ -1,0 +1,172 @@
+// The subsystems the game window drives while it opens frames, resets and closes: hotspots,
+// texts, variables, scripts and timed events, sound channels, video, transitions and rippling
+// water, the inventory bar, saved games. Each is an interface whose default does nothing, so the
+// frame engine runs in full before a subsystem exists; the subsystem's owner overrides it and
+// hands it to the game (GameSubsystems) before the game window loads.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <utility>
+#include <vector>
+
+namespace sl {
+
+namespace ui {
+class Control;
+}
+
+class HotspotSubsystem {
+ public:
+  virtual ~HotspotSubsystem() = default;
+  // The merged-hotspot index goes back to 1 before a frame's hotspots load.
+  virtual void ResetMergedIndex() {}
+  virtual void ResetFrameAreas() {}
+  virtual void LoadAreas() {}
+  virtual void ShowOrNotShowAreas() {}
+  virtual void ResetDefaultPointer() {}
+  virtual void SetScreenPointerArrow() {}
+  virtual void SetScreenPointerDefault() {}
+};
+
+class TextSubsystem {
+ public:
+  virtual ~TextSubsystem() = default;
+  virtual void ResetMergedIndex() {}
+  virtual void ResetFrameTexts() {}
+  virtual void LoadTexts() {}
+  // Resets the message band's label and hides it with its frame.
+  virtual void ResetMessageBox() {}
+  // The text of the message band, or nothing while it is hidden (for `dump`).
+  virtual bool MessageShown(std::string& text) {
+    (void)text;
+    return false;
+  }
+};
+
+class VariableSubsystem {
+ public:
+  virtual ~VariableSubsystem() = default;
+  // Empties Variables, VariablesVariant and Disappear, in that order.
+  virtual void ClearAll() {}
+  virtual void LoadVariables() {}
+  // Whether an integer or variant variable of this name exists (without regard to case).
+  virtual bool HasVariable(const std::string& name) {
+    (void)name;
+    return false;
+  }
+};
+
+class ScriptSubsystem {
+ public:
+  virtual ~ScriptSubsystem() = default;
+  // The script object's ResetModule: clears a pending frame jump and quit request.
+  virtual void ResetModule() {}
+  virtual void SetHotspotNumber(int number) { (void)number; }
+  virtual bool StopGameRequested() { return false; }
+  virtual void ExecuteVBScript(const std::string& text, bool afterScriptStep) {
+    (void)text;
+    (void)afterScriptStep;
+  }
+  virtual void LoadProcedures() {}
+  virtual void SetTimeOut(std::int32_t milliseconds) { (void)milliseconds; }
+  // Timed events of the current frame.
+  virtual void ResetTimedEvents() {}
+  virtual void StartTimedEvents() {}
+  virtual void PauseTimedEvents() {}
+  virtual void ExecuteVBScriptWindow() {}
+  virtual void EditProcedures() {}
+  virtual void ViewVariables() {}
+};
+
+class SoundSubsystem {
+ public:
+  virtual ~SoundSubsystem() = default;
+  virtual void ApplyChannelChanges() {}
+  // Sets every fading channel to `progress` (0..1) of its fade; 1 finishes them.
+  virtual void StepFades(double progress) { (void)progress; }
+  // The one-shot flag of the audio layer that game reset clears.
+  virtual void ResetOneShot() {}
+  // A tick of the audio-fade timer; returns whether fades are still running (the timer stops
+  // when none is).
+  virtual bool TimerAudioFade_Timer() { return false; }
+};
+
+class VideoSubsystem {
+ public:
+  virtual ~VideoSubsystem() = default;
+  virtual void PlayMovieWithStop(const std::string& file, ui::Control& target, bool stretched,
+                                 int left, int top, int width, int height) {
+    (void)file, (void)target, (void)stretched, (void)left, (void)top, (void)width, (void)height;
+  }
+  // The media object's status ("playing", "stopped", or empty when nothing is open).
+  virtual std::string Status() { return {}; }
+  virtual void StopMovie() {}
+  virtual bool VideoIsPlaying() { return false; }
+};
+
+class EffectsSubsystem {
+ public:
+  virtual ~EffectsSubsystem() = default;
+  virtual void NameTransitions() {}
+  virtual void TransitionStep1(int number) { (void)number; }
+  virtual void TransitionStep2(int number, double durationSeconds) {
+    (void)number;
+    (void)durationSeconds;
+  }
+  virtual bool TransitionInProgress() { return false; }
+  virtual void EnableOrDisableTransitions() {}
+  virtual void EnableOrDisableEffects() {}
+  // Loads the frame's rippling water; returns whether the frame has one.
+  virtual bool LoadWaveEffectIfAny(const std::string& frame) {
+    (void)frame;
+    return false;
+  }
+  virtual void VexelTime(int value) { (void)value; }
+  // Whether a tick of the rippling-water timer is still at work.
+  virtual bool RipplingTickRunning() { return false; }
+  virtual void RipplingTick() {}
+  // The one-shot flag of the transition layer that game reset clears.
+  virtual void ResetOneShot() {}
+};
+
+class InventorySubsystem {
+ public:
+  virtual ~InventorySubsystem() = default;
+  // Forgets every item: ObjectsCount = 0, item pictures beyond the template unloaded.
+  virtual void ClearItems() {}
+  virtual void Load_InventoryBackground() {}
+  virtual bool Moving() { return false; }
+  // Brings the item pictures, then the bar's button, then the bar to the front.
+  virtual void BringToFront() {}
+  virtual std::vector<std::string> ItemNames() { return {}; }
+  virtual void InventoryTick() {}
+  virtual void MessageBoxTick() {}
+};
+
+class SaveGameSubsystem {
+ public:
+  virtual ~SaveGameSubsystem() = default;
+  // The load dialog; `fromTitle` when called from the title window.
+  virtual void ShowLoadGameWindow(bool fromTitle) { (void)fromTitle; }
+  // Fills and shows the save dialog modally, then unloads it.
+  virtual void ShowSaveGameWindow() {}
+  // The display resolution a script asked for the next loaded game; reset sets it to 0.
+  virtual void ResetLoadGameResolution() {}
+};
+
+// What the game window is handed: one object per subsystem, none owned. Members left null are
+// served by a built-in object that does nothing.
+struct GameSubsystems {
+  HotspotSubsystem* hotspots = nullptr;
+  TextSubsystem* texts = nullptr;
+  VariableSubsystem* variables = nullptr;
+  ScriptSubsystem* scripts = nullptr;
+  SoundSubsystem* sound = nullptr;
+  VideoSubsystem* video = nullptr;
+  EffectsSubsystem* effects = nullptr;
+  InventorySubsystem* inventory = nullptr;
+  SaveGameSubsystem* savegame = nullptr;
+};
+
+}  // namespace sl

@@ -1,0 +1,75 @@
+// Wiring of one run: start-up through the title window, then the event loop until the end.
+#include "player/player.h"
+
+#include "ui/controls/timer_control.h"
+
+namespace sl {
+
+Player::Player(ui::Platform& platform, MessageBoxService& messages, std::string projectFolder)
+    : platform_(platform),
+      project_(paths_, messages),
+      windows_(platform),
+      display_(platform, windows_.Loop(), messages, project_.Texts()),
+      title_(TitleContext{project_, windows_, display_, std::move(projectFolder),
+                          [this]() -> Game& { return EnsureGame(); }, &subsystems_,
+                          [this] { EndProgram(); }}) {
+  project_.SetDisplayChecks(&display_);
+  // The user closing the program (or a script's quit) ends it as the title window's Exit does.
+  windows_.onQuit = [this] { title_.UnloadTitleWindow(); };
+}
+
+Player::~Player() {
+  project_.SetDisplayChecks(nullptr);
+  game_.reset();
+}
+
+Game& Player::EnsureGame() {
+  if (!game_) {
+    game_ = std::make_unique<Game>(GameContext{project_, windows_, display_, pictures_, title_,
+                                               subsystems_, soundObserver_, gameObserver_});
+  }
+  return *game_;
+}
+
+void Player::EndProgram() {
+  // Closing the title window ends the program at once, closing every window.
+  if (game_ && game_->Loaded()) {
+    game_->Form().onForm.unload = nullptr;
+    game_->Form().Unload();
+  }
+  // The display size of the start is back whatever way the program ends.
+  display_.RestoreDisplayMode();
+  windows_.Loop().RequestQuit();
+}
+
+void Player::Start() {
+  title_.Load();
+  if (!title_.Ended() && !project_.Info().SkipTitleScreen) title_.ShowTitleWindow();
+}
+
+int Player::Run() {
+  Start();
+  ui::EventLoop& loop = windows_.Loop();
+  while (!loop.QuitRequested() && !title_.Ended())
+    loop.WaitEvents();
+  return 0;
+}
+
+PlayerState Player::State() {
+  PlayerState s;
+  if (!game_) return s;
+  Game& g = *game_;
+  s.gameLoaded = g.Loaded();
+  s.frame = g.CurrentFrameName;
+  s.history = g.History().Names();
+  s.inventory = g.Subsystems().inventory->ItemNames();
+  std::string text;
+  if (g.Subsystems().texts->MessageShown(text)) s.message = text;
+  s.menus = g.MenusShown();
+  s.frameTimerEnabled = g.Timer1().TimerEnabled();
+  s.frameTimerInterval = g.Timer1().Interval();
+  s.frameTimerTarget = g.Timer1().Tag();
+  return s;
+}
+
+}  // namespace sl

@@ -1,0 +1,83 @@
+// The player as a whole: the project, the window runtime, the title window and the game
+// window, wired together for one run. A backend (desktop or headless) hands in its Platform and
+// a message-box service; Run() plays until the program ends.
+//
+// API:
+//   Player player(platform, messages, "/path/to/game");
+//   player.SetSoundObserver(&trace); player.SetGameObserver(&trace);
+//   int code = player.Run();                 // 0 when the program ended normally
+//   PlayerState s = player.State();          // what `dump` reports
+#pragma once
+
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "core/path_resolver.h"
+#include "player/display/resolutions.h"
+#include "player/engine/game.h"
+#include "player/game_subsystems.h"
+#include "player/startup/project.h"
+#include "player/startup/title_window.h"
+#include "ui/draw/picture_cache.h"
+#include "ui/window_manager.h"
+
+namespace sl {
+
+struct PlayerState {
+  std::string frame;
+  std::vector<std::string> history;
+  std::vector<std::string> inventory;
+  std::optional<std::string> message;  // the message band's text, or none while hidden
+  bool menus = false;
+  bool frameTimerEnabled = false;
+  int frameTimerInterval = 0;
+  std::string frameTimerTarget;
+  bool gameLoaded = false;
+};
+
+class Player {
+ public:
+  Player(ui::Platform& platform, MessageBoxService& messages, std::string projectFolder);
+  ~Player();
+  Player(const Player&) = delete;
+  Player& operator=(const Player&) = delete;
+
+  void SetSoundObserver(SoundObserver* observer) { soundObserver_ = observer; }
+  void SetGameObserver(GameObserver* observer) { gameObserver_ = observer; }
+  // Subsystems handed to the game window when it is created.
+  GameSubsystems& Subsystems() { return subsystems_; }
+
+  // Start-up, then events until the program ends. Returns the exit status (0).
+  int Run();
+  // Start-up only (the title window shown or the game started); for tests and benchmarks.
+  void Start();
+  bool Ended() const { return title_.Ended(); }
+
+  PlayerState State();
+  ui::WindowManager& Windows() { return windows_; }
+  Project& GetProject() { return project_; }
+  TitleWindow& Title() { return title_; }
+  Resolutions& Display() { return display_; }
+  // The game window, or null before the first Start.
+  Game* GetGame() { return game_.get(); }
+
+ private:
+  Game& EnsureGame();
+  void EndProgram();
+
+  ui::Platform& platform_;
+  PathResolver paths_;
+  Project project_;
+  ui::WindowManager windows_;
+  Resolutions display_;
+  draw::PictureCache pictures_;
+  GameSubsystems subsystems_;
+  SoundObserver* soundObserver_ = nullptr;
+  GameObserver* gameObserver_ = nullptr;
+  std::unique_ptr<Game> game_;
+  TitleWindow title_;
+};
+
+}  // namespace sl

@@ -1,0 +1,2 @@
+Dim o
+Set o = New Missing

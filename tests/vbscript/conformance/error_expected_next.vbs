@@ -1,0 +1,2 @@
+For i = 1 To 3
+WScript.Echo i

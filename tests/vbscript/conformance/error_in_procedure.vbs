@@ -1,0 +1,6 @@
+Sub Inner
+  Dim a
+  a = 1 / 0
+End Sub
+WScript.Echo "calling"
+Inner

@@ -1,0 +1,4 @@
+Class C
+End Class
+Dim o: Set o = New C
+o.Missing

@@ -1,0 +1,2 @@
+Dim x
+x.Foo

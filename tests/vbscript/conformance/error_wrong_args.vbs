@@ -1,0 +1,3 @@
+Sub S(a)
+End Sub
+S 1, 2

@@ -1,0 +1,3 @@
+WScript.Echo "before quit"
+WScript.Quit 0
+WScript.Echo "after quit"

@@ -1,0 +1,3 @@
+WScript.Echo "looping"
+Do
+Loop

@@ -1,0 +1,253 @@
+// The host API of the script engine: code blocks, named host objects with global members and
+// default properties, indexed members, running procedures, script objects held by the host,
+// reset, and the limits (time, recursion) that keep the host alive.
+#include "vbscript/engine.h"
+
+#include <gtest/gtest.h>
+
+#include <map>
+#include <string>
+#include <vector>
+
+#include "core/variant_convert.h"
+#include "vbscript/builtins/builtin.h"
+
+namespace sl::vbs {
+namespace {
+
+// A host object with named properties held in a map and a default property "Value".
+class PropertyBag final : public Object {
+ public:
+  std::string TypeName() const override { return "PropertyBag"; }
+  DispId GetIdOfName(std::string_view name) override {
+    for (std::size_t i = 0; i < names_.size(); ++i) {
+      if (NamesEqual(names_[i], name)) return static_cast<DispId>(i + 1);
+    }
+    return kDispIdUnknown;
+  }
+  Variant Invoke(DispId id, std::uint8_t flags, std::span<Variant> args) override {
+    std::string name = id == kDispIdValue ? "Value" : names_.at(static_cast<std::size_t>(id - 1));
+    if (name == "Record") {
+      std::string line;
+      for (Variant& a : args)
+        line += ToUtf8(a) + ";";
+      calls.push_back(line);
+      return Variant();
+    }
+    if (flags & (kInvokeLet | kInvokeSet)) {
+      values[name] = args.back();
+      return Variant();
+    }
+    return values[name];
+  }
+  std::vector<std::string> names_ = {"Value", "Left", "Record"};
+  std::map<std::string, Variant> values;
+  std::vector<std::string> calls;
+};
+
+// A control array: its default member takes an index and returns the element.
+class ControlArray final : public Object {
+ public:
+  ControlArray() {
+    for (int i = 0; i < 5; ++i)
+      items.push_back(MakeRef<PropertyBag>());
+  }
+  std::string TypeName() const override { return "Object"; }
+  DispId GetIdOfName(std::string_view name) override {
+    return NamesEqual(name, "Count") ? 1 : kDispIdUnknown;
+  }
+  Variant Invoke(DispId id, std::uint8_t, std::span<Variant> args) override {
+    if (id == 1) return Variant(static_cast<std::int32_t>(items.size()));
+    if (args.size() != 1) throw RuntimeError(450);
+    return Variant(items.at(static_cast<std::size_t>(ToLong(args[0]))));
+  }
+  Ref<Enumerator> NewEnum() override {
+    struct Items final : Enumerator {
+      explicit Items(Ref<ControlArray> a) : array(std::move(a)) {}
+      bool Next(Variant& out) override {
+        if (i >= array->items.size()) return false;
+        out = Variant(array->items[i++]);
+        return true;
+      }
+      Ref<ControlArray> array;
+      std::size_t i = 0;
+    };
+    return Ref<Enumerator>(new Items(Ref<ControlArray>(this)));
+  }
+  std::vector<Ref<PropertyBag>> items;
+};
+
+// A clock that moves one millisecond each time it is read.
+class TickingClock final : public Clock {
+ public:
+  std::int64_t MonotonicMs() const override { return ++now; }
+  CivilTime Now() const override { return CivilTime{2004, 3, 7, 12, 0, 0, 0}; }
+  mutable std::int64_t now = 0;
+};
+
+std::string Text(const Variant& v) {
+  return ToUtf8(v);
+}
+
+TEST(EngineTest, BlocksShareGlobalsAndRunProcedures) {
+  Engine engine;
+  engine.AddCode(
+      "Dim counter: counter = 10\nFunction Add(a, b): Add = a + b + counter: End Function", "one");
+  engine.AddCode("counter = counter + 1", "two");
+  Variant args[] = {Variant(std::int16_t{1}), Variant(std::int16_t{2})};
+  EXPECT_EQ(Text(engine.Run("add", args)), "14");
+  EXPECT_TRUE(engine.HasProcedure("ADD"));
+  EXPECT_FALSE(engine.HasProcedure("counter"));
+  EXPECT_EQ(Text(engine.Eval("counter * 2")), "22");
+}
+
+TEST(EngineTest, ErrorsCarryBlockLineColumnAndName) {
+  Engine engine;
+  try {
+    engine.AddCode("x = 1\n  y = (2", "block.vbs");
+    FAIL() << "no compilation error";
+  } catch (const ScriptError& e) {
+    EXPECT_TRUE(e.IsCompilation());
+    EXPECT_EQ(e.Number(), 1006);
+    EXPECT_EQ(e.Block(), "block.vbs");
+    EXPECT_EQ(e.Line(), 2);
+    EXPECT_EQ(e.Column(), 9);
+  }
+  try {
+    engine.AddCode("Option Explicit\nDim a\n   a = b", "b2");
+    FAIL() << "no run-time error";
+  } catch (const ScriptError& e) {
+    EXPECT_FALSE(e.IsCompilation());
+    EXPECT_EQ(e.Number(), 500);
+    EXPECT_EQ(e.Line(), 3);
+    EXPECT_EQ(e.Column(), 4);
+    EXPECT_EQ(e.FullDescription(), "Variable is undefined: 'b'");
+  }
+  // A failed block leaves the engine usable.
+  engine.AddCode("Dim ok: ok = 1", "b3");
+  EXPECT_EQ(Text(engine.Eval("ok")), "1");
+}
+
+TEST(EngineTest, NamedObjectsStandForTheirDefaultProperty) {
+  Engine engine;
+  auto score = MakeRef<PropertyBag>();
+  score->values["Value"] = Variant(std::int16_t{5});
+  engine.AddObject("Score", score, true);
+  engine.AddCode("Score = Score + 10\nLeft = \"L\"\nRecord \"a\", 2");
+  EXPECT_EQ(Text(score->values["Value"]), "15");
+  EXPECT_EQ(Text(score->values["Left"]), "L");
+  ASSERT_EQ(score->calls.size(), 1u);
+  EXPECT_EQ(score->calls[0], "a;2;");
+  // Set keeps the object itself.
+  engine.AddCode("Dim o: Set o = Score: o.Left = \"via o\"");
+  EXPECT_EQ(Text(score->values["Left"]), "via o");
+}
+
+TEST(EngineTest, IndexedMembersAndEnumeration) {
+  Engine engine;
+  auto hotspots = MakeRef<ControlArray>();
+  engine.AddObject("Hotspot", hotspots, false);
+  engine.AddCode(
+      "Hotspot(3).Left = 120\n"
+      "Dim h, n: For Each h In Hotspot: n = n + 1: Next\n"
+      "Dim c: c = Hotspot.Count");
+  EXPECT_EQ(Text(hotspots->items[3]->values["Left"]), "120");
+  EXPECT_EQ(Text(engine.Eval("n")), "5");
+  EXPECT_EQ(Text(engine.Eval("c")), "5");
+  EXPECT_EQ(Text(engine.Eval("Hotspot(3).Left + 1")), "121");
+}
+
+TEST(EngineTest, ScriptObjectsAreObjectsForTheHost) {
+  Engine engine;
+  engine.AddCode(
+      "Class Pt\n Public X\n Public Default Function Sum(): Sum = X * 2: End Function\n"
+      " Public Property Let Y(v): X = v: End Property\nEnd Class\n"
+      "Dim p: Set p = New Pt: p.X = 4");
+  Variant p = engine.Eval("p");
+  ASSERT_TRUE(p.IsObject());
+  Object* obj = p.AsObject();
+  EXPECT_EQ(obj->TypeName(), "Pt");
+  EXPECT_EQ(Text(obj->GetProperty("x")), "4");
+  obj->LetProperty("Y", Variant(std::int16_t{7}));
+  EXPECT_EQ(Text(obj->Invoke(kDispIdValue, kInvokeGet, {})), "14");
+  EXPECT_EQ(obj->GetIdOfName("nothing here"), kDispIdUnknown);
+  // GetRef gives a callable object.
+  engine.AddCode(
+      "Function Hello(n): Hello = \"hi \" & n: End Function\nDim f: Set f = GetRef(\"Hello\")");
+  Variant f = engine.Eval("f");
+  Variant arg("you");
+  EXPECT_EQ(Text(f.AsObject()->Invoke(kDispIdValue, kInvokeCall, std::span<Variant>(&arg, 1))),
+            "hi you");
+  // After a reset the objects the host kept fail cleanly.
+  engine.Reset();
+  EXPECT_FALSE(engine.HasProcedure("Hello"));
+  EXPECT_THROW(obj->GetProperty("x"), RuntimeError);
+}
+
+TEST(EngineTest, TimeLimitStopsRunawayScriptsButNotDialogTime) {
+  class SlowHost final : public EngineHost {
+   public:
+    explicit SlowHost(TickingClock& c) : clock(c) {}
+    int MessageBox(const std::string&, int, const std::string&) override {
+      clock.now += 100000;  // the user took a long time to answer
+      return 1;
+    }
+    TickingClock& clock;
+  };
+  TickingClock clock;
+  SlowHost host(clock);
+  Engine engine;
+  engine.SetHost(&host);
+  engine.SetTimeLimit(500, &clock);
+  if (FindBuiltin("MsgBox")) {
+    engine.AddCode("MsgBox \"wait\"\nDim i: For i = 1 To 10: Next");
+  }
+  try {
+    engine.AddCode("On Error Resume Next\nDo\nLoop", "loop.vbs");
+    FAIL() << "no time-out";
+  } catch (const ScriptError& e) {
+    EXPECT_EQ(e.Number(), kErrTimeout);
+    EXPECT_EQ(e.Line(), 2);
+  }
+  // The engine works again afterwards.
+  engine.AddCode("Dim after: after = 3");
+  EXPECT_EQ(Text(engine.Eval("after")), "3");
+}
+
+TEST(EngineTest, RecursionEndsWithOutOfStackSpace) {
+  Engine engine;
+  engine.SetMaxCallDepth(200);
+  engine.AddCode("Function R(n): R = R(n + 1): End Function");
+  Variant arg(std::int16_t{0});
+  try {
+    engine.Run("R", std::span<Variant>(&arg, 1));
+    FAIL() << "no error";
+  } catch (const ScriptError& e) {
+    EXPECT_EQ(e.Number(), 28);
+  }
+  // Deep nesting in the source is a compilation error, not a crash.
+  std::string nested = "x = " + std::string(5000, '(') + "1" + std::string(5000, ')');
+  EXPECT_THROW(engine.AddCode(nested), ScriptError);
+  std::string chain = "x = 1";
+  for (int i = 0; i < 20000; ++i)
+    chain += " + 1";
+  EXPECT_THROW(engine.AddCode(chain), ScriptError);
+}
+
+TEST(EngineTest, ClassTerminateRunsWhenTheLastReferenceGoes) {
+  Engine engine;
+  auto log = MakeRef<PropertyBag>();
+  engine.AddObject("Log", log, false);
+  engine.AddCode(
+      "Class T\n Private Sub Class_Terminate: Log.Record \"bye\": End Sub\nEnd Class\n"
+      "Dim obj: Set obj = New T\nSet obj = Nothing\n"
+      "Class Node: Public NextNode: End Class\n"
+      "Dim head, n, i: Set head = Nothing: For i = 1 To 200000: Set n = New Node: Set n.NextNode = "
+      "head: Set head = n: Next\n"
+      "Set n = Nothing: Set head = Nothing");
+  ASSERT_EQ(log->calls.size(), 1u);
+  EXPECT_EQ(log->calls[0], "bye;");
+}
+
+}  // namespace
+}  // namespace sl::vbs
