@@ -44,8 +44,11 @@ struct WindowSpec {
   int width = 0;  // client frame size in pixels: the size of the frames Present() receives
   int height = 0;
   WindowFrame frame = WindowFrame::Fixed;
-  bool modal = false;  // a modal window: other windows of the program take no input meanwhile
+  bool modal = false;    // a modal window: other windows of the program take no input meanwhile
+  bool topMost = false;  // stays above the other windows of the desktop while shown
 };
+// A borderless window (WindowFrame::None) whose client frame covers the whole virtual display is
+// shown full screen: the desktop covers the real monitor with it.
 
 // A finished frame: 32-bit pixels, bytes in memory R, G, B, A (alpha is ignored: frames are
 // opaque). `stride` is the distance between rows in bytes.
@@ -145,6 +148,10 @@ class Platform {
   virtual void UpdateWindow(WindowId window, const WindowSpec& spec) = 0;
   // Makes a window the active one: it gets the keyboard and the event script's commands.
   virtual void ActivateWindow(WindowId window) = 0;
+  // Moves the window with the pointer until the left button is released, as dragging a caption
+  // does: how a borderless window is dragged by its body. Called while the left button is held
+  // over the window; ignored when there is nothing to move (no real windows).
+  virtual void BeginWindowDrag(WindowId window) { (void)window; }
   // Shows a finished frame of a window's content. The pixels are copied before this returns.
   // A frame whose size differs from the window's client frame size is scaled to it.
   virtual void Present(WindowId window, const FrameView& frame) = 0;

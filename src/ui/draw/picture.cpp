@@ -78,9 +78,11 @@ Picture Picture::Metafile(Surface image, std::vector<std::uint8_t> source, Pictu
 
 Surface Picture::Render(int width, int height) const {
   if (width <= 0 || height <= 0 || IsNone()) return Surface();
-  if (!data_->metafileSource.empty() && Kind() == PictureKind::kMetafile) {
+  if (!data_->metafileSource.empty()) {
     try {
-      return detail::DecodeWmf(data_->metafileSource, width, height);
+      return Kind() == PictureKind::kMetafile
+                 ? detail::DecodeWmf(data_->metafileSource, width, height)
+                 : detail::DecodeEmf(data_->metafileSource, width, height);
     } catch (const RuntimeError&) {
       // Played once already, so this only fails when memory runs short: fall back to scaling.
     }

@@ -129,8 +129,9 @@ Picture DecodePicture(std::span<const std::uint8_t> bytes) {
                                std::vector<std::uint8_t>(bytes.begin(), bytes.end()),
                                PictureKind::kMetafile);
     case Format::kEmf:
-      // No library on this system renders enhanced metafiles.
-      throw RuntimeError(481);
+      return Picture::Metafile(detail::DecodeEmf(bytes),
+                               std::vector<std::uint8_t>(bytes.begin(), bytes.end()),
+                               PictureKind::kEnhancedMetafile);
     case Format::kUnknown:
       break;
   }

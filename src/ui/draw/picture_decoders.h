@@ -22,4 +22,7 @@ Picture DecodeIconFile(std::span<const std::uint8_t> bytes);
 // width x height when both are given.
 Surface DecodeWmf(std::span<const std::uint8_t> bytes, int width = 0, int height = 0);
 
+// An enhanced metafile at its own size, or stretched to width x height when both are given.
+Surface DecodeEmf(std::span<const std::uint8_t> bytes, int width = 0, int height = 0);
+
 }  // namespace sl::draw::detail

@@ -255,6 +255,47 @@ inline Bytes MakeWmf(int widthUnits, int heightUnits, std::uint32_t colorRef) {
   return b;
 }
 
+// An enhanced metafile of width x height pixels (at 96 DPI) filled with a rectangle of
+// `colorRef` (&HBBGGRR), without an outline.
+inline Bytes MakeEmf(int width, int height, std::uint32_t colorRef) {
+  Bytes records;
+  auto record = [&records](std::uint32_t type, std::initializer_list<std::uint32_t> params) {
+    Put32(records, type);
+    Put32(records, static_cast<std::uint32_t>(8 + 4 * params.size()));
+    for (std::uint32_t p : params)
+      Put32(records, p);
+  };
+  auto w = static_cast<std::uint32_t>(width), h = static_cast<std::uint32_t>(height);
+  record(39, {1, 0, colorRef, 0});  // solid brush, handle 1
+  record(37, {1});                  // select it
+  record(37, {0x80000008});         // select the stock null pen
+  record(43, {0, 0, w, h});         // rectangle
+  record(14, {0, 16, 20});          // end of file
+  Bytes b;
+  Put32(b, 1);   // header record
+  Put32(b, 88);  // its size
+  for (std::uint32_t v : {0u, 0u, w - 1, h - 1})
+    Put32(b, v);  // bounds in pixels
+  // Frame in hundredths of a millimetre: pixels * 2540 / 96.
+  for (std::uint32_t v : {0u, 0u, w * 2540 / 96, h * 2540 / 96})
+    Put32(b, v);
+  Put32(b, 0x464D4520);  // " EMF"
+  Put32(b, 0x10000);
+  Put32(b, static_cast<std::uint32_t>(88 + records.size()));
+  Put32(b, 6);  // records
+  Put16(b, 2);  // handles
+  Put16(b, 0);
+  Put32(b, 0);  // no description
+  Put32(b, 0);
+  Put32(b, 0);     // no palette
+  Put32(b, 1024);  // reference device in pixels
+  Put32(b, 768);
+  Put32(b, 271);  // and in millimetres
+  Put32(b, 203);
+  b.insert(b.end(), records.begin(), records.end());
+  return b;
+}
+
 inline Bytes MakeBmp32(int width, int height, std::uint32_t rgb) {
   Bytes b = {'B', 'M'};
   std::uint32_t pixels = static_cast<std::uint32_t>(width * height * 4);

@@ -38,6 +38,7 @@ TEST(PictureRobustnessTest, DamagedFilesNeverCrash) {
       {"bmp", test::MakeBmp32(4, 3, 0x123456)},
       {"png", EncodePng(png)},
       {"wmf", test::MakeWmf(1000, 500, 0xFF)},
+      {"emf", test::MakeEmf(40, 20, 0xFF)},
       {"jpg", ReadAll(std::filesystem::path(STORYLOOM_SOURCE_DIR) /
                       "tests/ui/draw/data/red_blue_16x8.jpg")},
   };

@@ -165,6 +165,20 @@ TEST(PictureTest, MetafileRendersAtItsOwnSize) {
   EXPECT_EQ(ToRgba(big.GetPixel(150, 10)), (Rgba{255, 0, 0, 255}));
 }
 
+TEST(PictureTest, EnhancedMetafileRendersAtItsOwnSize) {
+  TempFolder dir("emf");
+  test::WriteFile(dir / "a.emf", test::MakeEmf(40, 20, 0x00FF00));
+  Picture p = LoadPictureFile(dir / "a.emf");
+  EXPECT_EQ(p.Kind(), PictureKind::kEnhancedMetafile);
+  EXPECT_EQ(ClassicPictureType(p.Kind()), 4);
+  EXPECT_NEAR(p.Width(), 40, 1);
+  EXPECT_NEAR(p.Height(), 20, 1);
+  EXPECT_EQ(ToRgba(p.Image().GetPixel(p.Width() / 2, p.Height() / 2)), (Rgba{0, 255, 0, 255}));
+  Surface big = p.Render(200, 50);
+  EXPECT_EQ(big.Dimensions(), (Size{200, 50}));
+  EXPECT_EQ(ToRgba(big.GetPixel(100, 25)), (Rgba{0, 255, 0, 255}));
+}
+
 TEST(PictureTest, RenderScalesBitmapsAndPicksIconImages) {
   Surface s(2, 1, kBlack);
   s.SetPixel(1, 0, kWhite);
@@ -191,19 +205,12 @@ TEST(PictureTest, ErrorsForMissingTextAndBrokenFiles) {
       test::MakeIconFile({Solid(32, 32, 4, 0xFFFF0000, true)}, false),
       test::MakeBmp32(4, 4, 0x123456),
       test::MakeWmf(1000, 500, 0xFF),
+      test::MakeEmf(40, 20, 0xFF),
   };
   for (auto& bytes : files) {
     bytes.resize(bytes.size() / 3);
     EXPECT_EQ(ErrorNumber([&] { DecodePicture(bytes); }), 481);
   }
-  // An enhanced metafile header is recognised but cannot be rendered.
-  test::Bytes emf(88, 0);
-  emf[0] = 1;
-  emf[40] = ' ';
-  emf[41] = 'E';
-  emf[42] = 'M';
-  emf[43] = 'F';
-  EXPECT_EQ(ErrorNumber([&] { DecodePicture(emf); }), 481);
 }
 
 TEST(PictureCacheTest, SharesDecodedPicturesAndRefreshes) {

@@ -1,0 +1,47 @@
+// Handing documents and addresses to the desktop (xdg-open) and starting programs, without ever
+// waiting for them: children are spawned and polled, and those nobody polls any more are reaped
+// later so that none is left a zombie.
+#pragma once
+
+#include <sys/types.h>
+
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "ui/platform.h"
+
+namespace sl::sdl {
+
+// Collects ended children that nobody waits for.
+class ChildReaper {
+ public:
+  void Adopt(pid_t pid) { pids_.push_back(pid); }
+  // Reaps the adopted children that have ended; never blocks.
+  void Reap();
+  std::size_t Pending() const { return pids_.size(); }
+
+ private:
+  std::vector<pid_t> pids_;
+};
+
+class DesktopShell {
+ public:
+  DesktopShell() : reaper_(std::make_shared<ChildReaper>()) {}
+  // Hands `target` to the desktop's opener for the verb ("open", "explore" or empty; other
+  // verbs are refused). False when the opener cannot be started.
+  bool Open(std::string_view verb, std::string_view target);
+  // Starts the program at `path` with no arguments; nullptr when it cannot be started.
+  std::unique_ptr<ui::ChildProcess> StartProgram(std::string_view path);
+  // Reaps ended children that are no longer watched; cheap, call it now and then.
+  void Reap() { reaper_->Reap(); }
+  // The opener program (xdg-open unless changed, e.g. by tests).
+  void SetOpener(std::string opener) { opener_ = std::move(opener); }
+
+ private:
+  std::shared_ptr<ChildReaper> reaper_;
+  std::string opener_ = "xdg-open";
+};
+
+}  // namespace sl::sdl

@@ -1,0 +1,46 @@
+// One real window of the desktop Platform: the SDL window, its renderer and texture, the last
+// frame presented (kept so the window can be drawn again when exposed or resized) and its
+// full-screen state.
+#pragma once
+
+#include <SDL.h>
+
+#include <cstdint>
+#include <optional>
+#include <vector>
+
+#include "backend/sdl/presentation.h"
+#include "backend/sdl/sdl_platform.h"
+
+namespace sl::sdl {
+
+struct SdlPlatform::Window {
+  ui::WindowId id = 0;
+  ui::WindowSpec spec;
+  SDL_Window* window = nullptr;
+  SDL_Renderer* renderer = nullptr;
+  SDL_Texture* texture = nullptr;
+  int textureWidth = 0;
+  int textureHeight = 0;
+  std::vector<std::uint8_t> pixels;  // last frame, rows packed, bytes R, G, B, A
+  int frameWidth = 0;
+  int frameHeight = 0;
+  Placement placement;
+  ui::Size outputSize;  // the drawable size the renderer last drew at
+  bool shown = false;
+  bool fullscreen = false;         // the state the window is in
+  std::optional<bool> userChoice;  // full screen chosen with Alt+Enter / F11
+
+  ~Window() {
+    if (texture) SDL_DestroyTexture(texture);
+    if (renderer) SDL_DestroyRenderer(renderer);
+    if (window) SDL_DestroyWindow(window);
+  }
+  bool HasFrame() const { return frameWidth > 0 && frameHeight > 0; }
+  ui::Size ClientSize() const {
+    if (spec.width > 0 && spec.height > 0) return {spec.width, spec.height};
+    return {frameWidth, frameHeight};
+  }
+};
+
+}  // namespace sl::sdl

@@ -1,0 +1,101 @@
+// The lexer and parser: literal types, statement forms, and compilation errors with their
+// numbers and positions.
+#include "vbscript/parser.h"
+
+#include <gtest/gtest.h>
+
+#include "vbscript/errors.h"
+#include "vbscript/lexer.h"
+
+namespace sl::vbs {
+namespace {
+
+struct Failure {
+  int number = 0;
+  int line = 0;
+  int column = 0;
+};
+
+Failure CompileFailure(const std::string& source) {
+  try {
+    ParseProgram(source, "test");
+  } catch (const CompileError& e) {
+    return {e.Number(), e.Line(), e.Column()};
+  }
+  return {};
+}
+
+TEST(ParserTest, LiteralsHaveTheirClassicTypes) {
+  auto tokens = Tokenize("32767 32768 &HFFFF &HFFFF& &O17 1.5 \"a\"\"b\" #1/2/2003#");
+  ASSERT_GE(tokens.size(), 8u);
+  EXPECT_EQ(tokens[0].value.Type(), VarType::Integer);
+  EXPECT_EQ(tokens[1].value.Type(), VarType::Long);
+  EXPECT_EQ(tokens[2].value.AsInteger(), -1);
+  EXPECT_EQ(tokens[3].value.AsLong(), 65535);
+  EXPECT_EQ(tokens[4].value.AsInteger(), 15);
+  EXPECT_EQ(tokens[5].value.Type(), VarType::Double);
+  EXPECT_EQ(tokens[6].value.AsString().ToUtf8(), "a\"b");
+  EXPECT_EQ(tokens[7].value.Type(), VarType::Date);
+}
+
+TEST(ParserTest, CommentsContinuationsAndKeywordsAfterDots) {
+  auto program =
+      ParseProgram("Rem first\nx = 1 + _\n  2 ' trailing\nobj.End = obj.Loop: y = 3\n", "test");
+  EXPECT_EQ(program->globalCode.size(), 3u);
+}
+
+TEST(ParserTest, StatementFormsParse) {
+  const char* source =
+      "Option Explicit\n"
+      "Dim a(3), b()\n"
+      "If a Then b = 1 Else b = 2\n"
+      "If a Then\n b = 1\nElseIf b Then\n b = 2\nElse\n b = 3\nEnd If\n"
+      "Select Case a\n Case 1, 2 To 3, Is > 4\n Case Else\nEnd Select\n"
+      "For i = 1 To 10 Step 2: Next\nFor Each x In a: Next\n"
+      "Do While a: Loop\nDo: Loop Until a\nWhile a: Wend\n"
+      "With a: .b = 1: End With\n"
+      "On Error Resume Next\nOn Error GoTo 0\n"
+      "ReDim Preserve b(5)\nErase b\nConst c = 1, d = \"x\"\n"
+      "Class K\n Public Default Property Get V: End Property\n Private Sub Class_Initialize: End "
+      "Sub\nEnd Class\n"
+      "Function F(ByVal p, ByRef q): F = p: Exit Function: End Function\n"
+      "Sub S: Exit Sub: End Sub\nCall S()\nS\nSet a = New K\nRandomize\n";
+  auto program = ParseProgram(source, "test");
+  EXPECT_TRUE(program->explicitOnly);
+  EXPECT_EQ(program->classes.size(), 1u);
+  EXPECT_EQ(program->procs.size(), 2u);
+}
+
+TEST(ParserTest, ErrorsHaveNumbersAndPositions) {
+  Failure f = CompileFailure("x = (1 + 2\n");
+  EXPECT_EQ(f.number, kErrExpectedRParen);
+  EXPECT_EQ(f.line, 1);
+  EXPECT_EQ(f.column, 11);
+  EXPECT_EQ(CompileFailure("If x Then\ny = 1\n").number, kErrExpectedEnd);
+  EXPECT_EQ(CompileFailure("For i = 1 To 2\n").number, kErrExpectedNext);
+  EXPECT_EQ(CompileFailure("Do\n").number, kErrExpectedLoop);
+  EXPECT_EQ(CompileFailure("Loop\n").number, kErrLoopWithoutDo);
+  EXPECT_EQ(CompileFailure("Exit Do\n").number, kErrInvalidExit);
+  EXPECT_EQ(CompileFailure("x = \"abc\n").number, kErrUnterminatedString);
+  EXPECT_EQ(CompileFailure("x = 1 $ 2").number, kErrInvalidCharacter);
+  EXPECT_EQ(CompileFailure("x = \n").number, kErrExpectedExpression);
+  EXPECT_EQ(CompileFailure("Sub A(x, y)\nEnd Sub\nA(1, 2)\n").number, kErrParensOnSubCall);
+  EXPECT_EQ(CompileFailure("Property Get P\nEnd Property\n").number, kErrMustBeInClass);
+  EXPECT_EQ(CompileFailure("Dim a(n)\n").number, kErrExpectedInteger);
+}
+
+TEST(ParserTest, NestingIsLimited) {
+  std::string deepIf;
+  for (int i = 0; i < 1000; ++i)
+    deepIf += "If x Then\n";
+  EXPECT_EQ(CompileFailure(deepIf).number, kErrOutOfStack);
+  std::string deepParens = "x = " + std::string(100000, '(');
+  EXPECT_EQ(CompileFailure(deepParens).number, kErrOutOfStack);
+  std::string longChain = "x = a";
+  for (int i = 0; i < 5000; ++i)
+    longChain += ".b";
+  EXPECT_EQ(CompileFailure(longChain).number, kErrOutOfStack);
+}
+
+}  // namespace
+}  // namespace sl::vbs
