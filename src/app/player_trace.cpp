@@ -1,6 +1,9 @@
 // Trace records of the player.
 #include "app/player_trace.h"
 
+#include "core/runtime_error.h"
+#include "core/variant_convert.h"
+
 namespace sl {
 
 namespace {
@@ -47,16 +50,61 @@ void PlayerTrace::FrameHeaderLoaded(const std::string& name) {
   trace_.Frame(name);
 }
 
+namespace {
+
+// A variant variable's value as the trace shows it: numbers as numbers, Empty and Null as null.
+JsonValue VariantJson(const Variant& v) {
+  switch (v.Type()) {
+    case VarType::Empty:
+    case VarType::Null:
+      return JsonValue();
+    case VarType::Boolean:
+      return JsonValue(ToBoolean(v));
+    case VarType::Integer:
+    case VarType::Long:
+    case VarType::Byte:
+      return JsonValue(static_cast<std::int64_t>(ToLong(v)));
+    case VarType::Single:
+    case VarType::Double:
+    case VarType::Currency:
+      return JsonValue(ToDouble(v));
+    default:
+      try {
+        return JsonValue(ToUtf8(v));
+      } catch (const RuntimeError&) {
+        return JsonValue();
+      }
+  }
+}
+
+}  // namespace
+
 JsonObject PlayerTrace::StateRecord() {
   PlayerState s = player_.State();
   JsonObject o;
   o.emplace_back("frame", s.frame);
   o.emplace_back("history", Strings(s.history));
-  o.emplace_back("variables", JsonArray{});
-  o.emplace_back("variants", JsonArray{});
+  JsonArray variables;
+  for (const auto& [name, value] : s.variables)
+    variables.push_back(JsonArray{JsonValue(name), JsonValue(value)});
+  o.emplace_back("variables", std::move(variables));
+  JsonArray variants;
+  for (const auto& [name, value] : s.variants)
+    variants.push_back(JsonArray{JsonValue(name), VariantJson(value)});
+  o.emplace_back("variants", std::move(variants));
   o.emplace_back("inventory", Strings(s.inventory));
-  o.emplace_back("disappeared", JsonArray{});
-  o.emplace_back("hotspots", JsonArray{});
+  JsonArray disappeared;
+  for (const auto& [frame, number] : s.disappeared)
+    disappeared.push_back(JsonArray{JsonValue(frame), JsonValue(number)});
+  o.emplace_back("disappeared", std::move(disappeared));
+  JsonArray hotspots;
+  for (const HotspotState& h : s.hotspots) {
+    hotspots.push_back(JsonObject{{"n", h.n},
+                                  {"visible", h.visible},
+                                  {"rect", JsonArray{JsonValue(h.rect[0]), JsonValue(h.rect[1]),
+                                                     JsonValue(h.rect[2]), JsonValue(h.rect[3])}}});
+  }
+  o.emplace_back("hotspots", std::move(hotspots));
   o.emplace_back("texts", JsonArray{});
   o.emplace_back("message", s.message ? JsonValue(*s.message) : JsonValue());
   o.emplace_back("menus", s.menus);

@@ -55,6 +55,8 @@ class VariableSubsystem {
     (void)name;
     return false;
   }
+  // The Debug menu's "View variables status...": every variable, in message boxes of 25 lines.
+  virtual void ViewVariablesStatus() {}
 };
 
 class ScriptSubsystem {

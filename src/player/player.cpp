@@ -1,6 +1,9 @@
 // Wiring of one run: start-up through the title window, then the event loop until the end.
 #include "player/player.h"
 
+#include <cmath>
+
+#include "ui/control_array.h"
 #include "ui/controls/timer_control.h"
 
 namespace sl {
@@ -14,6 +17,7 @@ Player::Player(ui::Platform& platform, MessageBoxService& messages, std::string 
                           [this]() -> Game& { return EnsureGame(); }, &subsystems_,
                           [this] { EndProgram(); }}) {
   project_.SetDisplayChecks(&display_);
+  subsystems_.variables = &variables_;
   // The user closing the program (or a script's quit) ends it as the title window's Exit does.
   windows_.onQuit = [this] { title_.UnloadTitleWindow(); };
 }
@@ -62,6 +66,25 @@ PlayerState Player::State() {
   s.gameLoaded = g.Loaded();
   s.frame = g.CurrentFrameName;
   s.history = g.History().Names();
+  for (const auto& v : variables_.Variables)
+    s.variables.emplace_back(v->Name, v->Value);
+  for (const auto& v : variables_.VariablesVariant)
+    s.variants.emplace_back(v->Name, v->Value);
+  for (const auto& d : variables_.Disappear)
+    s.disappeared.emplace_back(d->Name, d->Value);
+  if (ui::ControlArray* area = g.Form().FindArray("Area")) {
+    for (const auto& [index, control] : area->Elements()) {
+      if (index < 1) continue;
+      HotspotState h;
+      h.n = index;
+      h.visible = control->Visible();
+      h.rect[0] = static_cast<int>(std::lround(control->Left() / 15));
+      h.rect[1] = static_cast<int>(std::lround(control->Top() / 15));
+      h.rect[2] = static_cast<int>(std::lround(control->Width() / 15));
+      h.rect[3] = static_cast<int>(std::lround(control->Height() / 15));
+      s.hotspots.push_back(h);
+    }
+  }
   s.inventory = g.Subsystems().inventory->ItemNames();
   std::string text;
   if (g.Subsystems().texts->MessageShown(text)) s.message = text;

@@ -20,13 +20,24 @@
 #include "player/game_subsystems.h"
 #include "player/startup/project.h"
 #include "player/startup/title_window.h"
+#include "player/variables/variable_store.h"
 #include "ui/draw/picture_cache.h"
 #include "ui/window_manager.h"
 
 namespace sl {
 
+struct HotspotState {
+  int n = 0;
+  bool visible = false;
+  int rect[4] = {0, 0, 0, 0};  // left, top, width, height in frame pixels
+};
+
 struct PlayerState {
   std::string frame;
+  std::vector<std::pair<std::string, int>> variables;
+  std::vector<std::pair<std::string, Variant>> variants;
+  std::vector<std::pair<std::string, int>> disappeared;
+  std::vector<HotspotState> hotspots;
   std::vector<std::string> history;
   std::vector<std::string> inventory;
   std::optional<std::string> message;  // the message band's text, or none while hidden
@@ -62,6 +73,7 @@ class Player {
   Resolutions& Display() { return display_; }
   // The game window, or null before the first Start.
   Game* GetGame() { return game_.get(); }
+  VariableStore& Variables() { return variables_; }
 
  private:
   Game& EnsureGame();
@@ -74,6 +86,7 @@ class Player {
   Resolutions display_;
   draw::PictureCache pictures_;
   GameSubsystems subsystems_;
+  VariableStore variables_{project_};
   SoundObserver* soundObserver_ = nullptr;
   GameObserver* gameObserver_ = nullptr;
   std::unique_ptr<Game> game_;

@@ -41,6 +41,7 @@ def general(root, name, title, initial, width, height, menus_always=False, skip_
           [True, True, True, True, True, False], ["DEFAULT", "DEFAULT"], [target_resolution],
           [0, 0], ["DEFAULT"], [0, 0], [menus_always], [0], [skip_title, False], [0],
           [False], [False], [False])
+    write(os.path.join(root, "Config", "Variables"), ["Variables"])
 
 
 def frame(root, name, kind=0, source="0", tiled=False, timer=False, delay="0", target="",

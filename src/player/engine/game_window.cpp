@@ -193,7 +193,7 @@ void Game::CreateMenus() {
     subs_.scripts->EditProcedures();
   };
   menu("mnuViewVariables", "View variables...", &debug).on.click = [this](ui::Control&) {
-    subs_.scripts->ViewVariables();
+    subs_.variables->ViewVariablesStatus();
   };
   menu("mnuNone", "", &debug).SetVisible(false);
   for (const char* name : {"mnuExit", "mnuSaveGame", "mnuLoadGame", "mnuOptions", "mnuDebug"}) {

@@ -135,6 +135,27 @@ TEST(PictureTest, IconPicksStandardSizeAndKeepsEveryImage) {
   EXPECT_EQ(p.BestImage(64, 64).surface.Width(), 32);  // else the largest
 }
 
+TEST(PictureTest, IconWithAnEmbeddedPngImage) {
+  Surface image(48, 48, ToPixel({10, 20, 30, 200}));
+  std::vector<std::uint8_t> png = EncodePng(image);
+  test::Bytes b;
+  test::Put16(b, 0);
+  test::Put16(b, 1);
+  test::Put16(b, 1);
+  b.insert(b.end(), {48, 48, 0, 0});
+  test::Put16(b, 1);
+  test::Put16(b, 32);
+  test::Put32(b, static_cast<std::uint32_t>(png.size()));
+  test::Put32(b, 22);
+  b.insert(b.end(), png.begin(), png.end());
+  Picture p = DecodePicture(b);
+  EXPECT_EQ(p.Kind(), PictureKind::kIcon);
+  EXPECT_EQ(p.Image(), image);
+  // An entry pointing past the end of the file is refused.
+  b[18] = 0xFF;
+  EXPECT_EQ(ErrorNumber([&] { DecodePicture(b); }), 481);
+}
+
 TEST(PictureTest, CursorHasItsHotSpotAndMask) {
   TempFolder dir("cur");
   auto arrow = Solid(32, 32, 1, 0xFFFFFFFF, true);
