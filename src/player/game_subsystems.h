@@ -27,6 +27,23 @@ class HotspotSubsystem {
   virtual void ResetDefaultPointer() {}
   virtual void SetScreenPointerArrow() {}
   virtual void SetScreenPointerDefault() {}
+  // The action of hotspot `AreaIndex`, or of item `ObjectIndex` dropped on it: 0 nothing further,
+  // 1 the game must end, 2 another frame was opened.
+  virtual std::int16_t MakeAction(std::int16_t AreaIndex, std::int16_t ObjectIndex) {
+    (void)AreaIndex;
+    (void)ObjectIndex;
+    return 0;
+  }
+  // The click position, stored in pixels from twips of the frame.
+  virtual void SaveClickPos(float sglLeft, float sglTop) {
+    (void)sglLeft;
+    (void)sglTop;
+  }
+  virtual std::int16_t ClickPositionX() { return 0; }
+  virtual std::int16_t ClickPositionY() { return 0; }
+  virtual std::int16_t GetMergedHotspotIndex() { return 1; }
+  // 2 while the pointer was last over the frame, 1 over the inventory bar.
+  virtual std::int16_t PointerZone() { return 0; }
 };
 
 class TextSubsystem {
@@ -41,6 +58,11 @@ class TextSubsystem {
   virtual bool MessageShown(std::string& text) {
     (void)text;
     return false;
+  }
+  // The message display: the band inside the game when `inGame`, else a message box.
+  virtual void ShowMessage(const std::string& text, bool inGame) {
+    (void)text;
+    (void)inGame;
   }
 };
 
@@ -66,6 +88,10 @@ class ScriptSubsystem {
   virtual void ResetModule() {}
   virtual void SetHotspotNumber(int number) { (void)number; }
   virtual bool StopGameRequested() { return false; }
+  // The frame a procedure asked for (sFrameToLoad) and its transition.
+  virtual std::string FrameToLoad() { return {}; }
+  virtual int TransitionNumber() { return 0; }
+  virtual double TransitionDuration() { return 0; }
   virtual void ExecuteVBScript(const std::string& text, bool afterScriptStep) {
     (void)text;
     (void)afterScriptStep;
@@ -130,6 +156,15 @@ class EffectsSubsystem {
   virtual void RipplingTick() {}
   // The one-shot flag of the transition layer that game reset clears.
   virtual void ResetOneShot() {}
+  // Animated pictures: creates player and holder box `index` at (left, top) twips; returns the
+  // index, or 0 when nothing was created.
+  virtual int AniGifNewWithIndex(int index, const std::string& path, double left, double top,
+                                 double speed) {
+    (void)index, (void)path, (void)left, (void)top, (void)speed;
+    return 0;
+  }
+  virtual void AniGifPlay(int index) { (void)index; }
+  virtual void AniGifStop(int index) { (void)index; }
 };
 
 class InventorySubsystem {
@@ -139,6 +174,15 @@ class InventorySubsystem {
   virtual void ClearItems() {}
   virtual void Load_InventoryBackground() {}
   virtual bool Moving() { return false; }
+  virtual void AddPickedObject(const std::string& name, bool noPopUp) {
+    (void)name;
+    (void)noPopUp;
+  }
+  virtual void RemovePickedObject(std::int16_t index) { (void)index; }
+  // Offers a clicked hotspot to the inventory (an item lying on the frame is picked up).
+  virtual void PickOrNotPickObject(std::int16_t areaIndex) { (void)areaIndex; }
+  // Slides the inventory bar in or out after a mouse move.
+  virtual void Inventory_Move() {}
   // Brings the item pictures, then the bar's button, then the bar to the front.
   virtual void BringToFront() {}
   virtual std::vector<std::string> ItemNames() { return {}; }

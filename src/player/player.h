@@ -18,6 +18,7 @@
 #include "player/display/resolutions.h"
 #include "player/engine/game.h"
 #include "player/game_subsystems.h"
+#include "player/hotspots/hotspots.h"
 #include "player/startup/project.h"
 #include "player/startup/title_window.h"
 #include "player/variables/variable_store.h"
@@ -87,6 +88,7 @@ class Player {
   draw::PictureCache pictures_;
   GameSubsystems subsystems_;
   VariableStore variables_{project_};
+  Hotspots hotspots_{project_, variables_, pictures_, windows_};
   SoundObserver* soundObserver_ = nullptr;
   GameObserver* gameObserver_ = nullptr;
   std::unique_ptr<Game> game_;

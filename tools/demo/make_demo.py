@@ -447,11 +447,24 @@ def events_file(path):
         f.write("\n".join(lines) + "\n")
 
 
-def button_picture(text_colour, fill):
+def button_font():
+    """DejaVu Sans Bold when the system has it (Debian's fonts-dejavu-core), else PIL's own."""
+    from PIL import ImageFont
+    try:
+        return ImageFont.truetype("/usr/share/fonts/truetype/dejavu/DejaVuSans-Bold.ttf", 16)
+    except OSError:
+        return ImageFont.load_default()
+
+
+def button_picture(text_colour, fill, text):
     img = Image.new("RGB", (120, 32), fill)
     d = ImageDraw.Draw(img)
     d.rectangle([0, 0, 119, 31], outline=(255, 255, 255))
     d.rectangle([1, 1, 118, 30], outline=text_colour)
+    font = button_font()
+    left, top, right, bottom = d.textbbox((0, 0), text, font=font)
+    d.text(((120 - (right - left)) // 2 - left, (32 - (bottom - top)) // 2 - top), text,
+           fill=text_colour, font=font)
     return img
 
 
@@ -488,8 +501,8 @@ def build(out):
     # Title screen scheme: picture buttons for Start and Exit, a text button for Load.
     scheme = os.path.join(out, "Schemes", "Harbour")
     os.makedirs(scheme, exist_ok=True)
-    button_picture((255, 220, 150), (40, 70, 110)).save(os.path.join(scheme, "Start.bmp"))
-    button_picture((255, 220, 150), (70, 40, 40)).save(os.path.join(scheme, "Exit.bmp"))
+    button_picture((255, 220, 150), (40, 70, 110), "Set sail").save(os.path.join(scheme, "Start.bmp"))
+    button_picture((255, 220, 150), (70, 40, 40), "Go ashore").save(os.path.join(scheme, "Exit.bmp"))
     scheme_tile().save(os.path.join(scheme, "Waves.bmp"))
     s = DataFile()
     s.write("Harbour", 1, 0)

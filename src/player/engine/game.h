@@ -132,6 +132,8 @@ class Game final : private ActivityTargets {
   Project& GetProject() { return project_; }
   bool EffectsEnabled();
   bool MenusShown() const;
+  // Whether a menu was opened from the debug or options menu since the menus were last hidden.
+  bool MenuOpen() const { return menuOpen_; }
 
   // The menu commands, also reached by keys.
   void mnuExit_Click();

@@ -27,7 +27,7 @@ namespace {
 constexpr int kKeyEsc = 27;
 constexpr int kShiftCtrl = 2;
 constexpr int kButtonRight = 2;
-// Function keys (F2, F7, F11, F5) that reveal the debug menu when pressed in this order.
+// The function-key sequence that reveals the debug menu.
 constexpr std::array<int, 4> kDebugKeys = {113, 118, 122, 116};
 
 template <class T>

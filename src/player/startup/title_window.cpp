@@ -91,11 +91,11 @@ void TitleWindow::CreateControls() {
     l.SetAlignment(align);
     return &l;
   };
-  ui::Label* title = label("txtAdventureName", 240, 300, 4320, 2);
-  title->SetHeight(600);
+  ui::Label* title = label("txtAdventureName", 240, 240, 4320, 2);
+  title->SetHeight(720);
   title->SetWordWrap(true);
   draw::FontSpec big = title->FontSpec();
-  big.size = 16;
+  big.size = 14;
   big.bold = true;
   title->SetFontSpec(big);
   label("txtVersion", 240, kFirstRowTop, 4320, 2)->SetVisible(false);
@@ -332,6 +332,8 @@ void TitleWindow::UseScheme(const std::string& SchemeName) {
   if (scheme.backColor) {
     f.SetBackColor(*scheme.backColor);
     backdrop_->SetBackColor(*scheme.backColor);
+    // A new back colour clears what was painted; the tile goes back over it.
+    TileBackground();
   }
   if (scheme.titleColor) L("txtAdventureName").SetForeColor(*scheme.titleColor);
   if (scheme.labelColor) {

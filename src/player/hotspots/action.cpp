@@ -1,0 +1,392 @@
+// The action of a hotspot (MakeAction): finding its record, reading it in order with the
+// effects that happen while it is read, then the procedure, sounds, video, message and frame
+// change in their fixed order; and AreaClick, the click entry point that wraps it.
+#include "core/case_fold.h"
+#include "core/data_file_reader.h"
+#include "core/path_resolver.h"
+#include "core/runtime_error.h"
+#include "core/variant_convert.h"
+#include "player/engine/game.h"
+#include "player/hotspots/action_record.h"
+#include "player/hotspots/hotspots.h"
+#include "player/startup/project.h"
+#include "player/startup/shared_routines.h"
+#include "player/variables/variable_store.h"
+#include "ui/control_array.h"
+#include "ui/controls/menu.h"
+#include "ui/controls/picture_box.h"
+#include "ui/controls/timer_control.h"
+#include "ui/form.h"
+#include "ui/window_manager.h"
+
+namespace sl {
+
+namespace {
+
+constexpr int kHotspotSoundChannel = 6;
+constexpr int kOneShotChannel = 7;
+constexpr int kChannelLineValues = 5;
+constexpr int kChannelLines = 7;
+
+bool Flag(DataFileReader& r) {
+  return r.ReadInteger() != 0;
+}
+
+// Reads fields up to and including the record separator.
+void SkipRecord(DataFileReader& r) {
+  while (!r.Eof()) {
+    if (r.ReadString() == DataFileReader::kSeparator) return;
+  }
+}
+
+struct ChannelLine {
+  std::int16_t mode = 0;
+  bool fade = false;
+  bool loop = false;
+  double volume = 0;
+  std::string file;
+};
+
+}  // namespace
+
+std::int16_t Hotspots::MakeAction(std::int16_t AreaIndex, std::int16_t ObjectIndex) {
+  if (!game_) return 0;
+  Game& g = *game_;
+  g.StopMovie = true;
+  g.ClickFlag = true;
+  g.GameStopping = false;
+  ActionRecord a;
+  try {
+    DataFileReader reader("");
+    if (!OpenActionRecord(AreaIndex, ObjectIndex, reader)) return 0;
+    if (ReadActionRecord(reader, AreaIndex, ObjectIndex, a)) return 1;
+    return FinishAction(AreaIndex, ObjectIndex, a);
+  } catch (const RuntimeError& e) {
+    if (!g.GameStopping) {
+      ShowCritical(" Unable to make the action associated with the hotspot #" +
+                   std::to_string(AreaIndex) + ". " + e.Description());
+    }
+  }
+  return 0;
+}
+
+bool Hotspots::OpenActionRecord(std::int16_t n, std::int16_t item, DataFileReader& reader) {
+  Game& g = *game_;
+  std::string base = project_.Folders().FramesDataFolder + g.CurrentFrameName;
+  if (item != 0) {
+    std::string name = Array("PickedObject").Item(item).Tag();
+    std::string key = FoldCase(std::to_string(n) + "_" + name + ".drg");
+    if (!FileExists(base + ".fm0")) return false;
+    reader = OpenFile(base + ".fm0");
+    while (!reader.Eof()) {
+      if (g.GameStopping) return false;
+      reader.Skip(1);
+      if (FoldCase(reader.ReadString()) == key) {
+        reader.Skip(8);
+        return true;
+      }
+      SkipRecord(reader);
+    }
+    return false;
+  }
+  bool merged = FileExists(base + ".mr3");
+  if (!merged && !FileExists(base + ".fm3")) return false;
+  reader = OpenFile(base + (merged ? ".mr3" : ".fm3"));
+  for (int skipped = 1; skipped < n && !reader.Eof(); ++skipped)
+    SkipRecord(reader);
+  if (reader.Eof()) return false;
+  reader.Skip(10);
+  return true;
+}
+
+// Reads the record after its header. Variables, disappearance, the removal of a used item, the
+// sounds stopped at once, the channel table and a picked-up item take effect while reading, so
+// that the procedure sees them. Returns true when the record ends the game.
+bool Hotspots::ReadActionRecord(DataFileReader& r, std::int16_t n, std::int16_t item,
+                                ActionRecord& a) {
+  Game& g = *game_;
+  std::int16_t changeOn = r.ReadInteger();
+  std::string variable = r.ReadString();
+  bool setFalse = Flag(r);
+  bool setTrue = Flag(r);
+  bool invert = Flag(r);
+  if (!variable.empty() && changeOn != 0) {
+    if (setFalse) variables_.ChangeVariableValue(variable, 0);
+    if (setTrue) variables_.ChangeVariableValue(variable, 1);
+    if (invert) variables_.ChangeVariableValue(variable, -1);
+  }
+  a.showMessage = Flag(r);
+  a.message = r.ReadString();
+  r.ReadInteger();
+  r.ReadString();
+  if (Flag(r)) {
+    if (item != 0) {
+      g.Subsystems().inventory->RemovePickedObject(item);
+    } else {
+      variables_.Disappear.Add(g.CurrentFrameName, n);
+    }
+  }
+  if (Flag(r)) return true;
+  a.goToFrame = r.ReadInteger();
+  a.targetFrame = r.ReadString();
+  auto more = [&r] { return !r.SeparatorOrEndNext(); };
+  if (!more()) return false;
+  a.restartHotspotSound = r.ReadInteger();
+  if (a.restartHotspotSound != 0) g.Channels().PlayerOfChannel(kHotspotSoundChannel).Stop();
+  a.stopAllSounds = r.ReadInteger();
+  if (a.stopAllSounds != 0) g.Channels().StopAnyWavOrMP3();
+  a.playVideo = r.ReadInteger();
+  a.videoFile = r.ReadString();
+  a.videoOwnSize = r.ReadBoolean();
+  a.videoInCutSceneArea = r.ReadBoolean();
+  a.videoLeft = r.ReadInteger();
+  a.videoTop = r.ReadInteger();
+  a.videoWidth = r.ReadInteger();
+  a.videoHeight = r.ReadInteger();
+  if (!more()) return false;
+  a.stopOneShot = Flag(r);
+  a.hotspotSoundOn = Flag(r);
+  a.hotspotSound = r.ReadString();
+  a.oneShotOn = Flag(r);
+  a.oneShotSound = r.ReadString();
+  if (!more()) return false;
+  r.Skip(3);
+  a.previousFrame = Flag(r);
+  if (!more()) return false;
+  r.Skip(3);
+  a.messageInGame = Flag(r);
+  if (!more()) return false;
+  r.Skip(3);
+  bool severalOn = r.ReadInteger() != 0;
+  for (std::int16_t value : {0, 1, -1}) {
+    std::int16_t count = r.ReadInteger();
+    for (std::int16_t i = 0; i < count; ++i) {
+      std::string name = r.ReadString();
+      if (severalOn && !name.empty()) variables_.ChangeVariableValue(name, value);
+    }
+  }
+  if (!more()) return false;
+  a.loopHotspotSound = r.ReadBoolean();
+  if (!more()) return false;
+  a.transitionOn = r.ReadDouble();
+  a.transitionDurationMs = r.ReadDouble();
+  if (!more()) return false;
+  a.runProcedure = r.ReadBoolean();
+  a.procedure = r.ReadString();
+  if (!more()) return false;
+  a.transitionNumber = r.ReadInteger();
+  if (!more()) return false;
+  r.Skip(6);
+  g.FadeDuration = Val(r.ReadString()) / 1000;
+  r.ReadInteger();
+  std::int16_t perLine = r.ReadInteger();
+  if (perLine > kChannelLineValues) return false;
+  std::int16_t lines = r.ReadInteger();
+  ChannelLine line;  // values a short line leaves out keep those of the line before
+  for (std::int16_t l = 1; l <= lines; ++l) {
+    if (perLine >= 1) line.mode = r.ReadInteger();
+    if (perLine >= 2) line.fade = r.ReadBoolean();
+    if (perLine >= 3) line.loop = r.ReadBoolean();
+    if (perLine >= 4) line.volume = r.ReadDouble();
+    if (perLine >= 5) line.file = r.ReadString();
+    if (l > kChannelLines) continue;  // no such channel
+    SoundChannel& c = g.Channels().Channel(l);
+    c.mode = line.mode;
+    c.fade = line.fade;
+    c.loop = line.loop;
+    c.previousVolume = c.volume;
+    c.volume = line.volume;
+    c.file = line.file;
+    c.keep = false;
+  }
+  if (!more()) return false;
+  bool pickUp = r.ReadBoolean();
+  std::string itemName = r.ReadString();
+  if (pickUp) g.Subsystems().inventory->AddPickedObject(itemName, false);
+  return false;
+}
+
+std::int16_t Hotspots::FinishAction(std::int16_t n, std::int16_t item, const ActionRecord& a) {
+  Game& g = *game_;
+  GameSubsystems& subs = g.Subsystems();
+  auto running = [&g] { return !g.GameStopping; };
+  // The procedure; its quit request ends the action at once.
+  if (running()) {
+    subs.scripts->ResetModule();
+    std::string text = UnescapeScriptText(a.procedure);
+    if (!text.empty() && a.runProcedure) {
+      subs.scripts->SetHotspotNumber(n);
+      subs.scripts->ExecuteVBScript(text, false);
+      if (subs.scripts->StopGameRequested()) return 1;
+    }
+  }
+  if (running() && a.hotspotSoundOn && !a.hotspotSound.empty()) {
+    MediaPlayer& p = g.Channels().PlayerOfChannel(kHotspotSoundChannel);
+    // A hotspot sound that already plays goes on from where it is unless asked to restart.
+    if (p.PlayState() != 2 || a.restartHotspotSound != 0) {
+      p.Stop();
+      p.SetFileName(project_.FindMediaFile(project_.Folders().AreasFolder + a.hotspotSound));
+      p.SetPlayCount(a.loopHotspotSound ? 0 : 1);
+      p.SetVolume(LevelToVolume(7));
+      p.Play();
+    }
+  }
+  if (running()) {
+    MediaPlayer& p = g.Channels().PlayerOfChannel(kOneShotChannel);
+    if (a.oneShotOn) {
+      p.Stop();
+      p.SetFileName(project_.FindMediaFile(project_.Folders().FramesFolder + a.oneShotSound));
+      p.SetPlayCount(1);
+      p.SetVolume(LevelToVolume(8));
+      p.Play();
+    } else if (a.stopOneShot && a.stopAllSounds == 0) {
+      p.Stop();
+    }
+  }
+  if (running() && a.stopAllSounds == 0 && item == 0) PlayHotspotChannels(n);
+  bool frameChange = !subs.scripts->FrameToLoad().empty() || a.goToFrame != 0 ||
+                     (a.previousFrame && g.History().Count() > 1);
+  if (running() && (a.playVideo != 0 || !frameChange)) {
+    subs.sound->ApplyChannelChanges();
+    g.TimerAudioFade().SetEnabled(true);
+  }
+  if (running() && a.playVideo != 0) PlayActionVideo(a);
+  if (running() && a.showMessage) subs.texts->ShowMessage(a.message, a.messageInGame);
+  if (running() && a.playVideo != 0) WaitForActionVideo(frameChange);
+  std::int16_t result = 0;
+  if (running()) result = ChangeFrame(a);
+  if (running() && result != 2) subs.scripts->StartTimedEvents();
+  return result;
+}
+
+void Hotspots::PlayHotspotChannels(std::int16_t n) {
+  std::string path = project_.Folders().FramesDataFolder + game_->CurrentFrameName + ".fm5";
+  if (!FileExists(path)) return;
+  DataFileReader r = OpenFile(path);
+  while (!r.Eof()) {
+    r.Skip(1);
+    if (r.ReadInteger() == n) {
+      r.Skip(8);
+      game_->Channels().PlaySoundChannels(r, [this](const std::string& file) {
+        return project_.FindMediaFile(project_.Folders().AreasFolder + file);
+      });
+      return;
+    }
+    SkipRecord(r);
+  }
+}
+
+void Hotspots::PlayActionVideo(const ActionRecord& a) {
+  Game& g = *game_;
+  VideoSubsystem& video = *g.Subsystems().video;
+  g.HideMenus();
+  g.CutSceneArea().SetVisible(false);
+  std::string file = project_.FindMediaFile(project_.Folders().FramesFolder + a.videoFile);
+  if (!a.videoInCutSceneArea) {
+    if (a.videoOwnSize) {
+      video.PlayMovieWithStop(file, g.PictureBox(), false, 0, 0, 0, 0);
+    } else {
+      video.PlayMovieWithStop(file, g.PictureBox(), true, a.videoLeft, a.videoTop, a.videoWidth,
+                              a.videoHeight);
+    }
+    return;
+  }
+  ui::PictureBox& area = g.CutSceneArea();
+  area.Move(a.videoLeft * 15.0, a.videoTop * 15.0, a.videoWidth * 15.0, a.videoHeight * 15.0);
+  video.PlayMovieWithStop(file, area, false, 0, 0, 0, 0);
+  area.ZOrder(0);
+  windows_.Loop().DoEvents();
+  area.SetVisible(true);
+}
+
+void Hotspots::WaitForActionVideo(bool frameChangeFollows) {
+  Game& g = *game_;
+  VideoSubsystem& video = *g.Subsystems().video;
+  ui::EventLoop& loop = windows_.Loop();
+  SetScreenPointerArrow();
+  auto playing = [&video] {
+    std::string status = FoldCase(video.Status());
+    return status != "stopped" && !status.empty();
+  };
+  while (playing() && !g.StopMovie && !loop.QuitRequested()) {
+    loop.WaitEvents();
+    g.HideMenus();
+    loop.DoEvents();
+  }
+  SetScreenPointerDefault();
+  g.StopMovie = false;
+  if (frameChangeFollows) g.Subsystems().sound->StepFades(1);
+}
+
+std::int16_t Hotspots::ChangeFrame(const ActionRecord& a) {
+  Game& g = *game_;
+  GameSubsystems& subs = g.Subsystems();
+  std::string frame = subs.scripts->FrameToLoad();
+  if (EqualsIgnoreCase(frame, "last visited frame")) {
+    frame.clear();
+    std::vector<std::string> names = g.History().Names();
+    if (names.size() >= 2) {
+      names.pop_back();
+      frame = names.back();
+      g.SetFramesHistory(std::move(names));
+    }
+  }
+  if (!frame.empty()) {
+    double duration = subs.scripts->TransitionDuration();
+    if (duration != 0) {
+      int number = subs.scripts->TransitionNumber();
+      subs.effects->TransitionStep1(number);
+      g.OpenFrame(frame, true, number, duration);
+    } else {
+      g.OpenFrame(frame, false, 0, 0);
+    }
+    return 2;
+  }
+  std::string target = a.targetFrame;
+  if (a.goToFrame == 0) {
+    if (!a.previousFrame || g.History().Count() <= 1) return 0;
+    std::vector<std::string> names = g.History().Names();
+    names.pop_back();
+    target = names.back();
+    g.SetFramesHistory(std::move(names));
+  }
+  if (a.transitionOn == 1) {
+    subs.effects->TransitionStep1(a.transitionNumber);
+    g.OpenFrame(target, true, a.transitionNumber, a.transitionDurationMs / 1000);
+  } else {
+    g.OpenFrame(target, false, 0, 0);
+  }
+  return 2;
+}
+
+void Hotspots::AreaClick(std::int16_t AreaIndex, int Button) {
+  if (!game_) return;
+  Game& g = *game_;
+  GameSubsystems& subs = g.Subsystems();
+  if (g.GameStopping) return;
+  g.StopMovie = true;
+  g.ClickFlag = true;
+  if (FoldCase(subs.video->Status()) == "playing" || subs.inventory->Moving()) return;
+  if (Button == 2) {
+    if (!g.Menu("mnuExit").Visible()) {
+      g.ShowMenus();
+    } else if (!g.MenuOpen()) {
+      g.HideMenus();
+    }
+    return;
+  }
+  if (g.MenuOpen()) {
+    g.HideMenus();
+    return;
+  }
+  g.HideMenus();
+  subs.inventory->PickOrNotPickObject(AreaIndex);
+  subs.sound->StepFades(1);
+  std::int16_t result = MakeAction(AreaIndex, 0);
+  if (result != 2) ShowOrNotShowAreas();
+  g.CutSceneArea().SetVisible(false);
+  subs.video->StopMovie();
+  if (result == 1) g.StartUnloading();
+}
+
+}  // namespace sl
