@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "app/command_line.h"
+#include "app/desktop.h"
 #include "app/player_run.h"
 
 namespace {
@@ -36,7 +37,14 @@ int main(int argc, char** argv) {
     std::printf("storyloom %s\n%s\n", STORYLOOM_VERSION, STORYLOOM_HOMEPAGE);
     return 0;
   }
-  // The desktop window is not built yet: without --headless the run is headless all the same.
-  bool desktopMissing = !parsed.options.headless;
-  return sl::RunPlayer(parsed.options, ExecutableFolder(argv[0]), desktopMissing);
+  // Without --headless the game plays in windows on the desktop; with no display to open them
+  // on, say so and how to run headless instead.
+  if (!parsed.options.headless) {
+    std::string why;
+    if (!sl::DesktopAvailable(why)) {
+      std::fputs(sl::NoDesktopMessage(why).c_str(), stderr);
+      return 1;
+    }
+  }
+  return sl::RunPlayer(parsed.options, ExecutableFolder(argv[0]), false);
 }

@@ -5,6 +5,7 @@
 #include <exception>
 #include <memory>
 
+#include "app/desktop.h"
 #include "app/player_trace.h"
 #include "backend/headless/answering_message_boxes.h"
 #include "backend/headless/event_script.h"
@@ -28,24 +29,34 @@ std::unique_ptr<Trace> OpenTrace(const CommandLineOptions& options, bool desktop
 }
 
 int Play(const CommandLineOptions& options, const std::string& projectFolder,
-         std::vector<ScriptCommand> script, Trace& trace) {
+         std::vector<ScriptCommand> script, Trace& trace, bool desktopMissing) {
   SettingsStore store(options.settingsFile.value_or(SettingsStore::DefaultPath()));
   store.SetObserver([&trace](const std::string& section, const std::string& key,
                              const std::string& value) { trace.Setting(section, key, value); });
   StoreUserSettings settings(store);
 
-  HeadlessOptions headless;
-  headless.start = options.clock.value_or(DefaultHeadlessClock());
-  if (options.screen) headless.display = {options.screen->width, options.screen->height};
-  HeadlessPlatform platform(trace, settings, headless);
-  platform.SetScript(std::move(script), options.eventsFile.value_or("events"));
+  // Without --headless the desktop plays the game; the event script is a headless feature.
+  std::unique_ptr<ui::Platform> desktop;
+  std::unique_ptr<HeadlessPlatform> headlessPlatform;
+  if (!options.headless && !desktopMissing) {
+    desktop = OpenDesktop(options, settings);
+    if (options.eventsFile)
+      std::fputs("storyloom: event scripts are played in headless runs only; ignored\n", stderr);
+  } else {
+    HeadlessOptions headless;
+    headless.start = options.clock.value_or(DefaultHeadlessClock());
+    if (options.screen) headless.display = {options.screen->width, options.screen->height};
+    headlessPlatform = std::make_unique<HeadlessPlatform>(trace, settings, headless);
+    headlessPlatform->SetScript(std::move(script), options.eventsFile.value_or("events"));
+  }
+  ui::Platform& platform = desktop ? *desktop : static_cast<ui::Platform&>(*headlessPlatform);
 
   AnsweringMessageBoxService messages(platform);
   Player player(platform, messages, projectFolder);
   PlayerTrace playerTrace(trace, player);
   ui::WindowManager& windows = player.Windows();
   ui::EventLoop& loop = windows.Loop();
-  platform.SetGiveUpHandler([&loop] { loop.RequestQuit(); });
+  if (headlessPlatform) headlessPlatform->SetGiveUpHandler([&loop] { loop.RequestQuit(); });
   std::string scriptName = options.eventsFile.value_or("events");
   windows.onInputError = [&scriptName](const std::string& message) {
     std::fprintf(stderr, "storyloom: %s: %s\n", scriptName.c_str(), message.c_str());
@@ -88,7 +99,7 @@ int RunPlayer(const CommandLineOptions& options, const std::string& executableFo
   int code = 1;
   try {
     code = Play(options, options.projectDir.empty() ? executableFolder : options.projectDir,
-                std::move(script), *trace);
+                std::move(script), *trace, desktopMissing);
   } catch (const std::exception& e) {
     std::fprintf(stderr, "storyloom: fatal error: %s\n", e.what());
   }

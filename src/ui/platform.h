@@ -150,7 +150,8 @@ class Platform {
   virtual void ActivateWindow(WindowId window) = 0;
   // Moves the window with the pointer until the left button is released, as dragging a caption
   // does: how a borderless window is dragged by its body. Called while the left button is held
-  // over the window; ignored when there is nothing to move (no real windows).
+  // over the window; ignored when there is nothing to move (no real windows). As after a caption
+  // drag, the release of the button that started it is not delivered.
   virtual void BeginWindowDrag(WindowId window) { (void)window; }
   // Shows a finished frame of a window's content. The pixels are copied before this returns.
   // A frame whose size differs from the window's client frame size is scaled to it.

@@ -12,20 +12,9 @@ Variant ValueOf(const Variant& v) {
   return obj->Invoke(kDispIdValue, kInvokeGet | kInvokeCall, {});
 }
 
-bool AnyNull(std::span<Variant> args, std::size_t count) {
-  for (std::size_t i = 0; i < count && i < args.size(); ++i) {
-    if (args[i].IsNull()) return true;
-  }
-  return false;
-}
-
 std::int32_t LongArg(std::span<Variant> args, std::size_t i, std::int32_t defaultValue) {
   if (!HasArg(args, i)) return defaultValue;
   return ToLong(args[i]);
-}
-
-SharedString TextArg(std::span<Variant> args, std::size_t i) {
-  return ToString(args[i]);
 }
 
 CompareMode CompareArg(std::span<Variant> args, std::size_t i) {
@@ -42,10 +31,6 @@ CompareMode CompareArg(std::span<Variant> args, std::size_t i) {
 void CheckTextLength(std::size_t length) {
   if (length > kMaxTextLength) throw RuntimeError(7);
 }
-
-}  // namespace sl::vbs
-
-namespace sl::vbs {
 
 Variant MakeArray(std::vector<Variant> items) {
   auto array = MakeRef<VariantArray>(

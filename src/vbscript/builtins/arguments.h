@@ -1,5 +1,5 @@
 // Helpers the built-in functions share to read their arguments and build their results: optional
-// arguments, Null propagation, the compare-mode argument and text limits.
+// arguments, whole numbers, the compare-mode argument, text limits and arrays.
 #pragma once
 
 #include <cstddef>
@@ -27,14 +27,8 @@ inline bool HasArg(std::span<Variant> args, std::size_t i) {
 // An object stands for its default value; anything else for itself.
 Variant ValueOf(const Variant& v);
 
-// True when any of the first `count` arguments (those present) is Null.
-bool AnyNull(std::span<Variant> args, std::size_t count);
-
 // A whole-number argument (rounded half to even, error 6 when out of range) or the default.
 std::int32_t LongArg(std::span<Variant> args, std::size_t i, std::int32_t defaultValue);
-
-// An argument as text; error 94 for Null.
-SharedString TextArg(std::span<Variant> args, std::size_t i);
 
 // The compare argument: vbBinaryCompare (0) or vbTextCompare (1); anything else is error 5.
 enum class CompareMode { kBinary, kText };
@@ -50,10 +44,6 @@ inline Variant TextResult(std::u16string_view text) {
 [[noreturn]] inline void InvalidArgument() {
   throw RuntimeError(5);
 }
-
-}  // namespace sl::vbs
-
-namespace sl::vbs {
 
 // A one-dimensional array with lower bound 0 holding `items` (no items: UBound is -1).
 Variant MakeArray(std::vector<Variant> items);

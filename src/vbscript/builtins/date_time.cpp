@@ -135,7 +135,7 @@ Variant DateSerial(BuiltinContext&, std::span<Variant> a) {
   if (year >= 30 && year < 100) year += 1900;
   std::int64_t months = year * 12 + month - 1;
   std::int64_t y = FloorDiv(months, 12);
-  if (y < 100 - 1 || y > 9999 + 1) InvalidArgument();
+  if (y < 100 || y > 9999) InvalidArgument();
   int m = static_cast<int>(months - y * 12 + 1);
   std::int64_t dayNumber = DaysFromCivil(static_cast<int>(y), m, 1) - kOleEpochDays + day - 1;
   return Variant::Date(CheckedDate(static_cast<double>(dayNumber)));

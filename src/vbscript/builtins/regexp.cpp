@@ -236,7 +236,8 @@ class RegExp final : public Object {
   // match the search goes on one character further, so it always ends.
   template <class F>
   void ForEachMatch(View subject, F&& onMatch);
-  Variant Replace(View subject, View replacement);
+  // Replaces the matches with text (expanding $ references) or with what a function returns.
+  Variant Replace(View subject, const Variant& replacement);
 
   SharedString pattern_;
   bool ignoreCase_ = false;
@@ -263,12 +264,33 @@ void RegExp::ForEachMatch(View subject, F&& onMatch) {
   }
 }
 
-Variant RegExp::Replace(View subject, View replacement) {
+// The text a function given as the replacement (GetRef) returns for a match; it is called with
+// the match, each submatch, the match's position and the whole subject.
+SharedString CalledReplacement(Object& function, View subject, const Found& m) {
+  std::vector<Variant> args;
+  args.emplace_back(SharedString(subject.substr(m.start, m.length)));
+  for (const auto& group : m.groups) {
+    args.push_back(group ? Variant(SharedString(subject.substr(group->first, group->second)))
+                         : Variant());
+  }
+  args.emplace_back(static_cast<std::int32_t>(m.start));
+  args.emplace_back(SharedString(subject));
+  return ToString(function.Invoke(kDispIdValue, kInvokeCall | kInvokeGet, args));
+}
+
+Variant RegExp::Replace(View subject, const Variant& replacement) {
+  SharedString text;
+  Object* function = replacement.IsObject() ? replacement.AsObject() : nullptr;
+  if (!function) text = ToString(replacement);
   std::u16string out;
   std::size_t copied = 0;
   ForEachMatch(subject, [&](const Found& m) {
     out.append(subject.substr(copied, m.start - copied));
-    AppendReplacement(out, replacement, subject, m);
+    if (function) {
+      out.append(CalledReplacement(*function, subject, m).View());
+    } else {
+      AppendReplacement(out, text.View(), subject, m);
+    }
     CheckTextLength(out.size());
     copied = m.start + m.length;
   });
@@ -323,8 +345,7 @@ Variant RegExp::Invoke(DispId id, std::uint8_t flags, std::span<Variant> args) {
     case kReplace: {
       CheckArgCount(args, 2, 2);
       SharedString subject = ToString(args[0]);
-      SharedString replacement = ToString(args[1]);
-      return Replace(subject.View(), replacement.View());
+      return Replace(subject.View(), args[1]);
     }
     default:
       throw RuntimeError(438);

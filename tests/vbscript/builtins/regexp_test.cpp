@@ -119,6 +119,25 @@ TEST_F(RegExpTest, ReplaceExpandsReferences) {
   EXPECT_EQ(Replace("a", "$10"), "a0");  // no group 10: group 1 then "0"
 }
 
+// Stands for a script function: joins the arguments it is called with.
+class JoinArgs : public Object {
+ public:
+  std::string TypeName() const override { return "Object"; }
+  Variant Invoke(DispId id, std::uint8_t, std::span<Variant> args) override {
+    if (id != kDispIdValue) throw RuntimeError(438);
+    std::string out = "<";
+    for (const Variant& a : args)
+      out += (a.IsEmpty() ? std::string("?") : ToUtf8(a)) + ";";
+    return Variant(out + ">");
+  }
+};
+
+TEST_F(RegExpTest, ReplaceCallsAFunction) {
+  Set("(\\d)(x)?", true);
+  std::vector<Variant> args = {Variant("a1b2x"), Variant(MakeRef<JoinArgs>())};
+  EXPECT_EQ(ToUtf8(re->CallMethod("Replace", args)), "a<1;1;?;1;a1b2x;>b<2x;2;x;3;a1b2x;>");
+}
+
 TEST_F(RegExpTest, PropertiesAndErrors) {
   Set("a+", true, true, false);
   EXPECT_EQ(ToUtf8(re->GetProperty("Pattern")), "a+");

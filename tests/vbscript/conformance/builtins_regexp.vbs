@@ -33,3 +33,11 @@ re.Pattern = "(unclosed"
 On Error Resume Next
 re.Test "x"
 WScript.Echo Err.Number, Err.Description
+On Error GoTo 0
+' A function as the replacement gets the match, the submatches, the position and the text.
+Function Shout(match, letter, position, source)
+  Shout = UCase(match) & position
+End Function
+re.Pattern = "b(.)"
+re.Global = True
+WScript.Echo re.Replace("abcabd", GetRef("Shout"))
