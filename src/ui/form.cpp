@@ -39,6 +39,10 @@ Form::Form(WindowManager& manager, std::string name)
   height_ = 3600;
 }
 
+Form::~Form() {
+  manager_.RemoveForm(this);
+}
+
 Ref<Control> Form::NewOfSameKind() const {
   throw RuntimeError(5);  // forms are not control array elements
 }

@@ -132,6 +132,7 @@ class Form : public ControlBase<Form> {
   WindowManager& GetManager() const { return manager_; }
 
  protected:
+  ~Form() override;
   Ref<Control> NewOfSameKind() const override;
   // Besides its own members a form answers the names of its controls and control arrays.
   DispId FindMember(std::string_view name) override;

@@ -18,6 +18,10 @@
 #include "ui/event_loop.h"
 #include "ui/platform.h"
 
+namespace sl {
+class PathResolver;
+}
+
 namespace sl::ui {
 
 class Control;
@@ -53,6 +57,9 @@ class WindowManager final : public EventLoop::Client {
   void ControlRemoved(Control& control);
   // Height of a menu bar in pixels.
   int MenuBarPixels();
+  // The resolver of Windows-style paths that file list boxes use (none: paths are native).
+  PathResolver* Paths() const { return paths_; }
+  void SetPaths(PathResolver* paths) { paths_ = paths; }
 
   // ---- Pointer ----
   // The screen-wide pointer; non-zero overrides every control's pointer.
@@ -129,6 +136,7 @@ class WindowManager final : public EventLoop::Client {
 
   Platform& platform_;
   EventLoop loop_;
+  PathResolver* paths_ = nullptr;
   std::unique_ptr<draw::FontSystem> fonts_;
   std::vector<Form*> forms_;
   std::vector<Form*> shownOrder_;  // shown forms, last shown last

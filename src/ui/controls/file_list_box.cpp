@@ -5,37 +5,12 @@
 #include <cctype>
 #include <system_error>
 
+#include "core/path_resolver.h"
+#include "core/wildcard.h"
 #include "ui/draw/chrome.h"
 #include "ui/window_manager.h"
 
 namespace sl::ui {
-
-namespace {
-bool MatchFrom(std::string_view p, std::string_view n) {
-  while (!p.empty()) {
-    if (p[0] == '*') {
-      p.remove_prefix(1);
-      for (std::size_t i = 0; i <= n.size(); ++i) {
-        if (MatchFrom(p, n.substr(i))) return true;
-      }
-      return false;
-    }
-    if (n.empty()) return false;
-    if (p[0] != '?' && std::tolower(static_cast<unsigned char>(p[0])) !=
-                           std::tolower(static_cast<unsigned char>(n[0]))) {
-      return false;
-    }
-    p.remove_prefix(1);
-    n.remove_prefix(1);
-  }
-  return n.empty();
-}
-}  // namespace
-
-bool WildcardMatch(std::string_view pattern, std::string_view name) {
-  if (pattern == "*.*" || pattern == "*") return true;
-  return MatchFrom(pattern, name);
-}
 
 FileListBox::FileListBox(Form* form, std::string name)
     : ControlBase<FileListBox>(form, ControlKind::FileListBox, std::move(name)) {
@@ -55,8 +30,10 @@ void FileListBox::CopyPropertiesFrom(const Control& source) {
 }
 
 void FileListBox::SetPath(std::string path) {
+  PathResolver* paths = Manager() ? Manager()->Paths() : nullptr;
   std::error_code ec;
-  if (!std::filesystem::is_directory(path, ec)) throw RuntimeError(76);
+  bool exists = paths ? paths->FolderExists(path) : std::filesystem::is_directory(path, ec);
+  if (!exists) throw RuntimeError(76);
   path_ = std::move(path);
   Refresh();
 }
@@ -79,7 +56,18 @@ void FileListBox::Refresh() {
     rest = semi == std::string_view::npos ? std::string_view() : rest.substr(semi + 1);
   }
   std::error_code ec;
-  if (!path_.empty()) {
+  PathResolver* paths = Manager() ? Manager()->Paths() : nullptr;
+  if (paths && !path_.empty()) {
+    std::string folder = path_;
+    if (folder.back() != '\\' && folder.back() != '/') folder += '\\';
+    for (const std::string& p : patterns) {
+      for (std::string& name : paths->ListFiles(folder + p)) {
+        if (std::find(names.begin(), names.end(), name) == names.end()) {
+          names.push_back(std::move(name));
+        }
+      }
+    }
+  } else if (!path_.empty()) {
     for (std::filesystem::directory_iterator it(path_, ec), end; !ec && it != end;
          it.increment(ec)) {
       std::error_code fe;

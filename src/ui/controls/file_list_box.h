@@ -1,6 +1,7 @@
 // FileListBox: the names of the files in a folder (Path) that match a pattern ("*.sav"; several
 // separated by ";"), sorted without regard to letter case, read again by Refresh or when Path or
-// Pattern changes. Wildcards * and ? match without regard to letter case.
+// Pattern changes. Wildcards * and ? match without regard to letter case. With the window
+// manager's path resolver, Path may be written as on Windows (any letter case, '\').
 #pragma once
 
 #include <filesystem>
@@ -43,9 +44,5 @@ class FileListBox final : public ControlBase<FileListBox> {
   std::string pattern_ = "*.*";
   draw::FontSpec font_;
 };
-
-// Classic wildcard match of a file name: * any run, ? one character, letter case ignored;
-// "*.*" matches every name, also one without a dot.
-bool WildcardMatch(std::string_view pattern, std::string_view name);
 
 }  // namespace sl::ui

@@ -24,6 +24,7 @@ void Image::CopyPropertiesFrom(const Control& source) {
 
 void Image::SetPicture(draw::Picture picture) {
   picture_ = std::move(picture);
+  scaled_ = {};
   FitToPicture();
   Invalidate();
 }
@@ -57,8 +58,11 @@ void Image::Paint(draw::Surface& target, draw::Point origin) {
   }
   if (picture_.IsNone()) return;
   const draw::Surface& img = picture_.Image();
-  if (stretch_) {
-    target.StretchBlit(img, img.Bounds(), box);
+  if (stretch_ && (box.width != img.Width() || box.height != img.Height())) {
+    if (scaled_.Width() != box.width || scaled_.Height() != box.height) {
+      scaled_ = img.Scaled(box.width, box.height);
+    }
+    target.Blit(scaled_, box.x, box.y);
   } else {
     target.Blit(img, box.x, box.y);
   }

@@ -29,6 +29,7 @@ class Image final : public ControlBase<Image> {
   void FitToPicture();
 
   draw::Picture picture_;
+  draw::Surface scaled_;  // the picture stretched to the control, kept until either changes
   bool stretch_ = false;
   int borderStyle_ = 0;
 };

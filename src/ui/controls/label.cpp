@@ -40,34 +40,40 @@ void Label::SetCaption(std::string caption) {
   if (caption == caption_) return;
   caption_ = std::move(caption);
   ApplyAutoSize();
+  textImage_ = {};
   Invalidate();
 }
 
 void Label::SetFontSpec(const draw::FontSpec& font) {
   font_ = font;
   ApplyAutoSize();
+  textImage_ = {};
   Invalidate();
 }
 
 void Label::SetForeColor(std::uint32_t c) {
   foreColor_ = c;
+  textImage_ = {};
   Invalidate();
 }
 
 void Label::SetBackColor(std::uint32_t c) {
   backColor_ = c;
+  textImage_ = {};
   Invalidate();
 }
 
 void Label::SetBackStyle(int style) {
   if (style != 0 && style != 1) throw RuntimeError(380);
   backStyle_ = style;
+  textImage_ = {};
   Invalidate();
 }
 
 void Label::SetAlignment(int a) {
   if (a < 0 || a > 2) throw RuntimeError(380);
   alignment_ = a;
+  textImage_ = {};
   Invalidate();
 }
 
@@ -79,13 +85,20 @@ void Label::SetAutoSize(bool enable) {
 void Label::SetWordWrap(bool enable) {
   wordWrap_ = enable;
   ApplyAutoSize();
+  textImage_ = {};
   Invalidate();
 }
 
 void Label::SetBorderStyle(int style) {
   if (style != 0 && style != 1) throw RuntimeError(380);
   borderStyle_ = style;
+  textImage_ = {};
   Invalidate();
+}
+
+void Label::SetEnabled(bool enable) {
+  textImage_ = {};
+  Control::SetEnabled(enable);
 }
 
 void Label::ApplyAutoSize() {
@@ -103,14 +116,19 @@ void Label::Paint(draw::Surface& target, draw::Point origin) {
   draw::Rect box{origin.x, origin.y, r.width, r.height};
   if (backStyle_ == 1) target.FillRect(box, draw::ClassicToPixel(backColor_));
   if (borderStyle_ == 1) box = draw::DrawEdge(target, box, draw::EdgeStyle::kSunken);
-  draw::Font font = GetFont();
-  draw::LayoutOptions opt;
-  opt.wrapWidth = box.width;  // a label wraps its caption at its width
-  opt.mnemonics = true;
-  draw::TextLayout layout = draw::LayoutText(font, caption_, opt);
-  std::uint32_t color = IsEffectivelyEnabled() ? foreColor_ : 0x80000011;
-  draw::DrawTextLayout(target, font, layout, box, static_cast<draw::TextAlign>(alignment_),
-                       draw::ClassicToPixel(color));
+  if (box.Empty() || caption_.empty()) return;
+  if (textImage_.Width() != box.width || textImage_.Height() != box.height) {
+    draw::Font font = GetFont();
+    draw::LayoutOptions opt;
+    opt.wrapWidth = box.width;  // a label wraps its caption at its width
+    opt.mnemonics = true;
+    draw::TextLayout layout = draw::LayoutText(font, caption_, opt);
+    std::uint32_t color = IsEffectivelyEnabled() ? foreColor_ : 0x80000011;
+    textImage_ = draw::Surface(box.width, box.height);
+    draw::DrawTextLayout(textImage_, font, layout, textImage_.Bounds(),
+                         static_cast<draw::TextAlign>(alignment_), draw::ClassicToPixel(color));
+  }
+  target.Blit(textImage_, box.x, box.y);
 }
 
 const DispatchTable<Label>& Label::Members() {

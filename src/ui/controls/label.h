@@ -34,9 +34,11 @@ class Label final : public ControlBase<Label> {
   void SetBorderStyle(int style);
 
   void Paint(draw::Surface& target, draw::Point origin) override;
+  void SetEnabled(bool enable) override;
   static const DispatchTable<Label>& Members();
 
  protected:
+  void Resized() override { textImage_ = {}; }
   Ref<Control> NewOfSameKind() const override;
   void CopyPropertiesFrom(const Control& source) override;
 
@@ -44,6 +46,9 @@ class Label final : public ControlBase<Label> {
   void ApplyAutoSize();
   draw::Font GetFont() const;
 
+  // The caption drawn once onto transparency, reused until something about it changes (a
+  // default-constructed surface means "draw again").
+  draw::Surface textImage_;
   std::string caption_;
   draw::FontSpec font_;
   std::uint32_t foreColor_ = 0x80000012;  // button text
