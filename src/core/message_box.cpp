@@ -4,6 +4,25 @@
 
 namespace sl {
 
+std::vector<MsgAnswer> ButtonsOf(MsgButtons buttons) {
+  using A = MsgAnswer;
+  switch (buttons) {
+    case MsgButtons::Ok:
+      return {A::Ok};
+    case MsgButtons::OkCancel:
+      return {A::Ok, A::Cancel};
+    case MsgButtons::AbortRetryIgnore:
+      return {A::Abort, A::Retry, A::Ignore};
+    case MsgButtons::YesNoCancel:
+      return {A::Yes, A::No, A::Cancel};
+    case MsgButtons::YesNo:
+      return {A::Yes, A::No};
+    case MsgButtons::RetryCancel:
+      return {A::Retry, A::Cancel};
+  }
+  return {A::Ok};
+}
+
 MessageBoxRequest MessageBoxRequest::FromStyle(std::string title, std::string text, int style) {
   MessageBoxRequest r;
   r.title = std::move(title);

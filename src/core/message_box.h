@@ -4,6 +4,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 namespace sl {
 
@@ -31,6 +32,9 @@ struct MessageBoxRequest {
   }
   static MessageBoxRequest FromStyle(std::string title, std::string text, int style);
 };
+
+// The buttons of a button set, left to right.
+std::vector<MsgAnswer> ButtonsOf(MsgButtons buttons);
 
 class MessageBoxService {
  public:

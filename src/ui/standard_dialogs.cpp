@@ -71,22 +71,7 @@ struct DialogForm {
 }  // namespace
 
 std::vector<MsgAnswer> StandardDialogs::ButtonsOf(MsgButtons buttons) {
-  using A = MsgAnswer;
-  switch (buttons) {
-    case MsgButtons::Ok:
-      return {A::Ok};
-    case MsgButtons::OkCancel:
-      return {A::Ok, A::Cancel};
-    case MsgButtons::AbortRetryIgnore:
-      return {A::Abort, A::Retry, A::Ignore};
-    case MsgButtons::YesNoCancel:
-      return {A::Yes, A::No, A::Cancel};
-    case MsgButtons::YesNo:
-      return {A::Yes, A::No};
-    case MsgButtons::RetryCancel:
-      return {A::Retry, A::Cancel};
-  }
-  return {A::Ok};
+  return sl::ButtonsOf(buttons);
 }
 
 std::optional<MsgAnswer> StandardDialogs::EscapeAnswer(MsgButtons buttons) {

@@ -8,25 +8,6 @@
 
 namespace sl {
 
-std::vector<MsgAnswer> ButtonsOf(MsgButtons buttons) {
-  using A = MsgAnswer;
-  switch (buttons) {
-    case MsgButtons::Ok:
-      return {A::Ok};
-    case MsgButtons::OkCancel:
-      return {A::Ok, A::Cancel};
-    case MsgButtons::AbortRetryIgnore:
-      return {A::Abort, A::Retry, A::Ignore};
-    case MsgButtons::YesNoCancel:
-      return {A::Yes, A::No, A::Cancel};
-    case MsgButtons::YesNo:
-      return {A::Yes, A::No};
-    case MsgButtons::RetryCancel:
-      return {A::Retry, A::Cancel};
-  }
-  return {A::Ok};
-}
-
 DialogAnswers::BoxAnswer DialogAnswers::TakeForMessageBox(const MessageBoxRequest& request) {
   BoxAnswer result{DefaultAnswer(request), true, {}, 0};
   if (boxes_.empty()) return result;

@@ -11,9 +11,6 @@
 
 namespace sl {
 
-// The buttons of a button set, left to right.
-std::vector<MsgAnswer> ButtonsOf(MsgButtons buttons);
-
 class DialogAnswers {
  public:
   struct BoxAnswer {
