@@ -10,6 +10,7 @@
 #include "core/variant_convert.h"
 #include "ui/control_members.h"
 #include "ui/controls/menu.h"
+#include "ui/controls/timer_control.h"
 #include "ui/draw/chrome.h"
 #include "ui/window_manager.h"
 
@@ -274,6 +275,10 @@ bool Form::Unload() {
   if (onForm.unload) onForm.unload(*this);
   Hide();
   loaded_ = false;
+  // An unloaded form's timers stop: nothing of a closed window may keep running.
+  for (const Ref<Control>& control : controls_) {
+    if (auto* timer = dynamic_cast<TimerControl*>(control.get())) timer->SetEnabled(false);
+  }
   if (window_) {
     manager_.GetPlatform().DestroyWindow(window_);
     window_ = 0;

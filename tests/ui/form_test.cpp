@@ -300,6 +300,20 @@ TEST_F(FormTest, TimerControlsTickThroughTheFormsLoopAndArraysCopyThemDisabled) 
   EXPECT_EQ(ticks, (std::vector<int>{1, 1, -1}));
 }
 
+TEST_F(FormTest, UnloadingAFormStopsItsTimers) {
+  auto& timer = form->Add<TimerControl>("Timer1");
+  int ticks = 0;
+  timer.on.timer = [&](Control&) { ++ticks; };
+  timer.SetInterval(100);
+  timer.SetEnabled(true);
+  wm.Loop().Sleep(250);
+  EXPECT_EQ(ticks, 2);
+  ASSERT_TRUE(form->Unload());
+  wm.Loop().Sleep(500);
+  EXPECT_EQ(ticks, 2);
+  EXPECT_FALSE(timer.TimerEnabled());
+}
+
 TEST_F(FormTest, ChangesMarkTheFormDirtyAndOnlyDirtyFormsArePresented) {
   auto& l = Place(form->Add<Label>("L"), 0, 0, 50, 20);
   wm.Loop().DoEvents();
