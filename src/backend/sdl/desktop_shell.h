@@ -36,6 +36,8 @@ class DesktopShell {
   std::unique_ptr<ui::ChildProcess> StartProgram(std::string_view path);
   // Reaps ended children that are no longer watched; cheap, call it now and then.
   void Reap() { reaper_->Reap(); }
+  // Children handed over to the reaper and not yet ended.
+  std::size_t Pending() const { return reaper_->Pending(); }
   // The opener program (xdg-open unless changed, e.g. by tests).
   void SetOpener(std::string opener) { opener_ = std::move(opener); }
 
