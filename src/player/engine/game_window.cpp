@@ -28,7 +28,7 @@ constexpr int kKeyEsc = 27;
 constexpr int kShiftCtrl = 2;
 constexpr int kButtonRight = 2;
 // The function-key sequence that reveals the debug menu.
-constexpr std::array<int, 4> kDebugKeys = {113, 118, 122, 116};
+constexpr std::array<int, 4> kDebugKeys = {113, 118, 120, 116};
 
 template <class T>
 T* Find(ui::Form& form, std::string_view name) {
