@@ -118,7 +118,7 @@ std::string_view ErrorDescription(int number) {
     case kErrExpectedProperty:
       return "Expected 'Property'";
     case kErrInconsistentArgs:
-      return "Number of arguments must be consistent across properties specification";
+      return "Number of arguments must be consistent across the property's procedures";
     case kErrMultipleDefault:
       return "Cannot have multiple default property/method in a Class";
     case kErrInitTerminateArgs:
@@ -130,9 +130,9 @@ std::string_view ErrorDescription(int number) {
     case kErrDefaultPlacement:
       return "'Default' can be specified only on 'Property' or 'Function' or 'Sub'";
     case kErrDefaultNotPublic:
-      return "'Default' specification must also specify 'Public'";
+      return "A 'Default' member must also be 'Public'";
     case kErrDefaultNotGet:
-      return "'Default' specification can only be on Property Get";
+      return "'Default' can only be given to a Property Get";
     default:
       return RuntimeError::StandardDescription(number);
   }

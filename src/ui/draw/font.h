@@ -54,7 +54,7 @@ class Font {
   Size TextSize(std::string_view utf8) const { return {TextWidth(utf8), Height()}; }
 
   // Draws one line of UTF-8 text, anti-aliased, with the top of its line box at (x, y) and
-  // the baseline at y + Ascent(). Underline and strikethrough of the spec are drawn too.
+  // the baseline at y + Ascent(). The font's underline and strikethrough are drawn too.
   void DrawText(Surface& target, int x, int y, std::string_view utf8, Pixel color) const;
 
  private:
