@@ -19,8 +19,8 @@ Variant::Variant(Ref<VariantArray> array) noexcept : type_(VarType::Array) {
   if (u_.arr) u_.arr->AddRef();
 }
 
-bool Variant::IsNumber() const noexcept {
-  switch (type_) {
+bool Variant::IsNumberType(VarType type) noexcept {
+  switch (type) {
     case VarType::Boolean:
     case VarType::Byte:
     case VarType::Integer:

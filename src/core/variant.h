@@ -147,7 +147,8 @@ class Variant {
   bool IsNothing() const noexcept { return type_ == VarType::Object && u_.obj == nullptr; }
   bool IsArray() const noexcept { return type_ == VarType::Array; }
   // Boolean, Byte, Integer, Long, Single, Double, Currency or Date.
-  bool IsNumber() const noexcept;
+  bool IsNumber() const noexcept { return IsNumberType(type_); }
+  static bool IsNumberType(VarType type) noexcept;
 
   // Raw access; each requires the matching subtype.
   bool AsBool() const noexcept { return u_.i16 != 0; }

@@ -173,22 +173,6 @@ SharedString Concat(const Variant& a, const Variant& b) {
   return out;
 }
 
-bool IsNumeric(VarType t) {
-  switch (t) {
-    case VarType::Boolean:
-    case VarType::Byte:
-    case VarType::Integer:
-    case VarType::Long:
-    case VarType::Single:
-    case VarType::Double:
-    case VarType::Currency:
-    case VarType::Date:
-      return true;
-    default:
-      return false;
-  }
-}
-
 int CompareStrings(std::u16string_view a, std::u16string_view b) {
   int c = a.compare(b);
   return c < 0 ? -1 : c > 0 ? 1 : 0;
@@ -219,7 +203,7 @@ int Order(const Variant& a0, const Variant& b0, bool aLiteral, bool bLiteral) {
     if (ta == VarType::String) return a.AsString().empty() ? 0 : 1;
     return CompareNumbers(ToDouble(a), 0);
   }
-  bool na = IsNumeric(ta), nb = IsNumeric(tb);
+  bool na = Variant::IsNumberType(ta), nb = Variant::IsNumberType(tb);
   if (na && nb) {
     if (ta == VarType::Currency && tb == VarType::Currency) {
       std::int64_t x = a.AsCurrencyScaled(), y = b.AsCurrencyScaled();
