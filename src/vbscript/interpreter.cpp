@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "core/variant_convert.h"
+#include "vbscript/builtins/random.h"
 #include "vbscript/operators.h"
 #include "vbscript/parser.h"
 
@@ -997,20 +998,9 @@ void Interpreter::ExecConst(ConstStmt* s, Frame& f) {
 }
 
 void Interpreter::ExecRandomize(RandomizeStmt* s, Frame& f) {
-  double seed;
-  if (s->seed) {
-    seed = ToDouble(Dereference(Eval(s->seed, f)));
-  } else {
-    CivilTime now = clock_->Now();
-    seed = static_cast<float>(now.hour * 3600 + now.minute * 60 + now.second +
-                              now.millisecond / 1000.0);
-  }
-  // The seed's middle bytes come from the high half of the number's bits.
-  std::uint64_t bits;
-  std::memcpy(&bits, &seed, sizeof bits);
-  std::uint32_t high = static_cast<std::uint32_t>(bits >> 32);
-  std::uint32_t mixed = ((high & 0xFFFF) ^ (high >> 16)) << 8;
-  random_.seed = (random_.seed & 0xFF0000FF) | (mixed & 0x00FFFF00);
+  std::optional<Variant> seed;
+  if (s->seed) seed = Dereference(Eval(s->seed, f));
+  Randomize(random_, seed, *clock_);
 }
 
 // ---------------------------------------------------------------------------------------------

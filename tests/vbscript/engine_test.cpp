@@ -11,6 +11,7 @@
 
 #include "core/variant_convert.h"
 #include "vbscript/builtins/builtin.h"
+#include "vbscript/builtins/random.h"
 
 namespace sl::vbs {
 namespace {
@@ -255,6 +256,32 @@ TEST(EngineTest, DeeplyNestedArraysAreReleasedWithoutRecursion) {
       "Dim a, i: a = Array(1)\nFor i = 1 To 300000: a = Array(a): Next\na = Empty\n"
       "Dim done: done = True");
   EXPECT_EQ(Text(engine.Eval("done")), "True");
+}
+
+TEST(EngineTest, RandomizeStatementSeedsTheGeneratorRndReads) {
+  // What the statement does is what the generator's own Randomize does, on the state Rnd uses.
+  TickingClock clock;
+  RandomState expected;
+  Randomize(expected, Variant(std::int16_t{5}), clock);
+  float first = NextRandom(expected);
+
+  auto run = [&clock](const char* code) {
+    Engine engine;
+    engine.SetClock(&clock);
+    engine.AddCode(code);
+    return engine.Eval("x");
+  };
+  Variant x = run("Randomize 5: x = Rnd");
+  ASSERT_EQ(x.Type(), VarType::Single);
+  EXPECT_EQ(x.AsSingle(), first);
+  EXPECT_EQ(run("Randomize 5: x = Rnd").AsSingle(), first);
+  EXPECT_NE(run("Randomize 6: x = Rnd").AsSingle(), first);
+  // Within one run a sequence repeats after Rnd with a negative number.
+  EXPECT_EQ(Text(run("Rnd -1: Randomize 5: a = Rnd: Rnd -1: Randomize 5: x = (a = Rnd)")), "True");
+  // Without a number the seed comes from the clock's time of day: the same time, the same seed.
+  RandomState fromClock;
+  Randomize(fromClock, std::nullopt, clock);
+  EXPECT_EQ(run("Randomize: x = Rnd").AsSingle(), NextRandom(fromClock));
 }
 
 }  // namespace
