@@ -19,6 +19,7 @@ Player::Player(ui::Platform& platform, MessageBoxService& messages, std::string 
   project_.SetDisplayChecks(&display_);
   subsystems_.variables = &variables_;
   subsystems_.hotspots = &hotspots_;
+  subsystems_.inventory = &inventory_;
   // The user closing the program (or a script's quit) ends it as the title window's Exit does.
   windows_.onQuit = [this] { title_.UnloadTitleWindow(); };
 }
@@ -33,6 +34,7 @@ Game& Player::EnsureGame() {
     game_ = std::make_unique<Game>(GameContext{project_, windows_, display_, pictures_, title_,
                                                subsystems_, soundObserver_, gameObserver_});
     hotspots_.Attach(*game_);
+    inventory_.Attach(*game_);
   }
   return *game_;
 }
