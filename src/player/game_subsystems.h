@@ -44,6 +44,9 @@ class HotspotSubsystem {
   virtual std::int16_t GetMergedHotspotIndex() { return 1; }
   // 2 while the pointer was last over the frame, 1 over the inventory bar.
   virtual std::int16_t PointerZone() { return 0; }
+  // Opens the frame a procedure asked for ("last visited frame" resolved through the history),
+  // with its transition; false when it asked for none.
+  virtual bool OpenRequestedFrame() { return false; }
 };
 
 class TextSubsystem {
@@ -194,6 +197,9 @@ class InventorySubsystem {
   virtual void BringToFront() {}
   virtual std::vector<std::string> ItemNames() { return {}; }
   virtual void InventoryTick() {}
+  // The script API's HideInventoryButton and ShowInventoryButton.
+  virtual void HideInventoryButton() {}
+  virtual void ShowInventoryButton() {}
 };
 
 class SaveGameSubsystem {

@@ -21,6 +21,7 @@ Player::Player(ui::Platform& platform, MessageBoxService& messages, std::string 
   subsystems_.variables = &variables_;
   subsystems_.hotspots = &hotspots_;
   subsystems_.texts = &texts_;
+  subsystems_.inventory = &inventory_;
   // The user closing the program (or a script's quit) ends it as the title window's Exit does.
   windows_.onQuit = [this] { title_.UnloadTitleWindow(); };
 }
@@ -36,6 +37,7 @@ Game& Player::EnsureGame() {
                                                subsystems_, soundObserver_, gameObserver_});
     hotspots_.Attach(*game_);
     texts_.Attach(*game_);
+    inventory_.Attach(*game_);
   }
   return *game_;
 }

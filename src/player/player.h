@@ -19,6 +19,7 @@
 #include "player/engine/game.h"
 #include "player/game_subsystems.h"
 #include "player/hotspots/hotspots.h"
+#include "player/inventory/inventory.h"
 #include "player/startup/project.h"
 #include "player/startup/title_window.h"
 #include "player/texts/texts.h"
@@ -98,6 +99,7 @@ class Player {
   VariableStore variables_{project_};
   Hotspots hotspots_{project_, variables_, pictures_, windows_};
   Texts texts_{project_};
+  Inventory inventory_{project_, pictures_, windows_};
   SoundObserver* soundObserver_ = nullptr;
   GameObserver* gameObserver_ = nullptr;
   std::unique_ptr<Game> game_;

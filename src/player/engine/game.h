@@ -116,6 +116,8 @@ class Game final : private ActivityTargets {
   bool GameStopping = false;
   bool StopMovie = false;
   bool ClickFlag = false;  // interrupts a running transition
+  // Where the pointer was last: 1 over the inventory bar, 2 over the frame, 0 not yet known.
+  std::int16_t PointerZone = 0;
   double FadeDuration = 0;
 
   // ---- Controls and owned objects ----
