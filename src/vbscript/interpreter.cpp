@@ -962,6 +962,12 @@ void Interpreter::ExecReDim(ReDimStmt* s, Frame& f) {
       if (upper < -1) throw MakeError(kErrSubscript);
       bounds.push_back({0, static_cast<std::int32_t>(upper + 1)});
     }
+    std::size_t elements = 1;
+    for (const VariantArray::Bound& b : bounds) {
+      elements = std::min(elements * static_cast<std::size_t>(std::max(b.count, 0)),
+                          VariantArray::kMaxElements);
+    }
+    ChargeFor(elements * sizeof(Variant));
     Variant* v = VariableSlot(item.name, f);
     if (!v || item.name->ref.readOnly) throw NamedError(kErrIllegalAssignment, item.name->name);
     if (v->IsArray()) {
@@ -1049,8 +1055,11 @@ Variant Interpreter::Eval(Expr* e, Frame& f) {
         case Op::Eqv:
         case Op::Imp:
           return Logic(b->op, l, r);
-        default:
-          return Arith(b->op, l, r);
+        default: {
+          Variant result = Arith(b->op, l, r);
+          if (result.IsString()) ChargeFor(result.AsString().size());
+          return result;
+        }
       }
     }
     case ExprKind::Call:
@@ -1398,7 +1407,13 @@ Variant Interpreter::CallBuiltin(const BuiltinInfo* info, const std::string& nam
   for (std::size_t i = 0; i < count; ++i)
     args[i] = Eval(argExprs[i], f);
   try {
-    return info->function(*this, std::span<Variant>(args, count));
+    Variant result = info->function(*this, std::span<Variant>(args, count));
+    if (result.IsString()) {
+      ChargeFor(result.AsString().size());
+    } else if (result.IsArray()) {
+      ChargeFor(result.AsArray()->Size() * sizeof(Variant));
+    }
+    return result;
   } catch (ScriptError&) {
     throw;
   } catch (NamedError&) {

@@ -5,6 +5,7 @@
 // with the position of the statement where they arose.
 #pragma once
 
+#include <algorithm>
 #include <cstdint>
 #include <deque>
 #include <memory>
@@ -116,6 +117,14 @@ class Interpreter final : public BuiltinContext {
   void Tick() {
     if (--ticks_ <= 0) CheckTime();
   }
+  // Work on large values (a long string built, a big array made) counts as many ticks, so the
+  // time limit is checked as often in a loop that copies megabytes as in any other.
+  void ChargeFor(std::size_t units) {
+    if (units < kChargeUnit) return;
+    ticks_ -= static_cast<int>(std::min<std::size_t>(units / kChargeUnit, 1 << 20));
+    if (ticks_ <= 0) CheckTime();
+  }
+  static constexpr std::size_t kChargeUnit = 4096;
   void CheckTime();
   void EnterCall();
   void LeaveCall() { --depth_; }
