@@ -52,9 +52,12 @@ class HotspotSubsystem {
 class TextSubsystem {
  public:
   virtual ~TextSubsystem() = default;
+  // The merged-text index goes back to 1 before a frame's text boxes load.
   virtual void ResetMergedIndex() {}
   virtual void ResetFrameTexts() {}
   virtual void LoadTexts() {}
+  // The first text box of the merged part after the first one, or 1.
+  virtual std::int16_t GetMergedTextIndex() { return 1; }
   // Resets the message band's label and hides it with its frame.
   virtual void ResetMessageBox() {}
   // The text of the message band, or nothing while it is hidden (for `dump`).
@@ -67,6 +70,10 @@ class TextSubsystem {
     (void)text;
     (void)inGame;
   }
+  // The three ways the message band ends.
+  virtual void FrameMessageBox_Click() {}
+  virtual void LabelMessageBox_Click() {}
+  virtual void TimerMessageBox_Timer() {}
 };
 
 class VariableSubsystem {
@@ -193,7 +200,6 @@ class InventorySubsystem {
   // The script API's HideInventoryButton and ShowInventoryButton.
   virtual void HideInventoryButton() {}
   virtual void ShowInventoryButton() {}
-  virtual void MessageBoxTick() {}
 };
 
 class SaveGameSubsystem {

@@ -144,12 +144,15 @@ class Game final : private ActivityTargets {
   void mnuFrameName_Click(int index);
   // Mouse press on the window or its background: ends a video wait and shows or hides menus.
   void WindowMouseDown(int button);
+  // The menu handling of a press: the right button shows or hides the menus, others hide them.
+  void MenuMouseDown(int button);
   void Form_KeyDown(int keyCode, int shift);
   void Timer1_Timer();
 
  private:
   void CreateControls();
   void CreateMenus();
+  void CreateMessageBand();
   void Form_Load();
   void Form_Unload();
   void TimerUnloadMe_Timer();
