@@ -105,7 +105,10 @@ JsonObject PlayerTrace::StateRecord() {
                                                      JsonValue(h.rect[2]), JsonValue(h.rect[3])}}});
   }
   o.emplace_back("hotspots", std::move(hotspots));
-  o.emplace_back("texts", JsonArray{});
+  JsonArray texts;
+  for (const TextBoxState& t : s.texts)
+    texts.push_back(JsonObject{{"n", t.n}, {"text", t.text}, {"visible", t.visible}});
+  o.emplace_back("texts", std::move(texts));
   o.emplace_back("message", s.message ? JsonValue(*s.message) : JsonValue());
   o.emplace_back("menus", s.menus);
   o.emplace_back("frame_timer", JsonObject{{"enabled", s.frameTimerEnabled},

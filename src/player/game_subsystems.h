@@ -44,14 +44,20 @@ class HotspotSubsystem {
   virtual std::int16_t GetMergedHotspotIndex() { return 1; }
   // 2 while the pointer was last over the frame, 1 over the inventory bar.
   virtual std::int16_t PointerZone() { return 0; }
+  // Opens the frame a procedure asked for ("last visited frame" resolved through the history),
+  // with its transition; false when it asked for none.
+  virtual bool OpenRequestedFrame() { return false; }
 };
 
 class TextSubsystem {
  public:
   virtual ~TextSubsystem() = default;
+  // The merged-text index goes back to 1 before a frame's text boxes load.
   virtual void ResetMergedIndex() {}
   virtual void ResetFrameTexts() {}
   virtual void LoadTexts() {}
+  // The first text box of the merged part after the first one, or 1.
+  virtual std::int16_t GetMergedTextIndex() { return 1; }
   // Resets the message band's label and hides it with its frame.
   virtual void ResetMessageBox() {}
   // The text of the message band, or nothing while it is hidden (for `dump`).
@@ -64,6 +70,10 @@ class TextSubsystem {
     (void)text;
     (void)inGame;
   }
+  // The three ways the message band ends.
+  virtual void FrameMessageBox_Click() {}
+  virtual void LabelMessageBox_Click() {}
+  virtual void TimerMessageBox_Timer() {}
 };
 
 class VariableSubsystem {
@@ -187,7 +197,9 @@ class InventorySubsystem {
   virtual void BringToFront() {}
   virtual std::vector<std::string> ItemNames() { return {}; }
   virtual void InventoryTick() {}
-  virtual void MessageBoxTick() {}
+  // The script API's HideInventoryButton and ShowInventoryButton.
+  virtual void HideInventoryButton() {}
+  virtual void ShowInventoryButton() {}
 };
 
 class SaveGameSubsystem {

@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "ui/control_array.h"
+#include "ui/controls/label.h"
 #include "ui/controls/timer_control.h"
 
 namespace sl {
@@ -19,6 +20,8 @@ Player::Player(ui::Platform& platform, MessageBoxService& messages, std::string 
   project_.SetDisplayChecks(&display_);
   subsystems_.variables = &variables_;
   subsystems_.hotspots = &hotspots_;
+  subsystems_.texts = &texts_;
+  subsystems_.inventory = &inventory_;
   // The user closing the program (or a script's quit) ends it as the title window's Exit does.
   windows_.onQuit = [this] { title_.UnloadTitleWindow(); };
 }
@@ -33,6 +36,8 @@ Game& Player::EnsureGame() {
     game_ = std::make_unique<Game>(GameContext{project_, windows_, display_, pictures_, title_,
                                                subsystems_, soundObserver_, gameObserver_});
     hotspots_.Attach(*game_);
+    texts_.Attach(*game_);
+    inventory_.Attach(*game_);
   }
   return *game_;
 }
@@ -85,6 +90,13 @@ PlayerState Player::State() {
       h.rect[2] = static_cast<int>(std::lround(control->Width() / 15));
       h.rect[3] = static_cast<int>(std::lround(control->Height() / 15));
       s.hotspots.push_back(h);
+    }
+  }
+  if (ui::ControlArray* texts = g.Form().FindArray("Text")) {
+    for (const auto& [index, control] : texts->Elements()) {
+      if (index < 1) continue;
+      auto* label = dynamic_cast<ui::Label*>(control.get());
+      s.texts.push_back({index, label ? label->Caption() : std::string(), control->Visible()});
     }
   }
   s.inventory = g.Subsystems().inventory->ItemNames();

@@ -19,8 +19,10 @@
 #include "player/engine/game.h"
 #include "player/game_subsystems.h"
 #include "player/hotspots/hotspots.h"
+#include "player/inventory/inventory.h"
 #include "player/startup/project.h"
 #include "player/startup/title_window.h"
+#include "player/texts/texts.h"
 #include "player/variables/variable_store.h"
 #include "ui/draw/picture_cache.h"
 #include "ui/window_manager.h"
@@ -33,12 +35,19 @@ struct HotspotState {
   int rect[4] = {0, 0, 0, 0};  // left, top, width, height in frame pixels
 };
 
+struct TextBoxState {
+  int n = 0;
+  std::string text;
+  bool visible = false;
+};
+
 struct PlayerState {
   std::string frame;
   std::vector<std::pair<std::string, int>> variables;
   std::vector<std::pair<std::string, Variant>> variants;
   std::vector<std::pair<std::string, int>> disappeared;
   std::vector<HotspotState> hotspots;
+  std::vector<TextBoxState> texts;
   std::vector<std::string> history;
   std::vector<std::string> inventory;
   std::optional<std::string> message;  // the message band's text, or none while hidden
@@ -89,6 +98,8 @@ class Player {
   GameSubsystems subsystems_;
   VariableStore variables_{project_};
   Hotspots hotspots_{project_, variables_, pictures_, windows_};
+  Texts texts_{project_};
+  Inventory inventory_{project_, pictures_, windows_};
   SoundObserver* soundObserver_ = nullptr;
   GameObserver* gameObserver_ = nullptr;
   std::unique_ptr<Game> game_;

@@ -82,7 +82,7 @@ def hotspots(root, name, records):
 def action(variable="", set_to=None, message="", in_game=False, disappear=False, end_game=False,
            goto="", previous=False, set_true=(), toggle=(), one_shot="", hotspot_sound="",
            restart=0, stop_all=0, loop=True, pick_up="", short=False, a1=None, channels=(),
-           per_line=5, header_key=None):
+           per_line=5, header_key=None, video=None):
     header = ["Action", header_key or 0, 0, 0, 0, 0, 0, 0, 0, 0]
     a1 = a1 if a1 is not None else (1 if variable else 0)
     lines = [header,
@@ -92,7 +92,9 @@ def action(variable="", set_to=None, message="", in_game=False, disappear=False,
              [1 if disappear else 0, 1 if end_game else 0],
              [1 if goto else 0, goto]]
     if not short:
-        lines += [[restart, stop_all, 0, "", False, False, 0, 0, 0, 0],
+        # video: (file, own size, in the cut-scene area, left, top, width, height)
+        v = video or ("", False, False, 0, 0, 0, 0)
+        lines += [[restart, stop_all, 1 if video else 0, *v],
                   [0, 1 if hotspot_sound else 0, hotspot_sound, 1 if one_shot else 0, one_shot],
                   [0, 0, 0, 1 if previous else 0],
                   [0, 0, 0, in_game],
@@ -178,6 +180,19 @@ def hotspots_game():
         hotspot((100, 100, 30, 30), picture="sprite.gif", stretch=0),               # 2
     ])
     actions(root, "Hall", [action(previous=True), action()])
+    # Videos and the channel lines' edge cases, on a frame of their own.
+    frame(root, "Studio")
+    open(os.path.join(root, "Frames", "clip.avi"), "wb").close()
+    hotspots(root, "Studio", [hotspot((0, 0, 20, 20)) for _ in range(6)])
+    actions(root, "Studio", [
+        action(video=("clip.avi", False, False, 10, 20, 100, 50)),
+        action(video=("clip.avi", True, False, 10, 20, 100, 50)),
+        action(video=("clip.avi", False, True, 5, 6, 70, 40)),
+        action(channels=[(2, True, True), (1, False, False)], per_line=3, pick_up="Rope"),
+        action(channels=[(1, True, True, 4, "x.wav", 9)], per_line=6, pick_up="Rope"),
+        action(channels=[(i, False, False, i, "c%d.wav" % i) for i in range(1, 10)],
+               pick_up="Hook"),
+    ])
     # Hotspot 7 of Room ends the game; an item-use record for hotspot 1 of Hall.
     actions(root, "Hall", [action(header_key="1_Lamp.drg", disappear=True, variable="Key",
                                   set_to=1)], ext=".fm0")

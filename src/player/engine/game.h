@@ -116,6 +116,8 @@ class Game final : private ActivityTargets {
   bool GameStopping = false;
   bool StopMovie = false;
   bool ClickFlag = false;  // interrupts a running transition
+  // Where the pointer was last: 1 over the inventory bar, 2 over the frame, 0 not yet known.
+  std::int16_t PointerZone = 0;
   double FadeDuration = 0;
 
   // ---- Controls and owned objects ----
@@ -142,12 +144,15 @@ class Game final : private ActivityTargets {
   void mnuFrameName_Click(int index);
   // Mouse press on the window or its background: ends a video wait and shows or hides menus.
   void WindowMouseDown(int button);
+  // The menu handling of a press: the right button shows or hides the menus, others hide them.
+  void MenuMouseDown(int button);
   void Form_KeyDown(int keyCode, int shift);
   void Timer1_Timer();
 
  private:
   void CreateControls();
   void CreateMenus();
+  void CreateMessageBand();
   void Form_Load();
   void Form_Unload();
   void TimerUnloadMe_Timer();

@@ -101,7 +101,7 @@ void Game::CreateControls() {
   timerInventory.on.timer = [this](ui::Control&) { subs_.inventory->InventoryTick(); };
   auto& timerMessageBox = f.Add<ui::TimerControl>("TimerMessageBox");
   timerMessageBox.SetEnabled(false);
-  timerMessageBox.on.timer = [this](ui::Control&) { subs_.inventory->MessageBoxTick(); };
+  timerMessageBox.on.timer = [this](ui::Control&) { subs_.texts->TimerMessageBox_Timer(); };
   file1_ = &f.Add<ui::FileListBox>("File1");
   file1_->SetVisible(false);
   timer1_ = &f.Add<ui::TimerControl>("Timer1");
@@ -129,9 +129,7 @@ void Game::CreateControls() {
   inventoryBackground_ = &f.Add<ui::Image>("Inventory_Background", inventory1_);
   pickedObject_ = &f.AddArray<ui::Image>("PickedObject", inventory1_);
   pickedObject_->Item(0).SetVisible(false);
-  auto& frameMessageBox = f.Add<ui::Frame>("FrameMessageBox", pictureBox_);
-  frameMessageBox.SetVisible(false);
-  f.Add<ui::Label>("LabelMessageBox", &frameMessageBox);
+  CreateMessageBand();
   framesHistoryList_ = &f.Add<ui::ListBox>("FramesHistory");
   framesHistoryList_->SetVisible(false);
   f.AddArray<ui::PictureBox>("AniGifBox", pictureBox_).Item(0).SetVisible(false);
@@ -142,7 +140,11 @@ void Game::CreateControls() {
   cutSceneArea_->SetBackColor(0);
   imageTile_ = &f.Add<ui::Image>("ImageTile", pictureBox_);
   imageTile_->SetVisible(false);
-  f.AddArray<ui::Label>("Text", pictureBox_).Item(0).SetVisible(false);
+  // Text boxes: transparent labels sized to their text; element 0 is the hidden template.
+  auto& textTemplate = static_cast<ui::Label&>(f.AddArray<ui::Label>("Text", pictureBox_).Item(0));
+  textTemplate.SetVisible(false);
+  textTemplate.SetBackStyle(0);
+  textTemplate.SetAutoSize(true);
   backImage_ = &f.Add<ui::Image>("BackImage", pictureBox_);
   backImage_->SetStretch(true);
   f.AddArray<ui::Image>("Area", pictureBox_).Item(0).SetVisible(false);
@@ -151,8 +153,37 @@ void Game::CreateControls() {
   auto press = [this](ui::Control&, const ui::MouseArgs& a) { WindowMouseDown(a.button); };
   f.on.mouseDown = press;
   backImage_->on.mouseDown = press;
+  textTemplate.on.mouseDown = press;  // every text box inherits it
+  // The cover of a cross-fade only opens or closes the menus.
+  if (ui::Control* cover = f.FindControl("picWhere")) {
+    cover->on.mouseDown = [this](ui::Control&, const ui::MouseArgs& a) { MenuMouseDown(a.button); };
+  }
   f.on.keyDown = [this](ui::Control&, int& key, int shift) { Form_KeyDown(key, shift); };
   f.SetScriptOrigin(pictureBox_);
+}
+
+// The message band: a dark strip across the bottom of the frame with its text centred in a
+// light, bold face, so that it reads over any picture.
+void Game::CreateMessageBand() {
+  ui::Form& f = *form_;
+  auto& band = f.Add<ui::Frame>("FrameMessageBox", pictureBox_);
+  band.SetVisible(false);
+  band.SetBorderStyle(0);
+  band.SetBackColor(0x00201818);
+  band.on.click = [this](ui::Control&) { subs_.texts->FrameMessageBox_Click(); };
+  auto& label = f.Add<ui::Label>("LabelMessageBox", &band);
+  label.SetVisible(false);
+  label.SetBackStyle(0);
+  label.SetAlignment(2);
+  label.SetForeColor(0x00C8F0FF);
+  draw::FontSpec font;
+  font.name = "Arial";
+  font.size = 12;
+  font.bold = true;
+  label.SetFontSpec(font);
+  label.SetAutoSize(true);
+  label.Move(0, 255, label.Width(), label.Height());
+  label.on.click = [this](ui::Control&) { subs_.texts->LabelMessageBox_Click(); };
 }
 
 void Game::CreateMenus() {
@@ -352,6 +383,10 @@ void Game::WindowMouseDown(int button) {
   StopMovie = true;
   ClickFlag = true;
   if (subs_.video->VideoIsPlaying()) return;
+  MenuMouseDown(button);
+}
+
+void Game::MenuMouseDown(int button) {
   if (button == kButtonRight) {
     if (!Menu("mnuExit").Visible()) {
       ShowMenus();

@@ -318,7 +318,8 @@ void Hotspots::WaitForActionVideo(bool frameChangeFollows) {
   if (frameChangeFollows) g.Subsystems().sound->StepFades(1);
 }
 
-std::int16_t Hotspots::ChangeFrame(const ActionRecord& a) {
+bool Hotspots::OpenRequestedFrame() {
+  if (!game_) return false;
   Game& g = *game_;
   GameSubsystems& subs = g.Subsystems();
   std::string frame = subs.scripts->FrameToLoad();
@@ -340,8 +341,15 @@ std::int16_t Hotspots::ChangeFrame(const ActionRecord& a) {
     } else {
       g.OpenFrame(frame, false, 0, 0);
     }
-    return 2;
+    return true;
   }
+  return false;
+}
+
+std::int16_t Hotspots::ChangeFrame(const ActionRecord& a) {
+  Game& g = *game_;
+  GameSubsystems& subs = g.Subsystems();
+  if (OpenRequestedFrame()) return 2;
   std::string target = a.targetFrame;
   if (a.goToFrame == 0) {
     if (!a.previousFrame || g.History().Count() <= 1) return 0;

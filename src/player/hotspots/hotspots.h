@@ -56,7 +56,8 @@ class Hotspots final : public HotspotSubsystem {
   std::int16_t GetMergedHotspotIndex() override { return MergedHotspotIndex; }
   std::int16_t ClickPositionX() override { return clickX_; }
   std::int16_t ClickPositionY() override { return clickY_; }
-  std::int16_t PointerZone() override { return pointerZone_; }
+  std::int16_t PointerZone() override;
+  bool OpenRequestedFrame() override;
 
   void AreaClick(std::int16_t AreaIndex, int Button);
   // The default-pointer operation: the project's default cursor on one control.
@@ -100,7 +101,6 @@ class Hotspots final : public HotspotSubsystem {
   std::map<int, int> animated_;  // hotspot number -> animated-picture index
   std::int16_t clickX_ = 0;
   std::int16_t clickY_ = 0;
-  std::int16_t pointerZone_ = 0;
 };
 
 }  // namespace sl

@@ -117,8 +117,12 @@ void Hotspots::AreaMouseDown(ui::Control& control, int button, double x, double 
   game_->Form().SetMousePointer(kPointerDefault);
 }
 
+std::int16_t Hotspots::PointerZone() {
+  return game_ ? game_->PointerZone : 0;
+}
+
 void Hotspots::MouseMovedOver(std::int16_t zone) {
-  pointerZone_ = zone;
+  game_->PointerZone = zone;
   InventorySubsystem& inventory = *game_->Subsystems().inventory;
   if (!inventory.Moving() && project_.Info().InventoryAnimated) inventory.Inventory_Move();
 }
