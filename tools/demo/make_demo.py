@@ -430,6 +430,7 @@ def inventory_walk():
     return [
         "click 90 338",     # the crate: the rope
         "wait 3000",        # the bar pops open and closes again
+        "click 320 470",    # the crate's message still covers the way out: a click ends it
         "click 600 430",    # to the cliff path
         "click 316 236",    # the hook
         "wait 3000",
@@ -449,6 +450,19 @@ def inventory_walk():
     ]
 
 
+def message_walk():
+    """The harbour sign's words in the band at the bottom of the frame: the band goes by itself
+    after 1 s and 70 ms a character, or at a click on it."""
+    return [
+        "click 276 300",    # the sign
+        "dump",
+        "click 320 470",    # the band: gone at once
+        "click 276 300",
+        "wait 5800",        # 67 characters: 5690 ms
+        "dump",
+    ]
+
+
 def events_file(path):
     """The walkthrough that scripts/run-demo plays headless: title screen, a look through the
     telescope (whose timer goes back to the harbour), the items found, combined and used, the
@@ -461,10 +475,12 @@ def events_file(path):
         "dump",
         "wait 4000",
         "dump",
-    ] + inventory_walk() + [
+    ] + message_walk() + inventory_walk() + [
         "menu mnuFrameName(1)",
         "wait 500",
         "menu mnuFrameName(3)",
+        "dump",
+        "click 320 210",    # the lamp: a message box, then the last frame
         "dump",
         "answer yes",
         "key Q ctrl",
@@ -631,7 +647,8 @@ def build(out):
               Action(previous=True),
           ],
           uses=[(1, "Key", Action(disappear=True, variable="DoorUnlocked", set_to=1,
-                                  message="The key turns. The door swings open."))])
+                                  message="The key turns. The door swings open."))],
+          texts_=[("The lighthouse", 24, 16, "Times New Roman", 20, True, 0xD0F0FF)])
 
     frame("Lamp Room", frame_file(0, str(0x402010), sound="Bell.wav"),
           hotspots=[
