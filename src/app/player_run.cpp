@@ -34,6 +34,9 @@ int Play(const CommandLineOptions& options, const std::string& projectFolder,
   store.SetObserver([&trace](const std::string& section, const std::string& key,
                              const std::string& value) { trace.Setting(section, key, value); });
   StoreUserSettings settings(store);
+  settings.SetDeleteObserver([&trace](std::string_view section, std::string_view key) {
+    trace.SettingDeleted(section, key);
+  });
 
   // Without --headless the desktop plays the game; the event script is a headless feature.
   std::unique_ptr<ui::Platform> desktop;
@@ -50,6 +53,8 @@ int Play(const CommandLineOptions& options, const std::string& projectFolder,
     headlessPlatform->SetScript(std::move(script), options.eventsFile.value_or("events"));
   }
   ui::Platform& platform = desktop ? *desktop : static_cast<ui::Platform&>(*headlessPlatform);
+  // A display size given on the command line is the first thing the trace tells.
+  if (options.screen) trace.Display(options.screen->width, options.screen->height);
 
   AnsweringMessageBoxService messages(platform);
   Player player(platform, messages, projectFolder);
