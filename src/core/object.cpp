@@ -18,6 +18,8 @@ Ref<Enumerator> Object::NewEnum() {
   throw RuntimeError(438);
 }
 
+void Object::GiveUpValues(std::vector<Variant>&) {}
+
 namespace {
 DispId Lookup(Object& obj, std::string_view name) {
   DispId id = obj.GetIdOfName(name);

@@ -7,6 +7,7 @@
 #include <span>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "core/ref_counted.h"
 #include "core/variant.h"
@@ -47,6 +48,12 @@ class Object : public RefCounted {
   // An enumerator over the object's items for For Each; the default throws 438 when the object
   // is not a collection.
   virtual Ref<Enumerator> NewEnum();
+
+  // Moves the values the object holds into `out`. Called only by the holder of its last
+  // reference just before letting it go, so that containers nested to any depth (a dictionary
+  // in a dictionary in ...) are released one after another rather than by recursion. Objects
+  // that hold no values, or must see them while they go, keep the default: nothing.
+  virtual void GiveUpValues(std::vector<Variant>& out);
 
   // Convenience wrappers that look the member up by name (RuntimeError 438 when unknown).
   Variant GetProperty(std::string_view name);

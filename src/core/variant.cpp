@@ -1,5 +1,6 @@
 #include "core/variant.h"
 
+#include <algorithm>
 #include <utility>
 
 #include "core/object.h"
@@ -80,19 +81,38 @@ VariantArray::VariantArray(std::vector<Bound> bounds, bool fixedSize)
 }
 
 VariantArray::~VariantArray() {
+  ReleaseNested(data_);
+}
+
+void ReleaseNested(std::vector<Variant>& values) {
   std::vector<Variant> pending;
-  auto takeNested = [&pending](std::vector<Variant>& data) {
+  // Arrays held only here move to `pending` to be opened in turn; objects held only here give
+  // up their values to `pending` and then die empty where they are. What one step adds is
+  // reversed so that it leaves `pending` in its own order: the values go in the order the
+  // recursive release would take, which Class_Terminate handlers may see.
+  auto open = [&pending](std::vector<Variant>& data) {
+    std::size_t start = pending.size();
     for (Variant& v : data) {
       if (v.IsArray() && v.AsArray() && v.AsArray()->RefCount() == 1) {
         pending.push_back(std::move(v));
+      } else if (v.IsObject() && v.AsObject() && v.AsObject()->RefCount() == 1) {
+        v.AsObject()->GiveUpValues(pending);
       }
     }
+    std::reverse(pending.begin() + static_cast<std::ptrdiff_t>(start), pending.end());
   };
-  takeNested(data_);
+  open(values);
   while (!pending.empty()) {
     Variant last = std::move(pending.back());
     pending.pop_back();
-    takeNested(last.AsArray()->data_);  // its nested arrays first, so its own end is shallow
+    if (last.IsArray() && last.AsArray() && last.AsArray()->RefCount() == 1) {
+      open(last.AsArray()->Data());
+    } else if (last.IsObject() && last.AsObject() && last.AsObject()->RefCount() == 1) {
+      std::vector<Variant> given;
+      last.AsObject()->GiveUpValues(given);
+      open(given);
+      // What stays in `given` (objects that keep their values) goes here, in order.
+    }
   }
 }
 

@@ -209,8 +209,8 @@ class VariantArray : public RefCounted {
   };
 
   VariantArray() = default;
-  // Releases nested arrays one after another, so that an array nested a million levels deep
-  // (a = Array(a) in a loop) does not exhaust the stack when it goes.
+  // Releases nested arrays and containers one after another (see ReleaseNested), so that an
+  // array nested a million levels deep (a = Array(a) in a loop) does not exhaust the stack.
   ~VariantArray() override;
   // Throws RuntimeError 7 when the total size exceeds the cap, 9 on a negative count.
   explicit VariantArray(std::vector<Bound> bounds, bool fixedSize = false);
@@ -244,5 +244,10 @@ class VariantArray : public RefCounted {
   std::vector<Variant> data_;
   bool fixed_ = false;
 };
+
+// Prepares `values`, which their owner is about to destroy, so that destroying them is shallow:
+// arrays and objects (Object::GiveUpValues) held only by them are emptied, and so on down, one
+// level after another without recursion. Other values stay for the owner to destroy in order.
+void ReleaseNested(std::vector<Variant>& values);
 
 }  // namespace sl

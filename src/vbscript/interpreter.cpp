@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "core/variant_convert.h"
+#include "vbscript/builtins/random.h"
 #include "vbscript/operators.h"
 #include "vbscript/parser.h"
 
@@ -997,20 +998,9 @@ void Interpreter::ExecConst(ConstStmt* s, Frame& f) {
 }
 
 void Interpreter::ExecRandomize(RandomizeStmt* s, Frame& f) {
-  double seed;
-  if (s->seed) {
-    seed = ToDouble(Dereference(Eval(s->seed, f)));
-  } else {
-    CivilTime now = clock_->Now();
-    seed = static_cast<float>(now.hour * 3600 + now.minute * 60 + now.second +
-                              now.millisecond / 1000.0);
-  }
-  // The seed's middle bytes come from the high half of the number's bits.
-  std::uint64_t bits;
-  std::memcpy(&bits, &seed, sizeof bits);
-  std::uint32_t high = static_cast<std::uint32_t>(bits >> 32);
-  std::uint32_t mixed = ((high & 0xFFFF) ^ (high >> 16)) << 8;
-  random_.seed = (random_.seed & 0xFF0000FF) | (mixed & 0x00FFFF00);
+  std::optional<Variant> seed;
+  if (s->seed) seed = Dereference(Eval(s->seed, f));
+  Randomize(random_, seed, *clock_);
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -1180,6 +1170,83 @@ std::vector<Variant> Interpreter::ArgValues(const CallArgs& args) {
   return std::vector<Variant>(args.values.begin(), args.values.end());
 }
 
+HostCallArgs::ByRef& HostCallArgs::AddRef() {
+  if (refCount < kInline) return inlineRefs[refCount++];
+  ++refCount;
+  return moreRefs.emplace_back();
+}
+
+void Interpreter::CollectHostArgs(const std::vector<Expr*>& exprs, Frame& f, HostCallArgs& out) {
+  out.values.reserve(exprs.size() + 1);
+  for (Expr* e : exprs) {
+    Ref<VariantArray> keep;
+    if (Variant* target = LocateLValue(e, f, &keep)) {
+      HostCallArgs::ByRef& ref = out.AddRef();
+      ref.index = out.values.size();
+      ref.target = target;
+      ref.passed = *target;
+      ref.kept = std::move(keep);
+      out.values.push_back(*target);
+    } else {
+      out.values.push_back(Eval(e, f));
+    }
+  }
+}
+
+namespace {
+
+// Whether the callee left an argument as it was passed (the same value, not merely an equal one).
+bool Untouched(const Variant& now, const Variant& passed) {
+  if (now.Type() != passed.Type()) return false;
+  switch (now.Type()) {
+    case VarType::Empty:
+    case VarType::Null:
+      return true;
+    case VarType::String:
+      return now.AsString().View().data() == passed.AsString().View().data() &&
+             now.AsString().size() == passed.AsString().size();
+    case VarType::Object:
+      return now.AsObject() == passed.AsObject();
+    case VarType::Array:
+      return now.AsArray() == passed.AsArray();
+    case VarType::Currency:
+      return now.AsCurrencyScaled() == passed.AsCurrencyScaled();
+    case VarType::Double:
+    case VarType::Date: {
+      double a = now.AsDouble(), b = passed.AsDouble();
+      return std::memcmp(&a, &b, sizeof a) == 0;
+    }
+    case VarType::Single: {
+      float a = now.AsSingle(), b = passed.AsSingle();
+      return std::memcmp(&a, &b, sizeof a) == 0;
+    }
+    default:
+      return now.AsLong() == passed.AsLong();
+  }
+}
+
+}  // namespace
+
+// Only arguments the callee changed are written back, so a variable the script changed during
+// the call (from a callback) keeps its new value when the callee left the argument alone.
+void Interpreter::WriteBack(HostCallArgs& args) {
+  for (std::size_t k = 0; k < args.refCount; ++k) {
+    HostCallArgs::ByRef& ref = args.RefAt(k);
+    const Variant& now = args.values[ref.index];
+    if (!Untouched(now, ref.passed)) Store(*ref.target, now);
+  }
+}
+
+Variant Interpreter::InvokeHost(Object* obj, DispId id, std::uint8_t flags,
+                                const std::vector<Expr*>* exprs, Frame& f) {
+  Ref<Object> keep(obj);
+  HostCallArgs args;
+  if (exprs) CollectHostArgs(*exprs, f, args);
+  Variant result = obj->Invoke(id, flags, args.values);
+  WriteBack(args);
+  return result;
+}
+
 Variant Interpreter::EvalCall(CallExpr* c, Frame& f, std::uint8_t flags) {
   if (c->callee->kind == ExprKind::Member) {
     return EvalMember(static_cast<MemberExpr*>(c->callee), f, &c->args, flags);
@@ -1215,10 +1282,8 @@ Variant Interpreter::EvalCall(CallExpr* c, Frame& f, std::uint8_t flags) {
     }
     case NameKind::Builtin:
       return CallBuiltin(n->ref.builtin, n->name, c->args, f);
-    case NameKind::HostMember: {
-      std::vector<Variant> args = ArgValues(c->args, f);
-      return static_cast<Object*>(n->ref.hostObject)->Invoke(n->ref.slot, flags, args);
-    }
+    case NameKind::HostMember:
+      return InvokeHost(static_cast<Object*>(n->ref.hostObject), n->ref.slot, flags, &c->args, f);
     default:
       return IndexValue(*VariableSlot(n, f), c->args, f, n->name, flags);
   }
@@ -1235,10 +1300,8 @@ Variant Interpreter::IndexValue(const Variant& value, const std::vector<Expr*>& 
     return array->At(subs, count);
   }
   if (value.IsObject()) {
-    Ref<Object> obj(value.AsObject());
-    if (!obj) throw NamedError(kErrObjectRequired, name);
-    std::vector<Variant> args = ArgValues(argExprs, f);
-    return obj->Invoke(kDispIdValue, flags, args);
+    if (!value.AsObject()) throw NamedError(kErrObjectRequired, name);
+    return InvokeHost(value.AsObject(), kDispIdValue, flags, &argExprs, f);
   }
   if (argExprs.empty() && !name.empty()) return value;
   throw NamedError(kErrTypeMismatch, name);
@@ -1283,19 +1346,22 @@ Variant Interpreter::EvalMember(MemberExpr* m, Frame& f, const std::vector<Expr*
   }
   DispId id = obj->GetIdOfName(m->name);
   if (id == kDispIdUnknown) throw NamedError(kErrNoSuchMember, MemberName(m));
-  std::vector<Variant> args;
-  if (argExprs) args = ArgValues(*argExprs, f);
-  if (args.empty()) return obj->Invoke(id, flags, args);
+  HostCallArgs args;
+  if (argExprs) CollectHostArgs(*argExprs, f, args);
+  if (args.values.empty()) return obj->Invoke(id, flags, {});
+  Variant result;
   try {
-    return obj->Invoke(id, flags, args);
+    result = obj->Invoke(id, flags, args.values);
   } catch (RuntimeError& e) {
     // A member without parameters given arguments: the arguments index its value, as
     // standard dispatch does (`m.SubMatches(0)`).
     if (e.Number() != kErrWrongArgCount) throw;
     Variant value = obj->Invoke(id, kInvokeGet, {});
     if (!value.IsArray() && !value.IsObject()) throw;
-    return ApplyArgs(value, args, flags);
+    return ApplyArgs(value, args.values, flags);
   }
+  WriteBack(args);
+  return result;
 }
 
 // value(args) for values already evaluated: an array element or a default member.
@@ -1444,6 +1510,8 @@ Variant Interpreter::CallProc(const ProcDef* proc, ClassInstance* me, const Call
         }
       }
       locals[i] = Eval(arg, *args.caller);
+    } else if (args.valuesByRef && proc->params[i].byRef) {
+      refs[i] = &args.values[i];
     } else {
       locals[i] = args.values[i];
     }

@@ -44,8 +44,32 @@ struct CallArgs {
   const std::vector<Expr*>* exprs = nullptr;
   Frame* caller = nullptr;
   std::span<Variant> values;
+  // The values are the host's own variables: by-reference parameters use them in place, so
+  // what the procedure assigns reaches the host (calls through the object interface).
+  bool valuesByRef = false;
   const Variant* assigned = nullptr;
   std::size_t Count() const { return (exprs ? exprs->size() : values.size()) + (assigned ? 1 : 0); }
+};
+
+// The arguments of a call to a host object's member. Those that are variables or array elements
+// go by reference, as standard dispatch passes them: whatever the member stores in such an
+// argument is written back to the variable when the call returns.
+struct HostCallArgs {
+  struct ByRef {
+    std::size_t index = 0;      // of the argument
+    Variant* target = nullptr;  // the variable
+    Variant passed;             // the value it had when passed
+    Ref<VariantArray> kept;     // the array, when the variable is an element of one
+  };
+  static constexpr std::size_t kInline = 4;
+
+  std::vector<Variant> values;
+  ByRef inlineRefs[kInline];
+  std::vector<ByRef> moreRefs;
+  std::size_t refCount = 0;
+
+  ByRef& AddRef();
+  ByRef& RefAt(std::size_t k) { return k < kInline ? inlineRefs[k] : moreRefs[k - kInline]; }
 };
 
 class Interpreter final : public BuiltinContext {
@@ -144,6 +168,10 @@ class Interpreter final : public BuiltinContext {
   int FindMember(ClassInstance& inst, MemberExpr* m, Frame& f);
   std::vector<Variant> ArgValues(const std::vector<Expr*>& exprs, Frame& f);
   std::vector<Variant> ArgValues(const CallArgs& args);
+  void CollectHostArgs(const std::vector<Expr*>& exprs, Frame& f, HostCallArgs& out);
+  void WriteBack(HostCallArgs& args);
+  Variant InvokeHost(Object* obj, DispId id, std::uint8_t flags, const std::vector<Expr*>* exprs,
+                     Frame& f);
   Variant CallBuiltin(const BuiltinInfo* info, const std::string& name,
                       const std::vector<Expr*>& argExprs, Frame& f);
   Variant CallIntrinsic(int id, const std::string& name, const std::vector<Expr*>& argExprs,

@@ -23,6 +23,7 @@ CallArgs HostArgs(std::uint8_t flags, std::span<Variant> args) {
   } else {
     out.values = args;
   }
+  out.valuesByRef = true;
   return out;
 }
 
@@ -103,6 +104,7 @@ Variant ProcRef::Invoke(DispId id, std::uint8_t flags, std::span<Variant> args) 
   (void)flags;
   CallArgs callArgs;
   callArgs.values = args;
+  callArgs.valuesByRef = true;
   return Live(store_).CallProc(proc_, nullptr, callArgs);
 }
 

@@ -11,6 +11,7 @@
 
 #include "core/variant_convert.h"
 #include "vbscript/builtins/builtin.h"
+#include "vbscript/builtins/random.h"
 
 namespace sl::vbs {
 namespace {
@@ -255,6 +256,65 @@ TEST(EngineTest, DeeplyNestedArraysAreReleasedWithoutRecursion) {
       "Dim a, i: a = Array(1)\nFor i = 1 To 300000: a = Array(a): Next\na = Empty\n"
       "Dim done: done = True");
   EXPECT_EQ(Text(engine.Eval("done")), "True");
+}
+
+TEST(EngineTest, DeeplyNestedDictionariesAreReleasedWithoutRecursion) {
+  Engine engine;
+  auto log = MakeRef<PropertyBag>();
+  engine.AddObject("Log", log, false);
+  engine.AddCode(
+      "Function NewDict: Set NewDict = CreateObject(\"Scripting.Dictionary\"): End Function\n"
+      "Class T\n Public Tag\n Private Sub Class_Terminate: Log.Record Tag: End Sub\nEnd Class\n"
+      "Class Holder: Public Inner: End Class\n"
+      "Dim d, n, i, o\n"
+      // A dictionary in a dictionary in ..., the last one also holding objects with
+      // Class_Terminate that must still run, in order.
+      "Set d = NewDict\n"
+      "For i = 1 To 3: Set o = New T: o.Tag = i: d.Add i, o: Next: Set o = Nothing\n"
+      "For i = 1 To 300000: Set n = NewDict: n.Add \"in\", d: Set d = n: Next\n"
+      "Set n = Nothing: Set d = Nothing\n"
+      // Dictionaries in arrays in dictionaries, and dictionaries as keys.
+      "d = Array(1)\n"
+      "For i = 1 To 100000: Set n = NewDict: n.Add \"in\", d: d = Array(n): Next\n"
+      "Set n = Nothing: d = Empty\n"
+      "Set d = NewDict\n"
+      "For i = 1 To 100000: Set n = NewDict: n.Add d, i: Set d = n: Next\n"
+      "Set n = Nothing: Set d = Nothing\n"
+      // Script objects and dictionaries taking turns.
+      "Set d = NewDict\n"
+      "For i = 1 To 100000: Set n = New Holder: Set n.Inner = d: Set d = NewDict: d.Add 1, n: "
+      "Next\n"
+      "Set n = Nothing: Set d = Nothing\n"
+      "Dim done: done = True");
+  EXPECT_EQ(Text(engine.Eval("done")), "True");
+  ASSERT_EQ(log->calls.size(), 3u);
+  EXPECT_EQ(log->calls[0] + log->calls[1] + log->calls[2], "1;2;3;");
+}
+
+TEST(EngineTest, RandomizeStatementSeedsTheGeneratorRndReads) {
+  // What the statement does is what the generator's own Randomize does, on the state Rnd uses.
+  TickingClock clock;
+  RandomState expected;
+  Randomize(expected, Variant(std::int16_t{5}), clock);
+  float first = NextRandom(expected);
+
+  auto run = [&clock](const char* code) {
+    Engine engine;
+    engine.SetClock(&clock);
+    engine.AddCode(code);
+    return engine.Eval("x");
+  };
+  Variant x = run("Randomize 5: x = Rnd");
+  ASSERT_EQ(x.Type(), VarType::Single);
+  EXPECT_EQ(x.AsSingle(), first);
+  EXPECT_EQ(run("Randomize 5: x = Rnd").AsSingle(), first);
+  EXPECT_NE(run("Randomize 6: x = Rnd").AsSingle(), first);
+  // Within one run a sequence repeats after Rnd with a negative number.
+  EXPECT_EQ(Text(run("Rnd -1: Randomize 5: a = Rnd: Rnd -1: Randomize 5: x = (a = Rnd)")), "True");
+  // Without a number the seed comes from the clock's time of day: the same time, the same seed.
+  RandomState fromClock;
+  Randomize(fromClock, std::nullopt, clock);
+  EXPECT_EQ(run("Randomize: x = Rnd").AsSingle(), NextRandom(fromClock));
 }
 
 }  // namespace

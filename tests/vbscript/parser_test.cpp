@@ -84,6 +84,21 @@ TEST(ParserTest, ErrorsHaveNumbersAndPositions) {
   EXPECT_EQ(CompileFailure("Dim a(n)\n").number, kErrExpectedInteger);
 }
 
+TEST(ParserTest, OmittedArgumentsParseButNamedArgumentsDoNot) {
+  auto program =
+      ParseProgram("MsgBox \"x\", , \"T\"\nFoo 1, , 3\nx = F(1, , 3)\nCall G(, )\n", "t");
+  EXPECT_EQ(program->globalCode.size(), 4u);
+  // The language has no `name:=value`: the colon ends the statement, or is out of place.
+  Failure statement = CompileFailure("MsgBox prompt:=\"x\"\n");
+  EXPECT_EQ(statement.number, kErrExpectedStatement);
+  EXPECT_EQ(statement.column, 15);
+  EXPECT_EQ(CompileFailure("Foo a:=1, b:=2\n").number, kErrExpectedStatement);
+  Failure paren = CompileFailure("x = InStr(start:=1, \"a\", \"b\")\n");
+  EXPECT_EQ(paren.number, kErrExpectedRParen);
+  EXPECT_EQ(paren.column, 16);
+  EXPECT_EQ(CompileFailure("Call Foo(a:=1)\n").number, kErrExpectedRParen);
+}
+
 TEST(ParserTest, NestingIsLimited) {
   std::string deepIf;
   for (int i = 0; i < 1000; ++i)

@@ -77,6 +77,8 @@ class Dictionary final : public Object {
   DispId GetIdOfName(std::string_view name) override { return FindMember(kMemberNames, name); }
   Variant Invoke(DispId id, std::uint8_t flags, std::span<Variant> args) override;
   Ref<Enumerator> NewEnum() override { return MakeListEnumerator(Column(&Entry::key)); }
+  void GiveUpValues(std::vector<Variant>& out) override;
+  ~Dictionary() override;
 
  private:
   struct Entry {
@@ -208,6 +210,23 @@ Variant Dictionary::ItemMember(std::uint8_t flags, std::span<Variant> args) {
   if (Entry* e = Find(args[0])) return e->item;
   Insert(args[0], Variant());
   return Variant();
+}
+
+// Dictionaries nested in dictionaries (or in arrays) to any depth go one after another.
+Dictionary::~Dictionary() {
+  std::vector<Variant> values;
+  GiveUpValues(values);
+  ReleaseNested(values);
+}
+
+void Dictionary::GiveUpValues(std::vector<Variant>& out) {
+  index_.clear();
+  for (Entry& e : entries_) {
+    out.push_back(std::move(e.key));
+    out.push_back(std::move(e.item));
+  }
+  entries_.clear();
+  removed_ = 0;
 }
 
 Variant Dictionary::Invoke(DispId id, std::uint8_t flags, std::span<Variant> args) {

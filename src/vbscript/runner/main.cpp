@@ -1,6 +1,7 @@
 // storyloom-vbs: runs .vbs files as a console script host. The files are added in order to one
 // engine as separate code blocks sharing one global scope. Scripts get a WScript object (Echo,
-// Quit, Arguments, StdOut) and MsgBox prints "MsgBox: text". An error prints
+// Quit, Arguments, StdOut) and MsgBox prints "MsgBox: text" ("MsgBox [buttons=N title=T]: text"
+// when the script chose buttons or a title). An error prints
 // "FILE(LINE, COL) VBScript runtime error: DESCRIPTION" (or "compilation error") on standard
 // error and ends the program with status 1.
 #include <cstdio>
@@ -154,8 +155,13 @@ class WScriptObject final : public Object {
 
 class ConsoleHost final : public sl::vbs::EngineHost {
  public:
-  int MessageBox(const std::string& prompt, int, const std::string&) override {
-    WriteOut("MsgBox: " + prompt + "\n");
+  // Buttons and title are shown only when the script chose them, so tests see the defaults.
+  int MessageBox(const std::string& prompt, int buttons, const std::string& title) override {
+    std::string options;
+    if (buttons != 0) options += " buttons=" + std::to_string(buttons);
+    if (!title.empty()) options += " title=" + title;
+    WriteOut("MsgBox" + (options.empty() ? "" : " [" + options.substr(1) + "]") + ": " + prompt +
+             "\n");
     return 1;
   }
   std::optional<std::string> InputBox(const std::string& prompt, const std::string&,
