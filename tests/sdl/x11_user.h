@@ -12,12 +12,15 @@ namespace sl::test {
 
 class X11User {
  public:
-  // `window` is any SDL window on the display (its connection is used).
+  // `window` is any SDL window on the display (its connection is used); without one, a
+  // connection of its own to $DISPLAY is opened (for windows of another program).
   explicit X11User(SDL_Window* window) {
     SDL_SysWMinfo info;
     SDL_VERSION(&info.version);
-    if (!window || !SDL_GetWindowWMInfo(window, &info) || info.subsystem != SDL_SYSWM_X11) return;
-    display_ = info.info.x11.display;
+    if (window && SDL_GetWindowWMInfo(window, &info) && info.subsystem == SDL_SYSWM_X11) {
+      display_ = info.info.x11.display;
+      window_ = info.info.x11.window;
+    }
     // XTEST hooks itself into the display's closing: the library must stay loaded until the
     // display closes, after this object is gone.
     xtst_ = dlopen("libXtst.so.6", RTLD_NOW | RTLD_LOCAL | RTLD_NODELETE);
@@ -27,16 +30,33 @@ class X11User {
     button_ = reinterpret_cast<ButtonFn>(dlsym(xtst_, "XTestFakeButtonEvent"));
     sync_ = reinterpret_cast<SyncFn>(dlsym(x11_, "XSync"));
     moveWindow_ = reinterpret_cast<MoveWindowFn>(dlsym(x11_, "XMoveWindow"));
-    window_ = info.info.x11.window;
+    key_ = reinterpret_cast<KeyFn>(dlsym(xtst_, "XTestFakeKeyEvent"));
+    keycode_ = reinterpret_cast<KeycodeFn>(dlsym(x11_, "XKeysymToKeycode"));
+    if (!display_) {
+      auto open = reinterpret_cast<Display* (*)(const char*)>(dlsym(x11_, "XOpenDisplay"));
+      close_ = reinterpret_cast<int (*)(Display*)>(dlsym(x11_, "XCloseDisplay"));
+      if (open && close_) display_ = owned_ = open(nullptr);
+    }
   }
   ~X11User() {
+    if (owned_) close_(owned_);
     if (xtst_) dlclose(xtst_);
     if (x11_) dlclose(x11_);
   }
   X11User(const X11User&) = delete;
   X11User& operator=(const X11User&) = delete;
 
-  bool Available() const { return display_ && motion_ && button_ && sync_ && moveWindow_; }
+  bool Available() const {
+    return display_ && motion_ && button_ && sync_ && moveWindow_ && key_ && keycode_;
+  }
+
+  // Presses and releases the key of an X keysym (0xFF0D Return, 0xFF1B Escape).
+  void Key(unsigned long keysym) {
+    unsigned code = keycode_(display_, keysym);
+    key_(display_, code, 1, 0);
+    key_(display_, code, 0, 0);
+    sync_(display_, 0);
+  }
 
   // Moves the window to (x, y) of the screen behind the program's back.
   void MoveWindow(int x, int y) {
@@ -59,6 +79,8 @@ class X11User {
   using ButtonFn = int (*)(Display*, unsigned int, int, unsigned long);
   using SyncFn = int (*)(Display*, int);
   using MoveWindowFn = int (*)(Display*, Window, int, int);
+  using KeyFn = int (*)(Display*, unsigned int, int, unsigned long);
+  using KeycodeFn = unsigned char (*)(Display*, unsigned long);
 
   Display* display_ = nullptr;
   void* xtst_ = nullptr;
@@ -67,6 +89,10 @@ class X11User {
   ButtonFn button_ = nullptr;
   SyncFn sync_ = nullptr;
   MoveWindowFn moveWindow_ = nullptr;
+  KeyFn key_ = nullptr;
+  KeycodeFn keycode_ = nullptr;
+  Display* owned_ = nullptr;
+  int (*close_)(Display*) = nullptr;
   Window window_ = 0;
 };
 

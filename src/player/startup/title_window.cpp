@@ -450,7 +450,8 @@ MsgAnswer TitleWindow::AskAboutLink(const std::string& title, const std::string&
   box.buttons = MsgButtons::YesNo;
   box.icon = icon;
   MsgAnswer answer = c_.project.Messages().Show(box);
-  if (answer == MsgAnswer::No) form_->SetTopMost(true);
+  // Said again after the box: closing it may have activated the window (and put it on top).
+  form_->SetTopMost(answer == MsgAnswer::No);
   return answer;
 }
 
