@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <exception>
 #include <memory>
+#include <optional>
 
 #include "app/desktop.h"
 #include "app/player_trace.h"
@@ -16,11 +17,28 @@
 #include "core/settings_store.h"
 #include "player/player.h"
 #include "ui/event_loop.h"
+#include "ui/standard_dialogs.h"
 #include "ui/window_manager.h"
 
 namespace sl {
 
 namespace {
+
+// The player's message boxes. Once the window runtime exists they are its own dialogs, which a
+// headless platform answers and the desktop shows for the user to answer; before that the
+// platform's answer (or the box's default button) is taken.
+class PlayerMessageBoxes final : public MessageBoxService {
+ public:
+  explicit PlayerMessageBoxes(ui::Platform& platform) : early_(platform) {}
+  void UseDialogs(ui::WindowManager& windows) { dialogs_.emplace(windows); }
+  MsgAnswer Show(const MessageBoxRequest& request) override {
+    return dialogs_ ? dialogs_->Show(request) : early_.Show(request);
+  }
+
+ private:
+  AnsweringMessageBoxService early_;
+  std::optional<ui::StandardDialogs> dialogs_;
+};
 
 std::unique_ptr<Trace> OpenTrace(const CommandLineOptions& options, bool desktopMissing) {
   if (options.traceFile) return Trace::Open(*options.traceFile, nullptr);
@@ -34,6 +52,9 @@ int Play(const CommandLineOptions& options, const std::string& projectFolder,
   store.SetObserver([&trace](const std::string& section, const std::string& key,
                              const std::string& value) { trace.Setting(section, key, value); });
   StoreUserSettings settings(store);
+  settings.SetDeleteObserver([&trace](std::string_view section, std::string_view key) {
+    trace.SettingDeleted(section, key);
+  });
 
   // Without --headless the desktop plays the game; the event script is a headless feature.
   std::unique_ptr<ui::Platform> desktop;
@@ -50,9 +71,12 @@ int Play(const CommandLineOptions& options, const std::string& projectFolder,
     headlessPlatform->SetScript(std::move(script), options.eventsFile.value_or("events"));
   }
   ui::Platform& platform = desktop ? *desktop : static_cast<ui::Platform&>(*headlessPlatform);
+  // A display size given on the command line is the first thing the trace tells.
+  if (options.screen) trace.Display(options.screen->width, options.screen->height);
 
-  AnsweringMessageBoxService messages(platform);
+  PlayerMessageBoxes messages(platform);
   Player player(platform, messages, projectFolder);
+  messages.UseDialogs(player.Windows());
   PlayerTrace playerTrace(trace, player);
   ui::WindowManager& windows = player.Windows();
   ui::EventLoop& loop = windows.Loop();

@@ -89,6 +89,13 @@ bool SettingsStore::Save(std::string_view section, std::string_view key, std::st
 }
 
 bool SettingsStore::Delete(std::string_view section, std::string_view key) {
+  if (key.empty()) {
+    // No key: the whole section goes.
+    bool any = false;
+    for (const std::string& k : doc_.Keys(section))
+      any = doc_.DeleteKey(section, k) || any;
+    return !any || Write();
+  }
   if (!doc_.DeleteKey(section, key)) return true;
   return Write();
 }

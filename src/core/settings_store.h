@@ -10,7 +10,7 @@
 //   settings.Get("MyGame", "ChangeResolution", "1")
 //   settings.Save("MyGame", "Path", "/home/me/game/")   // false when the file could not be
 //                                                       // written (the value still holds)
-//   settings.Delete("MyGame", "Path")
+//   settings.Delete("MyGame", "Path")                   // an empty key deletes the section
 //   settings.SetObserver([](section, key, value) {...})  // after every Save, for the trace
 #pragma once
 

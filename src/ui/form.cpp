@@ -182,6 +182,18 @@ void Form::Move(double left, double top, double width, double height) {
   SyncWindow();
 }
 
+void Form::SetTopMost(bool topMost) {
+  if (topMost == topMost_) return;
+  topMost_ = topMost;
+  SyncWindow();
+}
+
+void Form::WindowMovedTo(double left, double top) {
+  // The content is unchanged: nothing to redraw, and the window already stands there.
+  left_ = left;
+  top_ = top;
+}
+
 void Form::SetVisible(bool visible) {
   if (visible) {
     Show(false);
@@ -216,6 +228,7 @@ WindowSpec Form::Spec() const {
       break;
   }
   s.modal = modal_;
+  s.topMost = topMost_;
   return s;
 }
 

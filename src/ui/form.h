@@ -76,6 +76,11 @@ class Form : public ControlBase<Form> {
   void SetBackColor(std::uint32_t color);
   bool KeyPreview() const { return keyPreview_; }
   void SetKeyPreview(bool enable) { keyPreview_ = enable; }
+  // A topmost window stays above the other windows of the desktop while shown.
+  bool TopMost() const { return topMost_; }
+  void SetTopMost(bool topMost);
+  // The user moved the window to (left, top) twips: the form follows without moving it back.
+  void WindowMovedTo(double left, double top);
 
   bool Loaded() const { return loaded_; }
   // Loads the form (runs the Load handler once); Show loads it first when needed.
@@ -157,6 +162,7 @@ class Form : public ControlBase<Form> {
   int scaleMode_ = 1;
   std::uint32_t backColor_ = 0x8000000F;  // button face
   bool keyPreview_ = false;
+  bool topMost_ = false;
   bool loaded_ = false;
   bool modal_ = false;
   bool dirty_ = true;

@@ -22,6 +22,8 @@ enum class InputKind : std::uint8_t {
   ControlAction,  // click a control by name: target = "Command2" or "Area(3)", action says how
   SelectItem,     // select the entry `text` of the list or combo box named `target`
   MenuCommand,    // run the menu entry named `target` as a click on it, shown or not
+  WindowMoved,    // the user moved the window: (x, y) is its new position on the virtual
+                  // display in pixels, as WindowSpec left/top
 };
 
 // Where (x, y) of a mouse event are measured from.

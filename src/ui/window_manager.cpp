@@ -89,6 +89,11 @@ void WindowManager::FormShown(Form* form, bool shown) {
   }
 }
 
+void WindowManager::ReleaseCapture() {
+  capture_.reset();
+  captureButtons_ = 0;
+}
+
 void WindowManager::ControlRemoved(Control& control) {
   if (capture_.get() == &control) capture_.reset();
   if (hover_.get() == &control) {
@@ -124,7 +129,9 @@ void WindowManager::HandleInput(const InputEvent& event) {
   if (!form || !form->Loaded()) return;
   // While a modal form is up, the other forms take no input.
   Form* modal = ActiveForm();
-  if (modal && modal->IsModal() && modal != form && event.kind != InputKind::MenuCommand) return;
+  if (modal && modal->IsModal() && modal != form && event.kind != InputKind::MenuCommand &&
+      event.kind != InputKind::WindowMoved)
+    return;
   Ref<Control> keep(form);
 
   switch (event.kind) {
@@ -167,6 +174,9 @@ void WindowManager::HandleInput(const InputEvent& event) {
     }
     case InputKind::MenuCommand:
       HandleMenuCommand(*form, event);
+      break;
+    case InputKind::WindowMoved:
+      form->WindowMovedTo(event.x * 15.0, event.y * 15.0);
       break;
     case InputKind::Quit:
       break;

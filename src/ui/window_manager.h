@@ -87,6 +87,8 @@ class WindowManager final : public EventLoop::Client {
 
   // ---- Mouse state ----
   Control* Capture() const { return capture_.get(); }
+  // Lets go of the mouse capture: the buttons held no longer belong to the control pressed.
+  void ReleaseCapture();
   Control* ControlUnderPointer() const { return hover_.get(); }
   // The control of `form` under the client point (pixels), following the hit-testing rules;
   // null outside the client area.

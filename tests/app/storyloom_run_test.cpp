@@ -98,6 +98,16 @@ TEST_F(StoryloomRun, PlaysAScriptAndWritesTheTrace) {
   EXPECT_TRUE(Stderr().empty()) << Stderr();
 }
 
+TEST_F(StoryloomRun, AScreenSizeGivenIsTheTracesFirstRecord) {
+  auto args = Common();
+  args.insert(args.end(), {"--screen", "800x600", "--events", Script("wait 10\n").string(), tiny_});
+  ASSERT_EQ(Run(args), 0) << Stderr();
+  auto trace = Trace();
+  ASSERT_GE(trace.size(), 2u);
+  EXPECT_EQ(trace[0], R"({"t":0,"ev":"display","width":800,"height":600})");
+  EXPECT_EQ(trace[1], PathSetting());
+}
+
 TEST_F(StoryloomRun, AMalformedScriptIsRefusedBeforeAnythingRuns) {
   auto args = Common();
   args.insert(args.end(), {"--events", Script("wait 10\nclik 1 2\n").string(), tiny_});

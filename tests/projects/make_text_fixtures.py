@@ -1,5 +1,6 @@
 #!/usr/bin/python3
-"""Writes the fixture project of the text box and message tests (tests/projects/texts_game).
+"""Writes the fixture projects of the text box and message tests and benchmarks
+(tests/projects/texts_*).
 
 Data files are in the editor's format (quoted strings, bare numbers, #TRUE#/#FALSE#, CR LF);
 the helpers come from make_hotspot_fixtures.py. Run with Debian's python3 and python3-pil; the
@@ -135,5 +136,22 @@ def texts_game():
     actions(root, "Broken", [action(goto="Hall")])
 
 
+def texts_bench():
+    """A frame of 200 text boxes in four fonts, some of two lines."""
+    root = fresh("texts_bench")
+    general(root, "FixtureTextsBench", "Many", 800, 600)
+    write(os.path.join(root, "Config", "Variables"), ["Vars"], ["X"])
+    colour_frame(root, "Many", "0")
+    fonts = ["", "Times New Roman", "Courier New", "Arial"]
+    records = []
+    for n in range(200):
+        text = "Text box %d" % n if n % 3 else "Text box %d\r\nsecond line" % n
+        records.append(text_box(text, (n % 10) * 1200, (n // 10) * 450, merge=1 if n % 7 == 0 else 0,
+                                bold=n % 2 == 1, font=fonts[n % 4], size=8 + n % 9,
+                                colour=n * 4099))
+    text_boxes(root, "Many", records)
+
+
 if __name__ == "__main__":
     texts_game()
+    texts_bench()

@@ -64,18 +64,29 @@ void HeadlessPlatform::Warn(int line, const std::string& message) {
 // ---- The script ----
 
 bool HeadlessPlatform::PollEvent(ui::InputEvent& event) {
-  if (pendingHead_ >= pending_.size()) {
-    // The loop has taken all input: the rest of its pass (timers, repaint) follows before it
-    // waits again, so the script may go on at the next wait.
-    passSeen_ = true;
-    return false;
-  }
-  event = std::move(pending_[pendingHead_++]);
-  if (pendingHead_ == pending_.size()) {
-    pending_.clear();
-    pendingHead_ = 0;
-  }
+  do {
+    if (pendingHead_ >= pending_.size()) {
+      // The loop has taken all input: the rest of its pass (timers, repaint) follows before it
+      // waits again, so the script may go on at the next wait.
+      passSeen_ = true;
+      return false;
+    }
+    event = std::move(pending_[pendingHead_++]);
+    if (pendingHead_ == pending_.size()) {
+      pending_.clear();
+      pendingHead_ = 0;
+    }
+  } while (SwallowedByDrag(event));
   return true;
+}
+
+// While a body drag runs the desktop moves the window and the program sees neither the
+// pointer's moves nor the release that ends the drag; a run without windows does the same.
+bool HeadlessPlatform::SwallowedByDrag(const ui::InputEvent& event) {
+  if (!dragging_) return false;
+  if (event.kind == ui::InputKind::MouseMove && (event.button & ui::kButtonLeft)) return true;
+  dragging_ = false;
+  return event.kind == ui::InputKind::MouseUp && event.button == ui::kButtonLeft;
 }
 
 void HeadlessPlatform::WaitEvent(std::int64_t deadlineMs) {
@@ -152,8 +163,13 @@ void HeadlessPlatform::RunCommand(const ScriptCommand& command) {
       Screenshot(command.text, command.line);
       break;
     default:
-      for (ui::InputEvent& event : InputEventsFor(command))
+      for (ui::InputEvent& event : InputEventsFor(command)) {
+        // A move carries the buttons still held from earlier presses, as on a desktop.
+        if (event.kind == ui::InputKind::MouseDown) heldButtons_ |= event.button;
+        if (event.kind == ui::InputKind::MouseUp) heldButtons_ &= ~event.button;
+        if (event.kind == ui::InputKind::MouseMove) event.button |= heldButtons_;
         pending_.push_back(std::move(event));
+      }
       break;
   }
 }
@@ -203,6 +219,7 @@ bool HeadlessPlatform::SetDisplaySize(ui::Size size) {
 ui::WindowId HeadlessPlatform::CreateWindow(const ui::WindowSpec& spec) {
   ui::WindowId id = nextId_++;
   windows_[id].spec = spec;
+  if (spec.topMost) desktopRequests_.push_back("topmost " + spec.name);
   zOrder_.push_back(id);
   return id;
 }
@@ -228,6 +245,8 @@ void HeadlessPlatform::UpdateWindow(ui::WindowId window, const ui::WindowSpec& s
   auto it = windows_.find(window);
   if (it == windows_.end()) return;
   std::string name = std::move(it->second.spec.name);
+  if (spec.topMost != it->second.spec.topMost)
+    desktopRequests_.push_back((spec.topMost ? "topmost " : "not topmost ") + name);
   it->second.spec = spec;
   it->second.spec.name = std::move(name);
 }
@@ -236,6 +255,13 @@ void HeadlessPlatform::ActivateWindow(ui::WindowId window) {
   if (!windows_.contains(window)) return;
   active_ = window;
   RaiseToFront(window);
+}
+
+void HeadlessPlatform::BeginWindowDrag(ui::WindowId window) {
+  auto it = windows_.find(window);
+  if (it == windows_.end() || !it->second.shown) return;
+  desktopRequests_.push_back("drag " + it->second.spec.name);
+  dragging_ = true;
 }
 
 void HeadlessPlatform::RaiseToFront(ui::WindowId id) {

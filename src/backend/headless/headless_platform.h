@@ -56,6 +56,10 @@ class HeadlessPlatform final : public ui::Platform {
   bool ScriptDone() const { return cursor_ >= commands_.size(); }
   // Names of the visible windows, front first.
   std::vector<std::string> VisibleWindows() const;
+  // What the program asked of the desktop's window manager, which a run without windows only
+  // records, in order: "topmost NAME", "not topmost NAME" (a window entering or leaving the
+  // always-on-top state) and "drag NAME" (a body drag of a shown window).
+  const std::vector<std::string>& DesktopRequests() const { return desktopRequests_; }
   // Writes the active window's last presented frame to `file` as PNG; false (with a warning)
   // when there is no such frame or the file cannot be written. `line` is the script line that
   // asked, for the warning.
@@ -70,6 +74,7 @@ class HeadlessPlatform final : public ui::Platform {
   void ShowWindow(ui::WindowId window, bool shown) override;
   void UpdateWindow(ui::WindowId window, const ui::WindowSpec& spec) override;
   void ActivateWindow(ui::WindowId window) override;
+  void BeginWindowDrag(ui::WindowId window) override;
   void Present(ui::WindowId window, const ui::FrameView& frame) override;
   bool PollEvent(ui::InputEvent& event) override;
   void WaitEvent(std::int64_t deadlineMs) override;
@@ -100,6 +105,7 @@ class HeadlessPlatform final : public ui::Platform {
   void RunCommand(const ScriptCommand& command);
   void Warn(int line, const std::string& message);
   void RaiseToFront(ui::WindowId id);
+  bool SwallowedByDrag(const ui::InputEvent& event);
   ui::WindowId ScreenshotWindow() const;
 
   VirtualClock clock_;
@@ -117,6 +123,7 @@ class HeadlessPlatform final : public ui::Platform {
   std::size_t cursor_ = 0;
   std::int64_t scriptTime_ = 0;  // when the next command falls due
   std::vector<ui::InputEvent> pending_;
+  int heldButtons_ = 0;  // pressed by the script and not yet released
   std::size_t pendingHead_ = 0;
   bool quitSent_ = false;     // the end of the script has asked the program to quit
   std::int64_t endTime_ = 0;  // when it did
@@ -126,6 +133,9 @@ class HeadlessPlatform final : public ui::Platform {
   DialogAnswers answers_;
   bool lastBoxByDefault_ = false;
   bool lastInputByDefault_ = false;
+
+  std::vector<std::string> desktopRequests_;
+  bool dragging_ = false;  // a body drag runs until the left button is released
 
   std::int64_t waitCount_ = 0;
   std::function<void()> giveUp_;

@@ -19,6 +19,7 @@ void StoreUserSettings::Save(std::string_view, std::string_view section, std::st
 
 void StoreUserSettings::Delete(std::string_view, std::string_view section, std::string_view key) {
   store_.Delete(section, key);
+  if (deleted_) deleted_(section, key);
 }
 
 }  // namespace sl

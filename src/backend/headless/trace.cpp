@@ -160,6 +160,12 @@ void Trace::Setting(std::string_view section, std::string_view key, std::string_
   Write("setting", {{"section", section}, {"key", key}, {"value", value}});
 }
 
+void Trace::SettingDeleted(std::string_view section, std::string_view key) {
+  Write("setting", {{"section", section},
+                    {"key", key.empty() ? JsonValue() : JsonValue(key)},
+                    {"value", nullptr}});
+}
+
 void Trace::File(FileOp op, const std::filesystem::path& path) {
   Write("file", {{"op", op == FileOp::Write ? "write" : "delete"}, {"path", PathText(path)}});
 }

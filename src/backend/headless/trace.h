@@ -65,6 +65,8 @@ class Trace {
              const TraceRect& rect);
   void Transition(int number, double durationSeconds);
   void Setting(std::string_view section, std::string_view key, std::string_view value);
+  // A deleted setting: `value` null; `key` null too when the whole section (empty key) went.
+  void SettingDeleted(std::string_view section, std::string_view key);
   void File(FileOp op, const std::filesystem::path& path);
   // `target` is a path (made relative like every path) or an address (written as it is).
   void Shell(std::string_view verb, std::string_view target);

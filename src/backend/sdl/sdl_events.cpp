@@ -36,6 +36,14 @@ bool SdlPlatform::PollEvent(ui::InputEvent& event) {
   if (pending_.empty()) return false;
   event = std::move(pending_.front());
   pending_.pop_front();
+  if (event.kind == ui::InputKind::WindowMoved) {
+    // The runtime takes the position now; what it asks for from here on is meant.
+    bool more = std::any_of(pending_.begin(), pending_.end(), [&](const ui::InputEvent& e) {
+      return e.kind == ui::InputKind::WindowMoved && e.window == event.window;
+    });
+    Window* w = Find(event.window);
+    if (w && !more) w->movedFrom.reset();
+  }
   return true;
 }
 
@@ -201,6 +209,9 @@ void SdlPlatform::HandleWindowEvent(const SDL_Event& ev) {
     case SDL_WINDOWEVENT_ENTER:
       UpdateCursorScale(w);
       break;
+    case SDL_WINDOWEVENT_MOVED:
+      ReportMove(*w, ev.window.data1, ev.window.data2);
+      break;
     case SDL_WINDOWEVENT_FOCUS_GAINED:
       if (Blocked(w)) RaiseModal();
       break;
@@ -218,6 +229,25 @@ void SdlPlatform::HandleWindowEvent(const SDL_Event& ev) {
     default:
       break;
   }
+}
+
+// A window that now stands elsewhere than the runtime put it (the user dragged it by its body
+// or its caption, or the window manager placed it) gives its new position back to the runtime.
+void SdlPlatform::ReportMove(Window& w, int realX, int realY) {
+  if (!w.shown || w.fullscreen) return;
+  PixelRect placed = WindowedRect(w.spec);
+  if (placed.x == realX && placed.y == realY) return;
+  PixelPoint at = desktop_.ToVirtual(realX, realY);
+  if (at.x == w.spec.left && at.y == w.spec.top) return;
+  if (!w.movedFrom) w.movedFrom = PixelPoint{w.spec.left, w.spec.top};
+  w.spec.left = at.x;
+  w.spec.top = at.y;
+  ui::InputEvent e;
+  e.kind = ui::InputKind::WindowMoved;
+  e.window = w.id;
+  e.x = at.x;
+  e.y = at.y;
+  Push(e);
 }
 
 void SdlPlatform::BeginWindowDrag(ui::WindowId window) {
@@ -242,6 +272,10 @@ void SdlPlatform::ContinueDrag() {
   }
   SDL_SetWindowPosition(w->window, drag_->startWindowX + x - drag_->startMouseX,
                         drag_->startWindowY + y - drag_->startMouseY);
+  // SDL reports no move of its own making.
+  int realX = 0, realY = 0;
+  SDL_GetWindowPosition(w->window, &realX, &realY);
+  ReportMove(*w, realX, realY);
 }
 
 void SdlPlatform::EndDrag() {

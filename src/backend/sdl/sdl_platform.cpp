@@ -159,6 +159,13 @@ void SdlPlatform::UpdateWindow(ui::WindowId window, const ui::WindowSpec& spec) 
   ui::WindowSpec old = w->spec;
   w->spec = spec;
   w->spec.name = old.name;
+  if (w->movedFrom && spec.left == w->movedFrom->x && spec.top == w->movedFrom->y) {
+    // Sent before the runtime learnt of the user's move: the window stays where it was put.
+    w->spec.left = old.left;
+    w->spec.top = old.top;
+  } else {
+    w->movedFrom.reset();
+  }
   if (spec.title != old.title) SDL_SetWindowTitle(w->window, spec.title.c_str());
   SDL_SetWindowResizable(
       w->window, (spec.frame == ui::WindowFrame::Fixed || spec.frame == ui::WindowFrame::Sizable)
@@ -167,7 +174,7 @@ void SdlPlatform::UpdateWindow(ui::WindowId window, const ui::WindowSpec& spec) 
   if (spec.topMost != old.topMost)
     SDL_SetWindowAlwaysOnTop(w->window, spec.topMost ? SDL_TRUE : SDL_FALSE);
   if (CoversDisplay(spec, display_) != wasCovering) w->userChoice.reset();
-  bool moved = spec.left != old.left || spec.top != old.top || spec.width != old.width ||
+  bool moved = w->spec.left != old.left || w->spec.top != old.top || spec.width != old.width ||
                spec.height != old.height || spec.frame != old.frame;
   if (moved || w->fullscreen != w->userChoice.value_or(CoversDisplay(spec, display_)))
     ApplyMode(*w);

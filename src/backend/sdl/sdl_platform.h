@@ -8,7 +8,8 @@
 // Alt+Enter and F11 toggle full screen for the window that has the keyboard (neither key reaches
 // the program); a topMost window stays above the others; while a modal window is shown, the
 // other windows take no input and the modal one is raised when they are clicked; a window can be
-// dragged by its body through BeginWindowDrag.
+// dragged by its body through BeginWindowDrag; a window the user moved is reported back
+// (InputKind::WindowMoved) so the runtime's position follows it.
 #pragma once
 
 #include <cstdint>
@@ -101,6 +102,7 @@ class SdlPlatform final : public ui::Platform {
   void Pump();
   void Translate(const SDL_Event& ev);
   void HandleWindowEvent(const SDL_Event& ev);
+  void ReportMove(Window& w, int realX, int realY);
   void HandleKey(const SDL_KeyboardEvent& key, bool down);
   bool Blocked(const Window* w) const;
   void RaiseModal();

@@ -30,6 +30,9 @@ struct SdlPlatform::Window {
   bool shown = false;
   bool fullscreen = false;         // the state the window is in
   std::optional<bool> userChoice;  // full screen chosen with Alt+Enter / F11
+  // Where the runtime had the window before the user moved it: until the runtime has taken the
+  // new position, a spec still naming the old one must not move the window back.
+  std::optional<PixelPoint> movedFrom;
 
   ~Window() {
     if (texture) SDL_DestroyTexture(texture);

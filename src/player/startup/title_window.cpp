@@ -53,6 +53,7 @@ TitleWindow::TitleWindow(TitleContext context) : c_(std::move(context)) {
   CreateControls();
   form_->onForm.load = [this](ui::Form&) { Form_Load(); };
   form_->onForm.unload = [this](ui::Form&) { Form_Unload(); };
+  form_->onForm.activate = [this](ui::Form&) { Form_Activate(); };
 }
 
 TitleWindow::~TitleWindow() {
@@ -147,27 +148,31 @@ void TitleWindow::CreateControls() {
   f.on.keyDown = [this](ui::Control&, int& key, int) {
     if (key == 27) UnloadTitleWindow();
   };
-  // Dragging with the left button moves the borderless window.
-  auto press = [this](ui::Control&, const ui::MouseArgs& a) {
-    dragX_ = a.x;
-    dragY_ = a.y;
-  };
-  auto drag = [this](ui::Control& c, const ui::MouseArgs& a) {
-    if (a.button != 1) return;
-    (void)c;
-    form_->Move(form_->Left() + a.x - dragX_, form_->Top() + a.y - dragY_, form_->Width(),
-                form_->Height());
+  // Moving the mouse with the left button held over the body or a text label drags the
+  // borderless window.
+  auto drag = [this](ui::Control&, const ui::MouseArgs& a) {
+    if (a.button == ui::kButtonLeft) Form_DragStart();
   };
   for (ui::Control* c : std::initializer_list<ui::Control*>{
            form_.get(), backdrop_, &L("lblAuthor"), &L("lblEmail"), &L("lblHomepage"),
            &L("txtAdventureName"), &L("txtAuthor"), &L("txtVersion")}) {
-    c->on.mouseDown = press;
     c->on.mouseMove = drag;
   }
 }
 
 void TitleWindow::Load() {
   form_->Load();
+}
+
+void TitleWindow::Form_Activate() {
+  form_->SetTopMost(true);
+}
+
+void TitleWindow::Form_DragStart() {
+  // The platform moves the window with the pointer until the button is released; the control
+  // pressed must not keep the mouse, as that release never reaches it.
+  c_.windows.ReleaseCapture();
+  c_.windows.GetPlatform().BeginWindowDrag(form_->Window());
 }
 
 void TitleWindow::CenterWindow() {
@@ -394,9 +399,13 @@ void TitleWindow::ClickButton(int Index) {
         StartGame();
         break;
       case 1:
+        // The load dialog must not open beneath the title window. Once it is closed the title
+        // window, if it is still shown and active (no game was loaded), is back on top.
+        form_->SetTopMost(false);
         if (c_.subsystems && c_.subsystems->savegame) {
           c_.subsystems->savegame->ShowLoadGameWindow(true);
         }
+        if (form_->Visible() && c_.windows.ActiveForm() == form_.get()) form_->SetTopMost(true);
         break;
       case 2:
         UnloadTitleWindow();
@@ -430,14 +439,20 @@ void TitleWindow::StartGame() {
   if (game.Loaded()) game.Show();
 }
 
+// The box must not open beneath the title window. After No the window goes back on top; after
+// Yes it stays below so the browser or mail program opened next can come to the front.
 MsgAnswer TitleWindow::AskAboutLink(const std::string& title, const std::string& text,
                                     MsgIcon icon) {
+  form_->SetTopMost(false);
   MessageBoxRequest box;
   box.title = title;
   box.text = text;
   box.buttons = MsgButtons::YesNo;
   box.icon = icon;
-  return c_.project.Messages().Show(box);
+  MsgAnswer answer = c_.project.Messages().Show(box);
+  // Said again after the box: closing it may have activated the window (and put it on top).
+  form_->SetTopMost(answer == MsgAnswer::No);
+  return answer;
 }
 
 void TitleWindow::imgLogo_Click() {

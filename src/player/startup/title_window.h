@@ -73,6 +73,8 @@ class TitleWindow final : public TitleLink {
  private:
   void CreateControls();
   void Form_Load();
+  void Form_Activate();
+  void Form_DragStart();
   void Form_Unload();
   void LayOutRows(bool& failed);
   void PlaceLogo();
@@ -94,8 +96,6 @@ class TitleWindow final : public TitleLink {
   int logoStyle_ = 0;
   bool logoPlacement_ = false;
   bool ended_ = false;
-  double dragX_ = 0;
-  double dragY_ = 0;
 };
 
 }  // namespace sl

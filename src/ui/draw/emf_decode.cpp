@@ -7,8 +7,11 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdlib>
+#include <cstring>
 #include <memory>
 #include <span>
+#include <string>
+#include <string_view>
 #include <vector>
 
 #include "core/runtime_error.h"
@@ -57,6 +60,24 @@ bool RecordsWellFormed(std::span<const std::uint8_t> bytes) {
   return type == kEndOfFile;
 }
 
+// The size the rasteriser will draw SVG text at when asked for its own size: the width and
+// height of the root element. Checked before rasterising, which allocates that size at once.
+bool SvgSizeAcceptable(const char* svg, std::size_t length) {
+  std::string_view text(svg, length);
+  std::size_t start = text.find("<svg");
+  if (start == std::string_view::npos) return false;
+  std::size_t end = text.find('>', start);
+  if (end == std::string_view::npos) return false;
+  std::string tag(text.substr(start, end - start));
+  auto number = [&tag](const char* name) {
+    std::size_t at = tag.find(name);
+    return at == std::string::npos ? -1.0
+                                   : std::strtod(tag.c_str() + at + std::strlen(name), nullptr);
+  };
+  double width = number(" width=\""), height = number(" height=\"");
+  return width >= 0 && height >= 0 && width <= kMaxSide && height <= kMaxSide;
+}
+
 // Rasterises SVG text at its own size (0 x 0) or at a size with its aspect kept.
 Surface RasteriseSvg(const char* svg, std::size_t length, int width, int height) {
   SDL_RWops* rw = SDL_RWFromConstMem(svg, static_cast<int>(length));
@@ -76,7 +97,7 @@ Surface RasteriseSvg(const char* svg, std::size_t length, int width, int height)
 }  // namespace
 
 Surface DecodeEmf(std::span<const std::uint8_t> bytes, int width, int height) {
-  if (!RecordsWellFormed(bytes)) throw RuntimeError(481);
+  if (!RecordsWellFormed(bytes) || !EmfHeaderAcceptable(bytes)) throw RuntimeError(481);
   std::vector<char> contents(bytes.size() + kReadPadding, 0);
   std::copy(bytes.begin(), bytes.end(), contents.begin());
   generatorOptions options{};
@@ -88,7 +109,8 @@ Surface DecodeEmf(std::span<const std::uint8_t> bytes, int width, int height) {
   std::size_t outLength = 0;
   int ok = emf2svg(contents.data(), bytes.size(), &out, &outLength, &options);
   std::unique_ptr<char, MallocFree> svg(out);
-  if (!ok || !svg || outLength == 0) throw RuntimeError(481);
+  if (!ok || !svg || outLength == 0 || !SvgSizeAcceptable(svg.get(), outLength))
+    throw RuntimeError(481);
   Surface native = RasteriseSvg(svg.get(), outLength, 0, 0);
   if (width <= 0 || height <= 0 || native.Dimensions() == Size{width, height}) return native;
   // The rasteriser keeps the aspect ratio: draw large enough for both sides, then stretch.

@@ -153,6 +153,7 @@ Picture DecodeIconFile(std::span<const std::uint8_t> bytes) {
   int type = r.U16(2);
   int count = r.U16(4);
   if (r.U16(0) != 0 || (type != 1 && type != 2) || count == 0) throw RuntimeError(481);
+  if (!IconHeadersAcceptable(bytes)) throw RuntimeError(481);
   std::vector<PictureImage> images;
   for (int i = 0; i < count; ++i) {
     std::size_t entry = 6 + static_cast<std::size_t>(i) * 16;

@@ -10,6 +10,16 @@
 
 namespace sl::draw::detail {
 
+// Header checks, run before decoding: false when the headers are broken in a way the decoders
+// must not meet, or announce a picture beyond the limits of picture_limits.h. A GIF's every
+// frame, an icon file's images together and an enhanced metafile's bounds count.
+bool BmpHeaderAcceptable(std::span<const std::uint8_t> bytes);
+bool GifHeadersAcceptable(std::span<const std::uint8_t> bytes);
+bool JpegHeaderAcceptable(std::span<const std::uint8_t> bytes);
+bool PngHeaderAcceptable(std::span<const std::uint8_t> bytes);
+bool IconHeadersAcceptable(std::span<const std::uint8_t> bytes);
+bool EmfHeaderAcceptable(std::span<const std::uint8_t> bytes);
+
 // BMP, JPEG and GIF through SDL_image; `type` is SDL_image's type name ("BMP", "JPG", "GIF").
 // GIF keeps its transparent colour as transparent pixels.
 Surface DecodeWithSdlImage(std::span<const std::uint8_t> bytes, const char* type);

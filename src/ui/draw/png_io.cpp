@@ -7,6 +7,7 @@
 
 #include "core/runtime_error.h"
 #include "ui/draw/file_bytes.h"
+#include "ui/draw/picture_limits.h"
 
 namespace sl::draw {
 
@@ -67,8 +68,7 @@ Surface DecodePng(std::span<const std::uint8_t> bytes) {
     throw RuntimeError(481);
   }
   image.format = PNG_FORMAT_RGBA;
-  constexpr png_uint_32 kMaxSide = 1 << 15;
-  if (image.width == 0 || image.height == 0 || image.width > kMaxSide || image.height > kMaxSide) {
+  if (!PictureSizeAcceptable(image.width, image.height)) {
     png_image_free(&image);
     throw RuntimeError(481);
   }

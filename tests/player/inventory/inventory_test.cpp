@@ -285,7 +285,7 @@ TEST_F(InventoryGame, RopeOnHookMakesAGrappleAndItsProcedureOpensTheHall) {
   ASSERT_GE(scripts.calls.size(), 3u);
   EXPECT_EQ(scripts.calls[0], "reset");
   EXPECT_EQ(scripts.calls[1], "hotspot 0");
-  EXPECT_EQ(scripts.calls[2], "run Action.GoToFrame \"Hall\" reset");
+  EXPECT_EQ(scripts.calls[2], "run Action.GoToFrame \"Hall\", 0, 0 reset");
   EXPECT_EQ(run->G().CurrentFrameName, "Hall");
   // "last visited frame" goes back through the history; no frame: timed events restart.
   AddQuietly({"Rope", "Hook"});
@@ -383,6 +383,61 @@ TEST_F(InventoryGame, KeyDroppedOnTheDoorRunsItsItemUseAction) {
   Inv().Area_DragDrop(door, Button(), 0, 0, false);
   EXPECT_EQ(Names(), Names_({"Rope"}));
   ExpectNoBoxes();
+}
+
+TEST_F(InventoryGame, WithoutASlidingBarTheItemsLieOnTheFrame) {
+  Info().InventoryAnimated = false;
+  run->G().ResetAll();
+  EXPECT_FALSE(Panel().Visible());
+  EXPECT_FALSE(Button().Visible());
+  std::int64_t t0 = Now();
+  Inv().AddPickedObject("Rope", false);  // the pop-up has no bar to open
+  EXPECT_EQ(Now(), t0);
+  EXPECT_EQ(Item(1).Container(), &run->G().PictureBox());
+  EXPECT_TRUE(Item(1).Visible());
+  EXPECT_DOUBLE_EQ(Item(1).Top(), 150);
+  EXPECT_FALSE(Button().Visible());
+  Inv().RemovePickedObject(1);
+  EXPECT_FALSE(Button().Visible());
+  // The script's button calls do nothing either.
+  Inv().ShowInventoryButton();
+  EXPECT_FALSE(Button().Visible());
+  ExpectNoBoxes();
+}
+
+TEST_F(InventoryGame, ScriptHidesTheButtonAndParksTheBar) {
+  Inv().AddPickedObject("Rope", false);
+  ASSERT_DOUBLE_EQ(Panel().Top(), 0);
+  Inv().HideInventoryButton();
+  EXPECT_DOUBLE_EQ(Panel().Top(), -780);
+  EXPECT_FALSE(Button().Visible());
+  Inv().ShowInventoryButton();
+  EXPECT_TRUE(Button().Visible());
+}
+
+TEST_F(InventoryGame, RightPressOnAnItemOpensTheMenusAndLeftPressStartsADrag) {
+  Inv().AddPickedObject("Rope", false);  // the bar opens
+  ui::InputEvent press;
+  press.kind = ui::InputKind::MouseDown;
+  press.space = ui::CoordSpace::Script;
+  press.x = 20;
+  press.y = 20;
+  press.button = ui::kButtonRight;
+  run->Post(press);
+  EXPECT_TRUE(run->MenuVisible("mnuExit"));
+  EXPECT_EQ(run->player->Windows().DragSource(), nullptr);
+  press.kind = ui::InputKind::MouseUp;
+  run->Post(press);
+  press.kind = ui::InputKind::MouseDown;
+  press.button = ui::kButtonLeft;
+  run->Post(press);
+  EXPECT_EQ(run->player->Windows().DragSource(), &Item(1));
+  EXPECT_EQ(Inv().DraggedItem, 1);
+  EXPECT_TRUE(run->G().StopMovie);
+  press.kind = ui::InputKind::MouseUp;
+  run->Post(press);  // dropped on itself: nothing happens
+  EXPECT_EQ(Names(), Names_({"Rope"}));
+  EXPECT_EQ(run->player->Windows().DragSource(), nullptr);
 }
 
 }  // namespace

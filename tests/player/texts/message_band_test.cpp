@@ -139,6 +139,25 @@ TEST_F(MessageBandGame, ANewMessageReplacesTheTextAndRestartsTheTime) {
   EXPECT_EQ(Shown(), "(hidden)");
 }
 
+TEST_F(MessageBandGame, MovesOverTheBandAndTheTextBoxesAreMovesOverTheFrame) {
+  // Each target in a fresh game, as the zone only changes to 2 once.
+  for (const char* target : {"Text(1)", "FrameMessageBox", "LabelMessageBox"}) {
+    SetUp();
+    Action(7);
+    HotspotSubsystem& spots = *run->G().Subsystems().hotspots;
+    ASSERT_NE(spots.PointerZone(), 2);
+    draw::Rect r = run->G().Form().FindControl(target)->FormPixelBounds();
+    ui::InputEvent e;
+    e.kind = ui::InputKind::MouseMove;
+    e.space = ui::CoordSpace::Client;
+    e.x = r.x + 2;
+    e.y = r.y + 2;
+    run->Post(e);
+    EXPECT_EQ(spots.PointerZone(), 2) << target;
+    EXPECT_EQ(Shown(), "One line");  // a move does not end the band
+  }
+}
+
 TEST_F(MessageBandGame, GameResetHidesTheBand) {
   Action(1);
   run->G().ResetAll();

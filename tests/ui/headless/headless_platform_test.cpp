@@ -170,6 +170,37 @@ TEST(HeadlessPlatform, WindowsDisplayAndDesktopAreRecorded) {
                          "\n");
 }
 
+TEST(HeadlessPlatform, TopmostChangesAndBodyDragsAreRecordedAndTheDragEatsItsInput) {
+  HeadlessRun run("press 5 5\nmove 6 6\nmove 9 9\nrelease 9 9\nmove 1 1\nclick 2 2\n");
+  auto& p = run.platform;
+  ui::WindowSpec spec{"frmWelcome", "", 0, 0, 320, 200};
+  ui::WindowId hidden = p.CreateWindow({"frmHidden", "", 0, 0, 10, 10});
+  ui::WindowId welcome = p.CreateWindow(spec);
+  p.ShowWindow(welcome, true);
+  spec.topMost = true;
+  p.UpdateWindow(welcome, spec);
+  p.UpdateWindow(welcome, spec);  // no change, no record
+  p.BeginWindowDrag(hidden);      // not shown: nothing to drag
+  spec.topMost = false;
+  p.UpdateWindow(welcome, spec);
+  // The first move with the button held starts a drag, as the title window does.
+  run.client.onInput = [&](const ui::InputEvent& e) {
+    if (e.kind == ui::InputKind::MouseMove && e.button == ui::kButtonLeft)
+      p.BeginWindowDrag(welcome);
+  };
+  run.Run();
+  EXPECT_EQ(p.DesktopRequests(),
+            (std::vector<std::string>{"topmost frmWelcome", "not topmost frmWelcome",
+                                      "drag frmWelcome"}));
+  std::vector<ui::InputKind> kinds;
+  for (const ui::InputEvent& e : run.client.events)
+    kinds.push_back(e.kind);
+  using K = ui::InputKind;
+  // The second move and the release belong to the drag; what follows arrives again.
+  EXPECT_EQ(kinds, (std::vector<K>{K::MouseDown, K::MouseMove, K::MouseMove, K::MouseDown,
+                                   K::MouseUp, K::Quit}));
+}
+
 TEST(HeadlessPlatform, AProgramThatIgnoresTheFinalQuitIsEndedAfterAGraceTime) {
   HeadlessRun run("wait 100\n");
   run.client.quitEndsLoop = false;

@@ -23,6 +23,8 @@ TEST(StoreUserSettings, MissingKeysAreToldApartFromAnyStoredValue) {
     trace.Setting(s, k, v);
   });
   StoreUserSettings settings(store);
+  settings.SetDeleteObserver(
+      [&](std::string_view s, std::string_view k) { trace.SettingDeleted(s, k); });
   EXPECT_EQ(settings.Get("App", "Game", "Path"), std::nullopt);
   settings.Save("App", "Game", "Path", "/home/me/game/");
   settings.Save("App", "Game", "Odd", "\x01");
@@ -32,12 +34,18 @@ TEST(StoreUserSettings, MissingKeysAreToldApartFromAnyStoredValue) {
   EXPECT_EQ(settings.Get("App", "Game", "Empty"), "");
   settings.Delete("App", "Game", "Path");
   EXPECT_EQ(settings.Get("App", "Game", "Path"), std::nullopt);
+  settings.Delete("App", "Game", "");
+  EXPECT_EQ(settings.Get("App", "Game", "Odd"), std::nullopt);
   EXPECT_EQ(out.str(),
             R"({"t":0,"ev":"setting","section":"Game","key":"Path","value":"/home/me/game/"})"
             "\n"
             R"({"t":0,"ev":"setting","section":"Game","key":"Odd","value":"\u0001"})"
             "\n"
             R"({"t":0,"ev":"setting","section":"Game","key":"Empty","value":""})"
+            "\n"
+            R"({"t":0,"ev":"setting","section":"Game","key":"Path","value":null})"
+            "\n"
+            R"({"t":0,"ev":"setting","section":"Game","key":null,"value":null})"
             "\n");
   std::filesystem::remove(file);
 }
