@@ -90,7 +90,7 @@ def inventory_game():
     # Combinations: a full record with its procedure, orders of removal, a short record,
     # broken records.
     write(os.path.join(areas, "Rope_on_Hook.drg"), [1, 1, 1, "Grapple"], [0, 0, 0],
-          [True, 'Action.GoToFrame |Hall|'])
+          [True, 'Action.GoToFrame |Hall|, 0, 0'])
     write(os.path.join(areas, "B_on_C.drg"), [1, 1, 0, ""], [0, 0, 0], [False, ""])
     write(os.path.join(areas, "C_on_B.drg"), [1, 1, 0, ""])
     write(os.path.join(areas, "A_on_B.drg"), [0, 0, 1, "Key"])

@@ -285,7 +285,7 @@ TEST_F(InventoryGame, RopeOnHookMakesAGrappleAndItsProcedureOpensTheHall) {
   ASSERT_GE(scripts.calls.size(), 3u);
   EXPECT_EQ(scripts.calls[0], "reset");
   EXPECT_EQ(scripts.calls[1], "hotspot 0");
-  EXPECT_EQ(scripts.calls[2], "run Action.GoToFrame \"Hall\" reset");
+  EXPECT_EQ(scripts.calls[2], "run Action.GoToFrame \"Hall\", 0, 0 reset");
   EXPECT_EQ(run->G().CurrentFrameName, "Hall");
   // "last visited frame" goes back through the history; no frame: timed events restart.
   AddQuietly({"Rope", "Hook"});
