@@ -26,6 +26,10 @@ std::uintptr_t StackAddress() {
 // Stores a value so that the old value is released only after the variable holds the new one
 // (releasing an object may run its Class_Terminate, which may read the variable).
 inline void Store(Variant& slot, Variant value) {
+  if (!slot.IsString() && !slot.IsObject() && !slot.IsArray()) {
+    slot = std::move(value);  // nothing to release
+    return;
+  }
   Variant old(std::move(slot));
   slot = std::move(value);
 }
@@ -1111,7 +1115,7 @@ Variant Interpreter::Eval(Expr* e, Frame& f) {
       }
     }
     case ExprKind::Binary:
-      return EvalBinary(static_cast<BinaryExpr*>(e), f);
+      return EvalBinaryValue(static_cast<BinaryExpr*>(e), f);
     case ExprKind::Call:
       return EvalCall(static_cast<CallExpr*>(e), f, kInvokeGet | kInvokeCall);
     case ExprKind::Member:
@@ -1138,7 +1142,15 @@ inline const Variant* Interpreter::QuickRef(Expr* e, Frame& f) {
   return PlainVariable(static_cast<NameExpr*>(e), f);
 }
 
-Variant Interpreter::EvalBinary(BinaryExpr* b, Frame& f) {
+// Kept out of Eval so that Eval's own frame stays small.
+[[gnu::noinline]] Variant Interpreter::EvalBinaryValue(BinaryExpr* b, Frame& f) {
+  Variant result;
+  EvalBinary(b, f, result);
+  return result;
+}
+
+// Stores the value of `b` in `out`, which must not be one of the operands' variables.
+void Interpreter::EvalBinary(BinaryExpr* b, Frame& f, Variant& out) {
   // Operands that are literals, variables or array elements are used in place. A variable on
   // the left is copied first when evaluating the right side might change it.
   Variant leftTemp, rightTemp;
@@ -1153,7 +1165,7 @@ Variant Interpreter::EvalBinary(BinaryExpr* b, Frame& f) {
     }
     r = &EvalRef(b->right, f, rightTemp);
   }
-  if (Variant fast; FastIntegerOp(b->op, *l, *r, fast)) return fast;
+  if (FastIntegerOp(b->op, *l, *r, out)) return;
   switch (b->op) {
     case Op::Eq:
     case Op::Ne:
@@ -1161,21 +1173,23 @@ Variant Interpreter::EvalBinary(BinaryExpr* b, Frame& f) {
     case Op::Gt:
     case Op::Le:
     case Op::Ge:
-      return Compare(b->op, *l, *r, b->left->kind == ExprKind::Literal,
-                     b->right->kind == ExprKind::Literal);
+      out = Compare(b->op, *l, *r, b->left->kind == ExprKind::Literal,
+                    b->right->kind == ExprKind::Literal);
+      return;
     case Op::Is:
-      return Variant(SameObject(*l, *r));
+      out = Variant(SameObject(*l, *r));
+      return;
     case Op::And:
     case Op::Or:
     case Op::Xor:
     case Op::Eqv:
     case Op::Imp:
-      return Logic(b->op, *l, *r);
-    default: {
-      Variant result = Arith(b->op, *l, *r);
-      if (result.IsString()) ChargeFor(result.AsString().size());
-      return result;
-    }
+      out = Logic(b->op, *l, *r);
+      return;
+    default:
+      out = Arith(b->op, *l, *r);
+      if (out.IsString()) ChargeFor(out.AsString().size());
+      return;
   }
 }
 
@@ -1214,7 +1228,7 @@ Variant Interpreter::EvalName(NameExpr* n, Frame& f) {
 const Variant& Interpreter::EvalRef(Expr* e, Frame& f, Variant& temp) {
   if (e->kind == ExprKind::Literal) return static_cast<LiteralExpr*>(e)->value;
   if (e->kind == ExprKind::Binary) {
-    temp = EvalBinary(static_cast<BinaryExpr*>(e), f);
+    EvalBinary(static_cast<BinaryExpr*>(e), f, temp);
     return temp;
   }
   if (e->kind == ExprKind::Name) {
@@ -1260,7 +1274,9 @@ const Variant* Interpreter::PlainVariable(const NameExpr* n, Frame& f) {
     case NameKind::RefParam:
       return f.refs[r.slot];
     case NameKind::Global:
-      return r.global->kind == GlobalSlot::Variable ? &r.global->value : nullptr;
+      return r.global->kind == GlobalSlot::Variable || r.global->kind == GlobalSlot::Constant
+                 ? &r.global->value
+                 : nullptr;
     default:
       return nullptr;
   }
@@ -1635,7 +1651,7 @@ Variant Interpreter::CallProc(const ProcDef* proc, ClassInstance* me, const Call
       locals[i] = *args.assigned;
     } else if (args.exprs) {
       Expr* arg = (*args.exprs)[i];
-      if (proc->params[i].byRef) {
+      if (proc->params[i].byRef && (arg->kind == ExprKind::Name || arg->kind == ExprKind::Call)) {
         Ref<VariantArray> keep;
         if (Variant* target = LocateLValue(arg, *args.caller, &keep)) {
           refs[i] = target;

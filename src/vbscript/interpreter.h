@@ -166,7 +166,8 @@ class Interpreter final : public BuiltinContext {
   const Variant& EvalRef(Expr* e, Frame& f, Variant& temp);
   static const Variant* PlainVariable(const NameExpr* n, Frame& f);
   const Variant* QuickRef(Expr* e, Frame& f);
-  Variant EvalBinary(BinaryExpr* b, Frame& f);
+  void EvalBinary(BinaryExpr* b, Frame& f, Variant& out);
+  Variant EvalBinaryValue(BinaryExpr* b, Frame& f);
   std::size_t Subscripts(const std::vector<Expr*>& exprs, Frame& f, std::int32_t* out);
   Variant EvalName(NameExpr* n, Frame& f);
   Variant EvalCall(CallExpr* c, Frame& f, std::uint8_t flags);
