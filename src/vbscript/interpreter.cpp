@@ -621,7 +621,12 @@ void Interpreter::ExecAssign(AssignStmt* a, Frame& f) {
         break;
     }
     if (slot) {
-      Variant value = Eval(a->value, f);
+      Variant value;
+      if (a->value->kind == ExprKind::Binary) {
+        EvalBinary(static_cast<BinaryExpr*>(a->value), f, value);
+      } else {
+        value = Eval(a->value, f);
+      }
       if (value.IsObject()) value = Dereference(value);
       Store(*slot, std::move(value));
       return;
