@@ -62,7 +62,10 @@ class Engine {
 
   // Compiles a block and runs its global code. Throws ScriptError.
   void AddCode(std::string_view code, std::string blockName = "");
-  // A named object; with globalMembers its members are also visible as global names.
+  // A named object; with globalMembers its members are also visible as global names. Scripts
+  // pass variables (and array elements) to its members by reference: a value the member stores
+  // in such an argument reaches the variable. An omitted argument (`f 1, , 3`) arrives as
+  // Variant::Error(0x80020004), the "missing" value.
   void AddObject(std::string name, Ref<Object> object, bool globalMembers = false);
   // Calls a global procedure with arguments (passed by value). Throws ScriptError.
   Variant Run(std::string_view procedure, std::span<Variant> args = {});

@@ -1324,7 +1324,7 @@ std::vector<Variant> Interpreter::ArgValues(const CallArgs& args) {
   return std::vector<Variant>(args.values.begin(), args.values.end());
 }
 
-HostCallArgs::ByRef& HostCallArgs::AddRef() {
+HostCallArgs::ByRef& HostCallArgs::AddByRef() {
   if (refCount < kInline) return inlineRefs[refCount++];
   ++refCount;
   return moreRefs.emplace_back();
@@ -1335,7 +1335,7 @@ void Interpreter::CollectHostArgs(const std::vector<Expr*>& exprs, Frame& f, Hos
   for (Expr* e : exprs) {
     Ref<VariantArray> keep;
     if (Variant* target = LocateLValue(e, f, &keep)) {
-      HostCallArgs::ByRef& ref = out.AddRef();
+      HostCallArgs::ByRef& ref = out.AddByRef();
       ref.index = out.values.size();
       ref.target = target;
       ref.passed = *target;

@@ -69,7 +69,7 @@ struct HostCallArgs {
   std::vector<ByRef> moreRefs;
   std::size_t refCount = 0;
 
-  ByRef& AddRef();
+  ByRef& AddByRef();
   ByRef& RefAt(std::size_t k) { return k < kInline ? inlineRefs[k] : moreRefs[k - kInline]; }
 };
 
