@@ -1664,7 +1664,11 @@ Variant Interpreter::CallProc(const ProcDef* proc, ClassInstance* me, const Call
           continue;
         }
       }
-      locals[i] = Eval(arg, *args.caller);
+      if (arg->kind == ExprKind::Binary) {
+        EvalBinary(static_cast<BinaryExpr*>(arg), *args.caller, locals[i]);
+      } else {
+        locals[i] = Eval(arg, *args.caller);
+      }
     } else if (args.valuesByRef && proc->params[i].byRef) {
       refs[i] = &args.values[i];
     } else {
