@@ -46,6 +46,59 @@ Variant Counter(std::int64_t value, bool wide) {
   return Variant(static_cast<double>(value));
 }
 
+// Integer and Long operands of the common operators, computed without the general rules (which
+// give the same results): sums and products widen as Counter does, comparisons give Booleans.
+// False when the general rules must decide (division by zero, other operators).
+bool FastIntegerOp(Op op, const Variant& l, const Variant& r, Variant& out) {
+  VarType tl = l.Type(), tr = r.Type();
+  if (!((tl == VarType::Integer || tl == VarType::Long) &&
+        (tr == VarType::Integer || tr == VarType::Long))) {
+    return false;
+  }
+  std::int64_t x = tl == VarType::Integer ? l.AsInteger() : l.AsLong();
+  std::int64_t y = tr == VarType::Integer ? r.AsInteger() : r.AsLong();
+  bool wide = tl == VarType::Long || tr == VarType::Long;
+  switch (op) {
+    case Op::Add:
+      out = Counter(x + y, wide);
+      return true;
+    case Op::Sub:
+      out = Counter(x - y, wide);
+      return true;
+    case Op::Mul:
+      out = Counter(x * y, wide);
+      return true;
+    case Op::Mod:
+      if (y == 0) return false;
+      out = Counter(x % y, wide);
+      return true;
+    case Op::IntDiv:
+      if (y == 0 || (x / y) > INT32_MAX) return false;
+      out = Counter(x / y, wide);
+      return true;
+    case Op::Eq:
+      out = Variant(x == y);
+      return true;
+    case Op::Ne:
+      out = Variant(x != y);
+      return true;
+    case Op::Lt:
+      out = Variant(x < y);
+      return true;
+    case Op::Gt:
+      out = Variant(x > y);
+      return true;
+    case Op::Le:
+      out = Variant(x <= y);
+      return true;
+    case Op::Ge:
+      out = Variant(x >= y);
+      return true;
+    default:
+      return false;
+  }
+}
+
 std::string DescribeObject(const Expr* e) {
   if (e && e->kind == ExprKind::Name) return static_cast<const NameExpr*>(e)->name;
   return {};
@@ -57,6 +110,33 @@ std::string MemberName(const MemberExpr* m) {
 }
 
 enum Intrinsic { kEval = 1, kExecute, kExecuteGlobal, kGetRef };
+
+// The local variables of a call: on the stack when few (only as many as the procedure has are
+// made), on the heap otherwise. They go in reverse order, as an array's elements would.
+struct LocalSlots {
+  explicit LocalSlots(std::size_t n) : count(n) {
+    if (n > kInlineSlots) {
+      heap = std::make_unique<Variant[]>(n);
+      data = heap.get();
+      return;
+    }
+    data = reinterpret_cast<Variant*>(raw);
+    for (std::size_t i = 0; i < n; ++i)
+      new (data + i) Variant();
+  }
+  ~LocalSlots() {
+    if (heap) return;
+    for (std::size_t i = count; i-- > 0;)
+      data[i].~Variant();
+  }
+  LocalSlots(const LocalSlots&) = delete;
+  LocalSlots& operator=(const LocalSlots&) = delete;
+
+  alignas(Variant) unsigned char raw[kInlineSlots * sizeof(Variant)];
+  std::unique_ptr<Variant[]> heap;
+  Variant* data = nullptr;
+  std::size_t count;
+};
 
 }  // namespace
 
@@ -962,6 +1042,12 @@ void Interpreter::ExecReDim(ReDimStmt* s, Frame& f) {
       if (upper < -1) throw MakeError(kErrSubscript);
       bounds.push_back({0, static_cast<std::int32_t>(upper + 1)});
     }
+    std::size_t elements = 1;
+    for (const VariantArray::Bound& b : bounds) {
+      elements = std::min(elements * static_cast<std::size_t>(std::max(b.count, 0)),
+                          VariantArray::kMaxElements);
+    }
+    ChargeFor(elements * sizeof(Variant));
     Variant* v = VariableSlot(item.name, f);
     if (!v || item.name->ref.readOnly) throw NamedError(kErrIllegalAssignment, item.name->name);
     if (v->IsArray()) {
@@ -1024,35 +1110,8 @@ Variant Interpreter::Eval(Expr* e, Frame& f) {
           return EvalName(n, f);
       }
     }
-    case ExprKind::Binary: {
-      auto* b = static_cast<BinaryExpr*>(e);
-      // Operands that are plain reads are used in place; the left one only when evaluating the
-      // right one cannot change it.
-      Variant leftTemp, rightTemp;
-      const Variant& l = IsPlainRead(b->right) ? EvalRef(b->left, f, leftTemp)
-                                               : (leftTemp = Eval(b->left, f), leftTemp);
-      const Variant& r = EvalRef(b->right, f, rightTemp);
-      switch (b->op) {
-        case Op::Eq:
-        case Op::Ne:
-        case Op::Lt:
-        case Op::Gt:
-        case Op::Le:
-        case Op::Ge:
-          return Compare(b->op, l, r, b->left->kind == ExprKind::Literal,
-                         b->right->kind == ExprKind::Literal);
-        case Op::Is:
-          return Variant(SameObject(l, r));
-        case Op::And:
-        case Op::Or:
-        case Op::Xor:
-        case Op::Eqv:
-        case Op::Imp:
-          return Logic(b->op, l, r);
-        default:
-          return Arith(b->op, l, r);
-      }
-    }
+    case ExprKind::Binary:
+      return EvalBinary(static_cast<BinaryExpr*>(e), f);
     case ExprKind::Call:
       return EvalCall(static_cast<CallExpr*>(e), f, kInvokeGet | kInvokeCall);
     case ExprKind::Member:
@@ -1070,6 +1129,54 @@ Variant Interpreter::Eval(Expr* e, Frame& f) {
       return Eval(static_cast<ParenExpr*>(e)->inner, f);
   }
   return Variant();
+}
+
+// The value a literal or a plain variable holds, where it is; null for any other expression.
+inline const Variant* Interpreter::QuickRef(Expr* e, Frame& f) {
+  if (e->kind == ExprKind::Literal) return &static_cast<LiteralExpr*>(e)->value;
+  if (e->kind != ExprKind::Name) return nullptr;
+  return PlainVariable(static_cast<NameExpr*>(e), f);
+}
+
+Variant Interpreter::EvalBinary(BinaryExpr* b, Frame& f) {
+  // Operands that are literals, variables or array elements are used in place. A variable on
+  // the left is copied first when evaluating the right side might change it.
+  Variant leftTemp, rightTemp;
+  const Variant* l = QuickRef(b->left, f);
+  bool leftIsVariable = l && b->left->kind == ExprKind::Name;
+  if (!l) l = &EvalRef(b->left, f, leftTemp);
+  const Variant* r = QuickRef(b->right, f);
+  if (!r) {
+    if (leftIsVariable) {
+      leftTemp = *l;
+      l = &leftTemp;
+    }
+    r = &EvalRef(b->right, f, rightTemp);
+  }
+  if (Variant fast; FastIntegerOp(b->op, *l, *r, fast)) return fast;
+  switch (b->op) {
+    case Op::Eq:
+    case Op::Ne:
+    case Op::Lt:
+    case Op::Gt:
+    case Op::Le:
+    case Op::Ge:
+      return Compare(b->op, *l, *r, b->left->kind == ExprKind::Literal,
+                     b->right->kind == ExprKind::Literal);
+    case Op::Is:
+      return Variant(SameObject(*l, *r));
+    case Op::And:
+    case Op::Or:
+    case Op::Xor:
+    case Op::Eqv:
+    case Op::Imp:
+      return Logic(b->op, *l, *r);
+    default: {
+      Variant result = Arith(b->op, *l, *r);
+      if (result.IsString()) ChargeFor(result.AsString().size());
+      return result;
+    }
+  }
 }
 
 Variant Interpreter::EvalName(NameExpr* n, Frame& f) {
@@ -1106,6 +1213,10 @@ Variant Interpreter::EvalName(NameExpr* n, Frame& f) {
 // The value of `e`, without a copy when it is a literal or a variable; `temp` holds any other.
 const Variant& Interpreter::EvalRef(Expr* e, Frame& f, Variant& temp) {
   if (e->kind == ExprKind::Literal) return static_cast<LiteralExpr*>(e)->value;
+  if (e->kind == ExprKind::Binary) {
+    temp = EvalBinary(static_cast<BinaryExpr*>(e), f);
+    return temp;
+  }
   if (e->kind == ExprKind::Name) {
     NameRef& r = static_cast<NameExpr*>(e)->ref;
     switch (r.kind) {
@@ -1119,18 +1230,40 @@ const Variant& Interpreter::EvalRef(Expr* e, Frame& f, Variant& temp) {
       default:
         break;
     }
+  } else if (e->kind == ExprKind::Call) {
+    // An element of an array variable, read in place: `temp` keeps the array alive, and since
+    // arrays are copied before they are written while shared, the element cannot change.
+    auto* c = static_cast<CallExpr*>(e);
+    if (c->callee->kind == ExprKind::Name && !c->args.empty()) {
+      if (const Variant* v = PlainVariable(static_cast<NameExpr*>(c->callee), f);
+          v && v->IsArray()) {
+        std::int32_t subs[kMaxSubscripts];
+        std::size_t count = Subscripts(c->args, f, subs);
+        v = PlainVariable(static_cast<NameExpr*>(c->callee), f);  // the subscripts may change it
+        if (v && v->IsArray()) {
+          temp = *v;
+          return temp.AsArray()->At(subs, count);
+        }
+      }
+    }
   }
   temp = Eval(e, f);
   return temp;
 }
 
-// Whether evaluating `e` is only reading a literal or a variable.
-bool Interpreter::IsPlainRead(const Expr* e) {
-  if (e->kind == ExprKind::Literal) return true;
-  if (e->kind != ExprKind::Name) return false;
-  const NameRef& r = static_cast<const NameExpr*>(e)->ref;
-  return r.kind == NameKind::Local || r.kind == NameKind::RefParam ||
-         (r.kind == NameKind::Global && r.global->kind == GlobalSlot::Variable);
+// The variable a resolved name reads, when reading it is only that (no call, no look-up).
+const Variant* Interpreter::PlainVariable(const NameExpr* n, Frame& f) {
+  const NameRef& r = n->ref;
+  switch (r.kind) {
+    case NameKind::Local:
+      return &f.locals[r.slot];
+    case NameKind::RefParam:
+      return f.refs[r.slot];
+    case NameKind::Global:
+      return r.global->kind == GlobalSlot::Variable ? &r.global->value : nullptr;
+    default:
+      return nullptr;
+  }
 }
 
 // Array subscripts, evaluated in order and rounded to whole numbers.
@@ -1398,7 +1531,13 @@ Variant Interpreter::CallBuiltin(const BuiltinInfo* info, const std::string& nam
   for (std::size_t i = 0; i < count; ++i)
     args[i] = Eval(argExprs[i], f);
   try {
-    return info->function(*this, std::span<Variant>(args, count));
+    Variant result = info->function(*this, std::span<Variant>(args, count));
+    if (result.IsString()) {
+      ChargeFor(result.AsString().size());
+    } else if (result.IsArray()) {
+      ChargeFor(result.AsArray()->Size() * sizeof(Variant));
+    }
+    return result;
   } catch (ScriptError&) {
     throw;
   } catch (NamedError&) {
@@ -1477,16 +1616,11 @@ Variant Interpreter::CallProc(const ProcDef* proc, ClassInstance* me, const Call
 
   std::size_t localCount =
       std::max<std::size_t>(static_cast<std::size_t>(proc->localCount), paramCount);
-  Variant inlineLocals[kInlineSlots];
+  LocalSlots localSlots(localCount);
+  Variant* locals = localSlots.data;
   Variant* inlineRefs[kInlineSlots];
-  std::unique_ptr<Variant[]> heapLocals;
   std::unique_ptr<Variant*[]> heapRefs;
-  Variant* locals = inlineLocals;
   Variant** refs = inlineRefs;
-  if (localCount > kInlineSlots) {
-    heapLocals = std::make_unique<Variant[]>(localCount);
-    locals = heapLocals.get();
-  }
   if (paramCount > kInlineSlots) {
     heapRefs = std::make_unique<Variant*[]>(paramCount);
     refs = heapRefs.get();

@@ -5,6 +5,7 @@
 // with the position of the statement where they arose.
 #pragma once
 
+#include <algorithm>
 #include <cstdint>
 #include <deque>
 #include <memory>
@@ -116,6 +117,14 @@ class Interpreter final : public BuiltinContext {
   void Tick() {
     if (--ticks_ <= 0) CheckTime();
   }
+  // Work on large values (a long string built, a big array made) counts as many ticks, so the
+  // time limit is checked as often in a loop that copies megabytes as in any other.
+  void ChargeFor(std::size_t units) {
+    if (units < kChargeUnit) return;
+    ticks_ -= static_cast<int>(std::min<std::size_t>(units / kChargeUnit, 1 << 20));
+    if (ticks_ <= 0) CheckTime();
+  }
+  static constexpr std::size_t kChargeUnit = 4096;
   void CheckTime();
   void EnterCall();
   void LeaveCall() { --depth_; }
@@ -155,7 +164,9 @@ class Interpreter final : public BuiltinContext {
   // Expressions
   Variant Eval(Expr* e, Frame& f);
   const Variant& EvalRef(Expr* e, Frame& f, Variant& temp);
-  static bool IsPlainRead(const Expr* e);
+  static const Variant* PlainVariable(const NameExpr* n, Frame& f);
+  const Variant* QuickRef(Expr* e, Frame& f);
+  Variant EvalBinary(BinaryExpr* b, Frame& f);
   std::size_t Subscripts(const std::vector<Expr*>& exprs, Frame& f, std::int32_t* out);
   Variant EvalName(NameExpr* n, Frame& f);
   Variant EvalCall(CallExpr* c, Frame& f, std::uint8_t flags);

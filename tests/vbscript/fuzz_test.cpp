@@ -122,6 +122,23 @@ std::string Mutate(const std::string& source, std::mt19937& rng) {
   return s;
 }
 
+// Inputs the coverage-guided fuzzer found that once crashed the engine or ran far past the time
+// limit; each must now end quickly (the test's own time-out catches a hang).
+TEST(FuzzTest, FoundInputsEndNormallyOrWithAnError) {
+  std::filesystem::path dir =
+      std::filesystem::path(STORYLOOM_SOURCE_DIR) / "tests" / "vbscript" / "fuzz" / "found";
+  int count = 0;
+  for (const auto& entry : std::filesystem::directory_iterator(dir)) {
+    std::ifstream in(entry.path(), std::ios::binary);
+    std::ostringstream text;
+    text << in.rdbuf();
+    SCOPED_TRACE(entry.path().filename().string());
+    RunUntrustedScript(text.str());
+    ++count;
+  }
+  EXPECT_GT(count, 0);
+}
+
 TEST(FuzzTest, MutatedScriptsNeverCrashTheEngine) {
   std::vector<std::string> corpus = LoadCorpus();
   ASSERT_FALSE(corpus.empty());
