@@ -144,7 +144,9 @@ class Platform {
   // Shows or hides a window. Showing a window does not by itself activate it.
   virtual void ShowWindow(WindowId window, bool shown) = 0;
   // Changes caption, position, client frame size, framing or modality: all of `spec` but the
-  // name. Frames presented afterwards have the new size.
+  // name. Frames presented afterwards have the new size. A window the user moves (or the desktop
+  // places elsewhere) is reported with an InputKind::WindowMoved event, never moved back by a
+  // spec sent before that event was taken.
   virtual void UpdateWindow(WindowId window, const WindowSpec& spec) = 0;
   // Makes a window the active one: it gets the keyboard and the event script's commands.
   virtual void ActivateWindow(WindowId window) = 0;
