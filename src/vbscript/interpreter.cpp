@@ -590,7 +590,13 @@ Flow Interpreter::Exec(Stmt* s, Frame& f) {
 bool Interpreter::Condition(Expr* e, Frame& f) {
   if (!f.resumeNext) {
     Variant temp;
-    return IsTrue(EvalRef(e, f, temp));
+    const Variant* v = &temp;
+    if (e->kind == ExprKind::Binary) {
+      EvalBinary(static_cast<BinaryExpr*>(e), f, temp);
+    } else {
+      v = &EvalRef(e, f, temp);
+    }
+    return v->Type() == VarType::Boolean ? v->AsBool() : IsTrue(*v);
   }
   try {
     return IsTrue(Eval(e, f));
@@ -1171,6 +1177,11 @@ void Interpreter::EvalBinary(BinaryExpr* b, Frame& f, Variant& out) {
     r = &EvalRef(b->right, f, rightTemp);
   }
   if (FastIntegerOp(b->op, *l, *r, out)) return;
+  if (l->Type() == VarType::Boolean && r->Type() == VarType::Boolean &&
+      (b->op == Op::And || b->op == Op::Or)) {
+    out = Variant(b->op == Op::And ? l->AsBool() && r->AsBool() : l->AsBool() || r->AsBool());
+    return;
+  }
   switch (b->op) {
     case Op::Eq:
     case Op::Ne:
