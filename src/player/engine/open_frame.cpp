@@ -38,11 +38,7 @@ std::string Game::ErrorLead() const {
 }
 
 void Game::ShowStandardError(const std::string& sentence, MsgIcon icon) {
-  MessageBoxRequest box;
-  box.title = project_.Texts()[29];
-  box.text = ErrorLead() + sentence;
-  box.icon = icon;
-  project_.Messages().Show(box);
+  project_.ShowError(sentence, icon);
 }
 
 void Game::ClearFrameInfo() {

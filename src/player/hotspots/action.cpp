@@ -63,8 +63,8 @@ std::int16_t Hotspots::MakeAction(std::int16_t AreaIndex, std::int16_t ObjectInd
     return FinishAction(AreaIndex, ObjectIndex, a);
   } catch (const RuntimeError& e) {
     if (!g.GameStopping) {
-      ShowCritical(" Unable to make the action associated with the hotspot #" +
-                   std::to_string(AreaIndex) + ". " + e.Description());
+      project_.ShowError(" Unable to make the action associated with the hotspot #" +
+                         std::to_string(AreaIndex) + ". " + e.Description());
     }
   }
   return 0;

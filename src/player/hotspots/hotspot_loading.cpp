@@ -211,7 +211,7 @@ int Hotspots::AnimatedIndex(int hotspot) const {
 
 void Hotspots::ReportLoadError(int n, const std::string& description) {
   if (game_ && game_->GameStopping) return;
-  ShowCritical(" Unable to load hotspot #" + std::to_string(n) + ". " + description);
+  project_.ShowError(" Unable to load hotspot #" + std::to_string(n) + ". " + description);
 }
 
 bool Hotspots::FileExists(const std::string& path) {
@@ -232,14 +232,6 @@ ui::ControlArray& Hotspots::Array(const char* name) {
   ui::ControlArray* array = game_->Form().FindArray(name);
   if (!array) throw RuntimeError(340);
   return *array;
-}
-
-void Hotspots::ShowCritical(const std::string& sentence) {
-  MessageBoxRequest box;
-  box.title = project_.Texts()[29];
-  box.text = project_.Texts().ErrorLead() + sentence;
-  box.icon = MsgIcon::Critical;
-  project_.Messages().Show(box);
 }
 
 }  // namespace sl

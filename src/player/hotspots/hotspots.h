@@ -91,7 +91,6 @@ class Hotspots final : public HotspotSubsystem {
   DataFileReader OpenFile(const std::string& path);
   draw::Picture LoadPicture(const std::string& path);
   ui::ControlArray& Array(const char* name);
-  void ShowCritical(const std::string& sentence);
 
   Project& project_;
   VariableStore& variables_;

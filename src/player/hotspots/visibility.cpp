@@ -63,7 +63,8 @@ void Hotspots::ShowOrNotShowAreas() {
       if (k > 0) ShowAnimated(k, visible);
     }
   } catch (const RuntimeError& e) {
-    if (!g.GameStopping) ShowCritical(" Unable to set hotspots visibility. " + e.Description());
+    if (!g.GameStopping)
+      project_.ShowError(" Unable to set hotspots visibility. " + e.Description());
   }
 }
 

@@ -89,7 +89,7 @@ void Inventory::CombineItems(std::int16_t d, std::int16_t t) {
     std::string text = UnescapeScriptText(r.ReadString());
     RunCombinationProcedure(run, text);
   } catch (const RuntimeError&) {
-    ShowCritical(" Unable to combine items.");
+    project_.ShowError(" Unable to combine items.");
   }
 }
 

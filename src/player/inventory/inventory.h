@@ -78,7 +78,6 @@ class Inventory final : public InventorySubsystem {
   // items.cpp
   void PlaceItem(ui::Control& item, int k);
   void FitPanelToItems();
-  void ShowCritical(const std::string& sentence);
   // bar_movement.cpp
   bool MovePass(double& t0, double& step, int& c);
   // combining.cpp

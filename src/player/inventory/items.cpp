@@ -75,9 +75,9 @@ void Inventory::AddPickedObject(const std::string& ObjectName, bool bDoNotPopup)
       Timer().SetEnabled(true);
     }
   } catch (const RuntimeError&) {
-    ShowCritical(" Unable to pick up the item named '" + ObjectName +
-                 "'. The item may be unavailable, or the icon '" + icon +
-                 "' associated to the item may be corrupt.");
+    project_.ShowError(" Unable to pick up the item named '" + ObjectName +
+                       "'. The item may be unavailable, or the icon '" + icon +
+                       "' associated to the item may be corrupt.");
   }
 }
 
@@ -103,7 +103,7 @@ void Inventory::RemovePickedObject(std::int16_t ObjectIndex) {
       if (ObjectsCount == 0 && info.InventoryHideWhenEmpty) Button().SetVisible(false);
     }
   } catch (const RuntimeError&) {
-    ShowCritical(" Unable to remove the item from the inventory.");
+    project_.ShowError(" Unable to remove the item from the inventory.");
   }
 }
 
@@ -126,7 +126,8 @@ void Inventory::PickOrNotPickObject(std::int16_t AreaIndex) {
     }
   } catch (const RuntimeError& e) {
     if (!g.GameStopping) {
-      ShowCritical(" Error in the \"PickOrNotPickObject\" procedure.\r\n\r\n" + e.Description());
+      project_.ShowError(" Error in the \"PickOrNotPickObject\" procedure.\r\n\r\n" +
+                         e.Description());
     }
   }
 }
@@ -161,14 +162,6 @@ void Inventory::FitPanelToItems() {
     background.Move(0, panel.Height() - background.Height(), background.Width(),
                     background.Height());
   }
-}
-
-void Inventory::ShowCritical(const std::string& sentence) {
-  MessageBoxRequest box;
-  box.title = project_.Texts()[29];
-  box.text = project_.Texts().ErrorLead() + sentence;
-  box.icon = MsgIcon::Critical;
-  project_.Messages().Show(box);
 }
 
 }  // namespace sl

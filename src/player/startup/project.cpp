@@ -85,12 +85,16 @@ void Project::LoadProjectInformation() {
     DataFileReader reader(paths_.ReadFile(folders_.ConfigFolder + "General"));
     ReadProjectInformation(reader, info_);
   } catch (const std::exception&) {
-    MessageBoxRequest box;
-    box.title = texts_[29];
-    box.text = texts_.ErrorLead() + " Error loading project information.";
-    box.icon = MsgIcon::Critical;
-    messages_.Show(box);
+    ShowError(" Error loading project information.");
   }
+}
+
+void Project::ShowError(const std::string& sentence, MsgIcon icon) {
+  MessageBoxRequest box;
+  box.title = texts_[29];
+  box.text = texts_.ErrorLead() + sentence;
+  box.icon = icon;
+  messages_.Show(box);
 }
 
 std::string Project::FindMediaFile(const std::string& path) {

@@ -18,13 +18,13 @@
 #include <string>
 #include <string_view>
 
+#include "core/message_box.h"
 #include "player/startup/interface_texts.h"
 #include "player/startup/project_information.h"
 #include "player/startup/startup_hooks.h"
 
 namespace sl {
 
-class MessageBoxService;
 class PathResolver;
 
 struct ProjectFolders {
@@ -67,6 +67,9 @@ class Project {
   InterfaceTexts& MutableTexts() noexcept { return texts_; }
   PathResolver& Paths() noexcept { return paths_; }
   MessageBoxService& Messages() noexcept { return messages_; }
+  // The standard error report: title entry 29, the error lead, then `sentence` (which starts
+  // with a space).
+  void ShowError(const std::string& sentence, MsgIcon icon = MsgIcon::Critical);
 
  private:
   void SetUpFolders(std::string_view programFolder);

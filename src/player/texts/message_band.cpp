@@ -48,11 +48,7 @@ void MessageBand::ShowMessage(const std::string& text, bool inGame) {
     }
     ShowInBand(text);
   } catch (const RuntimeError&) {
-    MessageBoxRequest box;
-    box.title = project_.Texts()[29];
-    box.text = project_.Texts().ErrorLead() + " Unable to display text message.";
-    box.icon = MsgIcon::Critical;
-    project_.Messages().Show(box);
+    project_.ShowError(" Unable to display text message.");
   }
 }
 

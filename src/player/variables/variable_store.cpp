@@ -39,8 +39,8 @@ void VariableStore::ChangeVariableValue(const std::string& VariableName, std::in
       v->Value = NewValue == -1 ? static_cast<std::int16_t>(v->Value ^ 1) : NewValue;
     }
   } catch (const RuntimeError&) {
-    ShowCritical(" Unable to change the value of the following variable: '" + VariableName +
-                 "'. The variable may have been removed during the project creation.");
+    project_.ShowError(" Unable to change the value of the following variable: '" + VariableName +
+                       "'. The variable may have been removed during the project creation.");
   }
 }
 
@@ -51,8 +51,8 @@ void VariableStore::ChangeVariableVariantValue(const std::string& VariableName,
       if (v->Name == VariableName) v->Value = NewValue;
     }
   } catch (const RuntimeError&) {
-    ShowCritical(" Unable to change the value of the following variable: '" + VariableName +
-                 "'. The variable may have been removed during the project creation.");
+    project_.ShowError(" Unable to change the value of the following variable: '" + VariableName +
+                       "'. The variable may have been removed during the project creation.");
   }
 }
 
@@ -105,7 +105,7 @@ void VariableStore::LoadVariables() {
       }
     }
   } catch (const RuntimeError&) {
-    ShowCritical(" Unable to load variables list.");
+    project_.ShowError(" Unable to load variables list.");
   }
 }
 
@@ -155,14 +155,6 @@ void VariableStore::ViewVariablesStatus() {
     box.icon = MsgIcon::Exclamation;
     project_.Messages().Show(box);
   }
-}
-
-void VariableStore::ShowCritical(const std::string& sentence) {
-  MessageBoxRequest box;
-  box.title = project_.Texts()[29];
-  box.text = project_.Texts().ErrorLead() + sentence;
-  box.icon = MsgIcon::Critical;
-  project_.Messages().Show(box);
 }
 
 }  // namespace sl

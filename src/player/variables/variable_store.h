@@ -49,8 +49,6 @@ class VariableStore final : public VariableSubsystem {
   void ViewVariablesStatus() override;
 
  private:
-  void ShowCritical(const std::string& sentence);
-
   Project& project_;
 };
 

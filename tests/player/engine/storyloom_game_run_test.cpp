@@ -2,7 +2,6 @@
 // Ctrl+Q with its question, back to the title window, and the end of the run, read from the
 // trace it writes.
 #include <gtest/gtest.h>
-#include <sys/wait.h>
 
 #include <cstdlib>
 #include <filesystem>
@@ -11,24 +10,15 @@
 #include <string>
 #include <vector>
 
-#include "support/temp_folder.h"
+#include "support/headless_run.h"
 
 namespace {
 
 std::vector<std::string> RunGame(const sl::test::TempFolder& dir, const std::string& project,
                                  const std::string& events, int& status) {
-  std::string script = dir.Write("events.txt", events);
-  std::string command = "'" STORYLOOM_BINARY_DIR "/src/app/storyloom' --headless --settings '" +
-                        dir / "settings.ini" + "' --trace '" + dir / "trace.jsonl" +
-                        "' --events '" + script + "' '" STORYLOOM_TEST_PROJECTS "/" + project +
-                        "' 2>'" + dir / "stderr" + "'";
-  int raw = std::system(command.c_str());
-  status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
-  std::ifstream in(dir / "trace.jsonl");
-  std::vector<std::string> lines;
-  for (std::string line; std::getline(in, line);)
-    lines.push_back(line);
-  return lines;
+  sl::test::HeadlessRun run = sl::test::RunHeadless(dir, project, events);
+  status = run.status;
+  return run.trace;
 }
 
 // The records of the trace that contain every one of `parts`, in order.

@@ -1,35 +1,22 @@
 // The storyloom program, headless, on the hotspot fixture: clicks on hotspots as a player makes
 // them, read back from the `state` records of the trace.
 #include <gtest/gtest.h>
-#include <sys/wait.h>
 
 #include <cstdlib>
 #include <fstream>
 #include <string>
 #include <vector>
 
-#include "support/temp_folder.h"
+#include "support/headless_run.h"
 
 namespace {
 
-std::vector<std::string> States(const sl::test::TempFolder& dir, const std::string& events) {
-  std::string script = dir.Write("events.txt", events);
-  std::string command = "'" STORYLOOM_BINARY_DIR "/src/app/storyloom' --headless --settings '" +
-                        dir / "settings.ini" + "' --trace '" + dir / "trace.jsonl" +
-                        "' --events '" + script +
-                        "' '" STORYLOOM_TEST_PROJECTS "/hotspots_game' 2>/dev/null";
-  int raw = std::system(command.c_str());
-  EXPECT_TRUE(WIFEXITED(raw) && WEXITSTATUS(raw) == 0);
-  std::ifstream in(dir / "trace.jsonl");
-  std::vector<std::string> states;
-  for (std::string line; std::getline(in, line);) {
-    if (line.find("\"ev\":\"state\"") != std::string::npos) states.push_back(line);
-  }
-  return states;
-}
+using sl::test::Has;
 
-bool Has(const std::string& line, const std::string& part) {
-  return line.find(part) != std::string::npos;
+std::vector<std::string> States(const sl::test::TempFolder& dir, const std::string& events) {
+  sl::test::HeadlessRun run = sl::test::RunHeadless(dir, "hotspots_game", events);
+  EXPECT_EQ(run.status, 0);
+  return sl::test::Records(run.trace, "state");
 }
 
 TEST(HotspotsTrace, ClicksChangeVariablesDisappearedListAndFrames) {

@@ -3,7 +3,6 @@
 // records); and the picture of the open bar against its reference (set
 // STORYLOOM_UPDATE_REFERENCES=1 to rewrite it).
 #include <gtest/gtest.h>
-#include <sys/wait.h>
 
 #include <cstdlib>
 #include <filesystem>
@@ -14,7 +13,7 @@
 #include "player/engine/game.h"
 #include "player/game_fixture.h"
 #include "player/inventory/inventory.h"
-#include "support/temp_folder.h"
+#include "support/headless_run.h"
 #include "ui/controls/picture_box.h"
 #include "ui/draw/image_compare.h"
 #include "ui/draw/png_io.h"
@@ -23,25 +22,15 @@
 namespace sl {
 namespace {
 
-std::vector<std::string> States(const test::TempFolder& dir, const std::string& events) {
-  std::string script = dir.Write("events.txt", events);
-  std::string command = "'" STORYLOOM_BINARY_DIR "/src/app/storyloom' --headless --settings '" +
-                        dir / "settings.ini" + "' --trace '" + dir / "trace.jsonl" +
-                        "' --events '" + script +
-                        "' '" STORYLOOM_TEST_PROJECTS "/inventory_game' 2>/dev/null";
-  int raw = std::system(command.c_str());
-  EXPECT_TRUE(WIFEXITED(raw) && WEXITSTATUS(raw) == 0);
-  std::ifstream in(dir / "trace.jsonl");
-  std::vector<std::string> states;
-  for (std::string line; std::getline(in, line);) {
-    EXPECT_EQ(line.find("\"ev\":\"msgbox\""), std::string::npos) << line;
-    if (line.find("\"ev\":\"state\"") != std::string::npos) states.push_back(line);
-  }
-  return states;
-}
+using test::Has;
 
-bool Has(const std::string& line, const std::string& part) {
-  return line.find(part) != std::string::npos;
+// The `state` records of a run; the run shows no message box.
+std::vector<std::string> States(const test::TempFolder& dir, const std::string& events) {
+  test::HeadlessRun run = test::RunHeadless(dir, "inventory_game", events);
+  EXPECT_EQ(run.status, 0);
+  for (const std::string& box : test::Records(run.trace, "msgbox"))
+    ADD_FAILURE() << box;
+  return test::Records(run.trace, "state");
 }
 
 TEST(InventoryPlay, ItemsPickedUpAndTheKeyDraggedOntoTheDoor) {

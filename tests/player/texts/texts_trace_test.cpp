@@ -3,7 +3,6 @@
 // screenshot of a frame with its text boxes and the band, compared with a reference picture
 // (STORYLOOM_UPDATE_REFERENCES=1 writes it anew).
 #include <gtest/gtest.h>
-#include <sys/wait.h>
 
 #include <cstdlib>
 #include <filesystem>
@@ -11,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "support/temp_folder.h"
+#include "support/headless_run.h"
 #include "ui/draw/image_compare.h"
 #include "ui/draw/png_io.h"
 
@@ -19,31 +18,16 @@ namespace {
 
 namespace fs = std::filesystem;
 
+using sl::test::Has;
+
 std::vector<std::string> TraceOf(const sl::test::TempFolder& dir, const std::string& events) {
-  std::string script = dir.Write("events.txt", events);
-  std::string command =
-      "'" STORYLOOM_BINARY_DIR "/src/app/storyloom' --headless --screen 640x480 --settings '" +
-      dir / "settings.ini" + "' --trace '" + dir / "trace.jsonl" + "' --events '" + script +
-      "' '" STORYLOOM_TEST_PROJECTS "/texts_game' 2>/dev/null";
-  int raw = std::system(command.c_str());
-  EXPECT_TRUE(WIFEXITED(raw) && WEXITSTATUS(raw) == 0);
-  std::ifstream in(dir / "trace.jsonl");
-  std::vector<std::string> lines;
-  for (std::string line; std::getline(in, line);)
-    lines.push_back(line);
-  return lines;
+  sl::test::HeadlessRun run = sl::test::RunHeadless(dir, "texts_game", events, "--screen 640x480");
+  EXPECT_EQ(run.status, 0);
+  return run.trace;
 }
 
-std::vector<std::string> Only(const std::vector<std::string>& lines, const std::string& ev) {
-  std::vector<std::string> found;
-  for (const std::string& line : lines) {
-    if (line.find("\"ev\":\"" + ev + "\"") != std::string::npos) found.push_back(line);
-  }
-  return found;
-}
-
-bool Has(const std::string& line, const std::string& part) {
-  return line.find(part) != std::string::npos;
+std::vector<std::string> Only(const std::vector<std::string>& trace, const std::string& ev) {
+  return sl::test::Records(trace, ev);
 }
 
 TEST(TextsTrace, DumpShowsTextBoxesAndTheBandAndMessageBoxesAreTraced) {
