@@ -269,6 +269,12 @@ void DataFileReader::Skip(int count) {
     NextField();
 }
 
+void DataFileReader::SkipRecord() {
+  while (!Eof()) {
+    if (ReadString() == kSeparator) return;
+  }
+}
+
 std::string DataFileReader::ReadLine() {
   if (Eof()) throw RuntimeError(62);
   std::size_t start = pos_;

@@ -45,6 +45,8 @@ class DataFileReader {
   bool ReadBoolean();
   Variant ReadVariant();
   void Skip(int count = 1);
+  // Reads fields up to and including the next record separator (or to the end).
+  void SkipRecord();
 
   bool Eof() const noexcept { return pos_ >= data_.size(); }
   std::string ReadLine();

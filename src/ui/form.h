@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "core/dispatch_table.h"
+#include "core/runtime_error.h"
 #include "ui/control.h"
 #include "ui/control_array.h"
 #include "ui/input_event.h"
@@ -56,6 +57,13 @@ class Form : public ControlBase<Form> {
   // when there is none.
   Control* FindControl(std::string_view qualifiedName) const;
   ControlArray* FindArray(std::string_view name) const;
+  // The control of that name and type; RuntimeError 424 ("Object required") when there is none.
+  template <class T>
+  T& Get(std::string_view qualifiedName) const {
+    auto* c = dynamic_cast<T*>(FindControl(qualifiedName));
+    if (!c) throw RuntimeError(424);
+    return *c;
+  }
   // Every control in creation order.
   const std::vector<Ref<Control>>& Controls() const { return controls_; }
   // Removes a control that is not an array element's template: used by ControlArray::Unload.

@@ -32,13 +32,6 @@ bool Flag(DataFileReader& r) {
   return r.ReadInteger() != 0;
 }
 
-// Reads fields up to and including the record separator.
-void SkipRecord(DataFileReader& r) {
-  while (!r.Eof()) {
-    if (r.ReadString() == DataFileReader::kSeparator) return;
-  }
-}
-
 struct ChannelLine {
   std::int16_t mode = 0;
   bool fade = false;
@@ -85,7 +78,7 @@ bool Hotspots::OpenActionRecord(std::int16_t n, std::int16_t item, DataFileReade
         reader.Skip(8);
         return true;
       }
-      SkipRecord(reader);
+      reader.SkipRecord();
     }
     return false;
   }
@@ -93,7 +86,7 @@ bool Hotspots::OpenActionRecord(std::int16_t n, std::int16_t item, DataFileReade
   if (!merged && !FileExists(base + ".fm3")) return false;
   reader = OpenFile(base + (merged ? ".mr3" : ".fm3"));
   for (int skipped = 1; skipped < n && !reader.Eof(); ++skipped)
-    SkipRecord(reader);
+    reader.SkipRecord();
   if (reader.Eof()) return false;
   reader.Skip(10);
   return true;
@@ -272,7 +265,7 @@ void Hotspots::PlayHotspotChannels(std::int16_t n) {
       });
       return;
     }
-    SkipRecord(r);
+    r.SkipRecord();
   }
 }
 

@@ -9,7 +9,9 @@
 #include "core/variant_convert.h"
 #include "player/engine/game.h"
 #include "player/hotspots/hotspots.h"
+#include "player/startup/media_picture.h"
 #include "player/startup/project.h"
+#include "player/startup/shared_routines.h"
 #include "ui/control_array.h"
 #include "ui/controls/image.h"
 #include "ui/controls/picture_box.h"
@@ -58,18 +60,6 @@ AreaRecord ReadAreaRecord(DataFileReader& r) {
   return a;
 }
 
-// Reads on to the end of the record after a field that could not be read.
-void SkipToSeparator(DataFileReader& r) {
-  while (!r.Eof()) {
-    if (r.ReadString() == DataFileReader::kSeparator) return;
-  }
-}
-
-bool IsDefaultPointerName(const std::string& name) {
-  std::string folded = FoldCase(name);
-  return folded.empty() || folded == "default";
-}
-
 }  // namespace
 
 Hotspots::Hotspots(Project& project, VariableStore& variables, draw::PictureCache& pictures,
@@ -111,7 +101,7 @@ void Hotspots::LoadOneArea(DataFileReader& reader, int n) {
   } catch (const RuntimeError& e) {
     // The hotspot keeps its number (later numbers must not shift); it stays empty and hidden.
     ReportLoadError(n, e.Description());
-    SkipToSeparator(reader);
+    reader.SkipRecord();  // on to the end of the record
     if (!areas.Exists(n)) areas.Load(n).SetVisible(false);
     return;
   }
@@ -155,7 +145,8 @@ void Hotspots::LoadOneArea(DataFileReader& reader, int n) {
   });
   step([&] { image->SetStretch(a.stretch == 1); });
   step([&] {
-    image->SetPicture(a.hasPicture ? LoadPicture(project_.Folders().AreasFolder + a.picture)
+    image->SetPicture(a.hasPicture ? LoadMediaPicture(project_, pictures_,
+                                                      project_.Folders().AreasFolder + a.picture)
                                    : draw::Picture());
   });
   if (g.GameStopping) return;
@@ -164,12 +155,13 @@ void Hotspots::LoadOneArea(DataFileReader& reader, int n) {
 }
 
 void Hotspots::ApplyPointer(ui::Control& control, const std::string& pointerFile) {
-  if (IsDefaultPointerName(pointerFile)) {
+  if (IsNoneOrDefault(pointerFile)) {
     ApplyDefaultPointer(control);
     return;
   }
   control.SetMousePointer(99);
-  control.SetMouseIcon(LoadPicture(project_.Folders().IconsFolder + pointerFile));
+  control.SetMouseIcon(
+      LoadMediaPicture(project_, pictures_, project_.Folders().IconsFolder + pointerFile));
 }
 
 void Hotspots::ResetFrameAreas() {
@@ -220,12 +212,6 @@ bool Hotspots::FileExists(const std::string& path) {
 
 DataFileReader Hotspots::OpenFile(const std::string& path) {
   return DataFileReader(project_.Paths().ReadFile(path));
-}
-
-draw::Picture Hotspots::LoadPicture(const std::string& path) {
-  std::optional<std::string> real = project_.Paths().Find(project_.FindMediaFile(path));
-  if (!real) throw RuntimeError(53);
-  return pictures_.Load(*real);
 }
 
 ui::ControlArray& Hotspots::Array(const char* name) {

@@ -89,7 +89,6 @@ class Hotspots final : public HotspotSubsystem {
 
   bool FileExists(const std::string& path);
   DataFileReader OpenFile(const std::string& path);
-  draw::Picture LoadPicture(const std::string& path);
   ui::ControlArray& Array(const char* name);
 
   Project& project_;

@@ -5,7 +5,9 @@
 #include "core/variant_convert.h"
 #include "player/engine/game.h"
 #include "player/hotspots/hotspots.h"
+#include "player/startup/media_picture.h"
 #include "player/startup/project.h"
+#include "player/startup/shared_routines.h"
 #include "ui/control_array.h"
 #include "ui/draw/picture.h"
 #include "ui/form.h"
@@ -21,22 +23,18 @@ constexpr int kPointerDefault = 0;
 constexpr int kPointerArrow = 1;
 constexpr int kPointerCustom = 99;
 
-bool IsDefaultName(const std::string& name) {
-  std::string folded = FoldCase(name);
-  return folded.empty() || folded == "default";
-}
-
 }  // namespace
 
 void Hotspots::ApplyDefaultPointer(ui::Control& control) {
   const std::string& name = project_.Info().DefaultPointer;
-  if (IsDefaultName(name)) {
+  if (IsNoneOrDefault(name)) {
     control.SetMousePointer(kPointerDefault);
     control.SetMouseIcon(draw::Picture());
     return;
   }
   try {
-    control.SetMouseIcon(LoadPicture(project_.Folders().IconsFolder + name));
+    control.SetMouseIcon(
+        LoadMediaPicture(project_, pictures_, project_.Folders().IconsFolder + name));
     control.SetMousePointer(kPointerCustom);
   } catch (const RuntimeError&) {
   }
@@ -52,11 +50,12 @@ void Hotspots::ResetDefaultPointer() {
     if (ui::Control* c = form.FindControl(name)) ApplyDefaultPointer(*c);
   }
   const std::string& name = project_.Info().DefaultPointer;
-  if (IsDefaultName(name)) {
+  if (IsNoneOrDefault(name)) {
     windows_.SetScreenMouseIcon(draw::Picture());
   } else {
     try {
-      windows_.SetScreenMouseIcon(LoadPicture(project_.Folders().IconsFolder + name));
+      windows_.SetScreenMouseIcon(
+          LoadMediaPicture(project_, pictures_, project_.Folders().IconsFolder + name));
     } catch (const RuntimeError&) {
     }
   }
@@ -64,8 +63,8 @@ void Hotspots::ResetDefaultPointer() {
 }
 
 void Hotspots::SetScreenPointerArrow() {
-  windows_.SetScreenPointer(IsDefaultName(project_.Info().DefaultPointer) ? kPointerArrow
-                                                                          : kPointerCustom);
+  windows_.SetScreenPointer(IsNoneOrDefault(project_.Info().DefaultPointer) ? kPointerArrow
+                                                                            : kPointerCustom);
 }
 
 void Hotspots::SetScreenPointerDefault() {

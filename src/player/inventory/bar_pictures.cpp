@@ -6,7 +6,9 @@
 #include "core/runtime_error.h"
 #include "player/engine/game.h"
 #include "player/inventory/inventory.h"
+#include "player/startup/media_picture.h"
 #include "player/startup/project.h"
+#include "player/startup/shared_routines.h"
 #include "ui/control_array.h"
 #include "ui/controls/image.h"
 #include "ui/controls/picture_box.h"
@@ -18,11 +20,6 @@
 namespace sl {
 
 namespace {
-
-bool IsDefaultName(const std::string& name) {
-  std::string folded = FoldCase(name);
-  return folded.empty() || folded == "default";
-}
 
 // The button shown when the project names no picture of its own: a small chest, 24 pixels.
 draw::Picture BuiltInButtonPicture() {
@@ -77,7 +74,7 @@ void Inventory::Load_InventoryBackground() {
   ui::Image& background = Background();
   try {
     auto exists = [this, &folders](const std::string& name) {
-      return !IsDefaultName(name) && project_.Paths().FileExists(folders.InventoryFolder + name);
+      return !IsNoneOrDefault(name) && project_.Paths().FileExists(folders.InventoryFolder + name);
     };
     if (!info.InventoryAnimated || !info.InventoryBackgroundShown) {
       background.SetVisible(false);
@@ -88,13 +85,15 @@ void Inventory::Load_InventoryBackground() {
       background.SetVisible(false);
       background.SetPicture(draw::Picture());
     } else {
-      background.SetPicture(LoadPicture(folders.InventoryFolder + info.InventoryPicture2));
+      background.SetPicture(
+          LoadMediaPicture(project_, pictures_, folders.InventoryFolder + info.InventoryPicture2));
       background.Move(0, Panel().Height() - background.Height(), background.Width(),
                       background.Height());
       background.SetVisible(true);
     }
     if (exists(info.InventoryPicture1)) {
-      Button().SetPicture(LoadPicture(folders.InventoryFolder + info.InventoryPicture1));
+      Button().SetPicture(
+          LoadMediaPicture(project_, pictures_, folders.InventoryFolder + info.InventoryPicture1));
     }
   } catch (const RuntimeError&) {
     // The bar works without its pictures.
@@ -129,33 +128,20 @@ ui::ControlArray& Inventory::Items() {
   return *array;
 }
 
-template <class T>
-static T& Named(Game& game, const char* name) {
-  auto* c = dynamic_cast<T*>(game.Form().FindControl(name));
-  if (!c) throw RuntimeError(424);
-  return *c;
-}
-
 ui::PictureBox& Inventory::Panel() {
-  return Named<ui::PictureBox>(*game_, "Inventory1");
+  return game_->Form().Get<ui::PictureBox>("Inventory1");
 }
 
 ui::Image& Inventory::Button() {
-  return Named<ui::Image>(*game_, "Inventory2");
+  return game_->Form().Get<ui::Image>("Inventory2");
 }
 
 ui::Image& Inventory::Background() {
-  return Named<ui::Image>(*game_, "Inventory_Background");
+  return game_->Form().Get<ui::Image>("Inventory_Background");
 }
 
 ui::TimerControl& Inventory::Timer() {
-  return Named<ui::TimerControl>(*game_, "TimerInventory");
-}
-
-draw::Picture Inventory::LoadPicture(const std::string& path) {
-  std::optional<std::string> real = project_.Paths().Find(project_.FindMediaFile(path));
-  if (!real) throw RuntimeError(53);
-  return pictures_.Load(*real);
+  return game_->Form().Get<ui::TimerControl>("TimerInventory");
 }
 
 }  // namespace sl

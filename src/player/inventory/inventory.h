@@ -89,7 +89,6 @@ class Inventory final : public InventorySubsystem {
   ui::Image& Button();
   ui::Image& Background();
   ui::TimerControl& Timer();
-  draw::Picture LoadPicture(const std::string& path);
   bool IsPickedObject(const ui::Control& source) const;
 
   Project& project_;

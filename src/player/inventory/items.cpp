@@ -7,6 +7,7 @@
 #include "player/engine/game.h"
 #include "player/inventory/inventory.h"
 #include "player/inventory/inventory_grid.h"
+#include "player/startup/media_picture.h"
 #include "player/startup/project.h"
 #include "ui/control_array.h"
 #include "ui/controls/image.h"
@@ -19,12 +20,6 @@ namespace sl {
 namespace {
 
 constexpr std::int16_t kMaxItems = 32767;
-
-void SkipRecord(DataFileReader& r) {
-  while (!r.Eof()) {
-    if (r.ReadString() == DataFileReader::kSeparator) return;
-  }
-}
 
 }  // namespace
 
@@ -58,7 +53,8 @@ void Inventory::AddPickedObject(const std::string& ObjectName, bool bDoNotPopup)
     item.SetTag(ObjectName);
     item.SetToolTipText(ObjectName);
     PlaceItem(item, ObjectsCount);
-    draw::Picture picture = LoadPicture(project_.Folders().AreasFolder + icon);
+    draw::Picture picture =
+        LoadMediaPicture(project_, pictures_, project_.Folders().AreasFolder + icon);
     static_cast<ui::Image&>(item).SetPicture(picture);
     item.SetDragIcon(picture);
     item.SetVisible(true);
@@ -117,7 +113,7 @@ void Inventory::PickOrNotPickObject(std::int16_t AreaIndex) {
     while (!r.Eof() && !g.GameStopping) {
       r.Skip(1);
       if (r.ReadInteger() != AreaIndex) {
-        SkipRecord(r);
+        r.SkipRecord();
         continue;
       }
       r.Skip(8);

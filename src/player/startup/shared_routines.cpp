@@ -4,6 +4,8 @@
 #include <array>
 #include <utility>
 
+#include "core/case_fold.h"
+
 namespace sl {
 
 namespace {
@@ -57,6 +59,10 @@ std::string UnescapeScriptText(std::string_view text) {
     if (c == '|') c = '"';
   }
   return out;
+}
+
+bool IsNoneOrDefault(std::string_view name) {
+  return name.empty() || EqualsIgnoreCase(name, "default");
 }
 
 }  // namespace sl

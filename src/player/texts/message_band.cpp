@@ -103,21 +103,15 @@ bool MessageBand::Shown(std::string& text) {
 }
 
 ui::Frame& MessageBand::Band() {
-  auto* band = dynamic_cast<ui::Frame*>(game_->Form().FindControl("FrameMessageBox"));
-  if (!band) throw RuntimeError(424);
-  return *band;
+  return game_->Form().Get<ui::Frame>("FrameMessageBox");
 }
 
 ui::Label& MessageBand::BandLabel() {
-  auto* label = dynamic_cast<ui::Label*>(game_->Form().FindControl("LabelMessageBox"));
-  if (!label) throw RuntimeError(424);
-  return *label;
+  return game_->Form().Get<ui::Label>("LabelMessageBox");
 }
 
 ui::TimerControl& MessageBand::Timer() {
-  auto* timer = dynamic_cast<ui::TimerControl*>(game_->Form().FindControl("TimerMessageBox"));
-  if (!timer) throw RuntimeError(424);
-  return *timer;
+  return game_->Form().Get<ui::TimerControl>("TimerMessageBox");
 }
 
 }  // namespace sl

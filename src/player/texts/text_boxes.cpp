@@ -91,6 +91,10 @@ bool TextBoxes::LoadOneText(DataFileReader& r, ui::ControlArray& texts, int reco
     }
     step(statement);
   };
+  // A setting runs only while every step before it worked.
+  auto apply = [&](const std::function<void()>& statement) {
+    if (!failed) step(statement);
+  };
   std::int16_t mergeFlag = 0;
   read([&] { r.Skip(1); });
   read([&] { mergeFlag = r.ReadInteger(); });
@@ -120,33 +124,29 @@ bool TextBoxes::LoadOneText(DataFileReader& r, ui::ControlArray& texts, int reco
     label->SetFontSpec(spec);
   };
   read([&] { text = r.ReadString(); });
-  if (!failed) step([&] { label->SetCaption(text); });
+  apply([&] { label->SetCaption(text); });
   read([&] { left = CheckedPosition(r.ReadDouble()); });
-  if (!failed) step([&] { label->SetLeft(left); });
+  apply([&] { label->SetLeft(left); });
   read([&] { top = CheckedPosition(r.ReadDouble()); });
-  if (!failed) step([&] { label->SetTop(top); });
+  apply([&] { label->SetTop(top); });
   read([&] { flag = r.ReadBoolean(); });
-  if (!failed) step([&] { font([&](draw::FontSpec& f) { f.bold = flag; }); });
+  apply([&] { font([&](draw::FontSpec& f) { f.bold = flag; }); });
   read([&] { flag = r.ReadBoolean(); });
-  if (!failed) step([&] { font([&](draw::FontSpec& f) { f.italic = flag; }); });
+  apply([&] { font([&](draw::FontSpec& f) { f.italic = flag; }); });
   read([&] { fontName = r.ReadString(); });
-  if (!failed) {
-    step([&] { font([&](draw::FontSpec& f) { f.name = fontName.empty() ? "Arial" : fontName; }); });
-  }
+  apply([&] { font([&](draw::FontSpec& f) { f.name = fontName.empty() ? "Arial" : fontName; }); });
   read([&] { fontSize = CheckedFontSize(r.ReadDouble()); });
-  if (!failed) step([&] { font([&](draw::FontSpec& f) { f.size = fontSize; }); });
+  apply([&] { font([&](draw::FontSpec& f) { f.size = fontSize; }); });
   read([&] { flag = r.ReadBoolean(); });
-  if (!failed) step([&] { font([&](draw::FontSpec& f) { f.strikethrough = flag; }); });
+  apply([&] { font([&](draw::FontSpec& f) { f.strikethrough = flag; }); });
   read([&] { flag = r.ReadBoolean(); });
-  if (!failed) step([&] { font([&](draw::FontSpec& f) { f.underline = flag; }); });
+  apply([&] { font([&](draw::FontSpec& f) { f.underline = flag; }); });
   read([&] { colour = r.ReadLong(); });
-  if (!failed) step([&] { label->SetForeColor(static_cast<std::uint32_t>(colour)); });
-  if (!failed) {
-    step([&] {
-      label->SetVisible(true);
-      if (game_->Form().Visible()) label->ZOrder(0);
-    });
-  }
+  apply([&] { label->SetForeColor(static_cast<std::uint32_t>(colour)); });
+  apply([&] {
+    label->SetVisible(true);
+    if (game_->Form().Visible()) label->ZOrder(0);
+  });
   read([&] { r.Skip(1); });
   return true;
 }
@@ -167,11 +167,7 @@ void TextBoxes::ResetFrameTexts() {
 
 void TextBoxes::ReportLoadError(const std::string& description) {
   if (game_ && game_->GameStopping) return;
-  MessageBoxRequest box;
-  box.title = project_.Texts()[29];
-  box.text = project_.Texts().ErrorLead() + " Error loading TextBoxes. " + description;
-  box.icon = MsgIcon::Critical;
-  project_.Messages().Show(box);
+  project_.ShowError(" Error loading TextBoxes. " + description);
 }
 
 }  // namespace sl
