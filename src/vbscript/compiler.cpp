@@ -306,6 +306,12 @@ class Compiler {
       if (it != scope->locals.end()) {
         int slot = it->second;
         ref.slot = slot;
+        // A later use of an implicit local (below) is looked up at run time as its first use
+        // is: a global of that name made after compiling (a host object) wins.
+        if (proc_ && implicitOwner_ == proc_ && implicitSlots_.count(n->key)) {
+          ref.kind = NameKind::Unresolved;
+          return;
+        }
         ref.kind =
             slot < static_cast<int>(scope->params.size()) ? NameKind::RefParam : NameKind::Local;
         ref.readOnly = proc_ && consts_.count(n->key) != 0;

@@ -9,6 +9,7 @@
 #include <string>
 #include <string_view>
 #include <unordered_map>
+#include <vector>
 
 #include "vbscript/ast.h"
 
@@ -33,6 +34,7 @@ class GlobalScope {
   // Adds a name (bumping the generation, which tells implicit locals to look again).
   GlobalSlot* Add(std::string name, const std::string& key, GlobalSlot::Kind kind) {
     slots_.emplace_back();
+    keys_.push_back(key);
     GlobalSlot* slot = &slots_.back();
     slot->name = std::move(name);
     slot->kind = kind;
@@ -42,9 +44,19 @@ class GlobalScope {
   }
   std::uint32_t Generation() const noexcept { return generation_; }
   std::deque<GlobalSlot>& Slots() noexcept { return slots_; }
+  // Forgets the names added after the first `count` (bumping the generation).
+  void TruncateTo(std::size_t count) {
+    while (slots_.size() > count) {
+      index_.erase(keys_.back());
+      keys_.pop_back();
+      slots_.pop_back();
+    }
+    ++generation_;
+  }
 
  private:
   std::deque<GlobalSlot> slots_;
+  std::vector<std::string> keys_;  // the key of each slot
   std::unordered_map<std::string, GlobalSlot*> index_;
   std::uint32_t generation_ = 1;
 };

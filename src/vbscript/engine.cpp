@@ -66,7 +66,21 @@ bool Engine::HasProcedure(std::string_view name) const {
   return interp_->HasProcedure(name);
 }
 
+void Engine::MarkBase() {
+  interp_->MarkBase();
+  hasBase_ = true;
+}
+
+void Engine::RestartFromBase() {
+  if (!hasBase_) {
+    Reset();
+    return;
+  }
+  interp_->RestartFromBase();
+}
+
 void Engine::Reset() {
+  hasBase_ = false;
   RandomState random = interp_->Random();
   interp_->Shutdown();
   interp_ = std::make_unique<Interpreter>();

@@ -74,6 +74,16 @@ class Engine {
   bool HasProcedure(std::string_view name) const;
   // Drops all code, globals and objects; the host callbacks, clock and limits stay.
   void Reset();
+  // Makes the code added so far the base of the program. RestartFromBase() then leaves the engine
+  // as Reset() followed by adding that code again would: every global value, object and class
+  // instance released (Class_Terminate runs), the code and objects added since the mark dropped,
+  // the base's global code run again (ScriptError when it fails), all without parsing or
+  // compiling the base again. Script objects that escaped to the host stop answering, as after
+  // Reset(). Host callbacks, clock, limits and the random state stay. Neither may be called while
+  // a script runs (from inside a host callback). Reset() forgets the base.
+  void MarkBase();
+  // Without a base, the same as Reset().
+  void RestartFromBase();
 
   RandomState& Random();
 
@@ -84,6 +94,7 @@ class Engine {
   std::int64_t timeLimit_ = 0;
   const Clock* watchdog_ = nullptr;
   int maxDepth_ = 0;
+  bool hasBase_ = false;
 };
 
 }  // namespace sl::vbs

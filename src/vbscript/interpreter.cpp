@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstring>
+#include <unordered_set>
 
 #include "core/variant_convert.h"
 #include "vbscript/builtins/random.h"
@@ -171,12 +172,74 @@ Interpreter::~Interpreter() {
 void Interpreter::Shutdown() {
   if (shuttingDown_) return;
   shuttingDown_ = true;
-  // Globals are released in order so that Class_Terminate runs while the program still exists.
+  ReleaseGlobals();
+  globalMemberObjects_.clear();
+  store_->interpreter = nullptr;
+}
+
+// Globals are released in order so that Class_Terminate runs while the program still exists.
+void Interpreter::ReleaseGlobals() {
   for (GlobalSlot& slot : globals_.Slots()) {
     Variant old(std::move(slot.value));
   }
+}
+
+void Interpreter::MarkBase() {
+  base_.marked = true;
+  base_.programs = store_->programs.size();
+  base_.blocks = blocks_.size();
+  base_.globals.clear();
+  for (const GlobalSlot& slot : globals_.Slots()) {
+    GlobalSlot saved;
+    saved.kind = slot.kind;
+    saved.proc = slot.proc;
+    saved.cls = slot.cls;
+    saved.intrinsic = slot.intrinsic;
+    if (slot.kind == GlobalSlot::Constant || slot.kind == GlobalSlot::HostObject) {
+      saved.value = slot.value;
+    }
+    base_.globals.push_back(std::move(saved));
+  }
+  resolvedSinceBase_.clear();
+}
+
+void Interpreter::RestartFromBase() {
+  // Values go first, while every class they may need for Class_Terminate still exists.
+  ReleaseGlobals();
   globalMemberObjects_.clear();
+  for (auto it = resolvedSinceBase_.rbegin(); it != resolvedSinceBase_.rend(); ++it)
+    it->first->ref = it->second;
+  resolvedSinceBase_.clear();
+  globals_.TruncateTo(base_.globals.size());
+  ReleaseGlobals();  // whatever a Class_Terminate stored meanwhile
+  std::deque<GlobalSlot>& slots = globals_.Slots();
+  for (std::size_t i = 0; i < base_.globals.size(); ++i) {
+    const GlobalSlot& saved = base_.globals[i];
+    slots[i].kind = saved.kind;
+    slots[i].proc = saved.proc;
+    slots[i].cls = saved.cls;
+    slots[i].intrinsic = saved.intrinsic;
+    slots[i].value = saved.value;
+  }
+  // The base programs move to a new store; objects that escaped keep the old one, which no longer
+  // answers (as after Reset), together with the programs added since the mark.
+  Ref<CodeStore> fresh = MakeRef<CodeStore>();
+  fresh->programs.assign(store_->programs.begin(),
+                         store_->programs.begin() + static_cast<std::ptrdiff_t>(base_.programs));
+  fresh->interpreter = this;
   store_->interpreter = nullptr;
+  store_ = fresh;
+  std::unordered_set<const Program*> kept;
+  for (const auto& program : store_->programs)
+    kept.insert(program.get());
+  std::erase_if(snippetExprs_, [&](const auto& entry) { return !kept.count(entry.first); });
+  std::erase_if(snippetCache_, [&](const auto& entry) { return !kept.count(entry.second); });
+  blocks_.resize(base_.blocks);
+  err_->Clear();
+  Enter([&] {
+    for (Program* block : blocks_)
+      RunProgram(*block);
+  });
 }
 
 void Interpreter::SetTimeLimit(std::int64_t ms, const Clock* watchdog) {
@@ -233,6 +296,7 @@ void Interpreter::AddCode(std::string_view code, const std::string& blockName) {
     } catch (CompileError& e) {
       throw ScriptError(e.Number(), e.Description(), "", true, blockName, e.Line(), e.Column());
     }
+    blocks_.push_back(program);
     RunProgram(*program);
   });
 }
@@ -370,6 +434,7 @@ Ref<Object> Interpreter::CreateHostObject(std::string_view progId) {
 
 void Interpreter::Resolve(NameExpr* n) {
   NameRef& r = n->ref;
+  if (base_.marked) resolvedSinceBase_.emplace_back(n, r);
   if (GlobalSlot* g = globals_.Find(n->key)) {
     r.kind = NameKind::Global;
     r.global = g;

@@ -91,6 +91,9 @@ class Interpreter final : public BuiltinContext {
   bool HasProcedure(std::string_view name);
   // Releases every global (running Class_Terminate where due) before the program goes.
   void Shutdown();
+  // The code added so far becomes the base that RestartFromBase returns to (see Engine).
+  void MarkBase();
+  void RestartFromBase();
 
   // ---- For script objects ----
   Variant InvokeInstance(ClassInstance& obj, int member, std::uint8_t flags, const CallArgs& args);
@@ -112,6 +115,7 @@ class Interpreter final : public BuiltinContext {
   auto Enter(F&& body) -> decltype(body());
 
   void RunProgram(Program& program);
+  void ReleaseGlobals();
   Program* CompileSnippet(std::string_view code, const ProcDef* scope, bool expression,
                           Expr** expr);
   void Tick() {
@@ -198,6 +202,20 @@ class Interpreter final : public BuiltinContext {
   std::vector<Ref<Object>> globalMemberObjects_;
   std::unordered_map<std::string, Program*> snippetCache_;
   std::unordered_map<Program*, Expr*> snippetExprs_;
+  // The blocks added with AddCode, in order.
+  std::vector<Program*> blocks_;
+  // What RestartFromBase returns to: the counts of programs, blocks and globals at MarkBase and
+  // the globals' meaning then (values only for constants and host objects).
+  struct Base {
+    bool marked = false;
+    std::size_t programs = 0;
+    std::size_t blocks = 0;
+    std::vector<GlobalSlot> globals;
+  };
+  Base base_;
+  // Names resolved at run time since MarkBase, with what they held before: undone on restart,
+  // newest first, so that no resolution outlives the globals and objects it points to.
+  std::vector<std::pair<NameExpr*, NameRef>> resolvedSinceBase_;
   EngineHost* host_ = nullptr;
   EngineHost defaultHost_;
   SystemClock systemClock_;

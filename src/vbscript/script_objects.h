@@ -17,7 +17,8 @@ class Interpreter;
 
 // The compiled blocks of one program, shared with the objects made from them.
 struct CodeStore : RefCounted {
-  std::vector<std::unique_ptr<Program>> programs;
+  // Shared: a restarted engine keeps its base programs in a new store (see MarkBase).
+  std::vector<std::shared_ptr<Program>> programs;
   Interpreter* interpreter = nullptr;  // null once the engine was reset or destroyed
 
   // Releases the values of a dying object one after another rather than nested, so that a

@@ -144,6 +144,15 @@ TEST(EngineTest, NamedObjectsStandForTheirDefaultProperty) {
   EXPECT_EQ(Text(score->values["Left"]), "via o");
 }
 
+TEST(EngineTest, ObjectsAddedAfterTheCodeAreFoundAtEveryUse) {
+  Engine engine;
+  engine.AddCode("Sub Twice\n Bag.Record 1\n Bag.Record 2\n n = 3\n Bag.Record n\nEnd Sub");
+  auto bag = MakeRef<PropertyBag>();
+  engine.AddObject("Bag", bag, false);
+  engine.Run("Twice");
+  EXPECT_EQ(bag->calls, (std::vector<std::string>{"1;", "2;", "3;"}));
+}
+
 TEST(EngineTest, IndexedMembersAndEnumeration) {
   Engine engine;
   auto hotspots = MakeRef<ControlArray>();
@@ -183,6 +192,59 @@ TEST(EngineTest, ScriptObjectsAreObjectsForTheHost) {
   engine.Reset();
   EXPECT_FALSE(engine.HasProcedure("Hello"));
   EXPECT_THROW(obj->GetProperty("x"), RuntimeError);
+}
+
+TEST(EngineTest, RestartFromBaseBeginsEachRunFromAFreshGlobalState) {
+  Engine engine;
+  auto log = MakeRef<PropertyBag>();
+  engine.AddCode(
+      "Dim counter: counter = 10\n"
+      "Const Greeting = \"hi\"\n"
+      "Class T\n Public Tag\n Private Sub Class_Terminate: Log.Record \"bye \" & Tag: End Sub\n"
+      "End Class\n"
+      "Function FirstLetter(s): FirstLetter = Left(s, 1): End Function\n",
+      "procedures");
+  engine.MarkBase();
+  for (int run = 1; run <= 3; ++run) {
+    SCOPED_TRACE(run);
+    engine.RestartFromBase();
+    EXPECT_FALSE(engine.HasProcedure("StartupProcedure"));
+    EXPECT_EQ(Text(engine.Eval("counter & TypeName(kept) & Greeting")), "10Emptyhi");
+    engine.AddCode(
+        "Sub StartupProcedure\n counter = counter + 1\n Set kept = New T\n"
+        " kept.Tag = counter\nEnd Sub\nDim kept\n");
+    engine.AddObject("Log", log, false);
+    // On odd runs a host object whose members are global hides the built-in Left.
+    auto bag = MakeRef<PropertyBag>();
+    bag->values["Left"] = Variant("host");
+    if (run % 2 == 1) engine.AddObject("Bag", bag, true);
+    engine.Run("StartupProcedure");
+    EXPECT_EQ(Text(engine.Eval("counter")), "11");
+    EXPECT_EQ(Text(engine.Eval("FirstLetter(\"abc\")")), run % 2 == 1 ? "host" : "a");
+  }
+  // What a run kept is released (Class_Terminate runs) when the next one starts.
+  Variant escaped = engine.Eval("kept");
+  engine.RestartFromBase();
+  EXPECT_EQ(log->calls, (std::vector<std::string>{"bye 11;", "bye 11;"}));
+  EXPECT_THROW(escaped.AsObject()->GetProperty("Tag"), RuntimeError);
+  escaped = Variant();
+  EXPECT_EQ(log->calls.size(), 2u);  // a dead object's Class_Terminate no longer runs
+  // Host objects added before the mark belong to the base; its global code runs on every restart.
+  engine.Reset();
+  EXPECT_FALSE(engine.HasProcedure("FirstLetter"));
+  auto limit = MakeRef<PropertyBag>();
+  limit->values["Value"] = Variant(std::int16_t{1});
+  engine.AddObject("Limit", limit, false);
+  engine.AddCode("If Limit > 1 Then Err.Raise 5");
+  engine.MarkBase();
+  engine.RestartFromBase();
+  limit->values["Value"] = Variant(std::int16_t{2});
+  try {
+    engine.RestartFromBase();
+    FAIL() << "no error";
+  } catch (const ScriptError& e) {
+    EXPECT_EQ(e.Number(), 5);
+  }
 }
 
 TEST(EngineTest, TimeLimitStopsRunawayScriptsButNotDialogTime) {
