@@ -20,11 +20,13 @@ JsonArray Strings(const std::vector<std::string>& values) {
 PlayerTrace::PlayerTrace(Trace& trace, Player& player) : trace_(trace), player_(player) {
   player_.SetSoundObserver(this);
   player_.SetGameObserver(this);
+  player_.SetRequestObserver(this);
   trace_.SetStateProvider([this] { return StateRecord(); });
 }
 
 PlayerTrace::~PlayerTrace() {
   trace_.SetStateProvider(nullptr);
+  player_.SetRequestObserver(nullptr);
   player_.SetSoundObserver(nullptr);
   player_.SetGameObserver(nullptr);
 }
@@ -48,6 +50,16 @@ void PlayerTrace::SoundVolumeChanged(int player, int volume) {
 
 void PlayerTrace::FrameHeaderLoaded(const std::string& name) {
   trace_.Frame(name);
+}
+
+void PlayerTrace::ShellRequested(const ShellRequest& request) {
+  trace_.Shell(request.verb, request.target,
+               request.asked ? std::optional<bool>(request.allowed) : std::nullopt,
+               request.refused);
+}
+
+void PlayerTrace::FileRefused(FileAccess access, const std::string& path) {
+  trace_.FileRefused(access == FileAccess::Read ? FileOp::Read : FileOp::Write, path);
 }
 
 namespace {
@@ -114,7 +126,15 @@ JsonObject PlayerTrace::StateRecord() {
   o.emplace_back("frame_timer", JsonObject{{"enabled", s.frameTimerEnabled},
                                            {"interval", s.frameTimerInterval},
                                            {"target", s.frameTimerTarget}});
-  o.emplace_back("timed_events", JsonArray{});
+  JsonArray events;
+  for (const TimedEventState& e : s.timedEvents) {
+    events.push_back(JsonObject{{"n", e.n},
+                                {"active", e.active},
+                                {"enabled", e.enabled},
+                                {"interval", e.interval},
+                                {"repeat", e.repeat}});
+  }
+  o.emplace_back("timed_events", std::move(events));
   return o;
 }
 

@@ -1,5 +1,6 @@
 // What the player does, written to the run's trace: frame openings, the sound players' plays,
-// stops and volume changes, and the `state` record of `dump`.
+// stops and volume changes, the game's requests to the desktop and refused file names, and the
+// `state` record of `dump`.
 #pragma once
 
 #include "backend/headless/trace.h"
@@ -7,7 +8,7 @@
 
 namespace sl {
 
-class PlayerTrace final : public SoundObserver, public GameObserver {
+class PlayerTrace final : public SoundObserver, public GameObserver, public RequestObserver {
  public:
   // Registers itself with `player` and as the trace's state provider.
   PlayerTrace(Trace& trace, Player& player);
@@ -19,6 +20,8 @@ class PlayerTrace final : public SoundObserver, public GameObserver {
   void SoundStopped(int player) override;
   void SoundVolumeChanged(int player, int volume) override;
   void FrameHeaderLoaded(const std::string& name) override;
+  void ShellRequested(const ShellRequest& request) override;
+  void FileRefused(FileAccess access, const std::string& path) override;
 
  private:
   JsonObject StateRecord();

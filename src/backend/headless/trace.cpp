@@ -166,13 +166,38 @@ void Trace::SettingDeleted(std::string_view section, std::string_view key) {
                     {"value", nullptr}});
 }
 
+namespace {
+std::string_view FileOpName(FileOp op) {
+  switch (op) {
+    case FileOp::Write:
+      return "write";
+    case FileOp::Delete:
+      return "delete";
+    case FileOp::Read:
+      return "read";
+  }
+  return "";
+}
+}  // namespace
+
 void Trace::File(FileOp op, const std::filesystem::path& path) {
-  Write("file", {{"op", op == FileOp::Write ? "write" : "delete"}, {"path", PathText(path)}});
+  Write("file", {{"op", FileOpName(op)}, {"path", PathText(path)}});
 }
 
-void Trace::Shell(std::string_view verb, std::string_view target) {
+void Trace::FileRefused(FileOp op, const std::filesystem::path& path) {
+  Write("file", {{"op", FileOpName(op)}, {"path", PathText(path)}, {"refused", true}});
+}
+
+void Trace::Shell(std::string_view verb, std::string_view target, std::optional<bool> allowed,
+                  bool refused) {
   std::string text = IsAddress(target) ? std::string(target) : PathText(std::string(target));
-  Write("shell", {{"verb", verb}, {"target", text}});
+  JsonObject fields{{"verb", verb}, {"target", text}};
+  if (allowed) {
+    fields.emplace_back("asked", true);
+    fields.emplace_back("allowed", *allowed);
+  }
+  if (refused) fields.emplace_back("refused", true);
+  Write("shell", fields);
 }
 
 void Trace::Display(int width, int height) {

@@ -22,7 +22,7 @@
 namespace sl {
 
 enum class VideoTarget { PictureBox, CutSceneArea };
-enum class FileOp { Write, Delete };
+enum class FileOp { Write, Delete, Read };
 
 struct TraceRect {
   int left = 0, top = 0, width = 0, height = 0;
@@ -68,8 +68,13 @@ class Trace {
   // A deleted setting: `value` null; `key` null too when the whole section (empty key) went.
   void SettingDeleted(std::string_view section, std::string_view key);
   void File(FileOp op, const std::filesystem::path& path);
+  // A game's request for a path outside its folder, refused.
+  void FileRefused(FileOp op, const std::filesystem::path& path);
   // `target` is a path (made relative like every path) or an address (written as it is).
-  void Shell(std::string_view verb, std::string_view target);
+  // `allowed` is the answer when the person playing was asked; `refused` when the request went
+  // no further.
+  void Shell(std::string_view verb, std::string_view target,
+             std::optional<bool> allowed = std::nullopt, bool refused = false);
   void Display(int width, int height);
   void Exit(int code);
 

@@ -8,6 +8,7 @@
 #include "core/runtime_error.h"
 #include "core/variant.h"
 #include "core/variant_convert.h"
+#include "player/desktop/desktop_requests.h"
 #include "player/display/resolutions.h"
 #include "player/startup/project.h"
 #include "player/startup/scheme.h"
@@ -457,20 +458,22 @@ MsgAnswer TitleWindow::AskAboutLink(const std::string& title, const std::string&
 
 void TitleWindow::imgLogo_Click() {
   std::string address = STORYLOOM_HOMEPAGE;
-  MsgAnswer a = AskAboutLink(kProductTitle,
-                             "For details and downloads, visit: " + address +
-                                 "\r\n\r\nDo you want to visit it now? (You must be connected to "
-                                 "the Internet)",
-                             MsgIcon::Information);
-  if (a == MsgAnswer::Yes) c_.windows.GetPlatform().ShellOpen("open", address);
+  OpenLink(address, [&] {
+    return AskAboutLink(kProductTitle,
+                        "For details and downloads, visit: " + address +
+                            "\r\n\r\nDo you want to visit it now? (You must be connected to "
+                            "the Internet)",
+                        MsgIcon::Information);
+  });
 }
 
 void TitleWindow::txtEmail_Click() {
   try {
     const std::string& address = L("txtEmail").Caption();
-    MsgAnswer a = AskAboutLink(c_.project.Info().GameTitle,
-                               c_.project.Texts()[13] + " " + address + " ?", MsgIcon::Question);
-    if (a == MsgAnswer::Yes) c_.windows.GetPlatform().ShellOpen("open", "mailto:" + address);
+    OpenLink("mailto:" + address, [&] {
+      return AskAboutLink(c_.project.Info().GameTitle,
+                          c_.project.Texts()[13] + " " + address + " ?", MsgIcon::Question);
+    });
   } catch (const std::exception&) {
   }
 }
@@ -479,11 +482,18 @@ void TitleWindow::txtHomepage_Click() {
   try {
     const std::string& address = L("txtHomepage").Caption();
     const InterfaceTexts& t = c_.project.Texts();
-    MsgAnswer a = AskAboutLink(c_.project.Info().GameTitle, t[14] + " " + address + " ? " + t[15],
-                               MsgIcon::Question);
-    if (a == MsgAnswer::Yes) c_.windows.GetPlatform().ShellOpen("open", address);
+    OpenLink(address, [&] {
+      return AskAboutLink(c_.project.Info().GameTitle, t[14] + " " + address + " ? " + t[15],
+                          MsgIcon::Question);
+    });
   } catch (const std::exception&) {
   }
+}
+
+// Only web and e-mail addresses are offered; the question comes first, then the desktop.
+void TitleWindow::OpenLink(const std::string& address, const std::function<MsgAnswer()>& ask) {
+  if (!c_.desktop) return;
+  c_.desktop->OpenLink(address, [&] { return ask() == MsgAnswer::Yes; });
 }
 
 void TitleWindow::lblResolution_Click() {

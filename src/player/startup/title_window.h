@@ -20,6 +20,7 @@
 namespace sl {
 
 class Project;
+class DesktopRequests;
 struct SchemeFile;
 class Resolutions;
 namespace ui {
@@ -42,6 +43,8 @@ struct TitleContext {
   GameSubsystems* subsystems = nullptr;
   // Called once when the program is to end (title window unloaded).
   std::function<void()> endProgram;
+  // Where the links of the title window go; without it they are not opened.
+  DesktopRequests* desktop = nullptr;
 };
 
 class TitleWindow final : public TitleLink {
@@ -84,6 +87,7 @@ class TitleWindow final : public TitleLink {
   void TileBackground();
   void StartGame();
   MsgAnswer AskAboutLink(const std::string& title, const std::string& text, MsgIcon icon);
+  void OpenLink(const std::string& address, const std::function<MsgAnswer()>& ask);
   ui::Label& L(const char* name);
   ui::Image& Img(int index);
   ui::Label& lblButton(int index);

@@ -145,6 +145,8 @@ TEST(HeadlessPlatform, WindowsDisplayAndDesktopAreRecorded) {
   EXPECT_TRUE(p.SetDisplaySize({800, 600}));  // no change, no record
   EXPECT_FALSE(p.SetDisplaySize({0, 600}));
   EXPECT_EQ(p.DisplaySize(), (ui::Size{800, 600}));
+  // The desktop takes every request; the player records them, as only it knows whether the
+  // person playing was asked.
   EXPECT_TRUE(p.ShellOpen("open", "https://example.org/"));
   auto child = p.StartProgram("/usr/bin/true");
   ASSERT_NE(child, nullptr);
@@ -157,10 +159,6 @@ TEST(HeadlessPlatform, WindowsDisplayAndDesktopAreRecorded) {
                          R"({"t":0,"ev":"window","name":"Game","shown":true})"
                          "\n"
                          R"({"t":0,"ev":"display","width":800,"height":600})"
-                         "\n"
-                         R"({"t":0,"ev":"shell","verb":"open","target":"https://example.org/"})"
-                         "\n"
-                         R"({"t":0,"ev":"shell","verb":"run","target":"/usr/bin/true"})"
                          "\n"
                          R"({"t":0,"ev":"state","windows":["frmWelcome","Game"]})"
                          "\n"
