@@ -25,6 +25,8 @@ class HotspotSubsystem {
   virtual void LoadAreas() {}
   virtual void ShowOrNotShowAreas() {}
   virtual void ResetDefaultPointer() {}
+  // The project's default cursor on one control (a hotspot after the default changed).
+  virtual void ApplyDefaultPointer(ui::Control& control) { (void)control; }
   virtual void SetScreenPointerArrow() {}
   virtual void SetScreenPointerDefault() {}
   // The action of hotspot `AreaIndex`, or of item `ObjectIndex` dropped on it: 0 nothing further,
@@ -91,6 +93,15 @@ class VariableSubsystem {
   virtual void ViewVariablesStatus() {}
 };
 
+// What `dump` tells of a timed event.
+struct TimedEventState {
+  int n = 0;
+  bool active = false;
+  bool enabled = false;
+  int interval = 0;  // milliseconds
+  bool repeat = false;
+};
+
 class ScriptSubsystem {
  public:
   virtual ~ScriptSubsystem() = default;
@@ -100,21 +111,31 @@ class ScriptSubsystem {
   virtual bool StopGameRequested() { return false; }
   // The frame a procedure asked for (sFrameToLoad) and its transition.
   virtual std::string FrameToLoad() { return {}; }
+  // Its resolution: "last visited frame" becomes the frame gone back to, or nothing.
+  virtual void SetFrameToLoad(const std::string& name) { (void)name; }
   virtual int TransitionNumber() { return 0; }
   virtual double TransitionDuration() { return 0; }
-  virtual void ExecuteVBScript(const std::string& text, bool afterScriptStep) {
-    (void)text;
-    (void)afterScriptStep;
+  // Runs script code after the project's procedures; true when the run failed (the failure has
+  // been reported). `bResetLastClickPosition` stores (0, 0) as the click position first.
+  virtual bool ExecuteVBScript(const std::string& sText, bool bResetLastClickPosition) {
+    (void)sText;
+    (void)bResetLastClickPosition;
+    return false;
   }
+  // What follows a script run by the debug command, a timer object or a timed event: hotspot
+  // visibility, then leaving the game, opening the requested frame or restarting timed events.
+  virtual void AfterScriptStep() {}
+  // Reads the project's procedures (game reset).
   virtual void LoadProcedures() {}
   virtual void SetTimeOut(std::int32_t milliseconds) { (void)milliseconds; }
   // Timed events of the current frame.
   virtual void ResetTimedEvents() {}
   virtual void StartTimedEvents() {}
   virtual void PauseTimedEvents() {}
+  virtual std::vector<TimedEventState> TimedEventStates() { return {}; }
+  // The debug menu's "Execute VBS code..." and "Edit VBS Procedures...".
   virtual void ExecuteVBScriptWindow() {}
   virtual void EditProcedures() {}
-  virtual void ViewVariables() {}
 };
 
 class SoundSubsystem {
@@ -211,6 +232,7 @@ class SaveGameSubsystem {
   virtual void ShowSaveGameWindow() {}
   // The display resolution a script asked for the next loaded game; reset sets it to 0.
   virtual void ResetLoadGameResolution() {}
+  virtual void SetLoadGameResolution(int code) { (void)code; }
 };
 
 // What the game window is handed: one object per subsystem, none owned. Members left null are

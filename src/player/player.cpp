@@ -14,21 +14,30 @@ Player::Player(ui::Platform& platform, MessageBoxService& messages, std::string 
       project_(paths_, messages),
       windows_(platform),
       display_(platform, windows_.Loop(), messages, project_.Texts()),
+      desktop_(platform, project_),
+      scripting_({project_, variables_, windows_, display_, pictures_, desktop_}),
       title_(TitleContext{project_, windows_, display_, std::move(projectFolder),
                           [this]() -> Game& { return EnsureGame(); }, &subsystems_,
-                          [this] { EndProgram(); }}) {
+                          [this] { EndProgram(); }, &desktop_}) {
   project_.SetDisplayChecks(&display_);
   subsystems_.variables = &variables_;
   subsystems_.hotspots = &hotspots_;
   subsystems_.texts = &texts_;
   subsystems_.inventory = &inventory_;
+  subsystems_.scripts = &scripting_;
   // The user closing the program (or a script's quit) ends it as the title window's Exit does.
   windows_.onQuit = [this] { title_.UnloadTitleWindow(); };
 }
 
 Player::~Player() {
   project_.SetDisplayChecks(nullptr);
+  scripting_.ReleaseEngines();
   game_.reset();
+}
+
+void Player::SetRequestObserver(RequestObserver* observer) {
+  desktop_.SetObserver(observer);
+  scripting_.SetObserver(observer);
 }
 
 Game& Player::EnsureGame() {
@@ -38,6 +47,7 @@ Game& Player::EnsureGame() {
     hotspots_.Attach(*game_);
     texts_.Attach(*game_);
     inventory_.Attach(*game_);
+    scripting_.Attach(*game_);
   }
   return *game_;
 }
@@ -106,6 +116,7 @@ PlayerState Player::State() {
   s.frameTimerEnabled = g.Timer1().TimerEnabled();
   s.frameTimerInterval = g.Timer1().Interval();
   s.frameTimerTarget = g.Timer1().Tag();
+  s.timedEvents = g.Subsystems().scripts->TimedEventStates();
   return s;
 }
 

@@ -15,11 +15,13 @@
 #include <vector>
 
 #include "core/path_resolver.h"
+#include "player/desktop/desktop_requests.h"
 #include "player/display/resolutions.h"
 #include "player/engine/game.h"
 #include "player/game_subsystems.h"
 #include "player/hotspots/hotspots.h"
 #include "player/inventory/inventory.h"
+#include "player/scripting/scripting.h"
 #include "player/startup/project.h"
 #include "player/startup/title_window.h"
 #include "player/texts/texts.h"
@@ -55,6 +57,7 @@ struct PlayerState {
   bool frameTimerEnabled = false;
   int frameTimerInterval = 0;
   std::string frameTimerTarget;
+  std::vector<TimedEventState> timedEvents;
   bool gameLoaded = false;
 };
 
@@ -67,6 +70,8 @@ class Player {
 
   void SetSoundObserver(SoundObserver* observer) { soundObserver_ = observer; }
   void SetGameObserver(GameObserver* observer) { gameObserver_ = observer; }
+  // Who hears of the game's requests to the desktop and of refused file names (the trace).
+  void SetRequestObserver(RequestObserver* observer);
   // Subsystems handed to the game window when it is created.
   GameSubsystems& Subsystems() { return subsystems_; }
 
@@ -84,6 +89,8 @@ class Player {
   // The game window, or null before the first Start.
   Game* GetGame() { return game_.get(); }
   VariableStore& Variables() { return variables_; }
+  Scripting& Scripts() { return scripting_; }
+  DesktopRequests& Desktop() { return desktop_; }
 
  private:
   Game& EnsureGame();
@@ -100,6 +107,8 @@ class Player {
   Hotspots hotspots_{project_, variables_, pictures_, windows_};
   Texts texts_{project_};
   Inventory inventory_{project_, pictures_, windows_};
+  DesktopRequests desktop_;
+  Scripting scripting_;
   SoundObserver* soundObserver_ = nullptr;
   GameObserver* gameObserver_ = nullptr;
   std::unique_ptr<Game> game_;

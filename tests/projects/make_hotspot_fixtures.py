@@ -82,7 +82,7 @@ def hotspots(root, name, records):
 def action(variable="", set_to=None, message="", in_game=False, disappear=False, end_game=False,
            goto="", previous=False, set_true=(), toggle=(), one_shot="", hotspot_sound="",
            restart=0, stop_all=0, loop=True, pick_up="", short=False, a1=None, channels=(),
-           per_line=5, header_key=None, video=None):
+           per_line=5, header_key=None, video=None, procedure=""):
     header = ["Action", header_key or 0, 0, 0, 0, 0, 0, 0, 0, 0]
     a1 = a1 if a1 is not None else (1 if variable else 0)
     lines = [header,
@@ -100,7 +100,7 @@ def action(variable="", set_to=None, message="", in_game=False, disappear=False,
                   [0, 0, 0, in_game],
                   [0, 0, 0, 1 if (set_true or toggle) else 0],
                   [0], [len(set_true), *set_true], [len(toggle), *toggle],
-                  [loop], [0, 0.0], [False, ""], [1],
+                  [loop], [0, 0.0], [bool(procedure), procedure], [1],
                   [0, 0, 0, 0, 0, 0], ["500", 0, per_line, len(channels)]]
         lines += [list(c) for c in channels]
         lines += [[bool(pick_up), pick_up]]

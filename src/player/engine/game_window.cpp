@@ -217,13 +217,13 @@ void Game::CreateMenus() {
   template0.SetCaption("-");
   template0.SetVisible(false);
   template0.on.click = [this](ui::Control& c) { mnuFrameName_Click(c.Index()); };
-  menu("mnuExecuteVBScript", "Execute script...", &debug).on.click = [this](ui::Control&) {
+  menu("mnuExecuteVBScript", "Execute VBS code...", &debug).on.click = [this](ui::Control&) {
     subs_.scripts->ExecuteVBScriptWindow();
   };
-  menu("mnuEditProcedures", "Edit procedures...", &debug).on.click = [this](ui::Control&) {
+  menu("mnuEditProcedures", "Edit VBS Procedures...", &debug).on.click = [this](ui::Control&) {
     subs_.scripts->EditProcedures();
   };
-  menu("mnuViewVariables", "View variables...", &debug).on.click = [this](ui::Control&) {
+  menu("mnuViewVariables", "View variables status...", &debug).on.click = [this](ui::Control&) {
     subs_.variables->ViewVariablesStatus();
   };
   menu("mnuNone", "", &debug).SetVisible(false);

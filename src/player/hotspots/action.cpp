@@ -324,6 +324,7 @@ bool Hotspots::OpenRequestedFrame() {
       frame = names.back();
       g.SetFramesHistory(std::move(names));
     }
+    subs.scripts->SetFrameToLoad(frame);
   }
   if (!frame.empty()) {
     double duration = subs.scripts->TransitionDuration();

@@ -61,7 +61,7 @@ class Hotspots final : public HotspotSubsystem {
 
   void AreaClick(std::int16_t AreaIndex, int Button);
   // The default-pointer operation: the project's default cursor on one control.
-  void ApplyDefaultPointer(ui::Control& control);
+  void ApplyDefaultPointer(ui::Control& control) override;
   // The animated-picture index of a hotspot (0 = a still hotspot).
   int AnimatedIndex(int hotspot) const;
 

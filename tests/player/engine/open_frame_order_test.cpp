@@ -42,7 +42,10 @@ struct Recorder : HotspotSubsystem,
     return true;
   }
   void ResetModule() override { Note("ResetModule"); }
-  void ExecuteVBScript(const std::string& text, bool) override { Note("Execute " + text); }
+  bool ExecuteVBScript(const std::string& text, bool) override {
+    Note("Execute " + text);
+    return false;
+  }
   bool StopGameRequested() override { return quitFromScript; }
   void ResetTimedEvents() override { Note("ResetTimedEvents"); }
   void StartTimedEvents() override { Note("StartTimedEvents"); }

@@ -45,8 +45,9 @@ class RecordingScripts : public ScriptSubsystem {
  public:
   void ResetModule() override { calls.push_back("reset"); }
   void SetHotspotNumber(int n) override { calls.push_back("hotspot " + std::to_string(n)); }
-  void ExecuteVBScript(const std::string& text, bool reset) override {
+  bool ExecuteVBScript(const std::string& text, bool reset) override {
     calls.push_back("run " + text + (reset ? " reset" : ""));
+    return false;
   }
   std::string FrameToLoad() override { return frame; }
   void StartTimedEvents() override { calls.push_back("timed"); }
