@@ -85,7 +85,8 @@ class UserSettings {
   virtual void Delete(std::string_view app, std::string_view section, std::string_view key) = 0;
 };
 
-// A started program, polled for its end.
+// A started program, polled for its end. Its end wakes a WaitEvent that sleeps meanwhile, so a
+// caller may wait for it by waiting for events.
 class ChildProcess {
  public:
   virtual ~ChildProcess() = default;
@@ -165,7 +166,8 @@ class Platform {
   // Sleeps until an input event is pending or the clock reaches `deadlineMs` (a reading of
   // GetClock().MonotonicMs()), whichever comes first; returns at once when an event is already
   // pending or the deadline has passed. Uses no CPU while sleeping. A virtual clock jumps
-  // straight to the deadline or to the time of the next scripted event.
+  // straight to the deadline or to the time of the next scripted event. Also returns when a
+  // program started with StartProgram ends.
   virtual void WaitEvent(std::int64_t deadlineMs) = 0;
 
   // ---- Pointer ----

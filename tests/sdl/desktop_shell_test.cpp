@@ -6,6 +6,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <atomic>
 #include <chrono>
 #include <thread>
 
@@ -73,6 +74,26 @@ TEST(StartProgram, ChildrenNobodyWatchesAreReaped) {
   // No zombie is left: there is no child of this process to wait for any more.
   int status = 0;
   EXPECT_EQ(waitpid(-1, &status, WNOHANG), -1);
+}
+
+TEST(StartProgram, TheEndIsToldAtOnceAndAGoneChildIsNoLongerWatched) {
+  test::TempFolder dir;
+  DesktopShell shell;
+  std::atomic<int> ended{0};
+  shell.SetEndNotifier([&] { ++ended; });
+  auto start = std::chrono::steady_clock::now();
+  auto child = shell.StartProgram(Script(dir, "short.sh", "sleep 0.2"));
+  ASSERT_NE(child, nullptr);
+  while (ended == 0 && std::chrono::steady_clock::now() - start < std::chrono::seconds(5))
+    std::this_thread::sleep_for(std::chrono::milliseconds(5));
+  EXPECT_EQ(ended, 1);
+  EXPECT_FALSE(child->Running());
+  EXPECT_EQ(child->ExitCode(), 0);
+  // A program still running when its handle goes is no longer watched: nothing is told.
+  auto slow = shell.StartProgram(Script(dir, "slow.sh", "sleep 0.3"));
+  slow.reset();
+  std::this_thread::sleep_for(std::chrono::milliseconds(500));
+  EXPECT_EQ(ended, 1);
 }
 
 TEST(ShellOpen, HandsTheTargetToTheOpener) {

@@ -1,11 +1,18 @@
-// xdg-open and posix_spawn, polled with waitpid(WNOHANG).
+// xdg-open and posix_spawn, polled with waitpid(WNOHANG); a started program watched through
+// its process file descriptor.
 #include "backend/sdl/desktop_shell.h"
 
+#include <poll.h>
 #include <spawn.h>
+#include <sys/eventfd.h>
+#include <sys/syscall.h>
 #include <sys/wait.h>
+#include <unistd.h>
 
 #include <algorithm>
+#include <cerrno>
 #include <string>
+#include <thread>
 
 extern char** environ;
 
@@ -31,11 +38,62 @@ int ExitCodeOf(int status) {
   return -1;
 }
 
+// Waits, on a thread of its own, for a process to end and then calls `notify`; stopped (and
+// joined) when it goes. It only waits (the process is reaped by whoever polls it): through the
+// process's file descriptor, or where the system has none by looking every 100 ms.
+class EndWatcher {
+ public:
+  EndWatcher(pid_t pid, std::function<void()> notify) : cancel_(eventfd(0, EFD_CLOEXEC)) {
+    if (cancel_ < 0) return;
+    int pidfd = static_cast<int>(syscall(SYS_pidfd_open, pid, 0));
+    thread_ = std::thread([this, pid, pidfd, notify = std::move(notify)] {
+      if (Watch(pid, pidfd)) notify();
+      if (pidfd >= 0) close(pidfd);
+    });
+  }
+  ~EndWatcher() {
+    if (cancel_ < 0) return;
+    std::uint64_t one = 1;
+    if (write(cancel_, &one, sizeof one) < 0) {
+      // The thread then ends with the process; joining waits for that.
+    }
+    if (thread_.joinable()) thread_.join();
+    close(cancel_);
+  }
+  EndWatcher(const EndWatcher&) = delete;
+  EndWatcher& operator=(const EndWatcher&) = delete;
+
+ private:
+  // True when the process ended, false when cancelled.
+  bool Watch(pid_t pid, int pidfd) {
+    pollfd fds[2] = {{cancel_, POLLIN, 0}, {pidfd, POLLIN, 0}};
+    for (;;) {
+      int n = poll(fds, pidfd >= 0 ? 2 : 1, pidfd >= 0 ? -1 : 100);
+      if (n < 0 && errno != EINTR) return false;
+      if (fds[0].revents) return false;
+      if (pidfd >= 0 && fds[1].revents) return true;
+      if (pidfd < 0) {
+        siginfo_t info{};
+        if (waitid(P_PID, static_cast<id_t>(pid), &info, WEXITED | WNOHANG | WNOWAIT) != 0)
+          return true;
+        if (info.si_pid == pid) return true;
+      }
+    }
+  }
+
+  int cancel_;
+  std::thread thread_;
+};
+
 class SpawnedProcess final : public ui::ChildProcess {
  public:
-  SpawnedProcess(pid_t pid, std::shared_ptr<ChildReaper> reaper)
-      : pid_(pid), reaper_(std::move(reaper)) {}
+  SpawnedProcess(pid_t pid, std::shared_ptr<ChildReaper> reaper,
+                 const std::function<void()>& notify)
+      : pid_(pid), reaper_(std::move(reaper)) {
+    if (notify) watcher_ = std::make_unique<EndWatcher>(pid, notify);
+  }
   ~SpawnedProcess() override {
+    watcher_.reset();
     if (!ended_) reaper_->Adopt(pid_);
   }
   bool Running() override {
@@ -62,6 +120,7 @@ class SpawnedProcess final : public ui::ChildProcess {
 
   pid_t pid_;
   std::shared_ptr<ChildReaper> reaper_;
+  std::unique_ptr<EndWatcher> watcher_;
   bool ended_ = false;
   int exitCode_ = 0;
 };
@@ -93,7 +152,7 @@ std::unique_ptr<ui::ChildProcess> DesktopShell::StartProgram(std::string_view pa
   if (path.empty()) return nullptr;
   pid_t pid = Spawn({std::string(path)}, path.find('/') == std::string_view::npos);
   if (pid == 0) return nullptr;
-  return std::make_unique<SpawnedProcess>(pid, reaper_);
+  return std::make_unique<SpawnedProcess>(pid, reaper_, notify_);
 }
 
 }  // namespace sl::sdl

@@ -1,10 +1,12 @@
 // Handing documents and addresses to the desktop (xdg-open) and starting programs, without ever
 // waiting for them: children are spawned and polled, and those nobody polls any more are reaped
-// later so that none is left a zombie.
+// later so that none is left a zombie. A started program is watched from a thread of its own
+// that tells the end notifier when it ends, so that a waiting event loop wakes at once.
 #pragma once
 
 #include <sys/types.h>
 
+#include <functional>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -40,9 +42,13 @@ class DesktopShell {
   std::size_t Pending() const { return reaper_->Pending(); }
   // The opener program (xdg-open unless changed, e.g. by tests).
   void SetOpener(std::string opener) { opener_ = std::move(opener); }
+  // Called, from the watching thread, when a program started here ends while its ChildProcess
+  // still exists. Must be safe to call from any thread.
+  void SetEndNotifier(std::function<void()> notify) { notify_ = std::move(notify); }
 
  private:
   std::shared_ptr<ChildReaper> reaper_;
+  std::function<void()> notify_;
   std::string opener_ = "xdg-open";
 };
 

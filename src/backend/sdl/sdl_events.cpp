@@ -49,9 +49,10 @@ bool SdlPlatform::PollEvent(ui::InputEvent& event) {
 
 void SdlPlatform::WaitEvent(std::int64_t deadlineMs) {
   shell_.Reap();
+  woken_ = false;
   while (pending_.empty()) {
     Pump();
-    if (!pending_.empty()) return;
+    if (!pending_.empty() || woken_) return;
     std::int64_t left = deadlineMs - clock_.MonotonicMs();
     if (left <= 0) return;
     SDL_Event ev;
@@ -60,6 +61,7 @@ void SdlPlatform::WaitEvent(std::int64_t deadlineMs) {
     int got =
         left >= INT_MAX ? SDL_WaitEvent(&ev) : SDL_WaitEventTimeout(&ev, static_cast<int>(left));
     if (got == 1) Translate(ev);
+    if (woken_) return;
   }
 }
 
@@ -79,6 +81,10 @@ void SdlPlatform::RaiseModal() {
 }
 
 void SdlPlatform::Translate(const SDL_Event& ev) {
+  if (ev.type == programEnded_) {
+    woken_ = true;
+    return;
+  }
   switch (ev.type) {
     case SDL_QUIT: {
       ui::InputEvent e;

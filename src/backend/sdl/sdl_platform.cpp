@@ -31,6 +31,15 @@ SdlPlatform::SdlPlatform(ui::UserSettings& settings, const SdlOptions& options)
   if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0)
     throw std::runtime_error(std::string("cannot open the display: ") + SDL_GetError());
   UpdateDesktop();
+  // A started program's end wakes WaitEvent, so that waiting for it costs nothing.
+  programEnded_ = SDL_RegisterEvents(1);
+  if (programEnded_ != static_cast<std::uint32_t>(-1)) {
+    shell_.SetEndNotifier([type = programEnded_] {
+      SDL_Event e{};
+      e.type = type;
+      SDL_PushEvent(&e);
+    });
+  }
 }
 
 SdlPlatform::~SdlPlatform() {

@@ -125,6 +125,8 @@ class SdlPlatform final : public ui::Platform {
   bool audioTried_ = false;
   int swallowedScancode_ = -1;  // key up of a swallowed key down (Alt+Enter, F11)
   std::int64_t sleeps_ = 0;
+  std::uint32_t programEnded_ = static_cast<std::uint32_t>(-1);  // SDL event: a program ended
+  bool woken_ = false;  // a started program ended since WaitEvent began
 
   struct Drag {
     ui::WindowId window = 0;
