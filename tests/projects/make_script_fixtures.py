@@ -73,6 +73,8 @@ def scripts_game():
     with open(os.path.join(root, "Tools", "Setup.sh"), "wb") as f:
         f.write(b"#!/bin/sh\nexit 0\n")
     os.chmod(os.path.join(root, "Tools", "Setup.sh"), 0o755)
+    for item in ("Shell", "Pearl"):
+        write(os.path.join(root, "Areas", item + ".obj"), ["Gull.bmp", 0])
     with open(os.path.join(root, "Game.ini"), "wb") as f:
         f.write(b"[Scores]\r\nBest=42\r\nLong=" + b"x" * 300 + b"\r\n")
 

@@ -108,13 +108,13 @@ std::optional<std::string> A::PicturePath(const std::string& sFilename, std::str
 void A::LoadAPicture(const Variant& refControl, const std::string& sFilename) {
   std::string resolved;
   try {
-    ui::Control& control = ui::ControlFromVariant(refControl);
     Variant picture = ui::PictureToVariant(draw::Picture());
     if (!sFilename.empty()) {
       std::optional<std::string> real = PicturePath(sFilename, resolved);
       if (!real) return;
       picture = ui::PictureToVariant(host_.Pictures().Load(*real));
     }
+    ui::Control& control = ui::ControlFromVariant(refControl);
     DispId id = control.GetIdOfName("Picture");
     if (id == kDispIdUnknown) throw RuntimeError(438);
     control.Invoke(id, kInvokeSet, std::span<Variant>(&picture, 1));

@@ -16,13 +16,7 @@
 namespace sl {
 namespace {
 
-// The script fixture game copied where a test may change it.
-struct FixtureCopy {
-  test::TempFolder dir;
-  FixtureCopy() {
-    std::filesystem::copy(std::string(STORYLOOM_TEST_PROJECTS) + "/scripts_game", dir.Path(),
-                          std::filesystem::copy_options::recursive);
-  }
+struct FixtureCopy : test::FixtureCopy {
   std::string Load(RecordingMessageBoxService& boxes) {
     PathResolver paths;
     Project project(paths, boxes);

@@ -2,6 +2,7 @@
 // running code through the script host as the game's callers do and for reading variables.
 #pragma once
 
+#include <filesystem>
 #include <string>
 
 #include "core/variant_convert.h"
@@ -10,6 +11,7 @@
 #include "player/scripting/script_api.h"
 #include "player/scripting/scripting.h"
 #include "player/variables/variable_store.h"
+#include "support/temp_folder.h"
 
 namespace sl::test {
 
@@ -34,6 +36,15 @@ struct ScriptRun : GameRun {
   // The text of the last message box, or "" when none was shown.
   std::string LastBox() {
     return boxes.Shown().empty() ? std::string() : boxes.Shown().back().text;
+  }
+};
+
+// The script fixture game copied where a test may change it.
+struct FixtureCopy {
+  TempFolder dir;
+  FixtureCopy() {
+    std::filesystem::copy(std::string(STORYLOOM_TEST_PROJECTS) + "/scripts_game", dir.Path(),
+                          std::filesystem::copy_options::recursive);
   }
 };
 
