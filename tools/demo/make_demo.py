@@ -471,6 +471,7 @@ def events_file(path):
         "# The Lighthouse Keeper's Key: a short tour.",
         "control Img(0)",
         "dump",
+    ] + script_walk() + [
         "menu mnuFrameName(5)",
         "dump",
         "wait 4000",
@@ -522,6 +523,71 @@ def scheme_tile():
 
 
 # ---------------------------------------------------------------------------------------------
+# Scripts: the harbour counts the visits and sends a gull across the sky on a timed event; a
+# click on the gull scares it away; tying the rope to the hook says so.
+
+
+def script(text):
+    """Script text as data files store it: every double quote becomes '|'."""
+    return text.replace('"', "|")
+
+
+HARBOUR_SCRIPT = "\r\n".join([
+    "Visits = Visits + 1",
+    'Text(2).Caption = "Visit " & Visits',
+    'If GullGone = 0 Then GullEvent = Action.CreateTimedEvent(0.1, "MoveGull", True)',
+])
+
+PROCEDURES = [
+    "' The Lighthouse Keeper's Key",
+    "' Procedures of the demo game",
+    "'",
+    "' The gull crosses the sky above the harbour, a little further at every tick.",
+    "Sub MoveGull",
+    "  If Hotspot(5).Left > 9600 Then",
+    "    Hotspot(5).Left = -480",
+    "  Else",
+    "    Hotspot(5).Left = Hotspot(5).Left + 90",
+    "  End If",
+    "End Sub",
+    "",
+    "' A click on the gull scares it away for good.",
+    "Sub ScareGull",
+    "  Action.RemoveTimedEvent GullEvent",
+    '  Action.Message "The gull flies off over the sea, squawking."',
+    "End Sub",
+]
+
+COMBINE_SCRIPT = 'Action.Message "You tie the rope fast to the hook: a grapple!"'
+
+
+def procedures_file(path):
+    with open(path, "wb") as f:
+        f.write(("\r\n".join(PROCEDURES) + "\r\n").encode("cp1252"))
+
+
+def gull_picture():
+    key = (255, 0, 255)
+    img = Image.new("RGB", (32, 20), key)
+    d = ImageDraw.Draw(img)
+    d.arc([1, 4, 17, 20], 200, 340, fill=(250, 250, 250), width=3)
+    d.arc([15, 4, 31, 20], 200, 340, fill=(250, 250, 250), width=3)
+    d.ellipse([14, 8, 18, 12], fill=(60, 60, 60))
+    return img
+
+
+def script_walk():
+    """The gull: a second after the harbour opens it is 60 pixels on its way; a click scares it
+    off (its timed event goes, the message band says so, a click on the band ends it)."""
+    return [
+        "wait 1000",
+        "click 116 72",
+        "dump",
+        "click 320 470",
+    ]
+
+
+# ---------------------------------------------------------------------------------------------
 # The game
 
 
@@ -534,13 +600,15 @@ def build(out):
     texts.save(os.path.join(cfg, "Texts"))
     variables = DataFile()
     variables.write("Variables")
-    for name in ("DoorUnlocked", "KeyFound", "LampLit"):
+    for name in ("DoorUnlocked", "KeyFound", "LampLit", "GullGone"):
         variables.write(name)
     variables.write("***")
     variables.write("Visits")
+    variables.write("GullEvent")
     variables.save(os.path.join(cfg, "Variables"))
     with open(os.path.join(cfg, "More"), "wb") as f:
         f.write(b"[General]\r\nScriptTimeOut=10\r\n")
+    procedures_file(os.path.join(cfg, "Procedures"))
 
     # Title screen scheme: picture buttons for Start and Exit, a text button for Load.
     scheme = os.path.join(out, "Schemes", "Harbour")
@@ -563,6 +631,7 @@ def build(out):
     cliff_tile().save(os.path.join(frames, "Grass.bmp"))
     for name in ("rope", "hook", "grapple", "key", "crate"):
         save_gif(icon(name), os.path.join(areas, name.capitalize() + ".gif"))
+    save_gif(gull_picture(), os.path.join(areas, "Gull.gif"))
     door_open_picture().save(os.path.join(areas, "OpenDoor.bmp"))
     save_cursor(os.path.join(icons, "Hand.cur"), hand_cursor, (14, 2))
     save_cursor(os.path.join(icons, "Arrow.cur"), arrow_cursor, (29, 16))
@@ -574,7 +643,7 @@ def build(out):
         d.save(os.path.join(areas, item + ".obj"))
     combo = DataFile()
     combo.write(1, 1, 1, "Grapple")
-    combo.write(0, 0, 0, False, "")
+    combo.write(0, 0, 0, True, script(COMBINE_SCRIPT))
     combo.save(os.path.join(areas, "Rope_on_Hook.drg"))
     combo.save(os.path.join(areas, "Hook_on_Rope.drg"))
 
@@ -597,21 +666,24 @@ def build(out):
     save_wav(os.path.join(frames, "Bell.wav"), [880, 660], 0.3)
     events_file(os.path.join(out, "walkthrough.events"))
 
-    frame("Harbour", frame_file(1, "HARBOUR.JPG", music="Sea.wav", script="Visits = Visits + 1"),
+    frame("Harbour", frame_file(1, "HARBOUR.JPG", music="Sea.wav", script=script(HARBOUR_SCRIPT)),
           hotspots=[
               Hotspot("Crate", (60, 316, 60, 44), "Crate.gif", 0, "Hand.cur"),
               Hotspot("Sign", (248, 266, 56, 70), pointer="Eye.cur"),
               Hotspot("Telescope", (500, 120, 130, 110), pointer="Eye.cur"),
               Hotspot("To the cliff", (560, 380, 80, 100), pointer="Arrow.cur"),
+              Hotspot("Gull", (40, 62, 32, 20), "Gull.gif", 0, "Hand.cur"),
           ],
           actions=[
               Action(disappear=True, message="An old rope lies in the crate. You take it."),
               Action(message="Sign: 'Lighthouse - follow the cliff path. Keeper, mind the ledge!'"),
               Action(goto="Telescope"),
               Action(goto="Cliff Path"),
+              Action(disappear=True, variable="GullGone", set_to=1, procedure="ScareGull"),
           ],
           places=[(1, "Rope")],
-          texts_=[("The harbour at dusk", 16, 12, "Times New Roman", 18, True, 0x203050)])
+          texts_=[("The harbour at dusk", 16, 12, "Times New Roman", 18, True, 0x203050),
+                  ("Visit", 16, 44, "Arial", 11, False, 0x203050)])
 
     frame("Telescope", frame_file(1, "telescope.jpg", timer=(4, "[Last Visited Frame]")),
           texts_=[("Through the telescope...", 230, 440, "Arial", 12, False, 0xFFFFFF)])

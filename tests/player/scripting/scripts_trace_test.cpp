@@ -3,6 +3,8 @@
 // and for files outside its folder, read back from the trace.
 #include <gtest/gtest.h>
 
+#include <fstream>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -17,6 +19,13 @@ constexpr const char* kPrompt =
     R"("prompt":"Enter the VBScript code you want to execute and then click OK.\r\n\r\n)"
     R"(For example, to retrieve the value of a variable, use the following code:\r\n\r\n)"
     R"(                MsgBox VARIABLE_NAME\r\n\r\n")";
+
+std::string ReadAll(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  std::ostringstream out;
+  out << in.rdbuf();
+  return out.str();
+}
 
 std::string Without(const std::string& record, const std::string& field) {
   std::size_t at = record.find(",\"" + field + "\":");
@@ -111,6 +120,32 @@ TEST(ScriptsTrace, RequestsToTheDesktopAndForOutsideFiles) {
   EXPECT_TRUE(Has(files[0], R"("op":"write","path":")")) << files[0];
   EXPECT_TRUE(Has(files[0], R"(/outside.ini","refused":true})")) << files[0];
   EXPECT_EQ(files[1], R"({"t":0,"ev":"file","op":"read","path":"/etc/passwd","refused":true})");
+}
+
+TEST(ScriptsTrace, TheDemoWalkthroughPlaysTheDemosScripts) {
+  sl::test::TempFolder dir;
+  const std::string demo = std::string(STORYLOOM_SOURCE_DIR) + "/examples/demo";
+  auto run = sl::test::RunHeadless(dir, demo, ReadAll(demo + "/walkthrough.events"));
+  EXPECT_EQ(run.status, 0);
+  auto states = Records(run.trace, "state");
+  ASSERT_GE(states.size(), 5u);
+  // The harbour's opening script counts the visit and sends the gull off on a timed event.
+  EXPECT_TRUE(Has(states[0], R"({"n":2,"text":"Visit 1","visible":true})")) << states[0];
+  EXPECT_TRUE(
+      Has(states[0],
+          R"("timed_events":[{"n":1,"active":true,"enabled":true,"interval":100,"repeat":true}])"))
+      << states[0];
+  // A second later the gull has flown 60 pixels; a click on it runs its procedure.
+  EXPECT_TRUE(Has(states[1], R"({"n":5,"visible":false,"rect":[102,64,32,20]})")) << states[1];
+  EXPECT_TRUE(Has(states[1], R"("message":"The gull flies off over the sea, squawking.")"));
+  EXPECT_TRUE(Has(states[1], R"("timed_events":[{"n":1,"active":false,)")) << states[1];
+  EXPECT_TRUE(Has(states[3], R"({"n":2,"text":"Visit 2","visible":true})")) << states[3];
+  bool combined = false;
+  for (const std::string& s : states)
+    combined = combined || Has(s, R"("message":"You tie the rope fast to the hook: a grapple!")");
+  EXPECT_TRUE(combined);
+  for (const std::string& box : Records(run.trace, "msgbox"))
+    EXPECT_FALSE(Has(box, "\"icon\":\"critical\"")) << box;
 }
 
 }  // namespace
