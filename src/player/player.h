@@ -20,6 +20,7 @@
 #include "player/game_subsystems.h"
 #include "player/hotspots/hotspots.h"
 #include "player/inventory/inventory.h"
+#include "player/media/video_playback.h"
 #include "player/startup/project.h"
 #include "player/startup/title_window.h"
 #include "player/texts/texts.h"
@@ -84,6 +85,7 @@ class Player {
   // The game window, or null before the first Start.
   Game* GetGame() { return game_.get(); }
   VariableStore& Variables() { return variables_; }
+  VideoPlayback& Video() { return video_; }
 
  private:
   Game& EnsureGame();
@@ -100,6 +102,7 @@ class Player {
   Hotspots hotspots_{project_, variables_, pictures_, windows_};
   Texts texts_{project_};
   Inventory inventory_{project_, pictures_, windows_};
+  VideoPlayback video_{project_, windows_};
   SoundObserver* soundObserver_ = nullptr;
   GameObserver* gameObserver_ = nullptr;
   std::unique_ptr<Game> game_;
