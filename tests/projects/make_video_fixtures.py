@@ -1,9 +1,9 @@
 #!/usr/bin/python3
-"""Writes the fixture project of the video tests (tests/projects/video_game).
+"""Writes the fixture projects of the video tests (tests/projects/video_*).
 
-Data files are in the editor's format (quoted strings, bare numbers, #TRUE#/#FALSE#, CR LF);
-the videos are run-length-encoded AVI files from tools/demo/rle_avi.py. Run with Debian's
-python3; the output is committed.
+Data files are written as the hotspot fixtures' are (make_hotspot_fixtures.py); the videos are
+run-length-encoded AVI files from tools/demo/rle_avi.py. Run with Debian's python3 and
+python3-pil; the output is committed.
 
     tests/projects/make_video_fixtures.py
 """
@@ -15,34 +15,7 @@ import sys
 HERE = os.path.dirname(os.path.abspath(__file__))
 sys.path.insert(0, os.path.join(HERE, "..", "..", "tools", "demo"))
 from rle_avi import write_rle_avi  # noqa: E402
-
-SEP = "----- SEPARATOR -----"
-
-
-def field(value):
-    if isinstance(value, bool):
-        return "#TRUE#" if value else "#FALSE#"
-    if isinstance(value, (int, float)):
-        return str(value)
-    return '"' + value + '"'
-
-
-def write(path, *lines):
-    os.makedirs(os.path.dirname(path), exist_ok=True)
-    text = "\r\n".join(",".join(field(v) for v in line) for line in lines) + "\r\n"
-    with open(path, "wb") as f:
-        f.write(text.encode("cp1252"))
-
-
-def general(root, name, initial, width=320, height=240):
-    write(os.path.join(root, "Config", "General"),
-          [name], [""], [name], [0], [initial], ["1.0"], [width, height],
-          ["Fixture Author"], [""], [""], [0], [0, 0, 0], [""], [0, 0, 0],
-          [False, False, False], [0, 0], [10, 10],
-          [True, True, True, True, True, False], ["DEFAULT", "DEFAULT"], [0],
-          [0, 0], ["DEFAULT"], [0, 0], [False], [0], [True, False], [0],
-          [False], [False], [False])
-    write(os.path.join(root, "Config", "Variables"), ["Variables"])
+from make_hotspot_fixtures import action, actions, general, hotspot, hotspots, write  # noqa: E402
 
 
 def frame(root, name, colour="0", video="", own_size=False, cut_scene=False,
@@ -53,31 +26,6 @@ def frame(root, name, colour="0", video="", own_size=False, cut_scene=False,
           [False, 0], [0], [False, ""], [0, 0, 0, 0, 0, 0],
           ["0", 0], [5, 0], [before])
     write(os.path.join(root, "Frames", name + ".lks"), [hotspot_count])
-
-
-def hotspots(root, name, rects):
-    lines = []
-    for left, top, width, height in rects:
-        lines += [["Hotspot", 0, 0, 0, 0, 0, 0, 0, 0, 0],
-                  [left * 15, top * 15, width * 15, height * 15], [0, False, "", 1, ""],
-                  [0], [0], [0], [SEP]]
-    write(os.path.join(root, "FramesData", name + ".fm2"), *lines)
-
-
-def action(goto="", video=None, message=""):
-    """video: (file, own size, in the cut-scene area, left, top, width, height)."""
-    v = video or ("", False, False, 0, 0, 0, 0)
-    return [["Action", 0, 0, 0, 0, 0, 0, 0, 0, 0],
-            [0, "", 0, 0, 0], [1 if message else 0, message, 0, ""], [0, 0],
-            [1 if goto else 0, goto],
-            [0, 0, 1 if video else 0, *v],
-            [0, 0, "", 0, ""], [0, 0, 0, 0], [0, 0, 0, True], [0, 0, 0, 0],
-            [0], [0], [0], [True], [0, 0.0], [False, ""], [1],
-            [0, 0, 0, 0, 0, 0], ["0", 0, 5, 0], [False, ""], [SEP]]
-
-
-def actions(root, name, records):
-    write(os.path.join(root, "FramesData", name + ".fm3"), *[l for r in records for l in r])
 
 
 def clip(path, frames=12, width=32, height=24, fps=10):
@@ -91,10 +39,11 @@ def video_game():
     root = os.path.join(HERE, "video_game")
     shutil.rmtree(root, ignore_errors=True)
     general(root, "FixtureVideo", "Start")
+    write(os.path.join(root, "Config", "Variables"), ["Variables"])
     clip(os.path.join(root, "Frames", "clip.avi"))
     with open(os.path.join(root, "Frames", "broken.avi"), "wb") as f:
         f.write(b"RIFF\x10\x00\x00\x00AVI this is not a video")
-    everywhere = [(0, 0, 320, 240)]
+    everywhere = [hotspot((0, 0, 320, 240))]
     # A late video at its natural size; a click anywhere goes on to the next frame.
     frame(root, "Start", "0", "clip.avi", own_size=True, rect=(5, 6, 7, 8), hotspot_count=1)
     hotspots(root, "Start", everywhere)
@@ -111,8 +60,9 @@ def video_game():
     # Videos of actions: at natural size, stretched, in the cut-scene area, one that does not
     # decode, and a frame change after a video.
     frame(root, "Actions", "0", hotspot_count=5)
-    hotspots(root, "Actions", [(0, 0, 100, 100), (100, 0, 100, 100), (200, 0, 100, 100),
-                               (0, 100, 100, 100), (100, 100, 100, 100)])
+    hotspots(root, "Actions", [hotspot(r) for r in ((0, 0, 100, 100), (100, 0, 100, 100),
+                                                    (200, 0, 100, 100), (0, 100, 100, 100),
+                                                    (100, 100, 100, 100))])
     actions(root, "Actions", [
         action(video=("clip.avi", True, False, 0, 0, 0, 0)),
         action(video=("clip.avi", False, False, 10, 20, 64, 48)),
@@ -127,6 +77,7 @@ def video_desktop():
     root = os.path.join(HERE, "video_desktop")
     shutil.rmtree(root, ignore_errors=True)
     general(root, "FixtureVideoDesktop", "Intro")
+    write(os.path.join(root, "Config", "Variables"), ["Variables"])
     write_rle_avi(os.path.join(root, "Frames", "magenta.avi"), 16, 12, 10, [(255, 0, 255)],
                   [[[0] * 16 for _ in range(12)] for _ in range(30)])
     frame(root, "Intro", str(0x00FF00), "magenta.avi", rect=(0, 0, 320, 240), before=True)

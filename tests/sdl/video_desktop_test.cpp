@@ -1,23 +1,18 @@
 // The program on the desktop of a private Xvfb plays a frame's early video: the video covers the
 // frame picture while it plays and is gone after its end, as the screen itself shows.
-#include <X11/Xlib.h>
 #include <dlfcn.h>
 #include <gtest/gtest.h>
-#include <signal.h>
-#include <spawn.h>
-#include <sys/wait.h>
 
 #include <chrono>
-#include <cstdlib>
 #include <string>
-#include <string_view>
 #include <thread>
-#include <vector>
 
+#include "sdl/program_process.h"
 #include "sdl/xvfb_display.h"
 #include "support/temp_folder.h"
 
-extern char** environ;
+// Xlib's macros (None, Status, ...) must come after the test framework's headers.
+#include <X11/Xlib.h>
 
 namespace sl::sdl {
 namespace {
@@ -81,25 +76,9 @@ TEST(VideoDesktop, AnEarlyVideoShowsOverTheFrameAndIsGoneAfterItsEnd) {
   ASSERT_TRUE(screen.Available());
 
   test::TempFolder temp;
-  std::vector<std::string> args = {STORYLOOM_BINARY_DIR "/src/app/storyloom", "--settings",
-                                   temp / "settings.ini", STORYLOOM_TEST_PROJECTS "/video_desktop"};
-  std::vector<char*> argv;
-  for (std::string& a : args)
-    argv.push_back(a.data());
-  argv.push_back(nullptr);
-  // Sanitizer builds: SDL's D-Bus connection leaves blocks no suppression can name.
-  const char* asan = std::getenv("ASAN_OPTIONS");
-  std::string asanOptions =
-      "ASAN_OPTIONS=" + std::string(asan ? asan : "") + (asan ? ":" : "") + "detect_leaks=0";
-  std::vector<char*> env;
-  for (char** e = environ; *e; ++e) {
-    if (std::string_view(*e).starts_with("ASAN_OPTIONS=")) continue;
-    env.push_back(*e);
-  }
-  env.push_back(asanOptions.data());
-  env.push_back(nullptr);
-  pid_t pid = 0;
-  ASSERT_EQ(posix_spawn(&pid, argv[0], nullptr, nullptr, argv.data(), env.data()), 0);
+  pid_t pid = test::StartProgram(
+      {"--settings", temp / "settings.ini", STORYLOOM_TEST_PROJECTS "/video_desktop"});
+  ASSERT_NE(pid, 0);
 
   // The 3-second video covers the whole frame picture in the middle of the screen...
   bool shown = WaitForCentre(screen, IsMagenta, 20000);
@@ -107,12 +86,13 @@ TEST(VideoDesktop, AnEarlyVideoShowsOverTheFrameAndIsGoneAfterItsEnd) {
   // ...and once it has ended the frame's own green shows.
   bool gone = shown && WaitForCentre(screen, IsGreen, 20000);
   auto seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-  kill(pid, SIGKILL);
-  waitpid(pid, nullptr, 0);
+  test::EndProgram(pid);
   EXPECT_TRUE(shown) << "the video never showed; centre pixel " << std::hex
                      << screen.Pixel(512, 384);
   EXPECT_TRUE(gone) << "the video did not go";
-  if (gone) EXPECT_GT(seconds, 1.5) << "the video ended long before its 3 seconds";
+  if (gone) {
+    EXPECT_GT(seconds, 1.5) << "the video ended long before its 3 seconds";
+  }
 }
 
 }  // namespace

@@ -69,6 +69,17 @@ draw::Pixel PictureColour(int k) {
 draw::Pixel At(const draw::Surface& shot, int x, int y) {
   return shot.GetPixel(160 + x, 120 + y);
 }
+constexpr draw::Pixel kBlack = draw::PackPixel(0, 0, 0, 255);
+
+// Picture k of the clip fills rectangle `r` of the frame picture (corners checked), and black
+// lies left and right of it.
+void ExpectPictureIn(const std::string& png, draw::Rect r, int k) {
+  draw::Surface shot = draw::LoadPng(png);
+  EXPECT_EQ(At(shot, r.x, r.y), PictureColour(k)) << png;
+  EXPECT_EQ(At(shot, r.Right() - 1, r.Bottom() - 1), PictureColour(k)) << png;
+  EXPECT_EQ(At(shot, r.x - 1, r.y), kBlack) << png;
+  EXPECT_EQ(At(shot, r.Right(), r.Bottom() - 1), kBlack) << png;
+}
 
 TEST(VideoRun, AFrameVideoPlaysItsTrueLengthAndEndsByItself) {
   test::TempFolder dir;
@@ -95,12 +106,8 @@ TEST(VideoRun, ScreenshotsShowThePictureOfTheMoment) {
   test::TempFolder dir;
   RunVideoGame(dir, "wait 550\nscreenshot " + dir / "mid.png" + "\nwait 1000\nscreenshot " +
                         dir / "after.png\n");
-  draw::Surface mid = draw::LoadPng(dir / "mid.png");
-  EXPECT_EQ(At(mid, 0, 0), PictureColour(5));
-  EXPECT_EQ(At(mid, 31, 23), PictureColour(5));
-  EXPECT_EQ(At(mid, 32, 0), draw::PackPixel(0, 0, 0, 255));
-  draw::Surface after = draw::LoadPng(dir / "after.png");
-  EXPECT_EQ(At(after, 0, 0), draw::PackPixel(0, 0, 0, 255));
+  ExpectPictureIn(dir / "mid.png", {0, 0, 32, 24}, 5);
+  EXPECT_EQ(At(draw::LoadPng(dir / "after.png"), 0, 0), kBlack);
 }
 
 TEST(VideoRun, AClickOrEscEndsTheWaitWithoutRunningTheHotspot) {
@@ -147,16 +154,9 @@ TEST(VideoRun, StretchedCutSceneAndEarlyVideos) {
     cutOpens += Has(line, "parent 65554 style child");
   EXPECT_EQ(cutOpens, 1);
 
-  draw::Surface stretch = draw::LoadPng(dir / "stretch.png");
-  EXPECT_EQ(At(stretch, 40, 30), PictureColour(6));
-  EXPECT_EQ(At(stretch, 199, 149), PictureColour(6));
-  EXPECT_EQ(At(stretch, 39, 30), draw::PackPixel(0, 0, 0, 255));
-  EXPECT_EQ(At(stretch, 200, 149), draw::PackPixel(0, 0, 0, 255));
+  ExpectPictureIn(dir / "stretch.png", {40, 30, 160, 120}, 6);
   // In the cut-scene area, at the video's own size in its top-left corner.
-  draw::Surface cut = draw::LoadPng(dir / "cut.png");
-  EXPECT_EQ(At(cut, 100, 80), PictureColour(6));
-  EXPECT_EQ(At(cut, 131, 103), PictureColour(6));
-  EXPECT_EQ(At(cut, 132, 103), draw::PackPixel(0, 0, 0, 255));
+  ExpectPictureIn(dir / "cut.png", {100, 80, 32, 24}, 6);
   // After the early video the frame's red background shows.
   draw::Surface early = draw::LoadPng(dir / "early.png");
   EXPECT_EQ(At(early, 5, 5), draw::PackPixel(255, 0, 0, 255));
@@ -186,9 +186,7 @@ TEST(VideoRun, ActionVideosAndTheirStops) {
   EXPECT_EQ(videos[8], Video(6500, "start", "PictureBox", true, "[10,20,64,48]"));
   EXPECT_TRUE(Has(videos[9], R"("op":"start")"));
   EXPECT_TRUE(Has(videos[10], R"("op":"end")"));
-  draw::Surface shot = draw::LoadPng(dir / "action.png");
-  EXPECT_EQ(At(shot, 10, 20), PictureColour(5));
-  EXPECT_EQ(At(shot, 73, 67), PictureColour(5));
+  ExpectPictureIn(dir / "action.png", {10, 20, 64, 48}, 5);
   // The broken file: opened, refused, and nothing waits for it.
   int brokenOpens = 0;
   for (const std::string& line : r.media)
