@@ -9,6 +9,7 @@
 
 #include <filesystem>
 #include <map>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -64,10 +65,13 @@ void DecodeAndScale(benchmark::State& state, const std::string& codec, int outWi
   std::int64_t pictures = 0;
   for (auto _ : state) {
     av::VideoDecoder video(file);
-    do {
+    for (;;) {
       video.ConvertFrame(rgba.data(), outWidth * 4, outWidth, outHeight);
       ++pictures;
-    } while (video.AdvanceTo(video.NextFrameMs().value_or(-1)));
+      std::optional<std::int64_t> next = video.NextFrameMs();
+      if (!next) break;
+      video.AdvanceTo(*next);
+    }
     benchmark::DoNotOptimize(rgba.data());
   }
   state.SetItemsProcessed(pictures);

@@ -110,8 +110,14 @@ void VideoDevice::PlaybackChanged() {
   bool playing = Mode() == MciMode::Playing;
   if (playing && !wasPlaying_ && observer_) observer_->VideoStarted(Record());
   wasPlaying_ = playing;
-  if (!playing) frameTimer_.SetEnabled(false);
+  frameTimer_.SetEnabled(false);
   if (parent_) parent_->Invalidate();
+  // A program that waits for the video right away sleeps until a timer is due: the first
+  // picture wakes it at once, and each picture drawn arms the timer for the next.
+  if (playing && pacing_ == VideoPacing::Live) {
+    frameTimer_.SetInterval(1);
+    frameTimer_.SetEnabled(true);
+  }
 }
 
 void VideoDevice::Ended() {
