@@ -17,6 +17,8 @@ namespace {
 // Window numbers start here and go up by two, as window handles do.
 constexpr std::int64_t kFirstWindowHandle = 0x10010;
 constexpr std::int64_t kWindowHandleStep = 2;
+// Window positions and sizes beyond this many pixels are refused.
+constexpr std::int64_t kMaxWindowSide = 32767;
 
 enum class DeviceKind { Video, Sequencer, WaveAudio, None };
 
@@ -213,18 +215,17 @@ std::string MciInterpreter::Run(const Command& c, MciDevice& device) {
   } else if (c.verb == "status") {
     return Status(c, device);
   } else if (c.verb == "put") {
-    std::optional<std::string> at = c.After("at");
-    auto place = std::find(c.lower.begin(), c.lower.end(), "at");
-    std::size_t first = static_cast<std::size_t>(place - c.lower.begin()) + 1;
-    if (!at || first + 4 > c.words.size()) return {};
-    std::int64_t v[4];
+    // "put ALIAS window at LEFT TOP WIDTH HEIGHT" (or "destination at ...").
+    auto at = std::find(c.lower.begin(), c.lower.end(), "at");
+    auto first = static_cast<std::size_t>(at - c.lower.begin()) + 1;
+    if (at == c.lower.end() || first + 4 > c.words.size()) return {};
+    int v[4];
     for (std::size_t k = 0; k < 4; ++k) {
       std::optional<std::int64_t> n = Number(c.words[first + k]);
-      if (!n) return {};
-      v[k] = *n;
+      if (!n || *n < -kMaxWindowSide || *n > kMaxWindowSide) return {};
+      v[k] = static_cast<int>(*n);
     }
-    device.PutWindow({static_cast<int>(v[0]), static_cast<int>(v[1]), static_cast<int>(v[2]),
-                      static_cast<int>(v[3])});
+    device.PutWindow({v[0], v[1], v[2], v[3]});
   }
   return {};
 }

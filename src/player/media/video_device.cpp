@@ -60,14 +60,17 @@ draw::Rect VideoDevice::Bounds() const {
 void VideoDevice::Paint(draw::Surface& target, draw::Point origin) {
   draw::Rect b = Bounds();
   if (b.width <= 0 || b.height <= 0) return;
+  // A game may ask for any rectangle: the picture is converted at most this large and
+  // stretched further when drawn, so memory stays bounded.
+  int width = std::min(b.width, av::kMaxVideoSide);
+  int height = std::min(b.height, av::kMaxVideoSide);
   std::int64_t position = PositionMs();
   try {
-    bool changed = decoder_->AdvanceTo(position);
-    if (changed || !pictureValid_ || picture_.Width() != b.width || picture_.Height() != b.height) {
-      if (picture_.Width() != b.width || picture_.Height() != b.height)
-        picture_ = draw::Surface(b.width, b.height, draw::kBlack);
-      decoder_->ConvertFrame(reinterpret_cast<std::uint8_t*>(picture_.MutableRow(0)), b.width * 4,
-                             b.width, b.height);
+    bool resized = picture_.Width() != width || picture_.Height() != height;
+    if (decoder_->AdvanceTo(position) || !pictureValid_ || resized) {
+      if (resized) picture_ = draw::Surface(width, height, draw::kBlack);
+      decoder_->ConvertFrame(reinterpret_cast<std::uint8_t*>(picture_.MutableRow(0)), width * 4,
+                             width, height);
       picture_.MakeOpaque();
       pictureValid_ = true;
     }
@@ -75,7 +78,12 @@ void VideoDevice::Paint(draw::Surface& target, draw::Point origin) {
     // A picture that cannot be decoded leaves the last one (or black) in the window.
     pictureValid_ = true;
   }
-  target.Blit(picture_, origin.x, origin.y, {draw::BlendMode::kCopy});
+  draw::BlitOptions copy{draw::BlendMode::kCopy};
+  if (width == b.width && height == b.height) {
+    target.Blit(picture_, origin.x, origin.y, copy);
+  } else {
+    target.StretchBlit(picture_, picture_.Bounds(), {origin.x, origin.y, b.width, b.height}, copy);
+  }
   if (pacing_ == VideoPacing::Live) ArmFrameTimer();
 }
 

@@ -192,6 +192,13 @@ TEST_F(MciInterpreterTest, StretchedIntoTheRectangle) {
   EXPECT_EQ(RedBlue(60, 34), std::make_pair(0, 0));
   ASSERT_FALSE(rec_.log.empty());
   EXPECT_EQ(rec_.log.back(), "start clip.avi PictureBox stretched 20,10,30,20 1000");
+  // A game's rectangle may be huge: drawing it costs no more than a large picture.
+  Send("put 7 window at -5 -5 32000 32000");
+  ExpectNear(RedBlue(10, 5), Picture(0));
+  ExpectNear(RedBlue(69, 44), Picture(0));
+  // Sizes a window cannot have are refused.
+  Send("put 7 window at 0 0 99999999999 5");
+  ExpectNear(RedBlue(69, 44), Picture(0));
 }
 
 TEST_F(MciInterpreterTest, AControlBroughtToTheFrontLiesAboveTheVideo) {
