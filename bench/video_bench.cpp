@@ -40,9 +40,20 @@ test::Rgb Scene(int k, int x, int y) {
   return {band, static_cast<std::uint8_t>(y / 2), static_cast<std::uint8_t>(255 - band)};
 }
 
+// The videos written for a run, removed at its end.
+struct VideoFiles {
+  std::map<std::string, std::string> byCodec;
+  ~VideoFiles() {
+    std::error_code ec;
+    for (const auto& [codec, path] : byCodec)
+      std::filesystem::remove(path, ec);
+  }
+};
+
 // The video of a codec, written once per run into the temporary folder.
 const std::string& VideoFile(const std::string& codec) {
-  static std::map<std::string, std::string> files;
+  static VideoFiles videos;
+  std::map<std::string, std::string>& files = videos.byCodec;
   auto it = files.find(codec);
   if (it != files.end()) return it->second;
   std::string path =
