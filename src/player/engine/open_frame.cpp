@@ -102,8 +102,25 @@ bool Game::EffectsEnabled() {
   return !Menu("mnuDisableEffects").Checked();
 }
 
+bool Game::TransitionsEnabled() {
+  return !Menu("mnuDisableTransitions").Checked();
+}
+
 void Game::OpenFrame(const std::string& CurrentFrame, bool bWithTransition, int iTransNumber,
                      double dTransitionDuration) {
+  // However the opening ends, what a transition's first step showed does not outlive it.
+  struct TransitionGuard {
+    EffectsSubsystem& effects;
+    bool withTransition;
+    ~TransitionGuard() {
+      if (withTransition) effects.AbandonTransition();
+    }
+  } guard{*subs_.effects, bWithTransition};
+  OpenFrameChecked(CurrentFrame, bWithTransition, iTransNumber, dTransitionDuration);
+}
+
+void Game::OpenFrameChecked(const std::string& CurrentFrame, bool bWithTransition, int iTransNumber,
+                            double dTransitionDuration) {
   if (CurrentFrame.empty()) {
     ShowStandardError(" A program link is broken.");
     return;
