@@ -71,7 +71,7 @@ def effects_game():
     hotspots(root, "Dock", [hotspot((58, 38, 40, 30), picture="crate.bmp"),
                             hotspot((200, 150, 24, 24), picture="hidden.bmp"),
                             hotspot((0, 200, 30, 30))])
-    actions(root, "Dock", [action(), action(), action()])
+    actions(root, "Dock", [action(), action(), action(goto="Timed")])
     write(os.path.join(root, "Frames", "Dock.lks"), [3])
 
     # Harbour: rippling water over the lower half, except where the boat's mask is white.

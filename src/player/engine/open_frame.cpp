@@ -179,6 +179,10 @@ void Game::OpenFrameSteps(const std::string& name, bool bWithTransition, int iTr
     ReadFrameFile(reader, f, channels_);
   }
   if (f.AnyChannelFades) FadeDuration = f.FadeDurationMs / 1000.0;
+  // What the frame timer's jump will use.
+  TimerWithTransition = f.TimerWithTransition;
+  TimerTransitionDuration = f.TimerTransitionDuration;
+  TimerTransitionNumber = f.TimerTransitionNumber;
   // 8: let a running rippling-water tick finish (at most 5 seconds).
   if (timerRipplingWater_->TimerEnabled()) {
     timerRipplingWater_->SetEnabled(false);
