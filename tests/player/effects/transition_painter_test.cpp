@@ -72,48 +72,36 @@ TEST(TransitionPainter, CrossFadeStaysInsideTheClip) {
   EXPECT_EQ(target.GetPixel(3, 5), draw::kBlack);
 }
 
-// Which still and which of its pixels lands at (x, y) of a 100 x 60 area at half progress.
-struct Seen {
-  std::uint8_t tag;
-  int x;
-  int y;
-};
-Seen SeenAt(TransitionKind kind, int x, int y) {
-  draw::Surface target(100, 60, draw::kBlack);
-  PaintTransitionPass(target, {0, 0}, Coded(100, 60, kOld), Coded(100, 60, kNew), kind, 0.5);
-  draw::Pixel p = target.GetPixel(x, y);
-  return {draw::PixelBlue(p), draw::PixelRed(p), draw::PixelGreen(p)};
-}
-
 TEST(TransitionPainter, SlidesAtHalfProgressShowHalfOfEach) {
-  // Slide Left: the pictures move right; the new frame's right half enters on the left.
-  Seen s = SeenAt(TransitionKind::kSlideLeft, 10, 5);
-  EXPECT_EQ(s.tag, kNew);
-  EXPECT_EQ(s.x, 60);
-  s = SeenAt(TransitionKind::kSlideLeft, 50, 5);
-  EXPECT_EQ(s.tag, kOld);
-  EXPECT_EQ(s.x, 0);
-  // Slide Right: the pictures move left; the new frame's left half enters on the right.
-  s = SeenAt(TransitionKind::kSlideRight, 10, 5);
-  EXPECT_EQ(s.tag, kOld);
-  EXPECT_EQ(s.x, 60);
-  s = SeenAt(TransitionKind::kSlideRight, 50, 5);
-  EXPECT_EQ(s.tag, kNew);
-  EXPECT_EQ(s.x, 0);
-  // Slide Up: the pictures move down; the new frame comes in from above.
-  s = SeenAt(TransitionKind::kSlideUp, 7, 0);
-  EXPECT_EQ(s.tag, kNew);
-  EXPECT_EQ(s.y, 30);
-  s = SeenAt(TransitionKind::kSlideUp, 7, 30);
-  EXPECT_EQ(s.tag, kOld);
-  EXPECT_EQ(s.y, 0);
-  // Slide Down: the pictures move up; the new frame comes in from below.
-  s = SeenAt(TransitionKind::kSlideDown, 7, 29);
-  EXPECT_EQ(s.tag, kOld);
-  EXPECT_EQ(s.y, 59);
-  s = SeenAt(TransitionKind::kSlideDown, 7, 30);
-  EXPECT_EQ(s.tag, kNew);
-  EXPECT_EQ(s.y, 0);
+  // At (x, y) of a 100 x 60 area half way, the pixel (fromX, fromY) of the old or new still.
+  struct Case {
+    TransitionKind kind;
+    int x, y;
+    std::uint8_t still;
+    int fromX, fromY;
+  };
+  const Case cases[] = {
+      // Slide Left: the pictures move right; the new frame's right half enters on the left.
+      {TransitionKind::kSlideLeft, 10, 5, kNew, 60, 5},
+      {TransitionKind::kSlideLeft, 50, 5, kOld, 0, 5},
+      // Slide Right: the pictures move left; the new frame's left half enters on the right.
+      {TransitionKind::kSlideRight, 10, 5, kOld, 60, 5},
+      {TransitionKind::kSlideRight, 50, 5, kNew, 0, 5},
+      // Slide Up: the pictures move down; the new frame comes in from above.
+      {TransitionKind::kSlideUp, 7, 0, kNew, 7, 30},
+      {TransitionKind::kSlideUp, 7, 30, kOld, 7, 0},
+      // Slide Down: the pictures move up; the new frame comes in from below.
+      {TransitionKind::kSlideDown, 7, 29, kOld, 7, 59},
+      {TransitionKind::kSlideDown, 7, 30, kNew, 7, 0},
+  };
+  for (const Case& c : cases) {
+    draw::Surface target(100, 60, draw::kBlack);
+    PaintTransitionPass(target, {0, 0}, Coded(100, 60, kOld), Coded(100, 60, kNew), c.kind, 0.5);
+    draw::Pixel p = target.GetPixel(c.x, c.y);
+    EXPECT_EQ(draw::PixelBlue(p), c.still) << static_cast<int>(c.kind) << " " << c.x << "," << c.y;
+    EXPECT_EQ(draw::PixelRed(p), c.fromX);
+    EXPECT_EQ(draw::PixelGreen(p), c.fromY);
+  }
 }
 
 TEST(TransitionPainter, SlideGeometryRunsFromOldToNew) {

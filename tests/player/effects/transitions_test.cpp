@@ -192,15 +192,7 @@ TEST_F(Transitions, SlidePassesPlaceBothFrames) {
 TEST_F(Transitions, AClickEndsTheAnimationAtOnce) {
   G().OpenFrame("Red", false, 0, 0);
   std::int64_t t0 = run.Loop().NowMs();
-  ui::InputEvent press;
-  press.kind = ui::InputKind::MouseDown;
-  press.space = ui::CoordSpace::Client;
-  press.x = 100;
-  press.y = 100;
-  press.button = ui::kButtonLeft;
-  run.platform.Post(press, t0 + 150);
-  press.kind = ui::InputKind::MouseUp;
-  run.platform.Post(press, t0 + 150);
+  run.QueueClick(100, 100, t0 + 150);
   Go("Blue", 1, 2.0);
   ASSERT_EQ(run.ended.size(), 1u);
   EXPECT_TRUE(run.ended[0].interrupted);
