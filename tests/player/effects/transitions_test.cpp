@@ -97,8 +97,9 @@ class Transitions : public ::testing::Test {
     return CaptureCurrentFrame(G(), [](int) -> const draw::Surface* { return nullptr; });
   }
 
-  EffectsRun run;
+  // The recorder outlives the player that calls it.
   FadeRecorder fades;
+  EffectsRun run;
 };
 
 TEST_F(Transitions, StillOfTheFrameIsWhatThePlayerSees) {
