@@ -1,6 +1,6 @@
-// What the player does, written to the run's trace: frame openings, the sound players' plays,
-// stops and volume changes, media command strings, video starts and ends, and the `state`
-// record of `dump`.
+// What the player does, written to the run's trace: frame openings, transitions, the sound
+// players' plays, stops and volume changes, media command strings, video starts and ends, and
+// the `state` record of `dump`.
 #pragma once
 
 #include "backend/headless/trace.h"
@@ -23,6 +23,9 @@ class PlayerTrace final : public SoundObserver, public GameObserver, public Medi
   void MciCommandSent(const std::string& command) override;
   void VideoStarted(const VideoRecord& video) override;
   void VideoEnded(const VideoRecord& video) override;
+  void TransitionStarted(int number, double durationSeconds) override;
+  void TransitionEnded(int number, double durationSeconds, std::int64_t startMs, std::int64_t endMs,
+                       bool interrupted) override;
 
  private:
   JsonObject StateRecord();

@@ -16,6 +16,7 @@
 
 #include "core/path_resolver.h"
 #include "player/display/resolutions.h"
+#include "player/effects/effects.h"
 #include "player/engine/game.h"
 #include "player/game_subsystems.h"
 #include "player/hotspots/hotspots.h"
@@ -86,6 +87,7 @@ class Player {
   Game* GetGame() { return game_.get(); }
   VariableStore& Variables() { return variables_; }
   VideoPlayback& Video() { return video_; }
+  Effects& GetEffects() { return effects_; }
 
  private:
   Game& EnsureGame();
@@ -103,6 +105,7 @@ class Player {
   Texts texts_{project_};
   Inventory inventory_{project_, pictures_, windows_};
   VideoPlayback video_{project_, windows_};
+  Effects effects_{project_, windows_, pictures_};
   SoundObserver* soundObserver_ = nullptr;
   GameObserver* gameObserver_ = nullptr;
   std::unique_ptr<Game> game_;
