@@ -20,6 +20,7 @@
 #include "player/game_subsystems.h"
 #include "player/hotspots/hotspots.h"
 #include "player/inventory/inventory.h"
+#include "player/savegame/saved_games.h"
 #include "player/startup/project.h"
 #include "player/startup/title_window.h"
 #include "player/texts/texts.h"
@@ -84,6 +85,7 @@ class Player {
   // The game window, or null before the first Start.
   Game* GetGame() { return game_.get(); }
   VariableStore& Variables() { return variables_; }
+  SavedGames& Saves() { return savedGames_; }
 
  private:
   Game& EnsureGame();
@@ -104,6 +106,7 @@ class Player {
   GameObserver* gameObserver_ = nullptr;
   std::unique_ptr<Game> game_;
   TitleWindow title_;
+  SavedGames savedGames_;
 };
 
 }  // namespace sl
