@@ -22,6 +22,7 @@
 #include "player/hotspots/hotspots.h"
 #include "player/inventory/inventory.h"
 #include "player/media/video_playback.h"
+#include "player/savegame/saved_games.h"
 #include "player/startup/project.h"
 #include "player/startup/title_window.h"
 #include "player/texts/texts.h"
@@ -87,6 +88,7 @@ class Player {
   Game* GetGame() { return game_.get(); }
   VariableStore& Variables() { return variables_; }
   VideoPlayback& Video() { return video_; }
+  SavedGames& Saves() { return savedGames_; }
   Effects& GetEffects() { return effects_; }
 
  private:
@@ -110,6 +112,7 @@ class Player {
   GameObserver* gameObserver_ = nullptr;
   std::unique_ptr<Game> game_;
   TitleWindow title_;
+  SavedGames savedGames_;
 };
 
 }  // namespace sl
