@@ -21,12 +21,14 @@ PlayerTrace::PlayerTrace(Trace& trace, Player& player) : trace_(trace), player_(
   player_.SetSoundObserver(this);
   player_.SetGameObserver(this);
   player_.SetRequestObserver(this);
+  player_.Video().SetObserver(this);
   trace_.SetStateProvider([this] { return StateRecord(); });
 }
 
 PlayerTrace::~PlayerTrace() {
   trace_.SetStateProvider(nullptr);
   player_.SetRequestObserver(nullptr);
+  player_.Video().SetObserver(nullptr);
   player_.SetSoundObserver(nullptr);
   player_.SetGameObserver(nullptr);
 }
@@ -60,6 +62,35 @@ void PlayerTrace::ShellRequested(const ShellRequest& request) {
 
 void PlayerTrace::FileRefused(FileAccess access, const std::string& path) {
   trace_.FileRefused(access == FileAccess::Read ? FileOp::Read : FileOp::Write, path);
+}
+
+void PlayerTrace::MciCommandSent(const std::string& command) {
+  trace_.Mci(command);
+}
+
+void PlayerTrace::VideoStarted(const VideoRecord& video) {
+  Video(VideoOp::Start, video);
+}
+
+void PlayerTrace::VideoEnded(const VideoRecord& video) {
+  Video(VideoOp::End, video);
+}
+
+void PlayerTrace::Video(VideoOp op, const VideoRecord& video) {
+  VideoTarget target =
+      video.target == "CutSceneArea" ? VideoTarget::CutSceneArea : VideoTarget::PictureBox;
+  trace_.Video(op, video.file, target, video.stretched,
+               {video.rect.x, video.rect.y, video.rect.width, video.rect.height},
+               static_cast<double>(video.durationMs) / 1000.0);
+}
+
+void PlayerTrace::TransitionStarted(int number, double durationSeconds) {
+  trace_.Transition(number, durationSeconds, player_.Windows().Loop().NowMs());
+}
+
+void PlayerTrace::TransitionEnded(int number, double durationSeconds, std::int64_t startMs,
+                                  std::int64_t endMs, bool interrupted) {
+  trace_.TransitionEnd(number, durationSeconds, startMs, endMs, interrupted);
 }
 
 namespace {

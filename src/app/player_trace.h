@@ -1,6 +1,6 @@
-// What the player does, written to the run's trace: frame openings, the sound players' plays,
-// stops and volume changes, the game's requests to the desktop and refused file names, and the
-// `state` record of `dump`.
+// What the player does, written to the run's trace: frame openings, transitions, the sound
+// players' plays, stops and volume changes, media command strings, video starts and ends, the
+// game's requests to the desktop and refused file names, and the `state` record of `dump`.
 #pragma once
 
 #include "backend/headless/trace.h"
@@ -8,7 +8,10 @@
 
 namespace sl {
 
-class PlayerTrace final : public SoundObserver, public GameObserver, public RequestObserver {
+class PlayerTrace final : public SoundObserver,
+                          public GameObserver,
+                          public RequestObserver,
+                          public MediaObserver {
  public:
   // Registers itself with `player` and as the trace's state provider.
   PlayerTrace(Trace& trace, Player& player);
@@ -22,10 +25,17 @@ class PlayerTrace final : public SoundObserver, public GameObserver, public Requ
   void FrameHeaderLoaded(const std::string& name) override;
   void ShellRequested(const ShellRequest& request) override;
   void FileRefused(FileAccess access, const std::string& path) override;
+  void MciCommandSent(const std::string& command) override;
+  void VideoStarted(const VideoRecord& video) override;
+  void VideoEnded(const VideoRecord& video) override;
+  void TransitionStarted(int number, double durationSeconds) override;
+  void TransitionEnded(int number, double durationSeconds, std::int64_t startMs, std::int64_t endMs,
+                       bool interrupted) override;
 
  private:
   JsonObject StateRecord();
   std::string RealPath(const std::string& projectPath);
+  void Video(VideoOp op, const VideoRecord& video);
 
   Trace& trace_;
   Player& player_;

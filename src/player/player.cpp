@@ -18,13 +18,18 @@ Player::Player(ui::Platform& platform, MessageBoxService& messages, std::string 
       scripting_({project_, variables_, windows_, display_, pictures_, desktop_}),
       title_(TitleContext{project_, windows_, display_, std::move(projectFolder),
                           [this]() -> Game& { return EnsureGame(); }, &subsystems_,
-                          [this] { EndProgram(); }, &desktop_}) {
+                          [this] { EndProgram(); }, &desktop_}),
+      savedGames_(SavedGamesContext{project_, windows_, display_, variables_, title_,
+                                    [this]() -> Game& { return EnsureGame(); }}) {
   project_.SetDisplayChecks(&display_);
   subsystems_.variables = &variables_;
   subsystems_.hotspots = &hotspots_;
   subsystems_.texts = &texts_;
   subsystems_.inventory = &inventory_;
   subsystems_.scripts = &scripting_;
+  subsystems_.video = &video_;
+  subsystems_.savegame = &savedGames_;
+  subsystems_.effects = &effects_;
   // The user closing the program (or a script's quit) ends it as the title window's Exit does.
   windows_.onQuit = [this] { title_.UnloadTitleWindow(); };
 }
@@ -32,6 +37,7 @@ Player::Player(ui::Platform& platform, MessageBoxService& messages, std::string 
 Player::~Player() {
   project_.SetDisplayChecks(nullptr);
   scripting_.ReleaseEngines();
+  video_.CloseAll();
   game_.reset();
 }
 
@@ -48,6 +54,8 @@ Game& Player::EnsureGame() {
     texts_.Attach(*game_);
     inventory_.Attach(*game_);
     scripting_.Attach(*game_);
+    video_.Attach(*game_);
+    effects_.Attach(*game_);
   }
   return *game_;
 }

@@ -17,10 +17,13 @@
 #include "core/path_resolver.h"
 #include "player/desktop/desktop_requests.h"
 #include "player/display/resolutions.h"
+#include "player/effects/effects.h"
 #include "player/engine/game.h"
 #include "player/game_subsystems.h"
 #include "player/hotspots/hotspots.h"
 #include "player/inventory/inventory.h"
+#include "player/media/video_playback.h"
+#include "player/savegame/saved_games.h"
 #include "player/scripting/scripting.h"
 #include "player/startup/project.h"
 #include "player/startup/title_window.h"
@@ -91,6 +94,9 @@ class Player {
   VariableStore& Variables() { return variables_; }
   Scripting& Scripts() { return scripting_; }
   DesktopRequests& Desktop() { return desktop_; }
+  VideoPlayback& Video() { return video_; }
+  SavedGames& Saves() { return savedGames_; }
+  Effects& GetEffects() { return effects_; }
 
  private:
   Game& EnsureGame();
@@ -109,10 +115,13 @@ class Player {
   Inventory inventory_{project_, pictures_, windows_};
   DesktopRequests desktop_;
   Scripting scripting_;
+  VideoPlayback video_{project_, windows_};
+  Effects effects_{project_, windows_, pictures_};
   SoundObserver* soundObserver_ = nullptr;
   GameObserver* gameObserver_ = nullptr;
   std::unique_ptr<Game> game_;
   TitleWindow title_;
+  SavedGames savedGames_;
 };
 
 }  // namespace sl

@@ -86,9 +86,10 @@ def general_file():
 
 
 def frame_file(kind, source, tiled=False, music="", timer=None, script="", channels=(),
-               sound=""):
+               sound="", video=None):
     """timer: (delay seconds, target) or None. channels: records of five values. sound: a
-    frame sound in Frames, played once."""
+    frame sound in Frames, played once. video: a Video or None."""
+    video = video or Video("")
     d = DataFile()
     d.write(kind, source, tiled)  # 1-3 background
     d.write(False, music)  # 4 stop music, 5 music
@@ -96,10 +97,10 @@ def frame_file(kind, source, tiled=False, music="", timer=None, script="", chann
         d.write(True, str(timer[0]), timer[1])  # 6-8 frame timer
     else:
         d.write(False, "0", "")
-    d.write("", 0)  # 9 video, 10
+    d.write(video.file, 0)  # 9 video, 10
     d.write(False, True, sound)  # 11 stop sounds, 12 stop frame sound, 13 frame sound
     d.write(0, 0, 0)  # 14-16
-    d.write(False, False, 0, 0, 0, 0)  # 17 own size, 18 cut-scene, 19-22 rectangle
+    d.write(video.own_size, video.cut_scene, *video.rect)  # 17 own size, 18 cut-scene, 19-22
     d.write(True)  # 23 music loops
     d.write(False, 0, 0)  # 24-26 timer transition
     d.write(bool(script), script)  # 27-28 opening script
@@ -108,8 +109,17 @@ def frame_file(kind, source, tiled=False, music="", timer=None, script="", chann
     d.write(5, len(channels))  # 37 values per record, 38 records
     for record in channels:
         d.write(*record)
-    d.write(False)  # last: video before frame
+    d.write(video.before)  # last: video before frame
     return d
+
+
+class Video:
+    """A frame's video: the file in Frames, shown at its own size, in the cut-scene area (placed
+    at rect) or stretched into rect (pixels), before the frame is drawn or after."""
+
+    def __init__(self, file, own_size=False, cut_scene=False, rect=(0, 0, 0, 0), before=False):
+        self.file, self.own_size, self.cut_scene = file, own_size, cut_scene
+        self.rect, self.before = rect, before
 
 
 class Hotspot:
@@ -149,6 +159,7 @@ class Action:
         self.set_true = kw.get("set_true", ())  # F5 second list
         self.procedure = kw.get("procedure", "")  # I2 with I1 on
         self.pick_up = kw.get("pick_up", "")  # L2 with L1 on
+        self.transition = kw.get("transition")  # (J1 number, H2 milliseconds) with H1 on
 
     def write(self, d, header):
         d.write(*header)  # 1-10
@@ -167,9 +178,10 @@ class Action:
         d.write(len(self.set_true), *self.set_true)  # F5 second list: set to 1
         d.write(0)  # F5 third list: toggle
         d.write(True)  # G1 loop hotspot sound
-        d.write(0, 0.0)  # H1, H2 transition
+        number, ms = self.transition or (1, 0)
+        d.write(1 if self.transition else 0, float(ms))  # H1, H2 transition
         d.write(bool(self.procedure), self.procedure)  # I1, I2
-        d.write(1)  # J1 transition number
+        d.write(number)  # J1 transition number
         d.write(0, 0, 0, 0, 0, 0)  # K1-K6
         d.write("0", 0, 5, 0)  # K7 fade, K8, K9 values per line, K10 lines
         d.write(bool(self.pick_up), self.pick_up)  # L1, L2
@@ -422,6 +434,45 @@ def save_wav(path, notes, seconds_each, rate=8000):
         w.writeframes(bytes(frames))
 
 
+def lamp_beam_video(path):
+    """The cut scene of the ending: at night the lighthouse's lamp comes on and its beam sweeps
+    twice over the sea. 240 x 180 pixels, 10 pictures a second, 4 seconds."""
+    sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
+    from rle_avi import write_rle_avi
+    w, h, frames = 240, 180, 40
+    palette = [(8, 12, 40), (14, 22, 60), (22, 34, 80), (10, 30, 60), (16, 44, 84),  # sky, sea
+               (30, 30, 36), (250, 240, 170), (200, 190, 120), (255, 255, 230),   # tower, beam
+               (230, 230, 255), (60, 70, 110)]                                      # stars, rock
+    rng = random.Random(7)
+    stars = [(rng.randrange(w), rng.randrange(90)) for _ in range(24)]
+    pictures = []
+    for k in range(frames):
+        img = Image.new("P", (w, h), 0)
+        d = ImageDraw.Draw(img)
+        for band, colour in ((30, 1), (60, 2)):
+            d.rectangle([0, band, w, 100], fill=colour)
+        for x, y in stars:
+            if (x + k) % 7:
+                d.point((x, y), fill=9)
+        for y in range(100, h, 8):
+            d.rectangle([0, y, w, y + 3], fill=3)
+            d.rectangle([0, y + 4, w, y + 7], fill=4)
+        d.polygon([(120, 150), (200, 180), (40, 180)], fill=10)
+        d.rectangle([108, 60, 132, 152], fill=5)
+        d.polygon([(104, 60), (136, 60), (120, 44)], fill=5)
+        if k >= 6:  # the lamp is lit, then the beam turns
+            d.ellipse([113, 48, 127, 62], fill=8)
+            angle = (k - 6) * 2 * math.pi / 17
+            reach, spread = 200, 0.22
+            tip = [(120 + reach * math.cos(angle + a), 55 + reach * 0.35 * math.sin(angle + a))
+                   for a in (-spread, spread)]
+            d.polygon([(120, 55)] + tip, fill=7 if math.sin(angle) < 0 else 6)
+            d.ellipse([115, 50, 125, 60], fill=8)
+        pixels = list(img.getdata())
+        pictures.append([pixels[y * w:(y + 1) * w] for y in range(h)])
+    write_rle_avi(path, w, h, 10, palette, pictures)
+
+
 def inventory_walk():
     """The items: the rope from the crate and the hook on the cliff path, each popping the bar
     open; the pointer on the inventory button opens it again, the rope dragged onto the hook makes
@@ -463,10 +514,76 @@ def message_walk():
     ]
 
 
+def savegame_walk():
+    """A game saved at the lighthouse door, a walk back to the harbour, that game loaded again
+    (the load takes its pauses), and then removed in the save dialog."""
+    return [
+        "menu mnuSaveGame",
+        "type At the door",
+        "control Command2",         # SAVE
+        "menu mnuFrameName(2)",     # away to the harbour
+        "wait 500",
+        "menu mnuLoadGame",
+        "select List1 At the door",
+        "control Command2",         # LOAD: back at the door, unlocked
+        "wait 3000",
+        "dump",
+        "menu mnuSaveGame",
+        "select List1 At the door",
+        "answer ok",
+        "control Command3",         # Remove Selected, confirmed
+        "control Command1",         # Cancel
+    ]
+
+
+def title_load_walk():
+    """From the title screen, the demo's own saved game: the lamp room, the lamp still dark."""
+    return [
+        "control lblButton(1)",     # Load
+        "select List1 The lamp room",
+        "control Command2",
+        "wait 3000",
+        "dump",
+        "answer yes",
+        "key Q ctrl",
+        "wait 200",
+    ]
+
+
+def effects_walk():
+    """The telescope opens with a cross-fade over the rippling harbour; its timer brings the
+    harbour back."""
+    return [
+        "click 560 170",    # the telescope: a one-second cross-fade
+        "wait 5200",        # four seconds of looking, then back to the harbour
+        "dump",
+    ]
+
+
+def harbour_water(frames):
+    """Rippling water on the harbour's sea: the mask is black where the sea is and white over
+    the pier, its posts, the boat and its mast, the crate and the signpost that stand in it."""
+    top = 260
+    settings = DataFile()
+    settings.write(0, 0, 0, 0, 0, 0)  # 1-6, not used by the player
+    settings.write(0, top, W, H - top)  # 7-10 the rectangle, pixels
+    settings.write(6, 4)  # 11 wave parameter, 12 wave speed
+    settings.save(os.path.join(frames, "Harbour.rwe"))
+    mask = Image.new("RGB", (W, H - top), (0, 0, 0))
+    d = ImageDraw.Draw(mask)
+    for box in ([0, 330, 330, 350], [360, 300, 470, 340], [413, 260, 418, 300], [60, 360, 200, 380],
+                [250, 270, 300, 330], [272, 330, 278, 350]):
+        d.rectangle([box[0], box[1] - top, box[2], box[3] - top], fill=(255, 255, 255))
+    for x in range(10, 330, 40):
+        d.rectangle([x, 350 - top, x + 10, 470 - top], fill=(255, 255, 255))
+    mask.save(os.path.join(frames, "Harbour.rwm"), "BMP")
+
+
 def events_file(path):
     """The walkthrough that scripts/run-demo plays headless: title screen, a look through the
-    telescope (whose timer goes back to the harbour), the items found, combined and used, the
-    debug frame list, the menus, and the way out through the title screen."""
+    telescope (whose timer goes back to the harbour), the items found, combined and used, a game
+    saved, loaded and removed, the debug frame list, the menus, the demo's own saved game loaded
+    from the title screen, and the way out through the title screen."""
     lines = [
         "# The Lighthouse Keeper's Key: a short tour.",
         "control Img(0)",
@@ -476,16 +593,18 @@ def events_file(path):
         "dump",
         "wait 4000",
         "dump",
-    ] + message_walk() + inventory_walk() + [
+    ] + message_walk() + effects_walk() + inventory_walk() + savegame_walk() + [
         "menu mnuFrameName(1)",
         "wait 500",
         "menu mnuFrameName(3)",
         "dump",
         "click 320 210",    # the lamp: a message box, then the last frame
         "dump",
+        "wait 4500",        # the lamp's beam, a cut scene of 4 s
         "answer yes",
         "key Q ctrl",
         "wait 200",
+    ] + title_load_walk() + [
         "key Esc",
     ]
     with open(path, "w") as f:
@@ -588,6 +707,36 @@ def script_walk():
 
 
 # ---------------------------------------------------------------------------------------------
+# Saved games
+
+
+def saved_game(path, frame, variables, disappeared, items, history, variants):
+    """A saved game as the player writes it: one value a line, in the data-file notation."""
+    lines = [frame, len(variables)]
+    for name, value in variables:
+        lines += [name, value]
+    lines.append(len(disappeared))
+    for name, number in disappeared:
+        lines += [name, number]
+    lines += [len(items)] + list(items) + [len(history)] + list(history)
+    lines += ["", "", "", "LighthouseDemo", "The Lighthouse Keeper's Key", "03/07/2004",
+              "Version 3.3.1", len(variants)]
+    for name, value in variants:
+        lines += [name, value]
+    with open(path, "wb") as f:
+        f.write(("\r\n".join(field(v) for v in lines) + "\r\n").encode("cp1252"))
+
+
+def lamp_room_saved_game(out):
+    """The saved game the demo comes with: in the lamp room with the door unlocked and the key
+    used, the lamp still dark. Loaded from the title screen it leads straight to the ending."""
+    saved_game(os.path.join(out, "The lamp room.sav"), "Lamp Room",
+               [("DoorUnlocked", 1), ("KeyFound", 1), ("LampLit", 0)],
+               [("Harbour", 1), ("Cliff Path", 1)], [],
+               ["Harbour", "Cliff Path", "Lighthouse Door", "Lamp Room"], [("Visits", 2)])
+
+
+# ---------------------------------------------------------------------------------------------
 # The game
 
 
@@ -665,6 +814,8 @@ def build(out):
     save_wav(os.path.join(areas, "Sea.wav"), [110, 0, 98, 0], 0.4)
     save_wav(os.path.join(frames, "Bell.wav"), [880, 660], 0.3)
     events_file(os.path.join(out, "walkthrough.events"))
+    harbour_water(frames)
+    lamp_room_saved_game(out)
 
     frame("Harbour", frame_file(1, "HARBOUR.JPG", music="Sea.wav", script=script(HARBOUR_SCRIPT)),
           hotspots=[
@@ -677,7 +828,7 @@ def build(out):
           actions=[
               Action(disappear=True, message="An old rope lies in the crate. You take it."),
               Action(message="Sign: 'Lighthouse - follow the cliff path. Keeper, mind the ledge!'"),
-              Action(goto="Telescope"),
+              Action(goto="Telescope", transition=(1, 1000)),  # a cross-fade
               Action(goto="Cliff Path"),
               Action(disappear=True, variable="GullGone", set_to=1, procedure="ScareGull"),
           ],
@@ -698,7 +849,7 @@ def build(out):
           actions=[
               Action(disappear=True, pick_up="Hook"),
               Action(message="Far below, something glints on a ledge. Too far to reach by hand."),
-              Action(previous=True),
+              Action(previous=True, transition=(2, 700)),  # Slide Left: back along the path
               Action(goto="Lighthouse Door"),
           ],
           uses=[(2, "Grapple", Action(disappear=True, set_true=("KeyFound",), pick_up="Key",
@@ -736,7 +887,9 @@ def build(out):
           texts_=[("The lamp room", 20, 20, "Arial", 16, True, 0x80E0FF),
                   ("Click the lamp.", 270, 280, "Arial", 12, False, 0xC0C0C0)])
 
-    frame("The End", frame_file(0, "0"),
+    lamp_beam_video(os.path.join(frames, "Beam.avi"))
+    frame("The End", frame_file(0, "0", video=Video("beam.AVI", cut_scene=True,
+                                                   rect=(200, 60, 240, 180))),
           hotspots=[Hotspot("Quit", (0, 0, 640, 480))],
           actions=[Action(end_game=True)],
           texts_=[("The End", 250, 200, "Times New Roman", 32, True, 0x80E0FF),

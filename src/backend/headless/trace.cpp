@@ -144,16 +144,29 @@ void Trace::Mci(std::string_view command) {
   Write("mci", {{"cmd", command}});
 }
 
-void Trace::Video(const std::filesystem::path& file, VideoTarget target, bool stretched,
-                  const TraceRect& rect) {
-  Write("video", {{"file", PathText(file)},
+void Trace::Video(VideoOp op, const std::filesystem::path& file, VideoTarget target, bool stretched,
+                  const TraceRect& rect, double durationSeconds) {
+  Write("video", {{"op", op == VideoOp::Start ? "start" : "end"},
+                  {"file", PathText(file)},
                   {"target", target == VideoTarget::PictureBox ? "PictureBox" : "CutSceneArea"},
                   {"stretched", stretched},
-                  {"rect", JsonArray{rect.left, rect.top, rect.width, rect.height}}});
+                  {"rect", JsonArray{rect.left, rect.top, rect.width, rect.height}},
+                  {"duration", durationSeconds}});
 }
 
-void Trace::Transition(int number, double durationSeconds) {
-  Write("transition", {{"number", number}, {"duration", durationSeconds}});
+void Trace::Transition(int number, double durationSeconds, std::int64_t startMs) {
+  Write("transition",
+        {{"number", number}, {"duration", durationSeconds}, {"op", "start"}, {"start", startMs}});
+}
+
+void Trace::TransitionEnd(int number, double durationSeconds, std::int64_t startMs,
+                          std::int64_t endMs, bool interrupted) {
+  Write("transition", {{"number", number},
+                       {"duration", durationSeconds},
+                       {"op", "end"},
+                       {"start", startMs},
+                       {"end", endMs},
+                       {"interrupted", interrupted}});
 }
 
 void Trace::Setting(std::string_view section, std::string_view key, std::string_view value) {

@@ -133,7 +133,8 @@ const DispatchTable<A>& A::Members() {
     t.Function("ChangeDisplayResolution", 1, 1,
                Sub([](A& s, std::span<Variant> a) { s.ChangeDisplayResolution(Integer(a, 0)); }));
     t.Function("ChangeDisplayResolutionOnLoadGame", 1, 1, Sub([](A& s, std::span<Variant> a) {
-                 s.Host().GameWindow().Subsystems().savegame->SetLoadGameResolution(Integer(a, 0));
+                 s.Host().GameWindow().Subsystems().savegame->ChangeDisplayResolutionOnLoadGame(
+                     Integer(a, 0));
                }));
     t.Function("GetDisplayResolutionX", 0, 0, [](A& s, auto) {
       return Variant(static_cast<std::int32_t>(s.Host().Display().ScreenWidth()));
@@ -205,17 +206,15 @@ void A::ResetModule() {
 
 // ---- Frames, dialogs and the game ----
 
+// The saved-games subsystem holds the frame timer (and for loading the timed events) itself.
 void A::PopupSaveGame() {
   Game& g = host_.GameWindow();
-  bool wasEnabled = g.Timer1().TimerEnabled();
-  g.Timer1().SetEnabled(false);
-  host_.WhileBlocked([&] { g.Subsystems().savegame->ShowSaveGameWindow(); });
-  g.Timer1().SetEnabled(wasEnabled);
+  host_.WhileBlocked([&] { g.Subsystems().savegame->ShowSaveGameWindow(SaveGameCaller::Script); });
 }
 
 void A::PopupLoadGame() {
   Game& g = host_.GameWindow();
-  host_.WhileBlocked([&] { g.Subsystems().savegame->ShowLoadGameWindow(true); });
+  host_.WhileBlocked([&] { g.Subsystems().savegame->ShowLoadGameWindow(LoadGameCaller::Script); });
 }
 
 void A::GoToFrame(const std::string& sFrameName, double dTransDuration, std::int16_t iTransNumber) {

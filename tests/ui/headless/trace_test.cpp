@@ -94,7 +94,10 @@ TEST_F(TraceTest, PathsInsideTheProjectAreRelative) {
   trace.Shell("open", "https://example.org/?a=1");
   trace.Shell("open", (root / "game" / "Docs" / "help.html").string());
   trace.SoundPlay(2, root / "game" / "Sounds" / "door.wav", 1, -500);
-  trace.Video(root / "game" / "intro.avi", VideoTarget::CutSceneArea, true, {0, 0, 640, 480});
+  trace.Video(VideoOp::Start, root / "game" / "intro.avi", VideoTarget::CutSceneArea, true,
+              {0, 0, 640, 480}, 2.5);
+  trace.Video(VideoOp::End, root / "game" / "intro.avi", VideoTarget::PictureBox, false,
+              {0, 0, 160, 120}, 2.5);
   EXPECT_EQ(
       Lines(),
       R"({"t":0,"ev":"file","op":"write","path":"Saves/one.sav"})"
@@ -107,7 +110,9 @@ TEST_F(TraceTest, PathsInsideTheProjectAreRelative) {
       "\n"
       R"({"t":0,"ev":"sound","player":2,"op":"play","file":"Sounds/door.wav","count":1,"volume":-500})"
       "\n"
-      R"({"t":0,"ev":"video","file":"intro.avi","target":"CutSceneArea","stretched":true,"rect":[0,0,640,480]})"
+      R"({"t":0,"ev":"video","op":"start","file":"intro.avi","target":"CutSceneArea","stretched":true,"rect":[0,0,640,480],"duration":2.5})"
+      "\n"
+      R"({"t":0,"ev":"video","op":"end","file":"intro.avi","target":"PictureBox","stretched":false,"rect":[0,0,160,120],"duration":2.5})"
       "\n");
   std::filesystem::remove_all(root);
 }
@@ -118,20 +123,25 @@ TEST_F(TraceTest, OtherRecordKinds) {
   trace.SoundStop(7);
   trace.SoundVolume(1, -1200);
   trace.Mci("play video from 0");
-  trace.Transition(4, 1.5);
+  trace.Transition(4, 1.5, 0);
+  trace.TransitionEnd(4, 1.5, 0, 1500, false);
   trace.Setting("Options", "Music", "On");
-  EXPECT_EQ(Lines(), R"({"t":0,"ev":"frame","name":"Kitchen"})"
-                     "\n"
-                     R"({"t":0,"ev":"sound","player":7,"op":"stop"})"
-                     "\n"
-                     R"({"t":0,"ev":"sound","player":1,"op":"volume","volume":-1200})"
-                     "\n"
-                     R"({"t":0,"ev":"mci","cmd":"play video from 0"})"
-                     "\n"
-                     R"({"t":0,"ev":"transition","number":4,"duration":1.5})"
-                     "\n"
-                     R"({"t":0,"ev":"setting","section":"Options","key":"Music","value":"On"})"
-                     "\n");
+  EXPECT_EQ(
+      Lines(),
+      R"({"t":0,"ev":"frame","name":"Kitchen"})"
+      "\n"
+      R"({"t":0,"ev":"sound","player":7,"op":"stop"})"
+      "\n"
+      R"({"t":0,"ev":"sound","player":1,"op":"volume","volume":-1200})"
+      "\n"
+      R"({"t":0,"ev":"mci","cmd":"play video from 0"})"
+      "\n"
+      R"({"t":0,"ev":"transition","number":4,"duration":1.5,"op":"start","start":0})"
+      "\n"
+      R"({"t":0,"ev":"transition","number":4,"duration":1.5,"op":"end","start":0,"end":1500,"interrupted":false})"
+      "\n"
+      R"({"t":0,"ev":"setting","section":"Options","key":"Music","value":"On"})"
+      "\n");
 }
 
 TEST_F(TraceTest, StateComesFromTheProviders) {
