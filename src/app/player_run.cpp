@@ -76,6 +76,7 @@ int Play(const CommandLineOptions& options, const std::string& projectFolder,
 
   PlayerMessageBoxes messages(platform);
   Player player(platform, messages, projectFolder);
+  player.Sound().SetOptions({.mute = options.mute, .soundFont = options.soundFont.value_or("")});
   messages.UseDialogs(player.Windows());
   PlayerTrace playerTrace(trace, player);
   ui::WindowManager& windows = player.Windows();

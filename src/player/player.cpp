@@ -9,6 +9,13 @@
 
 namespace sl {
 
+namespace {
+
+// Ctrl+M mutes and unmutes all sound.
+constexpr int kMuteKey = 'M';
+
+}  // namespace
+
 Player::Player(ui::Platform& platform, MessageBoxService& messages, std::string projectFolder)
     : platform_(platform),
       project_(paths_, messages),
@@ -22,6 +29,8 @@ Player::Player(ui::Platform& platform, MessageBoxService& messages, std::string 
   subsystems_.hotspots = &hotspots_;
   subsystems_.texts = &texts_;
   subsystems_.inventory = &inventory_;
+  subsystems_.sound = &gameSound_;
+  windows_.onProgramKey = [this](const ui::InputEvent& e) { return ProgramKey(e); };
   // The user closing the program (or a script's quit) ends it as the title window's Exit does.
   windows_.onQuit = [this] { title_.UnloadTitleWindow(); };
 }
@@ -38,8 +47,17 @@ Game& Player::EnsureGame() {
     hotspots_.Attach(*game_);
     texts_.Attach(*game_);
     inventory_.Attach(*game_);
+    gameSound_.Attach(*game_);
   }
   return *game_;
+}
+
+bool Player::ProgramKey(const ui::InputEvent& e) {
+  if (e.keyCode == kMuteKey && e.shift == ui::kCtrlMask) {
+    sound_.ToggleMute();
+    return true;
+  }
+  return false;
 }
 
 void Player::EndProgram() {

@@ -20,6 +20,8 @@
 #include "player/game_subsystems.h"
 #include "player/hotspots/hotspots.h"
 #include "player/inventory/inventory.h"
+#include "player/media/game_sound.h"
+#include "player/media/sound_engine.h"
 #include "player/startup/project.h"
 #include "player/startup/title_window.h"
 #include "player/texts/texts.h"
@@ -84,9 +86,12 @@ class Player {
   // The game window, or null before the first Start.
   Game* GetGame() { return game_.get(); }
   VariableStore& Variables() { return variables_; }
+  // The sound output: the mixer on the sound device, master volume and mute.
+  SoundEngine& Sound() { return sound_; }
 
  private:
   Game& EnsureGame();
+  bool ProgramKey(const ui::InputEvent& e);
   void EndProgram();
 
   ui::Platform& platform_;
@@ -100,6 +105,8 @@ class Player {
   Hotspots hotspots_{project_, variables_, pictures_, windows_};
   Texts texts_{project_};
   Inventory inventory_{project_, pictures_, windows_};
+  SoundEngine sound_{windows_.Loop(), paths_};
+  GameSound gameSound_{project_, sound_, windows_.Loop().GetClock()};
   SoundObserver* soundObserver_ = nullptr;
   GameObserver* gameObserver_ = nullptr;
   std::unique_ptr<Game> game_;

@@ -83,7 +83,8 @@ TEST(SoundChannelsTest, ChannelBlockPlaysAndStopsUntilTheSeparator) {
   block += "\"----- SEPARATOR -----\"\r\n0,#FALSE#,#TRUE#,\"no.wav\",0\r\n";
   DataFileReader reader(block);
   ch.PlaySoundChannels(reader, [](const std::string& f) { return "Areas/" + f; });
-  EXPECT_EQ(rec.log, (std::vector<std::string>{"play 1 old.wav 1 0", "stop 1",
+  // Every stop is told, also the stop of a player that plays nothing.
+  EXPECT_EQ(rec.log, (std::vector<std::string>{"play 1 old.wav 1 0", "stop 1", "stop 2",
                                                "play 2 Areas/bird.wav 0 -800"}));
   EXPECT_EQ(reader.ReadString(), "----- SEPARATOR -----");
 }
