@@ -6,13 +6,13 @@
 //     handed to the device; `latency_ms` is that time, `device_buffer_ms` what the device's own
 //     buffer adds before it is heard (aim: together under 50 ms).
 #include <benchmark/benchmark.h>
-#include <sys/resource.h>
 
 #include <atomic>
 #include <chrono>
 #include <cstdlib>
 
 #include "../tests/sdl/xvfb_display.h"
+#include "../tests/support/cpu_time.h"
 #include "../tests/ui/fake_platform.h"
 #include "backend/sdl/sdl_platform.h"
 #include "core/recording_message_box.h"
@@ -20,12 +20,7 @@
 
 namespace {
 
-double CpuSeconds() {
-  rusage u{};
-  getrusage(RUSAGE_SELF, &u);
-  return static_cast<double>(u.ru_utime.tv_sec + u.ru_stime.tv_sec) +
-         static_cast<double>(u.ru_utime.tv_usec + u.ru_stime.tv_usec) / 1e6;
-}
+using sl::test::CpuSeconds;
 
 // A private display and a sound device that plays into nothing at the pace of a real one.
 struct Desktop {

@@ -23,114 +23,100 @@ std::vector<std::string> Sounds(const sl::test::TempFolder& dir, const std::stri
   return sounds;
 }
 
-std::string Line(int t, int player, const std::string& rest) {
+using Lines = std::vector<std::string>;
+
+std::string Line(int t, int player, const std::string& op) {
   return "{\"t\":" + std::to_string(t) + ",\"ev\":\"sound\",\"player\":" + std::to_string(player) +
-         ",\"op\":" + rest + "}";
+         ",\"op\":" + op + "}";
+}
+std::string Stop(int t, int player) {
+  return Line(t, player, "\"stop\"");
+}
+std::string End(int t, int player) {
+  return Line(t, player, "\"end\"");
+}
+std::string Volume(int t, int player, int volume) {
+  return Line(t, player, "\"volume\",\"volume\":" + std::to_string(volume));
+}
+std::string Play(int t, int player, const std::string& file, int count, int volume) {
+  return Line(t, player,
+              "\"play\",\"file\":\"Areas/" + file + "\",\"count\":" + std::to_string(count) +
+                  ",\"volume\":" + std::to_string(volume));
+}
+// A player started at a new volume: stopped, given the volume, told to play.
+Lines Start(int t, int player, const std::string& file, int count, int volume) {
+  return {Stop(t, player), Volume(t, player, volume), Play(t, player, file, count, volume)};
+}
+// Fade steps: at `t`, `t` + 100, ... each player of `steps` gets its next volume, in order.
+Lines Ticks(int t, const std::vector<std::pair<int, std::vector<int>>>& steps) {
+  Lines out;
+  for (std::size_t i = 0; i < steps.front().second.size(); ++i) {
+    for (const auto& [player, volumes] : steps)
+      out.push_back(Volume(t + 100 * static_cast<int>(i), player, volumes[i]));
+  }
+  return out;
+}
+Lines operator+(Lines a, const Lines& b) {
+  a.insert(a.end(), b.begin(), b.end());
+  return a;
 }
 
 TEST(SoundTrace, ASoundEndsAfterItsLengthAndItsPlayerIsFreeAgain) {
   sl::test::TempFolder dir;
   // The hotspot sound (0.5 s, not repeating) starts only while its player is free.
-  std::vector<std::string> sounds = Sounds(dir,
-                                           "click 25 25\n"
-                                           "wait 300\n"
-                                           "click 25 25\n"
-                                           "wait 300\n"
-                                           "click 25 25\n"
-                                           "wait 1000\n");
-  EXPECT_EQ(sounds,
-            (std::vector<std::string>{
-                Line(0, 6, "\"stop\""),
-                Line(0, 6, "\"volume\",\"volume\":-1200"),
-                Line(0, 6, "\"play\",\"file\":\"Areas/bell.wav\",\"count\":1,\"volume\":-1200"),
-                Line(500, 6, "\"end\""),
-                Line(600, 6, "\"stop\""),
-                Line(600, 6, "\"play\",\"file\":\"Areas/bell.wav\",\"count\":1,\"volume\":-1200"),
-                Line(1100, 6, "\"end\""),
-            }));
+  Lines sounds = Sounds(dir,
+                        "click 25 25\n"
+                        "wait 300\n"
+                        "click 25 25\n"
+                        "wait 300\n"
+                        "click 25 25\n"
+                        "wait 1000\n");
+  Lines expected =
+      Start(0, 6, "bell.wav", 1, -1200) +
+      Lines{End(500, 6), Stop(600, 6), Play(600, 6, "bell.wav", 1, -1200), End(1100, 6)};
+  EXPECT_EQ(sounds, expected);
 }
 
 TEST(SoundTrace, FadesInOutAndCrossFadesStepByStepOnTheFadeClock) {
   sl::test::TempFolder dir;
-  std::vector<std::string> sounds = Sounds(dir,
-                                           "click 85 25\n"  // the tune fades in over 0.5 s
-                                           "wait 1000\n"
-                                           "click 205 25\n"  // channel 1 to the sea, crossed
-                                           "wait 1000\n"
-                                           "click 145 25\n"  // channel 1 fades out
-                                           "wait 1000\n");
-  std::vector<std::string> expected = {
-      // The tune starts silent on channel 1's player; the first tick starts the fade clock,
-      // each later one sets the level for the time gone by; at 500 ms it is full.
-      Line(0, 1, "\"stop\""),
-      Line(0, 1, "\"volume\",\"volume\":-4000"),
-      Line(0, 1, "\"play\",\"file\":\"Areas/tune.mid\",\"count\":0,\"volume\":-4000"),
-      Line(200, 1, "\"volume\",\"volume\":-3200"),
-      Line(300, 1, "\"volume\",\"volume\":-2400"),
-      Line(400, 1, "\"volume\",\"volume\":-1600"),
-      Line(500, 1, "\"volume\",\"volume\":-800"),
-      Line(600, 1, "\"volume\",\"volume\":0"),
-  };
-  std::vector<std::string> cross = {
+  Lines sounds = Sounds(dir,
+                        "click 85 25\n"  // the tune fades in over 0.5 s
+                        "wait 1000\n"
+                        "click 205 25\n"  // channel 1 to the sea, crossed
+                        "wait 1000\n"
+                        "click 145 25\n"  // channel 1 fades out
+                        "wait 1000\n");
+  Lines expected =
+      // The tune starts silent on channel 1's player; the first tick starts the fade
+      // clock, each later one sets the level for the time gone by; at 500 ms it is full.
+      Start(0, 1, "tune.mid", 0, -4000) + Ticks(200, {{1, {-3200, -2400, -1600, -800, 0}}}) +
       // Player 1 is busy: the sea comes in on the first free player, the tune goes out.
-      Line(1000, 2, "\"stop\""),
-      Line(1000, 2, "\"volume\",\"volume\":-4000"),
-      Line(1000, 2, "\"play\",\"file\":\"Areas/sea.wav\",\"count\":0,\"volume\":-4000"),
-      Line(1200, 2, "\"volume\",\"volume\":-3200"),
-      Line(1200, 1, "\"volume\",\"volume\":-800"),
-      Line(1300, 2, "\"volume\",\"volume\":-2400"),
-      Line(1300, 1, "\"volume\",\"volume\":-1600"),
-      Line(1400, 2, "\"volume\",\"volume\":-1600"),
-      Line(1400, 1, "\"volume\",\"volume\":-2400"),
-      Line(1500, 2, "\"volume\",\"volume\":-800"),
-      Line(1500, 1, "\"volume\",\"volume\":-3200"),
-      Line(1600, 2, "\"volume\",\"volume\":0"),
-      Line(1600, 1, "\"stop\""),
+      Start(1000, 2, "sea.wav", 0, -4000) +
+      Ticks(1200, {{2, {-3200, -2400, -1600, -800}}, {1, {-800, -1600, -2400, -3200}}}) +
+      Lines{Volume(1600, 2, 0), Stop(1600, 1)} +
       // Channel 1 lives on player 2 now; its fade-out ends in a stop.
-      Line(2200, 2, "\"volume\",\"volume\":-800"),
-      Line(2300, 2, "\"volume\",\"volume\":-1600"),
-      Line(2400, 2, "\"volume\",\"volume\":-2400"),
-      Line(2500, 2, "\"volume\",\"volume\":-3200"),
-      Line(2600, 2, "\"stop\""),
-  };
-  expected.insert(expected.end(), cross.begin(), cross.end());
+      Ticks(2200, {{2, {-800, -1600, -2400, -3200}}}) + Lines{Stop(2600, 2)};
   EXPECT_EQ(sounds, expected);
 }
 
 TEST(SoundTrace, ACutVolumeChangeAndTheStopOfEveryWaveSound) {
   sl::test::TempFolder dir;
-  std::vector<std::string> sounds = Sounds(dir,
-                                           "click 85 25\n"
-                                           "wait 1000\n"
-                                           "click 25 25\n"   // the bell on player 6
-                                           "click 265 25\n"  // channel 1 to level 5 at once
-                                           "click 205 25\n"  // channel 1 to the sea, crossed
-                                           "wait 1000\n"
-                                           "click 325 25\n");  // every wave sound stops
+  Lines sounds = Sounds(dir,
+                        "click 85 25\n"
+                        "wait 1000\n"
+                        "click 25 25\n"   // the bell on player 6
+                        "click 265 25\n"  // channel 1 to level 5 at once
+                        "click 205 25\n"  // channel 1 to the sea, crossed
+                        "wait 1000\n"
+                        "click 325 25\n");  // every wave sound stops
   ASSERT_GE(sounds.size(), 8u);
-  sounds.erase(sounds.begin(), sounds.begin() + 8);  // the fade-in of the first test
-  EXPECT_EQ(sounds,
-            (std::vector<std::string>{
-                Line(1000, 6, "\"stop\""),
-                Line(1000, 6, "\"volume\",\"volume\":-1200"),
-                Line(1000, 6, "\"play\",\"file\":\"Areas/bell.wav\",\"count\":1,\"volume\":-1200"),
-                Line(1000, 1, "\"volume\",\"volume\":-2000"),
-                Line(1000, 2, "\"stop\""),
-                Line(1000, 2, "\"volume\",\"volume\":-4000"),
-                Line(1000, 2, "\"play\",\"file\":\"Areas/sea.wav\",\"count\":0,\"volume\":-4000"),
-                Line(1200, 2, "\"volume\",\"volume\":-3200"),
-                Line(1200, 1, "\"volume\",\"volume\":-2400"),
-                Line(1300, 2, "\"volume\",\"volume\":-2400"),
-                Line(1300, 1, "\"volume\",\"volume\":-2800"),
-                Line(1400, 2, "\"volume\",\"volume\":-1600"),
-                Line(1400, 1, "\"volume\",\"volume\":-3200"),
-                Line(1500, 2, "\"volume\",\"volume\":-800"),
-                Line(1500, 1, "\"volume\",\"volume\":-3600"),
-                Line(1500, 6, "\"end\""),
-                Line(1600, 2, "\"volume\",\"volume\":0"),
-                Line(1600, 1, "\"stop\""),
-                Line(2000, 2, "\"stop\""),
-            }));
+  sounds.erase(sounds.begin(), sounds.begin() + 8);  // the fade-in of the test before
+  Lines expected =
+      Start(1000, 6, "bell.wav", 1, -1200) + Lines{Volume(1000, 1, -2000)} +
+      Start(1000, 2, "sea.wav", 0, -4000) +
+      Ticks(1200, {{2, {-3200, -2400, -1600, -800}}, {1, {-2400, -2800, -3200, -3600}}}) +
+      Lines{End(1500, 6), Volume(1600, 2, 0), Stop(1600, 1), Stop(2000, 2)};
+  EXPECT_EQ(sounds, expected);
 }
 
 TEST(SoundTrace, CtrlMMutesAndTheSettingsRememberIt) {
