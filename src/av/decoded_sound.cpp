@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstdio>
+#include <filesystem>
 #include <vector>
 
 extern "C" {
@@ -93,7 +94,9 @@ struct DecodedSound::State {
   }
 
   bool OpenFile(const std::string& path, std::string& why) {
-    file = std::fopen(path.c_str(), "rb");
+    // Only plain files: a device or a pipe in a game's folder could block or never end.
+    std::error_code ec;
+    if (std::filesystem::is_regular_file(path, ec)) file = std::fopen(path.c_str(), "rb");
     if (!file) {
       why = "cannot open the file";
       return false;

@@ -197,6 +197,7 @@ std::optional<MidiFile> ParseMidiFile(std::span<const std::uint8_t> data, std::s
 
 std::optional<MidiFile> ReadMidiFile(const std::string& path, std::string* error) {
   std::error_code ec;
+  if (!std::filesystem::is_regular_file(path, ec)) return Fail(error, "cannot open the file");
   auto size = std::filesystem::file_size(path, ec);
   if (ec) return Fail(error, "cannot open the file");
   if (size > kMaxMidiFileBytes) return Fail(error, "too large for a MIDI file");

@@ -3,6 +3,7 @@
 
 #include <array>
 #include <cstdio>
+#include <filesystem>
 
 #include "av/decoded_sound.h"
 #include "av/midi_file.h"
@@ -10,7 +11,18 @@
 
 namespace sl::av {
 
+namespace {
+
+// Only plain files are opened: a device or a pipe in a game's folder could block or never end.
+bool IsPlainFile(const std::string& path) {
+  std::error_code ec;
+  return std::filesystem::is_regular_file(path, ec);
+}
+
+}  // namespace
+
 bool IsMidiFile(const std::string& path) {
+  if (!IsPlainFile(path)) return false;
   std::array<std::uint8_t, 12> head{};
   std::FILE* f = std::fopen(path.c_str(), "rb");
   if (!f) return false;
@@ -21,6 +33,10 @@ bool IsMidiFile(const std::string& path) {
 
 OpenedSound OpenSoundFile(const std::string& path, const std::shared_ptr<MidiSynths>& synths) {
   OpenedSound opened;
+  if (!IsPlainFile(path)) {
+    opened.error = "not a file";
+    return opened;
+  }
   if (IsMidiFile(path)) {
     opened.midi = true;
     std::optional<MidiFile> file = ReadMidiFile(path, &opened.error);
@@ -38,6 +54,7 @@ OpenedSound OpenSoundFile(const std::string& path, const std::shared_ptr<MidiSyn
 }
 
 std::optional<double> SoundFileLength(const std::string& path) {
+  if (!IsPlainFile(path)) return std::nullopt;
   if (IsMidiFile(path)) {
     std::optional<MidiFile> file = ReadMidiFile(path);
     if (!file) return std::nullopt;

@@ -4,6 +4,7 @@
 #include "av/decoded_sound.h"
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <filesystem>
 
@@ -138,6 +139,11 @@ TEST(DecodedSoundTest, WhatIsNotASoundDoesNotPlay) {
                                             "#EXTINF:1,\n" +
                                                 (dir / "a.ts") + "\n")));
   EXPECT_FALSE(SoundFileLength(dir / "text.wav"));
+  // A pipe would block whoever opens it: only plain files are opened.
+  ASSERT_EQ(mkfifo((dir / "pipe.wav").c_str(), 0600), 0);
+  EXPECT_FALSE(DecodedSound::Open(dir / "pipe.wav"));
+  EXPECT_FALSE(SoundFileLength(dir / "pipe.wav"));
+  EXPECT_FALSE(OpenSoundFile(dir / "pipe.wav", nullptr).source);
 }
 
 TEST(DecodedSoundTest, ATruncatedWaveFilePlaysWhatItHolds) {
