@@ -14,6 +14,10 @@ namespace {
 
 // The longest release after the last event, in seconds.
 constexpr int kMaxTailSeconds = 2;
+// Frames rendered on the opening thread: the events at the start of the file (the choice of
+// instruments) are handled then, so that the sound font's samples for them are loaded there
+// and not on the sound device's thread, where the wait could break up the sound.
+constexpr int kPrimeFrames = 64;
 
 }  // namespace
 
@@ -33,6 +37,7 @@ std::unique_ptr<MidiSound> MidiSound::Open(MidiFile file, std::shared_ptr<MidiSy
     if (error) *error = "the MIDI file cannot be played";
     return nullptr;
   }
+  sound->Prime();
   return sound;
 }
 
@@ -47,6 +52,8 @@ bool MidiSound::StartPlayer() {
   if (!player_) return false;
   rendered_ = 0;
   tailFrames_ = 0;
+  primed_.clear();
+  primedPos_ = 0;
   return fluid_player_add_mem(player_, file_.bytes.data(), file_.bytes.size()) == FLUID_OK &&
          fluid_player_play(player_) == FLUID_OK;
 }
@@ -59,10 +66,24 @@ void MidiSound::Render(float* out, int frames) {
   fluid_synth_write_float(synth_, frames, out, 0, 2, out, 1, 2);
 }
 
+void MidiSound::Prime() {
+  auto n = static_cast<std::size_t>(std::clamp<std::int64_t>(length_, 0, kPrimeFrames));
+  primed_.resize(2 * n);
+  if (n > 0) Render(primed_.data(), static_cast<int>(n));
+  primedPos_ = 0;
+}
+
 int MidiSound::Read(float* out, int frames) {
   // The file ends at its last event; the file player itself would go on while notes ring.
   int n = static_cast<int>(std::clamp<std::int64_t>(length_ - rendered_, 0, frames));
-  if (n > 0) Render(out, n);
+  int done = 0;
+  if (primedPos_ < primed_.size()) {
+    auto take = std::min(primed_.size() - primedPos_, 2 * static_cast<std::size_t>(n));
+    std::copy_n(primed_.begin() + static_cast<long>(primedPos_), take, out);
+    primedPos_ += take;
+    done = static_cast<int>(take / 2);
+  }
+  if (n > done) Render(out + 2 * static_cast<std::ptrdiff_t>(done), n - done);
   rendered_ += n;
   return n;
 }

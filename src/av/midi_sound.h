@@ -14,6 +14,7 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "av/audio_source.h"
 #include "av/midi_file.h"
@@ -40,6 +41,7 @@ class MidiSound final : public AudioSource {
  private:
   MidiSound(MidiFile file, std::shared_ptr<MidiSynths> synths, fluid_synth_t* synth);
   bool StartPlayer();
+  void Prime();
   void Render(float* out, int frames);
 
   MidiFile file_;
@@ -49,6 +51,8 @@ class MidiSound final : public AudioSource {
   std::int64_t length_;        // frames from the start to the last event
   std::int64_t rendered_ = 0;  // frames of this play so far
   int tailFrames_ = 0;
+  std::vector<float> primed_;  // the start of the play, rendered when the sound was opened
+  std::size_t primedPos_ = 0;
 };
 
 }  // namespace sl::av
