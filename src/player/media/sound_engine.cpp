@@ -58,7 +58,8 @@ void PlayingSound::EndTick() {
     return;
   }
   endTimer_->SetEnabled(false);
-  Release();
+  // The voice is left alone: what still sounds (a synthesiser's release, the last moment the
+  // device has not played yet) plays out, and a stop of the player still silences it.
   // The callback may destroy this sound; nothing is touched after it.
   std::function<void()> ended = std::move(ended_);
   ended();
@@ -174,7 +175,6 @@ std::unique_ptr<PlayingSound> SoundEngine::Start(const std::string& path, int pl
   if (plays == 0 && seconds > 0) return sound;  // plays without end
   std::int64_t ms = std::llround(seconds * 1000.0 * std::max(plays, 1));
   if (ms <= 0) {
-    sound->Release();
     ended();
     return sound;
   }

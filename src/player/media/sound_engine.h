@@ -49,7 +49,8 @@ struct SoundOptions {
 
 class SoundEngine;
 
-// A started sound. Destroying it stops the sound.
+// A started sound. Destroying it stops the sound, also after its time is over (a file longer
+// than it says plays on until then).
 class PlayingSound {
  public:
   ~PlayingSound();
@@ -57,8 +58,6 @@ class PlayingSound {
   PlayingSound& operator=(const PlayingSound&) = delete;
 
   void SetVolume(std::int32_t hundredthsDb);
-  // Its time is over: what still sounds (a synthesiser's release) plays out, nothing is stopped.
-  void Release() { voice_ = 0; }
 
  private:
   friend class SoundEngine;
