@@ -65,12 +65,31 @@ MidiSynths::MidiSynths(std::string soundFont, int sampleRate)
 }
 
 MidiSynths::~MidiSynths() {
+  if (preload_.joinable()) preload_.join();
   for (fluid_synth_t* s : idle_)
     delete_fluid_synth(s);
   if (settings_) delete_fluid_settings(settings_);
 }
 
+void MidiSynths::Preload() {
+  if (preload_.joinable() || !settings_ || soundFont_.empty()) return;
+  preload_ = std::thread([this] {
+    if (fluid_synth_t* synth = Load()) Release(synth);
+  });
+}
+
+// A new synthesiser with the sound font, or nullptr (and the font marked as failing).
+fluid_synth_t* MidiSynths::Load() {
+  fluid_synth_t* synth = new_fluid_synth(settings_);
+  if (synth && fluid_synth_sfload(synth, soundFont_.c_str(), 1) != FLUID_FAILED) return synth;
+  if (synth) delete_fluid_synth(synth);
+  std::lock_guard lock(mutex_);
+  fontFailed_ = true;
+  return nullptr;
+}
+
 fluid_synth_t* MidiSynths::Acquire(std::string* error) {
+  if (preload_.joinable()) preload_.join();
   {
     std::lock_guard lock(mutex_);
     if (!idle_.empty()) {
@@ -85,13 +104,9 @@ fluid_synth_t* MidiSynths::Acquire(std::string* error) {
       return nullptr;
     }
   }
-  fluid_synth_t* synth = new_fluid_synth(settings_);
-  if (synth && fluid_synth_sfload(synth, soundFont_.c_str(), 1) != FLUID_FAILED) return synth;
-  if (synth) delete_fluid_synth(synth);
-  std::lock_guard lock(mutex_);
-  fontFailed_ = true;
-  if (error) *error = "the sound font " + soundFont_ + " cannot be loaded";
-  return nullptr;
+  fluid_synth_t* synth = Load();
+  if (!synth && error) *error = "the sound font " + soundFont_ + " cannot be loaded";
+  return synth;
 }
 
 void MidiSynths::Release(fluid_synth_t* synth) {

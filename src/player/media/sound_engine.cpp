@@ -125,19 +125,19 @@ av::Mixer* SoundEngine::Mixer() {
   mixer_ = std::make_unique<av::Mixer>(av::AudioFormat{audio->SampleRate(), audio->Channels()});
   ApplyMaster();
   audio->Start(&av::Mixer::Pull, mixer_.get());
+  // The MIDI synthesiser loads its sound font meanwhile, so that music starts without a wait.
+  std::string font = av::FindSoundFont(options_.soundFont);
+  if (!options_.soundFont.empty() && font != options_.soundFont) {
+    std::fprintf(stderr, "storyloom: the sound font %s does not exist; using %s\n",
+                 options_.soundFont.c_str(), font.empty() ? "none" : font.c_str());
+  }
+  synths_ = std::make_shared<av::MidiSynths>(font, mixer_->Output().sampleRate);
+  synths_->Preload();
   return mixer_.get();
 }
 
 std::shared_ptr<av::MidiSynths> SoundEngine::MidiSynths() {
-  if (!Mixer()) return nullptr;
-  if (!synths_) {
-    std::string font = av::FindSoundFont(options_.soundFont);
-    if (!options_.soundFont.empty() && font != options_.soundFont) {
-      std::fprintf(stderr, "storyloom: the sound font %s does not exist; using %s\n",
-                   options_.soundFont.c_str(), font.empty() ? "none" : font.c_str());
-    }
-    synths_ = std::make_shared<av::MidiSynths>(font, mixer_->Output().sampleRate);
-  }
+  Mixer();
   return synths_;
 }
 
