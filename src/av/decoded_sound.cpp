@@ -218,6 +218,33 @@ AudioFormat DecodedSound::Format() const {
 }
 
 // Converts the decoded frame to floats at the output rate and channel count into the buffer.
+// Float samples at the output's rate and channel count (what most decoders of lossy formats
+// give) are only interleaved, without the converter.
+bool DecodedSound::CopyFloats() {
+  State& s = *s_;
+  AVFrame* f = s.frame;
+  int channels = f->ch_layout.nb_channels;
+  if (f->sample_rate != s.out.sampleRate || channels != s.out.channels ||
+      (f->format != AV_SAMPLE_FMT_FLT && f->format != AV_SAMPLE_FMT_FLTP)) {
+    return false;
+  }
+  auto n = static_cast<std::size_t>(f->nb_samples);
+  s.buffer.resize(n * static_cast<std::size_t>(channels));
+  if (f->format == AV_SAMPLE_FMT_FLT || channels == 1) {
+    std::copy_n(reinterpret_cast<const float*>(f->extended_data[0]), s.buffer.size(),
+                s.buffer.begin());
+  } else {
+    const auto* left = reinterpret_cast<const float*>(f->extended_data[0]);
+    const auto* right = reinterpret_cast<const float*>(f->extended_data[1]);
+    for (std::size_t i = 0; i < n; ++i) {
+      s.buffer[2 * i] = left[i];
+      s.buffer[2 * i + 1] = right[i];
+    }
+  }
+  s.bufferPos = 0;
+  return true;
+}
+
 bool DecodedSound::Convert() {
   State& s = *s_;
   AVFrame* f = s.frame;
@@ -225,6 +252,7 @@ bool DecodedSound::Convert() {
       f->sample_rate > kMaxSampleRate) {
     return false;
   }
+  if (CopyFloats()) return true;
   if (!s.swr || s.swrRate != f->sample_rate || s.swrFormat != f->format ||
       av_channel_layout_compare(&s.swrLayout, &f->ch_layout) != 0) {
     swr_free(&s.swr);

@@ -42,6 +42,7 @@ class DecodedSound final : public AudioSource {
   explicit DecodedSound(std::unique_ptr<State> state);
   bool DecodeMore();
   bool Convert();
+  bool CopyFloats();
 
   std::unique_ptr<State> s_;
 };
