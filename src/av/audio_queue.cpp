@@ -54,6 +54,12 @@ void AudioQueue::Clear() {
   std::lock_guard lock(mutex_);
   head_ = 0;
   size_ = 0;
+  taken_ = 0;
+}
+
+std::int64_t AudioQueue::TakenFrames() const {
+  std::lock_guard lock(mutex_);
+  return taken_;
 }
 
 int AudioQueue::QueuedFrames() const {
@@ -76,6 +82,7 @@ int AudioQueue::Take(float* out, int frames, bool* ended) {
   }
   head_ = (head_ + n) % capacity_;
   size_ -= n;
+  taken_ += static_cast<std::int64_t>(n);
   *ended = closed_ && size_ == 0;
   return static_cast<int>(n);
 }

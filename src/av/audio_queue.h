@@ -10,6 +10,7 @@
 //   queue->Close();                 // the voice ends when the rest has played
 #pragma once
 
+#include <cstdint>
 #include <memory>
 #include <mutex>
 #include <vector>
@@ -31,6 +32,9 @@ class AudioQueue {
   void Clear();
   int QueuedFrames() const;
   int FreeFrames() const;
+  // Frames the mixer has taken so far (since the last Clear): where the sound has got to, for
+  // keeping pictures in step with it.
+  std::int64_t TakenFrames() const;
 
   // Takes up to `frames` frames; `*ended` tells whether the queue is closed and now empty.
   int Take(float* out, int frames, bool* ended);
@@ -45,6 +49,7 @@ class AudioQueue {
   std::vector<float> ring_;
   std::size_t head_ = 0;  // frame where the next Take starts
   std::size_t size_ = 0;  // frames queued
+  std::int64_t taken_ = 0;
   bool closed_ = false;
 };
 

@@ -201,6 +201,7 @@ TEST(AudioQueueTest, PushedSamplesPlaySilenceFillsTheWaitAndCloseEnds) {
   EXPECT_EQ(q->Push(two, 2), 0);  // full
   EXPECT_EQ(Pull(m, 6), (std::vector<float>{0.5f, 0.25f, 0.5f, 0.25f, 0, 0}));
   EXPECT_TRUE(m.Playing(v));
+  EXPECT_EQ(q->TakenFrames(), 4);
   q->Push(two, 1);
   q->Close();
   EXPECT_EQ(Pull(m, 2), (std::vector<float>{0.5f, 0}));
