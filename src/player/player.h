@@ -16,12 +16,14 @@
 
 #include "core/path_resolver.h"
 #include "player/display/resolutions.h"
+#include "player/effects/effects.h"
 #include "player/engine/game.h"
 #include "player/game_subsystems.h"
 #include "player/hotspots/hotspots.h"
 #include "player/inventory/inventory.h"
 #include "player/media/game_sound.h"
 #include "player/media/sound_engine.h"
+#include "player/savegame/saved_games.h"
 #include "player/startup/project.h"
 #include "player/startup/title_window.h"
 #include "player/texts/texts.h"
@@ -88,6 +90,8 @@ class Player {
   VariableStore& Variables() { return variables_; }
   // The sound output: the mixer on the sound device, master volume and mute.
   SoundEngine& Sound() { return sound_; }
+  SavedGames& Saves() { return savedGames_; }
+  Effects& GetEffects() { return effects_; }
 
  private:
   Game& EnsureGame();
@@ -107,10 +111,12 @@ class Player {
   Inventory inventory_{project_, pictures_, windows_};
   SoundEngine sound_{windows_.Loop(), paths_};
   GameSound gameSound_{project_, sound_, windows_.Loop().GetClock()};
+  Effects effects_{project_, windows_, pictures_};
   SoundObserver* soundObserver_ = nullptr;
   GameObserver* gameObserver_ = nullptr;
   std::unique_ptr<Game> game_;
   TitleWindow title_;
+  SavedGames savedGames_;
 };
 
 }  // namespace sl
