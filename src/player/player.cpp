@@ -33,6 +33,7 @@ Player::Player(ui::Platform& platform, MessageBoxService& messages, std::string 
   subsystems_.inventory = &inventory_;
   subsystems_.sound = &gameSound_;
   windows_.onProgramKey = [this](const ui::InputEvent& e) { return ProgramKey(e); };
+  subsystems_.video = &video_;
   subsystems_.savegame = &savedGames_;
   subsystems_.effects = &effects_;
   // The user closing the program (or a script's quit) ends it as the title window's Exit does.
@@ -41,6 +42,7 @@ Player::Player(ui::Platform& platform, MessageBoxService& messages, std::string 
 
 Player::~Player() {
   project_.SetDisplayChecks(nullptr);
+  video_.CloseAll();
   game_.reset();
 }
 
@@ -52,6 +54,7 @@ Game& Player::EnsureGame() {
     texts_.Attach(*game_);
     inventory_.Attach(*game_);
     gameSound_.Attach(*game_);
+    video_.Attach(*game_);
     effects_.Attach(*game_);
   }
   return *game_;

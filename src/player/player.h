@@ -23,6 +23,7 @@
 #include "player/inventory/inventory.h"
 #include "player/media/game_sound.h"
 #include "player/media/sound_engine.h"
+#include "player/media/video_playback.h"
 #include "player/savegame/saved_games.h"
 #include "player/startup/project.h"
 #include "player/startup/title_window.h"
@@ -90,6 +91,7 @@ class Player {
   VariableStore& Variables() { return variables_; }
   // The sound output: the mixer on the sound device, master volume and mute.
   SoundEngine& Sound() { return sound_; }
+  VideoPlayback& Video() { return video_; }
   SavedGames& Saves() { return savedGames_; }
   Effects& GetEffects() { return effects_; }
 
@@ -111,6 +113,7 @@ class Player {
   Inventory inventory_{project_, pictures_, windows_};
   SoundEngine sound_{windows_.Loop(), paths_};
   GameSound gameSound_{project_, sound_, windows_.Loop().GetClock()};
+  VideoPlayback video_{project_, windows_};
   Effects effects_{project_, windows_, pictures_};
   SoundObserver* soundObserver_ = nullptr;
   GameObserver* gameObserver_ = nullptr;
