@@ -2,16 +2,15 @@
 #include "av/decoded_sound.h"
 
 #include <algorithm>
-#include <cerrno>
-#include <cstdio>
-#include <filesystem>
 #include <vector>
+
+#include "av/ffmpeg_input.h"
+#include "av/video_decoder.h"
 
 extern "C" {
 #include <libavcodec/avcodec.h>
 #include <libavformat/avformat.h>
 #include <libavutil/channel_layout.h>
-#include <libavutil/log.h>
 #include <libswresample/swresample.h>
 }
 
@@ -19,52 +18,14 @@ namespace sl::av {
 
 namespace {
 
-// The demuxers a game's sound may need (names as FFmpeg gives them).
-constexpr const char* kSoundFormats =
-    "wav,w64,mp3,asf,ogg,flac,aiff,au,voc,mov,matroska,aac,ac3,eac3,mp2,caf,wv,ape,tta,amr,gsm";
-constexpr int kIoBufferSize = 32768;
 // Broken packets in a row that end a sound.
 constexpr int kMaxBadPackets = 64;
-
-void QuietLibraries() {
-  static const bool done = [] {
-    av_log_set_level(AV_LOG_QUIET);
-    return true;
-  }();
-  (void)done;
-}
-
-int ReadFile(void* opaque, std::uint8_t* buffer, int size) {
-  std::size_t n =
-      std::fread(buffer, 1, static_cast<std::size_t>(size), static_cast<std::FILE*>(opaque));
-  return n == 0 ? AVERROR_EOF : static_cast<int>(n);
-}
-
-std::int64_t SeekFile(void* opaque, std::int64_t offset, int whence) {
-  auto* f = static_cast<std::FILE*>(opaque);
-  if (whence & AVSEEK_SIZE) {
-    off_t here = ftello(f);
-    if (fseeko(f, 0, SEEK_END) != 0) return -1;
-    off_t size = ftello(f);
-    fseeko(f, here, SEEK_SET);
-    return size;
-  }
-  whence &= ~AVSEEK_FORCE;
-  if (fseeko(f, static_cast<off_t>(offset), whence) != 0) return -1;
-  return ftello(f);
-}
-
-// Formats that would open other files or addresses get nothing.
-int RefuseNestedOpen(AVFormatContext*, AVIOContext**, const char*, int, AVDictionary**) {
-  return AVERROR(EPERM);
-}
 
 }  // namespace
 
 struct DecodedSound::State {
-  std::FILE* file = nullptr;
-  AVIOContext* io = nullptr;
-  AVFormatContext* format = nullptr;
+  std::unique_ptr<MediaInput> input;
+  AVFormatContext* format = nullptr;  // the input's
   AVCodecContext* codec = nullptr;
   SwrContext* swr = nullptr;
   AVPacket* packet = nullptr;
@@ -87,44 +48,16 @@ struct DecodedSound::State {
     av_frame_free(&frame);
     av_packet_free(&packet);
     avcodec_free_context(&codec);
-    avformat_close_input(&format);
-    if (io) av_freep(&io->buffer);
-    avio_context_free(&io);
-    if (file) std::fclose(file);
   }
 
   bool OpenFile(const std::string& path, std::string& why) {
-    // Only plain files: a device or a pipe in a game's folder could block or never end.
-    std::error_code ec;
-    if (std::filesystem::is_regular_file(path, ec)) file = std::fopen(path.c_str(), "rb");
-    if (!file) {
-      why = "cannot open the file";
+    try {
+      input = std::make_unique<MediaInput>(path);
+    } catch (const MediaError& e) {
+      why = e.what();
       return false;
     }
-    auto* ioBuffer = static_cast<std::uint8_t*>(av_malloc(kIoBufferSize));
-    io = avio_alloc_context(ioBuffer, kIoBufferSize, 0, file, &ReadFile, nullptr, &SeekFile);
-    format = avformat_alloc_context();
-    if (!io || !format) {
-      if (!io) av_free(ioBuffer);
-      why = "out of memory";
-      return false;
-    }
-    format->pb = io;
-    format->flags |= AVFMT_FLAG_CUSTOM_IO;
-    format->io_open = &RefuseNestedOpen;
-    AVDictionary* options = nullptr;
-    av_dict_set(&options, "format_whitelist", kSoundFormats, 0);
-    int rc = avformat_open_input(&format, "", nullptr, &options);
-    av_dict_free(&options);
-    if (rc < 0) {
-      // avformat_open_input frees the context on failure.
-      why = "not a sound file";
-      return false;
-    }
-    if (avformat_find_stream_info(format, nullptr) < 0) {
-      why = "unreadable sound file";
-      return false;
-    }
+    format = input->Format();
     stream = av_find_best_stream(format, AVMEDIA_TYPE_AUDIO, -1, -1, nullptr, 0);
     if (stream < 0) {
       why = "no sound in the file";
@@ -172,38 +105,12 @@ struct DecodedSound::State {
     }
     return true;
   }
-
-  double StatedDuration() const {
-    const AVStream* st = format->streams[stream];
-    if (st->duration != AV_NOPTS_VALUE && st->duration > 0) {
-      return static_cast<double>(st->duration) * av_q2d(st->time_base);
-    }
-    if (format->duration != AV_NOPTS_VALUE && format->duration > 0) {
-      return static_cast<double>(format->duration) / AV_TIME_BASE;
-    }
-    return -1;
-  }
-
-  // Sums the lengths of the stream's packets from where the file stands.
-  double CountedDuration() {
-    const AVStream* st = format->streams[stream];
-    std::int64_t total = 0;
-    AVPacket* p = av_packet_alloc();
-    if (!p) return 0;
-    while (av_read_frame(format, p) >= 0) {
-      if (p->stream_index == stream && p->duration > 0) total += p->duration;
-      av_packet_unref(p);
-    }
-    av_packet_free(&p);
-    return static_cast<double>(total) * av_q2d(st->time_base);
-  }
 };
 
 DecodedSound::DecodedSound(std::unique_ptr<State> state) : s_(std::move(state)) {}
 DecodedSound::~DecodedSound() = default;
 
 std::unique_ptr<DecodedSound> DecodedSound::Open(const std::string& path, std::string* error) {
-  QuietLibraries();
   auto state = std::make_unique<State>();
   std::string why;
   if (!state->OpenFile(path, why) || !state->OpenCodec(why)) {
@@ -352,14 +259,9 @@ bool DecodedSound::Rewind() {
 }
 
 double DecodedSound::Duration() {
-  State& s = *s_;
-  double stated = s.StatedDuration();
-  if (stated > 0 && s.format->duration_estimation_method != AVFMT_DURATION_FROM_BITRATE) {
-    return stated;
-  }
-  double counted = s.CountedDuration();
+  double seconds = static_cast<double>(s_->input->DurationMs()) / 1000;
   Rewind();
-  return counted > 0 ? counted : std::max(stated, 0.0);
+  return seconds;
 }
 
 std::optional<double> DecodedSoundDuration(const std::string& path) {

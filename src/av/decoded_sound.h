@@ -3,9 +3,9 @@
 // plays, never whole into memory. Samples come out as floats at the file's own rate, in mono or
 // stereo (more channels are mixed down to stereo).
 //
-// Game files are untrusted: the file is read through our own file handle, only the demuxers of
-// sound formats are allowed, and a format that would open further files or addresses (playlists,
-// concatenation) is refused that access. A broken packet is skipped; too many end the sound.
+// Game files are untrusted: the file is opened as every media file of the player is (MediaInput:
+// plain local files, the demuxers of media files only). A broken packet is skipped; too many in a
+// row end the sound.
 //
 // API:
 //   std::string why;
@@ -34,7 +34,7 @@ class DecodedSound final : public AudioSource {
   int Read(float* out, int frames) override;
   bool Rewind() override;
   // The length of one play in seconds: as the file states it, or, when the file only allows a
-  // guess from its bit rate, the sum of its packets' lengths (read without decoding).
+  // guess from its bit rate, the end of its last packet (read without decoding).
   double Duration();
 
  private:

@@ -129,7 +129,7 @@ TEST(DecodedSoundTest, WhatIsNotASoundDoesNotPlay) {
   test::TempFolder dir;
   std::string why;
   EXPECT_FALSE(DecodedSound::Open(dir / "missing.wav", &why));
-  EXPECT_EQ(why, "cannot open the file");
+  EXPECT_EQ(why, "the file cannot be read");
   EXPECT_FALSE(DecodedSound::Open(dir.Write("text.wav", "just some words\r\n")));
   // Formats that would make the decoder open other files are refused.
   EXPECT_FALSE(DecodedSound::Open(
