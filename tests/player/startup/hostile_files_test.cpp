@@ -73,14 +73,18 @@ TEST_F(HostileFilesTest, TruncatedFiles) {
     SetUpWith("Texts", texts.substr(0, n));
 }
 
-TEST_F(HostileFilesTest, HundredMegabyteStrings) {
-  std::string huge(100u << 20, 'x');
+TEST_F(HostileFilesTest, SixtyMegabyteStrings) {
+  std::string huge(60u << 20, 'x');  // just below the size a data file may have
   SetUpWith("General", "\"" + huge + "\",\"" + huge.substr(0, 1000) + "\"");
   SetUpWith("Texts", "2,0,0,0,0,0,1,\"" + huge);  // unterminated quote
   test::TempFolder dir;
   PathResolver paths(dir.Path());
   dir.Write("More", "[General]\r\nProcEncr=" + huge);
   EXPECT_EQ(ReadProfileString(paths, "more", "general", "procencr").size(), huge.size());
+  // A larger file is not read at all.
+  dir.Write("More", "[General]\r\nProcEncr=" + huge + huge);
+  EXPECT_EQ(ReadProfileString(paths, "more", "general", "procencr", "none"), "none");
+  SetUpWith("General", "\"" + huge + huge + "\"");
 }
 
 TEST_F(HostileFilesTest, RandomIniFilesAndDataReads) {
