@@ -255,7 +255,10 @@ Size LabelAutoSize(const Font& font, std::string_view caption, bool wordWrap, in
   LayoutOptions options;
   options.mnemonics = mnemonics;
   if (wordWrap) options.wrapWidth = std::max(width, 1);
+  // Within a limit the size is that of the text as it will be drawn: cut, with its "…".
   options.maxHeight = limit.height;
+  options.ellipsis = limit.width > 0 || limit.height > 0;
+  options.maxWidth = limit.width;
   TextLayout layout = LayoutText(font, caption, options);
   Size size{wordWrap ? width : layout.width, layout.height};
   if (limit.width > 0) size.width = std::min(size.width, limit.width);

@@ -273,8 +273,9 @@ TEST_F(FontTest, LayoutsStopAtAHeightAndCutWithAnEllipsis) {
   EXPECT_LE(wide.width, options.maxWidth);
   // Nothing is cut that fits.
   EXPECT_EQ(LayoutText(f, "line\r\nline", options).lines[1].text, "line");
-  EXPECT_EQ(LabelAutoSize(f, lines, false, 0, true, {40, 3 * f.Height()}),
-            (Size{std::min(40, f.TextWidth("line")), 3 * f.Height()}));
+  // A label within a limit is as large as its cut text, "…" included.
+  EXPECT_EQ(LabelAutoSize(f, lines, false, 0, true, {200, 3 * f.Height()}),
+            (Size{f.TextWidth("line\xE2\x80\xA6"), 3 * f.Height()}));
 }
 
 // A line of a million characters is drawn by rendering the few that show.
