@@ -11,6 +11,7 @@
 #include "core/recording_message_box.h"
 #include "player/startup/project.h"
 #include "support/temp_folder.h"
+#include "support/typed_read.h"
 
 namespace sl {
 namespace {
@@ -99,27 +100,7 @@ TEST_F(HostileFilesTest, RandomIniFilesAndDataReads) {
     DataFileReader r(bytes);
     for (int k = 0; !r.Eof() && k < 1000; ++k) {
       try {
-        switch (k % 6) {
-          case 0:
-            r.ReadString();
-            break;
-          case 1:
-            r.ReadInteger();
-            break;
-          case 2:
-            r.ReadLong();
-            break;
-          case 3:
-            r.ReadBoolean();
-            break;
-          case 4:
-            r.ReadVariant();
-            break;
-          default:
-            r.SeparatorOrEndNext();
-            r.ReadLine();
-            break;
-        }
+        test::ReadOfKind(r, static_cast<unsigned>(k % 6));
       } catch (const RuntimeError& e) {
         EXPECT_TRUE(e.Number() == 6 || e.Number() == 13 || e.Number() == 94) << e.Number();
       }
