@@ -114,6 +114,7 @@ TEST(WriteFileAtomicallyTest, KillsDuringWritesLoseNothingAndLeaveNothing) {
   TempFolder dir;
   std::string file = dir / "settings.ini";
   std::string value(200000, 'v');
+  ASSERT_TRUE(SettingsStore(file).Save("Game", "Value", value + "0"));
   for (int round = 0; round < 40; ++round) {
     pid_t child = fork();
     if (child == 0) {
@@ -121,15 +122,15 @@ TEST(WriteFileAtomicallyTest, KillsDuringWritesLoseNothingAndLeaveNothing) {
       for (int i = 0;; ++i)
         store.Save("Game", "Value", value + std::to_string(i % 10));
     }
-    std::this_thread::sleep_for(std::chrono::microseconds(500 + 997 * (round % 7)));
+    // Long enough for the child to be writing, at a point that differs from round to round.
+    std::this_thread::sleep_for(std::chrono::microseconds(5000 + 2997 * (round % 9)));
     kill(child, SIGKILL);
     waitpid(child, nullptr, 0);
   }
   SettingsStore store(file);
   std::string read = store.Get("Game", "Value");
-  if (!read.empty()) {
-    EXPECT_EQ(read.substr(0, value.size()), value);
-  }
+  EXPECT_EQ(read.substr(0, value.size()), value);
+  EXPECT_EQ(read.size(), value.size() + 1);
   EXPECT_EQ(FilesIn(dir.Path()), std::vector<std::string>{"settings.ini"});
 }
 
