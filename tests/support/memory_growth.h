@@ -9,6 +9,10 @@
 
 namespace sl::test {
 
+// What a test of such an input allows: far below the gigabytes the inputs once took, and above
+// what the sanitizers' own bookkeeping (red zones, the quarantine of freed memory) adds.
+constexpr long kModestGrowthMiB = 400;
+
 // Runs `f` in a child process and gives how far the child's peak resident memory grew while
 // it ran, in MiB; -1 when the child did not end normally.
 template <class F>

@@ -158,7 +158,7 @@ TEST_F(DialogsTest, BoxesNeverGrowBeyondTheDisplay) {
   r.text = lines;
   long grown = sl::test::PeakMemoryGrowthMiB([&] { outer([&] { dialogs.Show(r); }); });
   EXPECT_GE(grown, 0);
-  EXPECT_LT(grown, 100);
+  EXPECT_LT(grown, sl::test::kModestGrowthMiB);
   for (MsgButtons buttons : {MsgButtons::Ok, MsgButtons::AbortRetryIgnore}) {
     r.buttons = buttons;
     draw::Rect box = outer([&] { dialogs.Show(r); });

@@ -29,7 +29,7 @@ TEST_F(LabelTest, AMillionCharacterCaptionDrawsWhatShows) {
     wm.Compose(*form);
   });
   EXPECT_GE(grown, 0);
-  EXPECT_LT(grown, 150);
+  EXPECT_LT(grown, sl::test::kModestGrowthMiB);
   huge.SetCaption(text);
   EXPECT_GT(huge.Width() / 15, 1000000);  // it is as wide as its text, as a label sizes itself
   draw::Surface withHuge = wm.Compose(*form);
@@ -51,7 +51,7 @@ TEST_F(LabelTest, ALabelTallerThanItsWindowDrawsWhatShows) {
     wm.Compose(*form);
   });
   EXPECT_GE(grown, 0);
-  EXPECT_LT(grown, 100);
+  EXPECT_LT(grown, sl::test::kModestGrowthMiB);
   tall.SetCaption(lines);
   draw::Surface withAll = wm.Compose(*form);
   tall.SetCaption(lines.substr(0, lines.find("line 60\r\n")));

@@ -120,7 +120,7 @@ TEST_F(MessageBandGame, AHugeMessageStaysWithinTheFrame) {
     run->player->Windows().Compose(run->G().Form());
   });
   EXPECT_GE(grown, 0);
-  EXPECT_LT(grown, 100);
+  EXPECT_LT(grown, test::kModestGrowthMiB);
   for (const std::string& text : {lines, std::string(1000000, 'w')}) {
     Texts().ShowMessage(text, true);
     EXPECT_GE(Band().Top(), 0);
