@@ -22,6 +22,7 @@ class PlayerTrace final : public SoundObserver,
   void SoundPlayed(int player, const std::string& file, int count, int volume) override;
   void SoundStopped(int player) override;
   void SoundVolumeChanged(int player, int volume) override;
+  void SoundEnded(int player) override;
   void FrameHeaderLoaded(const std::string& name) override;
   void ShellRequested(const ShellRequest& request) override;
   void FileRefused(FileAccess access, const std::string& path) override;

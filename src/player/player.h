@@ -22,6 +22,8 @@
 #include "player/game_subsystems.h"
 #include "player/hotspots/hotspots.h"
 #include "player/inventory/inventory.h"
+#include "player/media/game_sound.h"
+#include "player/media/sound_engine.h"
 #include "player/media/video_playback.h"
 #include "player/savegame/saved_games.h"
 #include "player/scripting/scripting.h"
@@ -94,12 +96,15 @@ class Player {
   VariableStore& Variables() { return variables_; }
   Scripting& Scripts() { return scripting_; }
   DesktopRequests& Desktop() { return desktop_; }
+  // The sound output: the mixer on the sound device, master volume and mute.
+  SoundEngine& Sound() { return sound_; }
   VideoPlayback& Video() { return video_; }
   SavedGames& Saves() { return savedGames_; }
   Effects& GetEffects() { return effects_; }
 
  private:
   Game& EnsureGame();
+  bool ProgramKey(const ui::InputEvent& e);
   void EndProgram();
 
   ui::Platform& platform_;
@@ -115,6 +120,8 @@ class Player {
   Inventory inventory_{project_, pictures_, windows_};
   DesktopRequests desktop_;
   Scripting scripting_;
+  SoundEngine sound_{windows_.Loop(), paths_};
+  GameSound gameSound_{project_, sound_, windows_.Loop().GetClock()};
   VideoPlayback video_{project_, windows_};
   Effects effects_{project_, windows_, pictures_};
   SoundObserver* soundObserver_ = nullptr;
