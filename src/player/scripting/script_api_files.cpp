@@ -176,13 +176,13 @@ std::string A::DDir(const std::string& sPathName, std::int16_t iAttributes) {
     std::string folderName =
         cut == std::string::npos ? std::string() : sPathName.substr(0, cut + 1);
     std::string pattern = cut == std::string::npos ? sPathName : sPathName.substr(cut + 1);
-    std::string folder = paths.ResolveForWrite(folderName.empty() ? "." : folderName);
-    if (!host_.Files().Allowed(sPathName, folder, FileAccess::Read)) return {};
-    if (!paths.FolderExists(folder) || pattern.empty()) return {};
-    const DirectoryCache::Listing& listing = paths.Cache().Get(folder);
+    std::optional<std::string> folder =
+        host_.Files().Resolved(folderName.empty() ? "." : folderName, FileAccess::Read);
+    if (!folder || !paths.FolderExists(*folder) || pattern.empty()) return {};
+    const DirectoryCache::Listing& listing = paths.Cache().Get(*folder);
     std::string folded = FoldCase(pattern);
     for (const auto& [name, entry] : listing.entries) {
-      if (entry.isDirectory && !(iAttributes & kAttributeDirectory)) continue;
+      if (entry.IsFolder() && !(iAttributes & kAttributeDirectory)) continue;
       if (name.starts_with('.') && !(iAttributes & kAttributeHidden)) continue;
       if (WildcardMatchFolded(folded, entry.folded)) dirMatches_.push_back(name);
     }

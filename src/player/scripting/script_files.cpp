@@ -39,23 +39,27 @@ bool ScriptFiles::Inside(const std::string& realPath) const {
   return IsWithin(path, folder);
 }
 
-bool ScriptFiles::Allowed(std::string_view name, const std::string& realPath, FileAccess access) {
-  if (!HasDriveLetter(name) && Inside(realPath)) return true;
-  if (observer_)
-    observer_->FileRefused(access, HasDriveLetter(name) ? std::string(name) : realPath);
-  return false;
+std::optional<std::string> ScriptFiles::Resolved(std::string_view name, FileAccess access) {
+  PathResolver& paths = project_.Paths();
+  std::optional<std::string> real = paths.ResolveForWrite(name);
+  if (real && !HasDriveLetter(name) && Inside(*real)) return real;
+  if (observer_) {
+    std::string shown =
+        HasDriveLetter(name) ? std::string(name) : real.value_or(paths.Normalize(name));
+    observer_->FileRefused(access, shown);
+  }
+  return std::nullopt;
 }
 
 std::string ScriptFiles::Checked(std::string_view name, FileAccess access) {
-  std::string real = project_.Paths().ResolveForWrite(name);
-  if (!Allowed(name, real, access)) throw RuntimeError(kPathFileAccessError);
-  return real;
+  std::optional<std::string> real = Resolved(name, access);
+  if (!real) throw RuntimeError(kPathFileAccessError);
+  return *real;
 }
 
 std::optional<std::string> ScriptFiles::ForReading(std::string_view name) {
-  std::string real = project_.Paths().ResolveForWrite(name);
-  if (!Allowed(name, real, FileAccess::Read) || !project_.Paths().FileExists(real))
-    return std::nullopt;
+  std::optional<std::string> real = Resolved(name, FileAccess::Read);
+  if (!real || !project_.Paths().FileExists(*real)) return std::nullopt;
   return real;
 }
 

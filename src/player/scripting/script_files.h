@@ -31,8 +31,9 @@ class ScriptFiles {
   std::string Checked(std::string_view name, FileAccess access);
   // Whether a real path lies inside the project folder (links followed).
   bool Inside(const std::string& realPath) const;
-  // Refuses `name` for `access` when it leads outside: tells the observer and returns false.
-  bool Allowed(std::string_view name, const std::string& realPath, FileAccess access);
+  // The real path of `name` when it lies inside; otherwise tells the observer and returns
+  // nullopt.
+  std::optional<std::string> Resolved(std::string_view name, FileAccess access);
 
  private:
   Project& project_;

@@ -6,6 +6,7 @@
 
 #include <filesystem>
 
+#include "core/file_io.h"
 #include "core/path_resolver.h"
 #include "core/recording_message_box.h"
 #include "player/scripting/script_fixture.h"
@@ -74,7 +75,9 @@ TEST(ProceduresTest, AnUnreadableFileIsReported) {
   FixtureCopy game;
   RecordingMessageBoxService boxes;
   std::filesystem::remove(game.dir / "Config/Procedures");
-  std::filesystem::create_symlink(game.dir / "nowhere", game.dir / "Config/Procedures");
+  // Larger than any data file of a game may be (sparse: it takes no room).
+  game.dir.Write("Config/Procedures", "");
+  std::filesystem::resize_file(game.dir / "Config/Procedures", kMaxDataFileBytes + 1);
   EXPECT_EQ(game.Load(boxes), "");
   ASSERT_EQ(boxes.Shown().size(), 1u);
   EXPECT_EQ(boxes.Shown()[0].title, "Error");
