@@ -9,6 +9,7 @@
 #include <cstdint>
 #include <filesystem>
 #include <fstream>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -18,6 +19,26 @@ using Bytes = std::vector<std::uint8_t>;
 
 void Put16(Bytes& b, unsigned v);
 void Put32(Bytes& b, std::uint32_t v);
+
+// One image of a GIF file.
+struct GifImageSpec {
+  int left = 0;
+  int top = 0;
+  int width = 0;
+  int height = 0;
+  std::vector<int> indices;  // palette indices (0 to 3), row by row
+  Bytes lzwData;             // when not empty, the image's coded data as it stands
+  bool withControl = true;   // a graphic control block before the image
+  int delayCs = 0;
+  int disposal = 0;  // 0 unspecified, 1 keep, 2 background, 3 previous
+  int transparentIndex = -1;
+  bool interlaced = false;  // rows stored in the four interlace passes
+};
+
+// A GIF89a with a 4-colour global palette (RGB triples), the images in order, and a looping
+// extension when `loopCount` is given.
+Bytes MakeAnimatedGif(int width, int height, const std::vector<std::uint32_t>& paletteRgb,
+                      const std::vector<GifImageSpec>& images, std::optional<int> loopCount);
 
 // A GIF89a with a 4-colour palette (RGB triples) and the given palette indices, row by row.
 // `transparentIndex` < 0: no transparent colour.
@@ -71,28 +92,9 @@ inline void Put32(Bytes& b, std::uint32_t v) {
   Put16(b, v >> 16);
 }
 
-inline Bytes MakeGif(int width, int height, const std::vector<std::uint32_t>& paletteRgb,
-                     const std::vector<int>& indices, int transparentIndex) {
-  Bytes b = {'G', 'I', 'F', '8', '9', 'a'};
-  Put16(b, width);
-  Put16(b, height);
-  b.insert(b.end(), {0xF1, 0, 0});  // global table of 4 colours
-  for (int i = 0; i < 4; ++i) {
-    std::uint32_t c = i < static_cast<int>(paletteRgb.size()) ? paletteRgb[i] : 0;
-    b.insert(b.end(), {static_cast<std::uint8_t>(c >> 16), static_cast<std::uint8_t>(c >> 8),
-                       static_cast<std::uint8_t>(c)});
-  }
-  if (transparentIndex >= 0) {
-    b.insert(b.end(), {0x21, 0xF9, 4, 1, 0, 0, static_cast<std::uint8_t>(transparentIndex), 0});
-  }
-  b.push_back(0x2C);
-  Put16(b, 0);
-  Put16(b, 0);
-  Put16(b, width);
-  Put16(b, height);
-  b.push_back(0);
-  // LZW with 3-bit codes throughout: a clear code before every pair of pixels keeps the code
-  // table from growing past 8 entries. Clear = 4, end = 5.
+// LZW data of 4-colour image indices with 3-bit codes throughout: a clear code before every pair
+// of pixels keeps the code table from growing past 8 entries. Clear = 4, end = 5.
+inline Bytes GifLzwData(const std::vector<int>& indices) {
   std::vector<int> codes;
   for (std::size_t i = 0; i < indices.size(); ++i) {
     if (i % 2 == 0) codes.push_back(4);
@@ -112,16 +114,77 @@ inline Bytes MakeGif(int width, int height, const std::vector<std::uint32_t>& pa
     }
   }
   if (bits) data.push_back(static_cast<std::uint8_t>(acc));
-  b.push_back(2);  // minimum code size
-  for (std::size_t at = 0; at < data.size(); at += 255) {
-    std::size_t n = std::min<std::size_t>(255, data.size() - at);
-    b.push_back(static_cast<std::uint8_t>(n));
-    b.insert(b.end(), data.begin() + static_cast<long>(at),
-             data.begin() + static_cast<long>(at + n));
+  return data;
+}
+
+inline Bytes MakeAnimatedGif(int width, int height, const std::vector<std::uint32_t>& paletteRgb,
+                             const std::vector<GifImageSpec>& images,
+                             std::optional<int> loopCount) {
+  Bytes b = {'G', 'I', 'F', '8', '9', 'a'};
+  Put16(b, static_cast<unsigned>(width));
+  Put16(b, static_cast<unsigned>(height));
+  b.insert(b.end(), {0xF1, 0, 0});  // global table of 4 colours
+  for (int i = 0; i < 4; ++i) {
+    std::uint32_t c = i < static_cast<int>(paletteRgb.size()) ? paletteRgb[i] : 0;
+    b.insert(b.end(), {static_cast<std::uint8_t>(c >> 16), static_cast<std::uint8_t>(c >> 8),
+                       static_cast<std::uint8_t>(c)});
   }
-  b.push_back(0);
+  if (loopCount) {
+    b.insert(b.end(), {0x21, 0xFF, 11});
+    for (char c : std::string("NETSCAPE2.0"))
+      b.push_back(static_cast<std::uint8_t>(c));
+    b.insert(b.end(), {3, 1});
+    Put16(b, static_cast<unsigned>(*loopCount));
+    b.push_back(0);
+  }
+  for (const GifImageSpec& image : images) {
+    if (image.withControl) {
+      bool transparent = image.transparentIndex >= 0;
+      b.insert(b.end(), {0x21, 0xF9, 4,
+                         static_cast<std::uint8_t>(image.disposal << 2 | (transparent ? 1 : 0))});
+      Put16(b, static_cast<unsigned>(image.delayCs));
+      b.push_back(static_cast<std::uint8_t>(transparent ? image.transparentIndex : 0));
+      b.push_back(0);
+    }
+    b.push_back(0x2C);
+    Put16(b, static_cast<unsigned>(image.left));
+    Put16(b, static_cast<unsigned>(image.top));
+    Put16(b, static_cast<unsigned>(image.width));
+    Put16(b, static_cast<unsigned>(image.height));
+    b.push_back(image.interlaced ? 0x40 : 0);
+    std::vector<int> stored = image.indices;
+    if (image.interlaced) {
+      stored.clear();
+      for (auto [start, step] : {std::pair{0, 8}, {4, 8}, {2, 4}, {1, 2}}) {
+        for (int y = start; y < image.height; y += step) {
+          auto row = image.indices.begin() + static_cast<long>(y) * image.width;
+          stored.insert(stored.end(), row, row + image.width);
+        }
+      }
+    }
+    Bytes data = image.lzwData.empty() ? GifLzwData(stored) : image.lzwData;
+    b.push_back(2);  // minimum code size
+    for (std::size_t at = 0; at < data.size(); at += 255) {
+      std::size_t n = std::min<std::size_t>(255, data.size() - at);
+      b.push_back(static_cast<std::uint8_t>(n));
+      b.insert(b.end(), data.begin() + static_cast<long>(at),
+               data.begin() + static_cast<long>(at + n));
+    }
+    b.push_back(0);
+  }
   b.push_back(0x3B);
   return b;
+}
+
+inline Bytes MakeGif(int width, int height, const std::vector<std::uint32_t>& paletteRgb,
+                     const std::vector<int>& indices, int transparentIndex) {
+  GifImageSpec image;
+  image.width = width;
+  image.height = height;
+  image.indices = indices;
+  image.transparentIndex = transparentIndex;
+  image.withControl = transparentIndex >= 0;
+  return MakeAnimatedGif(width, height, paletteRgb, {image}, std::nullopt);
 }
 
 namespace detail {
