@@ -2,9 +2,6 @@
 // the header alone, before any decoder allocates for the pixels.
 #include <gtest/gtest.h>
 
-#include <fstream>
-#include <iterator>
-
 #include "core/runtime_error.h"
 #include "picture_files.h"
 #include "ui/draw/picture.h"
@@ -95,10 +92,8 @@ TEST(PictureLimitsTest, BitmapsAndJpegsAnnouncingTooMuchAreRefused) {
   EXPECT_FALSE(detail::BmpHeaderAcceptable(bmp));
   EXPECT_EQ(ErrorOf(bmp), 481);
 
-  std::ifstream in(
-      std::filesystem::path(STORYLOOM_SOURCE_DIR) / "tests/ui/draw/data/red_blue_16x8.jpg",
-      std::ios::binary);
-  Bytes jpeg((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  Bytes jpeg = test::ReadFile(std::filesystem::path(STORYLOOM_SOURCE_DIR) /
+                              "tests/ui/draw/data/red_blue_16x8.jpg");
   ASSERT_GT(jpeg.size(), 100u);
   // Fill bytes before a marker are allowed.
   Bytes padded = jpeg;
