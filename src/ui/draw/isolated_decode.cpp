@@ -5,6 +5,7 @@
 #include "ui/draw/isolated_decode.h"
 
 #include <cerrno>
+#include <csignal>
 #include <cstdint>
 #include <fstream>
 #include <optional>
@@ -88,6 +89,13 @@ void SetLimit(int resource, rlim_t value) {
   ::setrlimit(resource, &limit);
 }
 
+// A fault in the child ends it quietly: handlers the parent installed (a crash reporter, a
+// sanitizer's) are not run for the child's faults.
+void DefaultFaultHandling() {
+  for (int signal : {SIGSEGV, SIGBUS, SIGILL, SIGFPE, SIGABRT, SIGXCPU, SIGXFSZ, SIGPIPE, SIGTERM})
+    std::signal(signal, SIG_DFL);
+}
+
 void LimitThisProcess(const ChildProcessLimits& limits) {
   // The soft CPU limit sends SIGXCPU, which ends the process; the hard one a second later
   // sends SIGKILL in case the signal is caught.
@@ -107,6 +115,7 @@ void LimitThisProcess(const ChildProcessLimits& limits) {
                            const ChildProcessLimits& limits) {
   int status = kDecodeFailed;
   try {
+    DefaultFaultHandling();
     LimitThisProcess(limits);
     Surface s = decode();
     ResultHeader header{kStartMark, s.Width(), s.Height()};
