@@ -16,10 +16,12 @@
 
 #include "core/path_resolver.h"
 #include "player/display/resolutions.h"
+#include "player/effects/effects.h"
 #include "player/engine/game.h"
 #include "player/game_subsystems.h"
 #include "player/hotspots/hotspots.h"
 #include "player/inventory/inventory.h"
+#include "player/savegame/saved_games.h"
 #include "player/startup/project.h"
 #include "player/startup/title_window.h"
 #include "player/texts/texts.h"
@@ -84,6 +86,8 @@ class Player {
   // The game window, or null before the first Start.
   Game* GetGame() { return game_.get(); }
   VariableStore& Variables() { return variables_; }
+  SavedGames& Saves() { return savedGames_; }
+  Effects& GetEffects() { return effects_; }
 
  private:
   Game& EnsureGame();
@@ -100,10 +104,12 @@ class Player {
   Hotspots hotspots_{project_, variables_, pictures_, windows_};
   Texts texts_{project_};
   Inventory inventory_{project_, pictures_, windows_};
+  Effects effects_{project_, windows_, pictures_};
   SoundObserver* soundObserver_ = nullptr;
   GameObserver* gameObserver_ = nullptr;
   std::unique_ptr<Game> game_;
   TitleWindow title_;
+  SavedGames savedGames_;
 };
 
 }  // namespace sl

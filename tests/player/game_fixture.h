@@ -15,10 +15,12 @@ namespace sl::test {
 
 class GameRun : public SoundObserver, public GameObserver {
  public:
+  // `project` names a fixture of tests/projects, or is a whole path ("/tmp/...").
   explicit GameRun(const std::string& project, ui::Size display = {1024, 768}) {
     platform.display = display;
-    player = std::make_unique<Player>(platform, boxes,
-                                      std::string(STORYLOOM_TEST_PROJECTS) + "/" + project);
+    player = std::make_unique<Player>(
+        platform, boxes,
+        project.starts_with('/') ? project : std::string(STORYLOOM_TEST_PROJECTS) + "/" + project);
     player->SetSoundObserver(this);
     player->SetGameObserver(this);
   }
@@ -53,6 +55,19 @@ class GameRun : public SoundObserver, public GameObserver {
     Post(e);
     e.kind = ui::InputKind::MouseUp;
     Post(e);
+  }
+  // A left click at (x, y) of the window's client area that arrives when the clock reaches
+  // `atMs`, in the middle of whatever waits then.
+  void QueueClick(int x, int y, std::int64_t atMs) {
+    ui::InputEvent e;
+    e.kind = ui::InputKind::MouseDown;
+    e.space = ui::CoordSpace::Client;
+    e.x = x;
+    e.y = y;
+    e.button = ui::kButtonLeft;
+    platform.Post(e, atMs);
+    e.kind = ui::InputKind::MouseUp;
+    platform.Post(e, atMs);
   }
   void Menu(const std::string& name) {
     ui::InputEvent e;
