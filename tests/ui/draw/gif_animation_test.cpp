@@ -4,6 +4,7 @@
 
 #include "core/runtime_error.h"
 #include "picture_files.h"
+#include "support/temp_folder.h"
 #include "ui/draw/gif_animation.h"
 #include "ui/draw/picture.h"
 #include "ui/draw/picture_decoders.h"
@@ -30,12 +31,7 @@ GifImageSpec Image(int left, int top, int width, int height, int index) {
 }
 
 int ErrorOf(const Bytes& bytes) {
-  try {
-    DecodePicture(bytes);
-  } catch (const RuntimeError& e) {
-    return e.Number();
-  }
-  return 0;
+  return sl::test::ErrorNumberOf([&] { DecodePicture(bytes); });
 }
 
 // The rows of a surface as colours, for whole-picture comparisons.

@@ -12,6 +12,7 @@
 
 #include "core/runtime_error.h"
 #include "picture_files.h"
+#include "support/temp_folder.h"
 #include "ui/draw/picture.h"
 
 namespace sl::draw::detail {
@@ -21,15 +22,6 @@ using Clock = std::chrono::steady_clock;
 
 constexpr ChildProcessLimits kTestLimits{1, std::chrono::milliseconds(8000),
                                          std::size_t{256} << 20};
-
-int ErrorOf(const std::function<void()>& f) {
-  try {
-    f();
-  } catch (const RuntimeError& e) {
-    return e.Number();
-  }
-  return 0;
-}
 
 TEST(IsolatedDecodeTest, ThePictureComesBackWhole) {
   Surface picture(3, 2, OpaquePixel(10, 20, 30));
@@ -41,13 +33,14 @@ TEST(IsolatedDecodeTest, ThePictureComesBackWhole) {
 }
 
 TEST(IsolatedDecodeTest, AFailingDecoderIsAnInvalidPicture) {
-  EXPECT_EQ(ErrorOf([] {
+  EXPECT_EQ(sl::test::ErrorNumberOf([] {
               DecodeInChildProcess([]() -> Surface { throw RuntimeError(481); }, kTestLimits);
             }),
             481);
-  EXPECT_EQ(ErrorOf([] { DecodeInChildProcess([]() -> Surface { std::abort(); }, kTestLimits); }),
+  EXPECT_EQ(sl::test::ErrorNumberOf(
+                [] { DecodeInChildProcess([]() -> Surface { std::abort(); }, kTestLimits); }),
             481);
-  EXPECT_EQ(ErrorOf([] {
+  EXPECT_EQ(sl::test::ErrorNumberOf([] {
               DecodeInChildProcess(
                   []() -> Surface {
                     std::raise(SIGKILL);
@@ -57,13 +50,14 @@ TEST(IsolatedDecodeTest, AFailingDecoderIsAnInvalidPicture) {
             }),
             481);
   // A picture beyond the limits is refused whatever the child says.
-  EXPECT_EQ(ErrorOf([] { DecodeInChildProcess([] { return Surface(40000, 1); }, kTestLimits); }),
+  EXPECT_EQ(sl::test::ErrorNumberOf(
+                [] { DecodeInChildProcess([] { return Surface(40000, 1); }, kTestLimits); }),
             481);
 }
 
 TEST(IsolatedDecodeTest, ADecoderThatNeverReturnsIsStoppedByTheCpuLimit) {
   auto start = Clock::now();
-  EXPECT_EQ(ErrorOf([] {
+  EXPECT_EQ(sl::test::ErrorNumberOf([] {
               DecodeInChildProcess(
                   []() -> Surface {
                     volatile unsigned spins = 0;
@@ -80,7 +74,7 @@ TEST(IsolatedDecodeTest, ADecoderThatSleepsIsStoppedByTheWallTimeLimit) {
   ChildProcessLimits limits = kTestLimits;
   limits.wallTime = std::chrono::milliseconds(300);
   auto start = Clock::now();
-  EXPECT_EQ(ErrorOf([&] {
+  EXPECT_EQ(sl::test::ErrorNumberOf([&] {
               DecodeInChildProcess(
                   []() -> Surface {
                     for (;;)
@@ -94,7 +88,7 @@ TEST(IsolatedDecodeTest, ADecoderThatSleepsIsStoppedByTheWallTimeLimit) {
 
 TEST(IsolatedDecodeTest, ADecoderThatAllocatesWithoutEndIsStoppedByTheMemoryLimit) {
   if (!ChildMemoryLimited()) GTEST_SKIP() << "sanitizers reserve the address space";
-  EXPECT_EQ(ErrorOf([] {
+  EXPECT_EQ(sl::test::ErrorNumberOf([] {
               DecodeInChildProcess(
                   []() -> Surface {
                     std::vector<std::vector<char>> blocks;
@@ -112,7 +106,8 @@ TEST(IsolatedDecodeTest, AMetafileThatHangsItsDecoderIsAnInvalidPicture) {
   Picture sound = DecodePicture(test::MakeWmfWithBitmap(1000, 500, 40));
   EXPECT_EQ(sound.Width(), 96);
   auto start = Clock::now();
-  EXPECT_EQ(ErrorOf([] { DecodePicture(test::MakeWmfWithBitmap(1000, 500, 32)); }), 481);
+  EXPECT_EQ(sl::test::ErrorNumberOf([] { DecodePicture(test::MakeWmfWithBitmap(1000, 500, 32)); }),
+            481);
   EXPECT_LT(Clock::now() - start, ChildProcessLimits{}.wallTime + std::chrono::seconds(1));
 }
 
