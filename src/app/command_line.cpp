@@ -153,7 +153,8 @@ CommandLineResult ParseCommandLine(const std::vector<std::string>& args) {
 
 std::string Usage() {
   return "Usage: storyloom [OPTIONS] [PROJECT_DIR]\n"
-         "Plays the Storyloom game in PROJECT_DIR (default: the folder of the program).\n"
+         "Plays the Storyloom game in PROJECT_DIR. Without it: the game in the program's own\n"
+         "folder, else the last game played.\n"
          "\n"
          "Options:\n"
          "  --headless            no window and no sound; time passes only as the run needs\n"
@@ -167,7 +168,12 @@ std::string Usage() {
          "                        (default 2004-03-07T12:00:00)\n"
          "  --seed N              seed of the script engine's random numbers\n"
          "  --help                show this text\n"
-         "  --version             show the version\n";
+         "  --version             show the version\n"
+         "\n"
+         "Exit status:\n"
+         "  0  the program ended normally (also right after a message that ends it)\n"
+         "  1  a fatal error, or PROJECT_DIR is not a game\n"
+         "  2  a bad command line or event script, or no game to play\n";
 }
 
 CivilTime DefaultHeadlessClock() {

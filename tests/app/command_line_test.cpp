@@ -2,10 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <filesystem>
-
-#include "app/executable_folder.h"
-
 namespace sl {
 namespace {
 
@@ -78,14 +74,6 @@ TEST(CommandLineTest, UsageNamesEveryOption) {
     EXPECT_NE(usage.find(option), std::string::npos) << option;
   }
   EXPECT_EQ(DefaultHeadlessClock(), (CivilTime{2004, 3, 7, 12, 0, 0, 0}));
-}
-
-TEST(CommandLineTest, ProjectFolderDefaultsToTheProgramsFolder) {
-  std::string folder = ExecutableFolder();
-  EXPECT_TRUE(std::filesystem::is_directory(folder));
-  EXPECT_TRUE(std::filesystem::exists(std::filesystem::path(folder) / "app_tests"));
-  EXPECT_EQ(ProjectFolderToUse(Parse({}).options), folder);
-  EXPECT_EQ(ProjectFolderToUse(Parse({"game"}).options), "game");
 }
 
 }  // namespace
