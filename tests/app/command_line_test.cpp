@@ -2,6 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <fstream>
+#include <iterator>
+#include <regex>
+
 namespace sl {
 namespace {
 
@@ -74,6 +78,27 @@ TEST(CommandLineTest, UsageNamesEveryOption) {
     EXPECT_NE(usage.find(option), std::string::npos) << option;
   }
   EXPECT_EQ(DefaultHeadlessClock(), (CivilTime{2004, 3, 7, 12, 0, 0, 0}));
+}
+
+// The manual page is written by hand: every option of --help must be in it (as roff writes
+// a dash), and so must every exit status.
+TEST(CommandLineTest, TheManualPageHasEveryOptionOfTheHelp) {
+  std::ifstream in(STORYLOOM_SOURCE_DIR "/dist/storyloom.6");
+  std::string page((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  ASSERT_FALSE(page.empty());
+  std::string usage = Usage();
+  std::regex option("--[a-z][a-z-]*");
+  int options = 0;
+  for (auto it = std::sregex_iterator(usage.begin(), usage.end(), option);
+       it != std::sregex_iterator(); ++it, ++options) {
+    std::string roff = std::regex_replace(it->str(), std::regex("-"), "\\-");
+    bool listed = page.find("\n.B " + roff) != std::string::npos ||
+                  page.find("\n.BI " + roff) != std::string::npos;
+    EXPECT_TRUE(listed) << it->str();
+  }
+  EXPECT_GE(options, 10);
+  for (const char* status : {".B 0\n", ".B 1\n", ".B 2\n"})
+    EXPECT_NE(page.find(status), std::string::npos) << status;
 }
 
 }  // namespace
