@@ -6,7 +6,7 @@
 //   Project project(paths, messages);            // a PathResolver and a MessageBoxService
 //   project.SetDisplayChecks(&d); SetCdLookup(&c); SetActivityTargets(&a);   (optional)
 //   project.SetGameStoppingQuery([&] { return game.GameStopping; });       (optional)
-//   if (project.SetUpProject("/path/of/game") == SetUpResult::EndProgram) exit
+//   if (project.SetUpProject("/path/of/game") != SetUpResult::Continue) exit
 //   project.Folders().FramesFolder, project.Info().GameTitle, project.Texts()[29]
 //   project.FindMediaFile(project.Folders().AreasFolder + "Music.mp3")
 //   project.SafeDir(pattern), project.DeleteFileIfExists(path), project.HaltActivity()
