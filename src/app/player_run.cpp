@@ -78,6 +78,7 @@ int Play(const CommandLineOptions& options, const std::string& projectFolder,
 
   PlayerMessageBoxes messages(platform);
   Player player(platform, messages, projectFolder);
+  player.Sound().SetOptions({.mute = options.mute, .soundFont = options.soundFont.value_or("")});
   messages.UseDialogs(player.Windows());
   PlayerTrace playerTrace(trace, player);
   // On a virtual clock videos are decoded only when a picture of them is drawn.
@@ -85,9 +86,12 @@ int Play(const CommandLineOptions& options, const std::string& projectFolder,
   ui::WindowManager& windows = player.Windows();
   ui::EventLoop& loop = windows.Loop();
   if (headlessPlatform) headlessPlatform->SetGiveUpHandler([&loop] { loop.RequestQuit(); });
-  std::string scriptName = options.eventsFile.value_or("events");
-  windows.onInputError = [&scriptName](const std::string& message) {
-    std::fprintf(stderr, "storyloom: %s: %s\n", scriptName.c_str(), message.c_str());
+  // A command that names nothing that exists is a broken script, as a typing error is: the run
+  // ends with the line and the status of one.
+  windows.onInputError = [&](const std::string& message) {
+    if (!headlessPlatform) return;
+    headlessPlatform->ReportInputError(message);
+    loop.RequestQuit();
   };
 
   PathResolver& paths = player.GetProject().Paths();
@@ -98,7 +102,7 @@ int Play(const CommandLineOptions& options, const std::string& projectFolder,
   int code = player.Run();
   if (player.Title().SetUp() == SetUpResult::NotAGame)
     std::fputs(NotAGameMessage(projectFolder).c_str(), stderr);
-  return code;
+  return headlessPlatform && headlessPlatform->ScriptFailed() ? kExitUsage : code;
 }
 
 }  // namespace
