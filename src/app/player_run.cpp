@@ -7,6 +7,7 @@
 #include <optional>
 
 #include "app/desktop.h"
+#include "app/game_folder.h"
 #include "app/player_trace.h"
 #include "backend/headless/answering_message_boxes.h"
 #include "backend/headless/event_script.h"
@@ -15,6 +16,7 @@
 #include "backend/headless/trace.h"
 #include "core/path_resolver.h"
 #include "core/settings_store.h"
+#include "player/exit_status.h"
 #include "player/player.h"
 #include "ui/event_loop.h"
 #include "ui/standard_dialogs.h"
@@ -76,6 +78,7 @@ int Play(const CommandLineOptions& options, const std::string& projectFolder,
 
   PlayerMessageBoxes messages(platform);
   Player player(platform, messages, projectFolder);
+  player.Sound().SetOptions({.mute = options.mute, .soundFont = options.soundFont.value_or("")});
   messages.UseDialogs(player.Windows());
   PlayerTrace playerTrace(trace, player);
   // On a virtual clock videos are decoded only when a picture of them is drawn.
@@ -83,9 +86,12 @@ int Play(const CommandLineOptions& options, const std::string& projectFolder,
   ui::WindowManager& windows = player.Windows();
   ui::EventLoop& loop = windows.Loop();
   if (headlessPlatform) headlessPlatform->SetGiveUpHandler([&loop] { loop.RequestQuit(); });
-  std::string scriptName = options.eventsFile.value_or("events");
-  windows.onInputError = [&scriptName](const std::string& message) {
-    std::fprintf(stderr, "storyloom: %s: %s\n", scriptName.c_str(), message.c_str());
+  // A command that names nothing that exists is a broken script, as a typing error is: the run
+  // ends with the line and the status of one.
+  windows.onInputError = [&](const std::string& message) {
+    if (!headlessPlatform) return;
+    headlessPlatform->ReportInputError(message);
+    loop.RequestQuit();
   };
 
   PathResolver& paths = player.GetProject().Paths();
@@ -93,12 +99,15 @@ int Play(const CommandLineOptions& options, const std::string& projectFolder,
   paths.SetFileObserver([&trace](FileOperation op, const std::string& realPath) {
     trace.File(op == FileOperation::Write ? FileOp::Write : FileOp::Delete, realPath);
   });
-  return player.Run();
+  int code = player.Run();
+  if (player.Title().SetUp() == SetUpResult::NotAGame)
+    std::fputs(NotAGameMessage(projectFolder).c_str(), stderr);
+  return headlessPlatform && headlessPlatform->ScriptFailed() ? kExitUsage : code;
 }
 
 }  // namespace
 
-int RunPlayer(const CommandLineOptions& options, const std::string& executableFolder,
+int RunPlayer(const CommandLineOptions& options, const std::string& projectFolder,
               bool desktopMissing) {
   std::vector<ScriptCommand> script;
   if (options.eventsFile) {
@@ -106,7 +115,7 @@ int RunPlayer(const CommandLineOptions& options, const std::string& executableFo
       script = LoadEventScript(*options.eventsFile);
     } catch (const EventScriptError& e) {
       std::fprintf(stderr, "storyloom: %s\n", e.what());
-      return 2;
+      return kExitUsage;
     }
   }
   std::unique_ptr<Trace> trace;
@@ -114,7 +123,7 @@ int RunPlayer(const CommandLineOptions& options, const std::string& executableFo
     trace = OpenTrace(options, desktopMissing);
   } catch (const std::exception& e) {
     std::fprintf(stderr, "storyloom: %s\n", e.what());
-    return 1;
+    return kExitFailure;
   }
   if (desktopMissing)
     std::fputs(
@@ -122,10 +131,9 @@ int RunPlayer(const CommandLineOptions& options, const std::string& executableFo
         "window\n",
         stderr);
 
-  int code = 1;
+  int code = kExitFailure;
   try {
-    code = Play(options, options.projectDir.empty() ? executableFolder : options.projectDir,
-                std::move(script), *trace, desktopMissing);
+    code = Play(options, projectFolder, std::move(script), *trace, desktopMissing);
   } catch (const std::exception& e) {
     std::fprintf(stderr, "storyloom: fatal error: %s\n", e.what());
   }

@@ -61,7 +61,7 @@ SetUpResult Project::SetUpProject(std::string_view programFolder) {
     box.text = texts_[33] + " " + general;
     box.icon = MsgIcon::Exclamation;
     messages_.Show(box);
-    return SetUpResult::EndProgram;
+    return SetUpResult::NotAGame;
   }
   bool largeFonts = false;
   IgnoringErrors([&] { largeFonts = display_->UsesLargeFonts(); });
@@ -86,6 +86,17 @@ void Project::LoadProjectInformation() {
     ReadProjectInformation(reader, info_);
   } catch (const std::exception&) {
     ShowError(" Error loading project information.");
+  }
+  std::string asked =
+      std::to_string(info_.PictureWidth) + " x " + std::to_string(info_.PictureHeight);
+  if (CapPictureSize(info_)) {
+    MessageBoxRequest box;
+    box.title = texts_[29];
+    box.text = "The frame picture size of this game, " + asked +
+               " pixels, is larger than the player shows; " + std::to_string(info_.PictureWidth) +
+               " x " + std::to_string(info_.PictureHeight) + " pixels are used.";
+    box.icon = MsgIcon::Exclamation;
+    messages_.Show(box);
   }
 }
 

@@ -187,9 +187,8 @@ void TitleWindow::Form_Load() {
   Project& project = c_.project;
   bool failed = false;
   Step(failed, [&] { CenterWindow(); });
-  SetUpResult setUp = SetUpResult::Continue;
-  Step(failed, [&] { setUp = project.SetUpProject(c_.programFolder); });
-  if (setUp == SetUpResult::EndProgram) {
+  Step(failed, [&] { setUp_ = project.SetUpProject(c_.programFolder); });
+  if (setUp_ != SetUpResult::Continue) {
     UnloadTitleWindow();
     return;
   }
@@ -256,7 +255,9 @@ void TitleWindow::LayOutRows(bool& failed) {
   const std::pair<const char*, const std::string*> rows[] = {{"Author", &info.AuthorName},
                                                              {"Email", &info.AuthorEmail},
                                                              {"Homepage", &info.AuthorHomepage}};
-  for (const auto& [row, value] : rows) {
+  for (const auto& entry : rows) {
+    const char* row = entry.first;
+    const std::string* value = entry.second;
     if (value->empty()) continue;
     Step(failed, [&] {
       ui::Label& text = L(("txt" + std::string(row)).c_str());
