@@ -555,11 +555,15 @@ def title_load_walk():
 
 
 def effects_walk():
-    """The telescope opens with a cross-fade over the rippling harbour; its timer brings the
-    harbour back."""
+    """The telescope opens with a cross-fade over the rippling harbour; a gull beats its wings
+    over the lighthouse and answers a click; the telescope's timer brings the harbour back."""
     return [
         "click 560 170",    # the telescope: a one-second cross-fade
-        "wait 5200",        # four seconds of looking, then back to the harbour
+        "wait 1500",
+        "click 218 102",    # the gull, an animated hotspot
+        "dump",
+        "click 320 470",
+        "wait 3700",        # four seconds of looking in all, then back to the harbour
         "dump",
     ]
 

