@@ -172,10 +172,7 @@ std::string MultiCd::FindOnCD(const std::string& path) {
   std::string letter = DriveLetter();
 
   // Any media file may lie in the CD's Frames folder, whatever folder the game asked for.
-  std::string name = FileNameOfPath(path);
-  std::string inFrames = kFramesOnCd + name;
-  if (auto found = OnDrive(letter, MapMediaExtension(inFrames))) return *found;
-  if (auto found = OnDrive(letter, inFrames)) return *found;
+  if (auto found = MediaOnDrive(letter, kFramesOnCd + FileNameOfPath(path))) return *found;
 
   std::string wanted = Comparable(path);
   auto entry = std::find_if(index_.begin(), index_.end(), [&](const CdIndexEntry& e) {
@@ -193,15 +190,20 @@ std::string MultiCd::FindOnCD(const std::string& path) {
     default:
       return path;
   }
-  cdPath = MapMediaExtension(cdPath);
 
   while (true) {
-    if (auto found = OnDrive(letter, cdPath)) return *found;
+    if (auto found = MediaOnDrive(letter, cdPath)) return *found;
     Game* game = c_.game();
-    if (game && game->GameStopping) break;
+    if ((game && game->GameStopping) || c_.windows.Loop().QuitRequested()) break;
     if (WaitForCd(entry->cd, cdPath, letter) == CdWait::Cancelled) break;
   }
-  return DrivePath(letter, cdPath);
+  return DrivePath(letter, MapMediaExtension(cdPath));
+}
+
+std::optional<std::string> MultiCd::MediaOnDrive(const std::string& letter,
+                                                 const std::string& cdPath) {
+  if (auto found = OnDrive(letter, MapMediaExtension(cdPath))) return found;
+  return OnDrive(letter, cdPath);
 }
 
 MultiCd::CdWait MultiCd::WaitForCd(std::int16_t cd, const std::string& cdPath,
@@ -214,22 +216,23 @@ MultiCd::CdWait MultiCd::WaitForCd(std::int16_t cd, const std::string& cdPath,
   }
   c_.project.HaltActivity();
 
-  bool cancelled = false;
   const InterfaceTexts& t = c_.project.Texts();
+  DriveChoice choice = DriveChoice::Cancelled;
   {
-    RunFromCdDialog dialog({c_.project, c_.windows, c_.display, Drives(), [&] {
-                              cancelled = true;
+    RunFromCdDialog dialog({c_.project, c_.windows, c_.display, Drives(), [game] {
                               if (game) game->GameStopping = true;
                             }});
-    dialog.ShowModal(t[47] + std::to_string(cd) + " " + t[48], letter + ":\\");
+    choice = dialog.ShowModal(t[47] + std::to_string(cd) + " " + t[48], letter + ":\\");
   }
-  if (cancelled || (game && game->GameStopping)) {
+  // Closing the dialog any other way than OK (its window closed, the program ending) gives up
+  // as Cancel does: asking again would keep the person playing in the dialog for ever.
+  if (choice != DriveChoice::Chosen || (game && game->GameStopping)) {
     if (game) game->StopEverything();
     return CdWait::Cancelled;
   }
 
   if (std::string chosen = DriveLetterSetting(); !chosen.empty()) letter = chosen;
-  if (OnDrive(letter, cdPath)) {
+  if (MediaOnDrive(letter, cdPath)) {
     if (game) {
       if (running.timer1) game->Timer1().SetEnabled(true);
       if (ui::TimerControl* timer = game->TimerMessageBox(); timer && running.messageBox)
@@ -240,7 +243,7 @@ MultiCd::CdWait MultiCd::WaitForCd(std::int16_t cd, const std::string& cdPath,
   }
   MessageBoxRequest box;
   box.title = c_.project.Info().GameTitle;
-  box.text = t[45] + "\r\n\r\n" + DrivePath(letter, cdPath) + "\r\n\r\n" + t[46];
+  box.text = t[45] + "\r\n\r\n" + DrivePath(letter, MapMediaExtension(cdPath)) + "\r\n\r\n" + t[46];
   box.icon = MsgIcon::Exclamation;
   c_.project.Messages().Show(box);
   return CdWait::WrongCd;

@@ -69,6 +69,8 @@ class MultiCd final : public CdLookup {
   std::string DriveLetter();
   // The real path of `cdPath` (below <drive>/Data/<GameTitle>) on the drive, when it is there.
   std::optional<std::string> OnDrive(const std::string& letter, const std::string& cdPath);
+  // The media file on the drive under its numbered extension, else under its own name.
+  std::optional<std::string> MediaOnDrive(const std::string& letter, const std::string& cdPath);
   // The path shown when the file is not on the drive.
   std::string DrivePath(const std::string& letter, const std::string& cdPath);
   enum class CdWait { Found, WrongCd, Cancelled };

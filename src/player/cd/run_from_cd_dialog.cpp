@@ -77,12 +77,14 @@ RunFromCdDialog::~RunFromCdDialog() {
   c_.windows.RemoveForm(form_.get());
 }
 
-void RunFromCdDialog::ShowModal(const std::string& message, const std::string& driveText) {
+DriveChoice RunFromCdDialog::ShowModal(const std::string& message, const std::string& driveText) {
+  choice_ = DriveChoice::Cancelled;
   form_->Load();
   combo1_->SetText(driveText);
   lblMessage_->SetCaption(message);
   form_->Show(true);
   form_->Unload();
+  return choice_;
 }
 
 void RunFromCdDialog::Form_Load() {
@@ -129,6 +131,7 @@ void RunFromCdDialog::Command3_Click() {
       if (folder && FolderExists(*folder)) {
         c_.windows.GetPlatform().Settings().Save("Software", c_.project.Info().ProjectName,
                                                  kDriveLetterKey, std::string(1, text[0]));
+        choice_ = DriveChoice::Chosen;
         form_->Hide();
         return;
       }

@@ -8,7 +8,7 @@
 //
 // API:
 //   RunFromCdDialog dialog({project, windows, display, drives, [&] { game.GameStopping = true; }});
-//   dialog.ShowModal("Please insert the CD# 2 ...", "D:\\");   // returns once it is closed
+//   dialog.ShowModal("Please insert the CD# 2 ...", "D:\\")  -> DriveChoice::Chosen on OK
 #pragma once
 
 #include <functional>
@@ -31,6 +31,9 @@ class Label;
 class WindowManager;
 }  // namespace ui
 
+// How the dialog was left: OK on a drive that is there, or any other way.
+enum class DriveChoice { Chosen, Cancelled };
+
 struct RunFromCdContext {
   Project& project;
   ui::WindowManager& windows;
@@ -49,7 +52,7 @@ class RunFromCdDialog {
   ui::Form& Form() { return *form_; }
   // Loads the dialog, sets the request and the drive text, shows it modally and unloads it
   // once it is closed.
-  void ShowModal(const std::string& message, const std::string& driveText);
+  DriveChoice ShowModal(const std::string& message, const std::string& driveText);
 
   void Command3_Click();  // OK
   void Command4_Click();  // Cancel
@@ -69,6 +72,7 @@ class RunFromCdDialog {
   ui::ComboBox* combo1_ = nullptr;
   ui::CommandButton* command3_ = nullptr;
   ui::CommandButton* command4_ = nullptr;
+  DriveChoice choice_ = DriveChoice::Cancelled;
 };
 
 }  // namespace sl

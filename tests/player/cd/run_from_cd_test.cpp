@@ -39,6 +39,15 @@ class RunFromCdTest : public ::testing::Test {
   test::HeadlessRun Run(const std::string& events, const std::string& options) {
     return test::RunHeadless(dir_, game_, events, options);
   }
+  // The records of one kind that hold `part`.
+  static std::vector<std::string> With(const std::vector<std::string>& trace, const std::string& ev,
+                                       const std::string& part) {
+    std::vector<std::string> found;
+    for (const std::string& line : Records(trace, ev)) {
+      if (Has(line, part)) found.push_back(line);
+    }
+    return found;
+  }
   std::vector<std::string> DialogShown(const std::vector<std::string>& trace) {
     std::vector<std::string> shown;
     for (const std::string& line : Records(trace, "window")) {
@@ -56,11 +65,11 @@ TEST_F(RunFromCdTest, AFileInTheCdsFramesFolderIsFoundByItsNameOnTheDetectedDriv
   test::HeadlessRun run = Run("click 25 25\nwait 100\n", "--cd '" + cd + "'");
   ASSERT_EQ(run.status, 0);
   EXPECT_TRUE(DialogShown(run.trace).empty());
-  std::vector<std::string> settings = Records(run.trace, "setting");
-  ASSERT_FALSE(settings.empty());
+  std::vector<std::string> settings = With(run.trace, "setting", "DriveLetter");
+  ASSERT_EQ(settings.size(), 1u);
   EXPECT_TRUE(Has(settings[0], R"("section":"FixtureSound","key":"DriveLetter","value":"D")"))
       << settings[0];
-  std::vector<std::string> sounds = Records(run.trace, "sound");
+  std::vector<std::string> sounds = With(run.trace, "sound", R"("op":"play")");
   ASSERT_FALSE(sounds.empty());
   EXPECT_TRUE(
       Has(sounds[0], R"("op":"play","file":")" + cd + "/Data/FixtureSound/FRAMES/Bell.WAV\""))
@@ -93,16 +102,16 @@ TEST_F(RunFromCdTest, TheDialogAsksForTheIndexedCdUntilItsFolderHoldsTheFile) {
   std::vector<std::string> boxes = Records(run.trace, "msgbox");
   ASSERT_EQ(boxes.size(), 1u);
   EXPECT_TRUE(Has(boxes[0], R"("title":"FixtureSound","text":"File Not Found:\r\n\r\n)" + wrong +
-                                R"(/Data/FixtureSound/Areas/bell.wav\r\n\r\nThe file may be )"
+                                R"(/Data/FixtureSound/Areas/bell.010\r\n\r\nThe file may be )"
                                 R"(missing, or you may have inserted the wrong CD.","icon":)"
                                 R"("exclamation")"))
       << boxes[0];
-  std::vector<std::string> settings = Records(run.trace, "setting");
+  std::vector<std::string> settings = With(run.trace, "setting", "DriveLetter");
   ASSERT_EQ(settings.size(), 2u);
   EXPECT_TRUE(Has(settings[0], R"("key":"DriveLetter","value":"F")")) << settings[0];
   EXPECT_TRUE(Has(settings[1], R"("key":"DriveLetter","value":"E")")) << settings[1];
   // The game goes on with the sound from the second CD.
-  std::vector<std::string> sounds = Records(run.trace, "sound");
+  std::vector<std::string> sounds = With(run.trace, "sound", R"("op":"play")");
   ASSERT_FALSE(sounds.empty());
   EXPECT_TRUE(
       Has(sounds[0], R"("op":"play","file":")" + cd2 + "/Data/FixtureSound/areas/BELL.wav\""))
@@ -115,11 +124,35 @@ TEST_F(RunFromCdTest, CancellingTheDialogStopsTheGameAndShowsTheMenus) {
       Run("click 25 25\ncontrol Command4\nwait 100\ndump\n", "--cd '" + cd1 + "'");
   ASSERT_EQ(run.status, 0);
   EXPECT_EQ(DialogShown(run.trace).size(), 2u);
-  EXPECT_TRUE(Records(run.trace, "sound").empty());
+  // The game stopped: no missing-file warning, the menus shown, the dialog gone.
   EXPECT_TRUE(Records(run.trace, "msgbox").empty());
   std::vector<std::string> states = Records(run.trace, "state");
   ASSERT_EQ(states.size(), 1u);
   EXPECT_TRUE(Has(states[0], R"("menus":true)")) << states[0];
+  EXPECT_TRUE(Has(states[0], R"("windows":["Game"])")) << states[0];
+}
+
+TEST_F(RunFromCdTest, TheSettingsNameTheDrivesAndTheNumberedNameComesFirst) {
+  std::string cd2 = Cd("cd2", "Areas/bell.010");
+  Cd("cd2", "Areas/bell.wav");
+  dir_.Write("settings.ini", "[Drives]\nE=" + cd2 + "\n[FixtureSound]\nDriveLetter=E\n");
+  test::HeadlessRun run = Run("click 25 25\nwait 100\n", "");
+  ASSERT_EQ(run.status, 0);
+  EXPECT_TRUE(DialogShown(run.trace).empty());
+  std::vector<std::string> sounds = With(run.trace, "sound", R"("op":"play")");
+  ASSERT_EQ(sounds.size(), 1u);
+  EXPECT_TRUE(Has(sounds[0], R"("file":")" + cd2 + "/Data/FixtureSound/Areas/bell.010\""))
+      << sounds[0];
+}
+
+TEST_F(RunFromCdTest, TheRunEndingWhileTheDialogAsksEndsTheLookup) {
+  std::string cd1 = Cd("cd1", "Frames/other.jpg");
+  test::HeadlessRun run = Run("click 25 25\n", "--cd '" + cd1 + "'");
+  ASSERT_EQ(run.status, 0);
+  EXPECT_EQ(DialogShown(run.trace).size(), 2u);
+  EXPECT_TRUE(Records(run.trace, "msgbox").empty());
+  ASSERT_FALSE(run.trace.empty());
+  EXPECT_TRUE(Has(run.trace.back(), R"("ev":"exit","code":0)")) << run.trace.back();
 }
 
 TEST_F(RunFromCdTest, WithoutTheMarkerFileTheCdsAreNotLookedAt) {
@@ -130,7 +163,7 @@ TEST_F(RunFromCdTest, WithoutTheMarkerFileTheCdsAreNotLookedAt) {
   std::vector<std::string> boxes = Records(run.trace, "msgbox");
   ASSERT_EQ(boxes.size(), 1u);
   EXPECT_TRUE(Has(boxes[0], "missing")) << boxes[0];
-  EXPECT_TRUE(Records(run.trace, "setting").empty());
+  EXPECT_TRUE(With(run.trace, "setting", "DriveLetter").empty());
 }
 
 }  // namespace
