@@ -50,6 +50,15 @@ void PlayerTrace::FrameHeaderLoaded(const std::string& name) {
   trace_.Frame(name);
 }
 
+void PlayerTrace::TransitionStarted(int number, double durationSeconds) {
+  trace_.Transition(number, durationSeconds, player_.Windows().Loop().NowMs());
+}
+
+void PlayerTrace::TransitionEnded(int number, double durationSeconds, std::int64_t startMs,
+                                  std::int64_t endMs, bool interrupted) {
+  trace_.TransitionEnd(number, durationSeconds, startMs, endMs, interrupted);
+}
+
 namespace {
 
 // A variant variable's value as the trace shows it: numbers as numbers, Empty and Null as null.

@@ -1,5 +1,5 @@
-// What the player does, written to the run's trace: frame openings, the sound players' plays,
-// stops and volume changes, and the `state` record of `dump`.
+// What the player does, written to the run's trace: frame openings, transitions, the sound
+// players' plays, stops and volume changes, and the `state` record of `dump`.
 #pragma once
 
 #include "backend/headless/trace.h"
@@ -19,6 +19,9 @@ class PlayerTrace final : public SoundObserver, public GameObserver {
   void SoundStopped(int player) override;
   void SoundVolumeChanged(int player, int volume) override;
   void FrameHeaderLoaded(const std::string& name) override;
+  void TransitionStarted(int number, double durationSeconds) override;
+  void TransitionEnded(int number, double durationSeconds, std::int64_t startMs, std::int64_t endMs,
+                       bool interrupted) override;
 
  private:
   JsonObject StateRecord();

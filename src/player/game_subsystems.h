@@ -152,6 +152,9 @@ class EffectsSubsystem {
     (void)number;
     (void)durationSeconds;
   }
+  // The frame opening that followed TransitionStep1 ended before its TransitionStep2 (the
+  // frame was missing, the game stopped, its script quit): what the first step showed goes.
+  virtual void AbandonTransition() {}
   virtual bool TransitionInProgress() { return false; }
   virtual void EnableOrDisableTransitions() {}
   virtual void EnableOrDisableEffects() {}

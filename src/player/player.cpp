@@ -22,6 +22,7 @@ Player::Player(ui::Platform& platform, MessageBoxService& messages, std::string 
   subsystems_.hotspots = &hotspots_;
   subsystems_.texts = &texts_;
   subsystems_.inventory = &inventory_;
+  subsystems_.effects = &effects_;
   // The user closing the program (or a script's quit) ends it as the title window's Exit does.
   windows_.onQuit = [this] { title_.UnloadTitleWindow(); };
 }
@@ -38,6 +39,7 @@ Game& Player::EnsureGame() {
     hotspots_.Attach(*game_);
     texts_.Attach(*game_);
     inventory_.Attach(*game_);
+    effects_.Attach(*game_);
   }
   return *game_;
 }

@@ -16,6 +16,7 @@
 
 #include "core/path_resolver.h"
 #include "player/display/resolutions.h"
+#include "player/effects/effects.h"
 #include "player/engine/game.h"
 #include "player/game_subsystems.h"
 #include "player/hotspots/hotspots.h"
@@ -84,6 +85,7 @@ class Player {
   // The game window, or null before the first Start.
   Game* GetGame() { return game_.get(); }
   VariableStore& Variables() { return variables_; }
+  Effects& GetEffects() { return effects_; }
 
  private:
   Game& EnsureGame();
@@ -100,6 +102,7 @@ class Player {
   Hotspots hotspots_{project_, variables_, pictures_, windows_};
   Texts texts_{project_};
   Inventory inventory_{project_, pictures_, windows_};
+  Effects effects_{project_, windows_, pictures_};
   SoundObserver* soundObserver_ = nullptr;
   GameObserver* gameObserver_ = nullptr;
   std::unique_ptr<Game> game_;

@@ -136,6 +136,24 @@ class Platform {
   // never changed. Returns false when the size is refused (nothing changes then).
   virtual bool SetDisplaySize(Size size) = 0;
 
+  // The first refresh of the display after `afterMs` (a reading of GetClock().MonotonicMs()),
+  // always later than `afterMs`: what an animation waits for between its passes, so that it
+  // draws each picture once and no more often than the display shows them. By default the
+  // refreshes of a 60 Hz display counted from the clock's start, which a virtual clock keeps
+  // exactly.
+  virtual std::int64_t NextRefreshMs(std::int64_t afterMs) {
+    return RefreshAfter(afterMs, kDefaultRefreshHz);
+  }
+  static constexpr int kDefaultRefreshHz = 60;
+  // The first tick of a `hz` grid counted from 0 that is later than `afterMs`, rounded up to
+  // whole milliseconds.
+  static std::int64_t RefreshAfter(std::int64_t afterMs, int hz) {
+    if (hz <= 0) hz = kDefaultRefreshHz;
+    std::int64_t tick = afterMs * hz / 1000 + 1;
+    if (afterMs < 0) tick = 0;
+    return (tick * 1000 + hz - 1) / hz;
+  }
+
   // ---- Windows ----
   // Creates a hidden window and returns its id (never 0).
   virtual WindowId CreateWindow(const WindowSpec& spec) = 0;

@@ -54,6 +54,19 @@ class GameRun : public SoundObserver, public GameObserver {
     e.kind = ui::InputKind::MouseUp;
     Post(e);
   }
+  // A left click at (x, y) of the window's client area that arrives when the clock reaches
+  // `atMs`, in the middle of whatever waits then.
+  void QueueClick(int x, int y, std::int64_t atMs) {
+    ui::InputEvent e;
+    e.kind = ui::InputKind::MouseDown;
+    e.space = ui::CoordSpace::Client;
+    e.x = x;
+    e.y = y;
+    e.button = ui::kButtonLeft;
+    platform.Post(e, atMs);
+    e.kind = ui::InputKind::MouseUp;
+    platform.Post(e, atMs);
+  }
   void Menu(const std::string& name) {
     ui::InputEvent e;
     e.kind = ui::InputKind::MenuCommand;

@@ -149,6 +149,7 @@ class Action:
         self.set_true = kw.get("set_true", ())  # F5 second list
         self.procedure = kw.get("procedure", "")  # I2 with I1 on
         self.pick_up = kw.get("pick_up", "")  # L2 with L1 on
+        self.transition = kw.get("transition")  # (J1 number, H2 milliseconds) with H1 on
 
     def write(self, d, header):
         d.write(*header)  # 1-10
@@ -167,9 +168,10 @@ class Action:
         d.write(len(self.set_true), *self.set_true)  # F5 second list: set to 1
         d.write(0)  # F5 third list: toggle
         d.write(True)  # G1 loop hotspot sound
-        d.write(0, 0.0)  # H1, H2 transition
+        number, ms = self.transition or (1, 0)
+        d.write(1 if self.transition else 0, float(ms))  # H1, H2 transition
         d.write(bool(self.procedure), self.procedure)  # I1, I2
-        d.write(1)  # J1 transition number
+        d.write(number)  # J1 transition number
         d.write(0, 0, 0, 0, 0, 0)  # K1-K6
         d.write("0", 0, 5, 0)  # K7 fade, K8, K9 values per line, K10 lines
         d.write(bool(self.pick_up), self.pick_up)  # L1, L2
@@ -463,6 +465,35 @@ def message_walk():
     ]
 
 
+def effects_walk():
+    """The telescope opens with a cross-fade over the rippling harbour; its timer brings the
+    harbour back."""
+    return [
+        "click 560 170",    # the telescope: a one-second cross-fade
+        "wait 5200",        # four seconds of looking, then back to the harbour
+        "dump",
+    ]
+
+
+def harbour_water(frames):
+    """Rippling water on the harbour's sea: the mask is black where the sea is and white over
+    the pier, its posts, the boat and its mast, the crate and the signpost that stand in it."""
+    top = 260
+    settings = DataFile()
+    settings.write(0, 0, 0, 0, 0, 0)  # 1-6, not used by the player
+    settings.write(0, top, W, H - top)  # 7-10 the rectangle, pixels
+    settings.write(6, 4)  # 11 wave parameter, 12 wave speed
+    settings.save(os.path.join(frames, "Harbour.rwe"))
+    mask = Image.new("RGB", (W, H - top), (0, 0, 0))
+    d = ImageDraw.Draw(mask)
+    for box in ([0, 330, 330, 350], [360, 300, 470, 340], [413, 260, 418, 300], [60, 360, 200, 380],
+                [250, 270, 300, 330], [272, 330, 278, 350]):
+        d.rectangle([box[0], box[1] - top, box[2], box[3] - top], fill=(255, 255, 255))
+    for x in range(10, 330, 40):
+        d.rectangle([x, 350 - top, x + 10, 470 - top], fill=(255, 255, 255))
+    mask.save(os.path.join(frames, "Harbour.rwm"), "BMP")
+
+
 def events_file(path):
     """The walkthrough that scripts/run-demo plays headless: title screen, a look through the
     telescope (whose timer goes back to the harbour), the items found, combined and used, the
@@ -475,7 +506,7 @@ def events_file(path):
         "dump",
         "wait 4000",
         "dump",
-    ] + message_walk() + inventory_walk() + [
+    ] + message_walk() + effects_walk() + inventory_walk() + [
         "menu mnuFrameName(1)",
         "wait 500",
         "menu mnuFrameName(3)",
@@ -596,6 +627,7 @@ def build(out):
     save_wav(os.path.join(areas, "Sea.wav"), [110, 0, 98, 0], 0.4)
     save_wav(os.path.join(frames, "Bell.wav"), [880, 660], 0.3)
     events_file(os.path.join(out, "walkthrough.events"))
+    harbour_water(frames)
 
     frame("Harbour", frame_file(1, "HARBOUR.JPG", music="Sea.wav", script="Visits = Visits + 1"),
           hotspots=[
@@ -607,7 +639,7 @@ def build(out):
           actions=[
               Action(disappear=True, message="An old rope lies in the crate. You take it."),
               Action(message="Sign: 'Lighthouse - follow the cliff path. Keeper, mind the ledge!'"),
-              Action(goto="Telescope"),
+              Action(goto="Telescope", transition=(1, 1000)),  # a cross-fade
               Action(goto="Cliff Path"),
           ],
           places=[(1, "Rope")],
@@ -626,7 +658,7 @@ def build(out):
           actions=[
               Action(disappear=True, pick_up="Hook"),
               Action(message="Far below, something glints on a ledge. Too far to reach by hand."),
-              Action(previous=True),
+              Action(previous=True, transition=(2, 700)),  # Slide Left: back along the path
               Action(goto="Lighthouse Door"),
           ],
           uses=[(2, "Grapple", Action(disappear=True, set_true=("KeyFound",), pick_up="Key",

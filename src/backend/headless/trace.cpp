@@ -152,8 +152,19 @@ void Trace::Video(const std::filesystem::path& file, VideoTarget target, bool st
                   {"rect", JsonArray{rect.left, rect.top, rect.width, rect.height}}});
 }
 
-void Trace::Transition(int number, double durationSeconds) {
-  Write("transition", {{"number", number}, {"duration", durationSeconds}});
+void Trace::Transition(int number, double durationSeconds, std::int64_t startMs) {
+  Write("transition",
+        {{"number", number}, {"duration", durationSeconds}, {"op", "start"}, {"start", startMs}});
+}
+
+void Trace::TransitionEnd(int number, double durationSeconds, std::int64_t startMs,
+                          std::int64_t endMs, bool interrupted) {
+  Write("transition", {{"number", number},
+                       {"duration", durationSeconds},
+                       {"op", "end"},
+                       {"start", startMs},
+                       {"end", endMs},
+                       {"interrupted", interrupted}});
 }
 
 void Trace::Setting(std::string_view section, std::string_view key, std::string_view value) {

@@ -63,7 +63,11 @@ class Trace {
   void Mci(std::string_view command);
   void Video(const std::filesystem::path& file, VideoTarget target, bool stretched,
              const TraceRect& rect);
-  void Transition(int number, double durationSeconds);
+  // An animated transition starts (`op` "start") at `startMs` on the clock, and ends (`op`
+  // "end") at `endMs`, at its full length or earlier when `interrupted` by a click.
+  void Transition(int number, double durationSeconds, std::int64_t startMs);
+  void TransitionEnd(int number, double durationSeconds, std::int64_t startMs, std::int64_t endMs,
+                     bool interrupted);
   void Setting(std::string_view section, std::string_view key, std::string_view value);
   // A deleted setting: `value` null; `key` null too when the whole section (empty key) went.
   void SettingDeleted(std::string_view section, std::string_view key);

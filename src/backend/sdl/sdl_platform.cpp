@@ -56,6 +56,13 @@ void SdlPlatform::UpdateDesktop() {
   SDL_Rect r{0, 0, 0, 0};
   if (SDL_GetDisplayUsableBounds(0, &r) != 0 || r.w <= 0 || r.h <= 0) SDL_GetDisplayBounds(0, &r);
   desktop_ = MapDisplay(display_, {r.x, r.y, r.w, r.h});
+  SDL_DisplayMode mode;
+  refreshHz_ = SDL_GetCurrentDisplayMode(0, &mode) == 0 ? mode.refresh_rate : 0;
+}
+
+std::int64_t SdlPlatform::NextRefreshMs(std::int64_t afterMs) {
+  // An unknown rate (0) counts as 60 Hz.
+  return RefreshAfter(afterMs, refreshHz_);
 }
 
 bool SdlPlatform::SetDisplaySize(ui::Size size) {

@@ -53,6 +53,8 @@ class SdlPlatform final : public ui::Platform {
   Clock& GetClock() override { return clock_; }
   ui::Size DisplaySize() const override { return display_; }
   bool SetDisplaySize(ui::Size size) override;
+  // Paced by the refresh rate of the desktop's first display.
+  std::int64_t NextRefreshMs(std::int64_t afterMs) override;
 
   ui::WindowId CreateWindow(const ui::WindowSpec& spec) override;
   void DestroyWindow(ui::WindowId window) override;
@@ -115,6 +117,7 @@ class SdlPlatform final : public ui::Platform {
   ui::UserSettings& settings_;
   ui::Size display_;
   DesktopMapping desktop_;
+  int refreshHz_ = 0;
   std::map<ui::WindowId, std::unique_ptr<Window>> windows_;
   ui::WindowId nextId_ = 1;
   std::vector<ui::WindowId> modalStack_;  // shown modal windows, the top one last

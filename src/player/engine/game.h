@@ -52,11 +52,20 @@ class TitleLink {
   virtual void UnloadTitleWindow() = 0;
 };
 
-// Who hears of frame openings (the run's trace).
+// Who hears of frame openings and transitions (the run's trace).
 class GameObserver {
  public:
   virtual ~GameObserver() = default;
   virtual void FrameHeaderLoaded(const std::string& name) { (void)name; }
+  // An animated transition starts; it ends at `endMs` (clock milliseconds), at its full length
+  // or earlier when a click `interrupted` it.
+  virtual void TransitionStarted(int number, double durationSeconds) {
+    (void)number, (void)durationSeconds;
+  }
+  virtual void TransitionEnded(int number, double durationSeconds, std::int64_t startMs,
+                               std::int64_t endMs, bool interrupted) {
+    (void)number, (void)durationSeconds, (void)startMs, (void)endMs, (void)interrupted;
+  }
 };
 
 struct GameContext {
@@ -131,8 +140,12 @@ class Game final : private ActivityTargets {
   MediaPlayers& MPlayer() { return players_; }
   SoundChannels& Channels() { return channels_; }
   GameSubsystems& Subsystems() { return subs_; }
+  // Who hears of frame openings and transitions; null when nobody does.
+  GameObserver* Observer() const { return observer_; }
   Project& GetProject() { return project_; }
   bool EffectsEnabled();
+  // Whether transitions are on: "Disable Transitions" is not checked.
+  bool TransitionsEnabled();
   bool MenusShown() const;
   // Whether a menu was opened from the debug or options menu since the menus were last hidden.
   bool MenuOpen() const { return menuOpen_; }
@@ -156,6 +169,8 @@ class Game final : private ActivityTargets {
   void Form_Load();
   void Form_Unload();
   void TimerUnloadMe_Timer();
+  void OpenFrameChecked(const std::string& CurrentFrame, bool bWithTransition, int iTransNumber,
+                        double dTransitionDuration);
   void OpenFrameSteps(const std::string& name, bool bWithTransition, int iTransNumber,
                       double dTransitionDuration);
   void PlayFrameMusic(const FrameFile& f);

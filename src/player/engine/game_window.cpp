@@ -154,9 +154,12 @@ void Game::CreateControls() {
   f.on.mouseDown = press;
   backImage_->on.mouseDown = press;
   textTemplate.on.mouseDown = press;  // every text box inherits it
-  // The cover of a cross-fade only opens or closes the menus.
+  // A press on the cover of a transition ends the animation, then opens or closes the menus.
   if (ui::Control* cover = f.FindControl("picWhere")) {
-    cover->on.mouseDown = [this](ui::Control&, const ui::MouseArgs& a) { MenuMouseDown(a.button); };
+    cover->on.mouseDown = [this](ui::Control&, const ui::MouseArgs& a) {
+      ClickFlag = true;
+      MenuMouseDown(a.button);
+    };
   }
   f.on.keyDown = [this](ui::Control&, int& key, int shift) { Form_KeyDown(key, shift); };
   f.SetScriptOrigin(pictureBox_);

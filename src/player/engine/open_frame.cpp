@@ -102,8 +102,25 @@ bool Game::EffectsEnabled() {
   return !Menu("mnuDisableEffects").Checked();
 }
 
+bool Game::TransitionsEnabled() {
+  return !Menu("mnuDisableTransitions").Checked();
+}
+
 void Game::OpenFrame(const std::string& CurrentFrame, bool bWithTransition, int iTransNumber,
                      double dTransitionDuration) {
+  // However the opening ends, what a transition's first step showed does not outlive it.
+  struct TransitionGuard {
+    EffectsSubsystem& effects;
+    bool withTransition;
+    ~TransitionGuard() {
+      if (withTransition) effects.AbandonTransition();
+    }
+  } guard{*subs_.effects, bWithTransition};
+  OpenFrameChecked(CurrentFrame, bWithTransition, iTransNumber, dTransitionDuration);
+}
+
+void Game::OpenFrameChecked(const std::string& CurrentFrame, bool bWithTransition, int iTransNumber,
+                            double dTransitionDuration) {
   if (CurrentFrame.empty()) {
     ShowStandardError(" A program link is broken.");
     return;
@@ -162,6 +179,10 @@ void Game::OpenFrameSteps(const std::string& name, bool bWithTransition, int iTr
     ReadFrameFile(reader, f, channels_);
   }
   if (f.AnyChannelFades) FadeDuration = f.FadeDurationMs / 1000.0;
+  // What the frame timer's jump will use.
+  TimerWithTransition = f.TimerWithTransition;
+  TimerTransitionDuration = f.TimerTransitionDuration;
+  TimerTransitionNumber = f.TimerTransitionNumber;
   // 8: let a running rippling-water tick finish (at most 5 seconds).
   if (timerRipplingWater_->TimerEnabled()) {
     timerRipplingWater_->SetEnabled(false);

@@ -131,6 +131,12 @@ void PictureBox::PaintClient(draw::Surface& target, draw::Point at) const {
   target.FillRect({at.x, at.y, s.width, s.height}, draw::ClassicToPixel(backColor_));
   if (!picture_.IsNone()) target.Blit(picture_.Image(), at.x, at.y);
   target.Blit(canvas_, at.x, at.y);
+  if (overlay_) overlay_->PaintOverlay(target, at, s);
+}
+
+void PictureBox::SetOverlay(PictureBoxOverlay* overlay) {
+  overlay_ = overlay;
+  Invalidate();
 }
 
 draw::Picture PictureBox::Snapshot() const {

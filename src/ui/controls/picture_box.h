@@ -9,6 +9,17 @@
 
 namespace sl::ui {
 
+// Drawing that a picture box's owner lays over its client area after the canvas, on every
+// composition: an animation that changes each frame (a transition, rippling water) without
+// passing through the persistent canvas or the picture.
+class PictureBoxOverlay {
+ public:
+  virtual ~PictureBoxOverlay() = default;
+  // Draws into `target` with the client area's top-left corner at `at`; the clip is set to the
+  // part of the client area that shows.
+  virtual void PaintOverlay(draw::Surface& target, draw::Point at, draw::Size client) = 0;
+};
+
 class PictureBox final : public ControlBase<PictureBox> {
  public:
   PictureBox(Form* form, std::string name);
@@ -48,6 +59,10 @@ class PictureBox final : public ControlBase<PictureBox> {
   draw::Picture Snapshot() const;
   // The persistent canvas (client size, transparent where nothing was drawn).
   const draw::Surface& Canvas() const { return canvas_; }
+  // Lays `overlay` (not owned; nullptr removes it) over the canvas from the next composition
+  // on. Array elements made from this box do not inherit it.
+  void SetOverlay(PictureBoxOverlay* overlay);
+  PictureBoxOverlay* Overlay() const { return overlay_; }
 
   bool IsContainer() const override { return true; }
   draw::Point ClientOrigin() const override;
@@ -66,6 +81,7 @@ class PictureBox final : public ControlBase<PictureBox> {
 
   draw::Picture picture_;
   draw::Surface canvas_;
+  PictureBoxOverlay* overlay_ = nullptr;
   draw::FontSpec font_;
   std::uint32_t backColor_ = 0x8000000F;
   std::uint32_t foreColor_ = 0x80000012;

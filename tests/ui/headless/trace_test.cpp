@@ -118,20 +118,25 @@ TEST_F(TraceTest, OtherRecordKinds) {
   trace.SoundStop(7);
   trace.SoundVolume(1, -1200);
   trace.Mci("play video from 0");
-  trace.Transition(4, 1.5);
+  trace.Transition(4, 1.5, 0);
+  trace.TransitionEnd(4, 1.5, 0, 1500, false);
   trace.Setting("Options", "Music", "On");
-  EXPECT_EQ(Lines(), R"({"t":0,"ev":"frame","name":"Kitchen"})"
-                     "\n"
-                     R"({"t":0,"ev":"sound","player":7,"op":"stop"})"
-                     "\n"
-                     R"({"t":0,"ev":"sound","player":1,"op":"volume","volume":-1200})"
-                     "\n"
-                     R"({"t":0,"ev":"mci","cmd":"play video from 0"})"
-                     "\n"
-                     R"({"t":0,"ev":"transition","number":4,"duration":1.5})"
-                     "\n"
-                     R"({"t":0,"ev":"setting","section":"Options","key":"Music","value":"On"})"
-                     "\n");
+  EXPECT_EQ(
+      Lines(),
+      R"({"t":0,"ev":"frame","name":"Kitchen"})"
+      "\n"
+      R"({"t":0,"ev":"sound","player":7,"op":"stop"})"
+      "\n"
+      R"({"t":0,"ev":"sound","player":1,"op":"volume","volume":-1200})"
+      "\n"
+      R"({"t":0,"ev":"mci","cmd":"play video from 0"})"
+      "\n"
+      R"({"t":0,"ev":"transition","number":4,"duration":1.5,"op":"start","start":0})"
+      "\n"
+      R"({"t":0,"ev":"transition","number":4,"duration":1.5,"op":"end","start":0,"end":1500,"interrupted":false})"
+      "\n"
+      R"({"t":0,"ev":"setting","section":"Options","key":"Music","value":"On"})"
+      "\n");
 }
 
 TEST_F(TraceTest, StateComesFromTheProviders) {
