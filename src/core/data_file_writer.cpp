@@ -1,6 +1,7 @@
 // The `Write #` notation of project data files.
 #include "core/data_file_writer.h"
 
+#include <charconv>
 #include <cstdio>
 
 #include "core/date_time.h"
@@ -35,6 +36,19 @@ DataFileWriter& DataFileWriter::Integer(std::int32_t value) {
 DataFileWriter& DataFileWriter::Number(double value) {
   BeginField();
   bytes_ += FormatGeneralNumber(value);
+  return *this;
+}
+
+DataFileWriter& DataFileWriter::ExactNumber(double value) {
+  BeginField();
+  std::string text;
+  for (int digits = 15; digits <= 17; ++digits) {
+    text = FormatGeneralNumber(value, digits);
+    double back = 0;
+    std::from_chars(text.data(), text.data() + text.size(), back);
+    if (back == value) break;
+  }
+  bytes_ += text;
   return *this;
 }
 

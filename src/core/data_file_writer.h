@@ -8,6 +8,7 @@
 //   DataFileWriter w;
 //   w.String("Hall").Integer(3).Boolean(true).EndLine();   // "Hall",3,#TRUE#<CR LF>
 //   w.Value(variant);      // a Variant by its subtype
+//   w.ExactNumber(0.1 + 0.2);   // 0.30000000000000004: reads back as the same Double
 //   w.Line("text");        // a whole line as it stands (`Print #`), ended by CR LF
 //   w.Bytes();             // the Windows-1252 bytes; save them with PathResolver::WriteFile
 // A string cannot hold a double quote in this notation; one is written as '.
@@ -26,6 +27,9 @@ class DataFileWriter {
   DataFileWriter& String(std::string_view utf8);
   DataFileWriter& Integer(std::int32_t value);
   DataFileWriter& Number(double value);
+  // A Double with as many digits as it needs to read back exactly: the 15 of `Write #` when they
+  // are enough (so the text is the classic one), else 16 or 17.
+  DataFileWriter& ExactNumber(double value);
   DataFileWriter& Boolean(bool value);
   DataFileWriter& Null();
   DataFileWriter& Empty();

@@ -205,14 +205,29 @@ class InventorySubsystem {
   virtual void ShowInventoryButton() {}
 };
 
+// Who opens a saved-game dialog; each gets what it needs of the frame timer and timed events.
+enum class SaveGameCaller {
+  GameMenu,  // the Save menu entry or Ctrl+S: frame timer and timed events held while it is open
+  Script     // a procedure's PopupSaveGame: only the frame timer is held
+};
+enum class LoadGameCaller {
+  GameMenu,     // the Load menu entry or Ctrl+L: frame timer and timed events held, and given
+                // back when the dialog closes without a game loaded
+  Script,       // a procedure's PopupLoadGame: as the menu, but nothing while a timer object runs
+  TitleWindow,  // the title window's Load button: the dialog alone
+};
+
 class SaveGameSubsystem {
  public:
   virtual ~SaveGameSubsystem() = default;
-  // The load dialog; `fromTitle` when called from the title window.
-  virtual void ShowLoadGameWindow(bool fromTitle) { (void)fromTitle; }
   // Fills and shows the save dialog modally, then unloads it.
-  virtual void ShowSaveGameWindow() {}
-  // The display resolution a script asked for the next loaded game; reset sets it to 0.
+  virtual void ShowSaveGameWindow(SaveGameCaller caller) { (void)caller; }
+  // Fills and shows the load dialog modally; a game chosen there is loaded.
+  virtual void ShowLoadGameWindow(LoadGameCaller caller) { (void)caller; }
+  // A procedure's ChangeDisplayResolutionOnLoadGame: the resolution code (1 to 3, 0 none) that
+  // a game loaded later switches to when the title screen is skipped.
+  virtual void ChangeDisplayResolutionOnLoadGame(std::int16_t iResolution) { (void)iResolution; }
+  // Game reset forgets that code.
   virtual void ResetLoadGameResolution() {}
 };
 

@@ -16,12 +16,15 @@ Player::Player(ui::Platform& platform, MessageBoxService& messages, std::string 
       display_(platform, windows_.Loop(), messages, project_.Texts()),
       title_(TitleContext{project_, windows_, display_, std::move(projectFolder),
                           [this]() -> Game& { return EnsureGame(); }, &subsystems_,
-                          [this] { EndProgram(); }}) {
+                          [this] { EndProgram(); }}),
+      savedGames_(SavedGamesContext{project_, windows_, display_, variables_, title_,
+                                    [this]() -> Game& { return EnsureGame(); }}) {
   project_.SetDisplayChecks(&display_);
   subsystems_.variables = &variables_;
   subsystems_.hotspots = &hotspots_;
   subsystems_.texts = &texts_;
   subsystems_.inventory = &inventory_;
+  subsystems_.savegame = &savedGames_;
   subsystems_.effects = &effects_;
   // The user closing the program (or a script's quit) ends it as the title window's Exit does.
   windows_.onQuit = [this] { title_.UnloadTitleWindow(); };

@@ -15,10 +15,12 @@ namespace sl::test {
 
 class GameRun : public SoundObserver, public GameObserver {
  public:
+  // `project` names a fixture of tests/projects, or is a whole path ("/tmp/...").
   explicit GameRun(const std::string& project, ui::Size display = {1024, 768}) {
     platform.display = display;
-    player = std::make_unique<Player>(platform, boxes,
-                                      std::string(STORYLOOM_TEST_PROJECTS) + "/" + project);
+    player = std::make_unique<Player>(
+        platform, boxes,
+        project.starts_with('/') ? project : std::string(STORYLOOM_TEST_PROJECTS) + "/" + project);
     player->SetSoundObserver(this);
     player->SetGameObserver(this);
   }

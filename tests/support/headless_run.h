@@ -19,14 +19,19 @@ struct HeadlessRun {
   std::vector<std::string> trace;  // one JSON record a line
 };
 
-// `options` go before the project folder (for instance "--screen 640x480").
+// `project` names a fixture of tests/projects, or is a whole path ("/tmp/..."). `options` go
+// before the project folder (for instance "--screen 640x480"); `launcher` before the program
+// (for instance a command that runs it as another user).
 inline HeadlessRun RunHeadless(const TempFolder& dir, const std::string& project,
-                               const std::string& events, const std::string& options = "") {
+                               const std::string& events, const std::string& options = "",
+                               const std::string& launcher = "") {
   std::string script = dir.Write("events.txt", events);
-  std::string command =
-      "'" STORYLOOM_BINARY_DIR "/src/app/storyloom' --headless " + options + " --settings '" +
-      dir / "settings.ini" + "' --trace '" + dir / "trace.jsonl" + "' --events '" + script +
-      "' '" STORYLOOM_TEST_PROJECTS "/" + project + "' 2>'" + dir / "stderr" + "'";
+  std::string folder =
+      project.starts_with('/') ? project : std::string(STORYLOOM_TEST_PROJECTS "/") + project;
+  std::string command = launcher + " '" STORYLOOM_BINARY_DIR "/src/app/storyloom' --headless " +
+                        options + " --settings '" + dir / "settings.ini" + "' --trace '" +
+                        dir / "trace.jsonl" + "' --events '" + script + "' '" + folder + "' 2>'" +
+                        dir / "stderr" + "'";
   HeadlessRun run;
   int raw = std::system(command.c_str());
   run.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;

@@ -465,6 +465,42 @@ def message_walk():
     ]
 
 
+def savegame_walk():
+    """A game saved at the lighthouse door, a walk back to the harbour, that game loaded again
+    (the load takes its pauses), and then removed in the save dialog."""
+    return [
+        "menu mnuSaveGame",
+        "type At the door",
+        "control Command2",         # SAVE
+        "menu mnuFrameName(2)",     # away to the harbour
+        "wait 500",
+        "menu mnuLoadGame",
+        "select List1 At the door",
+        "control Command2",         # LOAD: back at the door, unlocked
+        "wait 3000",
+        "dump",
+        "menu mnuSaveGame",
+        "select List1 At the door",
+        "answer ok",
+        "control Command3",         # Remove Selected, confirmed
+        "control Command1",         # Cancel
+    ]
+
+
+def title_load_walk():
+    """From the title screen, the demo's own saved game: the lamp room, the lamp still dark."""
+    return [
+        "control lblButton(1)",     # Load
+        "select List1 The lamp room",
+        "control Command2",
+        "wait 3000",
+        "dump",
+        "answer yes",
+        "key Q ctrl",
+        "wait 200",
+    ]
+
+
 def effects_walk():
     """The telescope opens with a cross-fade over the rippling harbour; its timer brings the
     harbour back."""
@@ -496,8 +532,9 @@ def harbour_water(frames):
 
 def events_file(path):
     """The walkthrough that scripts/run-demo plays headless: title screen, a look through the
-    telescope (whose timer goes back to the harbour), the items found, combined and used, the
-    debug frame list, the menus, and the way out through the title screen."""
+    telescope (whose timer goes back to the harbour), the items found, combined and used, a game
+    saved, loaded and removed, the debug frame list, the menus, the demo's own saved game loaded
+    from the title screen, and the way out through the title screen."""
     lines = [
         "# The Lighthouse Keeper's Key: a short tour.",
         "control Img(0)",
@@ -506,7 +543,7 @@ def events_file(path):
         "dump",
         "wait 4000",
         "dump",
-    ] + message_walk() + effects_walk() + inventory_walk() + [
+    ] + message_walk() + effects_walk() + inventory_walk() + savegame_walk() + [
         "menu mnuFrameName(1)",
         "wait 500",
         "menu mnuFrameName(3)",
@@ -516,6 +553,7 @@ def events_file(path):
         "answer yes",
         "key Q ctrl",
         "wait 200",
+    ] + title_load_walk() + [
         "key Esc",
     ]
     with open(path, "w") as f:
@@ -550,6 +588,36 @@ def scheme_tile():
         d.arc([-6, y - 6, 18, y + 6], 0, 180, fill=(40, 80, 120))
         d.arc([18, y - 6, 42, y + 6], 0, 180, fill=(40, 80, 120))
     return img
+
+
+# ---------------------------------------------------------------------------------------------
+# Saved games
+
+
+def saved_game(path, frame, variables, disappeared, items, history, variants):
+    """A saved game as the player writes it: one value a line, in the data-file notation."""
+    lines = [frame, len(variables)]
+    for name, value in variables:
+        lines += [name, value]
+    lines.append(len(disappeared))
+    for name, number in disappeared:
+        lines += [name, number]
+    lines += [len(items)] + list(items) + [len(history)] + list(history)
+    lines += ["", "", "", "LighthouseDemo", "The Lighthouse Keeper's Key", "03/07/2004",
+              "Version 3.3.1", len(variants)]
+    for name, value in variants:
+        lines += [name, value]
+    with open(path, "wb") as f:
+        f.write(("\r\n".join(field(v) for v in lines) + "\r\n").encode("cp1252"))
+
+
+def lamp_room_saved_game(out):
+    """The saved game the demo comes with: in the lamp room with the door unlocked and the key
+    used, the lamp still dark. Loaded from the title screen it leads straight to the ending."""
+    saved_game(os.path.join(out, "The lamp room.sav"), "Lamp Room",
+               [("DoorUnlocked", 1), ("KeyFound", 1), ("LampLit", 0)],
+               [("Harbour", 1), ("Cliff Path", 1)], [],
+               ["Harbour", "Cliff Path", "Lighthouse Door", "Lamp Room"], [("Visits", 2)])
 
 
 # ---------------------------------------------------------------------------------------------
@@ -628,6 +696,7 @@ def build(out):
     save_wav(os.path.join(frames, "Bell.wav"), [880, 660], 0.3)
     events_file(os.path.join(out, "walkthrough.events"))
     harbour_water(frames)
+    lamp_room_saved_game(out)
 
     frame("Harbour", frame_file(1, "HARBOUR.JPG", music="Sea.wav", script="Visits = Visits + 1"),
           hotspots=[

@@ -336,16 +336,11 @@ void Game::mnuExit_Click() {
 }
 
 void Game::mnuSaveGame_Click() {
-  bool wasEnabled = timer1_->TimerEnabled();
-  timer1_->SetEnabled(false);
-  subs_.scripts->PauseTimedEvents();
-  subs_.savegame->ShowSaveGameWindow();
-  timer1_->SetEnabled(wasEnabled);
-  subs_.scripts->StartTimedEvents();
+  subs_.savegame->ShowSaveGameWindow(SaveGameCaller::GameMenu);
 }
 
 void Game::mnuLoadGame_Click() {
-  subs_.savegame->ShowLoadGameWindow(false);
+  subs_.savegame->ShowLoadGameWindow(LoadGameCaller::GameMenu);
 }
 
 void Game::mnuFrameName_Click(int index) {

@@ -403,7 +403,7 @@ void TitleWindow::ClickButton(int Index) {
         // window, if it is still shown and active (no game was loaded), is back on top.
         form_->SetTopMost(false);
         if (c_.subsystems && c_.subsystems->savegame) {
-          c_.subsystems->savegame->ShowLoadGameWindow(true);
+          c_.subsystems->savegame->ShowLoadGameWindow(LoadGameCaller::TitleWindow);
         }
         if (form_->Visible() && c_.windows.ActiveForm() == form_.get()) form_->SetTopMost(true);
         break;
@@ -424,10 +424,14 @@ void TitleWindow::ClickButton(int Index) {
   (void)info;
 }
 
+bool TitleWindow::ResolutionSwitchChosen() const {
+  return c_.project.Info().ResolutionOffer == 1 && chkResolution_->Value() == 1 &&
+         chkResolution_->Visible();
+}
+
 void TitleWindow::StartGame() {
   const ProjectInformation& info = c_.project.Info();
-  if (!info.SkipTitleScreen && info.ResolutionOffer == 1 && chkResolution_->Value() == 1 &&
-      chkResolution_->Visible()) {
+  if (!info.SkipTitleScreen && ResolutionSwitchChosen()) {
     form_->Hide();
     c_.display.ChangeResolutionTo(info.TargetResolution + 1);
   }

@@ -56,6 +56,9 @@ class TitleWindow final : public TitleLink {
   void ClickButton(int Index);
   void UseScheme(const std::string& SchemeName);
   bool Ended() const noexcept { return ended_; }
+  // Whether the project offers the display switch and the player left its check box ticked
+  // (and shown): a game started or loaded from here then switches the display.
+  bool ResolutionSwitchChosen() const;
 
   void imgLogo_Click();
   void txtEmail_Click();

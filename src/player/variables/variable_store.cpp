@@ -44,6 +44,12 @@ void VariableStore::ChangeVariableValue(const std::string& VariableName, std::in
   }
 }
 
+void VariableStore::SetVariableValue(const std::string& VariableName, std::int16_t NewValue) {
+  for (const auto& v : Variables) {
+    if (v->Name == VariableName) v->Value = NewValue;
+  }
+}
+
 void VariableStore::ChangeVariableVariantValue(const std::string& VariableName,
                                                const Variant& NewValue) {
   try {

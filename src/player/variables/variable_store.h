@@ -34,6 +34,9 @@ class VariableStore final : public VariableSubsystem {
   VariablesCollection Disappear;  // Name = frame name, Value = hotspot number
 
   void ChangeVariableValue(const std::string& VariableName, std::int16_t NewValue);
+  // Every integer variable of that name takes exactly `NewValue`, -1 included (no toggle): how
+  // a saved game gives values back.
+  void SetVariableValue(const std::string& VariableName, std::int16_t NewValue);
   void ChangeVariableVariantValue(const std::string& VariableName, const Variant& NewValue);
   std::int16_t GetVariableValue(const std::string& VariableName) const;
   bool IsDisappeared(const std::string& frame, std::int16_t number) const;

@@ -1,5 +1,5 @@
 // The order in which a frame opening drives the subsystems, its checkpoints, the opening
-// script's quit request, music that goes on across frames, and the save command's pause.
+// script's quit request, music that goes on across frames, and the save and load keys.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -60,9 +60,13 @@ struct Recorder : HotspotSubsystem,
     return false;
   }
   void BringToFront() override { Note("BringToFront"); }
-  void ShowSaveGameWindow() override { Note("ShowSaveGameWindow"); }
-  void ShowLoadGameWindow(bool fromTitle) override {
-    Note(fromTitle ? "LoadFromTitle" : "LoadInGame");
+  void ShowSaveGameWindow(SaveGameCaller caller) override {
+    Note(caller == SaveGameCaller::GameMenu ? "SaveFromMenu" : "SaveFromScript");
+  }
+  void ShowLoadGameWindow(LoadGameCaller caller) override {
+    Note(caller == LoadGameCaller::TitleWindow ? "LoadFromTitle"
+         : caller == LoadGameCaller::GameMenu  ? "LoadFromMenu"
+                                               : "LoadFromScript");
   }
 };
 
@@ -143,10 +147,8 @@ TEST(OpenFrameOrderTest, SaveAndLoadKeysFollowTheProjectsButtons) {
   run.r.log.clear();
   run.Key('S', ui::kCtrlMask);
   run.Key('L', ui::kCtrlMask);
-  EXPECT_EQ(run.r.log, (std::vector<std::string>{"PauseTimedEvents", "ShowSaveGameWindow",
-                                                 "StartTimedEvents", "LoadInGame"}));
-  EXPECT_TRUE(run.G().Timer1().TimerEnabled());  // restored after the dialog
-  OrderRun hidden("game_scheme");                // its project hides the Load button
+  EXPECT_EQ(run.r.log, (std::vector<std::string>{"SaveFromMenu", "LoadFromMenu"}));
+  OrderRun hidden("game_scheme");  // its project hides the Load button
   hidden.Start();
   hidden.Title().ClickButton(0);
   hidden.r.log.clear();

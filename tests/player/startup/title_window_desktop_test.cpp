@@ -63,6 +63,7 @@ struct TitleRun {
 TEST(TitleWindowDesktopTest, OnTopWhileShownAndBelowItsBoxesAndTheLoadDialog) {
   TitleRun run(
       "control lblButton(1)\n"
+      "control Command1\n"  // the load dialog's Cancel
       "answer no\n"
       "control txtEmail\n"
       "answer yes\n"
