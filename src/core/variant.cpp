@@ -90,12 +90,14 @@ VariantArray::VariantArray(std::vector<Bound> bounds, bool fixedSize)
   Resize(ElementCount(bounds_));
 }
 
-VariantArray::VariantArray(std::vector<Variant> items) {
+Ref<VariantArray> VariantArray::OfItems(std::vector<Variant> items) {
   if (items.size() > kMaxElements) throw RuntimeError(7);
   MemoryBudget::Take(items.size() * sizeof(Variant));
-  counted_ = items.size();
-  bounds_.push_back({0, static_cast<std::int32_t>(items.size())});
-  data_ = std::move(items);
+  Ref<VariantArray> array = MakeRef<VariantArray>();
+  array->counted_ = items.size();
+  array->bounds_.push_back({0, static_cast<std::int32_t>(items.size())});
+  array->data_ = std::move(items);
+  return array;
 }
 
 VariantArray::~VariantArray() {

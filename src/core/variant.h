@@ -215,8 +215,8 @@ class VariantArray : public RefCounted {
   ~VariantArray() override;
   // Throws RuntimeError 7 when the total size exceeds the cap, 9 on a negative count.
   explicit VariantArray(std::vector<Bound> bounds, bool fixedSize = false);
-  // A one-dimensional array with lower bound 0 holding `items`.
-  explicit VariantArray(std::vector<Variant> items);
+  // A one-dimensional array with lower bound 0 holding `items`; RuntimeError 7 past the cap.
+  static Ref<VariantArray> OfItems(std::vector<Variant> items);
 
   Ref<VariantArray> Clone() const;
 

@@ -33,7 +33,7 @@ void CheckTextLength(std::size_t length) {
 }
 
 Variant MakeArray(std::vector<Variant> items) {
-  return Variant(MakeRef<VariantArray>(std::move(items)));
+  return Variant(VariantArray::OfItems(std::move(items)));
 }
 
 const std::vector<Variant>& ArrayItems(const Variant& v) {
