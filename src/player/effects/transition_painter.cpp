@@ -4,7 +4,7 @@
 #include <algorithm>
 #include <cmath>
 
-#include "ui/draw/blend.h"
+#include <cstddef>
 
 namespace sl {
 
@@ -74,16 +74,21 @@ void PaintCrossFade(draw::Surface& target, draw::Point at, const draw::Surface& 
   }
   draw::Rect area = target.Clip().Intersect({at.x, at.y, oldFrame.Width(), oldFrame.Height()});
   if (area.Empty()) return;
-  const std::uint32_t a = alpha;
-  const std::uint32_t b = 255 - alpha;
+  const unsigned a = alpha;
+  const unsigned b = 255 - alpha;
+  const auto bytes = static_cast<std::size_t>(area.width) * sizeof(draw::Pixel);
   for (int y = area.y; y < area.Bottom(); ++y) {
-    const draw::Pixel* o = oldFrame.Row(y - at.y) + (area.x - at.x);
-    const draw::Pixel* n = newFrame.Row(y - at.y) + (area.x - at.x);
-    draw::Pixel* d = target.MutableRow(y) + area.x;
-    // The two scaled pixels never carry into each other's channels: their exact sum is a mix
-    // of two values of at most 255 and each rounding adds at most one half.
-    for (int i = 0; i < area.width; ++i)
-      d[i] = draw::detail::ScalePixel(n[i], a) + draw::detail::ScalePixel(o[i], b);
+    // Channel by channel (the bytes of the pixels), which the compiler turns into vector code:
+    // (new x alpha + old x (255 - alpha)) / 255, rounded once.
+    const auto* __restrict o =
+        reinterpret_cast<const std::uint8_t*>(oldFrame.Row(y - at.y) + (area.x - at.x));
+    const auto* __restrict n =
+        reinterpret_cast<const std::uint8_t*>(newFrame.Row(y - at.y) + (area.x - at.x));
+    auto* __restrict d = reinterpret_cast<std::uint8_t*>(target.MutableRow(y) + area.x);
+    for (std::size_t i = 0; i < bytes; ++i) {
+      unsigned v = n[i] * a + o[i] * b + 128;
+      d[i] = static_cast<std::uint8_t>((v + (v >> 8)) >> 8);
+    }
   }
 }
 
