@@ -78,6 +78,8 @@ int Play(const CommandLineOptions& options, const std::string& projectFolder,
   Player player(platform, messages, projectFolder);
   messages.UseDialogs(player.Windows());
   PlayerTrace playerTrace(trace, player);
+  // On a virtual clock videos are decoded only when a picture of them is drawn.
+  if (headlessPlatform) player.Video().SetPacing(VideoPacing::OnDemand);
   ui::WindowManager& windows = player.Windows();
   ui::EventLoop& loop = windows.Loop();
   if (headlessPlatform) headlessPlatform->SetGiveUpHandler([&loop] { loop.RequestQuit(); });

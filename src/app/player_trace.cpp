@@ -20,11 +20,13 @@ JsonArray Strings(const std::vector<std::string>& values) {
 PlayerTrace::PlayerTrace(Trace& trace, Player& player) : trace_(trace), player_(player) {
   player_.SetSoundObserver(this);
   player_.SetGameObserver(this);
+  player_.Video().SetObserver(this);
   trace_.SetStateProvider([this] { return StateRecord(); });
 }
 
 PlayerTrace::~PlayerTrace() {
   trace_.SetStateProvider(nullptr);
+  player_.Video().SetObserver(nullptr);
   player_.SetSoundObserver(nullptr);
   player_.SetGameObserver(nullptr);
 }
@@ -48,6 +50,26 @@ void PlayerTrace::SoundVolumeChanged(int player, int volume) {
 
 void PlayerTrace::FrameHeaderLoaded(const std::string& name) {
   trace_.Frame(name);
+}
+
+void PlayerTrace::MciCommandSent(const std::string& command) {
+  trace_.Mci(command);
+}
+
+void PlayerTrace::VideoStarted(const VideoRecord& video) {
+  Video(VideoOp::Start, video);
+}
+
+void PlayerTrace::VideoEnded(const VideoRecord& video) {
+  Video(VideoOp::End, video);
+}
+
+void PlayerTrace::Video(VideoOp op, const VideoRecord& video) {
+  VideoTarget target =
+      video.target == "CutSceneArea" ? VideoTarget::CutSceneArea : VideoTarget::PictureBox;
+  trace_.Video(op, video.file, target, video.stretched,
+               {video.rect.x, video.rect.y, video.rect.width, video.rect.height},
+               static_cast<double>(video.durationMs) / 1000.0);
 }
 
 void PlayerTrace::TransitionStarted(int number, double durationSeconds) {

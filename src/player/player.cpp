@@ -24,6 +24,7 @@ Player::Player(ui::Platform& platform, MessageBoxService& messages, std::string 
   subsystems_.hotspots = &hotspots_;
   subsystems_.texts = &texts_;
   subsystems_.inventory = &inventory_;
+  subsystems_.video = &video_;
   subsystems_.savegame = &savedGames_;
   subsystems_.effects = &effects_;
   // The user closing the program (or a script's quit) ends it as the title window's Exit does.
@@ -32,6 +33,7 @@ Player::Player(ui::Platform& platform, MessageBoxService& messages, std::string 
 
 Player::~Player() {
   project_.SetDisplayChecks(nullptr);
+  video_.CloseAll();
   game_.reset();
 }
 
@@ -42,6 +44,7 @@ Game& Player::EnsureGame() {
     hotspots_.Attach(*game_);
     texts_.Attach(*game_);
     inventory_.Attach(*game_);
+    video_.Attach(*game_);
     effects_.Attach(*game_);
   }
   return *game_;

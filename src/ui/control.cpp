@@ -74,8 +74,41 @@ void Control::AttachTo(Control* container) {
 }
 
 void Control::DetachFromContainer() {
-  if (container_) std::erase(container_->children_, this);
+  if (container_) {
+    auto& sib = container_->children_;
+    if (auto it = std::find(sib.begin(), sib.end(), this); it != sib.end()) {
+      container_->ChildLeftZOrder(static_cast<std::size_t>(it - sib.begin()));
+      sib.erase(it);
+    }
+  }
   container_ = nullptr;
+}
+
+void Control::ChildLeftZOrder(std::size_t index) {
+  for (HostedWindow& h : childWindows_) {
+    if (index < h.below) --h.below;
+  }
+}
+
+void Control::ChildEnteredAtBack() {
+  for (HostedWindow& h : childWindows_)
+    ++h.below;
+}
+
+void Control::AttachChildWindow(ChildWindow& window) {
+  DetachChildWindow(window);
+  childWindows_.push_back({&window, children_.size()});
+  if (form_) form_->ChildWindowHostChanged(*this);
+  Invalidate();
+}
+
+void Control::DetachChildWindow(ChildWindow& window) {
+  auto found = std::find_if(childWindows_.begin(), childWindows_.end(),
+                            [&](const HostedWindow& h) { return h.window == &window; });
+  if (found == childWindows_.end()) return;
+  childWindows_.erase(found);
+  if (form_) form_->ChildWindowHostChanged(*this);
+  Invalidate();
 }
 
 void Control::SetContainer(Control* container) {
@@ -123,10 +156,12 @@ void Control::ZOrder(int position) {
   auto& sib = container_->children_;
   auto it = std::find(sib.begin(), sib.end(), this);
   if (it == sib.end()) return;
+  container_->ChildLeftZOrder(static_cast<std::size_t>(it - sib.begin()));
   if (position == 0) {
     std::rotate(it, it + 1, sib.end());  // to the end: the front of the z-order
   } else {
     std::rotate(sib.begin(), it, it + 1);  // to the start: the back
+    container_->ChildEnteredAtBack();
   }
   Invalidate();
 }

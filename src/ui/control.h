@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "core/object.h"
+#include "ui/child_window.h"
 #include "ui/draw/geometry.h"
 #include "ui/draw/picture.h"
 #include "ui/draw/surface.h"
@@ -146,6 +147,14 @@ class Control : public Object {
   // Marks the form for redrawing.
   void Invalidate();
 
+  // ---- Child windows ----
+  // Puts a child window on top of this control's children (see child_window.h). The window must
+  // be detached before it or this control goes away.
+  void AttachChildWindow(ChildWindow& window);
+  void DetachChildWindow(ChildWindow& window);
+  // Child windows back to front.
+  const std::vector<HostedWindow>& ChildWindows() const { return childWindows_; }
+
   // Built-in behaviour of the kind, run before the owner's handlers: a button shows pressed, a
   // list selects the entry under the pointer, a text box takes keys. Positions are pixels
   // relative to the control's top-left corner.
@@ -199,6 +208,10 @@ class Control : public Object {
   friend class ControlArray;
   void AttachTo(Control* container);
   void DetachFromContainer();
+  // Keep the child windows' places in the z-order when a child leaves its place `index`, and
+  // when one comes in at the back (a child coming in at the front lies above them all).
+  void ChildLeftZOrder(std::size_t index);
+  void ChildEnteredAtBack();
 
   Form* form_;
   ControlKind kind_;
@@ -207,6 +220,7 @@ class Control : public Object {
   ControlArray* array_ = nullptr;
   Control* container_ = nullptr;
   std::vector<Control*> children_;
+  std::vector<HostedWindow> childWindows_;
   double left_ = 0, top_ = 0, width_ = 0, height_ = 0;
   bool visible_ = true;
   bool enabled_ = true;

@@ -77,11 +77,27 @@ void Form::RemoveControl(Control& control) {
   }
   if (focus_ == &control) focus_ = nullptr;
   if (scriptOrigin_ == &control) scriptOrigin_ = nullptr;
+  std::erase(childWindowHosts_, &control);
   control.DetachFromContainer();
   if (control.Kind() == ControlKind::Menu) std::erase(menus_, static_cast<Menu*>(&control));
   std::erase_if(controls_, [&](const Ref<Control>& c) { return c.get() == &control; });
   MarkDirty();
   manager_.ControlRemoved(control);
+}
+
+void Form::ChildWindowHostChanged(Control& host) {
+  std::erase(childWindowHosts_, &host);
+  if (!host.ChildWindows().empty()) childWindowHosts_.push_back(&host);
+}
+
+bool Form::ChildWindowsNeedRepaint() const {
+  for (Control* host : childWindowHosts_) {
+    if (!host->IsShowing()) continue;
+    for (const HostedWindow& h : host->ChildWindows()) {
+      if (h.window->NeedsRepaint()) return true;
+    }
+  }
+  return false;
 }
 
 Control* Form::FindControl(std::string_view qualifiedName) const {

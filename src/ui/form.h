@@ -131,6 +131,10 @@ class Form : public ControlBase<Form> {
   void MarkDirty() { dirty_ = true; }
   void ClearDirty() { dirty_ = false; }
   WindowId Window() const { return window_; }
+  // Told by a control when a child window comes to it or leaves it.
+  void ChildWindowHostChanged(Control& host);
+  // Whether a child window of a control that shows has an out-of-date picture.
+  bool ChildWindowsNeedRepaint() const;
 
   // Control overrides.
   bool IsContainer() const override { return true; }
@@ -177,6 +181,7 @@ class Form : public ControlBase<Form> {
   WindowId window_ = 0;
   Control* focus_ = nullptr;
   Control* scriptOrigin_ = nullptr;
+  std::vector<Control*> childWindowHosts_;  // controls that hold child windows
 };
 
 }  // namespace sl::ui

@@ -610,7 +610,8 @@ void WindowManager::DrawToolTip(draw::Surface& target, int clientTop) {
 
 void WindowManager::Repaint() {
   for (Form* f : forms_) {
-    if (!f->Dirty() || !f->Loaded() || !f->Visible() || !f->Window()) continue;
+    if (!f->Loaded() || !f->Visible() || !f->Window()) continue;
+    if (!f->Dirty() && !f->ChildWindowsNeedRepaint()) continue;
     Ref<Control> keep(f);
     const draw::Surface& s = Compose(*f);
     FrameView view;

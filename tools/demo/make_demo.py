@@ -86,9 +86,10 @@ def general_file():
 
 
 def frame_file(kind, source, tiled=False, music="", timer=None, script="", channels=(),
-               sound=""):
+               sound="", video=None):
     """timer: (delay seconds, target) or None. channels: records of five values. sound: a
-    frame sound in Frames, played once."""
+    frame sound in Frames, played once. video: a Video or None."""
+    video = video or Video("")
     d = DataFile()
     d.write(kind, source, tiled)  # 1-3 background
     d.write(False, music)  # 4 stop music, 5 music
@@ -96,10 +97,10 @@ def frame_file(kind, source, tiled=False, music="", timer=None, script="", chann
         d.write(True, str(timer[0]), timer[1])  # 6-8 frame timer
     else:
         d.write(False, "0", "")
-    d.write("", 0)  # 9 video, 10
+    d.write(video.file, 0)  # 9 video, 10
     d.write(False, True, sound)  # 11 stop sounds, 12 stop frame sound, 13 frame sound
     d.write(0, 0, 0)  # 14-16
-    d.write(False, False, 0, 0, 0, 0)  # 17 own size, 18 cut-scene, 19-22 rectangle
+    d.write(video.own_size, video.cut_scene, *video.rect)  # 17 own size, 18 cut-scene, 19-22
     d.write(True)  # 23 music loops
     d.write(False, 0, 0)  # 24-26 timer transition
     d.write(bool(script), script)  # 27-28 opening script
@@ -108,8 +109,17 @@ def frame_file(kind, source, tiled=False, music="", timer=None, script="", chann
     d.write(5, len(channels))  # 37 values per record, 38 records
     for record in channels:
         d.write(*record)
-    d.write(False)  # last: video before frame
+    d.write(video.before)  # last: video before frame
     return d
+
+
+class Video:
+    """A frame's video: the file in Frames, shown at its own size, in the cut-scene area (placed
+    at rect) or stretched into rect (pixels), before the frame is drawn or after."""
+
+    def __init__(self, file, own_size=False, cut_scene=False, rect=(0, 0, 0, 0), before=False):
+        self.file, self.own_size, self.cut_scene = file, own_size, cut_scene
+        self.rect, self.before = rect, before
 
 
 class Hotspot:
@@ -424,6 +434,45 @@ def save_wav(path, notes, seconds_each, rate=8000):
         w.writeframes(bytes(frames))
 
 
+def lamp_beam_video(path):
+    """The cut scene of the ending: at night the lighthouse's lamp comes on and its beam sweeps
+    twice over the sea. 240 x 180 pixels, 10 pictures a second, 4 seconds."""
+    sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
+    from rle_avi import write_rle_avi
+    w, h, frames = 240, 180, 40
+    palette = [(8, 12, 40), (14, 22, 60), (22, 34, 80), (10, 30, 60), (16, 44, 84),  # sky, sea
+               (30, 30, 36), (250, 240, 170), (200, 190, 120), (255, 255, 230),   # tower, beam
+               (230, 230, 255), (60, 70, 110)]                                      # stars, rock
+    rng = random.Random(7)
+    stars = [(rng.randrange(w), rng.randrange(90)) for _ in range(24)]
+    pictures = []
+    for k in range(frames):
+        img = Image.new("P", (w, h), 0)
+        d = ImageDraw.Draw(img)
+        for band, colour in ((30, 1), (60, 2)):
+            d.rectangle([0, band, w, 100], fill=colour)
+        for x, y in stars:
+            if (x + k) % 7:
+                d.point((x, y), fill=9)
+        for y in range(100, h, 8):
+            d.rectangle([0, y, w, y + 3], fill=3)
+            d.rectangle([0, y + 4, w, y + 7], fill=4)
+        d.polygon([(120, 150), (200, 180), (40, 180)], fill=10)
+        d.rectangle([108, 60, 132, 152], fill=5)
+        d.polygon([(104, 60), (136, 60), (120, 44)], fill=5)
+        if k >= 6:  # the lamp is lit, then the beam turns
+            d.ellipse([113, 48, 127, 62], fill=8)
+            angle = (k - 6) * 2 * math.pi / 17
+            reach, spread = 200, 0.22
+            tip = [(120 + reach * math.cos(angle + a), 55 + reach * 0.35 * math.sin(angle + a))
+                   for a in (-spread, spread)]
+            d.polygon([(120, 55)] + tip, fill=7 if math.sin(angle) < 0 else 6)
+            d.ellipse([115, 50, 125, 60], fill=8)
+        pixels = list(img.getdata())
+        pictures.append([pixels[y * w:(y + 1) * w] for y in range(h)])
+    write_rle_avi(path, w, h, 10, palette, pictures)
+
+
 def inventory_walk():
     """The items: the rope from the crate and the hook on the cliff path, each popping the bar
     open; the pointer on the inventory button opens it again, the rope dragged onto the hook makes
@@ -550,6 +599,7 @@ def events_file(path):
         "dump",
         "click 320 210",    # the lamp: a message box, then the last frame
         "dump",
+        "wait 4500",        # the lamp's beam, a cut scene of 4 s
         "answer yes",
         "key Q ctrl",
         "wait 200",
@@ -765,7 +815,9 @@ def build(out):
           texts_=[("The lamp room", 20, 20, "Arial", 16, True, 0x80E0FF),
                   ("Click the lamp.", 270, 280, "Arial", 12, False, 0xC0C0C0)])
 
-    frame("The End", frame_file(0, "0"),
+    lamp_beam_video(os.path.join(frames, "Beam.avi"))
+    frame("The End", frame_file(0, "0", video=Video("beam.AVI", cut_scene=True,
+                                                   rect=(200, 60, 240, 180))),
           hotspots=[Hotspot("Quit", (0, 0, 640, 480))],
           actions=[Action(end_game=True)],
           texts_=[("The End", 250, 200, "Times New Roman", 32, True, 0x80E0FF),

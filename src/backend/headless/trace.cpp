@@ -144,12 +144,14 @@ void Trace::Mci(std::string_view command) {
   Write("mci", {{"cmd", command}});
 }
 
-void Trace::Video(const std::filesystem::path& file, VideoTarget target, bool stretched,
-                  const TraceRect& rect) {
-  Write("video", {{"file", PathText(file)},
+void Trace::Video(VideoOp op, const std::filesystem::path& file, VideoTarget target, bool stretched,
+                  const TraceRect& rect, double durationSeconds) {
+  Write("video", {{"op", op == VideoOp::Start ? "start" : "end"},
+                  {"file", PathText(file)},
                   {"target", target == VideoTarget::PictureBox ? "PictureBox" : "CutSceneArea"},
                   {"stretched", stretched},
-                  {"rect", JsonArray{rect.left, rect.top, rect.width, rect.height}}});
+                  {"rect", JsonArray{rect.left, rect.top, rect.width, rect.height}},
+                  {"duration", durationSeconds}});
 }
 
 void Trace::Transition(int number, double durationSeconds, std::int64_t startMs) {

@@ -22,6 +22,7 @@
 namespace sl {
 
 enum class VideoTarget { PictureBox, CutSceneArea };
+enum class VideoOp { Start, End };
 enum class FileOp { Write, Delete };
 
 struct TraceRect {
@@ -61,8 +62,8 @@ class Trace {
   void SoundStop(int player);
   void SoundVolume(int player, int volume);
   void Mci(std::string_view command);
-  void Video(const std::filesystem::path& file, VideoTarget target, bool stretched,
-             const TraceRect& rect);
+  void Video(VideoOp op, const std::filesystem::path& file, VideoTarget target, bool stretched,
+             const TraceRect& rect, double durationSeconds);
   // An animated transition starts (`op` "start") at `startMs` on the clock, and ends (`op`
   // "end") at `endMs`, at its full length or earlier when `interrupted` by a click.
   void Transition(int number, double durationSeconds, std::int64_t startMs);

@@ -153,7 +153,8 @@ void Game::CreateControls() {
   auto press = [this](ui::Control&, const ui::MouseArgs& a) { WindowMouseDown(a.button); };
   f.on.mouseDown = press;
   backImage_->on.mouseDown = press;
-  textTemplate.on.mouseDown = press;  // every text box inherits it
+  cutSceneArea_->on.mouseDown = press;  // a click on a cut scene ends it
+  textTemplate.on.mouseDown = press;    // every text box inherits it
   // A press on the cover of a transition ends the animation, then opens or closes the menus.
   if (ui::Control* cover = f.FindControl("picWhere")) {
     cover->on.mouseDown = [this](ui::Control&, const ui::MouseArgs& a) {

@@ -94,7 +94,10 @@ TEST_F(TraceTest, PathsInsideTheProjectAreRelative) {
   trace.Shell("open", "https://example.org/?a=1");
   trace.Shell("open", (root / "game" / "Docs" / "help.html").string());
   trace.SoundPlay(2, root / "game" / "Sounds" / "door.wav", 1, -500);
-  trace.Video(root / "game" / "intro.avi", VideoTarget::CutSceneArea, true, {0, 0, 640, 480});
+  trace.Video(VideoOp::Start, root / "game" / "intro.avi", VideoTarget::CutSceneArea, true,
+              {0, 0, 640, 480}, 2.5);
+  trace.Video(VideoOp::End, root / "game" / "intro.avi", VideoTarget::PictureBox, false,
+              {0, 0, 160, 120}, 2.5);
   EXPECT_EQ(
       Lines(),
       R"({"t":0,"ev":"file","op":"write","path":"Saves/one.sav"})"
@@ -107,7 +110,9 @@ TEST_F(TraceTest, PathsInsideTheProjectAreRelative) {
       "\n"
       R"({"t":0,"ev":"sound","player":2,"op":"play","file":"Sounds/door.wav","count":1,"volume":-500})"
       "\n"
-      R"({"t":0,"ev":"video","file":"intro.avi","target":"CutSceneArea","stretched":true,"rect":[0,0,640,480]})"
+      R"({"t":0,"ev":"video","op":"start","file":"intro.avi","target":"CutSceneArea","stretched":true,"rect":[0,0,640,480],"duration":2.5})"
+      "\n"
+      R"({"t":0,"ev":"video","op":"end","file":"intro.avi","target":"PictureBox","stretched":false,"rect":[0,0,160,120],"duration":2.5})"
       "\n");
   std::filesystem::remove_all(root);
 }
