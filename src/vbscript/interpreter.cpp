@@ -643,13 +643,7 @@ bool Interpreter::Condition(Expr* e, Frame& f) {
     }
     return v->Type() == VarType::Boolean ? v->AsBool() : IsTrue(*v);
   }
-  try {
-    return IsTrue(Eval(e, f));
-  } catch (RuntimeError& err) {
-    if (aborting_) throw;
-    SetErr(err);
-    return true;
-  }
+  return LoopCondition(e, f, true);
 }
 
 void Interpreter::ExecAssign(AssignStmt* a, Frame& f) {
@@ -1094,9 +1088,9 @@ Flow Interpreter::ExecForEach(ForEachStmt* s, Frame& f) {
   return Flow::Normal;
 }
 
-// A loop condition. Under On Error Resume Next a failing condition counts as `onError`: true
-// before the body (the next statement is the body's first), false after it (the next
-// statement follows the loop).
+// A loop or If condition. Under On Error Resume Next a failing condition counts as `onError`:
+// true before a body (the next statement is the body's first), false after a loop's body (the
+// next statement follows the loop).
 bool Interpreter::LoopCondition(Expr* e, Frame& f, bool onError) {
   if (!f.resumeNext) return IsTrue(Eval(e, f));
   try {
