@@ -91,6 +91,12 @@ struct Parser {
     if (name == "--headless") return flag(o.headless);
     if (name == "--help" || name == "-h") return flag(o.help);
     if (name == "--version") return flag(o.version);
+    if (name == "--mute") return flag(o.mute);
+    if (name == "--soundfont") {
+      if (!Value(name, inlineValue, value)) return false;
+      o.soundFont = value;
+      return true;
+    }
     if (name == "--events" || name == "--trace" || name == "--settings") {
       if (!Value(name, inlineValue, value)) return false;
       (name == "--events"  ? o.eventsFile
@@ -166,6 +172,8 @@ std::string Usage() {
          "                        headless only: date and time at the start of the run\n"
          "                        (default 2004-03-07T12:00:00)\n"
          "  --seed N              seed of the script engine's random numbers\n"
+         "  --mute                no sound in this run (Ctrl+M mutes and unmutes while playing)\n"
+         "  --soundfont FILE      the General MIDI sound font (.sf2) for MIDI music\n"
          "  --help                show this text\n"
          "  --version             show the version\n";
 }

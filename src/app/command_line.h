@@ -32,6 +32,8 @@ struct CommandLineOptions {
   std::optional<ScreenSize> screen;
   std::optional<CivilTime> clock;  // headless only
   std::optional<std::int64_t> seed;
+  bool mute = false;
+  std::optional<std::string> soundFont;
   bool help = false;
   bool version = false;
 };

@@ -24,6 +24,9 @@ namespace sl {
 
 namespace {
 
+// The exit status of a bad command line or a broken event script.
+constexpr int kBadScriptStatus = 2;
+
 // The player's message boxes. Once the window runtime exists they are its own dialogs, which a
 // headless platform answers and the desktop shows for the user to answer; before that the
 // platform's answer (or the box's default button) is taken.
@@ -76,6 +79,7 @@ int Play(const CommandLineOptions& options, const std::string& projectFolder,
 
   PlayerMessageBoxes messages(platform);
   Player player(platform, messages, projectFolder);
+  player.Sound().SetOptions({.mute = options.mute, .soundFont = options.soundFont.value_or("")});
   messages.UseDialogs(player.Windows());
   PlayerTrace playerTrace(trace, player);
   // On a virtual clock videos are decoded only when a picture of them is drawn.
@@ -83,9 +87,12 @@ int Play(const CommandLineOptions& options, const std::string& projectFolder,
   ui::WindowManager& windows = player.Windows();
   ui::EventLoop& loop = windows.Loop();
   if (headlessPlatform) headlessPlatform->SetGiveUpHandler([&loop] { loop.RequestQuit(); });
-  std::string scriptName = options.eventsFile.value_or("events");
-  windows.onInputError = [&scriptName](const std::string& message) {
-    std::fprintf(stderr, "storyloom: %s: %s\n", scriptName.c_str(), message.c_str());
+  // A command that names nothing that exists is a broken script, as a typing error is: the run
+  // ends with the line and the status of one.
+  windows.onInputError = [&](const std::string& message) {
+    if (!headlessPlatform) return;
+    headlessPlatform->ReportInputError(message);
+    loop.RequestQuit();
   };
 
   PathResolver& paths = player.GetProject().Paths();
@@ -93,7 +100,8 @@ int Play(const CommandLineOptions& options, const std::string& projectFolder,
   paths.SetFileObserver([&trace](FileOperation op, const std::string& realPath) {
     trace.File(op == FileOperation::Write ? FileOp::Write : FileOp::Delete, realPath);
   });
-  return player.Run();
+  int code = player.Run();
+  return headlessPlatform && headlessPlatform->ScriptFailed() ? kBadScriptStatus : code;
 }
 
 }  // namespace
@@ -106,7 +114,7 @@ int RunPlayer(const CommandLineOptions& options, const std::string& executableFo
       script = LoadEventScript(*options.eventsFile);
     } catch (const EventScriptError& e) {
       std::fprintf(stderr, "storyloom: %s\n", e.what());
-      return 2;
+      return kBadScriptStatus;
     }
   }
   std::unique_ptr<Trace> trace;

@@ -20,14 +20,36 @@ const DirectoryCache::Entry* DirectoryCache::Listing::FindFolded(std::string_vie
   return it == byFolded_.end() ? nullptr : FindExact(it->second);
 }
 
-void DirectoryCache::Listing::Add(std::string name, bool isDirectory) {
+namespace {
+
+EntryKind KindOfMode(mode_t mode) {
+  if (S_ISREG(mode)) return EntryKind::File;
+  if (S_ISDIR(mode)) return EntryKind::Folder;
+  return EntryKind::Other;
+}
+
+EntryKind KindOfType(unsigned char type) {
+  switch (type) {
+    case DT_REG:
+      return EntryKind::File;
+    case DT_DIR:
+      return EntryKind::Folder;
+    default:
+      return EntryKind::Other;
+  }
+}
+
+}  // namespace
+
+void DirectoryCache::Listing::Add(std::string name, EntryKind kind, bool isLink) {
   std::string folded = FoldCase(name);
   auto [slot, inserted] = byFolded_.try_emplace(folded, name);
   if (!inserted && name < slot->second) slot->second = name;
   Entry& e = entries[name];
   e.name = std::move(name);
   e.folded = std::move(folded);
-  e.isDirectory = isDirectory;
+  e.kind = kind;
+  e.isLink = isLink;
 }
 
 void DirectoryCache::Listing::Remove(std::string_view name) {
@@ -67,12 +89,16 @@ DirectoryCache::Listing DirectoryCache::Load(const std::string& realFolder) {
   std::string prefix = realFolder == "/" ? "/" : realFolder + "/";
   while (dirent* d = readdir(dir)) {
     if (std::strcmp(d->d_name, ".") == 0 || std::strcmp(d->d_name, "..") == 0) continue;
-    bool isDirectory = d->d_type == DT_DIR;
-    if (d->d_type == DT_UNKNOWN || d->d_type == DT_LNK) {
+    EntryKind kind = KindOfType(d->d_type);
+    bool isLink = d->d_type == DT_LNK;
+    if (d->d_type == DT_UNKNOWN || isLink) {
+      // The file system does not say, or a link: ask about the entry, then what it leads to.
+      std::string path = prefix + d->d_name;
       struct stat st {};
-      isDirectory = stat((prefix + d->d_name).c_str(), &st) == 0 && S_ISDIR(st.st_mode);
+      if (!isLink && lstat(path.c_str(), &st) == 0) isLink = S_ISLNK(st.st_mode);
+      kind = stat(path.c_str(), &st) == 0 ? KindOfMode(st.st_mode) : EntryKind::Other;
     }
-    listing.Add(d->d_name, isDirectory);
+    listing.Add(d->d_name, kind, isLink);
   }
   closedir(dir);
   return listing;
@@ -90,7 +116,7 @@ void DirectoryCache::SplitPath(std::string_view realPath, std::string_view& fold
   name = realPath.substr(slash + 1);
 }
 
-void DirectoryCache::NoteFileWritten(const std::string& realPath, bool isDirectory) {
+void DirectoryCache::NoteFileWritten(const std::string& realPath, EntryKind kind) {
   std::string_view folder, name;
   SplitPath(realPath, folder, name);
   auto it = folders_.find(folder);
@@ -99,7 +125,9 @@ void DirectoryCache::NoteFileWritten(const std::string& realPath, bool isDirecto
     folders_.erase(it);  // the folder exists now
     return;
   }
-  it->second.Add(std::string(name), isDirectory);
+  // A file written through a link leaves the link in place.
+  const Entry* old = it->second.FindExact(name);
+  it->second.Add(std::string(name), kind, old && old->isLink);
 }
 
 void DirectoryCache::NoteFileDeleted(const std::string& realPath) {

@@ -7,6 +7,7 @@
 // API:
 //   const DirectoryCache::Listing& l = cache.Get("/real/folder");
 //   l.readable; l.FindExact("Pic.JPG"); l.FindFolded(FoldCase("pic.jpg")); l.entries
+//   entry.kind (file, folder or anything else), entry.isLink (a symbolic link, kind of its target)
 //   cache.NoteFileWritten("/real/folder/new.sav"); cache.NoteFileDeleted(...);
 //   cache.Invalidate("/real/folder"); cache.Clear();
 // Real paths are absolute, '/'-separated, without a trailing '/' (except the root "/").
@@ -20,12 +21,18 @@
 
 namespace sl {
 
+// What a folder entry is (for a symbolic link: what it leads to). Devices, pipes, sockets and
+// links that lead nowhere are Other: never something a game may read or write.
+enum class EntryKind { File, Folder, Other };
+
 class DirectoryCache {
  public:
   struct Entry {
     std::string name;
     std::string folded;
-    bool isDirectory = false;
+    EntryKind kind = EntryKind::File;
+    bool isLink = false;
+    bool IsFolder() const { return kind == EntryKind::Folder; }
   };
 
   struct StringHash {
@@ -46,7 +53,7 @@ class DirectoryCache {
     // The entry whose folded name is `folded`; of several, the first in sorted order.
     const Entry* FindFolded(std::string_view folded) const;
 
-    void Add(std::string name, bool isDirectory);
+    void Add(std::string name, EntryKind kind, bool isLink = false);
     void Remove(std::string_view name);
 
    private:
@@ -54,7 +61,7 @@ class DirectoryCache {
   };
 
   const Listing& Get(const std::string& realFolder);
-  void NoteFileWritten(const std::string& realPath, bool isDirectory = false);
+  void NoteFileWritten(const std::string& realPath, EntryKind kind = EntryKind::File);
   void NoteFileDeleted(const std::string& realPath);
   void Invalidate(const std::string& realFolder);
   void Clear() { folders_.clear(); }

@@ -45,6 +45,75 @@ std::string Joined(std::string_view a, std::string_view b, std::string_view c) {
   return out;
 }
 
+// ---- Escapes ----
+
+enum class TextRole { Name, Value };
+
+int HexDigit(char c) {
+  if (c >= '0' && c <= '9') return c - '0';
+  if (c >= 'a' && c <= 'f') return c - 'a' + 10;
+  if (c >= 'A' && c <= 'F') return c - 'A' + 10;
+  return -1;
+}
+
+// Characters that may be escaped: the ones the notation misreads and the backslash itself.
+bool Escapable(char c) {
+  return c == '\r' || c == '\n' || c == '[' || c == ']' || c == '=' || c == '\\';
+}
+
+// The character an escape "\xHH" at `i` stands for, or 0 when there is none there.
+char EscapeAt(std::string_view text, std::size_t i) {
+  if (i + 3 >= text.size() || text[i] != '\\' || text[i + 1] != 'x') return 0;
+  int high = HexDigit(text[i + 2]), low = HexDigit(text[i + 3]);
+  if (high < 0 || low < 0) return 0;
+  char c = static_cast<char>(high * 16 + low);
+  return Escapable(c) ? c : 0;
+}
+
+bool MustEscape(std::string_view text, std::size_t i, TextRole role) {
+  char c = text[i];
+  if (c == '\r' || c == '\n') return true;
+  if (c == '\\') return EscapeAt(text, i) != 0;  // would read as an escape
+  return role == TextRole::Name && (c == '[' || c == ']' || c == '=');
+}
+
+std::string Escape(std::string_view text, TextRole role) {
+  static constexpr char kHex[] = "0123456789abcdef";
+  std::string out;
+  out.reserve(text.size());
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    if (!MustEscape(text, i, role)) {
+      out.push_back(text[i]);
+      continue;
+    }
+    auto byte = static_cast<unsigned char>(text[i]);
+    out.append("\\x").push_back(kHex[byte >> 4]);
+    out.push_back(kHex[byte & 15]);
+  }
+  return out;
+}
+
+std::string Unescape(std::string_view text) {
+  if (text.find("\\x") == npos) return std::string(text);
+  std::string out;
+  out.reserve(text.size());
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    if (char c = EscapeAt(text, i)) {
+      out.push_back(c);
+      i += 3;
+    } else {
+      out.push_back(text[i]);
+    }
+  }
+  return out;
+}
+
+// A section name or key as it stands in the file: blanks at the ends dropped, as the classic
+// lookup drops them, and the rest escaped.
+std::string FileName(std::string_view name) {
+  return Escape(Trim(name), TextRole::Name);
+}
+
 std::string_view StripQuotes(std::string_view v) {
   if (v.size() >= 2 && (v.front() == '"' || v.front() == '\'') && v.back() == v.front()) {
     return v.substr(1, v.size() - 2);
@@ -68,7 +137,7 @@ IniDocument::IniDocument(std::string_view text) {
 }
 
 std::size_t IniDocument::FindSection(std::string_view section) const {
-  std::string_view want = Trim(section);
+  std::string want = FileName(section);
   for (std::size_t i = 0; i < lines_.size(); ++i) {
     std::string_view name;
     if (SectionName(lines_[i], name) && EqualsIgnoreCase(name, want)) return i;
@@ -85,7 +154,7 @@ std::size_t IniDocument::SectionEnd(std::size_t header) const {
 }
 
 std::size_t IniDocument::FindKey(std::size_t header, std::string_view key) const {
-  std::string_view want = Trim(key);
+  std::string want = FileName(key);
   std::size_t end = SectionEnd(header);
   for (std::size_t i = header + 1; i < end; ++i) {
     std::string_view k, v;
@@ -101,7 +170,7 @@ std::optional<std::string> IniDocument::Get(std::string_view section, std::strin
   if (line == npos) return std::nullopt;
   std::string_view k, v;
   KeyLine(lines_[line], k, v);
-  return std::string(StripQuotes(v));
+  return Unescape(StripQuotes(v));
 }
 
 std::string IniDocument::GetString(std::string_view section, std::string_view key,
@@ -111,11 +180,12 @@ std::string IniDocument::GetString(std::string_view section, std::string_view ke
 }
 
 void IniDocument::Set(std::string_view section, std::string_view key, std::string_view value) {
-  std::string newLine = Joined(Trim(key), "=", value);
+  std::string fileValue = Escape(value, TextRole::Value);
+  std::string newLine = Joined(FileName(key), "=", fileValue);
   std::size_t header = FindSection(section);
   if (header == npos) {
     if (!lines_.empty() && !Trim(lines_.back()).empty()) lines_.emplace_back();
-    lines_.push_back(Joined("[", Trim(section), "]"));
+    lines_.push_back(Joined("[", FileName(section), "]"));
     lines_.push_back(std::move(newLine));
     return;
   }
@@ -123,7 +193,7 @@ void IniDocument::Set(std::string_view section, std::string_view key, std::strin
   if (line != npos) {
     std::string_view k, v;
     KeyLine(lines_[line], k, v);
-    lines_[line] = Joined(k, "=", value);  // keeps the key's own spelling
+    lines_[line] = Joined(k, "=", fileValue);  // keeps the key's own spelling
     return;
   }
   std::size_t at = SectionEnd(header);
@@ -148,7 +218,7 @@ std::vector<std::string> IniDocument::Keys(std::string_view section) const {
   std::size_t end = SectionEnd(header);
   for (std::size_t i = header + 1; i < end; ++i) {
     std::string_view k, v;
-    if (KeyLine(lines_[i], k, v)) keys.emplace_back(k);
+    if (KeyLine(lines_[i], k, v)) keys.push_back(Unescape(k));
   }
   return keys;
 }

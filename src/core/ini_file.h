@@ -5,6 +5,12 @@
 // matching key line, or adds the key at the end of its section (the section at the end of the
 // file), and keeps every other line as it was.
 //
+// Any text round-trips as a section name, a key or a value, so that a name from a game can
+// neither write into another section nor go missing: a character the notation would misread
+// (a line break; in names also '[', ']' and '=') is written as "\xHH", and so is a backslash
+// that would otherwise read as the start of such an escape. Ordinary names and values are
+// written as they are, and existing files read as before.
+//
 // API:
 //   IniDocument doc(utf8Text);  doc.Get("General", "ScriptTimeOut") -> optional value
 //   doc.GetString(section, key, defaultValue);  doc.Set(section, key, value);

@@ -60,8 +60,11 @@ std::string ReadIfPresent(const std::string& path) {
 
 }  // namespace
 
-SettingsStore::SettingsStore(std::string filePath)
-    : filePath_(std::move(filePath)), doc_(ReadIfPresent(filePath_)) {}
+SettingsStore::SettingsStore(std::string filePath) : filePath_(std::move(filePath)) {
+  // A write killed half-way leaves its temporary file; the next start clears those away.
+  RemoveStaleTemporaries(filePath_);
+  doc_ = IniDocument(ReadIfPresent(filePath_));
+}
 
 std::string SettingsStore::DefaultPath() {
   const char* xdg = std::getenv("XDG_CONFIG_HOME");

@@ -2,8 +2,10 @@
 // section, key" store, whose application is always the same for this program), kept in one
 // UTF-8 INI file, by default $XDG_CONFIG_HOME/storyloom/settings.ini (~/.config when the
 // variable is unset). Every change rewrites the file completely or not at all (temporary file,
-// then rename). Values round-trip exactly: line breaks, backslashes, enclosing quotes and
-// blanks at either end are escaped in the file.
+// then rename); a settings file that is a symbolic link is written through, and temporary files
+// of killed writes are removed at start. Values round-trip exactly: line breaks, backslashes,
+// enclosing quotes and blanks at either end are escaped in the file; section names and keys
+// are escaped by the INI notation (see ini_file.h), so no name reaches into another section.
 //
 // API:
 //   SettingsStore settings(SettingsStore::DefaultPath());   // loads the file if it exists

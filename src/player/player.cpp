@@ -9,6 +9,13 @@
 
 namespace sl {
 
+namespace {
+
+// Ctrl+M mutes and unmutes all sound.
+constexpr int kMuteKey = 'M';
+
+}  // namespace
+
 Player::Player(ui::Platform& platform, MessageBoxService& messages, std::string projectFolder)
     : platform_(platform),
       project_(paths_, messages),
@@ -24,6 +31,8 @@ Player::Player(ui::Platform& platform, MessageBoxService& messages, std::string 
   subsystems_.hotspots = &hotspots_;
   subsystems_.texts = &texts_;
   subsystems_.inventory = &inventory_;
+  subsystems_.sound = &gameSound_;
+  windows_.onProgramKey = [this](const ui::InputEvent& e) { return ProgramKey(e); };
   subsystems_.video = &video_;
   subsystems_.savegame = &savedGames_;
   subsystems_.effects = &effects_;
@@ -44,10 +53,19 @@ Game& Player::EnsureGame() {
     hotspots_.Attach(*game_);
     texts_.Attach(*game_);
     inventory_.Attach(*game_);
+    gameSound_.Attach(*game_);
     video_.Attach(*game_);
     effects_.Attach(*game_);
   }
   return *game_;
+}
+
+bool Player::ProgramKey(const ui::InputEvent& e) {
+  if (e.keyCode == kMuteKey && e.shift == ui::kCtrlMask) {
+    sound_.ToggleMute();
+    return true;
+  }
+  return false;
 }
 
 void Player::EndProgram() {

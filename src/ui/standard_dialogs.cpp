@@ -35,6 +35,13 @@ void SizeAndCentre(Form& form, Platform& platform, int w, int h) {
             outerH * 15.0);
 }
 
+// The height a dialog's text may take: the display's height less the window frame and the
+// dialog's other rows (`others` pixels), and at least one line.
+int TextRoom(Form& form, Size display, int others) {
+  Form::NonClient n = form.NonClientPixels();
+  return std::max(display.height - n.top - n.bottom - others, 1);
+}
+
 draw::Picture IconPicture(MsgIcon icon) {
   draw::MessageIcon kind;
   switch (icon) {
@@ -123,12 +130,16 @@ MsgAnswer StandardDialogs::ShowBox(const MessageBoxRequest& request) {
   form.SetBorderStyle(BorderStyle::FixedDialog);
   form.SetCaption(request.title);
 
-  // Text: wrapped at about half the display width, never narrower than the buttons need.
+  // Text: wrapped at about half the display width, never narrower than the buttons need, and
+  // never taller than the display leaves room for; what does not fit ends in "…".
   draw::Font font = manager_.Fonts().Get(draw::FontSpec{});
   Size display = manager_.GetPlatform().DisplaySize();
   int maxText = std::max(display.width / 2, 200);
   draw::LayoutOptions opt;
   opt.wrapWidth = maxText;
+  opt.maxHeight = TextRoom(form, display, 3 * kMargin + kButtonHeight);
+  opt.ellipsis = true;
+  opt.maxWidth = maxText;
   draw::TextLayout layout = draw::LayoutText(font, request.text, opt);
 
   draw::Picture icon = IconPicture(request.icon);
@@ -150,6 +161,7 @@ MsgAnswer StandardDialogs::ShowBox(const MessageBoxRequest& request) {
   }
   auto& text =
       PlacePx(form.Add<Label>("Message"), textLeft, textTop, layout.width + 1, layout.height);
+  text.SetEllipsis(true);
   text.SetCaption(request.text);
 
   std::optional<MsgAnswer> chosen;
@@ -206,6 +218,9 @@ InputBoxAnswer StandardDialogs::ShowInput(const InputBoxRequest& request) {
   draw::Font font = manager_.Fonts().Get(draw::FontSpec{});
   draw::LayoutOptions opt;
   opt.wrapWidth = promptWidth;
+  opt.maxHeight = TextRoom(form, manager_.GetPlatform().DisplaySize(), 3 * kMargin + 21);
+  opt.ellipsis = true;
+  opt.maxWidth = promptWidth;
   draw::TextLayout layout = draw::LayoutText(font, request.prompt, opt);
   int promptHeight = std::max(layout.height, 2 * kButtonHeight + kButtonGap);
   int fieldTop = kMargin + promptHeight + kMargin;
@@ -213,6 +228,7 @@ InputBoxAnswer StandardDialogs::ShowInput(const InputBoxRequest& request) {
   SizeAndCentre(form, manager_.GetPlatform(), width, height);
 
   auto& prompt = PlacePx(form.Add<Label>("Prompt"), kMargin, kMargin, promptWidth, promptHeight);
+  prompt.SetEllipsis(true);
   prompt.SetCaption(request.prompt);
   auto& field = PlacePx(form.Add<TextBox>("Text"), kMargin, fieldTop, width - 2 * kMargin, 21);
   field.SetText(request.defaultText);

@@ -153,6 +153,7 @@ void WindowManager::HandleInput(const InputEvent& event) {
       break;
     }
     case InputKind::KeyDown:
+      if (onProgramKey && onProgramKey(event)) break;
       HandleKey(*form, event);
       break;
     case InputKind::KeyUp:
@@ -595,7 +596,12 @@ const draw::Surface& WindowManager::Compose(Form& form) {
 
 void WindowManager::DrawToolTip(draw::Surface& target, int clientTop) {
   draw::Font font = Fonts().Get(draw::FontSpec{});
-  draw::TextLayout layout = draw::LayoutText(font, toolTipText_);
+  // A tip never grows beyond the window; what does not fit ends in "…".
+  draw::LayoutOptions options;
+  options.maxHeight = target.Height() - 4;
+  options.ellipsis = true;
+  options.maxWidth = std::max(target.Width() - 6, 1);
+  draw::TextLayout layout = draw::LayoutText(font, toolTipText_, options);
   draw::Rect box{toolTipAt_.x, toolTipAt_.y + clientTop, layout.width + 6, layout.height + 4};
   // Keep the tip inside the window.
   box.x = std::max(0, std::min(box.x, target.Width() - box.width));

@@ -116,6 +116,24 @@ TEST_F(StoryloomRun, AMalformedScriptIsRefusedBeforeAnythingRuns) {
   EXPECT_FALSE(fs::exists(dir_ / "trace.jsonl"));
 }
 
+// A command that names no control, menu entry or list entry is as broken as a typing error:
+// the run ends there, the message names the line, the status is 2.
+TEST_F(StoryloomRun, ANamedCommandThatFindsNothingEndsTheRunWithItsLine) {
+  for (const char* command : {"control cmdNoSuch", "menu mnuNoSuch", "select lstNoSuch an entry"}) {
+    SCOPED_TRACE(command);
+    auto args = Common();
+    args.insert(
+        args.end(),
+        {"--events", Script(std::string("wait 10\n") + command + "\nwait 500\ndump\n").string(),
+         tiny_});
+    EXPECT_EQ(Run(args), 2);
+    EXPECT_NE(Stderr().find("events.txt:2: no "), std::string::npos) << Stderr();
+    auto trace = Trace();
+    ASSERT_FALSE(trace.empty());
+    EXPECT_EQ(trace.back(), R"({"t":10,"ev":"exit","code":2})");
+  }
+}
+
 TEST_F(StoryloomRun, AProjectWithoutItsInformationEndsAfterTheMessage) {
   fs::create_directories(dir_ / "empty" / "Config");
   auto args = Common();

@@ -45,6 +45,76 @@ TEST(IniDocumentTest, WritingKeepsOtherLines) {
   EXPECT_FALSE(doc.Get("B", "x"));
 }
 
+// Names and values from games hold any text: none may write into another section, and each
+// is found again under its own name.
+TEST(IniDocumentTest, AnyTextRoundTripsWithoutReachingAnotherSection) {
+  const std::vector<std::string> names = {"a=b",
+                                          "line\r\nbreak",
+                                          "[Other]",
+                                          "Evil]\r\n[OtherGame]",
+                                          "x\\x5dy",
+                                          "\\x0a",
+                                          "back\\",
+                                          "lone\rcr",
+                                          "=",
+                                          "]",
+                                          "C:\\Games\\x41"};
+  IniDocument doc("[OtherGame]\r\nPath=mine\r\n");
+  for (const std::string& name : names) {
+    doc.Set(name, name, name);
+    doc.Set("General", name, "value of " + name);
+  }
+  IniDocument again(doc.Text());
+  for (const std::string& name : names) {
+    SCOPED_TRACE(name);
+    EXPECT_EQ(again.Get(name, name), name);
+    EXPECT_EQ(again.Get("General", name), "value of " + name);
+  }
+  EXPECT_EQ(again.Keys("OtherGame"), std::vector<std::string>{"Path"});
+  EXPECT_EQ(again.Keys("General"), names);
+  // Writing again replaces the value instead of adding another copy.
+  std::string text = again.Text();
+  for (const std::string& name : names)
+    again.Set(name, name, name);
+  EXPECT_EQ(again.Text(), text);
+  // Each Set made one section header and one key line: nothing else came in.
+  std::size_t lines = 0;
+  for (std::size_t at = 0; (at = text.find("\r\n", at)) != std::string::npos; at += 2)
+    ++lines;
+  EXPECT_EQ(lines, 2 + names.size() * 3 + 2 + names.size());
+}
+
+TEST(IniDocumentTest, OrdinaryTextIsWrittenAsItIs) {
+  IniDocument doc;
+  doc.Set("General", "Path", "C:\\Games\\x\\");
+  doc.Set("Name with blanks", "Key.1", "a b;c");
+  EXPECT_EQ(doc.Text(),
+            "[General]\r\nPath=C:\\Games\\x\\\r\n\r\n[Name with blanks]\r\nKey.1=a b;c\r\n");
+}
+
+TEST(SettingsStoreTest, AProjectNameCannotWriteIntoAnotherGamesSection) {
+  test::TempFolder dir;
+  std::string file = dir / "settings.ini";
+  std::string evil = "Evil]\r\n[OtherGame]";
+  {
+    SettingsStore s(file);
+    EXPECT_TRUE(s.Save("OtherGame", "Path", "/home/me/other/"));
+    EXPECT_TRUE(s.Save(evil, "Path", "/tmp/evil/"));
+    EXPECT_TRUE(s.Save(evil, "ChangeResolution\r\nPath=/tmp", "1"));
+  }
+  std::string text = dir.Read("settings.ini");
+  for (int run = 0; run < 3; ++run) {
+    SettingsStore s(file);
+    EXPECT_EQ(s.Get(evil, "Path"), "/tmp/evil/");
+    EXPECT_EQ(s.Get("OtherGame", "Path"), "/home/me/other/");
+    EXPECT_EQ(s.Get(evil, "ChangeResolution\r\nPath=/tmp"), "1");
+    EXPECT_TRUE(s.Save(evil, "Path", "/tmp/evil/"));
+    EXPECT_EQ(dir.Read("settings.ini"), text);  // found again: no copy is appended
+  }
+  IniDocument doc(text);
+  EXPECT_EQ(doc.Keys("OtherGame"), std::vector<std::string>{"Path"});
+}
+
 TEST(IniFileTest, ProfileStringsOnFiles) {
   test::TempFolder dir;
   PathResolver paths(dir.Path());

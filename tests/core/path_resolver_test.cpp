@@ -1,6 +1,10 @@
 #include "core/path_resolver.h"
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <filesystem>
 
 #include "support/temp_folder.h"
 
@@ -96,6 +100,93 @@ TEST_F(PathResolverTest, WriteFileLeavesNoTemporaryFiles) {
   }
   EXPECT_EQ(count, 0u);
   EXPECT_EQ(dir.Read("out.txt").size(), 100000u);
+}
+
+// A game folder beside a folder it must never reach: names that climb out, absolute names and
+// links that lead out are missing to reads and refused to writes.
+class PathResolverRootsTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    dir.Write("game/Frames/Hall.fme", "hall");
+    dir.Write("game/Areas/Door.gif", "door");
+    dir.Write("outside/evil.fme", "evil");
+    dir.Write("outside/Secret.gif", "secret");
+    paths.SetProjectFolder(dir / "game");
+  }
+  void Link(const std::string& target, const std::string& link) {
+    ASSERT_EQ(symlink(target.c_str(), (dir / link).c_str()), 0);
+  }
+  TempFolder dir;
+  PathResolver paths;
+};
+
+TEST_F(PathResolverRootsTest, NamesThatClimbOutAreMissingOrRefused) {
+  std::string frames = dir / "game/Frames/";
+  for (std::string name :
+       {frames + "..\\..\\outside\\evil.fme", std::string("..\\outside\\evil.fme"),
+        frames + "../../outside/Secret.gif", dir / "outside/evil.fme",
+        std::string("\\..\\..\\..\\..\\..\\..\\etc\\passwd")}) {
+    SCOPED_TRACE(name);
+    EXPECT_FALSE(paths.Contains(name));
+    EXPECT_FALSE(paths.Find(name));
+    EXPECT_FALSE(paths.FileExists(name));
+    EXPECT_EQ(ErrorNumberOf([&] { paths.ReadFile(name); }), 53);
+    EXPECT_FALSE(paths.ResolveForWrite(name));
+    EXPECT_EQ(ErrorNumberOf([&] { paths.WriteFile(name, "x"); }), 75);
+    EXPECT_FALSE(paths.DeleteFile(name));
+  }
+  EXPECT_FALSE(paths.FolderExists(".."));
+  EXPECT_TRUE(paths.ListFiles("..\\outside\\*.*").empty());
+  EXPECT_EQ(dir.Read("outside/evil.fme"), "evil");
+  // Climbing out and back in names a place inside: that is allowed.
+  EXPECT_EQ(paths.Find(frames + "..\\..\\game\\areas\\door.gif"), dir / "game/Areas/Door.gif");
+  EXPECT_TRUE(paths.Contains("Saves\\New.sav"));
+  EXPECT_EQ(paths.ResolveForWrite("saves\\new.sav"), dir / "game/saves/new.sav");
+}
+
+TEST_F(PathResolverRootsTest, LinksMayNotLeadOut) {
+  Link("../../outside", "game/Frames/Out");
+  Link(dir / "outside/evil.fme", "game/Frames/Evil.fme");
+  Link("/dev/zero", "game/Frames/Zero.fme");
+  Link("Missing.fme", "game/Frames/Dangling.fme");
+  Link("../Areas/Door.gif", "game/Frames/Door.gif");
+  for (const char* name : {"Frames\\Out\\evil.fme", "frames\\evil.fme", "Frames\\Zero.fme",
+                           "Frames\\Dangling.fme", "Frames\\Out"}) {
+    SCOPED_TRACE(name);
+    EXPECT_FALSE(paths.Find(name));
+    EXPECT_EQ(ErrorNumberOf([&] { paths.ReadFile(name); }), 53);
+    EXPECT_EQ(ErrorNumberOf([&] { paths.WriteFile(name, "x"); }), 75);
+  }
+  EXPECT_EQ(ErrorNumberOf([&] { paths.WriteFile("Frames\\Out\\new.txt", "x"); }), 75);
+  EXPECT_FALSE(dir.Exists("outside/new.txt"));
+  EXPECT_EQ(dir.Read("outside/evil.fme"), "evil");
+  EXPECT_EQ(paths.ListFiles("Frames\\*.*"), (std::vector<std::string>{"Door.gif", "Hall.fme"}));
+  // A link that stays inside works, and writing through it keeps the link.
+  EXPECT_EQ(paths.ReadFile("frames\\door.gif"), "door");
+  paths.WriteFile("Frames\\Door.gif", "new door");
+  EXPECT_EQ(dir.Read("game/Areas/Door.gif"), "new door");
+  EXPECT_TRUE(std::filesystem::is_symlink(dir / "game/Frames/Door.gif"));
+}
+
+TEST_F(PathResolverRootsTest, PipesAndDevicesAreNoFiles) {
+  ASSERT_EQ(mkfifo((dir / "game/Frames/Pipe.fme").c_str(), 0600), 0);
+  EXPECT_FALSE(paths.FileExists("Frames\\Pipe.fme"));
+  EXPECT_FALSE(paths.Find("Frames\\Pipe.fme"));
+  EXPECT_EQ(ErrorNumberOf([&] { paths.ReadFile("Frames\\Pipe.fme"); }), 53);  // does not block
+  EXPECT_EQ(ErrorNumberOf([&] { paths.WriteFile("Frames\\Pipe.fme", "x"); }), 75);
+  EXPECT_TRUE(paths.ListFiles("Frames\\*.fme") == std::vector<std::string>{"Hall.fme"});
+}
+
+TEST_F(PathResolverRootsTest, AddedRootsAreInside) {
+  EXPECT_FALSE(paths.Find(dir / "outside/Secret.gif"));
+  paths.AddRoot(dir / "outside");
+  EXPECT_EQ(paths.Roots(), (std::vector<std::string>{dir / "game", dir / "outside"}));
+  EXPECT_EQ(paths.Find(dir / "outside/secret.GIF"), dir / "outside/Secret.gif");
+  EXPECT_EQ(paths.Find("..\\outside\\evil.fme"), dir / "outside/evil.fme");
+  EXPECT_FALSE(paths.Find(dir.Path()));
+  // A link from the project into another root leads inside.
+  Link(dir / "outside/Secret.gif", "game/Areas/Secret.gif");
+  EXPECT_EQ(paths.ReadFile("Areas\\Secret.gif"), "secret");
 }
 
 TEST(PathResolverNormalizeTest, DotsAndSeparators) {

@@ -4,6 +4,9 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
+
+#include "support/memory_growth.h"
 #include "ui/controls/command_button.h"
 #include "ui/timer.h"
 #include "ui/ui_fixture.h"
@@ -127,6 +130,47 @@ TEST_F(DialogsTest, TheBoxSizesItselfToItsText) {
     many += "words and ";
   Size huge = measure(many);
   EXPECT_LE(huge.width, 1024 / 2 + 100);
+}
+
+// A message of 100,000 lines once made a box as tall as its text (1.3 GB): boxes stay within
+// the display and what does not fit ends in "…".
+TEST_F(DialogsTest, BoxesNeverGrowBeyondTheDisplay) {
+  std::string lines;
+  for (int i = 0; i < 100000; ++i)
+    lines += "A line of the message\r\n";
+  lines += std::string(20000, 'w');  // and one word far wider than the display
+  auto outer = [&](std::function<void()> show) {
+    draw::Rect frame;
+    Timer probe(wm.Loop());
+    probe.SetInterval(1);
+    probe.SetHandler([&] {
+      Form* box = wm.ActiveForm();
+      frame = {static_cast<int>(box->Left() / 15), static_cast<int>(box->Top() / 15),
+               static_cast<int>(box->Width() / 15), static_cast<int>(box->Height() / 15)};
+      KeyAt(kKeyReturn, wm.Loop().NowMs());
+      probe.SetEnabled(false);
+    });
+    show();
+    return frame;
+  };
+  draw::Rect display{0, 0, 1024, 768};
+  MessageBoxRequest r = Box(MsgButtons::Ok);
+  r.text = lines;
+  long grown = sl::test::PeakMemoryGrowthMiB([&] { outer([&] { dialogs.Show(r); }); });
+  EXPECT_GE(grown, 0);
+  EXPECT_LT(grown, sl::test::kModestGrowthMiB);
+  for (MsgButtons buttons : {MsgButtons::Ok, MsgButtons::AbortRetryIgnore}) {
+    r.buttons = buttons;
+    draw::Rect box = outer([&] { dialogs.Show(r); });
+    EXPECT_EQ(box.Intersect(display), box)
+        << box.x << "," << box.y << " " << box.width << "x" << box.height;
+  }
+  r.text = std::string(20000, 'w');
+  draw::Rect wide = outer([&] { dialogs.Show(r); });
+  EXPECT_EQ(wide.Intersect(display), wide);
+  InputBoxRequest input{"Save game", lines, "slot"};
+  draw::Rect inputBox = outer([&] { dialogs.InputBox(input); });
+  EXPECT_EQ(inputBox.Intersect(display), inputBox);
 }
 
 TEST_F(DialogsTest, APlatformAnswerSkipsTheBoxButIsStillReported) {

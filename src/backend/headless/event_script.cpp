@@ -11,6 +11,11 @@ namespace sl {
 
 namespace {
 
+// The longest single wait, and the longest a whole script may let pass: far beyond any
+// walkthrough, and far from where the clock or the dates it gives could overflow.
+constexpr std::int64_t kMaxWaitMs = 24 * 60 * 60 * 1000LL;
+constexpr std::int64_t kMaxScriptMs = 366 * kMaxWaitMs;
+
 bool IsSpace(char c) {
   return c == ' ' || c == '\t';
 }
@@ -188,6 +193,9 @@ ScriptCommand ScriptParser::Parse(std::string_view text) {
     std::string_view ms = Require(r, name, "a time in milliseconds");
     cmd.ms = Integer(ms, "time");
     if (cmd.ms < 0) Fail("negative time '" + std::string(ms) + "'");
+    if (cmd.ms > kMaxWaitMs)
+      Fail("time too long '" + std::string(ms) + "' (at most " + std::to_string(kMaxWaitMs) +
+           " ms, a day)");
   } else if (name == "click" || name == "press" || name == "release") {
     cmd.kind = name == "click" ? K::Click : name == "press" ? K::Press : K::Release;
     Point(r, name, cmd.x, cmd.y);
@@ -257,6 +265,7 @@ std::vector<ScriptCommand> ParseEventScript(std::string_view text, std::string_v
   if (text.starts_with("\xEF\xBB\xBF")) text.remove_prefix(3);
   std::vector<ScriptCommand> commands;
   int lineNumber = 0;
+  std::int64_t scriptMs = 0;  // the waits so far
   while (!text.empty()) {
     ++lineNumber;
     std::size_t end = text.find('\n');
@@ -268,6 +277,12 @@ std::vector<ScriptCommand> ParseEventScript(std::string_view text, std::string_v
       ++first;
     if (first == line.size() || line[first] == '#') continue;
     commands.push_back(ScriptParser(source, lineNumber).Parse(line.substr(first)));
+    if (commands.back().kind == ScriptCommandKind::Wait) {
+      scriptMs += commands.back().ms;
+      if (scriptMs > kMaxScriptMs)
+        throw EventScriptError(std::string(source), lineNumber,
+                               "the waits add up to more than a year");
+    }
   }
   return commands;
 }

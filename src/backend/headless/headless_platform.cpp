@@ -63,6 +63,11 @@ void HeadlessPlatform::Warn(int line, const std::string& message) {
 
 // ---- The script ----
 
+void HeadlessPlatform::ReportInputError(const std::string& message) {
+  scriptFailed_ = true;
+  Warn(pendingLine_, message);
+}
+
 bool HeadlessPlatform::PollEvent(ui::InputEvent& event) {
   do {
     if (pendingHead_ >= pending_.size()) {
@@ -136,6 +141,7 @@ void HeadlessPlatform::PumpScript() {
     ui::InputEvent quit;
     quit.kind = ui::InputKind::Quit;
     pending_.push_back(quit);
+    pendingLine_ = 0;
     quitSent_ = true;
     endTime_ = clock_.MonotonicMs();
   }
@@ -163,6 +169,7 @@ void HeadlessPlatform::RunCommand(const ScriptCommand& command) {
       Screenshot(command.text, command.line);
       break;
     default:
+      pendingLine_ = command.line;
       for (ui::InputEvent& event : InputEventsFor(command)) {
         // A move carries the buttons still held from earlier presses, as on a desktop.
         if (event.kind == ui::InputKind::MouseDown) heldButtons_ |= event.button;

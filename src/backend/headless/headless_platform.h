@@ -54,6 +54,10 @@ class HeadlessPlatform final : public ui::Platform {
   std::int64_t WaitCount() const { return waitCount_; }
   // True once every command of the script has been taken.
   bool ScriptDone() const { return cursor_ >= commands_.size(); }
+  // A named command of the script (control, select, menu) named nothing that exists: warns
+  // with the command's line. The run is then a failed one (ScriptFailed).
+  void ReportInputError(const std::string& message);
+  bool ScriptFailed() const { return scriptFailed_; }
   // Names of the visible windows, front first.
   std::vector<std::string> VisibleWindows() const;
   // What the program asked of the desktop's window manager, which a run without windows only
@@ -123,6 +127,8 @@ class HeadlessPlatform final : public ui::Platform {
   std::size_t cursor_ = 0;
   std::int64_t scriptTime_ = 0;  // when the next command falls due
   std::vector<ui::InputEvent> pending_;
+  int pendingLine_ = 0;  // the script line the pending input comes from
+  bool scriptFailed_ = false;
   int heldButtons_ = 0;  // pressed by the script and not yet released
   std::size_t pendingHead_ = 0;
   bool quitSent_ = false;     // the end of the script has asked the program to quit

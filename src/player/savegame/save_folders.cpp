@@ -10,6 +10,7 @@
 #include <ctime>
 #include <filesystem>
 
+#include "core/file_io.h"
 #include "core/path_resolver.h"
 #include "core/runtime_error.h"
 #include "player/savegame/save_name.h"
@@ -67,7 +68,11 @@ std::string SaveFolders::UserFolder() const {
 std::vector<std::string> SaveFolders::Listed() const {
   std::vector<std::string> folders{project_.Folders().ProjectFolder};
   std::string user = UserFolder();
-  if (!user.empty() && user != folders.front()) folders.push_back(user);
+  if (!user.empty() && user != folders.front()) {
+    // The player's own folder of saved games is one the game's names may lead into.
+    project_.Paths().AddRoot(user);
+    folders.push_back(user);
+  }
   return folders;
 }
 
@@ -98,15 +103,21 @@ std::string SaveFolders::WriteTarget(const std::string& name) {
   if (std::optional<std::string> existing = Find(name)) {
     if (CanCreateFilesIn(FolderOf(*existing))) return *existing;
   }
+  auto resolved = [&](const std::string& path) {
+    std::optional<std::string> real = paths.ResolveForWrite(path);
+    if (!real) throw RuntimeError(kErrPathFileAccess);
+    return *real;
+  };
   const std::string& projectFolder = project_.Folders().ProjectFolder;
   std::string user = UserFolder();
   if (CanCreateFilesIn(projectFolder) || user.empty()) {
-    return paths.ResolveForWrite(projectFolder + name + kExtension);
+    return resolved(projectFolder + name + kExtension);
   }
   std::error_code ec;
   std::filesystem::create_directories(user, ec);
   Forget(user);
-  return paths.ResolveForWrite(user + name + kExtension);
+  paths.AddRoot(user);
+  return resolved(user + name + kExtension);
 }
 
 bool SaveFolders::Delete(const std::string& realPath) {

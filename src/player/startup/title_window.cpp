@@ -256,7 +256,9 @@ void TitleWindow::LayOutRows(bool& failed) {
   const std::pair<const char*, const std::string*> rows[] = {{"Author", &info.AuthorName},
                                                              {"Email", &info.AuthorEmail},
                                                              {"Homepage", &info.AuthorHomepage}};
-  for (const auto& [row, value] : rows) {
+  for (const auto& entry : rows) {
+    const char* row = entry.first;
+    const std::string* value = entry.second;
     if (value->empty()) continue;
     Step(failed, [&] {
       ui::Label& text = L(("txt" + std::string(row)).c_str());

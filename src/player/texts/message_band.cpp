@@ -60,6 +60,9 @@ void MessageBand::ShowInBand(const std::string& text) {
   band.SetLeft(0);
   band.SetWidth(picture.Width());
   label.SetAutoSize(true);
+  // However long the text, the band stays within the frame: what does not fit ends in "…".
+  label.SetAutoSizeLimit(band.Width(), std::max(picture.Height() - kBandPadding, 0.0));
+  label.SetEllipsis(true);
   label.SetCaption("");
   label.SetLeft(band.Width() / 2);
   label.SetCaption(text);

@@ -1,6 +1,8 @@
 // Labels: caption layout, auto-size and drawing.
 #include "ui/controls/label.h"
 
+#include <algorithm>
+
 #include "core/runtime_error.h"
 #include "ui/controls/font_members.h"
 #include "ui/draw/chrome.h"
@@ -40,40 +42,40 @@ void Label::SetCaption(std::string caption) {
   if (caption == caption_) return;
   caption_ = std::move(caption);
   ApplyAutoSize();
-  textImage_ = {};
+  ForgetText();
   Invalidate();
 }
 
 void Label::SetFontSpec(const draw::FontSpec& font) {
   font_ = font;
   ApplyAutoSize();
-  textImage_ = {};
+  ForgetText();
   Invalidate();
 }
 
 void Label::SetForeColor(std::uint32_t c) {
   foreColor_ = c;
-  textImage_ = {};
+  ForgetText();
   Invalidate();
 }
 
 void Label::SetBackColor(std::uint32_t c) {
   backColor_ = c;
-  textImage_ = {};
+  ForgetText();
   Invalidate();
 }
 
 void Label::SetBackStyle(int style) {
   if (style != 0 && style != 1) throw RuntimeError(380);
   backStyle_ = style;
-  textImage_ = {};
+  ForgetText();
   Invalidate();
 }
 
 void Label::SetAlignment(int a) {
   if (a < 0 || a > 2) throw RuntimeError(380);
   alignment_ = a;
-  textImage_ = {};
+  ForgetText();
   Invalidate();
 }
 
@@ -85,19 +87,34 @@ void Label::SetAutoSize(bool enable) {
 void Label::SetWordWrap(bool enable) {
   wordWrap_ = enable;
   ApplyAutoSize();
-  textImage_ = {};
+  ForgetText();
   Invalidate();
 }
 
 void Label::SetBorderStyle(int style) {
   if (style != 0 && style != 1) throw RuntimeError(380);
   borderStyle_ = style;
-  textImage_ = {};
+  ForgetText();
   Invalidate();
 }
 
-void Label::SetEnabled(bool enable) {
+void Label::SetAutoSizeLimit(double widthTwips, double heightTwips) {
+  autoSizeLimit_ = {static_cast<int>(widthTwips / 15.0), static_cast<int>(heightTwips / 15.0)};
+  ApplyAutoSize();
+}
+
+void Label::SetEllipsis(bool enable) {
+  ellipsis_ = enable;
+  ForgetText();
+  Invalidate();
+}
+
+void Label::ForgetText() {
   textImage_ = {};
+}
+
+void Label::SetEnabled(bool enable) {
+  ForgetText();
   Control::SetEnabled(enable);
 }
 
@@ -105,8 +122,11 @@ void Label::ApplyAutoSize() {
   if (!autoSize_) return;
   draw::Font font = GetFont();
   int border = borderStyle_ ? 2 : 0;
+  draw::Size limit = autoSizeLimit_;
+  if (limit.width > 0) limit.width = std::max(limit.width - 2 * border, 1);
+  if (limit.height > 0) limit.height = std::max(limit.height - 2 * border, 1);
   draw::Size s =
-      draw::LabelAutoSize(font, caption_, wordWrap_, PixelBounds().width - 2 * border, true);
+      draw::LabelAutoSize(font, caption_, wordWrap_, PixelBounds().width - 2 * border, true, limit);
   double w = wordWrap_ ? Width() : (s.width + 2 * border) * 15.0;
   Move(Left(), Top(), w, (s.height + 2 * border) * 15.0);
 }
@@ -117,18 +137,27 @@ void Label::Paint(draw::Surface& target, draw::Point origin) {
   if (backStyle_ == 1) target.FillRect(box, draw::ClassicToPixel(backColor_));
   if (borderStyle_ == 1) box = draw::DrawEdge(target, box, draw::EdgeStyle::kSunken);
   if (box.Empty() || caption_.empty()) return;
-  if (textImage_.Width() != box.width || textImage_.Height() != box.height) {
+  // A label may be far larger than its window: only the part inside the clip is drawn.
+  draw::Rect shown = box.Intersect(target.Clip());
+  if (shown.Empty()) return;
+  draw::Rect part = shown.Offset(-box.x, -box.y);
+  if (textImage_.Width() != part.width || textImage_.Height() != part.height || textPart_ != part) {
     draw::Font font = GetFont();
     draw::LayoutOptions opt;
     opt.wrapWidth = box.width;  // a label wraps its caption at its width
     opt.mnemonics = true;
+    // Lines below the box never show; with an ellipsis only whole lines do.
+    opt.maxHeight = ellipsis_ ? box.height : part.Bottom() + font.Height();
+    opt.ellipsis = ellipsis_;
+    opt.maxWidth = box.width;
     draw::TextLayout layout = draw::LayoutText(font, caption_, opt);
     std::uint32_t color = IsEffectivelyEnabled() ? foreColor_ : 0x80000011;
-    textImage_ = draw::Surface(box.width, box.height);
-    draw::DrawTextLayout(textImage_, font, layout, textImage_.Bounds(),
+    textImage_ = draw::Surface(part.width, part.height);
+    textPart_ = part;
+    draw::DrawTextLayout(textImage_, font, layout, box.Offset(-shown.x, -shown.y),
                          static_cast<draw::TextAlign>(alignment_), draw::ClassicToPixel(color));
   }
-  target.Blit(textImage_, box.x, box.y);
+  target.Blit(textImage_, shown.x, shown.y);
 }
 
 const DispatchTable<Label>& Label::Members() {

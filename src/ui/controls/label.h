@@ -1,5 +1,8 @@
 // Label: a caption drawn in a font, opaque or transparent, aligned, wrapped at its width, and
-// optionally sized to its caption (AutoSize; with WordWrap it grows downwards only).
+// optionally sized to its caption (AutoSize; with WordWrap it grows downwards only). A label may
+// be told how far it may grow (SetAutoSizeLimit) and to cut what does not fit with an ellipsis
+// (SetEllipsis). Only the part of the caption that shows is laid out and drawn, so a caption of
+// any length costs memory for what is on screen.
 #pragma once
 
 #include "core/dispatch_table.h"
@@ -32,23 +35,32 @@ class Label final : public ControlBase<Label> {
   void SetWordWrap(bool enable);
   int BorderStyle() const { return borderStyle_; }
   void SetBorderStyle(int style);
+  // The largest size AutoSize gives, in twips (0 in a direction: no limit).
+  void SetAutoSizeLimit(double widthTwips, double heightTwips);
+  // Ends the caption with "…" where the label's box cuts it.
+  void SetEllipsis(bool enable);
 
   void Paint(draw::Surface& target, draw::Point origin) override;
   void SetEnabled(bool enable) override;
   static const DispatchTable<Label>& Members();
 
  protected:
-  void Resized() override { textImage_ = {}; }
+  void Resized() override { ForgetText(); }
   Ref<Control> NewOfSameKind() const override;
   void CopyPropertiesFrom(const Control& source) override;
 
  private:
   void ApplyAutoSize();
+  void ForgetText();
   draw::Font GetFont() const;
 
-  // The caption drawn once onto transparency, reused until something about it changes (a
-  // default-constructed surface means "draw again").
+  // The shown part of the caption drawn once onto transparency, reused until something about
+  // it changes: `textPart_` is where it lies in the text box, a default-constructed surface
+  // means "draw again".
   draw::Surface textImage_;
+  draw::Rect textPart_;
+  draw::Size autoSizeLimit_;  // pixels
+  bool ellipsis_ = false;
   std::string caption_;
   draw::FontSpec font_;
   std::uint32_t foreColor_ = 0x80000012;  // button text

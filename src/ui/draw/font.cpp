@@ -76,6 +76,21 @@ struct LineMask {
 
 constexpr std::size_t kLineCacheBytes = 4u << 20;
 
+// Lines up to this length are always rendered whole; longer ones only in part when they reach
+// far out of the clip (Font::DrawVisiblePart).
+constexpr std::size_t kShortLineBytes = 256;
+// How far a glyph may lean over its advance, in pixels, beyond which a line counts as outside.
+constexpr int kLineOverhang = 64;
+// About how wide the pieces of a long line are measured.
+constexpr int kPiecePixels = 256;
+
+std::size_t Utf8SequenceLength(unsigned char lead) {
+  if (lead >= 0xF0) return 4;
+  if (lead >= 0xE0) return 3;
+  if (lead >= 0xC0) return 2;
+  return 1;
+}
+
 }  // namespace
 
 struct Font::Impl {
@@ -152,9 +167,55 @@ int Font::TextWidth(std::string_view utf8) const {
 
 void Font::DrawText(Surface& target, int x, int y, std::string_view utf8, Pixel color) const {
   if (!impl_ || utf8.empty()) return;
+  Rect clip = target.Clip();
+  if (clip.Empty() || y >= clip.Bottom() || y + impl_->height <= clip.y) return;
+  if (utf8.size() > kShortLineBytes && !impl_->lines.contains(std::string(utf8))) {
+    int width = TextWidth(utf8);
+    if (x < clip.x - kLineOverhang || x + width > clip.Right() + kLineOverhang) {
+      DrawVisiblePart(target, x, y, utf8, color);
+      return;
+    }
+  }
   const LineMask* mask = impl_->Render(utf8);
   if (!mask) return;
   target.BlendMask(mask->coverage.data(), mask->width, mask->height, mask->width, x, y, color);
+}
+
+// A line that reaches far out of the clip is cut into pieces of a few characters, measured one
+// by one; only the pieces inside the clip (and one more at either side, for glyphs that lean
+// over) are rendered, at the place their measured widths give. Kerning across the cuts is the
+// only difference from the whole line, and it falls outside the clip.
+void Font::DrawVisiblePart(Surface& target, int x, int y, std::string_view utf8,
+                           Pixel color) const {
+  Rect clip = target.Clip();
+  // About kPiecePixels wide at this size, so a piece never overshoots the clip by much.
+  std::size_t piece =
+      static_cast<std::size_t>(std::max(1, kPiecePixels / std::max(1, impl_->pixelSize)));
+  std::size_t from = std::string_view::npos, to = utf8.size();
+  int fromX = x;
+  int at = x;
+  std::size_t i = 0;
+  while (i < utf8.size()) {
+    std::size_t end = i;
+    for (std::size_t n = 0; n < piece && end < utf8.size(); ++n)
+      end += Utf8SequenceLength(static_cast<unsigned char>(utf8[end]));
+    end = std::min(end, utf8.size());
+    int next = at + TextWidth(utf8.substr(i, end - i));
+    if (from == std::string_view::npos && next >= clip.x - kLineOverhang) {
+      from = i;
+      fromX = at;
+    }
+    if (at > clip.Right() + kLineOverhang) {
+      to = i;
+      break;
+    }
+    at = next;
+    i = end;
+  }
+  if (from == std::string_view::npos || to <= from) return;
+  const LineMask* mask = impl_->Render(utf8.substr(from, to - from));
+  if (!mask) return;
+  target.BlendMask(mask->coverage.data(), mask->width, mask->height, mask->width, fromX, y, color);
 }
 
 struct FontSystem::Impl {

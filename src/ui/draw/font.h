@@ -54,10 +54,13 @@ class Font {
   Size TextSize(std::string_view utf8) const { return {TextWidth(utf8), Height()}; }
 
   // Draws one line of UTF-8 text, anti-aliased, with the top of its line box at (x, y) and
-  // the baseline at y + Ascent(). The font's underline and strikethrough are drawn too.
+  // the baseline at y + Ascent(). The font's underline and strikethrough are drawn too. Only
+  // what falls inside the target's clip costs work: a line of a million characters renders the
+  // few that show.
   void DrawText(Surface& target, int x, int y, std::string_view utf8, Pixel color) const;
 
  private:
+  void DrawVisiblePart(Surface& target, int x, int y, std::string_view utf8, Pixel color) const;
   friend class FontSystem;
   struct Impl;
   explicit Font(std::shared_ptr<Impl> impl) : impl_(std::move(impl)) {}

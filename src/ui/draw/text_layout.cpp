@@ -3,10 +3,13 @@
 #include "ui/draw/text_layout.h"
 
 #include <algorithm>
+#include <limits>
 
 namespace sl::draw {
 
 namespace {
+
+constexpr std::string_view kEllipsis = "\xE2\x80\xA6";  // "…"
 
 struct Paragraph {
   std::string text;
@@ -21,18 +24,21 @@ int Utf8Length(unsigned char lead) {
   return 1;
 }
 
-// Splits at CR LF, LF or a lone CR.
-std::vector<std::string_view> SplitLines(std::string_view text) {
-  std::vector<std::string_view> out;
-  std::size_t start = 0;
-  for (std::size_t i = 0; i < text.size(); ++i) {
-    if (text[i] != '\r' && text[i] != '\n') continue;
-    out.push_back(text.substr(start, i - start));
-    if (text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n') ++i;
-    start = i + 1;
+// The next line of `text` from `pos` (up to CR LF, LF or a lone CR); `pos` moves past its
+// break. Returns false when nothing is left.
+bool NextLine(std::string_view text, std::size_t& pos, bool& done, std::string_view& line) {
+  if (done) return false;
+  std::size_t i = pos;
+  while (i < text.size() && text[i] != '\r' && text[i] != '\n')
+    ++i;
+  line = text.substr(pos, i - pos);
+  if (i == text.size()) {
+    done = true;  // the text after the last break is a line too, even an empty one
+    return true;
   }
-  out.push_back(text.substr(start));
-  return out;
+  if (text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n') ++i;
+  pos = i + 1;
+  return true;
 }
 
 // "&&" is a literal "&"; the first other "&" marks the next character as the access key.
@@ -69,32 +75,120 @@ TextLine MakeLine(const Font& font, const Paragraph& p, std::size_t from, std::s
   return line;
 }
 
+// Word ends of a line, found as the wrapping asks for them: a word is the blanks before it and
+// its other characters.
+class WordEnds {
+ public:
+  WordEnds(std::string_view text, std::size_t start) : text_(text), scan_(start) {}
+  // The end of word k (from 1), or npos when the text has fewer words.
+  std::size_t End(std::size_t k) {
+    while (ends_.size() < k && scan_ < text_.size()) {
+      while (scan_ < text_.size() && text_[scan_] == ' ')
+        ++scan_;
+      while (scan_ < text_.size() && text_[scan_] != ' ')
+        ++scan_;
+      ends_.push_back(scan_);
+    }
+    return k <= ends_.size() ? ends_[k - 1] : std::string_view::npos;
+  }
+  std::size_t Count() const { return ends_.size(); }
+
+ private:
+  std::string_view text_;
+  std::size_t scan_;
+  std::vector<std::size_t> ends_;
+};
+
+// The end of the line that starts at `start`: as many words as fit `width`, at least one. The
+// number of words is found by doubling it until a line no longer fits, then halving the gap,
+// so a line costs a few measurements of about its own length, never one per word of every
+// prefix (which made long captions quadratic).
+std::size_t FitWords(const Font& font, std::string_view text, std::size_t start, int width) {
+  WordEnds words(text, start);
+  auto fits = [&](std::size_t k) {
+    return font.TextWidth(text.substr(start, words.End(k) - start)) <= width;
+  };
+  std::size_t good = 1;  // the first word is taken whatever its width
+  std::size_t bad = 0;   // the fewest words known not to fit, 0 while none is known
+  for (std::size_t k = 2;; k *= 2) {
+    if (words.End(k) == std::string_view::npos) {
+      std::size_t all = words.Count();
+      if (all <= good || fits(all)) return words.End(std::max(all, good));
+      bad = all;
+      break;
+    }
+    if (!fits(k)) {
+      bad = k;
+      break;
+    }
+    good = k;
+  }
+  while (bad - good > 1) {
+    std::size_t mid = good + (bad - good) / 2;
+    (fits(mid) ? good : bad) = mid;
+  }
+  return words.End(good);
+}
+
 // Greedy wrapping: a line takes words while they fit; spaces where a line breaks are dropped.
-void WrapParagraph(const Font& font, const Paragraph& p, int width, std::vector<TextLine>& out) {
-  const std::string& t = p.text;
+// Stops once `out` holds `maxLines` lines; false when text was left.
+bool WrapParagraph(const Font& font, const Paragraph& p, int width, std::size_t maxLines,
+                   std::vector<TextLine>& out) {
+  std::string_view t(p.text);
   std::size_t start = 0;
   for (;;) {
-    std::size_t end = start;  // end of the last word that fits
-    std::size_t pos = start;
-    while (pos < t.size()) {
-      std::size_t wordEnd = pos;
-      while (wordEnd < t.size() && t[wordEnd] == ' ')
-        ++wordEnd;
-      while (wordEnd < t.size() && t[wordEnd] != ' ')
-        ++wordEnd;
-      if (end > start &&
-          font.TextWidth(std::string_view(t).substr(start, wordEnd - start)) > width) {
-        break;
-      }
-      end = wordEnd;
-      pos = wordEnd;
-    }
+    if (out.size() >= maxLines) return false;
+    std::size_t end = FitWords(font, t, start, width);
     out.push_back(MakeLine(font, p, start, end));
     start = end;
     while (start < t.size() && t[start] == ' ')
       ++start;
-    if (start >= t.size()) return;
+    if (start >= t.size()) return true;
   }
+}
+
+// Byte length of the longest start of `text` (whole characters) no wider than `width` with
+// "…" after it.
+std::size_t FitWithEllipsis(const Font& font, std::string_view text, int width) {
+  // A character is at least a pixel wide and at most four bytes: nothing beyond this can fit.
+  std::size_t limit = std::min(text.size(), static_cast<std::size_t>(std::max(width, 0)) * 4 + 4);
+  std::vector<std::size_t> cuts{0};  // character boundaries up to the limit
+  for (std::size_t i = 1; i <= limit; ++i) {
+    if (i == text.size() || (static_cast<unsigned char>(text[i]) & 0xC0) != 0x80) cuts.push_back(i);
+  }
+  auto fits = [&](std::size_t n) {
+    return font.TextWidth(std::string(text.substr(0, n)).append(kEllipsis)) <= width;
+  };
+  std::size_t good = 0, bad = cuts.size();  // indexes into cuts
+  while (bad - good > 1) {
+    std::size_t mid = good + (bad - good) / 2;
+    (fits(cuts[mid]) ? good : bad) = mid;
+  }
+  return cuts[good];
+}
+
+// Cuts a line to `keep` bytes and ends it in "…".
+void EndWithEllipsis(const Font& font, TextLine& line, std::size_t keep) {
+  line.text.resize(keep);
+  line.text += kEllipsis;
+  line.width = font.TextWidth(line.text);
+  if (line.underlineStart >= static_cast<int>(keep)) line.underlineStart = line.underlineEnd = -1;
+  line.underlineEnd = std::min(line.underlineEnd, static_cast<int>(keep));
+}
+
+void ApplyEllipsis(const Font& font, TextLayout& layout, const LayoutOptions& options) {
+  int maxWidth = options.maxWidth;
+  for (TextLine& line : layout.lines) {
+    if (maxWidth > 0 && line.width > maxWidth)
+      EndWithEllipsis(font, line, FitWithEllipsis(font, line.text, maxWidth));
+  }
+  if (!layout.truncated || layout.lines.empty()) return;
+  TextLine& last = layout.lines.back();
+  if (last.text.ends_with(kEllipsis)) return;
+  std::size_t keep = last.text.size();
+  if (maxWidth > 0 && font.TextWidth(std::string(last.text).append(kEllipsis)) > maxWidth)
+    keep = FitWithEllipsis(font, last.text, maxWidth);
+  EndWithEllipsis(font, last, keep);
 }
 
 }  // namespace
@@ -102,16 +196,31 @@ void WrapParagraph(const Font& font, const Paragraph& p, int width, std::vector<
 TextLayout LayoutText(const Font& font, std::string_view utf8, const LayoutOptions& options) {
   TextLayout layout;
   layout.lineHeight = font.Height();
-  for (std::string_view line : SplitLines(utf8)) {
+  std::size_t maxLines = std::numeric_limits<std::size_t>::max();
+  if (options.maxHeight > 0)
+    maxLines =
+        static_cast<std::size_t>(std::max(options.maxHeight / std::max(layout.lineHeight, 1), 1));
+  std::size_t pos = 0;
+  bool done = false;
+  std::string_view line;
+  while (NextLine(utf8, pos, done, line)) {
+    if (layout.lines.size() >= maxLines) {
+      layout.truncated = true;
+      break;
+    }
     Paragraph p = StripMarkers(line, options.mnemonics);
     if (options.wrapWidth > 0 && !p.text.empty()) {
-      WrapParagraph(font, p, options.wrapWidth, layout.lines);
+      if (!WrapParagraph(font, p, options.wrapWidth, maxLines, layout.lines)) {
+        layout.truncated = true;
+        break;
+      }
     } else {
       layout.lines.push_back(MakeLine(font, p, 0, p.text.size()));
     }
   }
-  for (const auto& line : layout.lines)
-    layout.width = std::max(layout.width, line.width);
+  if (options.ellipsis) ApplyEllipsis(font, layout, options);
+  for (const auto& l : layout.lines)
+    layout.width = std::max(layout.width, l.width);
   layout.height = static_cast<int>(layout.lines.size()) * layout.lineHeight;
   return layout;
 }
@@ -119,8 +228,14 @@ TextLayout LayoutText(const Font& font, std::string_view utf8, const LayoutOptio
 void DrawTextLayout(Surface& target, const Font& font, const TextLayout& layout, const Rect& box,
                     TextAlign align, Pixel color) {
   ClipScope clip(target, box);
-  int y = box.y;
-  for (const auto& line : layout.lines) {
+  Rect visible = target.Clip();
+  if (visible.Empty() || layout.lineHeight <= 0) return;
+  // Lines above the clip are skipped without a look, lines below it end the drawing.
+  std::size_t first =
+      visible.y > box.y ? static_cast<std::size_t>((visible.y - box.y) / layout.lineHeight) : 0;
+  int y = box.y + static_cast<int>(first) * layout.lineHeight;
+  for (std::size_t i = first; i < layout.lines.size() && y < visible.Bottom(); ++i) {
+    const TextLine& line = layout.lines[i];
     int x = box.x;
     if (align == TextAlign::kRight) x = box.Right() - line.width;
     if (align == TextAlign::kCenter) x = box.x + (box.width - line.width) / 2;
@@ -136,12 +251,19 @@ void DrawTextLayout(Surface& target, const Font& font, const TextLayout& layout,
 }
 
 Size LabelAutoSize(const Font& font, std::string_view caption, bool wordWrap, int width,
-                   bool mnemonics) {
+                   bool mnemonics, Size limit) {
   LayoutOptions options;
   options.mnemonics = mnemonics;
   if (wordWrap) options.wrapWidth = std::max(width, 1);
+  // Within a limit the size is that of the text as it will be drawn: cut, with its "…".
+  options.maxHeight = limit.height;
+  options.ellipsis = limit.width > 0 || limit.height > 0;
+  options.maxWidth = limit.width;
   TextLayout layout = LayoutText(font, caption, options);
-  return {wordWrap ? width : layout.width, layout.height};
+  Size size{wordWrap ? width : layout.width, layout.height};
+  if (limit.width > 0) size.width = std::min(size.width, limit.width);
+  if (limit.height > 0) size.height = std::min(size.height, limit.height);
+  return size;
 }
 
 }  // namespace sl::draw

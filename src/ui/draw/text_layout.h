@@ -1,6 +1,8 @@
 // Text layout for labels, buttons and message boxes: line breaks at CR LF, LF or CR, word
 // wrapping to a width, access-key markers (&), alignment, and the size a label takes when it
-// sizes itself to its caption.
+// sizes itself to its caption. Texts may be huge (a game's caption of a million characters):
+// wrapping costs O(n log n) measurements, layouts stop at a height when given one, and drawing
+// draws only what is inside the target's clip.
 #pragma once
 
 #include <string>
@@ -20,6 +22,13 @@ struct LayoutOptions {
   int wrapWidth = 0;
   // "&x" marks x as the access key (drawn underlined) and "&&" is a literal "&".
   bool mnemonics = false;
+  // Lines that do not fit whole within this height in pixels are left out (0 or less: no
+  // limit); the first line always stays. The layout then says `truncated`.
+  int maxHeight = 0;
+  // Cut texts with an ellipsis: a line wider than maxWidth (when above 0) is cut to fit and
+  // ends in "…", and so does the last line kept when maxHeight left lines out.
+  bool ellipsis = false;
+  int maxWidth = 0;
 };
 
 struct TextLine {
@@ -34,6 +43,7 @@ struct TextLayout {
   int width = 0;       // the widest line
   int height = 0;      // lines * lineHeight
   int lineHeight = 0;  // Font::Height()
+  bool truncated = false;  // maxHeight left text out
 };
 
 TextLayout LayoutText(const Font& font, std::string_view utf8, const LayoutOptions& options = {});
@@ -45,8 +55,9 @@ void DrawTextLayout(Surface& target, const Font& font, const TextLayout& layout,
 
 // The size of a label that sizes itself to its caption: without word wrap as wide as the widest
 // line; with word wrap `width` stays and the height follows the wrapped lines. An empty caption
-// still takes one line's height.
+// still takes one line's height. A `limit` above 0 in either direction caps the size; what does
+// not fit is then cut with an ellipsis when drawn.
 Size LabelAutoSize(const Font& font, std::string_view caption, bool wordWrap, int width,
-                   bool mnemonics = true);
+                   bool mnemonics = true, Size limit = {});
 
 }  // namespace sl::draw

@@ -11,6 +11,7 @@
 #include "core/recording_message_box.h"
 #include "player/startup/project.h"
 #include "support/temp_folder.h"
+#include "support/typed_read.h"
 
 namespace sl {
 namespace {
@@ -73,14 +74,18 @@ TEST_F(HostileFilesTest, TruncatedFiles) {
     SetUpWith("Texts", texts.substr(0, n));
 }
 
-TEST_F(HostileFilesTest, HundredMegabyteStrings) {
-  std::string huge(100u << 20, 'x');
+TEST_F(HostileFilesTest, SixtyMegabyteStrings) {
+  std::string huge(60u << 20, 'x');  // just below the size a data file may have
   SetUpWith("General", "\"" + huge + "\",\"" + huge.substr(0, 1000) + "\"");
   SetUpWith("Texts", "2,0,0,0,0,0,1,\"" + huge);  // unterminated quote
   test::TempFolder dir;
   PathResolver paths(dir.Path());
   dir.Write("More", "[General]\r\nProcEncr=" + huge);
   EXPECT_EQ(ReadProfileString(paths, "more", "general", "procencr").size(), huge.size());
+  // A larger file is not read at all.
+  dir.Write("More", "[General]\r\nProcEncr=" + huge + huge);
+  EXPECT_EQ(ReadProfileString(paths, "more", "general", "procencr", "none"), "none");
+  SetUpWith("General", "\"" + huge + huge + "\"");
 }
 
 TEST_F(HostileFilesTest, RandomIniFilesAndDataReads) {
@@ -95,27 +100,7 @@ TEST_F(HostileFilesTest, RandomIniFilesAndDataReads) {
     DataFileReader r(bytes);
     for (int k = 0; !r.Eof() && k < 1000; ++k) {
       try {
-        switch (k % 6) {
-          case 0:
-            r.ReadString();
-            break;
-          case 1:
-            r.ReadInteger();
-            break;
-          case 2:
-            r.ReadLong();
-            break;
-          case 3:
-            r.ReadBoolean();
-            break;
-          case 4:
-            r.ReadVariant();
-            break;
-          default:
-            r.SeparatorOrEndNext();
-            r.ReadLine();
-            break;
-        }
+        test::ReadOfKind(r, static_cast<unsigned>(k % 6));
       } catch (const RuntimeError& e) {
         EXPECT_TRUE(e.Number() == 6 || e.Number() == 13 || e.Number() == 94) << e.Number();
       }

@@ -10,6 +10,7 @@
 #include "player/game_fixture.h"
 #include "player/startup/project.h"
 #include "player/texts/message_band.h"
+#include "support/memory_growth.h"
 #include "ui/controls/frame.h"
 #include "ui/controls/label.h"
 #include "ui/controls/picture_box.h"
@@ -105,6 +106,30 @@ TEST_F(MessageBandGame, BandSitsOnTheBottomEdgeWithItsTextCentred) {
   EXPECT_DOUBLE_EQ(Band().Height(), 2 * oneLine + MessageBand::kBandPadding);
   EXPECT_DOUBLE_EQ(Band().Top() + Band().Height(), picture.Height());
   EXPECT_DOUBLE_EQ(Label().Left() + Label().Width() / 2, Band().Width() / 2);
+}
+
+// An item message of 100,000 lines once made a band as tall as its text (1.3 GB, 5 s): the
+// band stays within the frame and the text that does not fit ends in "…".
+TEST_F(MessageBandGame, AHugeMessageStaysWithinTheFrame) {
+  ui::PictureBox& picture = run->G().PictureBox();
+  std::string lines;
+  for (int i = 0; i < 100000; ++i)
+    lines += "Another line of the message\r\n";
+  long grown = test::PeakMemoryGrowthMiB([&] {
+    Texts().ShowMessage(lines, true);
+    run->player->Windows().Compose(run->G().Form());
+  });
+  EXPECT_GE(grown, 0);
+  EXPECT_LT(grown, test::kModestGrowthMiB);
+  for (const std::string& text : {lines, std::string(1000000, 'w')}) {
+    Texts().ShowMessage(text, true);
+    EXPECT_GE(Band().Top(), 0);
+    EXPECT_LE(Band().Height(), picture.Height());
+    EXPECT_DOUBLE_EQ(Band().Top() + Band().Height(), picture.Height());
+    EXPECT_LE(Label().Width(), Band().Width());
+    EXPECT_GE(Label().Left(), 0);
+    EXPECT_EQ(Shown(), text);
+  }
 }
 
 TEST_F(MessageBandGame, AClickEndsTheBandAndTheOldTimeIsForgotten) {

@@ -117,8 +117,7 @@ TEST(TextBoxFiles, AFileThatCannotBeReadIsReportedAndTheFrameStillOpens) {
   test::TempFolder dir;
   fs::copy(STORYLOOM_TEST_PROJECTS "/texts_game", dir.Path(), fs::copy_options::recursive);
   fs::path file = fs::path(dir.Path()) / "FramesData" / "Hall.fm1";
-  fs::remove(file);
-  fs::create_symlink("Hall.fm1", file);  // opening it never succeeds
+  fs::resize_file(file, std::uintmax_t{1} << 30);  // far larger than a data file may be
   ui::test::FakePlatform platform;
   platform.display = {1024, 768};
   RecordingMessageBoxService boxes;

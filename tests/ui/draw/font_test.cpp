@@ -4,7 +4,10 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <chrono>
+#include <random>
 
+#include "support/memory_growth.h"
 #include "ui/draw/text_layout.h"
 
 namespace sl::draw {
@@ -184,6 +187,118 @@ TEST_F(FontTest, LabelAutoSizeWithAndWithoutWordWrap) {
   EXPECT_EQ(twoLines.height, 2 * f.Height());
   EXPECT_EQ(LabelAutoSize(f, "", false, 0).height, f.Height());
   EXPECT_EQ(LabelAutoSize(f, "&&", false, 0).width, f.TextWidth("&"));
+}
+
+// The plain greedy wrapping, one measurement per word of every line's prefix: what the layout
+// must give, by a way that is too slow for long texts.
+std::vector<std::string> GreedyLines(const Font& f, const std::string& t, int width) {
+  std::vector<std::string> lines;
+  std::size_t start = 0;
+  for (;;) {
+    std::size_t end = start, pos = start;
+    while (pos < t.size()) {
+      std::size_t wordEnd = pos;
+      while (wordEnd < t.size() && t[wordEnd] == ' ')
+        ++wordEnd;
+      while (wordEnd < t.size() && t[wordEnd] != ' ')
+        ++wordEnd;
+      if (end > start && f.TextWidth(t.substr(start, wordEnd - start)) > width) break;
+      end = pos = wordEnd;
+    }
+    lines.push_back(t.substr(start, end - start));
+    start = end;
+    while (start < t.size() && t[start] == ' ')
+      ++start;
+    if (start >= t.size()) return lines;
+  }
+}
+
+TEST_F(FontTest, WrappingTakesTheWordsThatFitAsThePlainGreedyWayDoes) {
+  Font f = Arial(10);
+  std::mt19937 rng(5);
+  static const char* kWords[] = {"a",       "to",  "the",
+                                 "lantern", "VAT", "Wave",
+                                 "  ",      "x",   "lighthouse-keeper",
+                                 "AV",      "Ty",  "\xC3\xA9t\xC3\xA9"};
+  for (int round = 0; round < 60; ++round) {
+    std::string text;
+    int n = 1 + static_cast<int>(rng() % 80);
+    for (int i = 0; i < n; ++i)
+      text += std::string(i ? " " : "") + kWords[rng() % std::size(kWords)];
+    int width = 1 + static_cast<int>(rng() % 300);
+    TextLayout layout = LayoutText(f, text, {width});
+    std::vector<std::string> lines;
+    for (const TextLine& line : layout.lines)
+      lines.push_back(line.text);
+    EXPECT_EQ(lines, GreedyLines(f, text, width)) << text << " at " << width;
+  }
+}
+
+// A caption of 20 KB of short words once took 45 s: every word re-measured the line so far.
+// Now it takes milliseconds; the bound leaves room for slow and busy machines.
+TEST_F(FontTest, LongCaptionsWrapQuickly) {
+  Font f = Arial(10);
+  std::string text;
+  for (int i = 0; text.size() < 20000; ++i)
+    text += i % 7 ? "ab " : "word ";
+  for (int width : {1 << 30, 2000, 100}) {  // everything on one line; long lines; short ones
+    SCOPED_TRACE(width);
+    auto start = std::chrono::steady_clock::now();
+    LayoutText(f, text, {width});
+    EXPECT_LT(std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count(), 5);
+  }
+}
+
+TEST_F(FontTest, LayoutsStopAtAHeightAndCutWithAnEllipsis) {
+  Font f = Arial(10);
+  std::string lines;
+  for (int i = 0; i < 100000; ++i)
+    lines += "line\r\n";
+  LayoutOptions options;
+  options.maxHeight = 5 * f.Height() + f.Height() / 2;
+  options.ellipsis = true;
+  options.maxWidth = f.TextWidth("line\xE2\x80\xA6");
+  TextLayout cut = LayoutText(f, lines, options);
+  ASSERT_EQ(cut.lines.size(), 5u);
+  EXPECT_TRUE(cut.truncated);
+  EXPECT_EQ(cut.lines[3].text, "line");
+  EXPECT_EQ(cut.lines[4].text, "line\xE2\x80\xA6");
+  EXPECT_EQ(cut.height, 5 * f.Height());
+  // A line wider than the limit keeps the characters that fit before its "…".
+  options.maxWidth = f.TextWidth("Lighthouse\xE2\x80\xA6");
+  TextLayout wide = LayoutText(f, "Lighthouse keeper's lantern", options);
+  ASSERT_EQ(wide.lines.size(), 1u);
+  EXPECT_FALSE(wide.truncated);
+  EXPECT_EQ(wide.lines[0].text, "Lighthouse\xE2\x80\xA6");
+  EXPECT_LE(wide.width, options.maxWidth);
+  // Nothing is cut that fits.
+  EXPECT_EQ(LayoutText(f, "line\r\nline", options).lines[1].text, "line");
+  // A label within a limit is as large as its cut text, "…" included.
+  EXPECT_EQ(LabelAutoSize(f, lines, false, 0, true, {200, 3 * f.Height()}),
+            (Size{f.TextWidth("line\xE2\x80\xA6"), 3 * f.Height()}));
+}
+
+// A line of a million characters is drawn by rendering the few that show.
+TEST_F(FontTest, AHugeLineDrawsOnlyWhatShows) {
+  Font f = Arial(10);
+  std::string text;
+  while (text.size() < 1000000)
+    text += "The quick brown fox jumps over the lazy dog. ";
+  Surface whole(200, 20, kWhite), start(200, 20, kWhite);
+  long grown = test::PeakMemoryGrowthMiB([&] { f.DrawText(whole, 3, 2, text, kBlack); });
+  EXPECT_GE(grown, 0);
+  EXPECT_LT(grown, sl::test::kModestGrowthMiB);
+  f.DrawText(whole, 3, 2, text, kBlack);
+  f.DrawText(start, 3, 2, text.substr(0, 200), kBlack);
+  EXPECT_TRUE(whole == start);
+  // Far into the line the text still shows.
+  Surface middle(200, 20, kWhite);
+  f.DrawText(middle, -3000000, 2, text, kBlack);
+  int ink = 0;
+  for (int y = 0; y < 20; ++y)
+    for (int x = 0; x < 200; ++x)
+      ink += middle.GetPixel(x, y) != kWhite;
+  EXPECT_GT(ink, 100);
 }
 
 }  // namespace

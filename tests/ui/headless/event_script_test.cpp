@@ -175,6 +175,21 @@ TEST(EventScript, ErrorsNameTheFileAndLine) {
   }
 }
 
+// A wait far beyond any walkthrough once made the virtual clock overflow or run for ever.
+TEST(EventScript, WaitsAreCapped) {
+  EXPECT_EQ(ErrorOf("wait 9223372036854775807"),
+            "events.txt:1: time too long '9223372036854775807' (at most 86400000 ms, a day)");
+  EXPECT_EQ(ErrorOf("dump\nwait 86400001"),
+            "events.txt:2: time too long '86400001' (at most 86400000 ms, a day)");
+  EXPECT_NO_THROW(ParseEventScript("wait 86400000", "s"));
+  std::string year;
+  for (int day = 0; day < 366; ++day)
+    year += "wait 86400000\n";
+  EXPECT_NO_THROW(ParseEventScript(year, "s"));
+  EXPECT_EQ(ErrorOf(year + "# over\nwait 1\n"),
+            "events.txt:368: the waits add up to more than a year");
+}
+
 TEST(EventScript, LoadsFilesAndReportsUnreadableOnes) {
   auto dir = std::filesystem::temp_directory_path() / "storyloom_event_script_test";
   std::filesystem::create_directories(dir);
