@@ -1,8 +1,8 @@
-' Statement forms the parser accepts: End after a statement on the same line, procedures
-' declared inside blocks and on one line, Call with a parenthesised expression, (f)(x),
-' Property as a name, a procedure defined twice, ReDim declaring under Option Explicit,
-' statement calls whose first argument starts with a parenthesis, bracketed names and
-' member calls continued on the next line.
+' Statement forms the parser accepts: End after a statement on the same line, procedures declared
+' inside blocks and on one line (class members too), Call with a parenthesised expression, (f)(x),
+' Property as a name, a procedure defined twice, ReDim declaring under Option Explicit, statement
+' calls whose first argument starts with a parenthesis, bracketed names and member calls continued
+' on the next line.
 Option Explicit
 Dim x, y, arr(2), chain
 
@@ -53,6 +53,18 @@ Sub UsesProperty
   For Property = 1 To 2 : Next
 End Sub
 UsesProperty
+
+Class OneLineMembers
+  Private value_
+  Sub Class_Initialize() value_ = "initial" End Sub
+  Public Property Get Value() Value = value_ End Property
+  Public Property Let Value(v) value_ = v End Property
+  Function Twice() Twice = value_ & value_ End Function
+End Class
+Dim members : Set members = New OneLineMembers
+WScript.Echo "one-line members:", members.Value, members.Twice()
+members.Value = "set"
+WScript.Echo "one-line Property Let:", members.Value
 
 Function Defined : Defined = "first" : End Function
 Sub Defined : End Sub
