@@ -24,7 +24,7 @@ struct ScreenSize {
 };
 
 struct CommandLineOptions {
-  std::string projectDir;  // empty: the folder that holds the executable
+  std::string projectDir;  // empty: none given (see app/game_folder.h)
   bool headless = false;
   std::optional<std::string> eventsFile;
   std::optional<std::string> traceFile;  // "-" = standard output

@@ -3,6 +3,7 @@
 
 #include <cmath>
 
+#include "player/exit_status.h"
 #include "ui/control_array.h"
 #include "ui/controls/label.h"
 #include "ui/controls/timer_control.h"
@@ -89,7 +90,7 @@ int Player::Run() {
   ui::EventLoop& loop = windows_.Loop();
   while (!loop.QuitRequested() && !title_.Ended())
     loop.WaitEvents();
-  return 0;
+  return title_.SetUp() == SetUpResult::NotAGame ? kExitFailure : kExitNormal;
 }
 
 PlayerState Player::State() {

@@ -75,7 +75,8 @@ class Player {
   // Subsystems handed to the game window when it is created.
   GameSubsystems& Subsystems() { return subsystems_; }
 
-  // Start-up, then events until the program ends. Returns the exit status (0).
+  // Start-up, then events until the program ends. Returns the exit status: kExitNormal, or
+  // kExitFailure when the folder is not a game (player/exit_status.h).
   int Run();
   // Start-up only (the title window shown or the game started); for tests and benchmarks.
   void Start();

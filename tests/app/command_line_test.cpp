@@ -2,9 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include <filesystem>
-
-#include "app/executable_folder.h"
+#include "core/path_resolver.h"
 
 namespace sl {
 namespace {
@@ -87,12 +85,25 @@ TEST(CommandLineTest, UsageNamesEveryOption) {
   EXPECT_EQ(DefaultHeadlessClock(), (CivilTime{2004, 3, 7, 12, 0, 0, 0}));
 }
 
-TEST(CommandLineTest, ProjectFolderDefaultsToTheProgramsFolder) {
-  std::string folder = ExecutableFolder();
-  EXPECT_TRUE(std::filesystem::is_directory(folder));
-  EXPECT_TRUE(std::filesystem::exists(std::filesystem::path(folder) / "app_tests"));
-  EXPECT_EQ(ProjectFolderToUse(Parse({}).options), folder);
-  EXPECT_EQ(ProjectFolderToUse(Parse({"game"}).options), "game");
+// The manual page is written by hand: every option of --help must be in it (as roff writes
+// a dash), and so must every exit status.
+TEST(CommandLineTest, TheManualPageHasEveryOptionOfTheHelp) {
+  std::string page = PathResolver(STORYLOOM_SOURCE_DIR).ReadFile("dist/storyloom.6");
+  ASSERT_FALSE(page.empty());
+  std::string usage = Usage();
+  int options = 0;
+  for (std::size_t at = usage.find("  --"); at != std::string::npos;
+       at = usage.find("  --", at + 1), ++options) {
+    std::size_t end = usage.find_first_of(" ,\n", at + 2);
+    std::string option = usage.substr(at + 2, end - at - 2);
+    std::string roff = "\\-\\-" + option.substr(2);
+    bool listed = page.find("\n.B " + roff + "\n") != std::string::npos ||
+                  page.find("\n.BI " + roff + " ") != std::string::npos;
+    EXPECT_TRUE(listed) << option;
+  }
+  EXPECT_GE(options, 9);
+  for (const char* status : {".B 0\n", ".B 1\n", ".B 2\n"})
+    EXPECT_NE(page.find(status), std::string::npos) << status;
 }
 
 }  // namespace

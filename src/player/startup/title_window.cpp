@@ -187,9 +187,8 @@ void TitleWindow::Form_Load() {
   Project& project = c_.project;
   bool failed = false;
   Step(failed, [&] { CenterWindow(); });
-  SetUpResult setUp = SetUpResult::Continue;
-  Step(failed, [&] { setUp = project.SetUpProject(c_.programFolder); });
-  if (setUp == SetUpResult::EndProgram) {
+  Step(failed, [&] { setUp_ = project.SetUpProject(c_.programFolder); });
+  if (setUp_ != SetUpResult::Continue) {
     UnloadTitleWindow();
     return;
   }
