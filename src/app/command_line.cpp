@@ -97,6 +97,14 @@ struct Parser {
       o.soundFont = value;
       return true;
     }
+    if (name == "--cd") {
+      DriveFolder drive;
+      if (!Value(name, inlineValue, value)) return false;
+      if (!ParseDriveOption(value, drive))
+        return Fail("--cd wants DIR or LETTER=DIR, LETTER from A to V");
+      o.cdDrives.push_back(std::move(drive));
+      return true;
+    }
     if (name == "--events" || name == "--trace" || name == "--settings") {
       if (!Value(name, inlineValue, value)) return false;
       (name == "--events"  ? o.eventsFile
@@ -175,6 +183,8 @@ std::string Usage() {
          "  --seed N              seed of the script engine's random numbers\n"
          "  --mute                no sound in this run (Ctrl+M mutes and unmutes while playing)\n"
          "  --soundfont FILE      the General MIDI sound font (.sf2) for MIDI music\n"
+         "  --cd DIR, --cd L=DIR  a CD of a game on several CDs: a copied or mounted CD that\n"
+         "                        drive letter L stands for (default: the next from D)\n"
          "  --help                show this text\n"
          "  --version             show the version\n"
          "\n"
