@@ -117,6 +117,11 @@ class Form : public ControlBase<Form> {
   bool HasMenuBar() const;
   // Called when a top-level menu is shown or hidden: the client area changes.
   void MenuBarChanged() { SyncWindow(); }
+  // Called when the window manager's application title changes: a form without a caption shows
+  // it as its desktop title.
+  void ApplicationTitleChanged() {
+    if (caption_.empty()) SyncWindow();
+  }
 
   // ---- Focus and input ----
   Control* ActiveControl() const { return focus_; }

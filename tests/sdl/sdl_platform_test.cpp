@@ -7,11 +7,15 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <cstdlib>
 #include <cstring>
+#include <filesystem>
 #include <memory>
 
 #include "sdl/xvfb_display.h"
+#include "support/temp_folder.h"
 #include "ui/draw/image_compare.h"
+#include "ui/draw/png_io.h"
 #include "ui/draw/surface.h"
 #include "ui/fake_platform.h"
 
@@ -334,6 +338,44 @@ TEST_F(DesktopTest, SoundDevicePullsFromTheSourceUntilStopped) {
   EXPECT_GT(after, 0);
   SDL_Delay(100);
   EXPECT_EQ(calls, after);
+}
+
+TEST_F(DesktopTest, F12SavesTheGamesPixelsAndSaysWhere) {
+  test::TempFolder pictures;
+  const char* before = std::getenv("XDG_PICTURES_DIR");
+  std::string saved = before ? before : "";
+  setenv("XDG_PICTURES_DIR", pictures.Path().c_str(), 1);
+  ui::WindowId w = Open(Spec(120, 90, 200, 150, ui::WindowFrame::Fixed));
+  draw::Surface frame = TestFrame(200, 150);
+  platform_->Present(w, View(frame));
+  PushKey(w, SDL_KEYDOWN, SDLK_F12, SDL_SCANCODE_F12);
+  PushKey(w, SDL_KEYUP, SDLK_F12, SDL_SCANCODE_F12);
+  auto events = Drain();
+  if (before) {
+    setenv("XDG_PICTURES_DIR", saved.c_str(), 1);
+  } else {
+    unsetenv("XDG_PICTURES_DIR");
+  }
+  // The key does not reach the game; the runtime is told where the picture went.
+  ASSERT_EQ(events.size(), 1u);
+  EXPECT_EQ(events[0].kind, ui::InputKind::Notice);
+  EXPECT_EQ(events[0].window, w);
+  std::filesystem::path folder = std::filesystem::path(pictures.Path()) / "storyloom";
+  std::vector<std::filesystem::path> files;
+  for (const auto& entry : std::filesystem::directory_iterator(folder))
+    files.push_back(entry.path());
+  ASSERT_EQ(files.size(), 1u);
+  EXPECT_EQ(events[0].text, "Screenshot saved to " + files[0].string());
+  EXPECT_EQ(files[0].extension(), ".png");
+  // The game's own pixels at the game's size, not the window's scaled ones.
+  draw::CompareResult r = draw::CompareImages(draw::LoadPng(files[0]), frame, {0, 0.0});
+  EXPECT_TRUE(r.match) << r.Describe();
+  // With a modifier it is the game's key.
+  PushKey(w, SDL_KEYDOWN, SDLK_F12, SDL_SCANCODE_F12, KMOD_LSHIFT);
+  events = Drain();
+  ASSERT_EQ(events.size(), 1u);
+  EXPECT_EQ(events[0].kind, ui::InputKind::KeyDown);
+  EXPECT_EQ(events[0].keyCode, ui::kKeyF1 + 11);
 }
 
 }  // namespace

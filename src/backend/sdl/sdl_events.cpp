@@ -29,6 +29,11 @@ bool IsFullscreenKey(const SDL_Keysym& k) {
   return altEnter || f11;
 }
 
+bool IsScreenshotKey(const SDL_Keysym& k) {
+  return k.scancode == SDL_SCANCODE_F12 &&
+         !(k.mod & (KMOD_CTRL | KMOD_ALT | KMOD_SHIFT | KMOD_GUI));
+}
+
 }  // namespace
 
 bool SdlPlatform::PollEvent(ui::InputEvent& event) {
@@ -178,6 +183,11 @@ void SdlPlatform::HandleKey(const SDL_KeyboardEvent& key, bool down) {
     if (!key.repeat && w && !w->spec.modal && w->spec.frame != ui::WindowFrame::Dialog &&
         (w->spec.frame != ui::WindowFrame::None || CoversDisplay(w->spec, display_)))
       ToggleFullscreen(w->id);
+    swallowedScancode_ = key.keysym.scancode;
+    return;
+  }
+  if (down && w && IsScreenshotKey(key.keysym)) {
+    if (!key.repeat) TakeScreenshot(*w);
     swallowedScancode_ = key.keysym.scancode;
     return;
   }

@@ -2,14 +2,26 @@
 #include "backend/sdl/sdl_platform.h"
 
 #include <algorithm>
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <filesystem>
 #include <stdexcept>
 
+#include "backend/sdl/screenshot_file.h"
 #include "backend/sdl/sdl_audio.h"
 #include "backend/sdl/sdl_window.h"
+#include "core/runtime_error.h"
+#include "ui/draw/png_io.h"
 
 namespace sl::sdl {
+
+namespace {
+
+constexpr const char* kWindowClass = "storyloom";
+constexpr const char* kApplicationName = "Storyloom";
+
+}  // namespace
 
 bool DesktopAvailable(std::string& why) {
   const char* x11 = std::getenv("DISPLAY");
@@ -28,6 +40,11 @@ SdlPlatform::SdlPlatform(ui::UserSettings& settings, const SdlOptions& options)
   SDL_SetHint(SDL_HINT_MOUSE_FOCUS_CLICKTHROUGH, "1");
   SDL_SetHint(SDL_HINT_VIDEO_MINIMIZE_ON_FOCUS_LOSS, "0");
   SDL_SetHint(SDL_HINT_VIDEO_X11_NET_WM_BYPASS_COMPOSITOR, "0");
+  // Task bars and window switchers group the windows under the program's class, whatever the
+  // executable is called; read when the video subsystem starts.
+  setenv("SDL_VIDEO_X11_WMCLASS", kWindowClass, 0);
+  setenv("SDL_VIDEO_WAYLAND_WMCLASS", kWindowClass, 0);
+  SDL_SetHint(SDL_HINT_APP_NAME, kApplicationName);
   if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0)
     throw std::runtime_error(std::string("cannot open the display: ") + SDL_GetError());
   UpdateDesktop();
@@ -92,10 +109,17 @@ ui::WindowId SdlPlatform::CreateWindow(const ui::WindowSpec& spec) {
     flags |= SDL_WINDOW_RESIZABLE;
   if (spec.topMost) flags |= SDL_WINDOW_ALWAYS_ON_TOP;
   PixelRect r = WindowedRect(spec);
+  // Message boxes and dialogs are dialog windows to the window manager: no minimise or
+  // maximise buttons, kept above the window they belong to.
+  bool dialog = spec.frame == ui::WindowFrame::Dialog;
+  if (dialog) SDL_SetHint(SDL_HINT_X11_WINDOW_TYPE, "_NET_WM_WINDOW_TYPE_DIALOG");
   w->window = SDL_CreateWindow(spec.title.c_str(), r.x, r.y, r.w, r.h, flags);
+  // The renderer may make the window again (for OpenGL): the type must still be asked for then.
+  bool drawable = w->window && CreateRenderer(*w);
+  if (dialog) SDL_SetHint(SDL_HINT_X11_WINDOW_TYPE, "");
   if (!w->window)
     throw std::runtime_error(std::string("cannot create a window: ") + SDL_GetError());
-  if (!CreateRenderer(*w))
+  if (!drawable)
     throw std::runtime_error(std::string("cannot draw in a window: ") + SDL_GetError());
   ui::WindowId id = w->id;
   windows_[id] = std::move(w);
@@ -299,6 +323,33 @@ Placement SdlPlatform::PlacementOf(ui::WindowId window) const {
 std::uint32_t SdlPlatform::NativeId(ui::WindowId window) const {
   const Window* w = Find(window);
   return w ? SDL_GetWindowID(w->window) : 0;
+}
+
+void SdlPlatform::TakeScreenshot(Window& w) {
+  if (!w.HasFrame()) return;
+  // The game's own pixels, at the game's size: what the window shows, without the scaling.
+  std::filesystem::path folder =
+      ScreenshotFolder([](const char* name) { return std::getenv(name); });
+  ui::InputEvent notice;
+  notice.kind = ui::InputKind::Notice;
+  notice.window = w.id;
+  if (folder.empty()) {
+    notice.text = "Screenshot not saved: no home folder to put it in";
+  } else {
+    std::error_code ec;
+    std::filesystem::create_directories(folder, ec);
+    std::filesystem::path file = NewScreenshotPath(folder, clock_.Now());
+    try {
+      draw::SavePng(draw::Surface::FromStraightRgba(w.pixels.data(), w.frameWidth, w.frameHeight,
+                                                    w.frameWidth * 4),
+                    file);
+      notice.text = "Screenshot saved to " + file.string();
+    } catch (const RuntimeError&) {
+      notice.text = "Screenshot not saved: cannot write " + file.string();
+    }
+  }
+  std::fprintf(stderr, "storyloom: %s\n", notice.text.c_str());
+  Push(std::move(notice));
 }
 
 void SdlPlatform::SetCursor(int pointer, const ui::CursorImage* custom) {

@@ -5,10 +5,11 @@
 // SDL_WaitEventTimeout until the next event or deadline.
 //
 // Window behaviour: a borderless window covering the whole virtual display is shown full screen;
-// Alt+Enter and F11 toggle full screen for the window that has the keyboard (neither key reaches
-// the program); a topMost window stays above the others; while a modal window is shown, the
-// other windows take no input and the modal one is raised when they are clicked; a window can be
-// dragged by its body through BeginWindowDrag; a window the user moved is reported back
+// Alt+Enter and F11 toggle full screen for the window that has the keyboard, F12 saves a
+// screenshot of it and tells the runtime where it went (InputKind::Notice); none of these keys
+// reaches the program. A topMost window stays above the others; while a modal window is shown,
+// the other windows take no input and the modal one is raised when they are clicked; a window can
+// be dragged by its body through BeginWindowDrag; a window the user moved is reported back
 // (InputKind::WindowMoved) so the runtime's position follows it.
 #pragma once
 
@@ -106,6 +107,7 @@ class SdlPlatform final : public ui::Platform {
   void HandleWindowEvent(const SDL_Event& ev);
   void ReportMove(Window& w, int realX, int realY);
   void HandleKey(const SDL_KeyboardEvent& key, bool down);
+  void TakeScreenshot(Window& w);
   bool Blocked(const Window* w) const;
   void RaiseModal();
   void ContinueDrag();

@@ -187,8 +187,10 @@ void TitleWindow::Form_Load() {
   Project& project = c_.project;
   bool failed = false;
   Step(failed, [&] { CenterWindow(); });
+  c_.windows.SetApplicationTitle(kProductTitle);
   SetUpResult setUp = SetUpResult::Continue;
   Step(failed, [&] { setUp = project.SetUpProject(c_.programFolder); });
+  if (!project.Info().GameTitle.empty()) c_.windows.SetApplicationTitle(project.Info().GameTitle);
   if (setUp == SetUpResult::EndProgram) {
     UnloadTitleWindow();
     return;
