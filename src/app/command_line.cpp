@@ -91,6 +91,12 @@ struct Parser {
     if (name == "--headless") return flag(o.headless);
     if (name == "--help" || name == "-h") return flag(o.help);
     if (name == "--version") return flag(o.version);
+    if (name == "--mute") return flag(o.mute);
+    if (name == "--soundfont") {
+      if (!Value(name, inlineValue, value)) return false;
+      o.soundFont = value;
+      return true;
+    }
     if (name == "--events" || name == "--trace" || name == "--settings") {
       if (!Value(name, inlineValue, value)) return false;
       (name == "--events"  ? o.eventsFile
@@ -153,7 +159,8 @@ CommandLineResult ParseCommandLine(const std::vector<std::string>& args) {
 
 std::string Usage() {
   return "Usage: storyloom [OPTIONS] [PROJECT_DIR]\n"
-         "Plays the Storyloom game in PROJECT_DIR (default: the folder of the program).\n"
+         "Plays the Storyloom game in PROJECT_DIR. Without it: the game in the program's own\n"
+         "folder, else the last game played.\n"
          "\n"
          "Options:\n"
          "  --headless            no window and no sound; time passes only as the run needs\n"
@@ -166,8 +173,15 @@ std::string Usage() {
          "                        headless only: date and time at the start of the run\n"
          "                        (default 2004-03-07T12:00:00)\n"
          "  --seed N              seed of the script engine's random numbers\n"
+         "  --mute                no sound in this run (Ctrl+M mutes and unmutes while playing)\n"
+         "  --soundfont FILE      the General MIDI sound font (.sf2) for MIDI music\n"
          "  --help                show this text\n"
-         "  --version             show the version\n";
+         "  --version             show the version\n"
+         "\n"
+         "Exit status:\n"
+         "  0  the program ended normally (also right after a message that ends it)\n"
+         "  1  a fatal error, or PROJECT_DIR is not a game\n"
+         "  2  a bad command line or event script, or no game to play\n";
 }
 
 CivilTime DefaultHeadlessClock() {

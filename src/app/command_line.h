@@ -24,7 +24,7 @@ struct ScreenSize {
 };
 
 struct CommandLineOptions {
-  std::string projectDir;  // empty: the folder that holds the executable
+  std::string projectDir;  // empty: none given (see app/game_folder.h)
   bool headless = false;
   std::optional<std::string> eventsFile;
   std::optional<std::string> traceFile;  // "-" = standard output
@@ -32,6 +32,8 @@ struct CommandLineOptions {
   std::optional<ScreenSize> screen;
   std::optional<CivilTime> clock;  // headless only
   std::optional<std::int64_t> seed;
+  bool mute = false;
+  std::optional<std::string> soundFont;
   bool help = false;
   bool version = false;
 };

@@ -1,25 +1,14 @@
-// Entry point of the player: reads the command line and runs the game.
+// Entry point of the player: reads the command line, chooses the game and runs it.
 #include <cstdio>
-#include <filesystem>
 #include <string>
-#include <system_error>
 #include <vector>
 
 #include "app/command_line.h"
 #include "app/desktop.h"
+#include "app/game_folder.h"
 #include "app/player_run.h"
-
-namespace {
-
-// The folder that holds the executable: the project folder when the command line names none.
-std::string ExecutableFolder(const char* argv0) {
-  std::error_code ec;
-  std::filesystem::path exe = std::filesystem::read_symlink("/proc/self/exe", ec);
-  if (ec) exe = std::filesystem::absolute(argv0, ec);
-  return exe.parent_path().string();
-}
-
-}  // namespace
+#include "core/settings_store.h"
+#include "player/exit_status.h"
 
 int main(int argc, char** argv) {
   std::vector<std::string> args(argv + 1, argv + argc);
@@ -27,24 +16,32 @@ int main(int argc, char** argv) {
   if (!parsed.error.empty()) {
     std::fprintf(stderr, "storyloom: %s\nTry 'storyloom --help' for more information.\n",
                  parsed.error.c_str());
-    return 2;
+    return sl::kExitUsage;
   }
-  if (parsed.options.help) {
+  const sl::CommandLineOptions& options = parsed.options;
+  if (options.help) {
     std::fputs(sl::Usage().c_str(), stdout);
-    return 0;
+    return sl::kExitNormal;
   }
-  if (parsed.options.version) {
+  if (options.version) {
     std::printf("storyloom %s\n%s\n", STORYLOOM_VERSION, STORYLOOM_HOMEPAGE);
-    return 0;
+    return sl::kExitNormal;
+  }
+  sl::SettingsStore settings(options.settingsFile.value_or(sl::SettingsStore::DefaultPath()));
+  sl::GameFolderChoice game = sl::ChooseGameFolder(options, sl::ExecutableFolder(), settings);
+  if (game.folder.empty()) {
+    std::fprintf(stderr, "storyloom: %s\n\n%s", game.problem.c_str(), sl::Usage().c_str());
+    return sl::kExitUsage;
   }
   // Without --headless the game plays in windows on the desktop; with no display to open them
   // on, say so and how to run headless instead.
-  if (!parsed.options.headless) {
+  if (!options.headless) {
     std::string why;
     if (!sl::DesktopAvailable(why)) {
       std::fputs(sl::NoDesktopMessage(why).c_str(), stderr);
-      return 1;
+      return sl::kExitFailure;
     }
   }
-  return sl::RunPlayer(parsed.options, ExecutableFolder(argv[0]), false);
+  if (sl::IsGameFolder(game.folder)) sl::RememberLastGame(settings, game.folder);
+  return sl::RunPlayer(options, game.folder, false);
 }

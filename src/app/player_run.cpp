@@ -7,6 +7,7 @@
 #include <optional>
 
 #include "app/desktop.h"
+#include "app/game_folder.h"
 #include "app/player_trace.h"
 #include "backend/headless/answering_message_boxes.h"
 #include "backend/headless/event_script.h"
@@ -15,6 +16,7 @@
 #include "backend/headless/trace.h"
 #include "core/path_resolver.h"
 #include "core/settings_store.h"
+#include "player/exit_status.h"
 #include "player/player.h"
 #include "ui/event_loop.h"
 #include "ui/standard_dialogs.h"
@@ -23,9 +25,6 @@
 namespace sl {
 
 namespace {
-
-// The exit status of a bad command line or a broken event script.
-constexpr int kBadScriptStatus = 2;
 
 // The player's message boxes. Once the window runtime exists they are its own dialogs, which a
 // headless platform answers and the desktop shows for the user to answer; before that the
@@ -88,6 +87,7 @@ int Play(const CommandLineOptions& options, const std::string& projectFolder,
 
   PlayerMessageBoxes messages(platform);
   Player player(platform, messages, projectFolder);
+  player.Sound().SetOptions({.mute = options.mute, .soundFont = options.soundFont.value_or("")});
   messages.UseDialogs(player.Windows());
   PlayerTrace playerTrace(trace, player);
   // On a virtual clock videos are decoded only when a picture of them is drawn.
@@ -109,12 +109,14 @@ int Play(const CommandLineOptions& options, const std::string& projectFolder,
     trace.File(op == FileOperation::Write ? FileOp::Write : FileOp::Delete, realPath);
   });
   int code = player.Run();
-  return headlessPlatform && headlessPlatform->ScriptFailed() ? kBadScriptStatus : code;
+  if (player.Title().SetUp() == SetUpResult::NotAGame)
+    std::fputs(NotAGameMessage(projectFolder).c_str(), stderr);
+  return headlessPlatform && headlessPlatform->ScriptFailed() ? kExitUsage : code;
 }
 
 }  // namespace
 
-int RunPlayer(const CommandLineOptions& options, const std::string& executableFolder,
+int RunPlayer(const CommandLineOptions& options, const std::string& projectFolder,
               bool desktopMissing) {
   std::vector<ScriptCommand> script;
   if (options.eventsFile) {
@@ -122,7 +124,7 @@ int RunPlayer(const CommandLineOptions& options, const std::string& executableFo
       script = LoadEventScript(*options.eventsFile);
     } catch (const EventScriptError& e) {
       std::fprintf(stderr, "storyloom: %s\n", e.what());
-      return kBadScriptStatus;
+      return kExitUsage;
     }
   }
   std::unique_ptr<Trace> trace;
@@ -130,7 +132,7 @@ int RunPlayer(const CommandLineOptions& options, const std::string& executableFo
     trace = OpenTrace(options, desktopMissing);
   } catch (const std::exception& e) {
     std::fprintf(stderr, "storyloom: %s\n", e.what());
-    return 1;
+    return kExitFailure;
   }
   if (desktopMissing)
     std::fputs(
@@ -138,10 +140,9 @@ int RunPlayer(const CommandLineOptions& options, const std::string& executableFo
         "window\n",
         stderr);
 
-  int code = 1;
+  int code = kExitFailure;
   try {
-    code = Play(options, options.projectDir.empty() ? executableFolder : options.projectDir,
-                std::move(script), *trace, desktopMissing);
+    code = Play(options, projectFolder, std::move(script), *trace, desktopMissing);
   } catch (const std::exception& e) {
     std::fprintf(stderr, "storyloom: fatal error: %s\n", e.what());
   }

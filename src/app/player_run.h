@@ -1,7 +1,8 @@
 // One run of the player as the command line asks for it: checks the event script, opens the
 // trace and the settings, sets up the project and plays it on the headless platform until the
-// program ends. Returns the process's exit status: 0 when the program ended normally, 2 for a
-// malformed event script, 1 for a fatal error.
+// program ends. Returns the process's exit status (player/exit_status.h): kExitNormal when the
+// program ended normally, kExitUsage for a malformed event script, kExitFailure for a fatal
+// error or a folder that is not a game (told on standard error after the classic message).
 #pragma once
 
 #include <string>
@@ -10,10 +11,10 @@
 
 namespace sl {
 
-// `executableFolder` is the project folder when the command line names none. `desktopMissing`
+// `projectFolder` is the folder to play (see game_folder.h). `desktopMissing`
 // says the user asked for a window this build cannot show yet: the run is headless, with the
 // trace on standard output unless --trace says otherwise.
-int RunPlayer(const CommandLineOptions& options, const std::string& executableFolder,
+int RunPlayer(const CommandLineOptions& options, const std::string& projectFolder,
               bool desktopMissing);
 
 }  // namespace sl

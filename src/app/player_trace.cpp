@@ -48,6 +48,10 @@ void PlayerTrace::SoundVolumeChanged(int player, int volume) {
   trace_.SoundVolume(player, volume);
 }
 
+void PlayerTrace::SoundEnded(int player) {
+  trace_.SoundEnd(player);
+}
+
 void PlayerTrace::FrameHeaderLoaded(const std::string& name) {
   trace_.Frame(name);
 }

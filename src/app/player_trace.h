@@ -19,6 +19,7 @@ class PlayerTrace final : public SoundObserver, public GameObserver, public Medi
   void SoundPlayed(int player, const std::string& file, int count, int volume) override;
   void SoundStopped(int player) override;
   void SoundVolumeChanged(int player, int volume) override;
+  void SoundEnded(int player) override;
   void FrameHeaderLoaded(const std::string& name) override;
   void MciCommandSent(const std::string& command) override;
   void VideoStarted(const VideoRecord& video) override;

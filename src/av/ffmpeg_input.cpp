@@ -2,6 +2,7 @@
 #include "av/ffmpeg_input.h"
 
 #include <algorithm>
+#include <filesystem>
 
 #include "av/video_decoder.h"
 
@@ -20,7 +21,8 @@ namespace {
 // would open other files than the one named.
 constexpr const char* kDemuxers =
     "avi,mpeg,mpegts,mpegvideo,m4v,h261,h263,h264,hevc,asf,mov,mp4,m4a,3gp,3g2,mj2,matroska,"
-    "webm,ogg,flv,mjpeg,dv,nut,rm,ivf,wav,mp3,aiff,flac,au,smk,bink,fli,flic";
+    "webm,ogg,flv,mjpeg,dv,nut,rm,ivf,wav,mp3,aiff,flac,au,smk,bink,fli,flic,"
+    "w64,voc,aac,ac3,eac3,mp2,caf,wv,ape,tta,amr,gsm";
 
 }  // namespace
 
@@ -31,6 +33,9 @@ std::string ErrorText(int code) {
 }
 
 MediaInput::MediaInput(const std::string& path) {
+  // Only plain files: a device or a pipe in a game's folder could block or never end.
+  std::error_code ec;
+  if (!std::filesystem::is_regular_file(path, ec)) throw MediaError("the file cannot be read");
   // A damaged file is reported by the exception; FFmpeg's own remarks would only clutter the
   // program's standard error.
   av_log_set_level(AV_LOG_FATAL);
@@ -55,7 +60,10 @@ MediaInput::~MediaInput() {
 }
 
 std::int64_t MediaInput::DurationMs() {
-  if (format_->duration != AV_NOPTS_VALUE && format_->duration > 0)
+  // A length guessed from the bit rate (an MP3 file without its header) is not taken: the
+  // packets tell the true one.
+  if (format_->duration != AV_NOPTS_VALUE && format_->duration > 0 &&
+      format_->duration_estimation_method != AVFMT_DURATION_FROM_BITRATE)
     return av_rescale(format_->duration, 1000, AV_TIME_BASE);
   std::int64_t endMs = 0;
   PacketPtr packet(av_packet_alloc());

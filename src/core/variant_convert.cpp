@@ -565,7 +565,12 @@ std::string FormatGeneralNumber(double value, int significantDigits) {
     return out;
   }
   out += digits.substr(0, 1);
-  if (count > 1) out += "." + digits.substr(1);
+  // Appended in place: "." + digits.substr(1) inserts a C string at the front, which GCC 12
+  // at -O3 warns of falsely as an overlapping copy (-Wrestrict).
+  if (count > 1) {
+    out += '.';
+    out.append(digits, 1);
+  }
   std::snprintf(buf, sizeof buf, "E%c%02d", exponent < 0 ? '-' : '+', std::abs(exponent));
   return out + buf;
 }

@@ -3,11 +3,19 @@
 
 #include <cmath>
 
+#include "player/exit_status.h"
 #include "ui/control_array.h"
 #include "ui/controls/label.h"
 #include "ui/controls/timer_control.h"
 
 namespace sl {
+
+namespace {
+
+// Ctrl+M mutes and unmutes all sound.
+constexpr int kMuteKey = 'M';
+
+}  // namespace
 
 Player::Player(ui::Platform& platform, MessageBoxService& messages, std::string projectFolder)
     : platform_(platform),
@@ -24,6 +32,8 @@ Player::Player(ui::Platform& platform, MessageBoxService& messages, std::string 
   subsystems_.hotspots = &hotspots_;
   subsystems_.texts = &texts_;
   subsystems_.inventory = &inventory_;
+  subsystems_.sound = &gameSound_;
+  windows_.onProgramKey = [this](const ui::InputEvent& e) { return ProgramKey(e); };
   subsystems_.video = &video_;
   subsystems_.savegame = &savedGames_;
   subsystems_.effects = &effects_;
@@ -44,10 +54,19 @@ Game& Player::EnsureGame() {
     hotspots_.Attach(*game_);
     texts_.Attach(*game_);
     inventory_.Attach(*game_);
+    gameSound_.Attach(*game_);
     video_.Attach(*game_);
     effects_.Attach(*game_);
   }
   return *game_;
+}
+
+bool Player::ProgramKey(const ui::InputEvent& e) {
+  if (e.keyCode == kMuteKey && e.shift == ui::kCtrlMask) {
+    sound_.ToggleMute();
+    return true;
+  }
+  return false;
 }
 
 void Player::EndProgram() {
@@ -71,7 +90,7 @@ int Player::Run() {
   ui::EventLoop& loop = windows_.Loop();
   while (!loop.QuitRequested() && !title_.Ended())
     loop.WaitEvents();
-  return 0;
+  return title_.SetUp() == SetUpResult::NotAGame ? kExitFailure : kExitNormal;
 }
 
 PlayerState Player::State() {

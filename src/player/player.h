@@ -21,6 +21,8 @@
 #include "player/game_subsystems.h"
 #include "player/hotspots/hotspots.h"
 #include "player/inventory/inventory.h"
+#include "player/media/game_sound.h"
+#include "player/media/sound_engine.h"
 #include "player/media/video_playback.h"
 #include "player/savegame/saved_games.h"
 #include "player/startup/project.h"
@@ -73,7 +75,8 @@ class Player {
   // Subsystems handed to the game window when it is created.
   GameSubsystems& Subsystems() { return subsystems_; }
 
-  // Start-up, then events until the program ends. Returns the exit status (0).
+  // Start-up, then events until the program ends. Returns the exit status: kExitNormal, or
+  // kExitFailure when the folder is not a game (player/exit_status.h).
   int Run();
   // Start-up only (the title window shown or the game started); for tests and benchmarks.
   void Start();
@@ -87,12 +90,15 @@ class Player {
   // The game window, or null before the first Start.
   Game* GetGame() { return game_.get(); }
   VariableStore& Variables() { return variables_; }
+  // The sound output: the mixer on the sound device, master volume and mute.
+  SoundEngine& Sound() { return sound_; }
   VideoPlayback& Video() { return video_; }
   SavedGames& Saves() { return savedGames_; }
   Effects& GetEffects() { return effects_; }
 
  private:
   Game& EnsureGame();
+  bool ProgramKey(const ui::InputEvent& e);
   void EndProgram();
 
   ui::Platform& platform_;
@@ -106,6 +112,8 @@ class Player {
   Hotspots hotspots_{project_, variables_, pictures_, windows_};
   Texts texts_{project_};
   Inventory inventory_{project_, pictures_, windows_};
+  SoundEngine sound_{windows_.Loop(), paths_};
+  GameSound gameSound_{project_, sound_, windows_.Loop().GetClock()};
   VideoPlayback video_{project_, windows_};
   Effects effects_{project_, windows_, pictures_};
   SoundObserver* soundObserver_ = nullptr;

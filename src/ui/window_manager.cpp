@@ -162,6 +162,7 @@ void WindowManager::HandleInput(const InputEvent& event) {
       break;
     }
     case InputKind::KeyDown:
+      if (onProgramKey && onProgramKey(event)) break;
       HandleKey(*form, event);
       break;
     case InputKind::KeyUp:

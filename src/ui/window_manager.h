@@ -43,6 +43,9 @@ class WindowManager final : public EventLoop::Client {
   std::function<void()> onQuit;
   // Told when a named command of an event script names nothing that exists.
   std::function<void(const std::string&)> onInputError;
+  // Keys of the program itself (the mute key), offered before any window sees them; returns
+  // true when it took the key.
+  std::function<bool(const InputEvent&)> onProgramKey;
 
   // ---- Forms ----
   void AddForm(Form* form);

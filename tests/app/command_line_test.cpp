@@ -2,9 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include <filesystem>
-
-#include "app/executable_folder.h"
+#include "core/path_resolver.h"
 
 namespace sl {
 namespace {
@@ -14,9 +12,9 @@ CommandLineResult Parse(std::vector<std::string> args) {
 }
 
 TEST(CommandLineTest, AllOptions) {
-  CommandLineResult r =
-      Parse({"--headless", "--events", "walk.txt", "--trace=-", "--settings", "s.ini", "--screen",
-             "1024x768", "--clock", "2010-02-28T23:59:58", "--seed=-5", "games/crypt"});
+  CommandLineResult r = Parse({"--headless", "--events", "walk.txt", "--trace=-", "--settings",
+                               "s.ini", "--screen", "1024x768", "--clock", "2010-02-28T23:59:58",
+                               "--seed=-5", "--mute", "--soundfont", "gm.sf2", "games/crypt"});
   ASSERT_EQ(r.error, "");
   const CommandLineOptions& o = r.options;
   EXPECT_TRUE(o.headless);
@@ -29,6 +27,8 @@ TEST(CommandLineTest, AllOptions) {
   ASSERT_TRUE(o.clock);
   EXPECT_EQ(*o.clock, (CivilTime{2010, 2, 28, 23, 59, 58, 0}));
   EXPECT_EQ(o.seed, -5);
+  EXPECT_TRUE(o.mute);
+  EXPECT_EQ(o.soundFont, "gm.sf2");
   EXPECT_EQ(o.projectDir, "games/crypt");
   EXPECT_FALSE(o.help || o.version);
 }
@@ -39,6 +39,8 @@ TEST(CommandLineTest, DefaultsAndFlags) {
   EXPECT_EQ(r.options.projectDir, "");
   EXPECT_FALSE(r.options.headless);
   EXPECT_FALSE(r.options.clock);
+  EXPECT_FALSE(r.options.mute);
+  EXPECT_FALSE(r.options.soundFont);
   EXPECT_TRUE(Parse({"--help"}).options.help);
   EXPECT_TRUE(Parse({"-h"}).options.help);
   EXPECT_TRUE(Parse({"--version"}).options.version);
@@ -64,6 +66,8 @@ TEST(CommandLineTest, BadCommandLinesNameTheProblem) {
       {{"--seed", "x"}, "--seed wants a whole number"},
       {{"--seed", "99999999999"}, "--seed wants a whole number"},
       {{"--headless=yes"}, "option --headless takes no value"},
+      {{"--mute=no"}, "option --mute takes no value"},
+      {{"--soundfont"}, "option --soundfont needs a value"},
       {{"a", "b"}, "only one project folder may be given (extra: b)"},
   };
   for (const Case& c : cases) {
@@ -73,19 +77,33 @@ TEST(CommandLineTest, BadCommandLinesNameTheProblem) {
 
 TEST(CommandLineTest, UsageNamesEveryOption) {
   std::string usage = Usage();
-  for (const char* option : {"--headless", "--events", "--trace", "--settings", "--screen",
-                             "--clock", "--seed", "--help", "--version", "PROJECT_DIR"}) {
+  for (const char* option :
+       {"--headless", "--events", "--trace", "--settings", "--screen", "--clock", "--seed",
+        "--mute", "--soundfont", "--help", "--version", "Ctrl+M", "PROJECT_DIR"}) {
     EXPECT_NE(usage.find(option), std::string::npos) << option;
   }
   EXPECT_EQ(DefaultHeadlessClock(), (CivilTime{2004, 3, 7, 12, 0, 0, 0}));
 }
 
-TEST(CommandLineTest, ProjectFolderDefaultsToTheProgramsFolder) {
-  std::string folder = ExecutableFolder();
-  EXPECT_TRUE(std::filesystem::is_directory(folder));
-  EXPECT_TRUE(std::filesystem::exists(std::filesystem::path(folder) / "app_tests"));
-  EXPECT_EQ(ProjectFolderToUse(Parse({}).options), folder);
-  EXPECT_EQ(ProjectFolderToUse(Parse({"game"}).options), "game");
+// The manual page is written by hand: every option of --help must be in it (as roff writes
+// a dash), and so must every exit status.
+TEST(CommandLineTest, TheManualPageHasEveryOptionOfTheHelp) {
+  std::string page = PathResolver(STORYLOOM_SOURCE_DIR).ReadFile("dist/storyloom.6");
+  ASSERT_FALSE(page.empty());
+  std::string usage = Usage();
+  int options = 0;
+  for (std::size_t at = usage.find("  --"); at != std::string::npos;
+       at = usage.find("  --", at + 1), ++options) {
+    std::size_t end = usage.find_first_of(" ,\n", at + 2);
+    std::string option = usage.substr(at + 2, end - at - 2);
+    std::string roff = "\\-\\-" + option.substr(2);
+    bool listed = page.find("\n.B " + roff + "\n") != std::string::npos ||
+                  page.find("\n.BI " + roff + " ") != std::string::npos;
+    EXPECT_TRUE(listed) << option;
+  }
+  EXPECT_GE(options, 9);
+  for (const char* status : {".B 0\n", ".B 1\n", ".B 2\n"})
+    EXPECT_NE(page.find(status), std::string::npos) << status;
 }
 
 }  // namespace

@@ -134,17 +134,62 @@ TEST_F(StoryloomRun, ANamedCommandThatFindsNothingEndsTheRunWithItsLine) {
   }
 }
 
-TEST_F(StoryloomRun, AProjectWithoutItsInformationEndsAfterTheMessage) {
+TEST_F(StoryloomRun, AFolderThatIsNotAGameShowsTheMessageThenSaysSoOnStandardError) {
   fs::create_directories(dir_ / "empty" / "Config");
   auto args = Common();
   args.push_back((dir_ / "empty").string());
-  EXPECT_EQ(Run(args), 0) << Stderr();
+  EXPECT_EQ(Run(args), 1);
   auto trace = Trace();
   ASSERT_EQ(trace.size(), 2u);
-  EXPECT_NE(trace[0].find(R"("ev":"msgbox")"), std::string::npos) << trace[0];
-  EXPECT_NE(trace[0].find(R"("icon":"exclamation")"), std::string::npos) << trace[0];
-  EXPECT_NE(trace[0].find(R"("answer":"default","button":"ok")"), std::string::npos) << trace[0];
-  EXPECT_EQ(trace[1], R"({"t":0,"ev":"exit","code":0})");
+  EXPECT_EQ(trace[0], R"({"t":0,"ev":"msgbox","title":"Error","text":"The following file is )"
+                      R"(missing: )" +
+                          (dir_ / "empty").string() +
+                          R"(/Config/General","icon":"exclamation","buttons":"ok",)"
+                          R"("answer":"default","button":"ok"})");
+  EXPECT_EQ(trace[1], R"({"t":0,"ev":"exit","code":1})");
+  EXPECT_EQ(Stderr(), "storyloom: " + (dir_ / "empty").string() +
+                          " is not a Storyloom game: it has no Config/General (see 'storyloom "
+                          "--help' for usage)\n");
+  EXPECT_EQ(Stdout(), "");
+
+  args.back() = (dir_ / "no such folder").string();
+  EXPECT_EQ(Run(args), 1);
+  EXPECT_EQ(Stderr(), "storyloom: no such folder: " + (dir_ / "no such folder").string() +
+                          " (see 'storyloom --help' for usage)\n");
+  EXPECT_EQ(Trace().back(), R"({"t":0,"ev":"exit","code":1})");
+}
+
+TEST_F(StoryloomRun, WithoutAFolderTheLastGamePlayedOpens) {
+  auto args = Common();
+  args.insert(args.end(), {"--events", Script("wait 10\n").string()});
+  // Nothing played yet, and no game beside the program: the usage, status 2.
+  EXPECT_EQ(Run(args), 2);
+  EXPECT_EQ(Stderr().rfind("storyloom: no game folder given, and none was played before\n\n"
+                           "Usage: storyloom [OPTIONS] [PROJECT_DIR]\n",
+                           0),
+            0u)
+      << Stderr();
+  EXPECT_NE(Stderr().find("Exit status:"), std::string::npos);
+  EXPECT_FALSE(fs::exists(dir_ / "trace.jsonl"));
+
+  args.push_back(tiny_);
+  ASSERT_EQ(Run(args), 0) << Stderr();
+  args.pop_back();
+  ASSERT_EQ(Run(args), 0) << Stderr();
+  auto trace = Trace();
+  ASSERT_FALSE(trace.empty());
+  EXPECT_EQ(trace[0], PathSetting());
+
+  // The last game's folder went away: the usage again.
+  fs::copy(tiny_, dir_ / "copy", fs::copy_options::recursive);
+  args.push_back((dir_ / "copy").string());
+  ASSERT_EQ(Run(args), 0) << Stderr();
+  args.pop_back();
+  fs::remove_all(dir_ / "copy");
+  EXPECT_EQ(Run(args), 2);
+  EXPECT_NE(Stderr().find("the last game played (" + (dir_ / "copy").string() + ") is gone"),
+            std::string::npos)
+      << Stderr();
 }
 
 TEST_F(StoryloomRun, ABadCommandLineIsExitStatusTwo) {

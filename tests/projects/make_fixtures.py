@@ -13,6 +13,8 @@ import sys
 
 from PIL import Image, ImageDraw
 
+import fixture_sounds
+
 HERE = os.path.dirname(os.path.abspath(__file__))
 
 
@@ -109,9 +111,11 @@ def game_order():
           music="Theme.mid", sound="Bell.wav", video="Intro.avi")
     frame(root, "Two", 0, "0", music="Theme.mid")
     Image.new("RGB", (320, 240), (10, 20, 30)).save(os.path.join(root, "Frames", "back.bmp"))
-    for path in (("Areas", "Theme.mid"), ("Frames", "Bell.wav"), ("Frames", "Intro.avi")):
-        os.makedirs(os.path.join(root, path[0]), exist_ok=True)
-        open(os.path.join(root, *path), "wb").close()
+    for folder in ("Areas", "Frames"):
+        os.makedirs(os.path.join(root, folder), exist_ok=True)
+    fixture_sounds.midi_tune(os.path.join(root, "Areas", "Theme.mid"), 20)  # 10 s
+    fixture_sounds.tone_wav(os.path.join(root, "Frames", "Bell.wav"), 0.5)
+    open(os.path.join(root, "Frames", "Intro.avi"), "wb").close()
 
 
 def game_no_general():

@@ -13,6 +13,8 @@ import struct
 
 from PIL import Image
 
+import fixture_sounds
+
 HERE = os.path.dirname(os.path.abspath(__file__))
 SEP = "----- SEPARATOR -----"
 
@@ -150,9 +152,9 @@ def hotspots_game():
     with open(os.path.join(root, "Areas", "notapicture.gif"), "wb") as f:
         f.write(b"this is plain text, not a picture\r\n")
     cursor(os.path.join(root, "Icons", "hand.cur"), 5, 7)
-    open(os.path.join(root, "Frames", "ding.wav"), "wb").close()
+    fixture_sounds.tone_wav(os.path.join(root, "Frames", "ding.wav"), 0.25)
     for name in ("loop.wav", "chan.wav", "other.wav"):
-        open(os.path.join(root, "Areas", name), "wb").close()
+        fixture_sounds.tone_wav(os.path.join(root, "Areas", name), 0.5)
     hotspots(root, "Room", [
         hotspot((10, 10, 40, 30), picture="crate.bmp", pointer="hand.cur"),         # 1
         hotspot((100, 10, 60, 100), must_true=["Key"]),                             # 2

@@ -3,13 +3,12 @@
 // of the window on every tick (a presented frame each time).
 // Prints user + system time and the share of one core for each. Run it on a display (for
 // example under xvfb-run -s "-screen 0 1280x1024x24"); optional argument: seconds per phase.
-#include <sys/resource.h>
-
 #include <cstdio>
 #include <cstdlib>
 #include <string>
 
 #include "backend/sdl/sdl_platform.h"
+#include "support/cpu_time.h"
 #include "ui/draw/surface.h"
 #include "ui/event_loop.h"
 #include "ui/fake_platform.h"
@@ -17,12 +16,7 @@
 
 namespace {
 
-double CpuSeconds() {
-  rusage u{};
-  getrusage(RUSAGE_SELF, &u);
-  return static_cast<double>(u.ru_utime.tv_sec + u.ru_stime.tv_sec) +
-         static_cast<double>(u.ru_utime.tv_usec + u.ru_stime.tv_usec) / 1e6;
-}
+using sl::test::CpuSeconds;
 
 struct Phase {
   double cpu;

@@ -17,6 +17,8 @@ import sys
 
 from PIL import Image, ImageDraw
 
+import demo_sounds
+
 SEPARATOR = "----- SEPARATOR -----"
 W, H = 640, 480
 
@@ -86,9 +88,10 @@ def general_file():
 
 
 def frame_file(kind, source, tiled=False, music="", timer=None, script="", channels=(),
-               sound="", video=None):
-    """timer: (delay seconds, target) or None. channels: records of five values. sound: a
-    frame sound in Frames, played once. video: a Video or None."""
+               sound="", video=None, fade_ms=0):
+    """timer: (delay seconds, target) or None. channels: records of five values (mode, fade,
+    loop, volume level, file in Areas). sound: a frame sound in Frames, played once. video: a
+    Video or None. fade_ms: the length of the channels' fades."""
     video = video or Video("")
     d = DataFile()
     d.write(kind, source, tiled)  # 1-3 background
@@ -105,7 +108,7 @@ def frame_file(kind, source, tiled=False, music="", timer=None, script="", chann
     d.write(False, 0, 0)  # 24-26 timer transition
     d.write(bool(script), script)  # 27-28 opening script
     d.write(0, 0, 0, 0, 0, 0)  # 29-34
-    d.write("0", 0)  # 35 fade duration, 36
+    d.write(str(fade_ms), 0)  # 35 fade duration, 36
     d.write(5, len(channels))  # 37 values per record, 38 records
     for record in channels:
         d.write(*record)
@@ -417,23 +420,6 @@ def eye_cursor(d):
     d.ellipse([14, 13, 18, 19], fill=(0, 0, 0))
 
 
-def save_wav(path, notes, seconds_each, rate=8000):
-    """A small 8-bit mono wave file of plain tones (frequencies in Hz, 0 for a rest)."""
-    import wave
-    frames = bytearray()
-    for freq in notes:
-        n = int(rate * seconds_each)
-        for i in range(n):
-            fade = min(1.0, (n - i) / (rate * 0.05))
-            v = math.sin(2 * math.pi * freq * i / rate) if freq else 0.0
-            frames.append(int(128 + 60 * fade * v))
-    with wave.open(path, "wb") as w:
-        w.setnchannels(1)
-        w.setsampwidth(1)
-        w.setframerate(rate)
-        w.writeframes(bytes(frames))
-
-
 def lamp_beam_video(path):
     """The cut scene of the ending: at night the lighthouse's lamp comes on and its beam sweeps
     twice over the sea. 240 x 180 pixels, 10 pictures a second, 4 seconds."""
@@ -641,6 +627,22 @@ def scheme_tile():
 
 
 # ---------------------------------------------------------------------------------------------
+# Sounds
+
+# Sound channel 1 at the lighthouse: the tune fades in over the sea (which plays on in the music
+# channel) and, up in the lamp room, fades out under the bell.
+TUNE_FADES_IN = (0, True, True, 8, "Tune.mid")
+TUNE_FADES_OUT = (3, True, False, 0, "")
+
+
+def add_sounds(areas, frames):
+    """The sea loop (the harbour's music), the bell of the lamp room and the lighthouse tune."""
+    demo_sounds.sea_loop(os.path.join(areas, "Sea.wav"))
+    demo_sounds.ship_bell(os.path.join(frames, "Bell.wav"))
+    demo_sounds.lighthouse_tune(os.path.join(areas, "Tune.mid"))
+
+
+# ---------------------------------------------------------------------------------------------
 # Saved games
 
 
@@ -742,8 +744,7 @@ def build(out):
         if texts_:
             text_file(texts_).save(os.path.join(data, name + ".fm1"))
 
-    save_wav(os.path.join(areas, "Sea.wav"), [110, 0, 98, 0], 0.4)
-    save_wav(os.path.join(frames, "Bell.wav"), [880, 660], 0.3)
+    add_sounds(areas, frames)
     events_file(os.path.join(out, "walkthrough.events"))
     harbour_water(frames)
     lamp_room_saved_game(out)
@@ -784,7 +785,8 @@ def build(out):
                                       message="You fish the keeper's key off the ledge!"))],
           texts_=[("The cliff path", 250, 12, "Arial", 16, True, 0xFFFFFF)])
 
-    frame("Lighthouse Door", frame_file(1, "lighthouse.JPG"),
+    frame("Lighthouse Door", frame_file(1, "lighthouse.JPG", channels=[TUNE_FADES_IN],
+                                        fade_ms=2500),
           hotspots=[
               Hotspot("Locked door", (258, 190, 124, 280), pointer="Hand.cur",
                       must_false=("DoorUnlocked",)),
@@ -801,7 +803,8 @@ def build(out):
                                   message="The key turns. The door swings open."))],
           texts_=[("The lighthouse", 24, 16, "Times New Roman", 20, True, 0xD0F0FF)])
 
-    frame("Lamp Room", frame_file(0, str(0x402010), sound="Bell.wav"),
+    frame("Lamp Room", frame_file(0, str(0x402010), sound="Bell.wav", channels=[TUNE_FADES_OUT],
+                                  fade_ms=1500),
           hotspots=[
               Hotspot("Lamp", (270, 150, 100, 120), pointer="Hand.cur"),
               Hotspot("Stairs", (0, 420, 640, 60), pointer="Arrow.cur"),

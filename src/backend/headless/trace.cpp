@@ -140,6 +140,10 @@ void Trace::SoundVolume(int player, int volume) {
   Write("sound", {{"player", player}, {"op", "volume"}, {"volume", volume}});
 }
 
+void Trace::SoundEnd(int player) {
+  Write("sound", {{"player", player}, {"op", "end"}});
+}
+
 void Trace::Mci(std::string_view command) {
   Write("mci", {{"cmd", command}});
 }

@@ -61,6 +61,8 @@ class Trace {
   void SoundPlay(int player, const std::filesystem::path& file, int count, int volume);
   void SoundStop(int player);
   void SoundVolume(int player, int volume);
+  // The player's sound played to its true end by itself.
+  void SoundEnd(int player);
   void Mci(std::string_view command);
   void Video(VideoOp op, const std::filesystem::path& file, VideoTarget target, bool stretched,
              const TraceRect& rect, double durationSeconds);

@@ -5,8 +5,11 @@
 
 namespace sl::sdl {
 
-std::unique_ptr<SdlAudio> SdlAudio::Open() {
-  if (!SDL_WasInit(SDL_INIT_AUDIO) && SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) return nullptr;
+std::unique_ptr<SdlAudio> SdlAudio::Open(std::string& why) {
+  if (!SDL_WasInit(SDL_INIT_AUDIO) && SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) {
+    why = SDL_GetError();
+    return nullptr;
+  }
   std::unique_ptr<SdlAudio> audio(new SdlAudio());
   SDL_AudioSpec want{};
   want.freq = 44100;
@@ -18,6 +21,7 @@ std::unique_ptr<SdlAudio> SdlAudio::Open() {
   SDL_AudioSpec have{};
   audio->device_ = SDL_OpenAudioDevice(nullptr, 0, &want, &have, SDL_AUDIO_ALLOW_FREQUENCY_CHANGE);
   if (audio->device_ == 0) {
+    why = SDL_GetError();
     SDL_QuitSubSystem(SDL_INIT_AUDIO);
     return nullptr;
   }

@@ -6,6 +6,7 @@
 #include <SDL.h>
 
 #include <memory>
+#include <string>
 
 #include "ui/platform.h"
 
@@ -13,8 +14,8 @@ namespace sl::sdl {
 
 class SdlAudio final : public ui::AudioOutput {
  public:
-  // Opens the default output device, or returns nullptr when there is none.
-  static std::unique_ptr<SdlAudio> Open();
+  // Opens the default output device, or returns nullptr when there is none (`why` says why).
+  static std::unique_ptr<SdlAudio> Open(std::string& why);
   ~SdlAudio() override;
   SdlAudio(const SdlAudio&) = delete;
   SdlAudio& operator=(const SdlAudio&) = delete;

@@ -363,7 +363,12 @@ void SdlPlatform::UpdateCursorScale(const Window* w) {
 ui::AudioOutput* SdlPlatform::Audio() {
   if (!audioTried_) {
     audioTried_ = true;
-    audio_ = SdlAudio::Open();
+    std::string why;
+    audio_ = SdlAudio::Open(why);
+    if (!audio_) {
+      std::fprintf(stderr, "storyloom: no sound device (%s); the game plays on without sound\n",
+                   why.c_str());
+    }
   }
   return audio_.get();
 }

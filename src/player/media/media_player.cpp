@@ -1,34 +1,50 @@
-// The sound players: state and observer notifications (no output yet).
+// The sound players: state, sound output through the engine, observer notifications.
 #include "player/media/media_player.h"
 
 #include <string>
 
 #include "core/runtime_error.h"
+#include "player/media/sound_engine.h"
 
 namespace sl {
+
+MediaPlayer::MediaPlayer(int index, MediaPlayers& owner) : index_(index), owner_(owner) {}
+
+MediaPlayer::~MediaPlayer() = default;
 
 void MediaPlayer::SetVolume(std::int32_t volume) {
   bool changed = volume_ != volume;
   volume_ = volume;
-  // Only what can be heard is reported: a new volume of a playing sound.
-  if (observer_ && changed && Playing()) observer_->SoundVolumeChanged(index_, volume);
+  if (sound_) sound_->SetVolume(volume);
+  if (changed && owner_.Observer()) owner_.Observer()->SoundVolumeChanged(index_, volume);
 }
 
 void MediaPlayer::Play() {
+  sound_.reset();  // a sound still playing gives way to the new one
   playState_ = kPlayStatePlaying;
-  if (observer_) observer_->SoundPlayed(index_, fileName_, playCount_, volume_);
+  if (owner_.Observer()) owner_.Observer()->SoundPlayed(index_, fileName_, playCount_, volume_);
+  if (SoundEngine* engine = owner_.Engine()) {
+    sound_ = engine->Start(fileName_, playCount_, volume_, [this] { SoundEnded(); });
+  }
 }
 
 void MediaPlayer::Stop() {
-  bool wasPlaying = Playing();
+  sound_.reset();
   playState_ = kPlayStateStopped;
-  if (observer_ && wasPlaying) observer_->SoundStopped(index_);
+  if (owner_.Observer()) owner_.Observer()->SoundStopped(index_);
+}
+
+void MediaPlayer::SoundEnded() {
+  playState_ = kPlayStateStopped;
+  if (owner_.Observer()) owner_.Observer()->SoundEnded(index_);
 }
 
 MediaPlayers::MediaPlayers()
-    : players_{MediaPlayer(1, observer_), MediaPlayer(2, observer_), MediaPlayer(3, observer_),
-               MediaPlayer(4, observer_), MediaPlayer(5, observer_), MediaPlayer(6, observer_),
-               MediaPlayer(7, observer_)} {}
+    : players_{MediaPlayer(1, *this), MediaPlayer(2, *this), MediaPlayer(3, *this),
+               MediaPlayer(4, *this), MediaPlayer(5, *this), MediaPlayer(6, *this),
+               MediaPlayer(7, *this)} {}
+
+MediaPlayers::~MediaPlayers() = default;
 
 MediaPlayer& MediaPlayers::operator()(int index) {
   if (index < 1 || index > kCount) {

@@ -1,7 +1,9 @@
-// The table of the seven logical sound channels above the media players, and the operations on
-// players that frame opening and game reset need now: stopping all players or the wave, MP3
-// and WMA ones, asking whether a file plays, and playing a channel block from an open file.
-// Pending changes with fades (ApplyChannelChanges, StepFades) come with the sound subsystem.
+// The table of the seven logical sound channels above the media players and the operations on
+// them: playing a channel block from an open file, carrying out the pending changes of the
+// table (cut at once, or started for a fade), stepping fades to a point of their progress,
+// finding a free player, one MIDI file at a time, stopping all players or the wave, MP3 and WMA
+// ones, and asking whether a file plays. The fade clock and the error warning belong to the
+// game's sound subsystem (GameSound), which drives these.
 #pragma once
 
 #include <array>
@@ -14,6 +16,14 @@
 namespace sl {
 
 class DataFileReader;
+
+// A file name of a channel (relative to the areas folder) made into the path to play.
+using MediaResolver = std::function<std::string(const std::string&)>;
+
+// The pending changes a channel's mode asks for.
+constexpr std::int16_t kChannelModeNone = 0;
+constexpr std::int16_t kChannelModeStop = 3;
+constexpr std::int16_t kChannelModeVolume = 4;
 
 struct SoundChannel {
   std::int16_t mode = 0;  // 3 = stop, 4 = change the volume, 0 = none
@@ -50,13 +60,38 @@ class SoundChannels {
   // True when a playing player has exactly this file (case-sensitive).
   bool IsFilePlaying(const std::string& path);
   // Plays a channel block read from `reader`; `resolve` maps a file name of the block to the
-  // path to play (areas folder + name through FindMediaFile).
-  void PlaySoundChannels(DataFileReader& reader,
-                         const std::function<std::string(const std::string&)>& resolve);
+  // path to play (areas folder + name through FindMediaFile). An error ends the block and is
+  // reported through the error report (the block's sounds already started play on).
+  void PlaySoundChannels(DataFileReader& reader, const MediaResolver& resolve);
+  // Told the standard error sentence when a channel block cannot be read.
+  void SetErrorReport(std::function<void(const std::string& sentence)> report) {
+    report_ = std::move(report);
+  }
+
+  // Carries out the pending change of every channel: cut changes at once; a faded change
+  // starts its new file silent (on a free player when the channel's own one is busy, so that
+  // the old sound can fade out) and is finished by StepFades. `exists` tells whether a
+  // resolved path is a file. Errors pass to the caller and end the pass.
+  void ApplyChannelChanges(const MediaResolver& resolve,
+                           const std::function<bool(const std::string&)>& exists);
+  // Sets every fading channel to `progress` (0..1) of its fade; 1 or more finishes all fades and
+  // returns the channels to idle. Returns whether some channel was fading.
+  bool StepFades(double progress);
+  // The lowest player 1..7 that is not playing; -1 when all seven play.
+  std::int16_t FindFreePlayer();
+  // When the channel's file is a MIDI file, stops every player whose file is one.
+  void StopOtherMidi(int channel);
 
  private:
+  void ApplyCut(int ch, const MediaResolver& resolve,
+                const std::function<bool(const std::string&)>& exists);
+  void ApplyFaded(int ch, const MediaResolver& resolve,
+                  const std::function<bool(const std::string&)>& exists);
+  void StepFade(SoundChannel& c, double progress);
+
   MediaPlayers& players_;
   std::array<SoundChannel, kChannels + 1> table_;
+  std::function<void(const std::string&)> report_;
 };
 
 }  // namespace sl

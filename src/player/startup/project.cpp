@@ -61,7 +61,7 @@ SetUpResult Project::SetUpProject(std::string_view programFolder) {
     box.text = texts_[33] + " " + general;
     box.icon = MsgIcon::Exclamation;
     messages_.Show(box);
-    return SetUpResult::EndProgram;
+    return SetUpResult::NotAGame;
   }
   bool largeFonts = false;
   IgnoringErrors([&] { largeFonts = display_->UsesLargeFonts(); });

@@ -6,7 +6,7 @@
 //   Project project(paths, messages);            // a PathResolver and a MessageBoxService
 //   project.SetDisplayChecks(&d); SetCdLookup(&c); SetActivityTargets(&a);   (optional)
 //   project.SetGameStoppingQuery([&] { return game.GameStopping; });       (optional)
-//   if (project.SetUpProject("/path/of/game") == SetUpResult::EndProgram) exit
+//   if (project.SetUpProject("/path/of/game") != SetUpResult::Continue) exit
 //   project.Folders().FramesFolder, project.Info().GameTitle, project.Texts()[29]
 //   project.FindMediaFile(project.Folders().AreasFolder + "Music.mp3")
 //   project.SafeDir(pattern), project.DeleteFileIfExists(path), project.HaltActivity()
@@ -38,7 +38,11 @@ struct ProjectFolders {
   std::string InventoryFolder;   // inventory bar pictures
 };
 
-enum class SetUpResult { Continue, EndProgram };
+enum class SetUpResult {
+  Continue,
+  EndProgram,  // the person playing refused to go on (large fonts)
+  NotAGame     // the folder has no project information file: told, and the program ends
+};
 
 class Project {
  public:
@@ -50,7 +54,7 @@ class Project {
   void SetGameStoppingQuery(std::function<bool()> query) { gameStopping_ = std::move(query); }
 
   // The start-up routine; programFolder is the executable's folder or the one given on the
-  // command line. EndProgram when "General" is missing or large fonts were refused.
+  // command line. NotAGame when "General" is missing, EndProgram when large fonts were refused.
   SetUpResult SetUpProject(std::string_view programFolder);
   // Sets the defaults and reads "General"; an error shows the standard report.
   void LoadProjectInformation();

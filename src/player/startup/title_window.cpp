@@ -188,10 +188,9 @@ void TitleWindow::Form_Load() {
   bool failed = false;
   Step(failed, [&] { CenterWindow(); });
   c_.windows.SetApplicationTitle(kProductTitle);
-  SetUpResult setUp = SetUpResult::Continue;
-  Step(failed, [&] { setUp = project.SetUpProject(c_.programFolder); });
+  Step(failed, [&] { setUp_ = project.SetUpProject(c_.programFolder); });
   if (!project.Info().GameTitle.empty()) c_.windows.SetApplicationTitle(project.Info().GameTitle);
-  if (setUp == SetUpResult::EndProgram) {
+  if (setUp_ != SetUpResult::Continue) {
     UnloadTitleWindow();
     return;
   }

@@ -15,6 +15,7 @@
 #include <string>
 
 #include "player/engine/game.h"
+#include "player/startup/project.h"
 #include "ui/form.h"
 
 namespace sl {
@@ -56,6 +57,8 @@ class TitleWindow final : public TitleLink {
   void ClickButton(int Index);
   void UseScheme(const std::string& SchemeName);
   bool Ended() const noexcept { return ended_; }
+  // How the project set-up of the load went (Continue before it ran).
+  SetUpResult SetUp() const noexcept { return setUp_; }
   // Whether the project offers the display switch and the player left its check box ticked
   // (and shown): a game started or loaded from here then switches the display.
   bool ResolutionSwitchChosen() const;
@@ -99,6 +102,7 @@ class TitleWindow final : public TitleLink {
   int logoStyle_ = 0;
   bool logoPlacement_ = false;
   bool ended_ = false;
+  SetUpResult setUp_ = SetUpResult::Continue;
 };
 
 }  // namespace sl

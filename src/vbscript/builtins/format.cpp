@@ -80,7 +80,9 @@ std::string FormatStyled(double value, const NumberStyle& style) {
   bool negative = value < 0 && (whole.find_first_not_of('0') != std::string::npos ||
                                 fraction.find_first_not_of('0') != std::string::npos);
   std::string body = style.group ? Grouped(whole) : whole;
-  if (body.empty() && (style.leadingDigit || fraction.empty())) body = "0";
+  // One character, not a C string: assigning a C string here makes GCC 12 at -O3 warn
+  // falsely of overlapping copies (-Wrestrict) once this is inlined.
+  if (body.empty() && (style.leadingDigit || fraction.empty())) body.assign(1, '0');
   if (!fraction.empty()) body += "." + fraction;
   body = style.prefix + body + style.suffix;
   if (!negative) return body;

@@ -103,16 +103,23 @@ TEST(OpenFrameOrderTest, SubsystemsAreCalledInTheOpeningsOrder) {
                                   "Play Intro.avi in PictureBox stretched", "StartTimedEvents"}));
   EXPECT_EQ(run.G().ControlsReferencesMode, 2);
   EXPECT_GE(run.r.videoPolls, 3);
-  // Music on player 6 looping at level 7, then the frame sound once on player 7 at level 8.
-  ASSERT_EQ(run.sounds.size(), 2u);
-  EXPECT_TRUE(run.sounds[0].starts_with("play 6 ")) << run.sounds[0];
-  EXPECT_TRUE(run.sounds[0].ends_with("Areas/Theme.mid 0 -1200")) << run.sounds[0];
-  EXPECT_TRUE(run.sounds[1].ends_with("Frames/Bell.wav 1 -800")) << run.sounds[1];
+  // After the reset's stop of all seven players: music on player 6 looping at level 7, then
+  // the frame sound once on player 7 at level 8.
+  ASSERT_EQ(run.sounds.size(), 11u);
+  EXPECT_EQ(run.sounds[0], "stop 1");
+  EXPECT_EQ(run.sounds[6], "stop 7");
+  EXPECT_EQ(run.sounds[7], "stop 6");
+  EXPECT_TRUE(run.sounds[8].starts_with("play 6 ")) << run.sounds[8];
+  EXPECT_TRUE(run.sounds[8].ends_with("Areas/Theme.mid 0 -1200")) << run.sounds[8];
+  EXPECT_EQ(run.sounds[9], "stop 7");
+  EXPECT_TRUE(run.sounds[10].starts_with("play 7 ")) << run.sounds[10];
+  EXPECT_TRUE(run.sounds[10].ends_with("Frames/Bell.wav 1 -800")) << run.sounds[10];
   // The next frame names the same music: it goes on without a restart.
   run.sounds.clear();
   run.Wait(1000);
   EXPECT_EQ(run.G().CurrentFrameName, "Two");
-  EXPECT_TRUE(run.sounds.empty()) << run.sounds[0];
+  for (const std::string& s : run.sounds)
+    EXPECT_FALSE(s.starts_with("play")) << s;
   EXPECT_EQ(run.frames, (std::vector<std::string>{"One", "Two"}));
 }
 

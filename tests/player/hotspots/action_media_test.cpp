@@ -55,6 +55,7 @@ class ActionMedia : public ::testing::Test {
     run = std::make_unique<test::GameRun>("hotspots_game");
     run->player->Subsystems().video = &video;
     run->player->Subsystems().inventory = &inventory;
+    run->player->Subsystems().sound = &tableKept;  // the table stays as the action wrote it
     run->Start();
     video.game = &run->G();
     run->G().OpenFrame("Studio", false, 0, 0);
@@ -69,6 +70,7 @@ class ActionMedia : public ::testing::Test {
   std::size_t boxesBefore = 0;
   RecordingVideo video;
   RecordingInventory inventory;
+  SoundSubsystem tableKept;
   std::unique_ptr<test::GameRun> run;
 };
 

@@ -96,7 +96,7 @@ TEST_F(HotspotGame, ClickMakesTheCrateDisappearAndTogglesEveryLamp) {
   EXPECT_EQ(Boxes()[0].text, "The crate is gone.");
 }
 
-TEST_F(HotspotGame, LeverSetsTheKeyPlaysSoundsAndFillsTheChannelTable) {
+TEST_F(HotspotGame, LeverSetsTheKeyPlaysSoundsAndAppliesItsChannelLines) {
   Open("hotspots_game");
   EXPECT_EQ(Action(3), 0);
   EXPECT_EQ(Vars().GetVariableValue("Key"), 1);
@@ -104,12 +104,16 @@ TEST_F(HotspotGame, LeverSetsTheKeyPlaysSoundsAndFillsTheChannelTable) {
   EXPECT_TRUE(Played("loop.wav 0 -1200"));
   EXPECT_TRUE(Played("chan.wav"));    // the hotspot's own channel record
   EXPECT_FALSE(Played("other.wav"));  // hotspot 1's record
+  // The channel lines take effect at once: channel 2 stops, the missing music is skipped, and
+  // the table is idle again.
+  EXPECT_TRUE(Played("stop 2"));
+  EXPECT_FALSE(Played("music.mid"));
   SoundChannel& c1 = run->G().Channels().Channel(1);
-  EXPECT_EQ(c1.file, "music.mid");
+  EXPECT_EQ(c1.file, "");
   EXPECT_DOUBLE_EQ(c1.volume, 5);
-  EXPECT_EQ(run->G().Channels().Channel(2).mode, 3);
+  EXPECT_EQ(run->G().Channels().Channel(2).mode, 0);
   EXPECT_DOUBLE_EQ(run->G().FadeDuration, 0.5);
-  // A hotspot sound that plays already goes on without a restart.
+  // A hotspot sound that plays already (it loops) goes on without a restart.
   run->sounds.clear();
   Action(3);
   EXPECT_FALSE(Played("loop.wav"));

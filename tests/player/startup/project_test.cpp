@@ -153,8 +153,8 @@ TEST_F(ProjectTest, BadFieldShowsReportAndKeepsValuesReadSoFar) {
   EXPECT_EQ(project.Info().GameVersion, "v");
 }
 
-TEST_F(ProjectTest, MissingGeneralEndsTheProgram) {
-  EXPECT_EQ(project.SetUpProject(dir.Path()), SetUpResult::EndProgram);
+TEST_F(ProjectTest, MissingGeneralIsNotAGame) {
+  EXPECT_EQ(project.SetUpProject(dir.Path()), SetUpResult::NotAGame);
   ASSERT_EQ(boxes.Shown().size(), 1u);
   EXPECT_EQ(boxes.Shown()[0].text,
             "The following file is missing: " + dir.Path() + "/Config/General");
