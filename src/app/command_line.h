@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "core/date_time.h"
+#include "ui/scale_mode.h"
 
 namespace sl {
 
@@ -33,6 +34,8 @@ struct CommandLineOptions {
   std::optional<CivilTime> clock;  // headless only
   std::optional<std::int64_t> seed;
   bool mute = false;
+  std::optional<bool> fullscreen;      // desktop: --fullscreen (true) or --windowed (false)
+  std::optional<ui::ScaleMode> scale;  // desktop: --scale
   std::optional<std::string> soundFont;
   bool help = false;
   bool version = false;

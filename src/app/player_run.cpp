@@ -62,7 +62,10 @@ int Play(const CommandLineOptions& options, const std::string& projectFolder,
   std::unique_ptr<ui::Platform> desktop;
   std::unique_ptr<HeadlessPlatform> headlessPlatform;
   if (!options.headless && !desktopMissing) {
-    desktop = OpenDesktop(options, settings);
+    desktop = OpenDesktop(options, settings, ChooseDesktop(options, store, projectFolder),
+                          [&store, &projectFolder](bool fullscreen) {
+                            RememberFullscreen(store, projectFolder, fullscreen);
+                          });
     if (options.eventsFile)
       std::fputs("storyloom: event scripts are played in headless runs only; ignored\n", stderr);
   } else {

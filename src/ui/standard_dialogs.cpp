@@ -80,7 +80,9 @@ draw::Picture IconPicture(MsgIcon icon) {
 struct DialogForm {
   WindowManager& wm;
   Ref<Form> form;
-  DialogForm(WindowManager& m, const char* name) : wm(m), form(Form::Create(m, name)) {}
+  DialogForm(WindowManager& m, const char* name) : wm(m), form(Form::Create(m, name)) {
+    form->MarkStandardDialog();
+  }
   ~DialogForm() {
     form->Unload();
     wm.RemoveForm(form.get());

@@ -51,7 +51,11 @@ void WindowManager::RemoveForm(Form* form) {
   std::erase(shownOrder_, form);
   std::erase_if(frames_, [&](const FormFrame& f) { return f.form == form; });
   if (active_ == form) active_ = shownOrder_.empty() ? nullptr : shownOrder_.back();
-  if (pointerForm_ == form) pointerForm_ = nullptr;
+  if (pointerForm_ == form) {
+    pointerForm_ = nullptr;
+    pointerOnMenu_ = false;
+    UpdatePointer();
+  }
   if (noticeForm_ == form) HideNotice();
 }
 
@@ -83,6 +87,7 @@ void WindowManager::FormShown(Form* form, bool shown) {
   std::erase(shownOrder_, form);
   if (shown) {
     shownOrder_.push_back(form);
+    if (form->IsModal()) UpdatePointer();
     return;
   }
   if (openMenuForm_ == form) CloseMenus();
@@ -96,6 +101,7 @@ void WindowManager::FormShown(Form* form, bool shown) {
     active_ = nullptr;
     if (!shownOrder_.empty()) Activate(shownOrder_.back());
   }
+  if (form->IsModal()) UpdatePointer();
 }
 
 void WindowManager::ReleaseCapture() {
@@ -149,13 +155,18 @@ void WindowManager::HandleInput(const InputEvent& event) {
     case InputKind::MouseMove: {
       Form::NonClient n = form->NonClientPixels();
       draw::Point p{event.x, event.y};
+      bool onMenu = false;
       if (event.space == CoordSpace::Frame) {
-        if (HandleMenuMouse(*form, event, p)) return;
+        onMenu = HandleMenuMouse(*form, event, p);
         p.y -= n.menuBar;
-      } else if (event.space == CoordSpace::Script) {
-        p = ScriptToClient(*form, p);
-        if (openMenu_ && HandleMenuMouse(*form, event, {p.x, p.y + n.menuBar})) return;
-      } else if (openMenu_ && HandleMenuMouse(*form, event, {p.x, p.y + n.menuBar})) {
+      } else {
+        if (event.space == CoordSpace::Script) p = ScriptToClient(*form, p);
+        onMenu = openMenu_ && HandleMenuMouse(*form, event, {p.x, p.y + n.menuBar});
+      }
+      // Over the menu bar and open menus the pointer is the arrow, whatever lies below.
+      pointerOnMenu_ = onMenu;
+      if (onMenu) {
+        UpdatePointer();
         return;
       }
       HandleMouse(*form, event, p);
@@ -513,6 +524,13 @@ void WindowManager::SetScreenMouseIcon(draw::Picture icon) {
 void WindowManager::UpdatePointer() {
   int pointer = 0;
   const draw::Picture* icon = nullptr;
+  // Menus, message boxes and the windows a modal one holds back show the arrow.
+  Form* modal = ActiveForm();
+  bool heldBack = modal && modal->IsModal() && pointerForm_ && pointerForm_ != modal;
+  if (pointerOnMenu_ || heldBack || (pointerForm_ && pointerForm_->IsStandardDialog())) {
+    ShowCursor(kArrowPointer, nullptr);
+    return;
+  }
   if (screenPointer_ != 0) {
     pointer = screenPointer_;
     if (pointer == 99) icon = &screenIcon_;
@@ -681,7 +699,22 @@ void WindowManager::DrawToolTip(draw::Surface& target, int clientTop) {
                        draw::SystemPixel(draw::SystemColor::kInfoText));
 }
 
+void WindowManager::RefreshHover() {
+  if (!pointerForm_ || pointerOnMenu_ || capture_ || dragSource_) return;
+  if (!pointerForm_->Loaded() || !pointerForm_->Visible()) return;
+  // A form a modal one holds back has nothing under the pointer.
+  Form* modal = ActiveForm();
+  if (modal && modal->IsModal() && modal != pointerForm_) return;
+  Control* hit = HitTest(*pointerForm_, pointerClient_);
+  if (hit != hover_.get()) SetHover(hit, loop_.NowMs());
+  UpdatePointer();
+}
+
 void WindowManager::Repaint() {
+  // What lies under a still pointer may have changed with the picture (a new frame, a hot spot
+  // shown, hidden or moved): its pointer is shown at once, not at the next move.
+  bool underPointerChanged =
+      pointerForm_ && (pointerForm_->Dirty() || pointerForm_->ChildWindowsNeedRepaint());
   for (Form* f : forms_) {
     if (!f->Loaded() || !f->Visible() || !f->Window()) continue;
     if (!f->Dirty() && !f->ChildWindowsNeedRepaint()) continue;
@@ -695,6 +728,7 @@ void WindowManager::Repaint() {
     view.clientTop = f->NonClientPixels().menuBar;
     platform_.Present(f->Window(), view);
   }
+  if (underPointerChanged) RefreshHover();
 }
 
 }  // namespace sl::ui

@@ -78,6 +78,8 @@ class WindowManager final : public EventLoop::Client {
   int ShownPointer() const { return shownPointer_; }
   // Re-evaluates the pointer for the control under the mouse (after a pointer property changed).
   void UpdatePointer();
+  // The pointer shown over menus and message boxes: the system's arrow.
+  static constexpr int kArrowPointer = 0;
 
   // ---- Drag and drop ----
   void BeginDrag(Control& source);
@@ -149,6 +151,8 @@ class WindowManager final : public EventLoop::Client {
   void ReportInputError(const std::string& message);
   void Drop(draw::Point clientPoint, Form& form);
   void SetHover(Control* control, std::int64_t now);
+  // Finds the control under the pointer again where it stands (after the form changed).
+  void RefreshHover();
   void HideToolTip();
   void ShowCursor(int pointer, const draw::Picture* icon);
   void DrawMenus(Form& form, draw::Surface& target, int menuBarHeight);
@@ -171,6 +175,7 @@ class WindowManager final : public EventLoop::Client {
   Ref<Control> hover_;
   Ref<Control> dragSource_;
   Form* pointerForm_ = nullptr;
+  bool pointerOnMenu_ = false;
   draw::Point pointerClient_;
   int screenPointer_ = 0;
   draw::Picture screenIcon_;

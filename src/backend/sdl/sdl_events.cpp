@@ -220,6 +220,15 @@ void SdlPlatform::HandleWindowEvent(const SDL_Event& ev) {
       UpdateCursorScale(w);
       break;
     case SDL_WINDOWEVENT_MOVED:
+      if (w->settleAt && !w->fullscreen) {
+        PixelPoint at{ev.window.data1, ev.window.data2};
+        if (at == *w->settleAt || w->settleTries-- <= 0) {
+          w->settleAt.reset();
+        } else {
+          SDL_SetWindowPosition(w->window, w->settleAt->x, w->settleAt->y);
+          break;
+        }
+      }
       ReportMove(*w, ev.window.data1, ev.window.data2);
       break;
     case SDL_WINDOWEVENT_FOCUS_GAINED:

@@ -15,6 +15,7 @@
 
 #include <cstdint>
 #include <deque>
+#include <functional>
 #include <map>
 #include <memory>
 #include <optional>
@@ -37,7 +38,16 @@ class SdlAudio;
 
 struct SdlOptions {
   ui::Size display{1024, 768};  // the virtual display the game sees
+  // The game window (the window named kGameWindowName) in full screen or a window whatever
+  // its frame asks for; nullopt: as its frame asks (borderless covering the display: full).
+  std::optional<bool> gameFullscreen{};
+  ui::ScaleMode scale = ui::ScaleMode::Auto;
+  // Told when the person playing switches the game window with Alt+Enter or F11.
+  std::function<void(bool fullscreen)> fullscreenChosen{};
 };
+
+// The window whose full-screen state is the person playing's choice.
+constexpr const char* kGameWindowName = "Game";
 
 // Whether a desktop can be opened at all; when not, `why` says what is missing.
 bool DesktopAvailable(std::string& why);
@@ -99,6 +109,9 @@ class SdlPlatform final : public ui::Platform {
   void UpdateDesktop();
   PixelRect WindowedRect(const ui::WindowSpec& spec) const;
   void ApplyMode(Window& w);
+  bool WantsFullscreen(const Window& w) const;
+  std::optional<PixelPoint> PointerOnFrame(const Window& w) const;
+  void KeepPointerOn(const Window& w, PixelPoint framePixel, PixelRect clientRect);
   bool CreateRenderer(Window& w);
   bool UploadFrame(Window& w);
   void Render(Window& w, draw::Surface* readBack = nullptr);
@@ -118,6 +131,9 @@ class SdlPlatform final : public ui::Platform {
   SystemClock clock_;
   ui::UserSettings& settings_;
   ui::Size display_;
+  std::optional<bool> gameFullscreen_;
+  ui::ScaleMode scale_;
+  std::function<void(bool)> fullscreenChosen_;
   DesktopMapping desktop_;
   int refreshHz_ = 0;
   std::map<ui::WindowId, std::unique_ptr<Window>> windows_;
