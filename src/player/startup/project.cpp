@@ -87,6 +87,17 @@ void Project::LoadProjectInformation() {
   } catch (const std::exception&) {
     ShowError(" Error loading project information.");
   }
+  std::string asked =
+      std::to_string(info_.PictureWidth) + " x " + std::to_string(info_.PictureHeight);
+  if (CapPictureSize(info_)) {
+    MessageBoxRequest box;
+    box.title = texts_[29];
+    box.text = "The frame picture size of this game, " + asked +
+               " pixels, is larger than the player shows; " + std::to_string(info_.PictureWidth) +
+               " x " + std::to_string(info_.PictureHeight) + " pixels are used.";
+    box.icon = MsgIcon::Exclamation;
+    messages_.Show(box);
+  }
 }
 
 void Project::ShowError(const std::string& sentence, MsgIcon icon) {

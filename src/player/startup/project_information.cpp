@@ -1,6 +1,8 @@
 // Defaults and field order of the project information file.
 #include "player/startup/project_information.h"
 
+#include <algorithm>
+
 #include "core/data_file_reader.h"
 
 namespace sl {
@@ -81,6 +83,14 @@ void ReadProjectInformation(DataFileReader& r, ProjectInformation& info) {
   info.HideEffectsOption = r.ReadBoolean();
   if (r.Eof()) return;
   info.MenusNeverShown = r.ReadBoolean();
+}
+
+bool CapPictureSize(ProjectInformation& info) {
+  bool capped =
+      info.PictureWidth > kMaxFramePictureSide || info.PictureHeight > kMaxFramePictureSide;
+  info.PictureWidth = std::min(info.PictureWidth, kMaxFramePictureSide);
+  info.PictureHeight = std::min(info.PictureHeight, kMaxFramePictureSide);
+  return capped;
 }
 
 }  // namespace sl

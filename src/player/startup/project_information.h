@@ -7,6 +7,8 @@
 //   ReadProjectInformation(reader, info);  // reads the fields in order, stopping where an
 //                                          // older file ends; throws RuntimeError on a bad
 //                                          // field (the values read so far stay)
+//   CapPictureSize(info);                  // true when the frame picture size was reduced to
+//                                          // kMaxFramePictureSide
 #pragma once
 
 #include <cstdint>
@@ -50,7 +52,12 @@ struct ProjectInformation {
   bool MenusNeverShown = false;
 };
 
+// The largest side of the frame picture the player builds: every frame keeps surfaces of that
+// size, so a project file announcing 32767 x 32767 would cost many gigabytes.
+constexpr std::int16_t kMaxFramePictureSide = 8192;
+
 void SetProjectInformationDefaults(ProjectInformation& info);
 void ReadProjectInformation(DataFileReader& reader, ProjectInformation& info);
+bool CapPictureSize(ProjectInformation& info);
 
 }  // namespace sl

@@ -1,7 +1,7 @@
 # Libraries the drawing layer (src/ui/draw) decodes pictures and renders text with.
 find_package(PkgConfig REQUIRED)
 pkg_check_modules(SL_DRAW_DEPS REQUIRED IMPORTED_TARGET GLOBAL
-  SDL2_image SDL2_ttf fontconfig libpng libwmf)
+  SDL2_image SDL2_ttf fontconfig libpng libwmf libgif)
 target_link_libraries(storyloom_ui PRIVATE PkgConfig::SL_DRAW_DEPS)
 # libemf2svg has no pkg-config file.
 find_library(SL_EMF2SVG_LIBRARY emf2svg REQUIRED)

@@ -1,5 +1,6 @@
-// Enhanced metafiles: converted to SVG by libemf2svg, the SVG rasterised by SDL_image. Text
-// records are not drawn (the rasteriser has no text), shapes and bitmaps are.
+// Enhanced metafiles: converted to SVG by libemf2svg, the SVG rasterised by SDL_image, both in
+// a child process (isolated_decode.h) because neither has a fuzzing history. Text records are
+// not drawn (the rasteriser has no text), shapes and bitmaps are.
 #include <SDL2/SDL.h>
 #include <SDL2/SDL_image.h>
 #include <emf2svg.h>
@@ -15,6 +16,7 @@
 #include <vector>
 
 #include "core/runtime_error.h"
+#include "ui/draw/isolated_decode.h"
 #include "ui/draw/picture_decoders.h"
 
 namespace sl::draw::detail {
@@ -94,10 +96,8 @@ Surface RasteriseSvg(const char* svg, std::size_t length, int width, int height)
                                    rgba->pitch);
 }
 
-}  // namespace
-
-Surface DecodeEmf(std::span<const std::uint8_t> bytes, int width, int height) {
-  if (!RecordsWellFormed(bytes) || !EmfHeaderAcceptable(bytes)) throw RuntimeError(481);
+// Converts and rasterises a file whose records have been checked.
+Surface RenderEmf(std::span<const std::uint8_t> bytes, int width, int height) {
   std::vector<char> contents(bytes.size() + kReadPadding, 0);
   std::copy(bytes.begin(), bytes.end(), contents.begin());
   generatorOptions options{};
@@ -120,6 +120,13 @@ Surface DecodeEmf(std::span<const std::uint8_t> bytes, int width, int height) {
   int h = std::min(kMaxSide, static_cast<int>(std::ceil(native.Height() * scale)));
   Surface sized = RasteriseSvg(svg.get(), outLength, w, h);
   return sized.Dimensions() == Size{width, height} ? sized : sized.Scaled(width, height);
+}
+
+}  // namespace
+
+Surface DecodeEmf(std::span<const std::uint8_t> bytes, int width, int height) {
+  if (!RecordsWellFormed(bytes) || !EmfHeaderAcceptable(bytes)) throw RuntimeError(481);
+  return DecodeInChildProcess([&] { return RenderEmf(bytes, width, height); });
 }
 
 }  // namespace sl::draw::detail

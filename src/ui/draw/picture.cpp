@@ -4,6 +4,7 @@
 #include <cstdlib>
 
 #include "core/runtime_error.h"
+#include "ui/draw/gif_animation.h"
 #include "ui/draw/picture_decoders.h"
 #include "ui/draw/units.h"
 
@@ -14,6 +15,7 @@ struct Picture::Data {
   std::vector<PictureImage> images;
   std::size_t defaultIndex = 0;
   std::vector<std::uint8_t> metafileSource;
+  std::shared_ptr<const GifAnimation> animation;
 };
 
 namespace {
@@ -74,6 +76,37 @@ Picture Picture::Metafile(Surface image, std::vector<std::uint8_t> source, Pictu
   data->metafileSource = std::move(source);
   p.data_ = std::move(data);
   return p;
+}
+
+Picture Picture::Animated(Surface still, std::shared_ptr<const GifAnimation> animation) {
+  auto data = std::make_shared<Data>();
+  data->kind = PictureKind::kBitmap;
+  data->images.push_back({std::move(still), {}, 32});
+  data->animation = std::move(animation);
+  Picture p;
+  p.data_ = std::move(data);
+  return p;
+}
+
+const std::shared_ptr<const GifAnimation>& Picture::Animation() const {
+  static const std::shared_ptr<const GifAnimation> none;
+  return data_ ? data_->animation : none;
+}
+
+std::size_t Picture::ByteSize() const {
+  if (!data_) return 0;
+  auto pixelBytes = [](const Surface& s) {
+    return static_cast<std::size_t>(s.Width()) * static_cast<std::size_t>(s.Height()) *
+           sizeof(Pixel);
+  };
+  std::size_t bytes = data_->metafileSource.size();
+  for (const auto& image : data_->images)
+    bytes += pixelBytes(image.surface);
+  if (data_->animation) {
+    for (const auto& frame : data_->animation->frames)
+      bytes += pixelBytes(frame.image);
+  }
+  return bytes;
 }
 
 Surface Picture::Render(int width, int height) const {

@@ -14,6 +14,8 @@
 
 namespace sl::draw {
 
+struct GifAnimation;
+
 enum class PictureKind : std::uint8_t {
   kNone,
   kBitmap,            // BMP, JPEG, GIF, PNG
@@ -44,6 +46,9 @@ class Picture {
   Picture(std::vector<PictureImage> images, std::size_t defaultIndex, PictureKind kind);
   // A metafile: its image at its own size and the file's bytes, to play again at other sizes.
   static Picture Metafile(Surface image, std::vector<std::uint8_t> source, PictureKind kind);
+  // A GIF of several images: its first image on the canvas, and the whole animation
+  // (gif_animation.h).
+  static Picture Animated(Surface still, std::shared_ptr<const GifAnimation> animation);
 
   PictureKind Kind() const;
   bool IsNone() const { return Kind() == PictureKind::kNone; }
@@ -71,6 +76,13 @@ class Picture {
   // The picture drawn at width x height: a metafile is played again at that size (sharp
   // lines), anything else is scaled by nearest neighbour from its best image for that size.
   Surface Render(int width, int height) const;
+
+  // The animation of a GIF of several images; null for every other picture.
+  const std::shared_ptr<const GifAnimation>& Animation() const;
+
+  // Bytes held by the decoded picture: the pixels of every image and animation frame and a
+  // metafile's source.
+  std::size_t ByteSize() const;
 
   // True when both share the same decoded picture (as the same cached file does).
   bool SameAs(const Picture& o) const { return data_ == o.data_; }

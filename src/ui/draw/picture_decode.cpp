@@ -55,8 +55,7 @@ Picture DecodePicture(std::span<const std::uint8_t> bytes) {
       if (!detail::JpegHeaderAcceptable(bytes)) throw RuntimeError(481);
       return Picture(detail::DecodeWithSdlImage(bytes, "JPG"), PictureKind::kBitmap);
     case Format::kGif:
-      if (!detail::GifHeadersAcceptable(bytes)) throw RuntimeError(481);
-      return Picture(detail::DecodeWithSdlImage(bytes, "GIF"), PictureKind::kBitmap);
+      return detail::DecodeGifPicture(bytes);
     case Format::kPng:
       if (!detail::PngHeaderAcceptable(bytes)) throw RuntimeError(481);
       return Picture(DecodePng(bytes), PictureKind::kBitmap);

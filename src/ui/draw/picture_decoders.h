@@ -20,9 +20,11 @@ bool PngHeaderAcceptable(std::span<const std::uint8_t> bytes);
 bool IconHeadersAcceptable(std::span<const std::uint8_t> bytes);
 bool EmfHeaderAcceptable(std::span<const std::uint8_t> bytes);
 
-// BMP, JPEG and GIF through SDL_image; `type` is SDL_image's type name ("BMP", "JPG", "GIF").
-// GIF keeps its transparent colour as transparent pixels.
+// BMP and JPEG through SDL_image; `type` is SDL_image's type name ("BMP", "JPG").
 Surface DecodeWithSdlImage(std::span<const std::uint8_t> bytes, const char* type);
+
+// A GIF file: the first image on its canvas, with the animation when there are several.
+Picture DecodeGifPicture(std::span<const std::uint8_t> bytes);
 
 // ICO and CUR files: every image of the directory (PNG or DIB with AND mask), the cursor hot
 // spots, the standard-size image as the default.

@@ -42,16 +42,22 @@ std::size_t SkipGifSubBlocks(std::span<const std::uint8_t> b, std::size_t at) {
   return kPastTheEnd;
 }
 
+struct IconImageHeader {
+  std::int64_t width = 0;
+  std::int64_t height = 0;
+  std::int64_t pixelsPerByte = kBitmapPixelsPerByte;
+};
+
 // Width and height of one image of an icon file: from the PNG's IHDR chunk or the DIB header
 // (whose height counts the colour and mask bitmaps); zero when unreadable.
-std::pair<std::int64_t, std::int64_t> IconImageSize(std::span<const std::uint8_t> data) {
+IconImageHeader ReadIconImageHeader(std::span<const std::uint8_t> data) {
   if (data.size() >= 24 && data[0] == 0x89 && data[1] == 'P' && data[2] == 'N' && data[3] == 'G')
-    return {Be32(data, 16), Be32(data, 20)};
+    return {Be32(data, 16), Be32(data, 20), kDeflatePixelsPerByte};
   if (data.size() >= 12) {
     std::int64_t height = static_cast<std::int32_t>(Le32(data, 8));
-    return {static_cast<std::int32_t>(Le32(data, 4)), std::llabs(height) / 2};
+    return {static_cast<std::int32_t>(Le32(data, 4)), std::llabs(height) / 2, kBitmapPixelsPerByte};
   }
-  return {0, 0};
+  return {};
 }
 
 }  // namespace
@@ -76,6 +82,8 @@ bool BmpHeaderAcceptable(std::span<const std::uint8_t> b) {
     return false;
   }
   if (!PictureSizeAcceptable(width, height)) return false;
+  if (compression != 0 && !PicturePixelsBacked(width * height, b.size(), kRunLengthPixelsPerByte))
+    return false;
   if (bpp != 1 && bpp != 4 && bpp != 8 && bpp != 16 && bpp != 24 && bpp != 32) return false;
   if (colorsUsed > 256 && bpp <= 8) return false;
   if (compression == 0) {
@@ -85,10 +93,17 @@ bool BmpHeaderAcceptable(std::span<const std::uint8_t> b) {
   return true;
 }
 
-// The logical screen and every image descriptor: the decoder sizes each frame by its own
-// descriptor, which may claim far more than the screen.
+// The logical screen and every image descriptor: each image is sized by its own descriptor,
+// which may claim far more than the screen, and all images are kept, so together they must be
+// backed by the file's data.
 bool GifHeadersAcceptable(std::span<const std::uint8_t> b) {
-  if (b.size() < 13 || !PictureSizeAcceptable(Le16(b, 6), Le16(b, 8))) return false;
+  if (b.size() < 13) return false;
+  std::int64_t screenWidth = Le16(b, 6), screenHeight = Le16(b, 8);
+  // A screen of 0 x 0 takes the size of the first image.
+  if ((screenWidth || screenHeight) && !PictureSizeAcceptable(screenWidth, screenHeight))
+    return false;
+  if (!PicturePixelsBacked(screenWidth * screenHeight, b.size(), kLzwPixelsPerByte)) return false;
+  std::int64_t imagePixels = 0;
   std::size_t at = 13;
   if (b[10] & 0x80) at += 3u << ((b[10] & 7) + 1);
   while (at < b.size()) {
@@ -98,7 +113,10 @@ bool GifHeadersAcceptable(std::span<const std::uint8_t> b) {
       at = SkipGifSubBlocks(b, at + 2);
     } else if (kind == 0x2C) {  // image descriptor
       if (!Fits(b, at, 10)) break;
-      if (!PictureSizeAcceptable(Le16(b, at + 5), Le16(b, at + 7))) return false;
+      std::int64_t width = Le16(b, at + 5), height = Le16(b, at + 7);
+      if (!PictureSizeAcceptable(width, height)) return false;
+      imagePixels += width * height;
+      if (!PicturePixelsBacked(imagePixels, b.size(), kLzwPixelsPerByte)) return false;
       std::uint8_t flags = b[at + 9];
       at += 10;
       if (flags & 0x80) at += 3u << ((flags & 7) + 1);
@@ -124,7 +142,11 @@ bool JpegHeaderAcceptable(std::span<const std::uint8_t> b) {
     std::size_t length = static_cast<std::size_t>(b[at + 2] << 8 | b[at + 3]);
     bool frame =
         marker >= 0xC0 && marker <= 0xCF && marker != 0xC4 && marker != 0xC8 && marker != 0xCC;
-    if (frame) return PictureSizeAcceptable(b[at + 5] << 8 | b[at + 6], b[at + 7] << 8 | b[at + 8]);
+    if (frame) {
+      std::int64_t height = b[at + 5] << 8 | b[at + 6], width = b[at + 7] << 8 | b[at + 8];
+      return PictureSizeAcceptable(width, height) &&
+             PicturePixelsBacked(width * height, b.size(), kJpegPixelsPerByte);
+    }
     if (length < 2) return false;
     at += 2 + length;
   }
@@ -134,7 +156,9 @@ bool JpegHeaderAcceptable(std::span<const std::uint8_t> b) {
 bool PngHeaderAcceptable(std::span<const std::uint8_t> b) {
   // Signature, then the IHDR chunk: length, type, width, height.
   if (b.size() < 24 || Be32(b, 12) != 0x49484452u) return false;
-  return PictureSizeAcceptable(Be32(b, 16), Be32(b, 20));
+  std::int64_t width = Be32(b, 16), height = Be32(b, 20);
+  return PictureSizeAcceptable(width, height) &&
+         PicturePixelsBacked(width * height, b.size(), kDeflatePixelsPerByte);
 }
 
 // Every image of the directory is decoded and kept, so their sizes together must stay within
@@ -149,9 +173,10 @@ bool IconHeadersAcceptable(std::span<const std::uint8_t> b) {
     std::uint32_t size = Le32(b, entry + 8);
     std::uint32_t offset = Le32(b, entry + 12);
     if (!Fits(b, offset, size)) return false;
-    auto [width, height] = IconImageSize(b.subspan(offset, size));
-    if (!PictureSizeAcceptable(width, height)) return false;
-    pixels += width * height;
+    IconImageHeader image = ReadIconImageHeader(b.subspan(offset, size));
+    if (!PictureSizeAcceptable(image.width, image.height)) return false;
+    if (!PicturePixelsBacked(image.width * image.height, size, image.pixelsPerByte)) return false;
+    pixels += image.width * image.height;
     if (pixels > kMaxPicturePixels) return false;
   }
   return true;

@@ -1,4 +1,4 @@
-// BMP, JPEG and GIF decoding through SDL_image. Only surface functions are used, which need no
+// BMP and JPEG decoding through SDL_image. Only surface functions are used, which need no
 // video device.
 #include <SDL2/SDL.h>
 #include <SDL2/SDL_image.h>
@@ -25,8 +25,6 @@ Surface DecodeWithSdlImage(std::span<const std::uint8_t> bytes, const char* type
   if (!loaded || loaded->w <= 0 || loaded->h <= 0 || loaded->w > kMaxSide || loaded->h > kMaxSide) {
     throw RuntimeError(481);
   }
-  // Converting to a format with alpha turns a colour key (a GIF's transparent colour) into
-  // transparent pixels.
   SdlSurface rgba(SDL_ConvertSurfaceFormat(loaded.get(), SDL_PIXELFORMAT_RGBA32, 0));
   if (!rgba) throw RuntimeError(7);
   if (SDL_MUSTLOCK(rgba.get())) SDL_LockSurface(rgba.get());

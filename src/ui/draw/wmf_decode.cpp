@@ -1,5 +1,6 @@
-// Windows metafiles rendered through libwmf's raster (gd) device at 96 DPI. libwmf needs its
-// standard Type 1 fonts (fonts-urw-base35) even for pictures without text.
+// Windows metafiles rendered through libwmf's raster (gd) device at 96 DPI, in a child process
+// (isolated_decode.h): libwmf has no fuzzing history, and damaged files make it loop for ever.
+// libwmf needs its standard Type 1 fonts (fonts-urw-base35) even for pictures without text.
 #include <libwmf/api.h>
 #include <libwmf/gd.h>
 #include <libwmf/gd/gd.h>
@@ -8,6 +9,7 @@
 #include <vector>
 
 #include "core/runtime_error.h"
+#include "ui/draw/isolated_decode.h"
 #include "ui/draw/picture_decoders.h"
 
 namespace sl::draw::detail {
@@ -114,9 +116,11 @@ class WmfPlayer {
 }  // namespace
 
 Surface DecodeWmf(std::span<const std::uint8_t> bytes, int width, int height) {
-  std::vector<unsigned char> data(bytes.begin(), bytes.end());
-  WmfPlayer player;
-  return player.Render(data, width, height);
+  return DecodeInChildProcess([&] {
+    std::vector<unsigned char> data(bytes.begin(), bytes.end());
+    WmfPlayer player;
+    return player.Render(data, width, height);
+  });
 }
 
 }  // namespace sl::draw::detail

@@ -137,6 +137,26 @@ TEST_F(ProjectTest, EveryCheckpointStopsCleanly) {
   EXPECT_EQ(boxes.Shown().size(), 1u);
 }
 
+// Every frame keeps surfaces of the picture size: 32767 x 32767 cost 12.6 GB.
+TEST_F(ProjectTest, PictureSizeIsCappedWithAMessage) {
+  DataFileWriter w;
+  w.String("MyGame").String("").String("Title").Integer(0).String("Start").String("");
+  w.Integer(32767).Integer(600).String("").String("").String("").EndLine();
+  ASSERT_EQ(SetUpWith(w.Bytes()), SetUpResult::Continue);
+  EXPECT_EQ(project.Info().PictureWidth, kMaxFramePictureSide);
+  EXPECT_EQ(project.Info().PictureHeight, 600);
+  ASSERT_EQ(boxes.Shown().size(), 1u);
+  EXPECT_EQ(boxes.Shown()[0].text,
+            "The frame picture size of this game, 32767 x 600 pixels, is larger than the player "
+            "shows; 8192 x 600 pixels are used.");
+  EXPECT_EQ(boxes.Shown()[0].icon, MsgIcon::Exclamation);
+
+  boxes.Clear();
+  SetUpWith(FirstElevenFields());
+  EXPECT_EQ(project.Info().PictureWidth, 640);
+  EXPECT_TRUE(boxes.Shown().empty());
+}
+
 TEST_F(ProjectTest, BadFieldShowsReportAndKeepsValuesReadSoFar) {
   DataFileWriter w;
   w.String("MyGame").String("").String("Title").Integer(0).String("Start").String("v");

@@ -9,6 +9,8 @@
 #include <cstdint>
 #include <filesystem>
 #include <fstream>
+#include <iterator>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -18,6 +20,26 @@ using Bytes = std::vector<std::uint8_t>;
 
 void Put16(Bytes& b, unsigned v);
 void Put32(Bytes& b, std::uint32_t v);
+
+// One image of a GIF file.
+struct GifImageSpec {
+  int left = 0;
+  int top = 0;
+  int width = 0;
+  int height = 0;
+  std::vector<int> indices;  // palette indices (0 to 3), row by row
+  Bytes lzwData;             // when not empty, the image's coded data as it stands
+  bool withControl = true;   // a graphic control block before the image
+  int delayCs = 0;
+  int disposal = 0;  // 0 unspecified, 1 keep, 2 background, 3 previous
+  int transparentIndex = -1;
+  bool interlaced = false;  // rows stored in the four interlace passes
+};
+
+// A GIF89a with a 4-colour global palette (RGB triples), the images in order, and a looping
+// extension when `loopCount` is given.
+Bytes MakeAnimatedGif(int width, int height, const std::vector<std::uint32_t>& paletteRgb,
+                      const std::vector<GifImageSpec>& images, std::optional<int> loopCount);
 
 // A GIF89a with a 4-colour palette (RGB triples) and the given palette indices, row by row.
 // `transparentIndex` < 0: no transparent colour.
@@ -47,6 +69,7 @@ Bytes MakeWmf(int widthUnits, int heightUnits, std::uint32_t colorRef);
 Bytes MakeBmp32(int width, int height, std::uint32_t rgb);
 
 void WriteFile(const std::filesystem::path& path, const Bytes& bytes);
+Bytes ReadFile(const std::filesystem::path& path);
 void WriteText(const std::filesystem::path& path, const std::string& text);
 
 // A fresh temporary folder, removed by the destructor.
@@ -71,28 +94,9 @@ inline void Put32(Bytes& b, std::uint32_t v) {
   Put16(b, v >> 16);
 }
 
-inline Bytes MakeGif(int width, int height, const std::vector<std::uint32_t>& paletteRgb,
-                     const std::vector<int>& indices, int transparentIndex) {
-  Bytes b = {'G', 'I', 'F', '8', '9', 'a'};
-  Put16(b, width);
-  Put16(b, height);
-  b.insert(b.end(), {0xF1, 0, 0});  // global table of 4 colours
-  for (int i = 0; i < 4; ++i) {
-    std::uint32_t c = i < static_cast<int>(paletteRgb.size()) ? paletteRgb[i] : 0;
-    b.insert(b.end(), {static_cast<std::uint8_t>(c >> 16), static_cast<std::uint8_t>(c >> 8),
-                       static_cast<std::uint8_t>(c)});
-  }
-  if (transparentIndex >= 0) {
-    b.insert(b.end(), {0x21, 0xF9, 4, 1, 0, 0, static_cast<std::uint8_t>(transparentIndex), 0});
-  }
-  b.push_back(0x2C);
-  Put16(b, 0);
-  Put16(b, 0);
-  Put16(b, width);
-  Put16(b, height);
-  b.push_back(0);
-  // LZW with 3-bit codes throughout: a clear code before every pair of pixels keeps the code
-  // table from growing past 8 entries. Clear = 4, end = 5.
+// LZW data of 4-colour image indices with 3-bit codes throughout: a clear code before every pair
+// of pixels keeps the code table from growing past 8 entries. Clear = 4, end = 5.
+inline Bytes GifLzwData(const std::vector<int>& indices) {
   std::vector<int> codes;
   for (std::size_t i = 0; i < indices.size(); ++i) {
     if (i % 2 == 0) codes.push_back(4);
@@ -112,16 +116,77 @@ inline Bytes MakeGif(int width, int height, const std::vector<std::uint32_t>& pa
     }
   }
   if (bits) data.push_back(static_cast<std::uint8_t>(acc));
-  b.push_back(2);  // minimum code size
-  for (std::size_t at = 0; at < data.size(); at += 255) {
-    std::size_t n = std::min<std::size_t>(255, data.size() - at);
-    b.push_back(static_cast<std::uint8_t>(n));
-    b.insert(b.end(), data.begin() + static_cast<long>(at),
-             data.begin() + static_cast<long>(at + n));
+  return data;
+}
+
+inline Bytes MakeAnimatedGif(int width, int height, const std::vector<std::uint32_t>& paletteRgb,
+                             const std::vector<GifImageSpec>& images,
+                             std::optional<int> loopCount) {
+  Bytes b = {'G', 'I', 'F', '8', '9', 'a'};
+  Put16(b, static_cast<unsigned>(width));
+  Put16(b, static_cast<unsigned>(height));
+  b.insert(b.end(), {0xF1, 0, 0});  // global table of 4 colours
+  for (int i = 0; i < 4; ++i) {
+    std::uint32_t c = i < static_cast<int>(paletteRgb.size()) ? paletteRgb[i] : 0;
+    b.insert(b.end(), {static_cast<std::uint8_t>(c >> 16), static_cast<std::uint8_t>(c >> 8),
+                       static_cast<std::uint8_t>(c)});
   }
-  b.push_back(0);
+  if (loopCount) {
+    b.insert(b.end(), {0x21, 0xFF, 11});
+    for (char c : std::string("NETSCAPE2.0"))
+      b.push_back(static_cast<std::uint8_t>(c));
+    b.insert(b.end(), {3, 1});
+    Put16(b, static_cast<unsigned>(*loopCount));
+    b.push_back(0);
+  }
+  for (const GifImageSpec& image : images) {
+    if (image.withControl) {
+      bool transparent = image.transparentIndex >= 0;
+      b.insert(b.end(), {0x21, 0xF9, 4,
+                         static_cast<std::uint8_t>(image.disposal << 2 | (transparent ? 1 : 0))});
+      Put16(b, static_cast<unsigned>(image.delayCs));
+      b.push_back(static_cast<std::uint8_t>(transparent ? image.transparentIndex : 0));
+      b.push_back(0);
+    }
+    b.push_back(0x2C);
+    Put16(b, static_cast<unsigned>(image.left));
+    Put16(b, static_cast<unsigned>(image.top));
+    Put16(b, static_cast<unsigned>(image.width));
+    Put16(b, static_cast<unsigned>(image.height));
+    b.push_back(image.interlaced ? 0x40 : 0);
+    std::vector<int> stored = image.indices;
+    if (image.interlaced) {
+      stored.clear();
+      for (auto [start, step] : {std::pair{0, 8}, {4, 8}, {2, 4}, {1, 2}}) {
+        for (int y = start; y < image.height; y += step) {
+          auto row = image.indices.begin() + static_cast<long>(y) * image.width;
+          stored.insert(stored.end(), row, row + image.width);
+        }
+      }
+    }
+    Bytes data = image.lzwData.empty() ? GifLzwData(stored) : image.lzwData;
+    b.push_back(2);  // minimum code size
+    for (std::size_t at = 0; at < data.size(); at += 255) {
+      std::size_t n = std::min<std::size_t>(255, data.size() - at);
+      b.push_back(static_cast<std::uint8_t>(n));
+      b.insert(b.end(), data.begin() + static_cast<long>(at),
+               data.begin() + static_cast<long>(at + n));
+    }
+    b.push_back(0);
+  }
   b.push_back(0x3B);
   return b;
+}
+
+inline Bytes MakeGif(int width, int height, const std::vector<std::uint32_t>& paletteRgb,
+                     const std::vector<int>& indices, int transparentIndex) {
+  GifImageSpec image;
+  image.width = width;
+  image.height = height;
+  image.indices = indices;
+  image.transparentIndex = transparentIndex;
+  image.withControl = transparentIndex >= 0;
+  return MakeAnimatedGif(width, height, paletteRgb, {image}, std::nullopt);
 }
 
 namespace detail {
@@ -213,7 +278,24 @@ inline Bytes MakeIconFile(const std::vector<IconImageSpec>& images, bool cursor)
   return b;
 }
 
-inline Bytes MakeWmf(int widthUnits, int heightUnits, std::uint32_t colorRef) {
+// One metafile record: its size in 16-bit words, its function and its parameters (an even
+// number of bytes).
+inline void PutWmfRecord(Bytes& records, unsigned function, const Bytes& params) {
+  Put32(records, static_cast<std::uint32_t>(3 + params.size() / 2));
+  Put16(records, function);
+  records.insert(records.end(), params.begin(), params.end());
+}
+
+inline Bytes WmfParams(std::initializer_list<unsigned> words) {
+  Bytes b;
+  for (unsigned w : words)
+    Put16(b, w);
+  return b;
+}
+
+// A placeable metafile of `widthUnits` x `heightUnits` at 1000 units to the inch: the window
+// set to that size, then `records`, then the end record.
+inline Bytes MakeWmfOf(int widthUnits, int heightUnits, const Bytes& drawing) {
   Bytes b;
   Put32(b, 0x9AC6CDD7);
   Put16(b, 0);
@@ -229,30 +311,59 @@ inline Bytes MakeWmf(int widthUnits, int heightUnits, std::uint32_t colorRef) {
   Put16(b, checksum);
 
   Bytes records;
-  auto record = [&records](unsigned function, std::initializer_list<unsigned> params) {
-    Put32(records, static_cast<std::uint32_t>(3 + params.size()));
-    Put16(records, function);
-    for (unsigned p : params)
-      Put16(records, p);
-  };
-  record(0x020B, {0, 0});  // window origin
-  record(0x020C, {static_cast<unsigned>(heightUnits), static_cast<unsigned>(widthUnits)});
-  record(0x02FC, {0, colorRef & 0xFFFF, colorRef >> 16, 0});  // solid brush
-  record(0x012D, {0});                                        // select it
-  record(0x01FA, {5, 0, 0, 0, 0});                            // null pen
-  record(0x012D, {1});                                        // select it
-  record(0x041B, {static_cast<unsigned>(heightUnits), static_cast<unsigned>(widthUnits), 0, 0});
-  record(0x0000, {});  // end
+  auto w = static_cast<unsigned>(widthUnits), h = static_cast<unsigned>(heightUnits);
+  PutWmfRecord(records, 0x020B, WmfParams({0, 0}));  // window origin
+  PutWmfRecord(records, 0x020C, WmfParams({h, w}));  // window extent
+  records.insert(records.end(), drawing.begin(), drawing.end());
+  PutWmfRecord(records, 0x0000, {});  // end
+  std::uint32_t largest = 0;
+  for (std::size_t at = 0; at < records.size();) {
+    std::uint32_t words = records[at] | records[at + 1] << 8 | records[at + 2] << 16;
+    largest = std::max(largest, words);
+    at += 2 * std::size_t{words};
+  }
 
   Put16(b, 1);  // metafile in a file
   Put16(b, 9);  // header words
   Put16(b, 0x0300);
   Put32(b, static_cast<std::uint32_t>((18 + records.size()) / 2));
-  Put16(b, 2);  // objects
-  Put32(b, 8);  // largest record in words
+  Put16(b, 2);        // objects
+  Put32(b, largest);  // in words
   Put16(b, 0);
   b.insert(b.end(), records.begin(), records.end());
   return b;
+}
+
+inline Bytes MakeWmf(int widthUnits, int heightUnits, std::uint32_t colorRef) {
+  Bytes drawing;
+  auto w = static_cast<unsigned>(widthUnits), h = static_cast<unsigned>(heightUnits);
+  PutWmfRecord(drawing, 0x02FC, WmfParams({0, colorRef & 0xFFFF, colorRef >> 16, 0}));  // brush
+  PutWmfRecord(drawing, 0x012D, WmfParams({0}));                                        // select it
+  PutWmfRecord(drawing, 0x01FA, WmfParams({5, 0, 0, 0, 0}));                            // null pen
+  PutWmfRecord(drawing, 0x012D, WmfParams({1}));                                        // select it
+  PutWmfRecord(drawing, 0x041B, WmfParams({h, w, 0, 0}));                               // rectangle
+  return MakeWmfOf(widthUnits, heightUnits, drawing);
+}
+
+// A metafile that stretches a 2 x 2 24-bit bitmap over the whole picture; the bitmap's header
+// claims `dibHeaderSize` bytes (40 in a sound file).
+inline Bytes MakeWmfWithBitmap(int widthUnits, int heightUnits, std::uint32_t dibHeaderSize) {
+  auto w = static_cast<unsigned>(widthUnits), h = static_cast<unsigned>(heightUnits);
+  Bytes params;
+  Put32(params, 0x00CC0020);  // copy the source
+  for (unsigned v : {0u, 2u, 2u, 0u, 0u, h, w, 0u, 0u})
+    Put16(params, v);  // colour use, source height, width, y, x, destination height, width, y, x
+  Put32(params, dibHeaderSize);
+  Put32(params, 2);
+  Put32(params, 2);
+  Put16(params, 1);
+  Put16(params, 24);
+  for (std::uint32_t v : {0u, 16u, 0u, 0u, 0u, 0u})
+    Put32(params, v);
+  params.insert(params.end(), 16, 0x80);  // two rows of 2 grey pixels, padded
+  Bytes drawing;
+  PutWmfRecord(drawing, 0x0F43, params);  // stretched device-independent bitmap
+  return MakeWmfOf(widthUnits, heightUnits, drawing);
 }
 
 // An enhanced metafile of width x height pixels (at 96 DPI) filled with a rectangle of
@@ -322,6 +433,11 @@ inline void WriteFile(const std::filesystem::path& path, const Bytes& bytes) {
   std::ofstream out(path, std::ios::binary);
   out.write(reinterpret_cast<const char*>(bytes.data()),
             static_cast<std::streamsize>(bytes.size()));
+}
+
+inline Bytes ReadFile(const std::filesystem::path& path) {
+  std::ifstream in(path, std::ios::binary);
+  return Bytes(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
 }
 
 inline void WriteText(const std::filesystem::path& path, const std::string& text) {

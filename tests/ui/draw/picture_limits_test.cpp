@@ -2,9 +2,6 @@
 // the header alone, before any decoder allocates for the pixels.
 #include <gtest/gtest.h>
 
-#include <fstream>
-#include <iterator>
-
 #include "core/runtime_error.h"
 #include "picture_files.h"
 #include "ui/draw/picture.h"
@@ -70,6 +67,24 @@ TEST(PictureLimitsTest, TheLimitCountsSidesAndPixels) {
   EXPECT_FALSE(PictureSizeAcceptable(10, -1));
 }
 
+TEST(PictureLimitsTest, LargePicturesMustBeBackedByTheirFiles) {
+  EXPECT_TRUE(PicturePixelsBacked(1024 * 1024, 10, kLzwPixelsPerByte));
+  EXPECT_FALSE(PicturePixelsBacked(1024 * 1024 + 1, 10, kLzwPixelsPerByte));
+  EXPECT_TRUE(PicturePixelsBacked(8192 * 8192, 16384, kLzwPixelsPerByte));
+  EXPECT_FALSE(PicturePixelsBacked(8192 * 8192, 16383, kLzwPixelsPerByte));
+
+  // A run-length bitmap of a few bytes announcing 8192 x 8192 pixels.
+  Bytes rle = test::MakeBmp32(1, 1, 0);
+  Set32(rle, 18, 8192);
+  Set32(rle, 22, 8192);
+  Set16(rle, 28, 8);
+  Set32(rle, 30, 1);
+  EXPECT_FALSE(detail::BmpHeaderAcceptable(rle));
+  EXPECT_EQ(ErrorOf(rle), 481);
+  // A PNG header announcing 4096 x 4096 with no data behind it.
+  EXPECT_EQ(ErrorOf(PngOfSize(4096, 4096)), 481);
+}
+
 TEST(PictureLimitsTest, BitmapsAndJpegsAnnouncingTooMuchAreRefused) {
   Bytes bmp = test::MakeBmp32(4, 3, 0x123456);
   EXPECT_TRUE(detail::BmpHeaderAcceptable(bmp));
@@ -77,10 +92,8 @@ TEST(PictureLimitsTest, BitmapsAndJpegsAnnouncingTooMuchAreRefused) {
   EXPECT_FALSE(detail::BmpHeaderAcceptable(bmp));
   EXPECT_EQ(ErrorOf(bmp), 481);
 
-  std::ifstream in(
-      std::filesystem::path(STORYLOOM_SOURCE_DIR) / "tests/ui/draw/data/red_blue_16x8.jpg",
-      std::ios::binary);
-  Bytes jpeg((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  Bytes jpeg = test::ReadFile(std::filesystem::path(STORYLOOM_SOURCE_DIR) /
+                              "tests/ui/draw/data/red_blue_16x8.jpg");
   ASSERT_GT(jpeg.size(), 100u);
   // Fill bytes before a marker are allowed.
   Bytes padded = jpeg;

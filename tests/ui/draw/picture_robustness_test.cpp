@@ -2,8 +2,6 @@
 // raises anything else. Mutations are deterministic so a failure reproduces.
 #include <gtest/gtest.h>
 
-#include <fstream>
-#include <iterator>
 #include <random>
 
 #include "core/runtime_error.h"
@@ -22,11 +20,6 @@ void ExpectDecodesOr481(const test::Bytes& bytes, const char* format, int round)
   }
 }
 
-test::Bytes ReadAll(const std::filesystem::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  return test::Bytes(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
-
 TEST(PictureRobustnessTest, DamagedFilesNeverCrash) {
   Surface png(5, 4, OpaquePixel(9, 8, 7));
   test::IconImageSpec icon{16, 16, 4, std::vector<std::uint32_t>(256, 0xFFFF0000),
@@ -39,8 +32,8 @@ TEST(PictureRobustnessTest, DamagedFilesNeverCrash) {
       {"png", EncodePng(png)},
       {"wmf", test::MakeWmf(1000, 500, 0xFF)},
       {"emf", test::MakeEmf(40, 20, 0xFF)},
-      {"jpg", ReadAll(std::filesystem::path(STORYLOOM_SOURCE_DIR) /
-                      "tests/ui/draw/data/red_blue_16x8.jpg")},
+      {"jpg", test::ReadFile(std::filesystem::path(STORYLOOM_SOURCE_DIR) /
+                             "tests/ui/draw/data/red_blue_16x8.jpg")},
   };
   std::mt19937 random(12345);
   for (const auto& [format, original] : originals) {

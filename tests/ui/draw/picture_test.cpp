@@ -264,5 +264,47 @@ TEST(PictureCacheTest, SharesDecodedPicturesAndRefreshes) {
   EXPECT_EQ(ErrorNumber([&] { cache.Load(dir / "bad.gif"); }), 481);
 }
 
+TEST(PictureCacheTest, KeepsAtMostItsBudgetOfDecodedBytes) {
+  TempFolder dir("cache_budget");
+  constexpr std::size_t kPictureBytes = 10 * 10 * sizeof(Pixel);
+  PictureCache cache(3 * kPictureBytes);
+  for (const char* name : {"a.bmp", "b.bmp", "c.bmp", "d.bmp"})
+    SaveBmp(Surface(10, 10, kWhite), dir / name);
+  Picture a = cache.Load(dir / "a.bmp");
+  Picture b = cache.Load(dir / "b.bmp");
+  cache.Load(dir / "c.bmp");
+  EXPECT_EQ(cache.Bytes(), 3 * kPictureBytes);
+  EXPECT_TRUE(cache.Load(dir / "a.bmp").SameAs(a));  // a is now the most recently used
+  cache.Load(dir / "d.bmp");                         // b, the least recently used, leaves
+  EXPECT_EQ(cache.Count(), 3u);
+  EXPECT_EQ(cache.Bytes(), 3 * kPictureBytes);
+  EXPECT_TRUE(cache.Load(dir / "a.bmp").SameAs(a));
+  EXPECT_FALSE(cache.Load(dir / "b.bmp").SameAs(b));
+
+  // A picture larger than the whole budget is handed out but not kept.
+  SaveBmp(Surface(40, 40, kWhite), dir / "large.bmp");
+  EXPECT_EQ(cache.Load(dir / "large.bmp").Width(), 40);
+  EXPECT_EQ(cache.Count(), 3u);
+  EXPECT_LE(cache.Bytes(), 3 * kPictureBytes);
+}
+
+TEST(PictureCacheTest, AnInvalidPictureIsRememberedUntilItsFileChanges) {
+  TempFolder dir("cache_invalid");
+  PictureCache cache;
+  Surface white(2, 2, kWhite);
+  SaveBmp(white, dir / "a.bmp");
+  test::Bytes broken = test::ReadFile(dir / "a.bmp");
+  broken[14] = 1;  // an impossible header size
+  test::WriteFile(dir / "a.bmp", broken);
+  auto stamp = std::filesystem::last_write_time(dir / "a.bmp");
+  EXPECT_EQ(ErrorNumber([&] { cache.Load(dir / "a.bmp"); }), 481);
+  // The same size and time: the cache answers without decoding again.
+  SaveBmp(white, dir / "a.bmp");
+  std::filesystem::last_write_time(dir / "a.bmp", stamp);
+  EXPECT_EQ(ErrorNumber([&] { cache.Load(dir / "a.bmp"); }), 481);
+  cache.Invalidate(dir / "a.bmp");
+  EXPECT_EQ(cache.Load(dir / "a.bmp").Image(), white);
+}
+
 }  // namespace
 }  // namespace sl::draw
