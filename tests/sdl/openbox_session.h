@@ -5,9 +5,7 @@
 #pragma once
 
 #include <fcntl.h>
-#include <signal.h>
 #include <spawn.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 #include <chrono>
@@ -15,7 +13,7 @@
 #include <thread>
 #include <vector>
 
-extern char** environ;
+#include "sdl/xvfb_display.h"
 
 namespace sl::test {
 
@@ -26,10 +24,7 @@ class OpenboxSession {
     if (access(program, X_OK) != 0) return;
     installed_ = true;
     std::vector<std::string> args = {program, "--sm-disable"};
-    std::vector<char*> argv;
-    for (auto& a : args)
-      argv.push_back(a.data());
-    argv.push_back(nullptr);
+    std::vector<char*> argv = SpawnArguments(args);
     posix_spawn_file_actions_t actions;
     posix_spawn_file_actions_init(&actions);
     posix_spawn_file_actions_addopen(&actions, 1, "/dev/null", O_WRONLY, 0);
@@ -39,13 +34,7 @@ class OpenboxSession {
     // It takes the screen over within a moment.
     std::this_thread::sleep_for(std::chrono::milliseconds(700));
   }
-  ~OpenboxSession() {
-    if (pid_ > 0) {
-      kill(pid_, SIGTERM);
-      int status = 0;
-      waitpid(pid_, &status, 0);
-    }
-  }
+  ~OpenboxSession() { StopChild(pid_); }
   OpenboxSession(const OpenboxSession&) = delete;
   OpenboxSession& operator=(const OpenboxSession&) = delete;
 

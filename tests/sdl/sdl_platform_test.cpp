@@ -1,6 +1,7 @@
 // The real desktop under a private Xvfb: presented frames read back from the renderer against
 // the frame the headless run shows, full screen and its scaling, pointer mapping, keys, modal
-// windows, text, waiting without spinning, the sound device.
+// windows, text, waiting without spinning, the sound device, the screenshot key, and what the
+// window manager learns of the windows (dialog type, class, title).
 #include "backend/sdl/sdl_platform.h"
 
 #include <SDL.h>
@@ -18,6 +19,10 @@
 #include "ui/draw/png_io.h"
 #include "ui/draw/surface.h"
 #include "ui/fake_platform.h"
+
+// Last, as Xlib's macros (None) would clash with the names above.
+#include "sdl/x11_user.h"
+#undef None
 
 namespace sl::sdl {
 namespace {
@@ -376,6 +381,28 @@ TEST_F(DesktopTest, F12SavesTheGamesPixelsAndSaysWhere) {
   ASSERT_EQ(events.size(), 1u);
   EXPECT_EQ(events[0].kind, ui::InputKind::KeyDown);
   EXPECT_EQ(events[0].keyCode, ui::kKeyF1 + 11);
+}
+
+TEST_F(DesktopTest, DialogsAreDialogWindowsAndAllWindowsCarryTheProgramsClass) {
+  ui::WindowId game = Open(Spec(0, 0, 320, 240, ui::WindowFrame::Fixed));
+  ui::WindowSpec box = Spec(100, 100, 120, 60, ui::WindowFrame::Dialog);
+  box.modal = true;
+  ui::WindowId dialog = Open(box);
+  test::X11User gameUser(SDL_GetWindowFromID(platform_->NativeId(game)));
+  test::X11User dialogUser(SDL_GetWindowFromID(platform_->NativeId(dialog)));
+  if (!dialogUser.Available()) GTEST_SKIP() << "skipped: libXtst is not installed";
+  EXPECT_EQ(dialogUser.AtomProperty("_NET_WM_WINDOW_TYPE"),
+            std::vector<std::string>{"_NET_WM_WINDOW_TYPE_DIALOG"});
+  EXPECT_EQ(gameUser.AtomProperty("_NET_WM_WINDOW_TYPE"),
+            std::vector<std::string>{"_NET_WM_WINDOW_TYPE_NORMAL"});
+  EXPECT_EQ(gameUser.StringProperty("WM_CLASS"), std::string("storyloom\0storyloom\0", 20));
+  EXPECT_EQ(dialogUser.StringProperty("WM_CLASS"), std::string("storyloom\0storyloom\0", 20));
+  // The window manager learns the title given, also when it changes.
+  EXPECT_EQ(gameUser.StringProperty("_NET_WM_NAME"), "Test");
+  ui::WindowSpec renamed = Spec(0, 0, 320, 240, ui::WindowFrame::Fixed);
+  renamed.title = "The Lighthouse";
+  platform_->UpdateWindow(game, renamed);
+  EXPECT_EQ(gameUser.StringProperty("_NET_WM_NAME"), "The Lighthouse");
 }
 
 }  // namespace
