@@ -38,6 +38,9 @@ class AudioSource {
   virtual int Read(float* out, int frames) = 0;
   // Goes back to the start for another play; false when the source cannot (it then ends).
   virtual bool Rewind() { return false; }
+  // Goes to `seconds` from the start, for a sound that begins part-way (a media device that
+  // was moved); called before the source is played. False when the source cannot.
+  virtual bool Seek(double seconds) { return seconds <= 0 && Rewind(); }
   // After the last play has ended: what still sounds (the release of synthesised notes), read
   // like Read(); 0 when there is nothing. A sound file has no such tail.
   virtual int ReadTail(float* /*out*/, int /*frames*/) { return 0; }

@@ -2,6 +2,7 @@
 #include "av/decoded_sound.h"
 
 #include <algorithm>
+#include <cmath>
 #include <vector>
 
 #include "av/ffmpeg_input.h"
@@ -41,6 +42,24 @@ struct DecodedSound::State {
   bool inputEnded = false;
   bool ended = false;
   int badPackets = 0;
+  // After a seek: the time, in the stream's units, before which decoded samples are dropped.
+  std::optional<std::int64_t> target;
+
+  // After the input has moved: decoding starts afresh from there.
+  void Restart() {
+    avcodec_flush_buffers(codec);
+    buffer.clear();
+    bufferPos = 0;
+    inputEnded = false;
+    ended = false;
+    badPackets = 0;
+    target.reset();
+  }
+
+  std::int64_t StartTime() const {
+    const AVStream* st = format->streams[stream];
+    return st->start_time != AV_NOPTS_VALUE ? st->start_time : 0;
+  }
 
   ~State() {
     av_channel_layout_uninit(&swrLayout);
@@ -196,9 +215,10 @@ bool DecodedSound::DecodeMore() {
   while (!s.ended) {
     int rc = avcodec_receive_frame(s.codec, s.frame);
     if (rc == 0) {
+      std::int64_t timestamp = s.frame->best_effort_timestamp;
       bool got = Convert();
       av_frame_unref(s.frame);
-      if (got) return true;
+      if (got && DropBeforeTarget(timestamp)) return true;
       continue;
     }
     if (rc == AVERROR_EOF) break;
@@ -241,20 +261,47 @@ int DecodedSound::Read(float* out, int frames) {
   return static_cast<int>(done / ch);
 }
 
+// Drops the samples of a frame decoded after a seek that lie before the seek's target (the
+// demuxer goes to a packet at or before it). False when nothing of the frame is left.
+bool DecodedSound::DropBeforeTarget(std::int64_t timestamp) {
+  State& s = *s_;
+  if (!s.target) return true;
+  if (timestamp == AV_NOPTS_VALUE) {
+    s.target.reset();  // the frame's time is unknown: play from here
+    return true;
+  }
+  AVRational base = s.format->streams[s.stream]->time_base;
+  std::int64_t drop = av_rescale_q(*s.target - timestamp, base, AVRational{1, s.out.sampleRate});
+  auto channels = static_cast<std::size_t>(s.out.channels);
+  std::size_t frames = s.buffer.size() / channels;
+  if (drop > 0 && static_cast<std::size_t>(drop) >= frames) {
+    s.bufferPos = s.buffer.size();
+    return false;
+  }
+  s.bufferPos = static_cast<std::size_t>(std::max<std::int64_t>(drop, 0)) * channels;
+  s.target.reset();
+  return true;
+}
+
 bool DecodedSound::Rewind() {
   State& s = *s_;
-  const AVStream* st = s.format->streams[s.stream];
-  std::int64_t start = st->start_time != AV_NOPTS_VALUE ? st->start_time : 0;
-  if (av_seek_frame(s.format, s.stream, start, AVSEEK_FLAG_BACKWARD) < 0 &&
+  if (av_seek_frame(s.format, s.stream, s.StartTime(), AVSEEK_FLAG_BACKWARD) < 0 &&
       avformat_seek_file(s.format, -1, INT64_MIN, 0, INT64_MAX, 0) < 0) {
     return false;
   }
-  avcodec_flush_buffers(s.codec);
-  s.buffer.clear();
-  s.bufferPos = 0;
-  s.inputEnded = false;
-  s.ended = false;
-  s.badPackets = 0;
+  s.Restart();
+  return true;
+}
+
+bool DecodedSound::Seek(double seconds) {
+  State& s = *s_;
+  if (!(seconds > 0)) return Rewind();
+  AVRational base = s.format->streams[s.stream]->time_base;
+  std::int64_t offset = av_rescale_q(std::llround(seconds * AV_TIME_BASE), AV_TIME_BASE_Q, base);
+  std::int64_t timestamp = s.StartTime() + offset;
+  if (av_seek_frame(s.format, s.stream, timestamp, AVSEEK_FLAG_BACKWARD) < 0) return false;
+  s.Restart();
+  s.target = timestamp;
   return true;
 }
 

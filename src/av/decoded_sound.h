@@ -10,10 +10,11 @@
 // API:
 //   std::string why;
 //   std::unique_ptr<av::DecodedSound> s = av::DecodedSound::Open("/game/Areas/Sea.wav", &why);
-//   s->Format(); s->Read(buffer, frames); s->Rewind(); s->Duration();
+//   s->Format(); s->Read(buffer, frames); s->Rewind(); s->Seek(2.5); s->Duration();
 //   std::optional<double> seconds = av::DecodedSoundDuration("/game/Areas/Theme.mp3");
 #pragma once
 
+#include <cstdint>
 #include <memory>
 #include <optional>
 #include <string>
@@ -33,6 +34,8 @@ class DecodedSound final : public AudioSource {
   AudioFormat Format() const override;
   int Read(float* out, int frames) override;
   bool Rewind() override;
+  // Goes to the packet at or before `seconds` and drops the samples before that moment.
+  bool Seek(double seconds) override;
   // The length of one play in seconds: as the file states it, or, when the file only allows a
   // guess from its bit rate, the end of its last packet (read without decoding).
   double Duration();
@@ -43,6 +46,7 @@ class DecodedSound final : public AudioSource {
   bool DecodeMore();
   bool Convert();
   bool CopyFloats();
+  bool DropBeforeTarget(std::int64_t timestamp);
 
   std::unique_ptr<State> s_;
 };

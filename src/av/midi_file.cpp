@@ -2,6 +2,7 @@
 #include "av/midi_file.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cstring>
 #include <filesystem>
 #include <map>
@@ -125,13 +126,17 @@ class TrackReader {
   std::size_t pos_ = 0;
 };
 
+// SMPTE time: frames per second (a negative byte) times ticks per frame; 0 for metrical time.
+double SmpteTicksPerSecond(std::uint16_t division) {
+  if (!(division & 0x8000)) return 0;
+  int fps = -static_cast<std::int8_t>(division >> 8);
+  return static_cast<double>(fps) * (division & 0xFF);
+}
+
 double Seconds(std::uint64_t ticks, std::uint16_t division,
                const std::multimap<std::uint64_t, std::uint32_t>& tempos) {
-  if (division & 0x8000) {
-    // SMPTE time: frames per second (a negative byte) times ticks per frame.
-    int fps = -static_cast<std::int8_t>(division >> 8);
-    int perFrame = division & 0xFF;
-    return static_cast<double>(ticks) / (fps * perFrame);
+  if (double perSecond = SmpteTicksPerSecond(division); perSecond > 0) {
+    return static_cast<double>(ticks) / perSecond;
   }
   double perQuarter = division;
   double seconds = 0;
@@ -192,7 +197,28 @@ std::optional<MidiFile> ParseMidiFile(std::span<const std::uint8_t> data, std::s
   MidiFile file;
   file.bytes.assign(d.begin(), d.end());
   file.seconds = Seconds(lastTick, division, tempos);
+  file.division = division;
+  file.tempos.assign(tempos.begin(), tempos.end());
   return file;
+}
+
+std::uint64_t MidiTickAt(const MidiFile& file, double seconds) {
+  if (!(seconds > 0) || file.division == 0) return 0;
+  if (double perSecond = SmpteTicksPerSecond(file.division); perSecond > 0) {
+    return static_cast<std::uint64_t>(std::llround(seconds * perSecond));
+  }
+  double perQuarter = file.division;
+  double at = 0;  // seconds at tick `tick`
+  std::uint64_t tick = 0;
+  std::uint32_t tempo = kDefaultTempo;
+  for (const auto& [change, t] : file.tempos) {
+    double next = at + static_cast<double>(change - tick) * tempo / 1e6 / perQuarter;
+    if (next >= seconds) break;
+    at = next;
+    tick = change;
+    tempo = t;
+  }
+  return tick + static_cast<std::uint64_t>(std::llround((seconds - at) * 1e6 * perQuarter / tempo));
 }
 
 std::optional<MidiFile> ReadMidiFile(const std::string& path, std::string* error) {

@@ -8,6 +8,7 @@
 //   std::optional<av::MidiFile> midi = av::ReadMidiFile("/game/Areas/Theme.mid", &why);
 //   midi->bytes      // the standard MIDI file (without any RIFF wrapper)
 //   midi->seconds    // from the start to the last event of the longest track
+//   av::MidiTickAt(*midi, 12.5)
 //   av::LooksLikeMidi(firstBytes)
 #pragma once
 
@@ -15,6 +16,7 @@
 #include <optional>
 #include <span>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace sl::av {
@@ -25,7 +27,12 @@ constexpr std::size_t kMaxMidiFileBytes = 16 * 1024 * 1024;
 struct MidiFile {
   std::vector<std::uint8_t> bytes;
   double seconds = 0;
+  std::uint16_t division = 0;                                   // as the header gives it
+  std::vector<std::pair<std::uint64_t, std::uint32_t>> tempos;  // (tick, microseconds a quarter)
 };
+
+// The tick that falls `seconds` after the start of the file.
+std::uint64_t MidiTickAt(const MidiFile& file, double seconds);
 
 // Reads and checks `path`; nullopt when it is not a MIDI file we play (`error` says why).
 std::optional<MidiFile> ReadMidiFile(const std::string& path, std::string* error = nullptr);

@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <limits>
 
 #include "av/midi_synths.h"
 
@@ -90,6 +91,25 @@ int MidiSound::Read(float* out, int frames) {
 
 bool MidiSound::Rewind() {
   return StartPlayer();
+}
+
+bool MidiSound::Seek(double seconds) {
+  if (!(seconds > 0)) return Rewind();
+  if (!StartPlayer()) return false;
+  // The file player takes up its file on its first step; only then can it be moved. What that
+  // step rendered belongs to the start of the file and is dropped, with the notes it began.
+  Prime();
+  fluid_synth_all_sounds_off(synth_, -1);
+  primed_.clear();
+  primedPos_ = 0;
+  seconds = std::min(seconds, file_.seconds);
+  std::uint64_t tick = MidiTickAt(file_, seconds);
+  if (tick > static_cast<std::uint64_t>(std::numeric_limits<int>::max()) ||
+      fluid_player_seek(player_, static_cast<int>(tick)) != FLUID_OK) {
+    return false;
+  }
+  rendered_ = std::min<std::int64_t>(length_, std::llround(seconds * synths_->SampleRate()));
+  return true;
 }
 
 int MidiSound::ReadTail(float* out, int frames) {

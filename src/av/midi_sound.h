@@ -35,6 +35,8 @@ class MidiSound final : public AudioSource {
   AudioFormat Format() const override;
   int Read(float* out, int frames) override;
   bool Rewind() override;
+  // Starts the file again and moves its player to the tick due at `seconds`.
+  bool Seek(double seconds) override;
   int ReadTail(float* out, int frames) override;
   double Seconds() const noexcept { return file_.seconds; }
 

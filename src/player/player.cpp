@@ -35,6 +35,7 @@ Player::Player(ui::Platform& platform, MessageBoxService& messages, std::string 
   subsystems_.sound = &gameSound_;
   windows_.onProgramKey = [this](const ui::InputEvent& e) { return ProgramKey(e); };
   subsystems_.video = &video_;
+  video_.SetSoundOutput(&sound_);
   subsystems_.savegame = &savedGames_;
   subsystems_.effects = &effects_;
   // The user closing the program (or a script's quit) ends it as the title window's Exit does.

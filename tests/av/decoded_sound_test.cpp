@@ -108,6 +108,34 @@ TEST(DecodedSoundTest, RewindStartsAgainAndMoreChannelsAreMixedToStereo) {
   EXPECT_GT(test::Rms(first, 2, 1), 0.1);
 }
 
+TEST(DecodedSoundTest, SeekGoesToTheSampleOfThatMoment) {
+  test::TempFolder dir;
+  std::vector<float> tone = test::Tone(8000, 1, 1.0, 300);
+  std::string wav = dir / "tone.wav";
+  ASSERT_EQ(test::EncodeSoundFile(wav, "wav", "pcm_s16le", 8000, 1, tone), "");
+  auto s = DecodedSound::Open(wav);
+  ASSERT_TRUE(s);
+  ASSERT_TRUE(s->Seek(0.25));
+  std::vector<float> rest = DecodeAll(*s);
+  ASSERT_EQ(rest.size(), tone.size() - 2000);
+  for (std::size_t i = 0; i < rest.size(); i += 97)
+    ASSERT_NEAR(rest[i], tone[i + 2000], 1.0 / 32768) << "sample " << i;
+  ASSERT_TRUE(s->Seek(0));
+  EXPECT_EQ(DecodeAll(*s).size(), tone.size());
+  // A compressed file goes to the frame that holds the moment, and on from the moment itself.
+  if (!test::HasEncoder("libvorbis")) return;
+  std::string ogg = dir / "tone.ogg";
+  ASSERT_EQ(test::EncodeSoundFile(ogg, "ogg", "libvorbis", 44100, 1,
+                                  test::Tone(44100, 1, 2.0, 440, 0.5), 128000),
+            "");
+  auto v = DecodedSound::Open(ogg);
+  ASSERT_TRUE(v);
+  ASSERT_TRUE(v->Seek(1.5));
+  std::vector<float> end = DecodeAll(*v);
+  EXPECT_NEAR(static_cast<double>(end.size()) / 44100, 0.5, 0.03);
+  EXPECT_NEAR(test::Rms(end), 0.3536, 0.02);
+}
+
 TEST(DecodedSoundTest, AnMp3WithoutHeaderStatesItsLengthByCountingFrames) {
   if (!test::HasEncoder("libmp3lame")) GTEST_SKIP() << "no MP3 encoder";
   test::TempFolder dir;

@@ -34,6 +34,26 @@ TEST(MidiFileTest, PlayingTimeFollowsTheTempoMapOfAllTracks) {
   EXPECT_EQ(f->bytes.size(), m.Bytes().size());
 }
 
+TEST(MidiFileTest, TicksOfAMomentFollowTheTempoMap) {
+  test::MidiWriter m(480);
+  m.Track();
+  m.Tempo(0, 500000);  // 120 bpm, after 2 beats (1 s) 60 bpm
+  m.Tempo(960, 1000000);
+  m.EndOfTrack(1920);
+  std::optional<MidiFile> f = Parse(m.Bytes());
+  ASSERT_TRUE(f);
+  EXPECT_EQ(MidiTickAt(*f, 0), 0u);
+  EXPECT_EQ(MidiTickAt(*f, 0.5), 480u);
+  EXPECT_EQ(MidiTickAt(*f, 1.0), 960u);
+  EXPECT_EQ(MidiTickAt(*f, 2.5), 960u + 720u);
+  test::MidiWriter smpte(0xE728);  // 1000 ticks a second
+  smpte.Track();
+  smpte.EndOfTrack(3000);
+  f = Parse(smpte.Bytes());
+  ASSERT_TRUE(f);
+  EXPECT_EQ(MidiTickAt(*f, 2.5), 2500u);
+}
+
 TEST(MidiFileTest, SmpteTimeAndTheRiffWrapper) {
   test::MidiWriter m(0xE728);  // 25 frames a second, 40 ticks a frame: 1000 ticks a second
   m.Track();
@@ -91,6 +111,16 @@ class MidiSoundTest : public ::testing::Test {
     if (font.empty()) GTEST_SKIP() << "no General MIDI sound font installed";
     synths = std::make_shared<MidiSynths>(font, 22050);
   }
+  // Reads a sound to its end, or ten seconds of it when it does not end.
+  static std::vector<float> ReadToEnd(AudioSource& source) {
+    std::vector<float> played;
+    std::vector<float> buf(2 * 512);
+    for (int n = 512; n == 512 && played.size() < 2u * 22050 * 10;) {
+      n = source.Read(buf.data(), 512);
+      played.insert(played.end(), buf.begin(), buf.begin() + 2 * n);
+    }
+    return played;
+  }
   std::shared_ptr<MidiSynths> synths;
   test::TempFolder dir;
 };
@@ -103,18 +133,13 @@ TEST_F(MidiSoundTest, ATuneSoundsEndsAfterItsLengthAndRingsOn) {
   EXPECT_TRUE(opened.midi);
   EXPECT_DOUBLE_EQ(opened.seconds, 1.5);
   EXPECT_EQ(opened.source->Format(), (AudioFormat{22050, 2}));
-  std::vector<float> played;
-  std::vector<float> buf(2 * 512);
-  for (int n = 512; n == 512;) {
-    n = opened.source->Read(buf.data(), 512);
-    played.insert(played.end(), buf.begin(), buf.begin() + 2 * n);
-    ASSERT_LT(played.size(), 2u * 22050 * 10) << "the tune does not end";
-  }
+  std::vector<float> played = ReadToEnd(*opened.source);
   EXPECT_NEAR(static_cast<double>(played.size()) / 2 / 22050, 1.5, 0.05);
   EXPECT_GT(test::Rms(played, 2, 0), 0.01);
   EXPECT_GT(test::Rms(played, 2, 1), 0.01);
   // The last note's release comes after the end, and stops in time.
   std::vector<float> tail;
+  std::vector<float> buf(2 * 512);
   for (int n = 512; n == 512;) {
     n = opened.source->ReadTail(buf.data(), 512);
     tail.insert(tail.end(), buf.begin(), buf.begin() + 2 * n);
@@ -140,6 +165,27 @@ TEST_F(MidiSoundTest, RewindPlaysTheTuneAgainAndSynthesisersAreReused) {
   fluid_synth_t* again = synths->Acquire(&why);
   EXPECT_NE(again, nullptr) << why;
   synths->Release(again);
+}
+
+TEST_F(MidiSoundTest, SeekSkipsWhatComesBefore) {
+  // A note in the first half second, a rest, and a note from 2.5 s to 3 s.
+  test::MidiWriter m;
+  m.Track();
+  m.Tempo(0, 500000);
+  m.Event(0, {0xC0, 0});
+  m.Note(0, 0, 60, 480);
+  m.Note(4 * 480, 0, 67, 480);
+  m.EndOfTrack();
+  std::string path = dir / "two.mid";
+  m.Save(path);
+  OpenedSound opened = OpenSoundFile(path, synths);
+  ASSERT_TRUE(opened.source) << opened.error;
+  ASSERT_TRUE(opened.source->Seek(1.0));
+  std::vector<float> played = ReadToEnd(*opened.source);
+  EXPECT_NEAR(static_cast<double>(played.size()) / 2 / 22050, 2.0, 0.05);
+  // The first note was skipped; the second sounds at its time.
+  EXPECT_LT(test::Rms(played, 2, 0, 0, 22050 * 14 / 10), 1e-4);
+  EXPECT_GT(test::Rms(played, 2, 0, 22050 * 3 / 2), 0.01);
 }
 
 TEST(MidiSynthsTest, WithoutASoundFontMidiDoesNotPlayButKeepsItsLength) {

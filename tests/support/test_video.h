@@ -1,9 +1,12 @@
 // Writes small AVI files with libavcodec for the video tests: every picture is drawn by a
 // function of (picture number, x, y), encoded with a codec of the classic era (Microsoft Video 1
 // by default; Cinepak, Motion JPEG, MPEG-4 part 2 and others by name). Programs that use this
-// link FFmpeg's libraries (PkgConfig::FFMPEG).
+// link FFmpeg's libraries (PkgConfig::FFMPEG). A video may have a sound track: 16-bit PCM of
+// the given mono samples.
 #pragma once
 
+#include <algorithm>
+#include <cmath>
 #include <cstdint>
 #include <functional>
 #include <stdexcept>
@@ -31,6 +34,8 @@ struct TestVideo {
   int fps = 10;
   std::string codec = "msvideo1";
   std::function<Rgb(int frame, int x, int y)> pixel = [](int, int, int) { return Rgb{}; };
+  std::vector<float> sound;  // mono samples of the sound track; none when empty
+  int soundRate = 8000;
 };
 
 namespace detail {
@@ -45,6 +50,39 @@ inline void Drain(AVCodecContext* enc, AVFormatContext* out, AVStream* st, AVPac
     pkt->stream_index = st->index;
     Check(av_interleaved_write_frame(out, pkt), "write");
   }
+}
+
+// A PCM sound stream, written as it is (no encoder).
+inline AVStream* AddSoundStream(AVFormatContext* out, int rate) {
+  AVStream* st = avformat_new_stream(out, nullptr);
+  AVCodecParameters* par = st->codecpar;
+  par->codec_type = AVMEDIA_TYPE_AUDIO;
+  par->codec_id = AV_CODEC_ID_PCM_S16LE;
+  par->sample_rate = rate;
+  av_channel_layout_default(&par->ch_layout, 1);
+  par->bits_per_coded_sample = 16;
+  par->block_align = 2;
+  par->bit_rate = 16LL * rate;
+  st->time_base = AVRational{1, rate};
+  return st;
+}
+
+// The samples of the sound track from `from` on, up to `count`, as one packet.
+inline void WriteSound(AVFormatContext* out, AVStream* st, AVPacket* pkt,
+                       const std::vector<float>& sound, std::size_t from, std::size_t count) {
+  count = std::min(count, sound.size() - std::min(from, sound.size()));
+  if (count == 0) return;
+  Check(av_new_packet(pkt, static_cast<int>(2 * count)), "sound packet");
+  for (std::size_t i = 0; i < count; ++i) {
+    auto v =
+        static_cast<std::int16_t>(std::lround(std::clamp(sound[from + i], -1.0f, 1.0f) * 32767));
+    pkt->data[2 * i] = static_cast<std::uint8_t>(v & 0xFF);
+    pkt->data[2 * i + 1] = static_cast<std::uint8_t>((v >> 8) & 0xFF);
+  }
+  pkt->pts = pkt->dts = static_cast<std::int64_t>(from);
+  pkt->duration = static_cast<std::int64_t>(count);
+  pkt->stream_index = st->index;
+  Check(av_interleaved_write_frame(out, pkt), "write");
 }
 
 }  // namespace detail
@@ -69,6 +107,7 @@ inline void WriteTestVideo(const std::string& path, const TestVideo& v) {
   Check(avcodec_open2(enc, codec, nullptr), "encoder");
   Check(avcodec_parameters_from_context(st->codecpar, enc), "parameters");
   st->time_base = enc->time_base;
+  AVStream* soundStream = v.sound.empty() ? nullptr : detail::AddSoundStream(out, v.soundRate);
   Check(avio_open(&out->pb, path.c_str(), AVIO_FLAG_WRITE), "file");
   Check(avformat_write_header(out, nullptr), "header");
 
@@ -100,6 +139,12 @@ inline void WriteTestVideo(const std::string& path, const TestVideo& v) {
     frame->pts = k;
     Check(avcodec_send_frame(enc, frame), "encode");
     detail::Drain(enc, out, st, pkt);
+    if (soundStream) {
+      auto perFrame = static_cast<std::size_t>(v.soundRate / v.fps);
+      bool last = k + 1 == v.frames;
+      detail::WriteSound(out, soundStream, pkt, v.sound, static_cast<std::size_t>(k) * perFrame,
+                         last ? v.sound.size() : perFrame);
+    }
   }
   Check(avcodec_send_frame(enc, nullptr), "flush");
   detail::Drain(enc, out, st, pkt);

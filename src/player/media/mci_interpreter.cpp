@@ -172,7 +172,7 @@ std::string MciInterpreter::Open(const Command& c) {
   if (!path) return {};
   try {
     if (kind == DeviceKind::Video) {
-      auto video = std::make_unique<VideoDevice>(loop_, *path, pacing_, observer_);
+      auto video = std::make_unique<VideoDevice>(loop_, *path, pacing_, observer_, soundOutput_);
       if (std::optional<std::string> parent = c.After("parent")) {
         if (std::optional<std::int64_t> handle = Number(*parent))
           video->SetParent(WindowOf(*handle));
@@ -180,7 +180,7 @@ std::string MciInterpreter::Open(const Command& c) {
       devices_[key] = std::move(video);
     } else {
       SoundKind sound = kind == DeviceKind::Sequencer ? SoundKind::Midi : SoundKind::Wave;
-      devices_[key] = std::make_unique<SoundDevice>(loop_, *path, sound);
+      devices_[key] = std::make_unique<SoundDevice>(loop_, *path, sound, soundOutput_);
     }
   } catch (const av::MediaError&) {
     return {};  // a file no device can play opens nothing

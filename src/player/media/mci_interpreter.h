@@ -39,6 +39,8 @@ class MciInterpreter {
   MciInterpreter& operator=(const MciInterpreter&) = delete;
 
   void SetObserver(MediaObserver* observer) { observer_ = observer; }
+  // Where devices opened from now on sound; null (the default): silent.
+  void SetSoundOutput(SoundOutput* output) { soundOutput_ = output; }
   // How videos opened from now on are paced.
   void SetPacing(VideoPacing pacing) { pacing_ = pacing; }
 
@@ -63,6 +65,7 @@ class MciInterpreter {
   Resolver resolve_;
   VideoPacing pacing_;
   MediaObserver* observer_ = nullptr;
+  SoundOutput* soundOutput_ = nullptr;
   std::map<std::string, std::unique_ptr<MciDevice>> devices_;  // by lower-case alias
   std::vector<std::pair<std::int64_t, ui::Control*>> windows_;
 };

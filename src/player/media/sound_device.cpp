@@ -1,4 +1,4 @@
-// A sound device's length.
+// A sound device's length and sound.
 #include "player/media/sound_device.h"
 
 #include <fstream>
@@ -13,8 +13,14 @@ namespace {
 constexpr std::streamsize kMaxMidiBytes = 16 << 20;
 }  // namespace
 
-SoundDevice::SoundDevice(ui::EventLoop& loop, const std::string& realPath, SoundKind kind)
-    : MciDevice(loop, LengthOf(realPath, kind)) {}
+SoundDevice::SoundDevice(ui::EventLoop& loop, const std::string& realPath, SoundKind kind,
+                         SoundOutput* output)
+    : MciDevice(loop, LengthOf(realPath, kind)),
+      sound_(output, realPath, DeviceSoundKind::SoundFile) {}
+
+void SoundDevice::PlaybackChanged() {
+  sound_.Follow(Mode(), PositionMs());
+}
 
 std::int64_t SoundDevice::LengthOf(const std::string& realPath, SoundKind kind) {
   if (kind == SoundKind::Wave) return av::MediaDurationMs(realPath);

@@ -26,6 +26,7 @@
 #include <string>
 
 #include "av/mixer.h"
+#include "player/media/sound_output.h"
 
 namespace sl {
 
@@ -72,10 +73,10 @@ class PlayingSound {
   std::function<void()> ended_;
 };
 
-class SoundEngine {
+class SoundEngine final : public SoundOutput {
  public:
   SoundEngine(ui::EventLoop& loop, PathResolver& paths);
-  ~SoundEngine();
+  ~SoundEngine() override;
   SoundEngine(const SoundEngine&) = delete;
   SoundEngine& operator=(const SoundEngine&) = delete;
 
@@ -90,9 +91,9 @@ class SoundEngine {
                                       std::function<void()> ended);
 
   // The mixer on the sound device, opened with the first call; nullptr without a device.
-  av::Mixer* Mixer();
+  av::Mixer* Mixer() override;
   // The MIDI synthesisers for the device's rate; nullptr without a device.
-  std::shared_ptr<av::MidiSynths> MidiSynths();
+  std::shared_ptr<av::MidiSynths> MidiSynths() override;
 
   // The person's volume, 0 to 100 per cent, and mute; both are saved in the per-user settings.
   int MasterVolume() const noexcept { return masterVolume_; }

@@ -12,17 +12,20 @@ constexpr std::int64_t kLongestTimerMs = 65535;
 }  // namespace
 
 VideoDevice::VideoDevice(ui::EventLoop& loop, const std::string& realPath, VideoPacing pacing,
-                         MediaObserver* observer)
-    : VideoDevice(loop, std::make_unique<av::VideoDecoder>(realPath), realPath, pacing, observer) {}
+                         MediaObserver* observer, SoundOutput* sound)
+    : VideoDevice(loop, std::make_unique<av::VideoDecoder>(realPath), realPath, pacing, observer,
+                  sound) {}
 
 VideoDevice::VideoDevice(ui::EventLoop& loop, std::unique_ptr<av::VideoDecoder> decoder,
-                         const std::string& realPath, VideoPacing pacing, MediaObserver* observer)
+                         const std::string& realPath, VideoPacing pacing, MediaObserver* observer,
+                         SoundOutput* sound)
     : MciDevice(loop, decoder->Info().durationMs),
       file_(realPath),
       decoder_(std::move(decoder)),
       pacing_(pacing),
       observer_(observer),
       frameTimer_(loop) {
+  if (decoder_->Info().hasAudio) sound_.emplace(sound, realPath, DeviceSoundKind::VideoTrack);
   frameTimer_.SetEnabled(false);
   frameTimer_.SetHandler([this] {
     frameTimer_.SetEnabled(false);
@@ -116,6 +119,7 @@ void VideoDevice::ArmFrameTimer() {
 
 void VideoDevice::PlaybackChanged() {
   bool playing = Mode() == MciMode::Playing;
+  if (sound_) sound_->Follow(Mode(), PositionMs());
   if (playing && !wasPlaying_ && observer_) observer_->VideoStarted(Record());
   wasPlaying_ = playing;
   frameTimer_.SetEnabled(false);

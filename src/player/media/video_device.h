@@ -1,7 +1,8 @@
 // VideoDevice: a video file opened by the media command interpreter (type AviVideo). Its
 // pictures show in a child window of the control named as its parent: at the video's natural
 // size at the control's top-left corner, or stretched into the rectangle given to it. The
-// picture shown is always the one due at the device's position; late pictures are dropped.
+// picture shown is always the one due at the device's position; late pictures are dropped. Its
+// sound track plays through the run's mixer when there is a sound device.
 //
 // Pacing: on the desktop (Live) a timer wakes the program when the next picture is due; in runs
 // on a virtual clock (OnDemand) nothing is decoded until a picture is drawn, so a video costs
@@ -14,6 +15,7 @@
 
 #include "av/video_decoder.h"
 #include "core/ref_counted.h"
+#include "player/media/device_sound.h"
 #include "player/media/mci_device.h"
 #include "player/media/media_observer.h"
 #include "ui/child_window.h"
@@ -26,8 +28,9 @@ enum class VideoPacing { Live, OnDemand };
 class VideoDevice final : public MciDevice, public ui::ChildWindow {
  public:
   // Opens `realPath`; throws av::MediaError when it cannot be decoded.
+  // `sound` may be null: the video then plays without its sound.
   VideoDevice(ui::EventLoop& loop, const std::string& realPath, VideoPacing pacing,
-              MediaObserver* observer);
+              MediaObserver* observer, SoundOutput* sound = nullptr);
   ~VideoDevice() override;
 
   // The control the window lives in ("parent" of the open command); null for none.
@@ -45,7 +48,8 @@ class VideoDevice final : public MciDevice, public ui::ChildWindow {
 
  private:
   VideoDevice(ui::EventLoop& loop, std::unique_ptr<av::VideoDecoder> decoder,
-              const std::string& realPath, VideoPacing pacing, MediaObserver* observer);
+              const std::string& realPath, VideoPacing pacing, MediaObserver* observer,
+              SoundOutput* sound);
   void PlaybackChanged() override;
   void Ended() override;
   void ArmFrameTimer();
@@ -62,6 +66,7 @@ class VideoDevice final : public MciDevice, public ui::ChildWindow {
   draw::Surface picture_;  // the current picture at the window's size
   bool pictureValid_ = false;
   ui::Timer frameTimer_;
+  std::optional<DeviceSound> sound_;  // for a video with a sound track
 };
 
 }  // namespace sl

@@ -35,6 +35,8 @@ class VideoPlayback final : public VideoSubsystem, private MmediaHost {
   // Applies to devices opened afterwards.
   void SetPacing(VideoPacing pacing) { mci_.SetPacing(pacing); }
   void SetObserver(MediaObserver* observer) { mci_.SetObserver(observer); }
+  // Where videos and the media object's sound devices sound; applies to devices opened later.
+  void SetSoundOutput(SoundOutput* output) { mci_.SetSoundOutput(output); }
   Mmedia& Media() { return media_; }
   MciInterpreter& Interpreter() { return mci_; }
   // Closes every device, before the game window's controls go away.

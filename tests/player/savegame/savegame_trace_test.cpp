@@ -243,7 +243,7 @@ TEST(SavegameTrace, ASaveThatCannotBeWrittenSaysSoAndTheWindowStays) {
 }
 
 // Runs the program as a user who may not write the project folder (for root, who may write
-// anywhere, as the nobody user).
+// anywhere, as the nobody user). A saved game that came with the game cannot be removed.
 TEST(SavegameTrace, AProjectFolderThatCannotBeWrittenSavesInThePlayersFolder) {
   CopiedProject p = Fixture();
   std::string launcher;
@@ -254,6 +254,7 @@ TEST(SavegameTrace, AProjectFolderThatCannotBeWrittenSavesInThePlayersFolder) {
     fs::create_directories(p.dir / "data");
     chmod((p.dir / "data").c_str(), 0777);
   }
+  p.dir.Write("game/Shipped.sav", "\"Hall\"\r\n0\r\n0\r\n0\r\n");  // came with the game
   chmod(p.Project().c_str(), 0555);
   test::HeadlessRun run = p.Run(
       "control lblButton(0)\n"
@@ -270,6 +271,9 @@ TEST(SavegameTrace, AProjectFolderThatCannotBeWrittenSavesInThePlayersFolder) {
       "wait 3000\n"
       "dump\n"
       "menu mnuSaveGame\n"
+      "select List1 Shipped\n"
+      "answer ok\n"
+      "control Command3\n"  // cannot be removed
       "select List1 Mine\n"
       "answer ok\n"
       "control Command3\n"
@@ -277,19 +281,27 @@ TEST(SavegameTrace, AProjectFolderThatCannotBeWrittenSavesInThePlayersFolder) {
       launcher);
   chmod(p.Project().c_str(), 0755);
   std::string saved = p.dir / "data/storyloom/saves/FixtureSaves/Mine.sav";
-  EXPECT_EQ(Events(run.trace, {"file", "msgbox"}),
-            (std::vector<std::string>{
-                File("write", saved),
-                Box("Remove Saved File", "Do you really want to remove '" + saved + "'?", kQuestion,
-                    "ok"),
-                File("delete", saved),
-            }));
+  EXPECT_EQ(
+      Events(run.trace, {"file", "msgbox"}),
+      (std::vector<std::string>{
+          File("write", saved),
+          Box("Remove Saved File",
+              "Do you really want to remove '" + p.Project() + "/Shipped.sav'?", kQuestion, "ok"),
+          Box("Error",
+              "An error has occurred. The program may not work properly. Press 'Esc' and "
+              "the click 'Exit' to quit.\\r\\n\\r\\nError description: Unable to remove '" +
+                  p.Project() + "/Shipped.sav'.",
+              R"("icon":"critical","buttons":"ok")", ""),
+          Box("Remove Saved File", "Do you really want to remove '" + saved + "'?", kQuestion,
+              "ok"),
+          File("delete", saved),
+      }));
   std::vector<std::string> states = Records(run.trace, "state");
   ASSERT_EQ(states.size(), 1u);
   EXPECT_TRUE(Has(states[0], R"("frame":"Hall")")) << states[0];
   EXPECT_TRUE(Has(states[0], R"("inventory":["Key"])")) << states[0];
-  for (const auto& entry : fs::directory_iterator(p.Project()))
-    EXPECT_NE(entry.path().extension(), ".sav") << entry.path();
+  EXPECT_TRUE(p.dir.Exists("game/Shipped.sav"));
+  EXPECT_FALSE(p.dir.Exists("game/Mine.sav"));
 }
 
 TEST(SavegameTrace, TheDemoWalkthroughSavesLoadsAndRemovesAndLoadsItsOwnSavedGame) {

@@ -1,0 +1,54 @@
+// DeviceSound: what a media device (a MIDI or wave device, a video's sound track) sounds, on
+// the run's mixer, kept in step with the device: it starts where the device stands when the
+// device plays, holds when it pauses or stops, starts afresh after a seek, and falls silent when
+// the device closes. Without a sound device (headless runs) it does nothing; the device keeps its
+// time on the clock all the same.
+//
+// API:
+//   DeviceSound sound(output, "/game/Areas/Theme.mid", DeviceSoundKind::SoundFile);
+//   sound.Follow(MciMode::Playing, 0);        // from the device's PlaybackChanged()
+//   sound.Follow(MciMode::Paused, 1500);
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+
+#include "av/mixer.h"
+#include "player/media/mci_device.h"
+
+namespace sl {
+
+class SoundOutput;
+
+enum class DeviceSoundKind {
+  SoundFile,   // a wave, MP3 or MIDI file
+  VideoTrack,  // the sound stream of a video file (none: silence)
+};
+
+class DeviceSound {
+ public:
+  // `output` may be null (no sound at all).
+  DeviceSound(SoundOutput* output, std::string realPath, DeviceSoundKind kind);
+  ~DeviceSound();
+  DeviceSound(const DeviceSound&) = delete;
+  DeviceSound& operator=(const DeviceSound&) = delete;
+
+  // The device's new mode and position after a change.
+  void Follow(MciMode mode, std::int64_t positionMs);
+  // Whether a voice of the mixer plays (or holds) the sound now.
+  bool Sounding() const { return voice_ != 0; }
+
+ private:
+  void Start(std::int64_t positionMs);
+  void Drop();
+
+  SoundOutput* output_;
+  std::string path_;
+  DeviceSoundKind kind_;
+  av::Mixer* mixer_ = nullptr;
+  av::VoiceId voice_ = 0;
+  std::optional<std::int64_t> heldAt_;  // the device's position when the voice was held
+};
+
+}  // namespace sl
