@@ -59,9 +59,16 @@ void PathResolver::SetProjectFolder(std::string_view folder) {
   std::string old = std::move(projectFolder_);
   projectFolder_.clear();
   projectFolder_ = Normalize(p.lexically_normal().string());
-  if (!roots_.empty() && roots_.front() == old) roots_.erase(roots_.begin());
-  std::erase(roots_, projectFolder_);
-  roots_.insert(roots_.begin(), projectFolder_);
+  // The project folder comes first; the old one (the first root) and any copy of the new one
+  // give way, the other roots keep their order.
+  std::vector<std::string> roots;
+  roots.reserve(roots_.size() + 1);
+  roots.push_back(projectFolder_);
+  for (std::size_t i = 0; i < roots_.size(); ++i) {
+    if (i == 0 && roots_[i] == old) continue;
+    if (roots_[i] != projectFolder_) roots.push_back(std::move(roots_[i]));
+  }
+  roots_ = std::move(roots);
 }
 
 void PathResolver::AddRoot(std::string_view folder) {

@@ -51,6 +51,8 @@ std::string_view KindName(ControlKind kind) {
       return "FileListBox";
     case ControlKind::Menu:
       return "Menu";
+    case ControlKind::AnimatedPicture:
+      return "AnimatedPicture";
   }
   return "Control";
 }

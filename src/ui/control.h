@@ -38,6 +38,7 @@ enum class ControlKind {
   CommandButton,
   FileListBox,
   Menu,
+  AnimatedPicture,
 };
 
 // Mouse event arguments: button (kButton*), shift state, and the position relative to the

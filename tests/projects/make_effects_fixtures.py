@@ -51,6 +51,36 @@ def harbour(path):
     img.save(path)
 
 
+def animated_gif(path, colours, durations, loop=None):
+    """A GIF of several 24 x 16 images (a bar moving down by 3 pixels an image) on a transparent
+    background; `loop` None writes no looping extension."""
+    images = []
+    for k, colour in enumerate(colours):
+        img = Image.new("P", (24, 16), 0)
+        img.putpalette([255, 0, 255] + list(colour) + [0] * 762)
+        ImageDraw.Draw(img).rectangle((2, 2 + 3 * k, 21, 6 + 3 * k), fill=1)
+        images.append(img)
+    extra = {} if loop is None else {"loop": loop}
+    images[0].save(path, save_all=True, append_images=images[1:], duration=durations,
+                   transparency=0, disposal=2, **extra)
+
+
+def gulls(root):
+    """A frame with an animated hotspot that leads to the red frame, GIFs that play once, twice
+    and without end, and one cut short after its header."""
+    areas = os.path.join(root, "Areas")
+    animated_gif(os.path.join(areas, "Gull.gif"),
+                 [(250, 250, 250), (200, 200, 200), (150, 150, 150)], [100, 200, 300], loop=0)
+    animated_gif(os.path.join(areas, "Once.gif"), [(10, 10, 10), (20, 20, 20)], [50, 50])
+    animated_gif(os.path.join(areas, "Twice.gif"), [(10, 10, 10), (20, 20, 20)], [50, 50], loop=1)
+    with open(os.path.join(areas, "Broken.gif"), "wb") as f:
+        f.write(b"GIF89a\x18\x00")
+    frame(root, "Gulls", 0, str(BLUE))
+    hotspots(root, "Gulls", [hotspot((100, 80, 40, 30), picture="Gull.gif", animated=True)])
+    actions(root, "Gulls", [action(goto="Red")])
+    write(os.path.join(root, "Frames", "Gulls.lks"), [1])
+
+
 def effects_game():
     root = fresh("effects_game")
     general(root, "FixtureEffects", "Dock")
@@ -100,6 +130,7 @@ def effects_game():
           duration=500, number=1)
     frame(root, "TimedSlide", 0, str(RED), timer=True, delay="0.2", target="Blue",
           transition=True, duration=400, number=2)
+    gulls(root)
 
 
 if __name__ == "__main__":

@@ -62,14 +62,14 @@ def frame(root, name, colour="0"):
 
 
 def hotspot(rect, picture="", stretch=1, pointer="", must_true=(), must_false=(), conditions=None,
-            merge=0, speed=None, left=None):
+            merge=0, speed=None, left=None, animated=False):
     l, t, w, h = (v * 15 for v in rect)
     if left is not None:
         l = left
     if conditions is None:
         conditions = 1 if (must_true or must_false) else 0
     lines = [["Hotspot", merge, 0, 0, 0, 0, 0, 0, 0, 0], [l, t, w, h],
-             [0, bool(picture), picture, stretch, pointer], [conditions],
+             [int(animated), bool(picture), picture, stretch, pointer], [conditions],
              [len(must_true), *must_true], [len(must_false), *must_false]]
     if speed is not None:
         lines.append([speed])

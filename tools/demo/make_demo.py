@@ -126,9 +126,11 @@ class Video:
 
 
 class Hotspot:
-    def __init__(self, name, rect, picture="", stretch=1, pointer="", must_true=(), must_false=()):
+    def __init__(self, name, rect, picture="", stretch=1, pointer="", must_true=(), must_false=(),
+                 animated=False):
         self.name, self.rect, self.picture, self.stretch = name, rect, picture, stretch
         self.pointer, self.must_true, self.must_false = pointer, must_true, must_false
+        self.animated = animated
 
 
 def hotspot_file(hotspots):
@@ -137,7 +139,7 @@ def hotspot_file(hotspots):
         left, top, width, height = (v * 15 for v in h.rect)  # pixels to twips
         d.write(h.name, 0, 0, 0, 0, 0, 0, 0, 0, 0)  # 1-10
         d.write(left, top, width, height)  # 11-14
-        d.write(0, bool(h.picture), h.picture, h.stretch, h.pointer)  # 15-19
+        d.write(int(h.animated), bool(h.picture), h.picture, h.stretch, h.pointer)  # 15-19
         conditions = 1 if (h.must_true or h.must_false) else 0
         d.write(conditions)  # 20
         d.write(len(h.must_true), *h.must_true)  # 21
@@ -378,6 +380,22 @@ def save_gif(img, path, transparent=(255, 0, 255)):
         pal.save(path, transparency=index)
 
 
+def flying_gull(path):
+    """An animated GIF of a gull beating its wings, looping without end: four images of 32 x 20
+    on a transparent background, the wings up, level, down and level again."""
+    images = []
+    for wings in (-6, 0, 5, 0):
+        img = Image.new("P", (32, 20), 0)
+        img.putpalette([255, 0, 255, 250, 250, 250, 60, 60, 60] + [0] * 759)
+        d = ImageDraw.Draw(img)
+        d.line([(2, 10 + wings), (9, 10 + wings // 2), (16, 11)], fill=1, width=3)
+        d.line([(16, 11), (23, 10 + wings // 2), (30, 10 + wings)], fill=1, width=3)
+        d.ellipse([14, 9, 18, 13], fill=2)
+        images.append(img)
+    images[0].save(path, save_all=True, append_images=images[1:], duration=[150, 100, 150, 100],
+                   transparency=0, disposal=2, loop=0, optimize=False)
+
+
 def save_cursor(path, draw_fn, hotspot):
     """A 32x32 colour cursor (.cur): 32-bit image plus AND mask, with its hot spot."""
     size = 32
@@ -532,11 +550,15 @@ def title_load_walk():
 
 
 def effects_walk():
-    """The telescope opens with a cross-fade over the rippling harbour; its timer brings the
-    harbour back."""
+    """The telescope opens with a cross-fade over the rippling harbour; a gull beats its wings
+    over the lighthouse and answers a click; the telescope's timer brings the harbour back."""
     return [
         "click 560 170",    # the telescope: a one-second cross-fade
-        "wait 5200",        # four seconds of looking, then back to the harbour
+        "wait 1500",
+        "click 218 102",    # the gull, an animated hotspot
+        "dump",
+        "click 320 470",
+        "wait 3700",        # four seconds of looking in all, then back to the harbour
         "dump",
     ]
 
@@ -795,6 +817,7 @@ def build(out):
     events_file(os.path.join(out, "walkthrough.events"))
     harbour_water(frames)
     lamp_room_saved_game(out)
+    flying_gull(os.path.join(areas, "Flying_Gull.gif"))
 
     frame("Harbour", frame_file(1, "HARBOUR.JPG", music="Sea.wav", script="Visits = Visits + 1"),
           hotspots=[
@@ -813,6 +836,8 @@ def build(out):
           texts_=[("The harbour at dusk", 16, 12, "Times New Roman", 18, True, 0x203050)])
 
     frame("Telescope", frame_file(1, "telescope.jpg", timer=(4, "[Last Visited Frame]")),
+          hotspots=[Hotspot("Gull", (200, 90, 32, 20), "Flying_Gull.gif", 0, animated=True)],
+          actions=[Action(message="A gull wheels over the lighthouse.")],
           texts_=[("Through the telescope...", 230, 440, "Arial", 12, False, 0xFFFFFF)])
 
     frame("Cliff Path", frame_file(1, "grass.bmp", tiled=True, music="Sea.wav"),

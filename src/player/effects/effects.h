@@ -9,6 +9,7 @@
 // before them (the player owns both in that order).
 #pragma once
 
+#include "player/effects/animated_pictures.h"
 #include "player/effects/rippling_water.h"
 #include "player/effects/transitions.h"
 #include "player/game_subsystems.h"
@@ -23,6 +24,7 @@ class Effects final : public EffectsSubsystem {
 
   Transitions& GetTransitions() { return transitions_; }
   RipplingWater& Water() { return water_; }
+  AnimatedPictures& Animations() { return animations_; }
 
   // EffectsSubsystem
   void NameTransitions() override { transitions_.InitTransitionNames(); }
@@ -41,10 +43,15 @@ class Effects final : public EffectsSubsystem {
   bool RipplingTickRunning() override { return water_.TickRunning(); }
   void RipplingTick() override { water_.TimerRipplingWater_Timer(); }
   void ResetOneShot() override { transitions_.ResetOneShot(); }
+  int AniGifNewWithIndex(int index, const std::string& path, double left, double top,
+                         double speed) override;
+  void AniGifPlay(int index) override { animations_.AniGifPlay(index); }
+  void AniGifStop(int index) override { animations_.AniGifStop(index); }
 
  private:
   Transitions transitions_;
   RipplingWater water_;
+  AnimatedPictures animations_;
 };
 
 }  // namespace sl

@@ -8,6 +8,7 @@
 #include "player/display/resolutions.h"
 #include "player/engine/game.h"
 #include "player/startup/project.h"
+#include "ui/controls/animated_picture.h"
 #include "ui/controls/check_box.h"
 #include "ui/controls/file_list_box.h"
 #include "ui/controls/frame.h"
@@ -133,7 +134,7 @@ void Game::CreateControls() {
   framesHistoryList_ = &f.Add<ui::ListBox>("FramesHistory");
   framesHistoryList_->SetVisible(false);
   f.AddArray<ui::PictureBox>("AniGifBox", pictureBox_).Item(0).SetVisible(false);
-  f.AddArray<ui::Image>("AniGif", pictureBox_).Item(0).SetVisible(false);
+  f.AddArray<ui::AnimatedPicture>("AniGif", pictureBox_).Item(0).SetVisible(false);
   cutSceneArea_ = &f.Add<ui::PictureBox>("CutSceneArea", pictureBox_);
   cutSceneArea_->SetVisible(false);
   cutSceneArea_->SetBorderStyle(0);

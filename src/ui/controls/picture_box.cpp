@@ -29,6 +29,7 @@ void PictureBox::CopyPropertiesFrom(const Control& source) {
   autoSize_ = s.autoSize_;
   borderStyle_ = s.borderStyle_;
   scaleMode_ = s.scaleMode_;
+  opaqueBackground_ = s.opaqueBackground_;
   Resized();
 }
 
@@ -62,6 +63,11 @@ void PictureBox::SetPicture(draw::Picture picture) {
 void PictureBox::SetBackColor(std::uint32_t c) {
   backColor_ = c;
   Cls();  // a new background colour clears the drawing, as classically
+}
+
+void PictureBox::SetOpaqueBackground(bool opaque) {
+  opaqueBackground_ = opaque;
+  Invalidate();
 }
 
 void PictureBox::SetForeColor(std::uint32_t c) {
@@ -128,7 +134,8 @@ void PictureBox::Print(const std::string& text) {
 
 void PictureBox::PaintClient(draw::Surface& target, draw::Point at) const {
   draw::Size s = ClientSize();
-  target.FillRect({at.x, at.y, s.width, s.height}, draw::ClassicToPixel(backColor_));
+  if (opaqueBackground_)
+    target.FillRect({at.x, at.y, s.width, s.height}, draw::ClassicToPixel(backColor_));
   if (!picture_.IsNone()) target.Blit(picture_.Image(), at.x, at.y);
   target.Blit(canvas_, at.x, at.y);
   if (overlay_) overlay_->PaintOverlay(target, at, s);

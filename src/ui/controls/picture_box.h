@@ -36,6 +36,10 @@ class PictureBox final : public ControlBase<PictureBox> {
   void SetAutoSize(bool enable);
   int BorderStyle() const { return borderStyle_; }
   void SetBorderStyle(int style);
+  // Whether the box fills its client area with its background colour. One that does not
+  // shows what lies beneath wherever nothing is drawn (the holder of an animated picture).
+  bool OpaqueBackground() const { return opaqueBackground_; }
+  void SetOpaqueBackground(bool opaque);
   int ScaleMode() const { return scaleMode_; }
   void SetScaleMode(int mode);
   double ScaleWidth() const;
@@ -86,6 +90,7 @@ class PictureBox final : public ControlBase<PictureBox> {
   std::uint32_t backColor_ = 0x8000000F;
   std::uint32_t foreColor_ = 0x80000012;
   bool autoRedraw_ = false;
+  bool opaqueBackground_ = true;
   bool autoSize_ = false;
   int borderStyle_ = 1;
   int scaleMode_ = 1;
