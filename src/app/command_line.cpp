@@ -109,6 +109,14 @@ struct Parser {
       o.soundFont = value;
       return true;
     }
+    if (name == "--cd") {
+      DriveFolder drive;
+      if (!Value(name, inlineValue, value)) return false;
+      if (!ParseDriveOption(value, drive))
+        return Fail("--cd wants DIR or LETTER=DIR, LETTER from A to V");
+      o.cdDrives.push_back(std::move(drive));
+      return true;
+    }
     if (name == "--events" || name == "--trace" || name == "--settings") {
       if (!Value(name, inlineValue, value)) return false;
       (name == "--events"  ? o.eventsFile
@@ -194,6 +202,8 @@ std::string Usage() {
          "                        auto (whole factors where they fit well, sharp pixels),\n"
          "                        pixel-perfect (whole factors only, black borders) or\n"
          "                        smooth (exact fit, filtered)\n"
+         "  --cd DIR, --cd L=DIR  a CD of a game on several CDs: a copied or mounted CD that\n"
+         "                        drive letter L stands for (default: the next from D)\n"
          "  --help                show this text\n"
          "  --version             show the version\n"
          "\n"

@@ -6,7 +6,8 @@
 //   r.options.headless, r.options.projectDir, r.options.screen->width, ...
 //   Usage()    -> the --help text
 // Options take their value as the next argument or after '=' (--seed=5). "--" ends the
-// options. An option that is given twice keeps its last value.
+// options. An option that is given twice keeps its last value, except --cd, which adds a CD
+// each time.
 #pragma once
 
 #include <cstdint>
@@ -15,6 +16,7 @@
 #include <vector>
 
 #include "core/date_time.h"
+#include "player/cd/drive_map.h"
 #include "ui/scale_mode.h"
 
 namespace sl {
@@ -37,6 +39,7 @@ struct CommandLineOptions {
   std::optional<bool> fullscreen;      // desktop: --fullscreen (true) or --windowed (false)
   std::optional<ui::ScaleMode> scale;  // desktop: --scale
   std::optional<std::string> soundFont;
+  std::vector<DriveFolder> cdDrives;  // --cd, in the order given
   bool help = false;
   bool version = false;
 };

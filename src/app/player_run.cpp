@@ -91,6 +91,7 @@ int Play(const CommandLineOptions& options, const std::string& projectFolder,
   PlayerMessageBoxes messages(platform);
   Player player(platform, messages, projectFolder);
   player.Sound().SetOptions({.mute = options.mute, .soundFont = options.soundFont.value_or("")});
+  player.Cd().SetCommandLineDrives(options.cdDrives);
   messages.UseDialogs(player.Windows());
   PlayerTrace playerTrace(trace, player);
   // On a virtual clock videos are decoded only when a picture of them is drawn.

@@ -28,6 +28,7 @@ Player::Player(ui::Platform& platform, MessageBoxService& messages, std::string 
       savedGames_(SavedGamesContext{project_, windows_, display_, variables_, title_,
                                     [this]() -> Game& { return EnsureGame(); }}) {
   project_.SetDisplayChecks(&display_);
+  project_.SetCdLookup(&cd_);
   subsystems_.variables = &variables_;
   subsystems_.hotspots = &hotspots_;
   subsystems_.texts = &texts_;
@@ -44,6 +45,7 @@ Player::Player(ui::Platform& platform, MessageBoxService& messages, std::string 
 
 Player::~Player() {
   project_.SetDisplayChecks(nullptr);
+  project_.SetCdLookup(nullptr);
   video_.CloseAll();
   game_.reset();
 }

@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "core/path_resolver.h"
+#include "player/cd/multi_cd.h"
 #include "player/display/resolutions.h"
 #include "player/effects/effects.h"
 #include "player/engine/game.h"
@@ -95,6 +96,8 @@ class Player {
   VideoPlayback& Video() { return video_; }
   SavedGames& Saves() { return savedGames_; }
   Effects& GetEffects() { return effects_; }
+  // The CD drives and the lookup of media on them (games on several CDs).
+  MultiCd& Cd() { return cd_; }
 
  private:
   Game& EnsureGame();
@@ -116,6 +119,7 @@ class Player {
   GameSound gameSound_{project_, sound_, windows_.Loop().GetClock()};
   VideoPlayback video_{project_, windows_};
   Effects effects_{project_, windows_, pictures_};
+  MultiCd cd_{{project_, windows_, display_, [this] { return game_.get(); }}};
   SoundObserver* soundObserver_ = nullptr;
   GameObserver* gameObserver_ = nullptr;
   std::unique_ptr<Game> game_;

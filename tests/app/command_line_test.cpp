@@ -12,9 +12,11 @@ CommandLineResult Parse(std::vector<std::string> args) {
 }
 
 TEST(CommandLineTest, AllOptions) {
-  CommandLineResult r = Parse({"--headless", "--events", "walk.txt", "--trace=-", "--settings",
-                               "s.ini", "--screen", "1024x768", "--clock", "2010-02-28T23:59:58",
-                               "--seed=-5", "--mute", "--soundfont", "gm.sf2", "games/crypt"});
+  CommandLineResult r =
+      Parse({"--headless", "--events",    "walk.txt",    "--trace=-", "--settings",
+             "s.ini",      "--screen",    "1024x768",    "--clock",   "2010-02-28T23:59:58",
+             "--seed=-5",  "--mute",      "--soundfont", "gm.sf2",    "--cd",
+             "/mnt/cd1",   "--cd=f=cd 2", "--cd",        "cd3",       "games/crypt"});
   ASSERT_EQ(r.error, "");
   const CommandLineOptions& o = r.options;
   EXPECT_TRUE(o.headless);
@@ -29,6 +31,12 @@ TEST(CommandLineTest, AllOptions) {
   EXPECT_EQ(o.seed, -5);
   EXPECT_TRUE(o.mute);
   EXPECT_EQ(o.soundFont, "gm.sf2");
+  ASSERT_EQ(o.cdDrives.size(), 3u);  // every --cd adds one, in order
+  EXPECT_EQ(o.cdDrives[0].letter, 0);
+  EXPECT_EQ(o.cdDrives[0].folder, "/mnt/cd1");
+  EXPECT_EQ(o.cdDrives[1].letter, 'F');
+  EXPECT_EQ(o.cdDrives[1].folder, "cd 2");
+  EXPECT_EQ(o.cdDrives[2].folder, "cd3");
   EXPECT_EQ(o.projectDir, "games/crypt");
   EXPECT_FALSE(o.help || o.version);
 }
@@ -68,6 +76,8 @@ TEST(CommandLineTest, BadCommandLinesNameTheProblem) {
       {{"--headless=yes"}, "option --headless takes no value"},
       {{"--mute=no"}, "option --mute takes no value"},
       {{"--soundfont"}, "option --soundfont needs a value"},
+      {{"--cd"}, "option --cd needs a value"},
+      {{"--cd", "Z=/mnt/cd"}, "--cd wants DIR or LETTER=DIR, LETTER from A to V"},
       {{"a", "b"}, "only one project folder may be given (extra: b)"},
   };
   for (const Case& c : cases) {
@@ -95,10 +105,10 @@ TEST(CommandLineTest, DesktopChoices) {
 TEST(CommandLineTest, UsageNamesEveryOption) {
   std::string usage = Usage();
   for (const char* option :
-       {"--headless", "--events",  "--trace",     "--settings",   "--screen",   "--clock",
-        "--seed",     "--mute",    "--soundfont", "--fullscreen", "--windowed", "--scale",
-        "--help",     "--version", "Ctrl+M",      "F11",          "Alt+Enter",  "F12",
-        "Ctrl+S",     "Ctrl+L",    "Ctrl+Q",      "Esc",          "PROJECT_DIR"}) {
+       {"--headless", "--events", "--trace",     "--settings", "--screen",     "--clock",
+        "--seed",     "--mute",   "--soundfont", "--cd",       "--fullscreen", "--windowed",
+        "--scale",    "--help",   "--version",   "Ctrl+M",     "F11",          "Alt+Enter",
+        "F12",        "Ctrl+S",   "Ctrl+L",      "Ctrl+Q",     "Esc",          "PROJECT_DIR"}) {
     EXPECT_NE(usage.find(option), std::string::npos) << option;
   }
   EXPECT_EQ(DefaultHeadlessClock(), (CivilTime{2004, 3, 7, 12, 0, 0, 0}));

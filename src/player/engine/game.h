@@ -106,6 +106,9 @@ class Game final : private ActivityTargets {
   void ClearFrameInfo() override;
   // Stops everything that runs: video, frame and message timers, timed events, sounds.
   void HaltActivity() override;
+  // The game gives up what it was doing: GameStopping set, the scene hidden, everything halted
+  // and the menus shown (the person playing did not give a CD the game needs).
+  void StopEverything();
   void FramesHistoryAdd(const std::string& FrameName);
   // Replaces the history (saved games); the hidden list follows.
   void SetFramesHistory(std::vector<std::string> names);
@@ -134,6 +137,8 @@ class Game final : private ActivityTargets {
   ui::Image& BackImage() { return *backImage_; }
   ui::PictureBox& CutSceneArea() { return *cutSceneArea_; }
   ui::TimerControl& Timer1() { return *timer1_; }
+  // The message band's timer, or null when the band is not there.
+  ui::TimerControl* TimerMessageBox();
   ui::TimerControl& TimerAudioFade() { return *timerAudioFade_; }
   ui::TimerControl& TimerRipplingWater() { return *timerRipplingWater_; }
   ui::Menu& Menu(const std::string& name);

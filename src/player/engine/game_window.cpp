@@ -429,10 +429,21 @@ void Game::HaltActivity() {
   ClickFlag = true;
   windows_.Loop().DoEvents();
   timer1_->SetEnabled(false);
-  if (auto* t = Find<ui::TimerControl>(*form_, "TimerMessageBox")) t->SetEnabled(false);
+  if (ui::TimerControl* t = TimerMessageBox()) t->SetEnabled(false);
   subs_.scripts->PauseTimedEvents();
   subs_.video->StopMovie();
   channels_.StopAllSounds();
+}
+
+void Game::StopEverything() {
+  GameStopping = true;
+  pictureBox_->SetVisible(false);
+  HaltActivity();
+  ShowMenus();
+}
+
+ui::TimerControl* Game::TimerMessageBox() {
+  return Find<ui::TimerControl>(*form_, "TimerMessageBox");
 }
 
 void Game::StartUnloading() {
