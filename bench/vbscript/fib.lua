@@ -1,4 +1,4 @@
--- Recursive Fibonacci.
+-- Recursive Fibonacci: calls, comparisons and integer arithmetic.
 local function fib(n)
   if n < 2 then
     return n
@@ -6,4 +6,4 @@ local function fib(n)
     return fib(n - 1) + fib(n - 2)
   end
 end
-print(fib(30))
+print(fib(32))

@@ -1,4 +1,4 @@
-' Recursive Fibonacci.
+' Recursive Fibonacci: calls, comparisons and integer arithmetic.
 Function Fib(n)
   If n < 2 Then
     Fib = n
@@ -6,4 +6,4 @@ Function Fib(n)
     Fib = Fib(n - 1) + Fib(n - 2)
   End If
 End Function
-WScript.Echo Fib(30)
+WScript.Echo Fib(32)

@@ -1,5 +1,5 @@
--- Bubble sort of an array.
-local N = 2500
+-- Bubble sort of an array of 5,000 numbers.
+local N = 5000
 local a = {}
 local seed = 12345
 for i = 0, N - 1 do

@@ -1,6 +1,6 @@
-' Bubble sort of an array.
-Const N = 2500
-Dim a(2499), i, j, t, seed
+' Bubble sort of an array of 5,000 numbers.
+Const N = 5000
+Dim a(4999), i, j, t, seed
 seed = 12345
 For i = 0 To N - 1
   seed = (seed * 1103 + 12345) Mod 65536

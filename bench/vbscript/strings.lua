@@ -1,6 +1,7 @@
--- String building with .. (the same pieces, one new string per step as in the script).
-local s = ""
-for i = 1, 20000 do
-  s = s .. "item" .. (i % 10) .. ","
+-- String building: the same million pieces, joined with table.concat (the fast way in Lua).
+local parts = {}
+for i = 1, 1000000 do
+  parts[#parts + 1] = "item" .. (i % 10) .. ","
 end
+local s = table.concat(parts)
 print(#s)

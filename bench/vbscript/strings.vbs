@@ -1,7 +1,7 @@
-' String building with &.
+' String building with &: a million pieces appended to one string.
 Dim s, i
 s = ""
-For i = 1 To 20000
+For i = 1 To 1000000
   s = s & "item" & (i Mod 10) & ","
 Next
 WScript.Echo Len(s)

@@ -5,6 +5,7 @@
 #include <cstring>
 #include <new>
 
+#include "core/memory_budget.h"
 #include "core/runtime_error.h"
 
 namespace sl {
@@ -12,12 +13,21 @@ namespace sl {
 namespace {
 // Longest string a value may hold (code units); longer ones are "Out of memory".
 constexpr std::size_t kMaxStringUnits = std::size_t{1} << 30;
+
+// The storage of a string with room for `capacity` code units and the final zero.
+std::size_t BytesOf(std::size_t capacity) {
+  return sizeof(SharedString::Rep) + (capacity + 1) * sizeof(char16_t);
+}
 }  // namespace
 
 SharedString::Rep* SharedString::Allocate(std::size_t capacity) {
   if (capacity > kMaxStringUnits) throw RuntimeError(7);
-  void* mem = std::malloc(sizeof(Rep) + (capacity + 1) * sizeof(char16_t));
-  if (!mem) throw RuntimeError(7);
+  MemoryBudget::Take(BytesOf(capacity));
+  void* mem = std::malloc(BytesOf(capacity));
+  if (!mem) {
+    MemoryBudget::Give(BytesOf(capacity));
+    throw RuntimeError(7);
+  }
   Rep* rep = static_cast<Rep*>(mem);
   rep->refs = 1;
   rep->size = 0;
@@ -70,7 +80,10 @@ SharedString& SharedString::operator=(SharedString&& o) noexcept {
 }
 
 void SharedString::Drop() noexcept {
-  if (rep_ && --rep_->refs == 0) std::free(rep_);
+  if (rep_ && --rep_->refs == 0) {
+    MemoryBudget::Give(BytesOf(rep_->capacity));
+    std::free(rep_);
+  }
   rep_ = nullptr;
 }
 

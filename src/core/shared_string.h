@@ -48,12 +48,14 @@ class SharedString {
     return a.rep_ == b.rep_ || a.View() == b.View();
   }
 
- private:
+  // The header of a string's storage; its code units follow it.
   struct Rep {
     std::int32_t refs;
     std::uint32_t size;
     std::uint32_t capacity;
   };
+
+ private:
   static Rep* Allocate(std::size_t capacity);
   char16_t* Data() const noexcept { return reinterpret_cast<char16_t*>(rep_ + 1); }
   void Drop() noexcept;

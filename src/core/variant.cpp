@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <utility>
 
+#include "core/memory_budget.h"
 #include "core/object.h"
 #include "core/runtime_error.h"
 
@@ -68,20 +69,51 @@ void Variant::ReleaseShared() noexcept {
   }
 }
 
-VariantArray::VariantArray(std::vector<Bound> bounds, bool fixedSize)
-    : bounds_(std::move(bounds)), fixed_(fixedSize) {
+namespace {
+
+// Elements of the given bounds; RuntimeError 9 for a negative count, 7 beyond the cap.
+std::size_t ElementCount(const std::vector<VariantArray::Bound>& bounds) {
+  if (bounds.empty()) return 0;
   std::size_t total = 1;
-  for (const Bound& b : bounds_) {
+  for (const VariantArray::Bound& b : bounds) {
     if (b.count < 0) throw RuntimeError(9);
     total *= static_cast<std::size_t>(b.count);
-    if (total > kMaxElements) throw RuntimeError(7);
+    if (total > VariantArray::kMaxElements) throw RuntimeError(7);
   }
-  if (bounds_.empty()) total = 0;
-  data_.resize(total);
+  return total;
+}
+
+}  // namespace
+
+VariantArray::VariantArray(std::vector<Bound> bounds, bool fixedSize)
+    : bounds_(std::move(bounds)), fixed_(fixedSize) {
+  Resize(ElementCount(bounds_));
+}
+
+Ref<VariantArray> VariantArray::OfItems(std::vector<Variant> items) {
+  if (items.size() > kMaxElements) throw RuntimeError(7);
+  MemoryBudget::Take(items.size() * sizeof(Variant));
+  Ref<VariantArray> array = MakeRef<VariantArray>();
+  array->counted_ = items.size();
+  array->bounds_.push_back({0, static_cast<std::int32_t>(items.size())});
+  array->data_ = std::move(items);
+  return array;
 }
 
 VariantArray::~VariantArray() {
   ReleaseNested(data_);
+  MemoryBudget::Give(counted_ * sizeof(Variant));
+}
+
+// Resizes the elements, counting what they take against the script's memory budget first.
+void VariantArray::Resize(std::size_t count) {
+  if (count > counted_) {
+    MemoryBudget::Take((count - counted_) * sizeof(Variant));
+  } else {
+    MemoryBudget::Give((counted_ - count) * sizeof(Variant));
+  }
+  counted_ = count;
+  data_.resize(count);
 }
 
 void ReleaseNested(std::vector<Variant>& values) {
@@ -118,6 +150,8 @@ void ReleaseNested(std::vector<Variant>& values) {
 
 Ref<VariantArray> VariantArray::Clone() const {
   Ref<VariantArray> copy = MakeRef<VariantArray>();
+  MemoryBudget::Take(data_.size() * sizeof(Variant));
+  copy->counted_ = data_.size();
   copy->bounds_ = bounds_;
   copy->data_ = data_;
   copy->fixed_ = fixed_;
@@ -139,16 +173,14 @@ Variant& VariantArray::At(const std::int32_t* subscripts, std::size_t count) {
 
 void VariantArray::Redim(std::vector<Bound> bounds, bool preserve) {
   if (fixed_) throw RuntimeError(10);
-  std::size_t total = 1;
-  for (const Bound& b : bounds) {
-    if (b.count < 0) throw RuntimeError(9);
-    total *= static_cast<std::size_t>(b.count);
-    if (total > kMaxElements) throw RuntimeError(7);
-  }
-  if (bounds.empty()) total = 0;
+  std::size_t total = ElementCount(bounds);
   if (!preserve || bounds_.empty()) {
+    MemoryBudget::Take(total * sizeof(Variant));  // before anything changes
+    std::vector<Variant> old(total);
     bounds_ = std::move(bounds);
-    data_.assign(total, Variant());
+    old.swap(data_);  // the old elements go at the end, once the new ones are in place
+    MemoryBudget::Give(counted_ * sizeof(Variant));
+    counted_ = total;
     return;
   }
   // Preserve: only the last dimension may change; the others must stay as they are.
@@ -160,7 +192,7 @@ void VariantArray::Redim(std::vector<Bound> bounds, bool preserve) {
   }
   // With the first dimension varying fastest, the elements of the last dimension form
   // contiguous blocks, so resizing keeps the leading blocks in place.
-  data_.resize(total);
+  Resize(total);
   bounds_ = std::move(bounds);
 }
 

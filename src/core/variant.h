@@ -200,7 +200,8 @@ static_assert(sizeof(Variant) == 16);
 
 // A script array of one or more dimensions, each with its own lower and upper bound. Values are
 // stored with the first dimension varying fastest. Arrays are values in scripts: assigning one
-// copies it, which the engine does lazily (copy when writing to a shared array).
+// copies it, which the engine does lazily (copy when writing to a shared array). The memory the
+// elements take counts against the script's memory budget (core/memory_budget.h).
 class VariantArray : public RefCounted {
  public:
   struct Bound {
@@ -214,6 +215,8 @@ class VariantArray : public RefCounted {
   ~VariantArray() override;
   // Throws RuntimeError 7 when the total size exceeds the cap, 9 on a negative count.
   explicit VariantArray(std::vector<Bound> bounds, bool fixedSize = false);
+  // A one-dimensional array with lower bound 0 holding `items`; RuntimeError 7 past the cap.
+  static Ref<VariantArray> OfItems(std::vector<Variant> items);
 
   Ref<VariantArray> Clone() const;
 
@@ -240,8 +243,11 @@ class VariantArray : public RefCounted {
   static constexpr std::size_t kMaxElements = std::size_t{1} << 24;
 
  private:
+  void Resize(std::size_t count);
+
   std::vector<Bound> bounds_;
   std::vector<Variant> data_;
+  std::size_t counted_ = 0;  // elements counted against the script's memory budget
   bool fixed_ = false;
 };
 

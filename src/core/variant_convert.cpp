@@ -484,6 +484,7 @@ std::int32_t ToLong(const Variant& v) {
 }
 
 std::uint8_t ToByte(const Variant& v) {
+  if (v.Type() == VarType::Boolean) return v.AsBool() ? 255 : 0;  // True is all bits set
   double r = std::nearbyint(ToDouble(v));
   if (!(r >= 0 && r <= 255)) throw RuntimeError(6);
   return static_cast<std::uint8_t>(r);
@@ -502,8 +503,8 @@ bool ToBoolean(const Variant& v) {
       return v.AsBool();
     case VarType::String: {
       std::u16string_view s = Trim(v.AsString().View());
-      if (EqualsIgnoreCase(s, u"true")) return true;
-      if (EqualsIgnoreCase(s, u"false")) return false;
+      if (EqualsIgnoreCase(s, u"true") || EqualsIgnoreCase(s, u"#true#")) return true;
+      if (EqualsIgnoreCase(s, u"false") || EqualsIgnoreCase(s, u"#false#")) return false;
       double d;
       if (ParseNumber(s, d)) return d != 0;
       throw RuntimeError(13);

@@ -75,7 +75,14 @@ struct Expr : Node {
 struct LiteralExpr : Expr {
   LiteralExpr() : Expr(ExprKind::Literal) {}
   Variant value;
+  bool negated = false;  // a negative number folded from -literal
 };
+
+// Whether comparisons treat the operand as a literal: a number or text written as such (a
+// folded negative number is the result of an operator, not a literal).
+inline bool IsLiteralOperand(const Expr* e) {
+  return e->kind == ExprKind::Literal && !static_cast<const LiteralExpr*>(e)->negated;
+}
 
 // Where a name's value lives, decided by the compiler (static kinds) or at first use (the rest).
 enum class NameKind : std::uint8_t {
@@ -138,6 +145,7 @@ struct NewExpr : Expr {
   NewExpr() : Expr(ExprKind::New) {}
   std::string className;
   std::string key;
+  bool explicitOnly = false;  // Option Explicit: an unknown name is an undefined variable
 };
 
 struct MeExpr : Expr {

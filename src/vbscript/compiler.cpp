@@ -58,8 +58,12 @@ class Compiler {
       slot->cls = cls;
       slot->proc = nullptr;
     }
+    // A procedure defined twice (even once as a Sub and once as a Function) is the last
+    // definition; the name may not also be a class or a variable of the block.
+    std::unordered_map<std::string, bool> procNames;
     for (ProcDef* proc : program_.procs) {
-      claim(proc->key, proc);
+      if (!procNames.count(proc->key)) claim(proc->key, proc);
+      procNames[proc->key] = true;
       GlobalSlot* slot = globals_.Find(proc->key);
       if (!slot) slot = globals_.Add(proc->name, proc->key, GlobalSlot::Procedure);
       slot->kind = GlobalSlot::Procedure;
@@ -82,6 +86,14 @@ class Compiler {
             if (GlobalSlot* slot = globals_.Find(item.name->key)) {
               if (slot->kind != GlobalSlot::Variable) FailAt(kErrNameRedefined, item.name);
             } else {
+              globals_.Add(item.name->name, item.name->key, GlobalSlot::Variable);
+            }
+          }
+          break;
+        case StmtKind::ReDim:
+          // ReDim declares the array when no Dim did, even under Option Explicit.
+          for (DimItem& item : static_cast<ReDimStmt*>(s)->items) {
+            if (!globals_.Find(item.name->key)) {
               globals_.Add(item.name->name, item.name->key, GlobalSlot::Variable);
             }
           }
@@ -490,6 +502,9 @@ class Compiler {
         break;
       case ExprKind::Me:
         if (!class_) FailAt(kErrInvalidMe, e);
+        break;
+      case ExprKind::New:
+        static_cast<NewExpr*>(e)->explicitOnly = explicit_;
         break;
       default:
         break;

@@ -46,6 +46,11 @@ void Engine::SetMaxCallDepth(int depth) {
   interp_->SetMaxCallDepth(depth);
 }
 
+void Engine::SetMemoryLimit(std::size_t bytes) {
+  memoryLimit_ = bytes;
+  interp_->SetMemoryLimit(bytes);
+}
+
 void Engine::AddCode(std::string_view code, std::string blockName) {
   interp_->AddCode(code, blockName);
 }
@@ -74,6 +79,7 @@ void Engine::Reset() {
   if (clock_) interp_->SetClock(clock_);
   interp_->SetTimeLimit(timeLimit_, watchdog_);
   if (maxDepth_ > 0) interp_->SetMaxCallDepth(maxDepth_);
+  interp_->SetMemoryLimit(memoryLimit_);
   interp_->Random() = random;
 }
 

@@ -5,10 +5,12 @@
 // ScriptError with the block, line and column where they happened.
 //
 // Limits keep the host alive whatever a script does: a time limit (time the host spends
-// waiting for the user does not count), a call depth limit (error 28 "Out of stack space") and
-// the size caps of strings and arrays (error 7 "Out of memory").
+// waiting for the user does not count, and long built-in functions are stopped too), a call
+// depth limit (error 28 "Out of stack space"), the size caps of strings and arrays and a cap on
+// the memory one call may take (error 7 "Out of memory").
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <memory>
 #include <optional>
@@ -25,6 +27,8 @@ namespace sl::vbs {
 
 class Interpreter;
 struct RandomState;
+
+constexpr std::size_t kDefaultMemoryLimit = std::size_t{512} << 20;
 
 // What the engine asks of its host. Every method has a sensible default.
 class EngineHost {
@@ -59,6 +63,9 @@ class Engine {
   void AddBlockedTime(std::int64_t milliseconds);
   // The deepest nesting of script procedure calls before error 28.
   void SetMaxCallDepth(int depth);
+  // The most memory the strings, arrays and objects made during one call into the engine may
+  // take, in bytes (kDefaultMemoryLimit unless set); more is error 7 "Out of memory".
+  void SetMemoryLimit(std::size_t bytes);
 
   // Compiles a block and runs its global code. Throws ScriptError.
   void AddCode(std::string_view code, std::string blockName = "");
@@ -84,6 +91,7 @@ class Engine {
   std::int64_t timeLimit_ = 0;
   const Clock* watchdog_ = nullptr;
   int maxDepth_ = 0;
+  std::size_t memoryLimit_ = kDefaultMemoryLimit;
 };
 
 }  // namespace sl::vbs

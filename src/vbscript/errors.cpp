@@ -1,6 +1,7 @@
 // Standard descriptions of the language's error numbers.
 #include "vbscript/errors.h"
 
+#include <cstdint>
 #include <utility>
 
 namespace sl::vbs {
@@ -142,10 +143,44 @@ RuntimeError MakeError(int number) {
   return RuntimeError(number, std::string(ErrorDescription(number)));
 }
 
+int ClassicErrorNumber(int number) {
+  constexpr std::uint32_t kEngineFacility = 0x800A0000u;
+  struct Status {
+    std::uint32_t status;
+    int number;
+  };
+  static constexpr Status kStatuses[] = {
+      {0x8007000Eu, kErrOutOfMemory},     // E_OUTOFMEMORY
+      {0x80070057u, kErrInvalidCall},     // E_INVALIDARG
+      {0x80070005u, 70},                  // E_ACCESSDENIED: Permission denied
+      {0x80004001u, 445},                 // E_NOTIMPL: Object doesn't support this action
+      {0x80004002u, 430},                 // E_NOINTERFACE
+      {0x80020003u, kErrNoSuchMember},    // DISP_E_MEMBERNOTFOUND
+      {0x80020005u, kErrTypeMismatch},    // DISP_E_TYPEMISMATCH
+      {0x80020006u, kErrNoSuchMember},    // DISP_E_UNKNOWNNAME
+      {0x8002000Au, kErrOverflow},        // DISP_E_OVERFLOW
+      {0x8002000Bu, kErrSubscript},       // DISP_E_BADINDEX
+      {0x8002000Du, kErrFixedArray},      // DISP_E_ARRAYISLOCKED
+      {0x8002000Eu, kErrWrongArgCount},   // DISP_E_BADPARAMCOUNT
+      {0x8002000Fu, kErrArgNotOptional},  // DISP_E_PARAMNOTOPTIONAL
+      {0x80020012u, kErrDivisionByZero},  // DISP_E_DIVBYZERO
+      {0x80040154u, kErrCannotCreate},    // REGDB_E_CLASSNOTREG
+      {0x800401F3u, kErrCannotCreate},    // CO_E_CLASSSTRING
+  };
+  if (number >= 0) return number;
+  auto status = static_cast<std::uint32_t>(number);
+  if ((status & 0xFFFF0000u) == kEngineFacility) return static_cast<int>(status & 0xFFFF);
+  for (const Status& s : kStatuses) {
+    if (s.status == status) return s.number;
+  }
+  return number;
+}
+
 ScriptError::ScriptError(int number, std::string description, std::string name, bool compilation,
                          std::string block, int line, int column)
     : RuntimeError(number, std::move(description)),
       name_(std::move(name)),
+      source_(compilation ? kCompilationErrorSource : kRuntimeErrorSource),
       compilation_(compilation),
       block_(std::move(block)),
       line_(line),

@@ -18,6 +18,7 @@ enum ErrorNumber : int {
   kErrFixedArray = 10,
   kErrDivisionByZero = 11,
   kErrTypeMismatch = 13,
+  kErrForNotInitialized = 92,
   kErrOutOfStack = 28,
   kErrInvalidNull = 94,
   kErrObjectNotSet = 91,
@@ -26,6 +27,7 @@ enum ErrorNumber : int {
   kErrNoSuchMember = 438,
   kErrArgNotOptional = 449,
   kErrWrongArgCount = 450,
+  kErrUnsupportedType = 458,
   kErrNotCollection = 451,
   kErrUndefined = 500,
   kErrIllegalAssignment = 501,
@@ -91,6 +93,16 @@ std::string_view ErrorDescription(int number);
 // A RuntimeError with the standard description of the language for `number`.
 RuntimeError MakeError(int number);
 
+// The number scripts see for an error number given as a COM status (a negative 32-bit value):
+// the engine's own statuses (facility 10) carry the number in their low word, the common
+// system and dispatch statuses have numbers of their own (E_OUTOFMEMORY is 7 "Out of memory"),
+// other statuses stay as they are. Other numbers are unchanged.
+int ClassicErrorNumber(int number);
+
+// The source of errors the engine raises itself, as Err.Source gives it.
+inline constexpr const char* kRuntimeErrorSource = "Microsoft VBScript runtime error";
+inline constexpr const char* kCompilationErrorSource = "Microsoft VBScript compilation error";
+
 // An error as the host sees it: number, description, the name the message adds, and position.
 class ScriptError : public RuntimeError {
  public:
@@ -104,13 +116,23 @@ class ScriptError : public RuntimeError {
   int Column() const noexcept { return column_; }
   // The description with the name, as messages show it: "Type mismatch: 'x'".
   std::string FullDescription() const;
-  // Who raised it: "VBScript runtime error" unless Err.Raise named another source.
+  // Who raised it: kRuntimeErrorSource (or kCompilationErrorSource) unless Err.Raise named
+  // another source.
   const std::string& Source() const noexcept { return source_; }
   void SetSource(std::string source) { source_ = std::move(source); }
+  // The help file and topic Err.Raise gave; errors of the engine have none.
+  const std::string& HelpFile() const noexcept { return helpFile_; }
+  int HelpContext() const noexcept { return helpContext_; }
+  void SetHelp(std::string file, int context) {
+    helpFile_ = std::move(file);
+    helpContext_ = context;
+  }
 
  private:
   std::string name_;
-  std::string source_ = "VBScript runtime error";
+  std::string source_;
+  std::string helpFile_;
+  int helpContext_ = 0;
   bool compilation_;
   std::string block_;
   int line_;

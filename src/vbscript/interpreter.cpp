@@ -4,6 +4,7 @@
 #include <cmath>
 #include <cstring>
 
+#include "core/memory_budget.h"
 #include "core/variant_convert.h"
 #include "vbscript/builtins/random.h"
 #include "vbscript/operators.h"
@@ -32,6 +33,13 @@ inline void Store(Variant& slot, Variant value) {
   }
   Variant old(std::move(slot));
   slot = std::move(value);
+}
+
+// The value an assignment stores: Set stores the object itself, Let the object's value (a
+// Property Let of a script class receives the object as it is and decides).
+inline Variant LetValue(Variant value, bool isSet) {
+  if (isSet || !value.IsObject()) return value;
+  return Dereference(value);
 }
 
 // Arrays are values: before writing into one that another variable shares, copy it.
@@ -196,6 +204,8 @@ auto Interpreter::Enter(F&& body) -> decltype(body()) {
     abortLine_ = 0;
   }
   ++entryDepth_;
+  std::optional<MemoryBudget> budget;
+  if (outer) budget.emplace(memoryLimit_);
   struct Leave {
     Interpreter* self;
     bool outer;
@@ -471,6 +481,27 @@ Variant* Interpreter::LocateLValue(Expr* e, Frame& f, Ref<VariantArray>* keep) {
   return nullptr;
 }
 
+// The element a call expression names when it indexes an array held in a variable, at any
+// depth (a(i)(j)); null for anything else. The arrays on the way are made unshared and kept
+// alive in `kept`, so the element stays valid while the caller writes it.
+Variant* Interpreter::ElementSlot(CallExpr* c, Frame& f, std::vector<Ref<VariantArray>>& kept) {
+  Variant* container = nullptr;
+  if (c->callee->kind == ExprKind::Name) {
+    auto* n = static_cast<NameExpr*>(c->callee);
+    container = VariableSlot(n, f);
+    if (container && n->ref.readOnly) return nullptr;
+  } else if (c->callee->kind == ExprKind::Call) {
+    container = ElementSlot(static_cast<CallExpr*>(c->callee), f, kept);
+  }
+  if (!container || !container->IsArray() || c->args.empty()) return nullptr;
+  std::int32_t subs[kMaxSubscripts];
+  std::size_t count = Subscripts(c->args, f, subs);
+  if (!container->IsArray()) return nullptr;
+  MakeUnique(*container);
+  kept.emplace_back(container->AsArray());
+  return &container->AsArray()->At(subs, count);
+}
+
 // ---------------------------------------------------------------------------------------------
 // Statements
 
@@ -500,22 +531,29 @@ Flow Interpreter::ExecBlock(const Block& block, Frame& f) {
 
 ScriptError Interpreter::Positioned(const RuntimeError& e, const Stmt* s, const Frame& f) {
   std::string name;
-  std::string source = kRuntimeErrorSource;
   if (auto* named = dynamic_cast<const NamedError*>(&e)) name = named->Name();
-  if (auto* se = dynamic_cast<const ScriptError*>(&e)) {
-    name = se->Name();
-    source = se->Source();
+  auto* se = dynamic_cast<const ScriptError*>(&e);
+  if (se) name = se->Name();
+  bool compilation = dynamic_cast<const CompileError*>(&e) != nullptr;  // Eval, Execute
+  ScriptError out(e.Number(), e.Description(), name, compilation,
+                  f.block ? *f.block : std::string(), s->line, s->column);
+  if (se) {
+    out.SetSource(se->Source());
+    out.SetHelp(se->HelpFile(), se->HelpContext());
   }
-  ScriptError out(e.Number(), e.Description(), name, false, f.block ? *f.block : std::string(),
-                  s->line, s->column);
-  out.SetSource(source);
   return out;
 }
 
+// Err takes the error's number, description and source; an error of the engine has no help
+// file or topic, so those of an earlier Err.Raise go.
 void Interpreter::SetErr(const RuntimeError& e) {
-  std::string source = kRuntimeErrorSource;
-  if (auto* se = dynamic_cast<const ScriptError*>(&e)) source = se->Source();
-  err_->Set(e.Number(), e.Description(), source);
+  if (auto* se = dynamic_cast<const ScriptError*>(&e)) {
+    err_->Set(e.Number(), e.Description(), se->Source(), se->HelpFile(), se->HelpContext());
+  } else {
+    bool compilation = dynamic_cast<const CompileError*>(&e) != nullptr;  // Eval, Execute
+    err_->Set(e.Number(), e.Description(),
+              compilation ? kCompilationErrorSource : kRuntimeErrorSource);
+  }
 }
 
 Flow Interpreter::Exec(Stmt* s, Frame& f) {
@@ -551,7 +589,14 @@ Flow Interpreter::Exec(Stmt* s, Frame& f) {
           return Flow::ExitProc;
       }
     case StmtKind::With: {
-      Variant object = Eval(static_cast<WithStmt*>(s)->object, f);
+      // Under On Error Resume Next a failing With object leaves the body to run without one.
+      Variant object;
+      try {
+        object = Eval(static_cast<WithStmt*>(s)->object, f);
+      } catch (RuntimeError& e) {
+        if (!f.resumeNext || aborting_) throw;
+        SetErr(e);
+      }
       struct Restore {
         Frame& f;
         Variant* previous;
@@ -598,13 +643,7 @@ bool Interpreter::Condition(Expr* e, Frame& f) {
     }
     return v->Type() == VarType::Boolean ? v->AsBool() : IsTrue(*v);
   }
-  try {
-    return IsTrue(Eval(e, f));
-  } catch (RuntimeError& err) {
-    if (aborting_) throw;
-    SetErr(err);
-    return true;
-  }
+  return LoopCondition(e, f, true);
 }
 
 void Interpreter::ExecAssign(AssignStmt* a, Frame& f) {
@@ -639,10 +678,8 @@ void Interpreter::ExecAssign(AssignStmt* a, Frame& f) {
     }
   }
   Variant value = Eval(a->value, f);
-  if (a->isSet) {
-    if (!value.IsObject()) throw NamedError(kErrObjectRequired, DescribeObject(a->value));
-  } else if (value.IsObject()) {
-    value = Dereference(value);
+  if (a->isSet && !value.IsObject()) {
+    throw NamedError(kErrObjectRequired, DescribeObject(a->value));
   }
   Assign(a->target, std::move(value), a->isSet, f);
 }
@@ -731,11 +768,12 @@ void Interpreter::Assign(Expr* target, Variant value, bool isSet, Frame& f) {
         case NameKind::Global: {
           GlobalSlot* g = n->ref.global;
           if (g->kind == GlobalSlot::Variable) {
-            Store(g->value, std::move(value));
+            Store(g->value, LetValue(std::move(value), isSet));
             return;
           }
           if (g->kind == GlobalSlot::HostObject && g->value.AsObject()) {
             // A named host object stands for its value: assigning to it sets its default.
+            value = LetValue(std::move(value), isSet);
             g->value.AsObject()->Invoke(kDispIdValue, flags, std::span<Variant>(&value, 1));
             return;
           }
@@ -748,6 +786,7 @@ void Interpreter::Assign(Expr* target, Variant value, bool isSet, Frame& f) {
           return;
         }
         case NameKind::HostMember:
+          value = LetValue(std::move(value), isSet);
           static_cast<Object*>(n->ref.hostObject)
               ->Invoke(n->ref.slot, flags, std::span<Variant>(&value, 1));
           return;
@@ -756,7 +795,7 @@ void Interpreter::Assign(Expr* target, Variant value, bool isSet, Frame& f) {
         default: {
           if (n->ref.readOnly) throw NamedError(kErrIllegalAssignment, n->name);
           Variant* slot = VariableSlot(n, f);
-          Store(*slot, std::move(value));
+          Store(*slot, LetValue(std::move(value), isSet));
           return;
         }
       }
@@ -780,7 +819,7 @@ void Interpreter::Assign(Expr* target, Variant value, bool isSet, Frame& f) {
         }
         if (kind == NameKind::HostMember) {
           std::vector<Variant> args = ArgValues(c->args, f);
-          args.push_back(std::move(value));
+          args.push_back(LetValue(std::move(value), isSet));
           static_cast<Object*>(n->ref.hostObject)->Invoke(n->ref.slot, flags, args);
           return;
         }
@@ -792,11 +831,21 @@ void Interpreter::Assign(Expr* target, Variant value, bool isSet, Frame& f) {
             throw NamedError(kErrIllegalAssignment, n->name);
           }
         }
-        AssignIndexed(*slot, c->args, std::move(value), flags, f, n->name);
+        AssignIndexed(*slot, c->args, LetValue(std::move(value), isSet), flags, f, n->name);
         return;
       }
+      if (c->callee->kind == ExprKind::Call) {
+        // a(i)(j) = v: the element a(i) is itself the array written into.
+        std::vector<Ref<VariantArray>> kept;
+        Variant* element = ElementSlot(static_cast<CallExpr*>(c->callee), f, kept);
+        if (element && !(element->IsObject() && element->AsObject())) {
+          if (!element->IsArray()) throw MakeError(kErrTypeMismatch);
+          AssignIndexed(*element, c->args, LetValue(std::move(value), isSet), flags, f, "");
+          return;
+        }
+      }
       Variant object = Eval(c->callee, f);
-      AssignIndexed(object, c->args, std::move(value), flags, f, "");
+      AssignIndexed(object, c->args, LetValue(std::move(value), isSet), flags, f, "");
       return;
     }
     case ExprKind::Member:
@@ -849,7 +898,7 @@ void Interpreter::AssignMember(MemberExpr* m, const std::vector<Expr*>* argExprs
   if (id == kDispIdUnknown) throw NamedError(kErrNoSuchMember, MemberName(m));
   std::vector<Variant> args;
   if (argExprs) args = ArgValues(*argExprs, f);
-  args.push_back(std::move(value));
+  args.push_back(LetValue(std::move(value), isSet));
   obj->Invoke(id, flags, args);
 }
 
@@ -881,7 +930,7 @@ void Interpreter::ExecCall(CallStmt* s, Frame& f) {
           return;
         case NameKind::Builtin: {
           static const std::vector<Expr*> kNoArgs;
-          CallBuiltin(n->ref.builtin, n->name, kNoArgs, f);
+          CallBuiltin(n->ref.builtin, n->name, kNoArgs, f, kInvokeCall);
           return;
         }
         case NameKind::HostMember:
@@ -909,10 +958,47 @@ void Interpreter::ExecCall(CallStmt* s, Frame& f) {
   }
 }
 
+namespace {
+
+// A bound or step of For as a number: text is read as a Double, Empty is 0, a Boolean is the
+// Integer it stands for.
+Variant ForNumber(Variant v) {
+  switch (v.Type()) {
+    case VarType::Empty:
+      return Variant(static_cast<std::int16_t>(0));
+    case VarType::Boolean:
+      return Variant(static_cast<std::int16_t>(v.AsBool() ? -1 : 0));
+    case VarType::String:
+      return Variant(ToDouble(v));
+    default:
+      return v;
+  }
+}
+
+}  // namespace
+
+// Under On Error Resume Next an error in the head of a loop goes on with the next statement,
+// which is the first of the body: the body runs once, then the loop end finds the loop not
+// started (error `unstarted`, which goes on after the loop).
+Flow Interpreter::HeadFailed(const RuntimeError& e, const Block& body, int unstarted, Frame& f) {
+  if (!f.resumeNext || aborting_) throw;
+  SetErr(e);
+  Flow flow = ExecBlock(body, f);
+  if (flow == Flow::ExitFor) return Flow::Normal;
+  if (flow != Flow::Normal) return flow;
+  throw MakeError(unstarted);
+}
+
 Flow Interpreter::ExecFor(ForStmt* s, Frame& f) {
-  Variant from = Dereference(Eval(s->from, f));
-  Variant to = Dereference(Eval(s->to, f));
-  Variant step = s->step ? Dereference(Eval(s->step, f)) : Variant(static_cast<std::int16_t>(1));
+  Variant from, to, step;
+  try {
+    from = ForNumber(Dereference(Eval(s->from, f)));
+    to = ForNumber(Dereference(Eval(s->to, f)));
+    step =
+        s->step ? ForNumber(Dereference(Eval(s->step, f))) : Variant(static_cast<std::int16_t>(1));
+  } catch (RuntimeError& e) {
+    return HeadFailed(e, s->body, kErrForNotInitialized, f);
+  }
   Variant* var = VariableSlot(s->var, f);
   if (!var || s->var->ref.readOnly) throw NamedError(kErrIllegalAssignment, s->var->name);
   if (IsIntegral(from) && IsIntegral(to) && IsIntegral(step)) {
@@ -940,7 +1026,7 @@ Flow Interpreter::ExecFor(ForStmt* s, Frame& f) {
     return Flow::Normal;
   }
   double end = ToDouble(to), st = ToDouble(step);
-  Store(*var, from.IsEmpty() ? Variant(static_cast<std::int16_t>(0)) : from);
+  Store(*var, from);
   while (true) {
     double cur = ToDouble(*var);
     if (st >= 0 ? cur > end : cur < end) break;
@@ -953,8 +1039,28 @@ Flow Interpreter::ExecFor(ForStmt* s, Frame& f) {
   return Flow::Normal;
 }
 
+// The variable of For Each is Empty once the loop has gone through every element (Exit For
+// leaves it at the element it had).
 Flow Interpreter::ExecForEach(ForEachStmt* s, Frame& f) {
-  Variant collection = Eval(s->collection, f);
+  Variant collection;
+  Ref<Enumerator> items;
+  try {
+    collection = Eval(s->collection, f);
+    if (!collection.IsArray()) {
+      if (!collection.IsObject() || !collection.AsObject()) {
+        throw NamedError(kErrNotCollection, DescribeObject(s->collection));
+      }
+      try {
+        items = collection.AsObject()->NewEnum();
+      } catch (RuntimeError& e) {
+        if (e.Number() == kErrNoSuchMember) throw MakeError(kErrNotCollection);
+        throw;
+      }
+      if (!items) throw MakeError(kErrNotCollection);
+    }
+  } catch (RuntimeError& e) {
+    return HeadFailed(e, s->body, kErrNotCollection, f);
+  }
   Variant* var = VariableSlot(s->var, f);
   if (!var || s->var->ref.readOnly) throw NamedError(kErrIllegalAssignment, s->var->name);
   if (collection.IsArray()) {
@@ -963,74 +1069,96 @@ Flow Interpreter::ExecForEach(ForEachStmt* s, Frame& f) {
       Tick();
       Store(*var, array->Data()[i]);
       Flow flow = ExecBlock(s->body, f);
-      if (flow == Flow::ExitFor) break;
+      if (flow == Flow::ExitFor) return Flow::Normal;
       if (flow != Flow::Normal) return flow;
     }
+    Store(*var, Variant());
     return Flow::Normal;
   }
-  if (!collection.IsObject() || !collection.AsObject()) {
-    throw NamedError(kErrNotCollection, DescribeObject(s->collection));
-  }
-  Ref<Enumerator> items;
-  try {
-    items = collection.AsObject()->NewEnum();
-  } catch (RuntimeError& e) {
-    if (e.Number() == kErrNoSuchMember) throw MakeError(kErrNotCollection);
-    throw;
-  }
-  if (!items) throw MakeError(kErrNotCollection);
   Variant item;
   while (items->Next(item)) {
     Tick();
     Store(*var, std::move(item));
     item = Variant();
     Flow flow = ExecBlock(s->body, f);
-    if (flow == Flow::ExitFor) break;
+    if (flow == Flow::ExitFor) return Flow::Normal;
     if (flow != Flow::Normal) return flow;
   }
+  Store(*var, Variant());
   return Flow::Normal;
+}
+
+// A loop or If condition. Under On Error Resume Next a failing condition counts as `onError`:
+// true before a body (the next statement is the body's first), false after a loop's body (the
+// next statement follows the loop).
+bool Interpreter::LoopCondition(Expr* e, Frame& f, bool onError) {
+  if (!f.resumeNext) return IsTrue(Eval(e, f));
+  try {
+    return IsTrue(Eval(e, f));
+  } catch (RuntimeError& err) {
+    if (aborting_) throw;
+    SetErr(err);
+    return onError;
+  }
 }
 
 Flow Interpreter::ExecDo(DoStmt* s, Frame& f) {
   while (true) {
     Tick();
-    if (s->test == DoStmt::PreWhile && !IsTrue(Eval(s->condition, f))) break;
-    if (s->test == DoStmt::PreUntil && IsTrue(Eval(s->condition, f))) break;
+    if (s->test == DoStmt::PreWhile && !LoopCondition(s->condition, f, true)) break;
+    if (s->test == DoStmt::PreUntil && LoopCondition(s->condition, f, false)) break;
     Flow flow = ExecBlock(s->body, f);
     if (flow == Flow::ExitDo) break;
     if (flow != Flow::Normal) return flow;
-    if (s->test == DoStmt::PostWhile && !IsTrue(Eval(s->condition, f))) break;
-    if (s->test == DoStmt::PostUntil && IsTrue(Eval(s->condition, f))) break;
+    if (s->test == DoStmt::PostWhile && !LoopCondition(s->condition, f, false)) break;
+    if (s->test == DoStmt::PostUntil && LoopCondition(s->condition, f, true)) break;
   }
   return Flow::Normal;
 }
 
+// Under On Error Resume Next an error in the tested value skips the whole Select; an error in
+// a Case test runs that Case's statements, which come next.
 Flow Interpreter::ExecSelect(SelectStmt* s, Frame& f) {
-  Variant subject = Dereference(Eval(s->subject, f));
+  Variant subject;
+  try {
+    subject = Dereference(Eval(s->subject, f));
+  } catch (RuntimeError& e) {
+    if (!f.resumeNext || aborting_) throw;
+    SetErr(e);
+    return Flow::Normal;
+  }
   for (CaseClause& clause : s->clauses) {
     bool match = clause.tests.empty();
     for (CaseTest& test : clause.tests) {
-      Variant a = Dereference(Eval(test.a, f));
-      bool literal = test.a->kind == ExprKind::Literal;
-      switch (test.kind) {
-        case CaseTest::Value:
-          match = CaseMatches(Op::Eq, subject, a, literal);
-          break;
-        case CaseTest::Compare:
-          match = CaseMatches(test.op, subject, a, literal);
-          break;
-        case CaseTest::Range: {
-          Variant b = Dereference(Eval(test.b, f));
-          match = CaseMatches(Op::Ge, subject, a, literal) &&
-                  CaseMatches(Op::Le, subject, b, test.b->kind == ExprKind::Literal);
-          break;
-        }
+      try {
+        match = CaseTestMatches(test, subject, f);
+      } catch (RuntimeError& e) {
+        if (!f.resumeNext || aborting_) throw;
+        SetErr(e);
+        match = true;
       }
       if (match) break;
     }
     if (match) return ExecBlock(clause.body, f);
   }
   return Flow::Normal;
+}
+
+bool Interpreter::CaseTestMatches(const CaseTest& test, const Variant& subject, Frame& f) {
+  Variant a = Dereference(Eval(test.a, f));
+  bool literal = IsLiteralOperand(test.a);
+  switch (test.kind) {
+    case CaseTest::Value:
+      return CaseMatches(Op::Eq, subject, a, literal);
+    case CaseTest::Compare:
+      return CaseMatches(test.op, subject, a, literal);
+    case CaseTest::Range: {
+      Variant b = Dereference(Eval(test.b, f));
+      return CaseMatches(Op::Ge, subject, a, literal) &&
+             CaseMatches(Op::Le, subject, b, IsLiteralOperand(test.b));
+    }
+  }
+  return false;
 }
 
 void Interpreter::ExecDim(DimStmt* s, Frame& f) {
@@ -1049,8 +1177,14 @@ void Interpreter::ExecDim(DimStmt* s, Frame& f) {
   }
 }
 
+// ReDim of an array declared with its size is error 10; without Preserve that is found
+// before the new bounds are read, with Preserve after.
 void Interpreter::ExecReDim(ReDimStmt* s, Frame& f) {
   for (DimItem& item : s->items) {
+    if (!s->preserve) {
+      Variant* v = VariableSlot(item.name, f);
+      if (v && v->IsArray() && v->AsArray()->IsFixedSize()) throw MakeError(kErrFixedArray);
+    }
     std::vector<VariantArray::Bound> bounds;
     for (Expr* b : item.bounds) {
       std::int64_t upper = ToLong(Dereference(Eval(b, f)));
@@ -1189,8 +1323,7 @@ void Interpreter::EvalBinary(BinaryExpr* b, Frame& f, Variant& out) {
     case Op::Gt:
     case Op::Le:
     case Op::Ge:
-      out = Compare(b->op, *l, *r, b->left->kind == ExprKind::Literal,
-                    b->right->kind == ExprKind::Literal);
+      out = Compare(b->op, *l, *r, IsLiteralOperand(b->left), IsLiteralOperand(b->right));
       return;
     case Op::Is:
       out = Variant(SameObject(*l, *r));
@@ -1230,7 +1363,7 @@ Variant Interpreter::EvalName(NameExpr* n, Frame& f) {
       return InvokeInstance(*f.me, n->ref.slot, kInvokeGet | kInvokeCall, CallArgs{});
     case NameKind::Builtin: {
       static const std::vector<Expr*> kNoArgs;
-      return CallBuiltin(n->ref.builtin, n->name, kNoArgs, f);
+      return CallBuiltin(n->ref.builtin, n->name, kNoArgs, f, kInvokeGet | kInvokeCall);
     }
     case NameKind::HostMember:
       return static_cast<Object*>(n->ref.hostObject)
@@ -1446,7 +1579,7 @@ Variant Interpreter::EvalCall(CallExpr* c, Frame& f, std::uint8_t flags) {
       return InvokeInstance(*f.me, n->ref.slot, flags, args);
     }
     case NameKind::Builtin:
-      return CallBuiltin(n->ref.builtin, n->name, c->args, f);
+      return CallBuiltin(n->ref.builtin, n->name, c->args, f, flags);
     case NameKind::HostMember:
       return InvokeHost(static_cast<Object*>(n->ref.hostObject), n->ref.slot, flags, &c->args, f);
     default:
@@ -1547,11 +1680,15 @@ Variant Interpreter::ApplyArgs(const Variant& value, std::vector<Variant>& args,
 }
 
 Variant Interpreter::CallBuiltin(const BuiltinInfo* info, const std::string& name,
-                                 const std::vector<Expr*>& argExprs, Frame& f) {
+                                 const std::vector<Expr*>& argExprs, Frame& f, std::uint8_t flags) {
   std::size_t count = argExprs.size();
   if (static_cast<int>(count) < info->minArgs ||
       (info->maxArgs >= 0 && static_cast<int>(count) > info->maxArgs)) {
     throw NamedError(kErrWrongArgCount, name);
+  }
+  bool forValue = (flags & kInvokeGet) != 0;
+  if (info->use == BuiltinUse::kStatementOnly && forValue) {
+    throw NamedError(kErrTypeMismatch, name);
   }
   Variant inlineArgs[kInlineSlots];
   std::vector<Variant> heapArgs;
@@ -1564,6 +1701,7 @@ Variant Interpreter::CallBuiltin(const BuiltinInfo* info, const std::string& nam
     args[i] = Eval(argExprs[i], f);
   try {
     Variant result = info->function(*this, std::span<Variant>(args, count));
+    if (info->use == BuiltinUse::kValueOnly && !forValue) throw MakeError(kErrUnsupportedType);
     if (result.IsString()) {
       ChargeFor(result.AsString().size());
     } else if (result.IsArray()) {
@@ -1584,7 +1722,14 @@ Variant Interpreter::CallBuiltin(const BuiltinInfo* info, const std::string& nam
 Variant Interpreter::CallIntrinsic(int id, const std::string& name,
                                    const std::vector<Expr*>& argExprs, Frame& f) {
   if (argExprs.size() != 1) throw NamedError(kErrWrongArgCount, name);
-  std::string text = ToUtf8(Dereference(Eval(argExprs[0], f)));
+  // The argument is text, or an object whose value is text. Eval gives any other value back
+  // as it is; the others take only text.
+  Variant argument = Dereference(Eval(argExprs[0], f));
+  if (!argument.IsString()) {
+    if (id == kEval) return argument;
+    throw MakeError(kErrTypeMismatch);
+  }
+  std::string text = ToUtf8(argument);
   switch (id) {
     case kEval: {
       Expr* expr = nullptr;
@@ -1617,17 +1762,17 @@ Variant Interpreter::CallIntrinsic(int id, const std::string& name,
 }
 
 Variant Interpreter::NewInstance(NewExpr* e) {
-  GlobalSlot* slot = globals_.Find(e->key);
-  if (!slot || slot->kind != GlobalSlot::Class) {
-    // The built-in classes are the objects CreateObject makes ("VBScript.RegExp").
-    if (e->key == "regexp") {
-      if (const BuiltinInfo* create = FindBuiltin("createobject")) {
-        Variant progId("VBScript.RegExp");
-        return create->function(*this, std::span<Variant>(&progId, 1));
-      }
+  // New RegExp is always the built-in object, even when the script has a class of that name.
+  if (e->key == "regexp") {
+    if (const BuiltinInfo* create = FindBuiltin("createobject")) {
+      Variant progId("VBScript.RegExp");
+      return create->function(*this, std::span<Variant>(&progId, 1));
     }
-    throw NamedError(kErrClassNotDefined, e->className);
   }
+  GlobalSlot* slot = globals_.Find(e->key);
+  // Under Option Explicit the name is looked up as a variable first.
+  if (!slot && e->explicitOnly) throw NamedError(kErrUndefined, e->className);
+  if (!slot || slot->kind != GlobalSlot::Class) throw NamedError(kErrClassNotDefined, e->className);
   Ref<ClassInstance> instance = MakeRef<ClassInstance>(store_, slot->cls);
   if (slot->cls->initialize) CallProc(slot->cls->initialize, instance.get(), CallArgs{});
   return Variant(instance);
@@ -1711,8 +1856,9 @@ Variant Interpreter::InvokeInstance(ClassInstance& obj, int memberIndex, std::ui
     std::vector<Variant> index = ArgValues(args);
     if (flags & (kInvokeLet | kInvokeSet)) {
       if (!args.assigned) throw MakeError(kErrWrongArgCount);
+      Variant assigned = LetValue(*args.assigned, (flags & kInvokeSet) != 0);
       if (index.empty()) {
-        Store(field, *args.assigned);
+        Store(field, std::move(assigned));
         return Variant();
       }
       if (field.IsArray()) {
@@ -1720,10 +1866,10 @@ Variant Interpreter::InvokeInstance(ClassInstance& obj, int memberIndex, std::ui
         for (Variant& v : index)
           subs.push_back(ToLong(v));
         MakeUnique(field);
-        Store(field.AsArray()->At(subs.data(), subs.size()), *args.assigned);
+        Store(field.AsArray()->At(subs.data(), subs.size()), std::move(assigned));
         return Variant();
       }
-      throw NamedError(kErrTypeMismatch, m.name);
+      throw NamedError(kErrNoSuchMember, m.name);  // a field that is not an array has no index
     }
     if (index.empty()) return field;
     if (field.IsArray()) {
@@ -1735,7 +1881,7 @@ Variant Interpreter::InvokeInstance(ClassInstance& obj, int memberIndex, std::ui
     if (field.IsObject() && field.AsObject()) {
       return field.AsObject()->Invoke(kDispIdValue, flags, index);
     }
-    throw NamedError(kErrTypeMismatch, m.name);
+    throw NamedError(kErrNoSuchMember, m.name);
   }
   // A getter without parameters given arguments: they index the value it returns.
   const ProcDef* getter =
@@ -1747,9 +1893,8 @@ Variant Interpreter::InvokeInstance(ClassInstance& obj, int memberIndex, std::ui
     return ApplyArgs(value, index, flags);
   }
   if (m.method) return CallProc(m.method, &obj, args);
-  if (flags & kInvokeSet) {
+  if (flags & kInvokeSet) {  // Set needs a Property Set: a Property Let does not do
     if (m.set) return CallProc(m.set, &obj, args);
-    if (m.let) return CallProc(m.let, &obj, args);
     throw NamedError(kErrNoSuchMember, m.name);
   }
   if (flags & kInvokeLet) {

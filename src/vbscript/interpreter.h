@@ -84,6 +84,7 @@ class Interpreter final : public BuiltinContext {
   void SetTimeLimit(std::int64_t ms, const Clock* watchdog);
   void AddBlockedTime(std::int64_t ms) { blockedMs_ += ms; }
   void SetMaxCallDepth(int depth) { maxDepth_ = depth; }
+  void SetMemoryLimit(std::size_t bytes) { memoryLimit_ = bytes; }
   void AddCode(std::string_view code, const std::string& blockName);
   void AddObject(const std::string& name, Ref<Object> object, bool globalMembers);
   Variant Run(std::string_view name, std::span<Variant> args);
@@ -105,6 +106,7 @@ class Interpreter final : public BuiltinContext {
   std::optional<std::string> InputBox(const std::string& prompt, const std::string& title,
                                       const std::string& defaultText) override;
   Ref<Object> CreateHostObject(std::string_view progId) override;
+  void Charge(std::size_t units) override { ChargeFor(units); }
 
  private:
   // Entry from a host: sets up the time limit and turns errors into ScriptError.
@@ -120,8 +122,10 @@ class Interpreter final : public BuiltinContext {
   // Work on large values (a long string built, a big array made) counts as many ticks, so the
   // time limit is checked as often in a loop that copies megabytes as in any other.
   void ChargeFor(std::size_t units) {
-    if (units < kChargeUnit) return;
-    ticks_ -= static_cast<int>(std::min<std::size_t>(units / kChargeUnit, 1 << 20));
+    work_ += units;
+    if (work_ < kChargeUnit) return;
+    ticks_ -= static_cast<int>(std::min<std::size_t>(work_ / kChargeUnit, 1 << 20));
+    work_ %= kChargeUnit;
     if (ticks_ <= 0) CheckTime();
   }
   static constexpr std::size_t kChargeUnit = 4096;
@@ -135,6 +139,7 @@ class Interpreter final : public BuiltinContext {
   NameKind Resolved(NameExpr* n);
   Variant* VariableSlot(NameExpr* n, Frame& f);
   Variant* LocateLValue(Expr* e, Frame& f, Ref<VariantArray>* keep);
+  Variant* ElementSlot(CallExpr* c, Frame& f, std::vector<Ref<VariantArray>>& kept);
 
   // Statements
   Flow ExecBlock(const Block& block, Frame& f);
@@ -155,6 +160,9 @@ class Interpreter final : public BuiltinContext {
   Flow ExecForEach(ForEachStmt* s, Frame& f);
   Flow ExecDo(DoStmt* s, Frame& f);
   Flow ExecSelect(SelectStmt* s, Frame& f);
+  bool CaseTestMatches(const CaseTest& test, const Variant& subject, Frame& f);
+  Flow HeadFailed(const RuntimeError& e, const Block& body, int unstarted, Frame& f);
+  bool LoopCondition(Expr* e, Frame& f, bool onError);
   void ExecDim(DimStmt* s, Frame& f);
   void ExecReDim(ReDimStmt* s, Frame& f);
   void ExecErase(EraseStmt* s, Frame& f);
@@ -185,7 +193,7 @@ class Interpreter final : public BuiltinContext {
   Variant InvokeHost(Object* obj, DispId id, std::uint8_t flags, const std::vector<Expr*>* exprs,
                      Frame& f);
   Variant CallBuiltin(const BuiltinInfo* info, const std::string& name,
-                      const std::vector<Expr*>& argExprs, Frame& f);
+                      const std::vector<Expr*>& argExprs, Frame& f, std::uint8_t flags);
   Variant CallIntrinsic(int id, const std::string& name, const std::vector<Expr*>& argExprs,
                         Frame& f);
   Variant NewInstance(NewExpr* e);
@@ -208,6 +216,8 @@ class Interpreter final : public BuiltinContext {
   std::int64_t startMs_ = 0;
   std::int64_t blockedMs_ = 0;
   int ticks_ = 1;
+  std::size_t work_ = 0;  // charged work not yet counted as ticks
+  std::size_t memoryLimit_ = kDefaultMemoryLimit;
   int depth_ = 0;
   int entryDepth_ = 0;
   int maxDepth_ = 1500;

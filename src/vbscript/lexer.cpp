@@ -2,6 +2,7 @@
 
 #include <array>
 #include <cmath>
+#include <cstdint>
 #include <cstdlib>
 
 #include "core/variant_convert.h"
@@ -153,6 +154,7 @@ class Lexer {
         if (p < src_.size() && (src_[p] == '\r' || src_[p] == '\n')) {
           pos_ = p;
           NewLine();
+          continued_ = true;
         } else if (p >= src_.size()) {
           pos_ = p;
         } else {
@@ -169,6 +171,7 @@ class Lexer {
   }
 
   Token& Emit(Tok kind, int column) {
+    continued_ = false;
     Token t;
     t.kind = kind;
     t.line = line_;
@@ -199,10 +202,7 @@ class Lexer {
     if (IsDigit(c) || (c == '.' && IsDigit(Peek(1)))) return LexNumber(col);
     if (c == '"') return LexString(col);
     if (c == '#') return LexDate(col);
-    if (c == '&' && (Peek(1) == 'h' || Peek(1) == 'H' || Peek(1) == 'o' || Peek(1) == 'O' ||
-                     IsDigit(Peek(1)))) {
-      return LexRadix(col);
-    }
+    if (c == '&' && StartsRadixLiteral()) return LexRadix(col);
     ++pos_;
     switch (c) {
       case ':':
@@ -239,13 +239,25 @@ class Lexer {
         Emit(Tok::Amp, col);
         return;
       case '=':
-        Emit(Tok::Eq, col);
+        // "=>" and "=<" are the comparisons ">=" and "<=" written the other way round.
+        if (Peek() == '>') {
+          ++pos_;
+          Emit(Tok::Ge, col);
+        } else if (Peek() == '<') {
+          ++pos_;
+          Emit(Tok::Le, col);
+        } else {
+          Emit(Tok::Eq, col);
+        }
         return;
       case '.': {
-        // Member access when it follows a name, ')' or a literal with no blank between.
-        bool member = !tokens_.empty() && pos_ >= 2 && !IsBlank(src_[pos_ - 2]) &&
-                      (tokens_.back().kind == Tok::Word || tokens_.back().kind == Tok::RParen) &&
-                      tokens_.back().line == line_;
+        // Member access when it follows a name or ')' with no blank between, or starts a line
+        // continued from one ending in a name or ')' ("obj.Run() _" then ".Next()").
+        bool afterName = !tokens_.empty() &&
+                         (tokens_.back().kind == Tok::Word || tokens_.back().kind == Tok::RParen);
+        bool adjacent = pos_ >= 2 && !IsBlank(src_[pos_ - 2]) && !tokens_.empty() &&
+                        tokens_.back().line == line_;
+        bool member = afterName && (adjacent || continued_);
         Emit(member ? Tok::Dot : Tok::WithDot, col);
         return;
       }
@@ -344,6 +356,19 @@ class Lexer {
     }
   }
 
+  // "&H" with a hex digit, "&O" with an octal digit, or "&" with a digit starts a literal;
+  // otherwise '&' is the concatenation operator ("x" &hi joins the variable hi).
+  bool StartsRadixLiteral() const {
+    char kind = Peek(1);
+    if (IsDigit(kind)) return true;
+    char digit = Peek(2);
+    if (kind == 'h' || kind == 'H') {
+      return IsDigit(digit) || (digit >= 'a' && digit <= 'f') || (digit >= 'A' && digit <= 'F');
+    }
+    if (kind == 'o' || kind == 'O') return digit >= '0' && digit <= '7';
+    return false;
+  }
+
   void LexRadix(int col) {
     ++pos_;  // '&'
     int base = 8;
@@ -374,11 +399,17 @@ class Lexer {
       ++pos_;
     }
     Token& t = Emit(Tok::Literal, col);
-    // Up to 16 bits (four hex digits) the literal is an Integer, &HFFFF being -1.
+    // Without the '&' suffix a literal of up to 16 bits is an Integer (&HFFFF is -1). Otherwise
+    // the 32 bits are a Long value, kept as an Integer when one holds it (&HFFFFFFFF& is -1,
+    // &H10& is 16, &HFFFF& is 65535).
+    std::int32_t number = static_cast<std::int32_t>(static_cast<std::uint32_t>(value));
     if (!forceLong && value <= 0xFFFF) {
-      t.value = Variant(static_cast<std::int16_t>(static_cast<std::uint16_t>(value)));
+      number = static_cast<std::int16_t>(static_cast<std::uint16_t>(value));
+    }
+    if (number >= INT16_MIN && number <= INT16_MAX) {
+      t.value = Variant(static_cast<std::int16_t>(number));
     } else {
-      t.value = Variant(static_cast<std::int32_t>(static_cast<std::uint32_t>(value)));
+      t.value = Variant(number);
     }
   }
 
@@ -421,6 +452,7 @@ class Lexer {
   std::size_t pos_ = 0;
   std::size_t lineStart_ = 0;
   int line_ = 1;
+  bool continued_ = false;  // a line continuation since the last token
   std::vector<Token> tokens_;
 };
 

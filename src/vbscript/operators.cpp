@@ -182,6 +182,29 @@ int CompareNumbers(double a, double b) {
   return a < b ? -1 : a > b ? 1 : 0;
 }
 
+// A number against a text, -1, 0 or 1 from the number's side. A Boolean compares as its
+// name ("True" = True); so do a Byte and a Currency as their text. Against a number written
+// as a literal the text must be a number (error 13 otherwise); a number from anywhere else
+// compares as its text with a literal text, and is less than any other text.
+int NumberAgainstText(const Variant& number, bool numberLiteral, const Variant& text,
+                      bool textLiteral) {
+  std::u16string_view t = text.AsString().View();
+  VarType type = number.Type();
+  if (type == VarType::Boolean) {
+    return CompareStrings(number.AsBool() ? u"True" : u"False", t);
+  }
+  if (type == VarType::Byte || type == VarType::Currency) {
+    return CompareStrings(ToString(number).View(), t);
+  }
+  if (numberLiteral) {
+    double d;
+    if (!ParseNumber(t, d)) throw MakeError(kErrTypeMismatch);
+    return CompareNumbers(ToDouble(number), d);
+  }
+  if (textLiteral) return CompareStrings(ToString(number).View(), t);
+  return -1;
+}
+
 // -1, 0, 1; or 2 when either side is Null.
 int Order(const Variant& a0, const Variant& b0, bool aLiteral, bool bLiteral) {
   const Variant& a = a0;
@@ -205,24 +228,21 @@ int Order(const Variant& a0, const Variant& b0, bool aLiteral, bool bLiteral) {
   }
   bool na = Variant::IsNumberType(ta), nb = Variant::IsNumberType(tb);
   if (na && nb) {
+    // A Single against a Double compares at the precision of the Single: CSng(0.1) = 0.1.
+    if ((ta == VarType::Single && tb == VarType::Double) ||
+        (ta == VarType::Double && tb == VarType::Single)) {
+      float x = ta == VarType::Single ? a.AsSingle() : static_cast<float>(a.AsDouble());
+      float y = tb == VarType::Single ? b.AsSingle() : static_cast<float>(b.AsDouble());
+      return CompareNumbers(x, y);
+    }
     if (ta == VarType::Currency && tb == VarType::Currency) {
       std::int64_t x = a.AsCurrencyScaled(), y = b.AsCurrencyScaled();
       return x < y ? -1 : x > y ? 1 : 0;
     }
     return CompareNumbers(ToDouble(a), ToDouble(b));
   }
-  if (na && tb == VarType::String) {
-    double d;
-    if (bLiteral && ParseNumber(b.AsString().View(), d)) return CompareNumbers(ToDouble(a), d);
-    if (aLiteral) return CompareStrings(ToString(a).View(), b.AsString().View());
-    return -1;  // a number is less than a string
-  }
-  if (nb && ta == VarType::String) {
-    double d;
-    if (aLiteral && ParseNumber(a.AsString().View(), d)) return CompareNumbers(d, ToDouble(b));
-    if (bLiteral) return CompareStrings(a.AsString().View(), ToString(b).View());
-    return 1;
-  }
+  if (na && tb == VarType::String) return NumberAgainstText(a, aLiteral, b, bLiteral);
+  if (nb && ta == VarType::String) return -NumberAgainstText(b, bLiteral, a, aLiteral);
   throw MakeError(kErrTypeMismatch);
 }
 
@@ -240,7 +260,8 @@ Bits ToBits(const Variant& v) {
     case VarType::Null:
       b.isNull = true;
       return b;
-    case VarType::Empty:
+    case VarType::Empty:  // a Long 0 here, unlike arithmetic where it is an Integer
+      b.rank = kLong;
       return b;
     case VarType::Boolean:
       b.isBool = true;
@@ -443,6 +464,10 @@ Variant Logic(Op op, const Variant& a, const Variant& b) {
     }
   }
   Bits x = ToBits(a), y = ToBits(b);
+  // A Byte implies Null as its complement, keeping the Byte width.
+  if (op == Op::Imp && y.isNull && !x.isNull && !x.isBool && x.rank == kByte) {
+    return Variant(static_cast<std::uint8_t>(~x.v));
+  }
   if (x.isNull || y.isNull) {
     const Bits& other = x.isNull ? y : x;
     bool otherFirst = y.isNull;  // the non-Null operand is on the left
@@ -524,7 +549,7 @@ Variant Not(const Variant& a) {
     case VarType::Null:
       return Variant::Null();
     case VarType::Empty:
-      return Variant(static_cast<std::int16_t>(-1));
+      return Variant(static_cast<std::int32_t>(-1));
     case VarType::Byte:
       return Variant(static_cast<std::uint8_t>(~a.AsByte()));
     case VarType::Integer:

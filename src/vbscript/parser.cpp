@@ -5,6 +5,7 @@
 
 #include "vbscript/errors.h"
 #include "vbscript/lexer.h"
+#include "vbscript/operators.h"
 
 namespace sl::vbs {
 
@@ -108,11 +109,17 @@ class Parser {
     return std::move(program_);
   }
 
+  // Text that is not an expression at all (a statement given to Eval) is a syntax error.
   std::unique_ptr<Program> ParseSingleExpression(Expr*& result) {
-    SkipNewLines();
-    result = ParseExpr();
-    SkipNewLines();
-    if (Kind() != Tok::End) Fail(kErrExpectedEndOfStatement);
+    try {
+      SkipNewLines();
+      result = ParseExpr();
+      SkipNewLines();
+      if (Kind() != Tok::End) Fail(kErrExpectedEndOfStatement);
+    } catch (CompileError& e) {
+      if (e.Number() != kErrExpectedExpression) throw;
+      throw CompileError(kErrSyntax, e.Line(), e.Column());
+    }
     return std::move(program_);
   }
 
@@ -134,9 +141,11 @@ class Parser {
     if (!IsKw(k)) Fail(error);
     Next();
   }
+  // A statement ends at a line end, a ':', the end of the text, the Else of a single-line If,
+  // or an End keyword: "x = 1 End Sub" closes the procedure right after the statement.
   bool AtStatementEnd() const {
     Tok k = Kind();
-    return k == Tok::NewLine || k == Tok::Colon || k == Tok::End ||
+    return k == Tok::NewLine || k == Tok::Colon || k == Tok::End || Key() == Kw::End ||
            (singleLineIf_ > 0 && Key() == Kw::Else);
   }
   void EndOfStatement() {
@@ -149,6 +158,12 @@ class Parser {
   void SkipNewLines() {
     while (Kind() == Tok::NewLine)
       Next();
+  }
+  // Property Get / Let / Set: the start of a property declaration (elsewhere Property is a name).
+  bool AtPropertyDeclaration() const {
+    if (!IsKw(Kw::Property) || tokens_[pos_ + 1].kind != Tok::Word) return false;
+    Kw next = tokens_[pos_ + 1].keyword;
+    return next == Kw::Get || next == Kw::Let || next == Kw::Set;
   }
   // A name: an identifier or a keyword that may serve as one.
   bool AtName() const { return Kind() == Tok::Word && (Key() == Kw::None || IsSoftKeyword(Key())); }
@@ -224,9 +239,13 @@ class Parser {
         program_->procs.push_back(ParseProc(isPublic, false));
         return;
       }
-      if (next == Kw::Property) Fail(kErrMustBeInClass);
+      if (next == Kw::Property) {
+        Next();
+        if (AtPropertyDeclaration()) Fail(kErrMustBeInClass);
+        --pos_;
+      }
     }
-    if (IsKw(Kw::Property)) Fail(kErrMustBeInClass);
+    if (AtPropertyDeclaration()) Fail(kErrMustBeInClass);
     (void)t;
     program_->globalCode.push_back(ParseStatement());
   }
@@ -292,7 +311,7 @@ class Parser {
         proc->params.empty()) {
       Fail(kErrLetSetNeedsArgument);
     }
-    EndOfStatement();
+    // The body may start on the header's own line: "Sub Mark() x = True End Sub".
     ProcDef* outer = proc_;
     proc_ = proc;
     int doDepth = doDepth_, forDepth = forDepth_;
@@ -410,6 +429,7 @@ class Parser {
       case Kw::Public:
       case Kw::Private:
         if (proc_) Fail(kErrExpectedStatement);
+        if (Stmt* nested = ParseNestedDeclaration()) return nested;
         Next();
         if (IsKw(Kw::Const)) return ParseConst();
         return ParseDim();
@@ -452,7 +472,8 @@ class Parser {
       case Kw::Call: {
         CallStmt* s = New<CallStmt>();
         Next();
-        s->call = ParseTarget(nullptr, nullptr);
+        // Call (New C).Method and Call (((f))) (x) start with a parenthesised expression.
+        s->call = Kind() == Tok::LParen ? ParsePrimary() : ParseTarget(nullptr, nullptr);
         return s;
       }
       case Kw::Stop:
@@ -463,8 +484,11 @@ class Parser {
       case Kw::Sub:
       case Kw::Function:
       case Kw::Class:
-      case Kw::Property:
+        if (Stmt* nested = ParseNestedDeclaration()) return nested;
         Fail(kErrExpectedStatement);
+      case Kw::Property:
+        if (AtPropertyDeclaration()) Fail(kErrExpectedStatement);
+        break;
       case Kw::Loop:
         Fail(kErrLoopWithoutDo);
       case Kw::Next:
@@ -484,6 +508,29 @@ class Parser {
   }
 
   static bool NamesEqual(std::string_view a, std::string_view b) { return Lower(a) == b; }
+
+  // A procedure or class declared inside a block of global code (If ... End If): it belongs to
+  // the block's program like any other, whether or not the block runs. Null when the
+  // statement is not such a declaration.
+  Stmt* ParseNestedDeclaration() {
+    if (proc_ || class_) return nullptr;
+    const Token& at = Cur();
+    bool isPublic = true;
+    if (IsKw(Kw::Public) || IsKw(Kw::Private)) {
+      Kw next = tokens_[pos_ + 1].kind == Tok::Word ? tokens_[pos_ + 1].keyword : Kw::None;
+      if (next != Kw::Sub && next != Kw::Function) return nullptr;
+      isPublic = IsKw(Kw::Public);
+      Next();
+    }
+    if (IsKw(Kw::Class)) {
+      ParseClass();
+    } else if (IsKw(Kw::Sub) || IsKw(Kw::Function)) {
+      program_->procs.push_back(ParseProc(isPublic, false));
+    } else {
+      return nullptr;
+    }
+    return NewAt<NopStmt>(at);
+  }
 
   // Assignment or procedure call without Call.
   Stmt* ParseExpressionStatement() {
@@ -565,6 +612,9 @@ class Parser {
       } else if (Kind() == Tok::LParen) {
         if (lastParen) *lastParen = pos_;
         if (beforeParen) *beforeParen = e;
+        // (f)(x) calls f with x: parentheses around what is called change nothing.
+        while (e->kind == ExprKind::Paren)
+          e = static_cast<ParenExpr*>(e)->inner;
         CallExpr* call = New<CallExpr>();
         Next();
         call->callee = e;
@@ -679,12 +729,19 @@ class Parser {
     Next();
     s->conditions.push_back(ParseExpr());
     ExpectKw(Kw::Then, kErrExpectedThen);
-    if (Kind() != Tok::NewLine && Kind() != Tok::End) {
-      if (Kind() == Tok::Colon) {
-        // "If x Then: y" is a block If whose first line continues after the colon.
-      } else {
-        return ParseSingleLineIf(s);
+    if (Kind() == Tok::Colon) {
+      // "If x Then: y" is a block If whose first line continues after the colon, but
+      // "If x Then :" alone on its line is a single-line If with nothing to do.
+      std::size_t after = pos_;
+      while (tokens_[after].kind == Tok::Colon)
+        ++after;
+      if (tokens_[after].kind == Tok::NewLine || tokens_[after].kind == Tok::End) {
+        pos_ = after;
+        s->blocks.emplace_back();
+        return s;
       }
+    } else if (Kind() != Tok::NewLine && Kind() != Tok::End) {
+      return ParseSingleLineIf(s);
     }
     s->blocks.push_back(ParseBlock());
     while (true) {
@@ -730,7 +787,7 @@ class Parser {
   Block ParseLineStatements() {
     Block block;
     while (true) {
-      if (Kind() == Tok::NewLine || Kind() == Tok::End || IsKw(Kw::Else)) break;
+      if (Kind() == Tok::NewLine || Kind() == Tok::End || IsKw(Kw::Else) || IsKw(Kw::End)) break;
       if (Kind() == Tok::Colon) {
         Next();
         continue;
@@ -963,14 +1020,18 @@ class Parser {
   Expr* ParseUnary() {
     DepthGuard guard(*this);
     if (Kind() == Tok::Minus || Kind() == Tok::Plus) {
+      // A sign applies to the operand right after it, before any operator: -3^2 is 9.
       bool negate = Kind() == Tok::Minus;
       const Token& at = Cur();
       Next();
-      Expr* operand = ParseBinary(13);
+      Expr* operand = ParseUnary();
       if (!negate) return operand;
       if (operand->kind == ExprKind::Literal) {
         auto* lit = static_cast<LiteralExpr*>(operand);
-        if (FoldNegative(lit->value)) return lit;
+        if (FoldNegative(lit->value)) {
+          lit->negated = true;
+          return lit;
+        }
       }
       UnaryExpr* u = NewAt<UnaryExpr>(at);
       u->op = Op::Neg;
@@ -987,20 +1048,15 @@ class Parser {
     return ParsePrimary();
   }
 
+  // A negative number literal is folded as the operator would compute it at run time: the
+  // negation of an Integer stays an Integer unless it overflows (-&H8000 is the Long 32768),
+  // and the negation of a Long stays a Long (-32768 is a Long, as 32768 is).
   static bool FoldNegative(Variant& v) {
     switch (v.Type()) {
       case VarType::Integer:
-        v = Variant(static_cast<std::int16_t>(-v.AsInteger()));
-        return true;
       case VarType::Long:
-        if (v.AsLong() == 32768) {
-          v = Variant(static_cast<std::int16_t>(-32768));
-        } else {
-          v = Variant(-v.AsLong());
-        }
-        return true;
       case VarType::Double:
-        v = Variant(-v.AsDouble());
+        v = Negate(v);
         return true;
       default:
         return false;
@@ -1027,6 +1083,8 @@ class Parser {
         return ParseTarget(nullptr, nullptr);
       case Tok::Word:
         break;
+      case Tok::End:
+        Fail(kErrSyntax);  // the text ends where an expression should follow
       default:
         Fail(kErrExpectedExpression);
     }

@@ -1,6 +1,8 @@
 #include "vbscript/script_objects.h"
 
+#include "core/memory_budget.h"
 #include "core/variant_convert.h"
+#include "vbscript/builtins/arguments.h"
 #include "vbscript/compiler.h"
 #include "vbscript/errors.h"
 #include "vbscript/interpreter.h"
@@ -45,8 +47,17 @@ void CodeStore::ReleaseLater(std::vector<Variant>& values) {
 
 // ---- ClassInstance ----
 
+// What an instance takes besides its fields, as counted against the script's memory budget.
+constexpr std::size_t kInstanceBytes = sizeof(ClassInstance) + 32;
+
+std::size_t InstanceBytes(const ClassDef* cls) {
+  return kInstanceBytes + static_cast<std::size_t>(cls->fieldCount) * sizeof(Variant);
+}
+
 ClassInstance::ClassInstance(Ref<CodeStore> store, ClassDef* cls)
-    : store_(std::move(store)), cls_(cls), fields_(static_cast<std::size_t>(cls->fieldCount)) {
+    : store_(std::move(store)), cls_(cls) {
+  MemoryBudget::Take(InstanceBytes(cls));
+  fields_.resize(static_cast<std::size_t>(cls->fieldCount));
   for (std::size_t i = 0; i < fields_.size(); ++i) {
     if (!cls->fieldIsArray[i]) continue;
     const std::vector<std::int32_t>& uppers = cls->fieldArrays[i];
@@ -64,6 +75,7 @@ ClassInstance::ClassInstance(Ref<CodeStore> store, ClassDef* cls)
 ClassInstance::~ClassInstance() {
   RunTerminate();
   store_->ReleaseLater(fields_);
+  MemoryBudget::Give(InstanceBytes(cls_));
 }
 
 void ClassInstance::RunTerminate() {
@@ -72,12 +84,13 @@ void ClassInstance::RunTerminate() {
   if (!interp || interp->Aborting()) return;
   // Class_Terminate runs on a stand-in that takes over the fields, so whatever the handler does
   // with Me (even keeping it) refers to a live object rather than to this one.
-  Ref<ClassInstance> ghost(new ClassInstance(store_, cls_));
-  ghost->terminated_ = true;
-  ghost->fields_ = std::move(fields_);
   try {
+    Ref<ClassInstance> ghost(new ClassInstance(store_, cls_));
+    ghost->terminated_ = true;
+    ghost->fields_ = std::move(fields_);
     interp->RunTerminate(*ghost);
   } catch (...) {
+    // Out of memory for the stand-in, or anything the handler left: the object just goes.
   }
 }
 
@@ -173,36 +186,48 @@ Variant ErrObject::Invoke(DispId id, std::uint8_t flags, std::span<Variant> args
     case kClear:
       Clear();
       return Variant();
-    case kRaise: {
-      if (args.empty() || args.size() > 5) throw MakeError(kErrWrongArgCount);
-      std::int32_t number = ToLong(args[0]);
-      if (number == 0) throw MakeError(kErrInvalidCall);
-      std::string source =
-          args.size() > 1 && !args[1].IsEmpty() ? ToUtf8(args[1]) : kRuntimeErrorSource;
-      std::string description;
-      if (args.size() > 2 && !args[2].IsEmpty()) {
-        description = ToUtf8(args[2]);
-      } else {
-        description = std::string(ErrorDescription(number));
-        if (description == RuntimeError::StandardDescription(-1)) {
-          description = "Unknown runtime error";
-        }
-      }
-      if (args.size() > 3) helpFile_ = ToUtf8(args[3]);
-      if (args.size() > 4) helpContext_ = ToLong(args[4]);
-      ScriptError error(number, description, "", false, "", 0, 0);
-      error.SetSource(source);
-      throw error;
-    }
+    case kRaise:
+      Raise(args);
     default:
       throw MakeError(kErrNoSuchMember);
   }
 }
 
-void ErrObject::Set(int number, std::string description, std::string source) {
+// Err.Raise number[, source[, description[, helpfile[, helpcontext]]]]. What is left out keeps
+// the value of the error being handled, if any: Err.Raise 5 after Err.Raise 1, "Mine", "Text"
+// raises 5 from "Mine" with "Text". Numbers are 1 to 65535 or COM statuses (negative).
+void ErrObject::Raise(std::span<Variant> args) {
+  if (args.empty() || args.size() > 5) throw MakeError(kErrWrongArgCount);
+  std::int32_t number = ToLong(args[0]);
+  if (number == 0 || number > 0xFFFF) throw MakeError(kErrInvalidCall);
+  number = ClassicErrorNumber(number);
+  if (HasArg(args, 1)) {
+    source_ = ToUtf8(args[1]);
+  } else if (source_.empty()) {
+    source_ = kRuntimeErrorSource;
+  }
+  if (HasArg(args, 2)) {
+    description_ = ToUtf8(args[2]);
+  } else if (description_.empty()) {
+    description_ = std::string(ErrorDescription(number));
+    if (description_ == RuntimeError::StandardDescription(-1))
+      description_ = "Unknown runtime error";
+  }
+  if (HasArg(args, 3)) helpFile_ = ToUtf8(args[3]);
+  if (HasArg(args, 4)) helpContext_ = ToLong(args[4]);
+  ScriptError error(number, description_, "", false, "", 0, 0);
+  error.SetSource(source_);
+  error.SetHelp(helpFile_, helpContext_);
+  throw error;
+}
+
+void ErrObject::Set(int number, std::string description, std::string source, std::string helpFile,
+                    int helpContext) {
   number_ = number;
   description_ = std::move(description);
   source_ = std::move(source);
+  helpFile_ = std::move(helpFile);
+  helpContext_ = helpContext;
 }
 
 void ErrObject::Clear() {

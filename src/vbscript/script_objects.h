@@ -71,19 +71,21 @@ class ErrObject final : public Object {
   DispId GetIdOfName(std::string_view name) override;
   Variant Invoke(DispId id, std::uint8_t flags, std::span<Variant> args) override;
 
-  void Set(int number, std::string description, std::string source);
+  // A new error: its number, description and source, and the help Err.Raise gave (none for
+  // errors of the engine).
+  void Set(int number, std::string description, std::string source, std::string helpFile = {},
+           int helpContext = 0);
   void Clear();
   int Number() const noexcept { return number_; }
 
  private:
+  [[noreturn]] void Raise(std::span<Variant> args);
+
   int number_ = 0;
   std::string description_;
   std::string source_;
   std::string helpFile_;
   int helpContext_ = 0;
 };
-
-// The source of errors the engine raises itself.
-inline constexpr const char* kRuntimeErrorSource = "VBScript runtime error";
 
 }  // namespace sl::vbs

@@ -33,10 +33,7 @@ void CheckTextLength(std::size_t length) {
 }
 
 Variant MakeArray(std::vector<Variant> items) {
-  auto array = MakeRef<VariantArray>(
-      std::vector<VariantArray::Bound>{{0, static_cast<std::int32_t>(items.size())}});
-  array->Data() = std::move(items);
-  return Variant(std::move(array));
+  return Variant(VariantArray::OfItems(std::move(items)));
 }
 
 const std::vector<Variant>& ArrayItems(const Variant& v) {

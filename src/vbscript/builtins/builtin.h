@@ -36,6 +36,9 @@ class BuiltinContext {
   // An object a host offers for CreateObject(progId), or null to let the built-in objects
   // (Scripting.Dictionary, ...) answer.
   virtual Ref<Object> CreateHostObject(std::string_view progId) = 0;
+  // Work a built-in does in a long loop, in characters or bytes: lets the engine enforce its
+  // time limit inside the call (it may end the script with ScriptAbort).
+  virtual void Charge(std::size_t units) { (void)units; }
 };
 
 // A built-in function. `args` holds the evaluated arguments (missing optional arguments are not
@@ -46,11 +49,17 @@ constexpr std::int32_t kMissingArgument = static_cast<std::int32_t>(0x80020004u)
 
 using BuiltinFunction = Variant (*)(BuiltinContext& context, std::span<Variant> args);
 
+// How a built-in may be called. The conversion functions are values only: called as a
+// statement they convert and then fail with error 458. Randomize is a statement only: used for
+// a value it is a type mismatch.
+enum class BuiltinUse : std::uint8_t { kAny, kValueOnly, kStatementOnly };
+
 struct BuiltinInfo {
   const char* name;  // as authors write it, e.g. "Mid"; looked up without regard to case
   BuiltinFunction function;
   std::int8_t minArgs;
   std::int8_t maxArgs;  // -1: any number
+  BuiltinUse use = BuiltinUse::kAny;
 };
 
 struct ConstantInfo {

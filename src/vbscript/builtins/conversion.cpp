@@ -174,12 +174,28 @@ Variant Fix(BuiltinContext&, std::span<Variant> a) {
   return WholePart(a[0], false);
 }
 
+constexpr BuiltinUse kValue = BuiltinUse::kValueOnly;
+
 constexpr BuiltinInfo kConversion[] = {
-    {"Asc", Asc, 1, 1},     {"AscB", AscB, 1, 1}, {"AscW", AscW, 1, 1},   {"CBool", CBool, 1, 1},
-    {"CByte", CByte, 1, 1}, {"CCur", CCur, 1, 1}, {"CDate", CDate, 1, 1}, {"CDbl", CDbl, 1, 1},
-    {"Chr", Chr, 1, 1},     {"ChrB", ChrB, 1, 1}, {"ChrW", ChrW, 1, 1},   {"CInt", CInt, 1, 1},
-    {"CLng", CLng, 1, 1},   {"CSng", CSng, 1, 1}, {"CStr", CStr, 1, 1},   {"Fix", Fix, 1, 1},
-    {"Hex", Hex, 1, 1},     {"Int", Int, 1, 1},   {"Oct", Oct, 1, 1},
+    {"Asc", Asc, 1, 1},
+    {"AscB", AscB, 1, 1},
+    {"AscW", AscW, 1, 1},
+    {"CBool", CBool, 1, 1, kValue},
+    {"CByte", CByte, 1, 1, kValue},
+    {"CCur", CCur, 1, 1, kValue},
+    {"CDate", CDate, 1, 1, kValue},
+    {"CDbl", CDbl, 1, 1, kValue},
+    {"Chr", Chr, 1, 1},
+    {"ChrB", ChrB, 1, 1},
+    {"ChrW", ChrW, 1, 1},
+    {"CInt", CInt, 1, 1, kValue},
+    {"CLng", CLng, 1, 1, kValue},
+    {"CSng", CSng, 1, 1, kValue},
+    {"CStr", CStr, 1, 1, kValue},
+    {"Fix", Fix, 1, 1},
+    {"Hex", Hex, 1, 1},
+    {"Int", Int, 1, 1},
+    {"Oct", Oct, 1, 1},
 };
 
 }  // namespace

@@ -167,9 +167,10 @@ Variant DatePartOf(BuiltinContext& context, std::span<Variant> a) {
   return Variant(static_cast<std::int16_t>(t.*Part));
 }
 
+// The first day is checked before a Null date passes through.
 Variant Weekday(BuiltinContext& context, std::span<Variant> a) {
-  if (a[0].IsNull()) return a[0];
   int first = FirstDayArg(a, 1);
+  if (a[0].IsNull()) return a[0];
   CivilTime t = SplitDate(DateArg(context, a[0]));
   return Variant(static_cast<std::int16_t>(WeekdayFrom(t, first)));
 }
@@ -185,7 +186,15 @@ std::string Abbreviated(const char* name, bool abbreviate) {
   return abbreviate ? s.substr(0, 3) : s;
 }
 
+// A Null argument is error 94 before any other argument is read.
+void RejectNull(std::span<Variant> a) {
+  for (const Variant& v : a) {
+    if (v.IsNull()) throw RuntimeError(94);
+  }
+}
+
 Variant WeekdayName(BuiltinContext&, std::span<Variant> a) {
+  RejectNull(a);
   std::int32_t day = ToLong(a[0]);
   bool abbreviate = HasArg(a, 1) && ToBoolean(a[1]);
   int first = FirstDayArg(a, 2);
@@ -194,6 +203,7 @@ Variant WeekdayName(BuiltinContext&, std::span<Variant> a) {
 }
 
 Variant MonthName(BuiltinContext&, std::span<Variant> a) {
+  RejectNull(a);
   std::int32_t month = ToLong(a[0]);
   bool abbreviate = HasArg(a, 1) && ToBoolean(a[1]);
   if (month < 1 || month > 12) InvalidArgument();

@@ -8,6 +8,7 @@
 #include <unordered_map>
 #include <vector>
 
+#include "core/memory_budget.h"
 #include "core/runtime_error.h"
 #include "vbscript/builtins/arguments.h"
 #include "vbscript/builtins/collection.h"
@@ -18,6 +19,9 @@ namespace sl::vbs {
 namespace {
 
 constexpr int kElementNotFound = 32811;
+// What one entry takes besides its key and item values (the entry and its index node), as
+// counted against the script's memory budget.
+constexpr std::size_t kEntryBytes = 96;
 
 enum Member : DispId {
   kItem,
@@ -96,10 +100,12 @@ class Dictionary final : public Object {
   Variant ItemMember(std::uint8_t flags, std::span<Variant> args);
   std::vector<Variant> Column(Variant Entry::*field) const;
   void Compact();
+  void Clear();
 
   std::vector<Entry> entries_;
   std::unordered_map<KeyValue, std::size_t, KeyHash> index_;
   std::size_t removed_ = 0;
+  std::size_t counted_ = 0;  // entries counted against the memory budget
   bool textMode_ = false;
   std::int32_t compareMode_ = 0;
 };
@@ -137,6 +143,8 @@ Dictionary::Entry* Dictionary::Find(const Variant& key) {
 }
 
 Dictionary::Entry& Dictionary::Insert(const Variant& key, Variant item) {
+  MemoryBudget::Take(kEntryBytes);
+  ++counted_;
   index_.emplace(Reduce(key), entries_.size());
   entries_.push_back(Entry{key, std::move(item)});
   return entries_.back();
@@ -148,6 +156,8 @@ void Dictionary::Remove(const Variant& key) {
   Entry& entry = entries_[it->second];
   entry = Entry{Variant(), Variant(), false};
   index_.erase(it);
+  MemoryBudget::Give(kEntryBytes);
+  --counted_;
   if (++removed_ > 16 && removed_ * 2 > entries_.size()) Compact();
 }
 
@@ -220,13 +230,19 @@ Dictionary::~Dictionary() {
 }
 
 void Dictionary::GiveUpValues(std::vector<Variant>& out) {
-  index_.clear();
   for (Entry& e : entries_) {
     out.push_back(std::move(e.key));
     out.push_back(std::move(e.item));
   }
+  Clear();
+}
+
+void Dictionary::Clear() {
   entries_.clear();
+  index_.clear();
   removed_ = 0;
+  MemoryBudget::Give(counted_ * kEntryBytes);
+  counted_ = 0;
 }
 
 Variant Dictionary::Invoke(DispId id, std::uint8_t flags, std::span<Variant> args) {
@@ -255,9 +271,7 @@ Variant Dictionary::Invoke(DispId id, std::uint8_t flags, std::span<Variant> arg
       return Variant();
     case kRemoveAll:
       CheckArgCount(args, 0, 0);
-      entries_.clear();
-      index_.clear();
-      removed_ = 0;
+      Clear();
       return Variant();
     case kCount:
       CheckArgCount(args, 0, 0);

@@ -96,8 +96,15 @@ bool TristateArg(std::span<Variant> a, std::size_t i, bool defaultValue) {
   return v == kUseDefault ? defaultValue : v != 0;
 }
 
+// The value to format: Null is a type mismatch here (a Null option is error 94).
+Variant FormattedValue(const Variant& arg) {
+  Variant v = ValueOf(arg);
+  if (v.IsNull()) throw RuntimeError(13);
+  return v;
+}
+
 Variant FormatWith(std::span<Variant> a, NumberStyle style, double scale) {
-  double value = ToDouble(ValueOf(a[0])) * scale;
+  double value = ToDouble(FormattedValue(a[0])) * scale;
   std::int32_t decimals = LongArg(a, 1, -1);
   if (decimals < -1 || decimals > 255) InvalidArgument();
   if (decimals >= 0) style.decimals = decimals;
@@ -134,7 +141,7 @@ constexpr const char* kMonthNames[12] = {"January",   "February", "March",    "A
 // FormatDateTime(date[, format]): 0 general (as CStr), 1 long date, 2 short date, 3 long
 // time, 4 short time (24-hour "14:05").
 Variant FormatDateTime(BuiltinContext& context, std::span<Variant> a) {
-  double date = DateArg(context, a[0]);
+  double date = DateArg(context, FormattedValue(a[0]));
   std::int32_t format = LongArg(a, 1, 0);
   CivilTime t = SplitDate(date);
   char buf[80];

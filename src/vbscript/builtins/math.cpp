@@ -98,8 +98,7 @@ Variant Round(BuiltinContext&, std::span<Variant> a) {
   switch (v.Type()) {
     case VarType::Empty:
       return Variant(std::int16_t{0});
-    case VarType::Boolean:
-      return Variant(static_cast<std::int16_t>(v.AsBool() ? -1 : 0));
+    case VarType::Boolean:  // whole numbers already, kept as they are
     case VarType::Byte:
     case VarType::Integer:
     case VarType::Long:
@@ -122,9 +121,12 @@ Variant Round(BuiltinContext&, std::span<Variant> a) {
 }
 
 constexpr BuiltinInfo kMath[] = {
-    {"Abs", Abs, 1, 1}, {"Atn", Atn, 1, 1}, {"Cos", Cos, 1, 1},     {"Exp", Exp, 1, 1},
-    {"Log", Log, 1, 1}, {"Rnd", Rnd, 0, 1}, {"Round", Round, 1, 2}, {"Sgn", Sgn, 1, 1},
-    {"Sin", Sin, 1, 1}, {"Sqr", Sqr, 1, 1}, {"Tan", Tan, 1, 1},
+    {"Abs", Abs, 1, 1}, {"Atn", Atn, 1, 1},
+    {"Cos", Cos, 1, 1}, {"Exp", Exp, 1, 1},
+    {"Log", Log, 1, 1}, {"Randomize", RandomizeBuiltin, 0, 1, BuiltinUse::kStatementOnly},
+    {"Rnd", Rnd, 0, 1}, {"Round", Round, 1, 2},
+    {"Sgn", Sgn, 1, 1}, {"Sin", Sin, 1, 1},
+    {"Sqr", Sqr, 1, 1}, {"Tan", Tan, 1, 1},
 };
 
 }  // namespace

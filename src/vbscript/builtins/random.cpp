@@ -48,6 +48,13 @@ void Randomize(RandomState& state, const std::optional<Variant>& number, const C
   MixSeed(state, std::bit_cast<std::uint32_t>(timer));
 }
 
+Variant RandomizeBuiltin(BuiltinContext& context, std::span<Variant> args) {
+  std::optional<Variant> seed;
+  if (HasArg(args, 0)) seed = ValueOf(args[0]);
+  Randomize(context.Random(), seed, context.GetClock());
+  return Variant();
+}
+
 Variant Rnd(BuiltinContext& context, std::span<Variant> args) {
   if (!HasArg(args, 0)) return Variant(NextRandom(context.Random()));
   return Variant(NextRandom(context.Random(), ToSingle(args[0])));

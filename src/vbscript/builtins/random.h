@@ -23,6 +23,9 @@ float NextRandom(RandomState& state, std::optional<float> number = std::nullopt)
 // as it always has; scripts that want a repeatable sequence call Rnd(-1) first.
 void Randomize(RandomState& state, const std::optional<Variant>& number, const Clock& clock);
 
+// Randomize reached as a procedure (Call Randomize(5)); the statement form is the usual one.
+Variant RandomizeBuiltin(BuiltinContext& context, std::span<Variant> args);
+
 // The Rnd built-in.
 Variant Rnd(BuiltinContext& context, std::span<Variant> args);
 

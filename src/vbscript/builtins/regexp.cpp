@@ -281,7 +281,12 @@ SharedString CalledReplacement(Object& function, View subject, const Found& m) {
 Variant RegExp::Replace(View subject, const Variant& replacement) {
   SharedString text;
   Object* function = replacement.IsObject() ? replacement.AsObject() : nullptr;
-  if (!function) text = ToString(replacement);
+  // A replacement that is not text is converted as a number would be: True gives "-1".
+  if (!function) {
+    text = replacement.Type() == VarType::Boolean
+               ? SharedString(replacement.AsBool() ? u"-1" : u"0")
+               : ToString(replacement);
+  }
   std::u16string out;
   std::size_t copied = 0;
   ForEachMatch(subject, [&](const Found& m) {

@@ -31,25 +31,33 @@ Variant LenB(BuiltinContext&, std::span<Variant> a) {
   return Variant(static_cast<std::int32_t>(ToString(a[0]).size() * 2));
 }
 
+// The length is checked before a Null text passes through: Left(Null, -1) is error 5.
 Variant LeftUnits(std::span<Variant> a, std::size_t divisor) {
-  if (a[0].IsNull()) return a[0];
   std::size_t n = CountArg(a, 1, 0) / divisor;
+  if (a[0].IsNull()) return a[0];
   SharedString s = ToString(a[0]);
   return TextResult(s.View().substr(0, n));
 }
 
 Variant RightUnits(std::span<Variant> a, std::size_t divisor) {
-  if (a[0].IsNull()) return a[0];
   std::size_t n = CountArg(a, 1, 0) / divisor;
+  if (a[0].IsNull()) return a[0];
   SharedString s = ToString(a[0]);
   View v = s.View();
   return TextResult(n >= v.size() ? v : v.substr(v.size() - n));
 }
 
+// Mid checks a Null start or length first (error 94), then converts them (13), then their
+// ranges (5); only then does a Null text pass through.
 Variant MidUnits(std::span<Variant> a, std::size_t divisor) {
+  bool hasLength = HasArg(a, 2);
+  if (a[1].IsNull() || (hasLength && a[2].IsNull())) throw RuntimeError(94);
+  std::int32_t first = ToLong(a[1]);
+  std::int32_t count = hasLength ? ToLong(a[2]) : 0;
+  if (first < 1 || count < 0) InvalidArgument();
   if (a[0].IsNull()) return a[0];
-  std::size_t start = (CountArg(a, 1, 1) + divisor - 1) / divisor;
-  std::size_t length = HasArg(a, 2) ? CountArg(a, 2, 0) / divisor : View::npos;
+  std::size_t start = (static_cast<std::size_t>(first) + divisor - 1) / divisor;
+  std::size_t length = hasLength ? static_cast<std::size_t>(count) / divisor : View::npos;
   SharedString s = ToString(a[0]);
   View v = s.View();
   if (start > v.size()) return TextResult(u"");
@@ -77,7 +85,7 @@ Variant MidB(BuiltinContext&, std::span<Variant> a) {
 
 // InStr([start,] string1, string2[, compare]): with three or four arguments the first is the
 // start. An empty string1 gives 0, a start beyond string1 gives 0, an empty string2 gives start.
-std::int32_t FindFirst(std::span<Variant> a, bool& isNull) {
+std::int32_t FindFirst(BuiltinContext& context, std::span<Variant> a, bool& isNull) {
   bool hasStart = a.size() >= 3;
   std::size_t start = hasStart ? CountArg(a, 0, 1) : 1;
   std::span<Variant> rest = a.subspan(hasStart ? 1 : 0);
@@ -88,31 +96,33 @@ std::int32_t FindFirst(std::span<Variant> a, bool& isNull) {
   SharedString needle = ToString(rest[1]);
   if (haystack.empty() || start > haystack.size()) return 0;
   if (needle.empty()) return static_cast<std::int32_t>(start);
+  context.Charge(haystack.size() - (start - 1));
   std::size_t pos = FindText(haystack.View(), needle.View(), start - 1, mode);
   return pos == View::npos ? 0 : static_cast<std::int32_t>(pos + 1);
 }
 
-Variant InStr(BuiltinContext&, std::span<Variant> a) {
+Variant InStr(BuiltinContext& context, std::span<Variant> a) {
   bool isNull = false;
-  std::int32_t pos = FindFirst(a, isNull);
+  std::int32_t pos = FindFirst(context, a, isNull);
   return isNull ? Variant::Null() : Variant(pos);
 }
 
 // InStrB counts bytes: a start byte is rounded to its character, the result is the position
 // of the first byte of the character found.
-Variant InStrB(BuiltinContext&, std::span<Variant> a) {
+Variant InStrB(BuiltinContext& context, std::span<Variant> a) {
   std::vector<Variant> copy(a.begin(), a.end());
   if (copy.size() >= 3) copy[0] = Variant((ToLong(copy[0]) + 1) / 2);
   bool isNull = false;
-  std::int32_t pos = FindFirst(copy, isNull);
+  std::int32_t pos = FindFirst(context, copy, isNull);
   if (isNull) return Variant::Null();
   return Variant(pos == 0 ? 0 : pos * 2 - 1);
 }
 
 // InStrRev(string1, string2[, start[, compare]]): start -1 (the default) is the end; the match
 // must end at or before start; a start beyond string1 gives 0.
-Variant InStrRev(BuiltinContext&, std::span<Variant> a) {
-  if (a[0].IsNull() || a[1].IsNull()) return Variant::Null();
+// Unlike InStr, InStrRev does not pass Null through: a Null argument is error 94.
+Variant InStrRev(BuiltinContext& context, std::span<Variant> a) {
+  if (a[0].IsNull() || a[1].IsNull()) throw RuntimeError(94);
   std::int32_t start = LongArg(a, 2, -1);
   if (start == 0 || start < -1) InvalidArgument();
   CompareMode mode = CompareArg(a, 3);
@@ -121,6 +131,7 @@ Variant InStrRev(BuiltinContext&, std::span<Variant> a) {
   std::size_t end = start == -1 ? haystack.size() : static_cast<std::size_t>(start);
   if (end > haystack.size()) return Variant(0);
   if (needle.empty()) return Variant(static_cast<std::int32_t>(end));
+  context.Charge(end);
   std::size_t pos = FindTextReverse(haystack.View(), needle.View(), end, mode);
   return Variant(pos == View::npos ? 0 : static_cast<std::int32_t>(pos + 1));
 }
@@ -198,7 +209,7 @@ Variant StrReverse(BuiltinContext&, std::span<Variant> a) {
 
 // Replace(expression, find, replacewith[, start[, count[, compare]]]): the result starts at
 // `start`, the characters before it are dropped.
-Variant Replace(BuiltinContext&, std::span<Variant> a) {
+Variant Replace(BuiltinContext& context, std::span<Variant> a) {
   SharedString expression = ToString(a[0]);
   SharedString find = ToString(a[1]);
   SharedString with = ToString(a[2]);
@@ -209,14 +220,17 @@ Variant Replace(BuiltinContext&, std::span<Variant> a) {
   if (start > expression.size()) return TextResult(u"");
   View rest = expression.View().substr(start - 1);
   if (find.empty() || count == 0) return TextResult(rest);
+  context.Charge(rest.size());
+  TextFinder finder(find.View(), mode);
   std::u16string out;
   std::size_t pos = 0;
   for (std::int32_t done = 0; count == -1 || done < count; ++done) {
-    std::size_t hit = FindText(rest, find.View(), pos, mode);
+    std::size_t hit = finder.Find(rest, pos);
     if (hit == View::npos) break;
     out.append(rest.substr(pos, hit - pos));
     out.append(with.View());
     CheckTextLength(out.size());
+    context.Charge(with.size());
     pos = hit + find.size();
   }
   out.append(rest.substr(pos));
@@ -225,51 +239,79 @@ Variant Replace(BuiltinContext&, std::span<Variant> a) {
 }
 
 // Split(expression[, delimiter[, count[, compare]]]): an empty expression gives an empty
-// array; with a count the last element holds the rest of the text.
-Variant Split(BuiltinContext&, std::span<Variant> a) {
+// array; with a count the last element holds the rest of the text. The parts are counted
+// before any is made, so a text of millions of delimiters fails at once (error 7) when the
+// array would be too large, without building the parts first.
+Variant Split(BuiltinContext& context, std::span<Variant> a) {
   SharedString expression = ToString(a[0]);
   SharedString delimiter = HasArg(a, 1) ? ToString(a[1]) : SharedString(u" ");
   std::int32_t count = LongArg(a, 2, -1);
   if (count < -1) InvalidArgument();
   CompareMode mode = CompareArg(a, 3);
-  std::vector<Variant> parts;
-  if (expression.empty() || count == 0) return MakeArray(std::move(parts));
+  if (expression.empty() || count == 0) return MakeArray({});
   View text = expression.View();
+  std::size_t most = count == -1 ? VariantArray::kMaxElements + 1 : static_cast<std::size_t>(count);
+  TextFinder finder(delimiter.View(), mode);
+  auto nextHit = [&](std::size_t pos, std::size_t parts) {
+    if (delimiter.empty() || parts + 1 > most) return View::npos;
+    return finder.Find(text, pos);
+  };
+  std::size_t parts = 1;
+  context.Charge(text.size());
+  for (std::size_t hit = nextHit(0, parts); hit != View::npos;
+       hit = nextHit(hit + delimiter.size(), parts)) {
+    ++parts;
+  }
+  if (parts > VariantArray::kMaxElements) throw RuntimeError(7);
+  auto array = MakeRef<VariantArray>(
+      std::vector<VariantArray::Bound>{{0, static_cast<std::int32_t>(parts)}});
+  std::vector<Variant>& items = array->Data();
   std::size_t pos = 0;
-  while (!delimiter.empty() &&
-         (count == -1 || static_cast<std::int32_t>(parts.size()) < count - 1)) {
-    std::size_t hit = FindText(text, delimiter.View(), pos, mode);
-    if (hit == View::npos) break;
-    parts.emplace_back(SharedString(text.substr(pos, hit - pos)));
+  for (std::size_t i = 0; i + 1 < parts; ++i) {
+    std::size_t hit = finder.Find(text, pos);
+    items[i] = Variant(SharedString(text.substr(pos, hit - pos)));
+    context.Charge(hit - pos + sizeof(Variant));
     pos = hit + delimiter.size();
   }
-  parts.emplace_back(SharedString(text.substr(pos)));
-  return MakeArray(std::move(parts));
+  items[parts - 1] = Variant(SharedString(text.substr(pos)));
+  return Variant(std::move(array));
 }
 
-Variant Join(BuiltinContext&, std::span<Variant> a) {
-  const std::vector<Variant>& items = ArrayItems(a[0]);
+// Join(list[, delimiter]): a Null list or delimiter is error 94; Null and array elements are
+// type mismatches.
+Variant Join(BuiltinContext& context, std::span<Variant> a) {
+  Variant list = ValueOf(a[0]);
+  if (list.IsNull()) throw RuntimeError(94);
+  if (list.IsArray() && list.AsArray()->Dimensions() != 1) throw RuntimeError(13);
+  const std::vector<Variant>& items = ArrayItems(list);
   SharedString delimiter = HasArg(a, 1) ? ToString(a[1]) : SharedString(u" ");
   std::u16string out;
   for (std::size_t i = 0; i < items.size(); ++i) {
+    const Variant& item = items[i];
+    if (item.IsNull() || item.IsArray()) throw RuntimeError(13);
     if (i) out.append(delimiter.View());
-    out.append(ToString(items[i]).View());
+    std::size_t before = out.size();
+    out.append(ToString(item).View());
     CheckTextLength(out.size());
+    context.Charge(out.size() - before + sizeof(Variant));
   }
   return TextResult(out);
 }
 
 // Filter(strings, value[, include[, compare]]): the elements that contain (or, with include
 // False, do not contain) the value.
-Variant Filter(BuiltinContext&, std::span<Variant> a) {
+Variant Filter(BuiltinContext& context, std::span<Variant> a) {
+  if (a[0].IsNull()) throw RuntimeError(94);  // as Join: a Null list is Null misused
   const std::vector<Variant>& items = ArrayItems(a[0]);
   SharedString value = ToString(a[1]);
   bool include = HasArg(a, 2) ? ToBoolean(a[2]) : true;
   CompareMode mode = CompareArg(a, 3);
+  TextFinder finder(value.View(), mode);
   std::vector<Variant> kept;
   for (const Variant& item : items) {
     SharedString s = ToString(item);
-    bool contains = FindText(s.View(), value.View(), 0, mode) != View::npos;
+    context.Charge(s.size() + sizeof(Variant));
+    bool contains = finder.Find(s.View(), 0) != View::npos;
     if (contains == include) kept.emplace_back(std::move(s));
   }
   return MakeArray(std::move(kept));

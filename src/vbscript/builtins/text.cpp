@@ -1,6 +1,8 @@
 // Letter case mapping and the binary and text comparison modes.
 #include "vbscript/builtins/text.h"
 
+#include <algorithm>
+
 namespace sl::vbs {
 
 char16_t LowerChar(char16_t c) noexcept {
@@ -52,20 +54,6 @@ std::u16string UpperText(std::u16string_view text) {
   return out;
 }
 
-namespace {
-bool UnitsEqual(char16_t a, char16_t b, CompareMode mode) noexcept {
-  return a == b || (mode == CompareMode::kText && LowerChar(a) == LowerChar(b));
-}
-
-bool MatchesAt(std::u16string_view haystack, std::u16string_view needle, std::size_t pos,
-               CompareMode mode) noexcept {
-  for (std::size_t k = 0; k < needle.size(); ++k) {
-    if (!UnitsEqual(haystack[pos + k], needle[k], mode)) return false;
-  }
-  return true;
-}
-}  // namespace
-
 int CompareText(std::u16string_view a, std::u16string_view b, CompareMode mode) noexcept {
   std::size_t n = a.size() < b.size() ? a.size() : b.size();
   for (std::size_t i = 0; i < n; ++i) {
@@ -77,24 +65,60 @@ int CompareText(std::u16string_view a, std::u16string_view b, CompareMode mode) 
   return a.size() < b.size() ? -1 : 1;
 }
 
-std::size_t FindText(std::u16string_view haystack, std::u16string_view needle, std::size_t from,
-                     CompareMode mode) noexcept {
-  if (mode == CompareMode::kBinary) return haystack.find(needle, from);
-  if (needle.size() > haystack.size()) return std::u16string_view::npos;
-  for (std::size_t pos = from; pos + needle.size() <= haystack.size(); ++pos) {
-    if (MatchesAt(haystack, needle, pos, mode)) return pos;
+// The search is Knuth, Morris and Pratt's: on a mismatch the needle moves on by what its own
+// borders allow, so no unit of the haystack is looked at more than twice.
+TextFinder::TextFinder(std::u16string_view needle, CompareMode mode, Direction direction)
+    : needle_(needle), mode_(mode) {
+  for (char16_t& c : needle_)
+    c = Unit(c);
+  if (direction == Direction::kBackward) std::reverse(needle_.begin(), needle_.end());
+  border_.assign(needle_.size() + 1, 0);
+  std::uint32_t k = 0;
+  for (std::size_t i = 1; i < needle_.size(); ++i) {
+    while (k > 0 && needle_[i] != needle_[k])
+      k = border_[k];
+    if (needle_[i] == needle_[k]) ++k;
+    border_[i + 1] = k;
+  }
+}
+
+std::size_t TextFinder::Find(std::u16string_view haystack, std::size_t from) const {
+  const std::size_t m = needle_.size();
+  if (from > haystack.size() || haystack.size() - from < m) return std::u16string_view::npos;
+  if (m == 0) return from;
+  std::size_t matched = 0;
+  for (std::size_t i = from; i < haystack.size(); ++i) {
+    char16_t c = Unit(haystack[i]);
+    while (matched > 0 && c != needle_[matched])
+      matched = border_[matched];
+    if (c == needle_[matched] && ++matched == m) return i + 1 - m;
   }
   return std::u16string_view::npos;
 }
 
-std::size_t FindTextReverse(std::u16string_view haystack, std::u16string_view needle,
-                            std::size_t end, CompareMode mode) noexcept {
+std::size_t TextFinder::FindLast(std::u16string_view haystack, std::size_t end) const {
+  const std::size_t m = needle_.size();
   if (end > haystack.size()) end = haystack.size();
-  if (needle.size() > end) return std::u16string_view::npos;
-  for (std::size_t pos = end - needle.size() + 1; pos-- > 0;) {
-    if (MatchesAt(haystack, needle, pos, mode)) return pos;
+  if (end < m) return std::u16string_view::npos;
+  if (m == 0) return end;
+  std::size_t matched = 0;
+  for (std::size_t i = end; i-- > 0;) {
+    char16_t c = Unit(haystack[i]);
+    while (matched > 0 && c != needle_[matched])
+      matched = border_[matched];
+    if (c == needle_[matched] && ++matched == m) return i;
   }
   return std::u16string_view::npos;
+}
+
+std::size_t FindText(std::u16string_view haystack, std::u16string_view needle, std::size_t from,
+                     CompareMode mode) {
+  return TextFinder(needle, mode).Find(haystack, from);
+}
+
+std::size_t FindTextReverse(std::u16string_view haystack, std::u16string_view needle,
+                            std::size_t end, CompareMode mode) {
+  return TextFinder(needle, mode, TextFinder::Direction::kBackward).FindLast(haystack, end);
 }
 
 }  // namespace sl::vbs

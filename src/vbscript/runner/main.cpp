@@ -2,8 +2,8 @@
 // engine as separate code blocks sharing one global scope. Scripts get a WScript object (Echo,
 // Quit, Arguments, StdOut) and MsgBox prints "MsgBox: text" ("MsgBox [buttons=N title=T]: text"
 // when the script chose buttons or a title). An error prints
-// "FILE(LINE, COL) VBScript runtime error: DESCRIPTION" (or "compilation error") on standard
-// error and ends the program with status 1.
+// "FILE(LINE, COL) Microsoft VBScript runtime error: DESCRIPTION" ("compilation error", or the
+// source Err.Raise named) on standard error and ends the program with status 1.
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
@@ -230,7 +230,7 @@ int main(int argc, char** argv) {
       }
     } catch (const sl::vbs::ScriptError& e) {
       std::fflush(stdout);
-      std::string kind = e.IsCompilation() ? "VBScript compilation error" : e.Source();
+      const std::string& kind = e.Source();
       std::fprintf(stderr, "%s(%d, %d) %s: %s\n", e.Block().c_str(), e.Line(), e.Column(),
                    kind.c_str(), e.FullDescription().c_str());
       status = 1;

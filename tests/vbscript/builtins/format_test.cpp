@@ -36,7 +36,8 @@ TEST_F(FormatTest, FormatNumberOptions) {
             "1234.50");
   EXPECT_EQ(Error("FormatNumber", {Variant(1), I(-3)}), 5);
   EXPECT_EQ(Error("FormatNumber", {"abc"}), 13);
-  EXPECT_EQ(Error("FormatNumber", {Variant::Null()}), 94);
+  EXPECT_EQ(Error("FormatNumber", {Variant::Null()}), 13);  // the value: a type mismatch
+  EXPECT_EQ(Error("FormatNumber", {Variant(1), Variant::Null()}), 94);  // an option
 }
 
 TEST_F(FormatTest, CurrencyAndPercent) {

@@ -105,7 +105,8 @@ TEST(RegistryTest, LooksUpNamesInAnyCase) {
   ASSERT_NE(FindConstant("VBCRLF"), nullptr);
   EXPECT_EQ(ToUtf8(FindConstant("vbCrLf")->value()), "\r\n");
   EXPECT_EQ(FindConstant("vbObjectError")->value().AsLong(), -2147221504);
-  EXPECT_EQ(FindConstant("vbUseSystemDayOfWeek")->value().Type(), VarType::Long);
+  EXPECT_EQ(FindConstant("vbUseSystemDayOfWeek")->value().Type(), VarType::Integer);
+  EXPECT_EQ(FindConstant("vbWhite")->value().Type(), VarType::Long);
   EXPECT_EQ(FindConstant("vbNope"), nullptr);
 }
 

@@ -41,3 +41,12 @@ End Function
 re.Pattern = "b(.)"
 re.Global = True
 WScript.Echo re.Replace("abcabd", GetRef("Shout"))
+' A replacement that is not text is converted as a number: True is -1.
+Set re = New RegExp
+re.Pattern = "\[([^\[]+)\]"
+WScript.Echo re.Replace("- [x] -", True), re.Replace("- [x] -", 6)
+re.Global = True
+re.Pattern = "(\$(\d))"
+WScript.Echo re.Replace("$1,$2", "$$1-$1$2")
+re.Pattern = ""
+WScript.Echo re.Replace("xxx", "y")

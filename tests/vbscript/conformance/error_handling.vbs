@@ -10,7 +10,10 @@ WScript.Echo Err.Number, Err.Description
 Err.Raise 1000, "MySource", "Custom failure"
 WScript.Echo Err.Number, Err.Source, Err.Description
 Err.Raise 9
-WScript.Echo Err.Number, Err.Description
+WScript.Echo Err.Number, Err.Source, Err.Description
+Err.Clear
+Err.Raise 9
+WScript.Echo Err.Number, Err.Source, Err.Description
 Err.Raise 12345
 WScript.Echo Err.Number, Err.Description
 Sub Fails

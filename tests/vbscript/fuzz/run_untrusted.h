@@ -34,6 +34,7 @@ inline bool RunUntrustedScript(std::string_view script) {
   engine.SetClock(&clock);
   engine.SetTimeLimit(40, &clock);
   engine.SetMaxCallDepth(100);
+  engine.SetMemoryLimit(std::size_t{64} << 20);
   engine.AddObject("WScript", Ref<Object>(new AnyObject));
   try {
     engine.AddCode(script, "fuzz");
