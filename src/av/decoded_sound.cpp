@@ -297,7 +297,9 @@ bool DecodedSound::Seek(double seconds) {
   State& s = *s_;
   if (!(seconds > 0)) return Rewind();
   AVRational base = s.format->streams[s.stream]->time_base;
-  std::int64_t offset = av_rescale_q(std::llround(seconds * AV_TIME_BASE), AV_TIME_BASE_Q, base);
+  // FFmpeg's AV_TIME_BASE_Q is a C compound literal, which C++ compilers other than GCC reject.
+  constexpr AVRational kMicroseconds{1, AV_TIME_BASE};
+  std::int64_t offset = av_rescale_q(std::llround(seconds * AV_TIME_BASE), kMicroseconds, base);
   std::int64_t timestamp = s.StartTime() + offset;
   if (av_seek_frame(s.format, s.stream, timestamp, AVSEEK_FLAG_BACKWARD) < 0) return false;
   s.Restart();

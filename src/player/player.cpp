@@ -18,8 +18,7 @@ constexpr int kMuteKey = 'M';
 }  // namespace
 
 Player::Player(ui::Platform& platform, MessageBoxService& messages, std::string projectFolder)
-    : platform_(platform),
-      project_(paths_, messages),
+    : project_(paths_, messages),
       windows_(platform),
       display_(platform, windows_.Loop(), messages, project_.Texts()),
       title_(TitleContext{project_, windows_, display_, std::move(projectFolder),

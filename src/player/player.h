@@ -104,7 +104,6 @@ class Player {
   bool ProgramKey(const ui::InputEvent& e);
   void EndProgram();
 
-  ui::Platform& platform_;
   PathResolver paths_;
   Project project_;
   ui::WindowManager windows_;
