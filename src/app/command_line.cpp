@@ -92,6 +92,18 @@ struct Parser {
     if (name == "--help" || name == "-h") return flag(o.help);
     if (name == "--version") return flag(o.version);
     if (name == "--mute") return flag(o.mute);
+    if (name == "--fullscreen" || name == "--windowed") {
+      bool chosen = false;
+      if (!flag(chosen)) return false;
+      o.fullscreen = name == "--fullscreen";
+      return true;
+    }
+    if (name == "--scale") {
+      if (!Value(name, inlineValue, value)) return false;
+      o.scale = ui::ParseScaleMode(value);
+      if (!o.scale) return Fail("--scale wants auto, pixel-perfect or smooth");
+      return true;
+    }
     if (name == "--soundfont") {
       if (!Value(name, inlineValue, value)) return false;
       o.soundFont = value;
@@ -183,10 +195,28 @@ std::string Usage() {
          "  --seed N              seed of the script engine's random numbers\n"
          "  --mute                no sound in this run (Ctrl+M mutes and unmutes while playing)\n"
          "  --soundfont FILE      the General MIDI sound font (.sf2) for MIDI music\n"
+         "  --fullscreen          play the game window full screen (remembered for the game)\n"
+         "  --windowed            play the game window in a window (remembered for the game)\n"
+         "  --scale MODE          how pictures are scaled to the screen (remembered for the "
+         "game):\n"
+         "                        auto (whole factors where they fit well, sharp pixels),\n"
+         "                        pixel-perfect (whole factors only, black borders) or\n"
+         "                        smooth (exact fit, filtered)\n"
          "  --cd DIR, --cd L=DIR  a CD of a game on several CDs: a copied or mounted CD that\n"
          "                        drive letter L stands for (default: the next from D)\n"
          "  --help                show this text\n"
          "  --version             show the version\n"
+         "\n"
+         "Keys while playing:\n"
+         "  Esc                   show or hide the menu bar; skip a video or transition;\n"
+         "                        on the title screen, end the program\n"
+         "  Ctrl+S, Ctrl+L        save the game, load a game\n"
+         "  Ctrl+Q                end the game\n"
+         "  Ctrl+M                mute and unmute all sound\n"
+         "  F11, Alt+Enter        switch between full screen and a window (remembered)\n"
+         "  F12                   save a screenshot (PNG) in $XDG_PICTURES_DIR/storyloom\n"
+         "                        (or ~/Pictures/storyloom); the game says where it went\n"
+         "  Y, N, Alt+letter      the buttons of message boxes and dialogs (underlined letter)\n"
          "\n"
          "Exit status:\n"
          "  0  the program ended normally (also right after a message that ends it)\n"

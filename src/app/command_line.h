@@ -17,6 +17,7 @@
 
 #include "core/date_time.h"
 #include "player/cd/drive_map.h"
+#include "ui/scale_mode.h"
 
 namespace sl {
 
@@ -35,6 +36,8 @@ struct CommandLineOptions {
   std::optional<CivilTime> clock;  // headless only
   std::optional<std::int64_t> seed;
   bool mute = false;
+  std::optional<bool> fullscreen;      // desktop: --fullscreen (true) or --windowed (false)
+  std::optional<ui::ScaleMode> scale;  // desktop: --scale
   std::optional<std::string> soundFont;
   std::vector<DriveFolder> cdDrives;  // --cd, in the order given
   bool help = false;

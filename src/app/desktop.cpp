@@ -27,14 +27,20 @@ std::string NoDesktopMessage(const std::string& why) {
 }
 
 std::unique_ptr<ui::Platform> OpenDesktop(const CommandLineOptions& options,
-                                          ui::UserSettings& settings) {
+                                          ui::UserSettings& settings, const DesktopChoices& choices,
+                                          std::function<void(bool)> fullscreenChosen) {
 #if STORYLOOM_DESKTOP
   sdl::SdlOptions desktop;
   if (options.screen) desktop.display = {options.screen->width, options.screen->height};
+  desktop.gameFullscreen = choices.fullscreen;
+  desktop.scale = choices.scale;
+  desktop.fullscreenChosen = std::move(fullscreenChosen);
   return std::make_unique<sdl::SdlPlatform>(settings, desktop);
 #else
   (void)options;
   (void)settings;
+  (void)choices;
+  (void)fullscreenChosen;
   throw std::runtime_error("this build has no desktop window");
 #endif
 }

@@ -2,10 +2,12 @@
 // says how to run headless when not, and the SDL platform itself.
 #pragma once
 
+#include <functional>
 #include <memory>
 #include <string>
 
 #include "app/command_line.h"
+#include "app/desktop_choices.h"
 #include "ui/platform.h"
 
 namespace sl {
@@ -15,9 +17,11 @@ namespace sl {
 bool DesktopAvailable(std::string& why);
 // What to tell the user when there is no desktop: why, and the headless command line instead.
 std::string NoDesktopMessage(const std::string& why);
-// Opens the desktop (the virtual display as --screen says); throws std::runtime_error saying
-// why it cannot. `settings` must outlive the platform.
+// Opens the desktop (the virtual display as --screen says, the game window and scaling as
+// `choices` say); throws std::runtime_error saying why it cannot. `settings` must outlive the
+// platform. `fullscreenChosen` hears when the person playing switches the game window.
 std::unique_ptr<ui::Platform> OpenDesktop(const CommandLineOptions& options,
-                                          ui::UserSettings& settings);
+                                          ui::UserSettings& settings, const DesktopChoices& choices,
+                                          std::function<void(bool)> fullscreenChosen);
 
 }  // namespace sl

@@ -62,7 +62,10 @@ int Play(const CommandLineOptions& options, const std::string& projectFolder,
   std::unique_ptr<ui::Platform> desktop;
   std::unique_ptr<HeadlessPlatform> headlessPlatform;
   if (!options.headless && !desktopMissing) {
-    desktop = OpenDesktop(options, settings);
+    desktop = OpenDesktop(options, settings, ChooseDesktop(options, store, projectFolder),
+                          [&store, &projectFolder](bool fullscreen) {
+                            RememberFullscreen(store, projectFolder, fullscreen);
+                          });
     if (options.eventsFile)
       std::fputs("storyloom: event scripts are played in headless runs only; ignored\n", stderr);
   } else {
@@ -73,6 +76,15 @@ int Play(const CommandLineOptions& options, const std::string& projectFolder,
     headlessPlatform->SetScript(std::move(script), options.eventsFile.value_or("events"));
   }
   ui::Platform& platform = desktop ? *desktop : static_cast<ui::Platform&>(*headlessPlatform);
+  // A desktop trace counts real time from the start; the headless platform sets its own clock.
+  struct DesktopTraceClock {
+    Trace& trace;
+    bool attached;
+    ~DesktopTraceClock() {
+      if (attached) trace.SetClock(nullptr);
+    }
+  } traceClock{trace, desktop != nullptr};
+  if (desktop) trace.SetClock(&desktop->GetClock());
   // A display size given on the command line is the first thing the trace tells.
   if (options.screen) trace.Display(options.screen->width, options.screen->height);
 

@@ -221,7 +221,7 @@ void Form::SetVisible(bool visible) {
 WindowSpec Form::Spec() const {
   WindowSpec s;
   s.name = Name();
-  s.title = caption_;
+  s.title = caption_.empty() ? manager_.ApplicationTitle() : caption_;
   NonClient n = NonClientPixels();
   // The platform frames the window; the frames it gets hold the menu bar and the client area.
   s.left = static_cast<int>(std::lround(left_ / 15.0));

@@ -100,6 +100,10 @@ class Form : public ControlBase<Form> {
   // cancelled. The controls stay for a later Load (as the classic form object's do).
   bool Unload();
   bool IsModal() const { return modal_; }
+  // A message box or input box of the runtime (not a form of the program): it shows the
+  // system's arrow, whatever pointer the program chose.
+  bool IsStandardDialog() const { return standardDialog_; }
+  void MarkStandardDialog() { standardDialog_ = true; }
 
   // Frame borders, caption and menu bar around the client area, in pixels.
   struct NonClient {
@@ -117,6 +121,11 @@ class Form : public ControlBase<Form> {
   bool HasMenuBar() const;
   // Called when a top-level menu is shown or hidden: the client area changes.
   void MenuBarChanged() { SyncWindow(); }
+  // Called when the window manager's application title changes: a form without a caption shows
+  // it as its desktop title.
+  void ApplicationTitleChanged() {
+    if (caption_.empty()) SyncWindow();
+  }
 
   // ---- Focus and input ----
   Control* ActiveControl() const { return focus_; }
@@ -170,6 +179,7 @@ class Form : public ControlBase<Form> {
   std::map<std::string, Ref<ControlArray>> arrays_;  // lower-case name
   std::vector<Menu*> menus_;
   std::string caption_;
+  bool standardDialog_ = false;
   BorderStyle borderStyle_ = BorderStyle::Sizable;
   int scaleMode_ = 1;
   std::uint32_t backColor_ = 0x8000000F;  // button face

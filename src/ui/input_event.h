@@ -24,6 +24,8 @@ enum class InputKind : std::uint8_t {
   MenuCommand,    // run the menu entry named `target` as a click on it, shown or not
   WindowMoved,    // the user moved the window: (x, y) is its new position on the virtual
                   // display in pixels, as WindowSpec left/top
+  Notice,         // the desktop tells the person playing something about the window (`text`),
+                  // e.g. where a screenshot went; shown over the window for a few seconds
 };
 
 // Where (x, y) of a mouse event are measured from.

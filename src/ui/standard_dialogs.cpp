@@ -19,6 +19,17 @@ constexpr int kMargin = 12;
 constexpr int kButtonWidth = 75;
 constexpr int kButtonHeight = 23;
 constexpr int kButtonGap = 6;
+// The desktop draws a dialog's title in its own font, commonly larger than the dialog's, beside
+// its close button: the room a title needs is its width in the dialog's font, times this share,
+// plus the caption's buttons and margins.
+constexpr int kTitleFontSharePercent = 130;
+constexpr int kCaptionButtonsRoom = 70;
+
+// The client width at which the desktop shows the whole title, at most the display's width.
+int TitleWidth(const draw::Font& font, const std::string& title, Size display) {
+  int want = font.TextWidth(title) * kTitleFontSharePercent / 100 + kCaptionButtonsRoom;
+  return std::min(want, std::max(display.width - 2 * kMargin, 1));
+}
 
 template <class T>
 T& PlacePx(T& c, int x, int y, int w, int h) {
@@ -69,7 +80,9 @@ draw::Picture IconPicture(MsgIcon icon) {
 struct DialogForm {
   WindowManager& wm;
   Ref<Form> form;
-  DialogForm(WindowManager& m, const char* name) : wm(m), form(Form::Create(m, name)) {}
+  DialogForm(WindowManager& m, const char* name) : wm(m), form(Form::Create(m, name)) {
+    form->MarkStandardDialog();
+  }
   ~DialogForm() {
     form->Unload();
     wm.RemoveForm(form.get());
@@ -151,7 +164,8 @@ MsgAnswer StandardDialogs::ShowBox(const MessageBoxRequest& request) {
   std::vector<MsgAnswer> answers = ButtonsOf(request.buttons);
   int n = static_cast<int>(answers.size());
   int buttonsWidth = n * kButtonWidth + (n - 1) * kButtonGap;
-  int width = std::max({textLeft + layout.width + kMargin, buttonsWidth + 2 * kMargin, 120});
+  int width = std::max({textLeft + layout.width + kMargin, buttonsWidth + 2 * kMargin, 120,
+                        TitleWidth(font, request.title, display)});
   int height = kMargin + bodyHeight + kMargin + kButtonHeight + kMargin;
   SizeAndCentre(form, manager_.GetPlatform(), width, height);
 
@@ -214,8 +228,10 @@ InputBoxAnswer StandardDialogs::ShowInput(const InputBoxRequest& request) {
   form.SetCaption(request.title);
   // The classic layout: prompt at the top left, OK and Cancel at the right, the text field
   // across the bottom.
-  const int width = 360, promptWidth = width - 3 * kMargin - kButtonWidth;
   draw::Font font = manager_.Fonts().Get(draw::FontSpec{});
+  const int width =
+      std::max(360, TitleWidth(font, request.title, manager_.GetPlatform().DisplaySize()));
+  const int promptWidth = width - 3 * kMargin - kButtonWidth;
   draw::LayoutOptions opt;
   opt.wrapWidth = promptWidth;
   opt.maxHeight = TextRoom(form, manager_.GetPlatform().DisplaySize(), 3 * kMargin + 21);

@@ -33,6 +33,13 @@ int WindowManager::MenuBarPixels() {
   return draw::MenuBarHeight(Fonts().Get(draw::FontSpec{}));
 }
 
+void WindowManager::SetApplicationTitle(std::string title) {
+  if (title == applicationTitle_) return;
+  applicationTitle_ = std::move(title);
+  for (Form* f : forms_)
+    f->ApplicationTitleChanged();
+}
+
 // ---- Forms ----
 
 void WindowManager::AddForm(Form* form) {
@@ -44,7 +51,12 @@ void WindowManager::RemoveForm(Form* form) {
   std::erase(shownOrder_, form);
   std::erase_if(frames_, [&](const FormFrame& f) { return f.form == form; });
   if (active_ == form) active_ = shownOrder_.empty() ? nullptr : shownOrder_.back();
-  if (pointerForm_ == form) pointerForm_ = nullptr;
+  if (pointerForm_ == form) {
+    pointerForm_ = nullptr;
+    pointerOnMenu_ = false;
+    UpdatePointer();
+  }
+  if (noticeForm_ == form) HideNotice();
 }
 
 Form* WindowManager::FindForm(std::string_view name) const {
@@ -75,9 +87,11 @@ void WindowManager::FormShown(Form* form, bool shown) {
   std::erase(shownOrder_, form);
   if (shown) {
     shownOrder_.push_back(form);
+    if (form->IsModal()) UpdatePointer();
     return;
   }
   if (openMenuForm_ == form) CloseMenus();
+  if (noticeForm_ == form) HideNotice();
   if (pointerForm_ == form) {
     capture_.reset();
     hover_.reset();
@@ -87,6 +101,7 @@ void WindowManager::FormShown(Form* form, bool shown) {
     active_ = nullptr;
     if (!shownOrder_.empty()) Activate(shownOrder_.back());
   }
+  if (form->IsModal()) UpdatePointer();
 }
 
 void WindowManager::ReleaseCapture() {
@@ -130,7 +145,7 @@ void WindowManager::HandleInput(const InputEvent& event) {
   // While a modal form is up, the other forms take no input.
   Form* modal = ActiveForm();
   if (modal && modal->IsModal() && modal != form && event.kind != InputKind::MenuCommand &&
-      event.kind != InputKind::WindowMoved)
+      event.kind != InputKind::WindowMoved && event.kind != InputKind::Notice)
     return;
   Ref<Control> keep(form);
 
@@ -140,13 +155,18 @@ void WindowManager::HandleInput(const InputEvent& event) {
     case InputKind::MouseMove: {
       Form::NonClient n = form->NonClientPixels();
       draw::Point p{event.x, event.y};
+      bool onMenu = false;
       if (event.space == CoordSpace::Frame) {
-        if (HandleMenuMouse(*form, event, p)) return;
+        onMenu = HandleMenuMouse(*form, event, p);
         p.y -= n.menuBar;
-      } else if (event.space == CoordSpace::Script) {
-        p = ScriptToClient(*form, p);
-        if (openMenu_ && HandleMenuMouse(*form, event, {p.x, p.y + n.menuBar})) return;
-      } else if (openMenu_ && HandleMenuMouse(*form, event, {p.x, p.y + n.menuBar})) {
+      } else {
+        if (event.space == CoordSpace::Script) p = ScriptToClient(*form, p);
+        onMenu = openMenu_ && HandleMenuMouse(*form, event, {p.x, p.y + n.menuBar});
+      }
+      // Over the menu bar and open menus the pointer is the arrow, whatever lies below.
+      pointerOnMenu_ = onMenu;
+      if (onMenu) {
+        UpdatePointer();
         return;
       }
       HandleMouse(*form, event, p);
@@ -178,6 +198,9 @@ void WindowManager::HandleInput(const InputEvent& event) {
       break;
     case InputKind::WindowMoved:
       form->WindowMovedTo(event.x * 15.0, event.y * 15.0);
+      break;
+    case InputKind::Notice:
+      ShowNotice(*form, event.text);
       break;
     case InputKind::Quit:
       break;
@@ -445,8 +468,26 @@ void WindowManager::HandleKey(Form& form, const InputEvent& event) {
       MoveFocus(form, 1, true);
       break;
     default:
+      PressAccessKey(form, key, event.shift);
       break;
   }
+}
+
+bool WindowManager::PressAccessKey(Form& form, int key, int shift) {
+  if (shift & kCtrlMask) return false;
+  // Without Alt a letter belongs to the control that has the focus, unless that is a button.
+  Control* focus = form.ActiveControl();
+  bool typing = focus && focus != &form && focus->Kind() != ControlKind::CommandButton;
+  if (!(shift & kAltMask) && typing) return false;
+  for (const auto& c : form.Controls()) {
+    auto* b = dynamic_cast<CommandButton*>(c.get());
+    if (b && b->IsShowing() && b->IsEffectivelyEnabled() &&
+        draw::AccessKeyOf(b->Caption()) == key) {
+      b->Press();
+      return true;
+    }
+  }
+  return false;
 }
 
 void WindowManager::MoveFocus(Form& form, int step, bool buttonsOnly) {
@@ -483,6 +524,13 @@ void WindowManager::SetScreenMouseIcon(draw::Picture icon) {
 void WindowManager::UpdatePointer() {
   int pointer = 0;
   const draw::Picture* icon = nullptr;
+  // Menus, message boxes and the windows a modal one holds back show the arrow.
+  Form* modal = ActiveForm();
+  bool heldBack = modal && modal->IsModal() && pointerForm_ && pointerForm_ != modal;
+  if (pointerOnMenu_ || heldBack || (pointerForm_ && pointerForm_->IsStandardDialog())) {
+    ShowCursor(kArrowPointer, nullptr);
+    return;
+  }
   if (screenPointer_ != 0) {
     pointer = screenPointer_;
     if (pointer == 99) icon = &screenIcon_;
@@ -548,12 +596,14 @@ void WindowManager::HideToolTip() {
 }
 
 std::int64_t WindowManager::NextDeadline() {
-  if (!hover_ || hover_->ToolTipText().empty() || capture_ || dragSource_) return kNoDeadline;
-  if (toolTipText_.empty()) return hoverSince_ + kToolTipDelayMs;
-  return toolTipUntil_;
+  std::int64_t notice = noticeText_.empty() ? kNoDeadline : noticeUntil_;
+  if (!hover_ || hover_->ToolTipText().empty() || capture_ || dragSource_) return notice;
+  if (toolTipText_.empty()) return std::min(notice, hoverSince_ + kToolTipDelayMs);
+  return std::min(notice, toolTipUntil_);
 }
 
 void WindowManager::DeadlinePassed(std::int64_t nowMs) {
+  if (!noticeText_.empty() && nowMs >= noticeUntil_) HideNotice();
   if (!hover_ || !pointerForm_) return;
   if (toolTipText_.empty()) {
     if (hover_->ToolTipText().empty() || !hover_->IsShowing()) return;
@@ -565,6 +615,40 @@ void WindowManager::DeadlinePassed(std::int64_t nowMs) {
     HideToolTip();
     hoverSince_ = kNoDeadline / 2;  // shown once per hover
   }
+}
+
+// ---- Notices ----
+
+void WindowManager::ShowNotice(Form& form, std::string text) {
+  HideNotice();
+  noticeText_ = std::move(text);
+  noticeForm_ = &form;
+  noticeUntil_ = loop_.NowMs() + kNoticeShowMs;
+  form.MarkDirty();
+}
+
+void WindowManager::HideNotice() {
+  if (noticeForm_) noticeForm_->MarkDirty();
+  noticeText_.clear();
+  noticeForm_ = nullptr;
+}
+
+void WindowManager::DrawNotice(draw::Surface& target, int clientTop) {
+  draw::Font font = Fonts().Get(draw::FontSpec{});
+  draw::LayoutOptions options;
+  options.maxWidth = std::max(target.Width() - 16, 1);
+  options.maxHeight = std::max(target.Height() - clientTop - 8, 1);
+  options.ellipsis = true;
+  draw::TextLayout layout = draw::LayoutText(font, noticeText_, options);
+  int width = layout.width + 12;
+  int height = layout.height + 8;
+  draw::Rect box{(target.Width() - width) / 2, target.Height() - height - 8, width, height};
+  box.y = std::max(box.y, clientTop);
+  target.ResetClip();
+  target.FillRect(box, draw::SystemPixel(draw::SystemColor::kInfoBackground));
+  target.DrawRect(box, draw::SystemPixel(draw::SystemColor::kInfoText));
+  draw::DrawTextLayout(target, font, layout, box.Offset(6, 4), draw::TextAlign::kLeft,
+                       draw::SystemPixel(draw::SystemColor::kInfoText));
 }
 
 // ---- Drawing ----
@@ -590,6 +674,7 @@ const draw::Surface& WindowManager::Compose(Form& form) {
   PaintControlTree(form, s, {0, n.menuBar}, {0, n.menuBar, client.width, client.height});
   if (n.menuBar > 0) DrawMenus(form, s, n.menuBar);
   if (!toolTipText_.empty() && pointerForm_ == &form) DrawToolTip(s, n.menuBar);
+  if (!noticeText_.empty() && noticeForm_ == &form) DrawNotice(s, n.menuBar);
   form.ClearDirty();
   return s;
 }
@@ -614,7 +699,22 @@ void WindowManager::DrawToolTip(draw::Surface& target, int clientTop) {
                        draw::SystemPixel(draw::SystemColor::kInfoText));
 }
 
+void WindowManager::RefreshHover() {
+  if (!pointerForm_ || pointerOnMenu_ || capture_ || dragSource_) return;
+  if (!pointerForm_->Loaded() || !pointerForm_->Visible()) return;
+  // A form a modal one holds back has nothing under the pointer.
+  Form* modal = ActiveForm();
+  if (modal && modal->IsModal() && modal != pointerForm_) return;
+  Control* hit = HitTest(*pointerForm_, pointerClient_);
+  if (hit != hover_.get()) SetHover(hit, loop_.NowMs());
+  UpdatePointer();
+}
+
 void WindowManager::Repaint() {
+  // What lies under a still pointer may have changed with the picture (a new frame, a hot spot
+  // shown, hidden or moved): its pointer is shown at once, not at the next move.
+  bool underPointerChanged =
+      pointerForm_ && (pointerForm_->Dirty() || pointerForm_->ChildWindowsNeedRepaint());
   for (Form* f : forms_) {
     if (!f->Loaded() || !f->Visible() || !f->Window()) continue;
     if (!f->Dirty() && !f->ChildWindowsNeedRepaint()) continue;
@@ -628,6 +728,7 @@ void WindowManager::Repaint() {
     view.clientTop = f->NonClientPixels().menuBar;
     platform_.Present(f->Window(), view);
   }
+  if (underPointerChanged) RefreshHover();
 }
 
 }  // namespace sl::ui

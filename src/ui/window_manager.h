@@ -60,6 +60,10 @@ class WindowManager final : public EventLoop::Client {
   void ControlRemoved(Control& control);
   // Height of a menu bar in pixels.
   int MenuBarPixels();
+  // The desktop's title of windows whose caption is empty (borderless ones among them), so that
+  // task bars and window switchers name the program: the game's title.
+  const std::string& ApplicationTitle() const { return applicationTitle_; }
+  void SetApplicationTitle(std::string title);
   // The resolver of Windows-style paths that file list boxes use (none: paths are native).
   PathResolver* Paths() const { return paths_; }
   void SetPaths(PathResolver* paths) { paths_ = paths; }
@@ -74,6 +78,8 @@ class WindowManager final : public EventLoop::Client {
   int ShownPointer() const { return shownPointer_; }
   // Re-evaluates the pointer for the control under the mouse (after a pointer property changed).
   void UpdatePointer();
+  // The pointer shown over menus and message boxes: the system's arrow.
+  static constexpr int kArrowPointer = 0;
 
   // ---- Drag and drop ----
   void BeginDrag(Control& source);
@@ -87,6 +93,14 @@ class WindowManager final : public EventLoop::Client {
   static constexpr int kToolTipShowMs = 5000;
   // The text of the tool-tip showing, or "" when none shows.
   const std::string& ToolTipShowing() const { return toolTipText_; }
+
+  // ---- Notices ----
+  // A line the desktop tells the person playing (where a screenshot went), shown across the
+  // bottom of a form's client area for kNoticeShowMs.
+  static constexpr int kNoticeShowMs = 4000;
+  void ShowNotice(Form& form, std::string text);
+  // The text of the notice showing, or "" when none shows.
+  const std::string& NoticeShowing() const { return noticeText_; }
 
   // ---- Mouse state ----
   Control* Capture() const { return capture_.get(); }
@@ -126,6 +140,9 @@ class WindowManager final : public EventLoop::Client {
   void HandleMenuKey(int key);
   draw::Rect DropDownRect(Form& form, int& titleIndex) const;
   void MoveFocus(Form& form, int step, bool buttonsOnly);
+  // Presses the button whose caption marks `key` as its access key (Alt+letter, or the letter
+  // alone where no control takes typing); false when none does.
+  bool PressAccessKey(Form& form, int key, int shift);
   void DeliverMouse(Control& control, InputKind kind, int button, int shift,
                     draw::Point clientPoint);
   draw::Point RelativeTo(const Control& c, draw::Point clientPoint) const;
@@ -134,13 +151,18 @@ class WindowManager final : public EventLoop::Client {
   void ReportInputError(const std::string& message);
   void Drop(draw::Point clientPoint, Form& form);
   void SetHover(Control* control, std::int64_t now);
+  // Finds the control under the pointer again where it stands (after the form changed).
+  void RefreshHover();
   void HideToolTip();
   void ShowCursor(int pointer, const draw::Picture* icon);
   void DrawMenus(Form& form, draw::Surface& target, int menuBarHeight);
   void DrawToolTip(draw::Surface& target, int clientTop);
+  void DrawNotice(draw::Surface& target, int clientTop);
+  void HideNotice();
 
   Platform& platform_;
   EventLoop loop_;
+  std::string applicationTitle_;
   PathResolver* paths_ = nullptr;
   std::unique_ptr<draw::FontSystem> fonts_;
   std::vector<Form*> forms_;
@@ -153,6 +175,7 @@ class WindowManager final : public EventLoop::Client {
   Ref<Control> hover_;
   Ref<Control> dragSource_;
   Form* pointerForm_ = nullptr;
+  bool pointerOnMenu_ = false;
   draw::Point pointerClient_;
   int screenPointer_ = 0;
   draw::Picture screenIcon_;
@@ -162,6 +185,9 @@ class WindowManager final : public EventLoop::Client {
   std::string toolTipText_;
   draw::Point toolTipAt_;
   std::int64_t toolTipUntil_ = 0;
+  std::string noticeText_;
+  Form* noticeForm_ = nullptr;
+  std::int64_t noticeUntil_ = 0;
   Menu* openMenu_ = nullptr;
   Form* openMenuForm_ = nullptr;
   int menuHighlight_ = -1;

@@ -85,11 +85,30 @@ TEST(CommandLineTest, BadCommandLinesNameTheProblem) {
   }
 }
 
+TEST(CommandLineTest, DesktopChoices) {
+  CommandLineResult r = Parse({"--fullscreen", "--scale", "smooth"});
+  ASSERT_EQ(r.error, "");
+  EXPECT_EQ(r.options.fullscreen, true);
+  EXPECT_EQ(r.options.scale, ui::ScaleMode::Smooth);
+  r = Parse({"--fullscreen", "--windowed", "--scale=pixel-perfect"});  // the last one counts
+  ASSERT_EQ(r.error, "");
+  EXPECT_EQ(r.options.fullscreen, false);
+  EXPECT_EQ(r.options.scale, ui::ScaleMode::PixelPerfect);
+  r = Parse({});
+  EXPECT_FALSE(r.options.fullscreen);
+  EXPECT_FALSE(r.options.scale);
+  EXPECT_EQ(Parse({"--scale", "blurry"}).error, "--scale wants auto, pixel-perfect or smooth");
+  EXPECT_EQ(Parse({"--scale"}).error, "option --scale needs a value");
+  EXPECT_EQ(Parse({"--windowed=1"}).error, "option --windowed takes no value");
+}
+
 TEST(CommandLineTest, UsageNamesEveryOption) {
   std::string usage = Usage();
   for (const char* option :
-       {"--headless", "--events", "--trace", "--settings", "--screen", "--clock", "--seed",
-        "--mute", "--soundfont", "--cd", "--help", "--version", "Ctrl+M", "PROJECT_DIR"}) {
+       {"--headless", "--events", "--trace",     "--settings", "--screen",     "--clock",
+        "--seed",     "--mute",   "--soundfont", "--cd",       "--fullscreen", "--windowed",
+        "--scale",    "--help",   "--version",   "Ctrl+M",     "F11",          "Alt+Enter",
+        "F12",        "Ctrl+S",   "Ctrl+L",      "Ctrl+Q",     "Esc",          "PROJECT_DIR"}) {
     EXPECT_NE(usage.find(option), std::string::npos) << option;
   }
   EXPECT_EQ(DefaultHeadlessClock(), (CivilTime{2004, 3, 7, 12, 0, 0, 0}));

@@ -32,6 +32,43 @@ TEST(FitFrame, FitsExactlyWhenAWholeFactorWouldLeaveWideBorders) {
   EXPECT_EQ(p.dest, (PixelRect{0, 100, 800, 600}));
 }
 
+TEST(FitFrame, PixelPerfectKeepsWholeFactorsAndSmoothFitsExactly) {
+  // 640x480 on 1024x768: 1.6 fits.
+  Placement pixel = FitFrame({640, 480}, {1024, 768}, ui::ScaleMode::PixelPerfect);
+  EXPECT_EQ(pixel.scale, 1);
+  EXPECT_EQ(pixel.dest, (PixelRect{192, 144, 640, 480}));
+  EXPECT_FALSE(Filtered(pixel, ui::ScaleMode::PixelPerfect));
+  Placement smooth = FitFrame({640, 480}, {1024, 768}, ui::ScaleMode::Smooth);
+  EXPECT_DOUBLE_EQ(smooth.scale, 1.6);
+  EXPECT_EQ(smooth.dest, (PixelRect{0, 0, 1024, 768}));
+  EXPECT_TRUE(Filtered(smooth, ui::ScaleMode::Smooth));
+  // Automatic scaling takes 1.6 too, but with sharp (unfiltered) pixels.
+  Placement automatic = FitFrame({640, 480}, {1024, 768});
+  EXPECT_DOUBLE_EQ(automatic.scale, 1.6);
+  EXPECT_FALSE(Filtered(automatic, ui::ScaleMode::Auto));
+  // A whole factor is never filtered, and pixel-perfect takes it even far below the fit.
+  EXPECT_FALSE(
+      Filtered(FitFrame({320, 240}, {1280, 960}, ui::ScaleMode::Smooth), ui::ScaleMode::Smooth));
+  EXPECT_EQ(FitFrame({800, 600}, {1920, 1080}, ui::ScaleMode::PixelPerfect).scale, 1);
+  // Below 1 there is no whole factor: every mode fits exactly.
+  EXPECT_DOUBLE_EQ(FitFrame({1024, 768}, {800, 600}, ui::ScaleMode::PixelPerfect).scale,
+                   800.0 / 1024);
+}
+
+TEST(FitFrame, FramePixelsMapToTheTargetAndBack) {
+  for (ui::ScaleMode mode :
+       {ui::ScaleMode::Auto, ui::ScaleMode::PixelPerfect, ui::ScaleMode::Smooth}) {
+    for (ui::Size target : {ui::Size{1024, 768}, ui::Size{1920, 1080}, ui::Size{700, 500}}) {
+      Placement p = FitFrame({640, 480}, target, mode);
+      for (PixelPoint f : {PixelPoint{0, 0}, PixelPoint{321, 17}, PixelPoint{639, 479}}) {
+        PixelPoint t = FrameToTarget(f, p);
+        EXPECT_EQ(WindowToFrame(t, target, target, p), f)
+            << ui::ScaleModeName(mode) << " " << target.width << " " << f.x << "," << f.y;
+      }
+    }
+  }
+}
+
 TEST(FitFrame, PillarboxesAndLetterboxesBySide) {
   Placement wide = FitFrame({640, 480}, {2000, 960});  // 2 fits exactly by height
   EXPECT_EQ(wide.scale, 2);

@@ -1,19 +1,28 @@
 // The real desktop under a private Xvfb: presented frames read back from the renderer against
 // the frame the headless run shows, full screen and its scaling, pointer mapping, keys, modal
-// windows, text, waiting without spinning, the sound device.
+// windows, text, waiting without spinning, the sound device, the screenshot key, and what the
+// window manager learns of the windows (dialog type, class, title).
 #include "backend/sdl/sdl_platform.h"
 
 #include <SDL.h>
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <cstdlib>
 #include <cstring>
+#include <filesystem>
 #include <memory>
 
 #include "sdl/xvfb_display.h"
+#include "support/temp_folder.h"
 #include "ui/draw/image_compare.h"
+#include "ui/draw/png_io.h"
 #include "ui/draw/surface.h"
 #include "ui/fake_platform.h"
+
+// Last, as Xlib's macros (None) would clash with the names above.
+#include "sdl/x11_user.h"
+#undef None
 
 namespace sl::sdl {
 namespace {
@@ -334,6 +343,66 @@ TEST_F(DesktopTest, SoundDevicePullsFromTheSourceUntilStopped) {
   EXPECT_GT(after, 0);
   SDL_Delay(100);
   EXPECT_EQ(calls, after);
+}
+
+TEST_F(DesktopTest, F12SavesTheGamesPixelsAndSaysWhere) {
+  test::TempFolder pictures;
+  const char* before = std::getenv("XDG_PICTURES_DIR");
+  std::string saved = before ? before : "";
+  setenv("XDG_PICTURES_DIR", pictures.Path().c_str(), 1);
+  ui::WindowId w = Open(Spec(120, 90, 200, 150, ui::WindowFrame::Fixed));
+  draw::Surface frame = TestFrame(200, 150);
+  platform_->Present(w, View(frame));
+  PushKey(w, SDL_KEYDOWN, SDLK_F12, SDL_SCANCODE_F12);
+  PushKey(w, SDL_KEYUP, SDLK_F12, SDL_SCANCODE_F12);
+  auto events = Drain();
+  if (before) {
+    setenv("XDG_PICTURES_DIR", saved.c_str(), 1);
+  } else {
+    unsetenv("XDG_PICTURES_DIR");
+  }
+  // The key does not reach the game; the runtime is told where the picture went.
+  ASSERT_EQ(events.size(), 1u);
+  EXPECT_EQ(events[0].kind, ui::InputKind::Notice);
+  EXPECT_EQ(events[0].window, w);
+  std::filesystem::path folder = std::filesystem::path(pictures.Path()) / "storyloom";
+  std::vector<std::filesystem::path> files;
+  for (const auto& entry : std::filesystem::directory_iterator(folder))
+    files.push_back(entry.path());
+  ASSERT_EQ(files.size(), 1u);
+  EXPECT_EQ(events[0].text, "Screenshot saved to " + files[0].string());
+  EXPECT_EQ(files[0].extension(), ".png");
+  // The game's own pixels at the game's size, not the window's scaled ones.
+  draw::CompareResult r = draw::CompareImages(draw::LoadPng(files[0]), frame, {0, 0.0});
+  EXPECT_TRUE(r.match) << r.Describe();
+  // With a modifier it is the game's key.
+  PushKey(w, SDL_KEYDOWN, SDLK_F12, SDL_SCANCODE_F12, KMOD_LSHIFT);
+  events = Drain();
+  ASSERT_EQ(events.size(), 1u);
+  EXPECT_EQ(events[0].kind, ui::InputKind::KeyDown);
+  EXPECT_EQ(events[0].keyCode, ui::kKeyF1 + 11);
+}
+
+TEST_F(DesktopTest, DialogsAreDialogWindowsAndAllWindowsCarryTheProgramsClass) {
+  ui::WindowId game = Open(Spec(0, 0, 320, 240, ui::WindowFrame::Fixed));
+  ui::WindowSpec box = Spec(100, 100, 120, 60, ui::WindowFrame::Dialog);
+  box.modal = true;
+  ui::WindowId dialog = Open(box);
+  test::X11User gameUser(SDL_GetWindowFromID(platform_->NativeId(game)));
+  test::X11User dialogUser(SDL_GetWindowFromID(platform_->NativeId(dialog)));
+  if (!dialogUser.Available()) GTEST_SKIP() << "skipped: libXtst is not installed";
+  EXPECT_EQ(dialogUser.AtomProperty("_NET_WM_WINDOW_TYPE"),
+            std::vector<std::string>{"_NET_WM_WINDOW_TYPE_DIALOG"});
+  EXPECT_EQ(gameUser.AtomProperty("_NET_WM_WINDOW_TYPE"),
+            std::vector<std::string>{"_NET_WM_WINDOW_TYPE_NORMAL"});
+  EXPECT_EQ(gameUser.StringProperty("WM_CLASS"), std::string("storyloom\0storyloom\0", 20));
+  EXPECT_EQ(dialogUser.StringProperty("WM_CLASS"), std::string("storyloom\0storyloom\0", 20));
+  // The window manager learns the title given, also when it changes.
+  EXPECT_EQ(gameUser.StringProperty("_NET_WM_NAME"), "Test");
+  ui::WindowSpec renamed = Spec(0, 0, 320, 240, ui::WindowFrame::Fixed);
+  renamed.title = "The Lighthouse";
+  platform_->UpdateWindow(game, renamed);
+  EXPECT_EQ(gameUser.StringProperty("_NET_WM_NAME"), "The Lighthouse");
 }
 
 }  // namespace

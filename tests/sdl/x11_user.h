@@ -6,7 +6,11 @@
 
 #include <SDL.h>
 #include <SDL_syswm.h>
+#include <X11/Xatom.h>
 #include <dlfcn.h>
+
+#include <string>
+#include <vector>
 
 namespace sl::test {
 
@@ -32,6 +36,10 @@ class X11User {
     moveWindow_ = reinterpret_cast<MoveWindowFn>(dlsym(x11_, "XMoveWindow"));
     key_ = reinterpret_cast<KeyFn>(dlsym(xtst_, "XTestFakeKeyEvent"));
     keycode_ = reinterpret_cast<KeycodeFn>(dlsym(x11_, "XKeysymToKeycode"));
+    internAtom_ = reinterpret_cast<InternAtomFn>(dlsym(x11_, "XInternAtom"));
+    getProperty_ = reinterpret_cast<GetPropertyFn>(dlsym(x11_, "XGetWindowProperty"));
+    atomName_ = reinterpret_cast<AtomNameFn>(dlsym(x11_, "XGetAtomName"));
+    free_ = reinterpret_cast<FreeFn>(dlsym(x11_, "XFree"));
     if (!display_) {
       auto open = reinterpret_cast<Display* (*)(const char*)>(dlsym(x11_, "XOpenDisplay"));
       close_ = reinterpret_cast<int (*)(Display*)>(dlsym(x11_, "XCloseDisplay"));
@@ -58,6 +66,45 @@ class X11User {
     sync_(display_, 0);
   }
 
+  // The names of the atoms an atom-list property of the window holds (_NET_WM_WINDOW_TYPE).
+  std::vector<std::string> AtomProperty(const char* property) {
+    std::vector<std::string> names;
+    if (!internAtom_ || !getProperty_ || !atomName_ || !free_) return names;
+    Atom type = 0;
+    int format = 0;
+    unsigned long count = 0, after = 0;
+    unsigned char* data = nullptr;
+    if (getProperty_(display_, window_, internAtom_(display_, property, 0), 0, 64, 0, XA_ATOM,
+                     &type, &format, &count, &after, &data) != 0 ||
+        !data)
+      return names;
+    const auto* atoms = reinterpret_cast<const Atom*>(data);
+    for (unsigned long i = 0; i < count; ++i) {
+      char* name = atomName_(display_, atoms[i]);
+      names.push_back(name ? name : "");
+      if (name) free_(name);
+    }
+    free_(data);
+    return names;
+  }
+  // The text of a string property of the window (WM_CLASS: instance and class, each ended by
+  // a NUL).
+  std::string StringProperty(const char* property) {
+    std::string text;
+    if (!internAtom_ || !getProperty_ || !free_) return text;
+    Atom type = 0;
+    int format = 0;
+    unsigned long count = 0, after = 0;
+    unsigned char* data = nullptr;
+    if (getProperty_(display_, window_, internAtom_(display_, property, 0), 0, 1024, 0,
+                     AnyPropertyType, &type, &format, &count, &after, &data) != 0 ||
+        !data)
+      return text;
+    if (format == 8) text.assign(reinterpret_cast<const char*>(data), count);
+    free_(data);
+    return text;
+  }
+
   // Moves the window to (x, y) of the screen behind the program's back.
   void MoveWindow(int x, int y) {
     moveWindow_(display_, window_, x, y);
@@ -81,6 +128,11 @@ class X11User {
   using MoveWindowFn = int (*)(Display*, Window, int, int);
   using KeyFn = int (*)(Display*, unsigned int, int, unsigned long);
   using KeycodeFn = unsigned char (*)(Display*, unsigned long);
+  using InternAtomFn = Atom (*)(Display*, const char*, int);
+  using GetPropertyFn = int (*)(Display*, Window, Atom, long, long, int, Atom, Atom*, int*,
+                                unsigned long*, unsigned long*, unsigned char**);
+  using AtomNameFn = char* (*)(Display*, Atom);
+  using FreeFn = int (*)(void*);
 
   Display* display_ = nullptr;
   void* xtst_ = nullptr;
@@ -91,6 +143,10 @@ class X11User {
   MoveWindowFn moveWindow_ = nullptr;
   KeyFn key_ = nullptr;
   KeycodeFn keycode_ = nullptr;
+  InternAtomFn internAtom_ = nullptr;
+  GetPropertyFn getProperty_ = nullptr;
+  AtomNameFn atomName_ = nullptr;
+  FreeFn free_ = nullptr;
   Display* owned_ = nullptr;
   int (*close_)(Display*) = nullptr;
   Window window_ = 0;

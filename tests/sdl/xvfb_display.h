@@ -20,6 +20,23 @@ extern char** environ;
 
 namespace sl::test {
 
+// The argument vector of posix_spawn for `args` (which must outlive it).
+inline std::vector<char*> SpawnArguments(std::vector<std::string>& args) {
+  std::vector<char*> argv;
+  for (auto& a : args)
+    argv.push_back(a.data());
+  argv.push_back(nullptr);
+  return argv;
+}
+
+// Ends a child process of the test and collects it.
+inline void StopChild(pid_t pid) {
+  if (pid <= 0) return;
+  kill(pid, SIGTERM);
+  int status = 0;
+  waitpid(pid, &status, 0);
+}
+
 class XvfbDisplay {
  public:
   explicit XvfbDisplay(const std::string& screen = "1280x1024x24") {
@@ -37,10 +54,7 @@ class XvfbDisplay {
     std::vector<std::string> args = {program,     "-displayfd", std::to_string(fds[1]),
                                      "-screen",   "0",          screen,
                                      "-nolisten", "tcp",        "-noreset"};
-    std::vector<char*> argv;
-    for (auto& a : args)
-      argv.push_back(a.data());
-    argv.push_back(nullptr);
+    std::vector<char*> argv = SpawnArguments(args);
     posix_spawn_file_actions_t actions;
     posix_spawn_file_actions_init(&actions);
     posix_spawn_file_actions_addclose(&actions, fds[0]);
@@ -75,11 +89,7 @@ class XvfbDisplay {
   }
   ~XvfbDisplay() {
     SDL_Quit();
-    if (pid_ > 0) {
-      kill(pid_, SIGTERM);
-      int status = 0;
-      waitpid(pid_, &status, 0);
-    }
+    StopChild(pid_);
   }
   XvfbDisplay(const XvfbDisplay&) = delete;
   XvfbDisplay& operator=(const XvfbDisplay&) = delete;

@@ -94,6 +94,55 @@ TEST_F(DialogsTest, ArrowAndTabKeysMoveBetweenButtonsAndEnterPressesTheFocusedOn
   EXPECT_EQ(dialogs.Show(Box(MsgButtons::RetryCancel)), MsgAnswer::Retry);
 }
 
+TEST_F(DialogsTest, UnderlinedAccessKeysAnswerTheBox) {
+  KeyAt('N', 10);
+  EXPECT_EQ(dialogs.Show(Box(MsgButtons::YesNo)), MsgAnswer::No);
+  KeyAt('Y', 20);
+  EXPECT_EQ(dialogs.Show(Box(MsgButtons::YesNoCancel, 2)), MsgAnswer::Yes);
+  // Keys no button marks, and Ctrl with one, do nothing; Alt with one works too.
+  KeyAt('Q', 30);
+  InputEvent ctrl;
+  ctrl.kind = InputKind::KeyDown;
+  ctrl.keyCode = 'I';
+  ctrl.shift = kCtrlMask;
+  platform.Post(ctrl, 40);
+  InputEvent alt = ctrl;
+  alt.keyCode = 'R';
+  alt.shift = kAltMask;
+  platform.Post(alt, 50);
+  EXPECT_EQ(dialogs.Show(Box(MsgButtons::AbortRetryIgnore)), MsgAnswer::Retry);
+  EXPECT_EQ(wm.Loop().NowMs(), 50);
+}
+
+TEST_F(DialogsTest, BoxesAreWideEnoughForTheirTitle) {
+  auto widthFor = [&](const std::string& title, bool input) {
+    int width = 0;
+    Timer probe(wm.Loop());
+    probe.SetInterval(1);
+    probe.SetHandler([&] {
+      width = wm.ActiveForm()->ClientSize().width;
+      KeyAt(kKeyEscape, wm.Loop().NowMs());
+      probe.SetEnabled(false);
+    });
+    if (input) {
+      dialogs.InputBox({title, "Name?", ""});
+    } else {
+      MessageBoxRequest r = Box(MsgButtons::Ok);
+      r.title = title;
+      r.text = "Hi";
+      dialogs.Show(r);
+    }
+    return width;
+  };
+  std::string title = "The Lighthouse Keeper's Daughter - Chapter Three: The Storm";
+  int titleWidth = wm.Fonts().Get(draw::FontSpec{}).TextWidth(title);
+  EXPECT_LT(widthFor("Hi", false), titleWidth);
+  EXPECT_GT(widthFor(title, false), titleWidth);
+  EXPECT_GT(widthFor(title + title, true), 2 * titleWidth);
+  // A title longer than the display makes the box no wider than the display.
+  EXPECT_LE(widthFor(title + title + title + title + title, false), 1024);
+}
+
 TEST_F(DialogsTest, ButtonsCanBeClickedByName) {
   InputEvent e;
   e.kind = InputKind::ControlAction;

@@ -427,11 +427,6 @@ def hand_cursor(d):
     d.rectangle([12, 1, 16, 16], fill=(250, 220, 180), outline=(0, 0, 0))
 
 
-def arrow_cursor(d):
-    d.polygon([(2, 16), (16, 4), (16, 11), (29, 11), (29, 21), (16, 21), (16, 28)],
-              fill=(255, 255, 255), outline=(0, 0, 0))
-
-
 def eye_cursor(d):
     d.ellipse([2, 9, 29, 23], fill=(255, 255, 255), outline=(0, 0, 0))
     d.ellipse([11, 10, 21, 22], fill=(40, 90, 160))
@@ -764,6 +759,56 @@ def lamp_room_saved_game(out):
 # The game
 
 
+def exit_arrow(direction):
+    """A cursor drawing function of an arrow pointing `direction` ("right", "left", "up",
+    "down"); the hot spot is its tip (exit_arrow_tip)."""
+    right = [(29, 16), (15, 3), (15, 11), (2, 11), (2, 21), (15, 21), (15, 29)]
+    turn = {"right": lambda x, y: (x, y), "left": lambda x, y: (31 - x, y),
+            "down": lambda x, y: (y, x), "up": lambda x, y: (y, 31 - x)}[direction]
+
+    def draw(d):
+        d.polygon([turn(x, y) for x, y in right], fill=(255, 255, 255), outline=(0, 0, 0))
+    return draw
+
+
+def exit_arrow_tip(direction):
+    return {"right": (29, 16), "left": (2, 16), "down": (16, 29), "up": (16, 2)}[direction]
+
+
+def exit_cursors(icons):
+    """One arrow per way out, each pointing where the exit leads, hot spot at its tip."""
+    for direction in ("right", "left", "up", "down"):
+        save_cursor(os.path.join(icons, "Arrow" + direction.capitalize() + ".cur"),
+                    exit_arrow(direction), exit_arrow_tip(direction))
+
+
+def lamp_room_picture():
+    """The lamp room at the top of the lighthouse: the great lamp behind its lens, under the
+    hot spot "Lamp" (270, 150, 100, 120), windows onto the dusk sea, the stairs below."""
+    img = Image.new("RGB", (W, H))
+    d = ImageDraw.Draw(img)
+    gradient(d, (0, 0, W, H), (40, 32, 24), (20, 14, 10))
+    for x in (40, 460):  # windows
+        gradient(d, (x, 70, x + 140, 250), (60, 70, 120), (200, 120, 90))
+        d.rectangle([x, 70, x + 140, 250], outline=(90, 80, 60), width=6)
+        d.line([(x + 70, 70), (x + 70, 250)], fill=(90, 80, 60), width=4)
+    d.rectangle([250, 262, 390, 300], fill=(90, 70, 40))  # the lamp's base
+    d.rectangle([300, 120, 340, 150], fill=(70, 60, 40))   # its hood
+    d.ellipse([270, 150, 370, 270], fill=(170, 150, 90), outline=(230, 210, 140), width=4)
+    for r in range(40, 8, -8):  # the lens' rings
+        d.ellipse([320 - r, 210 - r, 320 + r, 210 + r], outline=(210, 190, 120), width=2)
+    d.ellipse([308, 198, 332, 222], fill=(250, 240, 200))  # the unlit mantle
+    d.rectangle([0, 300, W, 420], fill=(60, 45, 30))  # the gallery floor
+    for y in range(420, 480, 12):  # the stairs down
+        d.rectangle([0, y, W, y + 6], fill=(80, 60, 40))
+    return img
+
+
+def title_load_button(scheme):
+    """The title's Load button as a picture like Start and Exit."""
+    button_picture((255, 220, 150), (50, 80, 60), "Log book").save(os.path.join(scheme, "Load.bmp"))
+
+
 def build(out):
     cfg, frames, data, areas, icons = (os.path.join(out, p) for p in
                                        ("Config", "Frames", "FramesData", "Areas", "Icons"))
@@ -783,15 +828,16 @@ def build(out):
         f.write(b"[General]\r\nScriptTimeOut=10\r\n")
     procedures_file(os.path.join(cfg, "Procedures"))
 
-    # Title screen scheme: picture buttons for Start and Exit, a text button for Load.
+    # Title screen scheme: picture buttons for Start, Load and Exit.
     scheme = os.path.join(out, "Schemes", "Harbour")
     os.makedirs(scheme, exist_ok=True)
     button_picture((255, 220, 150), (40, 70, 110), "Set sail").save(os.path.join(scheme, "Start.bmp"))
     button_picture((255, 220, 150), (70, 40, 40), "Go ashore").save(os.path.join(scheme, "Exit.bmp"))
     scheme_tile().save(os.path.join(scheme, "Waves.bmp"))
+    title_load_button(scheme)
     s = DataFile()
     s.write("Harbour", 1, 0)
-    s.write(4, "Start.bmp", "[Default]", "Exit.bmp", "Waves.bmp")
+    s.write(4, "Start.bmp", "Load.bmp", "Exit.bmp", "Waves.bmp")
     s.write(4, 0x503018, 0x96DCFF, 0xF0F0F0, 0x96DCFF)  # colours, &HBBGGRR
     s.write(0, 0, 0, 0, 0, 0, False)
     s.save(os.path.join(scheme, "Scheme.txt"))
@@ -807,8 +853,9 @@ def build(out):
     save_gif(gull_picture(), os.path.join(areas, "Gull.gif"))
     door_open_picture().save(os.path.join(areas, "OpenDoor.bmp"))
     save_cursor(os.path.join(icons, "Hand.cur"), hand_cursor, (14, 2))
-    save_cursor(os.path.join(icons, "Arrow.cur"), arrow_cursor, (29, 16))
     save_cursor(os.path.join(icons, "Eye.cur"), eye_cursor, (16, 16))
+    exit_cursors(icons)
+    lamp_room_picture().save(os.path.join(frames, "LampRoom.jpg"), quality=90)
 
     for item in ("Rope", "Hook", "Grapple", "Key"):
         d = DataFile()
@@ -846,7 +893,7 @@ def build(out):
               Hotspot("Crate", (60, 316, 60, 44), "Crate.gif", 0, "Hand.cur"),
               Hotspot("Sign", (248, 266, 56, 70), pointer="Eye.cur"),
               Hotspot("Telescope", (500, 120, 130, 110), pointer="Eye.cur"),
-              Hotspot("To the cliff", (560, 380, 80, 100), pointer="Arrow.cur"),
+              Hotspot("To the cliff", (560, 380, 80, 100), pointer="ArrowRight.cur"),
               Hotspot("Gull", (40, 62, 32, 20), "Gull.gif", 0, "Hand.cur"),
           ],
           actions=[
@@ -869,8 +916,8 @@ def build(out):
           hotspots=[
               Hotspot("Hook", (300, 220, 32, 32), "Hook.gif", 0, "Hand.cur"),
               Hotspot("Ledge", (40, 360, 200, 80), pointer="Eye.cur", must_false=("KeyFound",)),
-              Hotspot("Back", (0, 0, 80, 480), pointer="Arrow.cur"),
-              Hotspot("Up to the lighthouse", (560, 0, 80, 480), pointer="Arrow.cur"),
+              Hotspot("Back", (0, 0, 80, 480), pointer="ArrowLeft.cur"),
+              Hotspot("Up to the lighthouse", (560, 0, 80, 480), pointer="ArrowRight.cur"),
           ],
           actions=[
               Action(disappear=True, pick_up="Hook"),
@@ -887,9 +934,9 @@ def build(out):
           hotspots=[
               Hotspot("Locked door", (258, 190, 124, 280), pointer="Hand.cur",
                       must_false=("DoorUnlocked",)),
-              Hotspot("Open door", (258, 250, 124, 220), "OpenDoor.bmp", 1, "Arrow.cur",
+              Hotspot("Open door", (258, 250, 124, 220), "OpenDoor.bmp", 1, "ArrowUp.cur",
                       must_true=("DoorUnlocked",)),
-              Hotspot("Back", (0, 400, 640, 80), pointer="Arrow.cur"),
+              Hotspot("Back", (0, 400, 640, 80), pointer="ArrowDown.cur"),
           ],
           actions=[
               Action(message="The door is locked."),
@@ -900,11 +947,11 @@ def build(out):
                                   message="The key turns. The door swings open."))],
           texts_=[("The lighthouse", 24, 16, "Times New Roman", 20, True, 0xD0F0FF)])
 
-    frame("Lamp Room", frame_file(0, str(0x402010), sound="Bell.wav", channels=[TUNE_FADES_OUT],
+    frame("Lamp Room", frame_file(1, "LampRoom.jpg", sound="Bell.wav", channels=[TUNE_FADES_OUT],
                                   fade_ms=1500),
           hotspots=[
               Hotspot("Lamp", (270, 150, 100, 120), pointer="Hand.cur"),
-              Hotspot("Stairs", (0, 420, 640, 60), pointer="Arrow.cur"),
+              Hotspot("Stairs", (0, 420, 640, 60), pointer="ArrowDown.cur"),
           ],
           actions=[
               Action(variable="LampLit", set_to=1, in_game=False,

@@ -14,7 +14,7 @@ int Round(double v) {
 
 }  // namespace
 
-Placement FitFrame(ui::Size frame, ui::Size target) {
+Placement FitFrame(ui::Size frame, ui::Size target, ui::ScaleMode mode) {
   Placement p;
   if (frame.width <= 0 || frame.height <= 0 || target.width <= 0 || target.height <= 0) {
     p.dest = {0, 0, std::max(target.width, 0), std::max(target.height, 0)};
@@ -24,11 +24,31 @@ Placement FitFrame(ui::Size frame, ui::Size target) {
                         static_cast<double>(target.height) / frame.height);
   // The small tolerance keeps an exact multiple (2.0 computed as 1.9999...) whole.
   double whole = std::floor(fit + 1e-9);
-  p.scale = (whole >= 1 && whole / fit >= kIntegerShare) ? whole : fit;
+  switch (mode) {
+    case ui::ScaleMode::Auto:
+      p.scale = (whole >= 1 && whole / fit >= kIntegerShare) ? whole : fit;
+      break;
+    case ui::ScaleMode::PixelPerfect:
+      p.scale = whole >= 1 ? whole : fit;
+      break;
+    case ui::ScaleMode::Smooth:
+      p.scale = fit;
+      break;
+  }
   int w = std::min(target.width, std::max(1, Round(frame.width * p.scale)));
   int h = std::min(target.height, std::max(1, Round(frame.height * p.scale)));
   p.dest = {(target.width - w) / 2, (target.height - h) / 2, w, h};
   return p;
+}
+
+bool Filtered(const Placement& placement, ui::ScaleMode mode) {
+  return mode == ui::ScaleMode::Smooth &&
+         std::abs(placement.scale - std::round(placement.scale)) > 1e-9;
+}
+
+PixelPoint FrameToTarget(PixelPoint framePixel, const Placement& placement) {
+  return {placement.dest.x + static_cast<int>(std::floor((framePixel.x + 0.5) * placement.scale)),
+          placement.dest.y + static_cast<int>(std::floor((framePixel.y + 0.5) * placement.scale))};
 }
 
 PixelPoint WindowToFrame(PixelPoint windowPoint, ui::Size windowSize, ui::Size drawableSize,

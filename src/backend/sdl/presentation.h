@@ -5,6 +5,7 @@
 #pragma once
 
 #include "ui/platform.h"
+#include "ui/scale_mode.h"
 
 namespace sl::sdl {
 
@@ -33,8 +34,14 @@ struct Placement {
 // otherwise the exact fit (uneven pixel widths) beats a small picture in wide black borders.
 constexpr double kIntegerShare = 0.8;
 
-// Fits `frame` into `target` with the aspect ratio kept.
-Placement FitFrame(ui::Size frame, ui::Size target);
+// Fits `frame` into `target` with the aspect ratio kept: in `Auto` mode a whole-number factor
+// when it is at least kIntegerShare of the exact fit, in `PixelPerfect` mode the largest whole
+// factor that fits (the exact fit only below 1), in `Smooth` mode the exact fit.
+Placement FitFrame(ui::Size frame, ui::Size target, ui::ScaleMode mode = ui::ScaleMode::Auto);
+// Whether a placement is drawn with linear filtering: smooth scaling at a fractional factor.
+bool Filtered(const Placement& placement, ui::ScaleMode mode);
+// Where a frame pixel's centre lies in the target's coordinates.
+PixelPoint FrameToTarget(PixelPoint framePixel, const Placement& placement);
 
 // Maps a pointer position in window coordinates (what the window system reports) to frame
 // pixels. `windowSize` and `drawableSize` differ on high-density displays, where one window

@@ -29,6 +29,11 @@ bool IsFullscreenKey(const SDL_Keysym& k) {
   return altEnter || f11;
 }
 
+bool IsScreenshotKey(const SDL_Keysym& k) {
+  return k.scancode == SDL_SCANCODE_F12 &&
+         !(k.mod & (KMOD_CTRL | KMOD_ALT | KMOD_SHIFT | KMOD_GUI));
+}
+
 }  // namespace
 
 bool SdlPlatform::PollEvent(ui::InputEvent& event) {
@@ -187,6 +192,11 @@ void SdlPlatform::HandleKey(const SDL_KeyboardEvent& key, bool down) {
     swallowedScancode_ = key.keysym.scancode;
     return;
   }
+  if (down && w && IsScreenshotKey(key.keysym)) {
+    if (!key.repeat) TakeScreenshot(*w);
+    swallowedScancode_ = key.keysym.scancode;
+    return;
+  }
   if (!down && key.keysym.scancode == swallowedScancode_) {
     swallowedScancode_ = -1;
     return;
@@ -216,6 +226,15 @@ void SdlPlatform::HandleWindowEvent(const SDL_Event& ev) {
       UpdateCursorScale(w);
       break;
     case SDL_WINDOWEVENT_MOVED:
+      if (w->settleAt && !w->fullscreen) {
+        PixelPoint at{ev.window.data1, ev.window.data2};
+        if (at == *w->settleAt || w->settleTries-- <= 0) {
+          w->settleAt.reset();
+        } else {
+          SDL_SetWindowPosition(w->window, w->settleAt->x, w->settleAt->y);
+          break;
+        }
+      }
       ReportMove(*w, ev.window.data1, ev.window.data2);
       break;
     case SDL_WINDOWEVENT_FOCUS_GAINED:

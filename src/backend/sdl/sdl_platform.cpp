@@ -5,12 +5,26 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <filesystem>
 #include <stdexcept>
 
+#include "backend/sdl/screenshot_file.h"
 #include "backend/sdl/sdl_audio.h"
 #include "backend/sdl/sdl_window.h"
+#include "core/runtime_error.h"
+#include "ui/draw/png_io.h"
 
 namespace sl::sdl {
+
+namespace {
+
+constexpr const char* kWindowClass = "storyloom";
+constexpr const char* kApplicationName = "Storyloom";
+// How often a window back from full screen is put back in its place when the window manager
+// lands it elsewhere.
+constexpr int kSettleTries = 4;
+
+}  // namespace
 
 bool DesktopAvailable(std::string& why) {
   const char* x11 = std::getenv("DISPLAY");
@@ -22,13 +36,22 @@ bool DesktopAvailable(std::string& why) {
 }
 
 SdlPlatform::SdlPlatform(ui::UserSettings& settings, const SdlOptions& options)
-    : settings_(settings), display_(options.display) {
+    : settings_(settings),
+      display_(options.display),
+      gameFullscreen_(options.gameFullscreen),
+      scale_(options.scale),
+      fullscreenChosen_(options.fullscreenChosen) {
   // The program decides what closing its last window means; a click that activates a window
   // is also a click; a full-screen window stays when another window takes the focus.
   SDL_SetHint(SDL_HINT_QUIT_ON_LAST_WINDOW_CLOSE, "0");
   SDL_SetHint(SDL_HINT_MOUSE_FOCUS_CLICKTHROUGH, "1");
   SDL_SetHint(SDL_HINT_VIDEO_MINIMIZE_ON_FOCUS_LOSS, "0");
   SDL_SetHint(SDL_HINT_VIDEO_X11_NET_WM_BYPASS_COMPOSITOR, "0");
+  // Task bars and window switchers group the windows under the program's class, whatever the
+  // executable is called; read when the video subsystem starts.
+  setenv("SDL_VIDEO_X11_WMCLASS", kWindowClass, 0);
+  setenv("SDL_VIDEO_WAYLAND_WMCLASS", kWindowClass, 0);
+  SDL_SetHint(SDL_HINT_APP_NAME, kApplicationName);
   if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0)
     throw std::runtime_error(std::string("cannot open the display: ") + SDL_GetError());
   UpdateDesktop();
@@ -102,10 +125,17 @@ ui::WindowId SdlPlatform::CreateWindow(const ui::WindowSpec& spec) {
     flags |= SDL_WINDOW_RESIZABLE;
   if (spec.topMost) flags |= SDL_WINDOW_ALWAYS_ON_TOP;
   PixelRect r = WindowedRect(spec);
+  // Message boxes and dialogs are dialog windows to the window manager: no minimise or
+  // maximise buttons, kept above the window they belong to.
+  bool dialog = spec.frame == ui::WindowFrame::Dialog;
+  if (dialog) SDL_SetHint(SDL_HINT_X11_WINDOW_TYPE, "_NET_WM_WINDOW_TYPE_DIALOG");
   w->window = SDL_CreateWindow(spec.title.c_str(), r.x, r.y, r.w, r.h, flags);
+  // The renderer may make the window again (for OpenGL): the type must still be asked for then.
+  bool drawable = w->window && CreateRenderer(*w);
+  if (dialog) SDL_SetHint(SDL_HINT_X11_WINDOW_TYPE, "");
   if (!w->window)
     throw std::runtime_error(std::string("cannot create a window: ") + SDL_GetError());
-  if (!CreateRenderer(*w))
+  if (!drawable)
     throw std::runtime_error(std::string("cannot draw in a window: ") + SDL_GetError());
   ui::WindowId id = w->id;
   windows_[id] = std::move(w);
@@ -193,17 +223,56 @@ void SdlPlatform::UpdateWindow(ui::WindowId window, const ui::WindowSpec& spec) 
   if (CoversDisplay(spec, display_) != wasCovering) w->userChoice.reset();
   bool moved = w->spec.left != old.left || w->spec.top != old.top || spec.width != old.width ||
                spec.height != old.height || spec.frame != old.frame;
-  if (moved || w->fullscreen != w->userChoice.value_or(CoversDisplay(spec, display_)))
+  if (moved || w->fullscreen != WantsFullscreen(*w))
     ApplyMode(*w);
   else
     Render(*w);
 }
 
+bool SdlPlatform::WantsFullscreen(const Window& w) const {
+  if (w.spec.modal || w.spec.frame == ui::WindowFrame::Dialog) return false;
+  if (gameFullscreen_ && w.spec.name == kGameWindowName) return *gameFullscreen_;
+  return w.userChoice.value_or(CoversDisplay(w.spec, display_));
+}
+
+std::optional<PixelPoint> SdlPlatform::PointerOnFrame(const Window& w) const {
+  if (!w.shown || !w.HasFrame()) return std::nullopt;
+  int gx = 0, gy = 0, wx = 0, wy = 0, ww = 0, wh = 0;
+  SDL_GetGlobalMouseState(&gx, &gy);
+  SDL_GetWindowPosition(w.window, &wx, &wy);
+  SDL_GetWindowSize(w.window, &ww, &wh);
+  if (gx < wx || gy < wy || gx >= wx + ww || gy >= wy + wh) return std::nullopt;
+  int dw = 0, dh = 0;
+  SDL_GetRendererOutputSize(w.renderer, &dw, &dh);
+  PixelPoint p = WindowToFrame({gx - wx, gy - wy}, {ww, wh}, {dw, dh}, w.placement);
+  if (p.x < 0 || p.y < 0 || p.x >= w.frameWidth || p.y >= w.frameHeight) return std::nullopt;
+  return p;
+}
+
+// Puts the pointer back over the same game pixel once the window covers `clientRect` (real
+// pixels of the desktop), whether or not the window system has finished moving it.
+void SdlPlatform::KeepPointerOn(const Window& w, PixelPoint framePixel, PixelRect clientRect) {
+  Placement p = FitFrame(w.ClientSize(), {clientRect.w, clientRect.h}, scale_);
+  PixelPoint at = FrameToTarget(framePixel, p);
+  SDL_WarpMouseGlobal(clientRect.x + at.x, clientRect.y + at.y);
+}
+
 void SdlPlatform::ApplyMode(Window& w) {
   bool covering = CoversDisplay(w.spec, display_);
-  bool full = w.userChoice.value_or(covering);
+  bool full = WantsFullscreen(w);
+  std::optional<PixelPoint> pointer;
+  std::optional<PixelRect> target;
   if (full != w.fullscreen) {
+    pointer = PointerOnFrame(w);
     if (full) {
+      // Where the window stands now is where it comes back to.
+      if (w.shown) {
+        PixelRect now;
+        SDL_GetWindowPosition(w.window, &now.x, &now.y);
+        SDL_GetWindowSize(w.window, &now.w, &now.h);
+        w.restore = now;
+        w.restoreFor = WindowedRect(w.spec);
+      }
       // Cover the monitor as a plain window first: without a window manager to honour the
       // full-screen request (a bare X server), the window keeps this size.
       int index = std::max(0, SDL_GetWindowDisplayIndex(w.window));
@@ -212,6 +281,7 @@ void SdlPlatform::ApplyMode(Window& w) {
         SDL_SetWindowBordered(w.window, SDL_FALSE);
         SDL_SetWindowPosition(w.window, b.x, b.y);
         SDL_SetWindowSize(w.window, b.w, b.h);
+        target = PixelRect{b.x, b.y, b.w, b.h};
       }
     }
     SDL_SetWindowFullscreen(w.window, full ? SDL_WINDOW_FULLSCREEN_DESKTOP : 0);
@@ -222,16 +292,29 @@ void SdlPlatform::ApplyMode(Window& w) {
     bool bordered = w.spec.frame != ui::WindowFrame::None || covering;
     SDL_SetWindowBordered(w.window, bordered ? SDL_TRUE : SDL_FALSE);
     PixelRect r = WindowedRect(w.spec);
+    if (w.restore && w.restoreFor == r) r = *w.restore;
+    if (w.restore) {
+      w.settleAt = PixelPoint{r.x, r.y};
+      w.settleTries = kSettleTries;
+    }
+    w.restore.reset();
     SDL_SetWindowSize(w.window, r.w, r.h);
     SDL_SetWindowPosition(w.window, r.x, r.y);
+    target = r;
   }
   Render(w);
+  if (pointer && target) KeepPointerOn(w, *pointer, *target);
 }
 
 void SdlPlatform::ToggleFullscreen(ui::WindowId window) {
   Window* w = Find(window);
   if (!w) return;
-  w->userChoice = !w->fullscreen;
+  bool full = !w->fullscreen;
+  if (w->spec.name == kGameWindowName) {
+    gameFullscreen_ = full;
+    if (fullscreenChosen_) fullscreenChosen_(full);
+  }
+  w->userChoice = full;
   ApplyMode(*w);
   UpdateCursorScale(w);
 }
@@ -270,7 +353,10 @@ void SdlPlatform::Render(Window& w, draw::Surface* readBack) {
     if (w.outputSize.width > 0 && !CreateRenderer(w)) return;
     w.outputSize = {dw, dh};
   }
-  w.placement = FitFrame(w.ClientSize(), {dw, dh});
+  w.placement = FitFrame(w.ClientSize(), {dw, dh}, scale_);
+  if (w.texture)
+    SDL_SetTextureScaleMode(
+        w.texture, Filtered(w.placement, scale_) ? SDL_ScaleModeLinear : SDL_ScaleModeNearest);
   // The renderer learns of size changes through window events; a window made full screen
   // before they arrive would still be drawn with its old viewport.
   SDL_RenderSetViewport(w.renderer, nullptr);
@@ -309,6 +395,33 @@ Placement SdlPlatform::PlacementOf(ui::WindowId window) const {
 std::uint32_t SdlPlatform::NativeId(ui::WindowId window) const {
   const Window* w = Find(window);
   return w ? SDL_GetWindowID(w->window) : 0;
+}
+
+void SdlPlatform::TakeScreenshot(Window& w) {
+  if (!w.HasFrame()) return;
+  // The game's own pixels, at the game's size: what the window shows, without the scaling.
+  std::filesystem::path folder =
+      ScreenshotFolder([](const char* name) { return std::getenv(name); });
+  ui::InputEvent notice;
+  notice.kind = ui::InputKind::Notice;
+  notice.window = w.id;
+  if (folder.empty()) {
+    notice.text = "Screenshot not saved: no home folder to put it in";
+  } else {
+    std::error_code ec;
+    std::filesystem::create_directories(folder, ec);
+    std::filesystem::path file = NewScreenshotPath(folder, clock_.Now());
+    try {
+      draw::SavePng(draw::Surface::FromStraightRgba(w.pixels.data(), w.frameWidth, w.frameHeight,
+                                                    w.frameWidth * 4),
+                    file);
+      notice.text = "Screenshot saved to " + file.string();
+    } catch (const RuntimeError&) {
+      notice.text = "Screenshot not saved: cannot write " + file.string();
+    }
+  }
+  std::fprintf(stderr, "storyloom: %s\n", notice.text.c_str());
+  Push(std::move(notice));
 }
 
 void SdlPlatform::SetCursor(int pointer, const ui::CursorImage* custom) {

@@ -5,15 +5,17 @@
 // SDL_WaitEventTimeout until the next event or deadline.
 //
 // Window behaviour: a borderless window covering the whole virtual display is shown full screen;
-// Alt+Enter and F11 toggle full screen for the window that has the keyboard (neither key reaches
-// the program); a topMost window stays above the others; while a modal window is shown, the
-// other windows take no input and the modal one is raised when they are clicked; a window can be
-// dragged by its body through BeginWindowDrag; a window the user moved is reported back
+// Alt+Enter and F11 toggle full screen for the window that has the keyboard, F12 saves a
+// screenshot of it and tells the runtime where it went (InputKind::Notice); none of these keys
+// reaches the program. A topMost window stays above the others; while a modal window is shown,
+// the other windows take no input and the modal one is raised when they are clicked; a window can
+// be dragged by its body through BeginWindowDrag; a window the user moved is reported back
 // (InputKind::WindowMoved) so the runtime's position follows it.
 #pragma once
 
 #include <cstdint>
 #include <deque>
+#include <functional>
 #include <map>
 #include <memory>
 #include <optional>
@@ -36,7 +38,16 @@ class SdlAudio;
 
 struct SdlOptions {
   ui::Size display{1024, 768};  // the virtual display the game sees
+  // The game window (the window named kGameWindowName) in full screen or a window whatever
+  // its frame asks for; nullopt: as its frame asks (borderless covering the display: full).
+  std::optional<bool> gameFullscreen{};
+  ui::ScaleMode scale = ui::ScaleMode::Auto;
+  // Told when the person playing switches the game window with Alt+Enter or F11.
+  std::function<void(bool fullscreen)> fullscreenChosen{};
 };
+
+// The window whose full-screen state is the person playing's choice.
+constexpr const char* kGameWindowName = "Game";
 
 // Whether a desktop can be opened at all; when not, `why` says what is missing.
 bool DesktopAvailable(std::string& why);
@@ -98,6 +109,9 @@ class SdlPlatform final : public ui::Platform {
   void UpdateDesktop();
   PixelRect WindowedRect(const ui::WindowSpec& spec) const;
   void ApplyMode(Window& w);
+  bool WantsFullscreen(const Window& w) const;
+  std::optional<PixelPoint> PointerOnFrame(const Window& w) const;
+  void KeepPointerOn(const Window& w, PixelPoint framePixel, PixelRect clientRect);
   bool CreateRenderer(Window& w);
   bool UploadFrame(Window& w);
   void Render(Window& w, draw::Surface* readBack = nullptr);
@@ -106,6 +120,7 @@ class SdlPlatform final : public ui::Platform {
   void HandleWindowEvent(const SDL_Event& ev);
   void ReportMove(Window& w, int realX, int realY);
   void HandleKey(const SDL_KeyboardEvent& key, bool down);
+  void TakeScreenshot(Window& w);
   bool Blocked(const Window* w) const;
   void RaiseModal();
   void ContinueDrag();
@@ -116,6 +131,9 @@ class SdlPlatform final : public ui::Platform {
   SystemClock clock_;
   ui::UserSettings& settings_;
   ui::Size display_;
+  std::optional<bool> gameFullscreen_;
+  ui::ScaleMode scale_;
+  std::function<void(bool)> fullscreenChosen_;
   DesktopMapping desktop_;
   int refreshHz_ = 0;
   std::map<ui::WindowId, std::unique_ptr<Window>> windows_;

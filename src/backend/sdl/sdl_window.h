@@ -30,6 +30,14 @@ struct SdlPlatform::Window {
   bool shown = false;
   bool fullscreen = false;         // the state the window is in
   std::optional<bool> userChoice;  // full screen chosen with Alt+Enter / F11
+  // Where the window stood (client area, real pixels) when it went full screen, and the place
+  // its spec gave it then: it comes back exactly there unless the runtime moved it meanwhile.
+  std::optional<PixelRect> restore;
+  PixelRect restoreFor;
+  // Where a window back from full screen must stand: until the window manager has put its frame
+  // back, a move lands it off by the frame's size, so the first moves reported are corrected.
+  std::optional<PixelPoint> settleAt;
+  int settleTries = 0;
   // Where the runtime had the window before the user moved it: until the runtime has taken the
   // new position, a spec still naming the old one must not move the window back.
   std::optional<PixelPoint> movedFrom;

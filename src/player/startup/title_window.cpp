@@ -188,7 +188,9 @@ void TitleWindow::Form_Load() {
   Project& project = c_.project;
   bool failed = false;
   Step(failed, [&] { CenterWindow(); });
+  c_.windows.SetApplicationTitle(kProductTitle);
   Step(failed, [&] { setUp_ = project.SetUpProject(c_.programFolder); });
+  if (!project.Info().GameTitle.empty()) c_.windows.SetApplicationTitle(project.Info().GameTitle);
   if (setUp_ != SetUpResult::Continue) {
     UnloadTitleWindow();
     return;

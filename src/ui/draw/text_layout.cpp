@@ -193,6 +193,15 @@ void ApplyEllipsis(const Font& font, TextLayout& layout, const LayoutOptions& op
 
 }  // namespace
 
+int AccessKeyOf(std::string_view caption) {
+  Paragraph p = StripMarkers(caption, true);
+  if (p.underline < 0) return 0;
+  char c = p.text[static_cast<std::size_t>(p.underline)];
+  if (c >= 'a' && c <= 'z') return c - 'a' + 'A';
+  if ((c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9')) return c;
+  return 0;
+}
+
 TextLayout LayoutText(const Font& font, std::string_view utf8, const LayoutOptions& options) {
   TextLayout layout;
   layout.lineHeight = font.Height();

@@ -40,13 +40,17 @@ struct TextLine {
 
 struct TextLayout {
   std::vector<TextLine> lines;
-  int width = 0;       // the widest line
-  int height = 0;      // lines * lineHeight
-  int lineHeight = 0;  // Font::Height()
+  int width = 0;           // the widest line
+  int height = 0;          // lines * lineHeight
+  int lineHeight = 0;      // Font::Height()
   bool truncated = false;  // maxHeight left text out
 };
 
 TextLayout LayoutText(const Font& font, std::string_view utf8, const LayoutOptions& options = {});
+
+// The key code of a caption's access key ("&Yes" gives 'Y'): a letter's capital or a digit,
+// 0 when the caption marks none (or marks another character).
+int AccessKeyOf(std::string_view caption);
 
 // Draws a layout inside `box` (lines from its top, each aligned within its width), clipped to
 // the box.
