@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdlib>
 #include <cstring>
 #include <unordered_set>
 
@@ -33,6 +34,8 @@ std::uintptr_t StackAddress() {
 
 Interpreter::Interpreter() : store_(MakeRef<CodeStore>()), err_(MakeRef<ErrObject>()) {
   store_->interpreter = this;
+  if (const char* core = std::getenv("STORYLOOM_VBS_CORE"))
+    useBytecode_ = std::string(core) != "tree";
   struct {
     const char* name;
     Intrinsic id;
@@ -189,6 +192,12 @@ void Interpreter::AddCode(std::string_view code, const std::string& blockName) {
 void Interpreter::RunProgram(Program& program) {
   Frame f;
   f.block = &program.blockName;
+  if (const Code* code = CodeOf(program)) {
+    LocalSlots registers(static_cast<std::size_t>(code->registerCount));
+    f.locals = registers.data;
+    RunCode(*code, f);
+    return;
+  }
   ExecBlock(program.globalCode, f);
 }
 
