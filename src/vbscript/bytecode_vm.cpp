@@ -278,11 +278,90 @@ bool Interpreter::ForNext(const Code& code, const Instr& in, Frame& f) {
   return st >= 0 ? cur <= end : cur >= end;
 }
 
+// The slow paths of the instructions, kept out of the dispatch loop (where no value with a
+// destructor may live across a jump).
+
+void Interpreter::BinaryInto(const Instr& in, const Variant& l, const Variant& r, Variant& dst) {
+  Variant out;
+  ApplyBinary(static_cast<Op>(in.flags & kOpMask), l, r, (in.flags & kLeftLiteral) != 0,
+              (in.flags & kRightLiteral) != 0, out);
+  Store(dst, std::move(out));
+}
+
+bool Interpreter::ComparisonHolds(const Instr& in, const Variant& l, const Variant& r) {
+  Variant out;
+  ApplyBinary(static_cast<Op>(in.flags & kOpMask), l, r, (in.flags & kLeftLiteral) != 0,
+              (in.flags & kRightLiteral) != 0, out);
+  return Truth(out);
+}
+
+bool Interpreter::CaseHolds(const Instr& in, const Variant& subject, const Variant& value) {
+  Variant test = value.IsObject() ? Dereference(value) : value;
+  bool match = CaseMatches(static_cast<Op>(in.flags & kOpMask), subject, test,
+                           (in.flags & kRightLiteral) != 0);
+  return (in.flags & kNegate) ? !match : match;
+}
+
+void Interpreter::MoveValue(const Variant& v, Variant& dst) {
+  if (v.IsObject()) {
+    Store(dst, Dereference(v));
+  } else {
+    dst = v;  // (copying releases the old value after the new one is in)
+  }
+}
+
+void Interpreter::StoreToName(NameExpr* n, const Variant& v, Frame& f) {
+  const NameRef& r = n->ref;
+  if (r.kind == NameKind::Global && r.global->kind == GlobalSlot::Variable) {
+    MoveValue(v, r.global->value);
+  } else {
+    Assign(n, v, false, f);
+  }
+}
+
+void Interpreter::ElementLoad(const Code& code, const Instr& in, Frame& f) {
+  std::int32_t subs[kMaxSubscripts];
+  for (std::size_t k = 0; k < in.flags; ++k)
+    subs[k] = SubscriptValue(f.locals[in.c + k]);
+  const Variant* container = OperandArray(code, in.b, f);  // the subscripts may change it
+  if (container && container->IsArray()) {
+    Ref<VariantArray> array(container->AsArray());
+    Store(f.locals[in.a], array->At(subs, in.flags));
+  } else {
+    Store(f.locals[in.a], Eval(code.exprs[in.d], f));
+  }
+}
+
+// Whether the array element read of `in` goes on in the code: false when the container is no
+// array variable, and the tree walker has evaluated the whole expression into r[a].
+bool Interpreter::ElementBegins(const Code& code, const Instr& in, Frame& f) {
+  const Variant* container = OperandArray(code, in.b, f);
+  if (container && container->IsArray()) return true;
+  Store(f.locals[in.a], Eval(code.exprs[in.d], f));
+  return false;
+}
+
+// Whether the call of `in` goes on in the code: false when the name is no procedure, and the
+// tree walker has evaluated the whole call into r[a].
+bool Interpreter::CallBegins(const Code& code, const Instr& in, Frame& f) {
+  NameExpr* n = code.names[in.b];
+  if (Resolved(n) == NameKind::Global && n->ref.global->kind == GlobalSlot::Procedure) {
+    return true;
+  }
+  Store(f.locals[in.a], Eval(code.exprs[in.d], f));
+  return false;
+}
+
+void Interpreter::SetCounter(Variant& dst, std::int64_t value, bool wide) {
+  Store(dst, Counter(value, wide));
+}
+
 Flow Interpreter::RunCode(const Code& code, Frame& f) {
   Variant* const regs = f.locals;
   const Instr* const start = code.instrs.data();
   const Instr* ip = start;
   Variant scratchB, scratchC;
+  Flow flow = Flow::Normal;
 
   auto src = [&](Operand o, Variant& scratch) -> const Variant& {
     return OperandValue(code, o, f, scratch);
@@ -306,73 +385,69 @@ Flow Interpreter::RunCode(const Code& code, Frame& f) {
 #endif
 
     OP(Move) {
-      const Variant& v = src(ip->b, scratchB);
-      Store(regs[ip->a], v.IsObject() ? Dereference(v) : v);
+      MoveValue(src(ip->b, scratchB), regs[ip->a]);
       ++ip;
       NEXT;
     }
     OP(Copy) {
-      const Variant& v = src(ip->b, scratchB);
-      Store(regs[ip->a], v);
+      regs[ip->a] = src(ip->b, scratchB);
       ++ip;
       NEXT;
     }
     OP(Clear) {
-      for (std::uint16_t k = 0; k < ip->b; ++k)
-        Store(regs[ip->a + k], Variant());
+      for (std::uint16_t k = 0; k < ip->b; ++k) {
+        if (!regs[ip->a + k].IsEmpty()) regs[ip->a + k].Clear();
+      }
       ++ip;
       NEXT;
     }
     OP(Binary) {
-      const Variant& l = src(ip->b, scratchB);
-      const Variant& r = src(ip->c, scratchC);
-      Variant out;
-      ApplyBinary(static_cast<Op>(ip->flags & kOpMask), l, r, false, false, out);
-      Store(regs[ip->a], std::move(out));
+      BinaryInto(*ip, src(ip->b, scratchB), src(ip->c, scratchC), regs[ip->a]);
       ++ip;
       NEXT;
     }
-#define SL_VBS_INTEGER_OP(name, op, expr, guard)                \
+#define SL_VBS_INTEGER_OP(name, expr, guard)                    \
   OP(name) {                                                    \
     const Variant& l = src(ip->b, scratchB);                    \
     const Variant& r = src(ip->c, scratchC);                    \
     if (IsSmallInteger(l.Type()) && IsSmallInteger(r.Type())) { \
       std::int64_t x = SmallInteger(l), y = SmallInteger(r);    \
       if (guard) {                                              \
-        Store(regs[ip->a], Counter(expr, Wide(l, r)));          \
+        SetCounter(regs[ip->a], expr, Wide(l, r));              \
         ++ip;                                                   \
         NEXT;                                                   \
       }                                                         \
     }                                                           \
-    Variant out;                                                \
-    ApplyBinary(op, l, r, false, false, out);                   \
-    Store(regs[ip->a], std::move(out));                         \
+    BinaryInto(*ip, l, r, regs[ip->a]);                         \
     ++ip;                                                       \
     NEXT;                                                       \
   }
-    SL_VBS_INTEGER_OP(AddInt, Op::Add, x + y, true)
-    SL_VBS_INTEGER_OP(SubInt, Op::Sub, x - y, true)
-    SL_VBS_INTEGER_OP(MulInt, Op::Mul, x * y, true)
-    SL_VBS_INTEGER_OP(ModInt, Op::Mod, x % y, y != 0)
+    SL_VBS_INTEGER_OP(AddInt, x + y, true)
+    SL_VBS_INTEGER_OP(SubInt, x - y, true)
+    SL_VBS_INTEGER_OP(MulInt, x * y, true)
+    SL_VBS_INTEGER_OP(ModInt, x % y, y != 0)
 #undef SL_VBS_INTEGER_OP
     OP(Compare) {
       const Variant& l = src(ip->b, scratchB);
       const Variant& r = src(ip->c, scratchC);
-      Op op = static_cast<Op>(ip->flags & kOpMask);
       if (IsSmallInteger(l.Type()) && IsSmallInteger(r.Type())) {
-        Store(regs[ip->a], Variant(IntegerCompare(op, SmallInteger(l), SmallInteger(r))));
+        bool holds =
+            IntegerCompare(static_cast<Op>(ip->flags & kOpMask), SmallInteger(l), SmallInteger(r));
+        if (regs[ip->a].IsEmpty() || IsSmallInteger(regs[ip->a].Type()) ||
+            regs[ip->a].Type() == VarType::Boolean) {
+          regs[ip->a] = Variant(holds);
+        } else {
+          Store(regs[ip->a], Variant(holds));
+        }
       } else {
-        Variant out;
-        ApplyBinary(op, l, r, (ip->flags & kLeftLiteral) != 0, (ip->flags & kRightLiteral) != 0,
-                    out);
-        Store(regs[ip->a], std::move(out));
+        BinaryInto(*ip, l, r, regs[ip->a]);
       }
       ++ip;
       NEXT;
     }
     OP(Unary) {
-      const Variant& v = src(ip->b, scratchB);
-      Store(regs[ip->a], static_cast<Op>(ip->flags) == Op::Neg ? Negate(v) : Not(v));
+      Store(regs[ip->a], static_cast<Op>(ip->flags) == Op::Neg ? Negate(src(ip->b, scratchB))
+                                                               : Not(src(ip->b, scratchB)));
       ++ip;
       NEXT;
     }
@@ -396,67 +471,33 @@ Flow Interpreter::RunCode(const Code& code, Frame& f) {
     OP(JumpUnless) {
       const Variant& l = src(ip->b, scratchB);
       const Variant& r = src(ip->c, scratchC);
-      Op op = static_cast<Op>(ip->flags & kOpMask);
-      bool holds;
-      if (IsSmallInteger(l.Type()) && IsSmallInteger(r.Type())) {
-        holds = IntegerCompare(op, SmallInteger(l), SmallInteger(r));
-      } else {
-        Variant out;
-        ApplyBinary(op, l, r, (ip->flags & kLeftLiteral) != 0, (ip->flags & kRightLiteral) != 0,
-                    out);
-        holds = Truth(out);
-      }
+      bool holds = IsSmallInteger(l.Type()) && IsSmallInteger(r.Type())
+                       ? IntegerCompare(static_cast<Op>(ip->flags & kOpMask), SmallInteger(l),
+                                        SmallInteger(r))
+                       : ComparisonHolds(*ip, l, r);
       ip = holds ? ip + 1 : start + ip->d;
       NEXT;
     }
     OP(CaseJump) {
-      const Variant& v = src(ip->b, scratchB);
-      Variant test = v.IsObject() ? Dereference(v) : v;
-      bool match = CaseMatches(static_cast<Op>(ip->flags & kOpMask), regs[ip->a], test,
-                               (ip->flags & kRightLiteral) != 0);
-      if (ip->flags & kNegate) match = !match;
-      ip = match ? start + ip->d : ip + 1;
+      ip = CaseHolds(*ip, regs[ip->a], src(ip->b, scratchB)) ? start + ip->d : ip + 1;
       NEXT;
     }
     OP(StoreName) {
-      const Variant& v = src(ip->b, scratchB);
-      NameExpr* n = code.names[ip->c];
-      const NameRef& r = n->ref;
-      if (r.kind == NameKind::Global && r.global->kind == GlobalSlot::Variable) {
-        Store(r.global->value, v.IsObject() ? Dereference(v) : v);
-      } else {
-        Assign(n, v, false, f);
-      }
+      StoreToName(code.names[ip->c], src(ip->b, scratchB), f);
       ++ip;
       NEXT;
     }
     OP(StoreRef) {
-      const Variant& v = src(ip->b, scratchB);
-      Store(*f.refs[ip->c], v.IsObject() ? Dereference(v) : v);
+      MoveValue(src(ip->b, scratchB), *f.refs[ip->c]);
       ++ip;
       NEXT;
     }
     OP(ElemBegin) {
-      const Variant* container = OperandArray(code, ip->b, f);
-      if (container && container->IsArray()) {
-        ++ip;
-        NEXT;
-      }
-      Store(regs[ip->a], Eval(code.exprs[ip->d], f));
-      ip = start + ip->c;
+      ip = ElementBegins(code, *ip, f) ? ip + 1 : start + ip->c;
       NEXT;
     }
     OP(ElemGet) {
-      std::int32_t subs[kMaxSubscripts];
-      for (std::size_t k = 0; k < ip->flags; ++k)
-        subs[k] = SubscriptValue(regs[ip->c + k]);
-      const Variant* container = OperandArray(code, ip->b, f);  // the subscripts may change it
-      if (container && container->IsArray()) {
-        Ref<VariantArray> array(container->AsArray());
-        Store(regs[ip->a], array->At(subs, ip->flags));
-      } else {
-        Store(regs[ip->a], Eval(code.exprs[ip->d], f));
-      }
+      ElementLoad(code, *ip, f);
       ++ip;
       NEXT;
     }
@@ -466,13 +507,7 @@ Flow Interpreter::RunCode(const Code& code, Frame& f) {
       NEXT;
     }
     OP(CallBegin) {
-      NameExpr* n = code.names[ip->b];
-      if (Resolved(n) == NameKind::Global && n->ref.global->kind == GlobalSlot::Procedure) {
-        ++ip;
-        NEXT;
-      }
-      Store(regs[ip->a], Eval(code.exprs[ip->d], f));
-      ip = start + ip->c;
+      ip = CallBegins(code, *ip, f) ? ip + 1 : start + ip->c;
       NEXT;
     }
     OP(CallProc) {
@@ -486,21 +521,15 @@ Flow Interpreter::RunCode(const Code& code, Frame& f) {
       NEXT;
     }
     OP(ExecTree) {
-      Flow flow = Exec(code.stmts[ip->d], f);
-      switch (flow) {
-        case Flow::Normal:
-          ++ip;
-          break;
-        case Flow::ExitDo:
-          if (ip->a == kNoTarget) return flow;
-          ip = start + ip->a;
-          break;
-        case Flow::ExitFor:
-          if (ip->b == kNoTarget) return flow;
-          ip = start + ip->b;
-          break;
-        default:
-          return flow;
+      flow = Exec(code.stmts[ip->d], f);
+      if (flow == Flow::Normal) {
+        ++ip;
+      } else if (flow == Flow::ExitDo && ip->a != kNoTarget) {
+        ip = start + ip->a;
+      } else if (flow == Flow::ExitFor && ip->b != kNoTarget) {
+        ip = start + ip->b;
+      } else {
+        return flow;
       }
       NEXT;
     }

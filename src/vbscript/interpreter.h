@@ -186,6 +186,15 @@ class Interpreter final : public BuiltinContext {
   Variant* OperandVariable(const Code& code, Operand o, Frame& f);
   const Variant* OperandArray(const Code& code, Operand o, Frame& f);
   void ElementStore(const Code& code, const Instr& in, Frame& f);
+  void BinaryInto(const Instr& in, const Variant& l, const Variant& r, Variant& dst);
+  bool ComparisonHolds(const Instr& in, const Variant& l, const Variant& r);
+  bool CaseHolds(const Instr& in, const Variant& subject, const Variant& value);
+  void MoveValue(const Variant& v, Variant& dst);
+  void StoreToName(NameExpr* n, const Variant& v, Frame& f);
+  void ElementLoad(const Code& code, const Instr& in, Frame& f);
+  bool ElementBegins(const Code& code, const Instr& in, Frame& f);
+  bool CallBegins(const Code& code, const Instr& in, Frame& f);
+  static void SetCounter(Variant& dst, std::int64_t value, bool wide);
   bool ForInit(const Code& code, const Instr& in, Frame& f);
   bool ForNext(const Code& code, const Instr& in, Frame& f);
 
