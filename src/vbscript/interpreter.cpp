@@ -311,6 +311,40 @@ void Interpreter::AddCode(std::string_view code, const std::string& blockName) {
   });
 }
 
+std::vector<UndeclaredName> Interpreter::CheckCode(std::string_view code,
+                                                   const std::string& blockName,
+                                                   CheckedBlock keep) {
+  std::size_t globalsBefore = globals_.Slots().size();
+  std::unique_ptr<Program> program;
+  std::vector<const NameExpr*> uses;
+  try {
+    program = ParseProgram(code, blockName);
+    CompileProgram(*program, globals_, nullptr, &uses);
+  } catch (CompileError& e) {
+    globals_.TruncateTo(globalsBefore);
+    throw ScriptError(e.Number(), e.Description(), "", true, blockName, e.Line(), e.Column());
+  }
+  std::vector<UndeclaredName> undeclared;
+  std::unordered_set<std::string> seen;
+  for (const NameExpr* n : uses) {
+    if (Answers(*n) || !seen.insert(n->key).second) continue;
+    undeclared.push_back({n->name, n->line, n->column});
+  }
+  if (keep == CheckedBlock::Keep) {
+    store_->programs.push_back(std::move(program));
+  } else {
+    globals_.TruncateTo(globalsBefore);
+  }
+  return undeclared;
+}
+
+// Whether a name left for run time would be found there (Resolve without its effects).
+bool Interpreter::Answers(const NameExpr& n) {
+  if (globals_.Find(n.key) || FindBuiltin(n.key) || FindConstant(n.key)) return true;
+  return std::any_of(globalMemberObjects_.begin(), globalMemberObjects_.end(),
+                     [&n](Ref<Object>& obj) { return obj->GetIdOfName(n.name) != kDispIdUnknown; });
+}
+
 void Interpreter::RunProgram(Program& program) {
   Frame f;
   f.block = &program.blockName;
