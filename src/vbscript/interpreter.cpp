@@ -213,13 +213,6 @@ std::vector<UndeclaredName> Interpreter::CheckCode(std::string_view code,
   return undeclared;
 }
 
-// Whether a name left for run time would be found there (Resolve without its effects).
-bool Interpreter::Answers(const NameExpr& n) {
-  if (globals_.Find(n.key) || FindBuiltin(n.key) || FindConstant(n.key)) return true;
-  return std::any_of(globalMemberObjects_.begin(), globalMemberObjects_.end(),
-                     [&n](Ref<Object>& obj) { return obj->GetIdOfName(n.name) != kDispIdUnknown; });
-}
-
 void Interpreter::RunProgram(Program& program) {
   Frame f;
   f.block = &program.blockName;

@@ -160,12 +160,9 @@ void GameCheck::CheckFrameFile(const std::string& frame) {
 
 void GameCheck::CheckHotspots(const std::string& frame) {
   const ProjectFolders& folders = project_.Folders();
-  std::string base = folders.FramesDataFolder + frame;
-  std::string path = base + (paths_.FileExists(base + ".mr2") ? ".mr2" : ".fm2");
-  if (!paths_.FileExists(path)) return;
   Place file{{}, {}};
   DataFileReader reader("");
-  if (!Open(path, reader, file)) return;
+  if (!OpenFrameData(frame, {".mr2", ".fm2"}, reader, file)) return;
   for (int n = 1; !reader.Eof(); ++n) {
     Place at{file.file, "hotspot " + std::to_string(n)};
     AreaRecord a;
@@ -183,12 +180,9 @@ void GameCheck::CheckHotspots(const std::string& frame) {
 }
 
 void GameCheck::CheckActions(const std::string& frame) {
-  std::string base = project_.Folders().FramesDataFolder + frame;
-  std::string path = base + (paths_.FileExists(base + ".mr3") ? ".mr3" : ".fm3");
-  if (!paths_.FileExists(path)) return;
   Place file{{}, {}};
   DataFileReader reader("");
-  if (!Open(path, reader, file)) return;
+  if (!OpenFrameData(frame, {".mr3", ".fm3"}, reader, file)) return;
   for (int n = 1; !reader.Eof(); ++n) {
     Place at{file.file, "hotspot " + std::to_string(n)};
     try {
@@ -202,11 +196,9 @@ void GameCheck::CheckActions(const std::string& frame) {
 }
 
 void GameCheck::CheckItemUses(const std::string& frame) {
-  std::string path = project_.Folders().FramesDataFolder + frame + ".fm0";
-  if (!paths_.FileExists(path)) return;
   Place file{{}, {}};
   DataFileReader reader("");
-  if (!Open(path, reader, file)) return;
+  if (!OpenFrameData(frame, {".fm0"}, reader, file)) return;
   for (int n = 1; !reader.Eof(); ++n) {
     Place at{file.file, "record " + std::to_string(n)};
     try {
@@ -299,6 +291,16 @@ void GameCheck::CheckScript(const Place& at, const std::string& what,
   } catch (const vbs::ScriptError& e) {
     Report(place(e.Line()), e.FullDescription());
   }
+}
+
+bool GameCheck::OpenFrameData(const std::string& frame,
+                              std::initializer_list<const char*> extensions, DataFileReader& reader,
+                              Place& at) {
+  std::string base = project_.Folders().FramesDataFolder + frame;
+  for (const char* extension : extensions) {
+    if (paths_.FileExists(base + extension)) return Open(base + extension, reader, at);
+  }
+  return false;
 }
 
 bool GameCheck::Open(const std::string& path, DataFileReader& reader, Place& at) {

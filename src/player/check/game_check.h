@@ -14,6 +14,7 @@
 //   r.notAGame, r.frames, r.scripts
 #pragma once
 
+#include <initializer_list>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -60,6 +61,10 @@ class GameCheck {
   void CheckFrameLink(const Place& at, const std::string& what, const std::string& frame);
   void CheckMedia(const Place& at, const std::string& what, const std::string& path);
   void CheckScript(const Place& at, const std::string& what, const std::string& storedText);
+  // Opens the first of a frame's data files (FramesData/<frame><extension>) that exists; false
+  // when there is none, or (with a problem) when it cannot be read.
+  bool OpenFrameData(const std::string& frame, std::initializer_list<const char*> extensions,
+                     DataFileReader& reader, Place& at);
   // Opens a data file; false (and a problem) when it cannot be read.
   bool Open(const std::string& path, DataFileReader& reader, Place& at);
   // The file's name inside the game ("FramesData/Hall.fm3") for a project path.
