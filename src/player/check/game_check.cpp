@@ -12,6 +12,7 @@
 #include "player/engine/game.h"
 #include "player/hotspots/action_record.h"
 #include "player/hotspots/area_record.h"
+#include "player/inventory/combination_file.h"
 #include "player/media/sound_channels.h"
 #include "player/player.h"
 #include "player/scripting/scripting.h"
@@ -83,6 +84,8 @@ CheckResult GameCheck::Run() {
   std::vector<std::string> frames = paths_.ListFiles(project_.Folders().FramesFolder + "*.fme");
   for (const std::string& file : frames)
     CheckFrame(file.substr(0, file.size() - 4));
+  CheckItems();
+  CheckCombinations();
   return result_;
 }
 
@@ -236,24 +239,48 @@ void GameCheck::CheckAction(const Place& at, DataFileReader& reader) {
   if (a.runProcedure) CheckScript(at, "procedure", a.procedure);
 }
 
-// An item a record hands over: its file, and the picture that file names (each item once).
+// An item a record hands over: its file (the items' files are checked on their own).
 void GameCheck::CheckItem(const std::string& item, const Place& at) {
-  std::string path = project_.Folders().AreasFolder + item + ".obj";
-  if (!paths_.FileExists(path)) {
-    Report(at, "picks up the missing item " + Quoted(item));
-    return;
+  if (!paths_.FileExists(project_.Folders().AreasFolder + item + ".obj"))
+    Report(at, "hands over the missing item " + Quoted(item));
+}
+
+// Every item file, and the picture it names.
+void GameCheck::CheckItems() {
+  const std::string& areas = project_.Folders().AreasFolder;
+  for (const std::string& file : paths_.ListFiles(areas + "*.obj")) {
+    Place at{{}, {}};
+    DataFileReader reader("");
+    if (!Open(areas + file, reader, at)) continue;
+    try {
+      CheckMedia(at, "picture", areas + reader.ReadString());
+    } catch (const RuntimeError& e) {
+      Report(at, "does not read: " + e.Description());
+    }
   }
-  std::string folded = FoldCase(item);
-  if (std::find(checkedItems_.begin(), checkedItems_.end(), folded) != checkedItems_.end()) return;
-  checkedItems_.push_back(folded);
-  Place file{{}, {}};
-  DataFileReader reader("");
-  if (!Open(path, reader, file)) return;
-  try {
-    std::string picture = reader.ReadString();
-    CheckMedia(file, "picture", project_.Folders().AreasFolder + picture);
-  } catch (const RuntimeError& e) {
-    Report(file, "does not read: " + e.Description());
+}
+
+// Every combination file: the item it hands over and its procedure.
+void GameCheck::CheckCombinations() {
+  struct NamesOfCombination final : CombinationEffects {
+    void Add(const std::string& item) override { added.push_back(item); }
+    std::vector<std::string> added;
+  };
+  const std::string& areas = project_.Folders().AreasFolder;
+  for (const std::string& file : paths_.ListFiles(areas + "*.drg")) {
+    Place at{{}, {}};
+    DataFileReader reader("");
+    if (!Open(areas + file, reader, at)) continue;
+    NamesOfCombination names;
+    std::optional<CombinationScript> script;
+    try {
+      script = ReadCombinationFile(reader, names);
+    } catch (const RuntimeError& e) {
+      Report(at, "does not read: " + e.Description());
+    }
+    for (const std::string& item : names.added)
+      CheckItem(item, at);
+    if (script && script->run) CheckScript(at, "procedure", script->text);
   }
 }
 

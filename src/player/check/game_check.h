@@ -57,6 +57,8 @@ class GameCheck {
   void CheckItemUses(const std::string& frame);
   void CheckAction(const Place& at, DataFileReader& reader);
   void CheckItem(const std::string& item, const Place& at);
+  void CheckItems();
+  void CheckCombinations();
 
   void CheckFrameLink(const Place& at, const std::string& what, const std::string& frame);
   void CheckMedia(const Place& at, const std::string& what, const std::string& path);
@@ -83,7 +85,6 @@ class GameCheck {
   std::string folder_;
   CheckResult result_;
   bool proceduresCompiled_ = false;
-  std::vector<std::string> checkedItems_;  // folded names of the items checked so far
 };
 
 }  // namespace sl

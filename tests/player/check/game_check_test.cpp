@@ -107,6 +107,18 @@ TEST_F(GameCheckTest, NamesLeadingOutOfTheGameAreMissingEvenWhenTheFileExistsThe
             }));
 }
 
+TEST_F(GameCheckTest, ItemFilesAndCombinationFilesAreChecked) {
+  Write("Areas/Lamp.obj", "\"Lamp.gif\"\r\n");
+  Write("Areas/Key_on_Rope.drg", "0,0,1,\"Ghost\"\r\n0,0,0\r\n#TRUE#,\"If Visits Then\"\r\n");
+  Write("Areas/Rope_on_Key.drg", "0,0,x\r\n");
+  EXPECT_EQ(Check().problems, (std::vector<std::string>{
+                                  "Areas/Lamp.obj: the picture \"Lamp.gif\" is missing",
+                                  "Areas/Key_on_Rope.drg: hands over the missing item \"Ghost\"",
+                                  "Areas/Key_on_Rope.drg, procedure, line 1: Expected 'If'",
+                                  "Areas/Rope_on_Key.drg: does not read: Type mismatch",
+                              }));
+}
+
 TEST_F(GameCheckTest, ScriptsAreCompiledButNeverRun) {
   // Global code of the procedures and an endless opening script: run, they would show a box,
   // write a file and never end.
