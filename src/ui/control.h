@@ -39,6 +39,7 @@ enum class ControlKind {
   FileListBox,
   Menu,
   AnimatedPicture,
+  MediaPlayer,
 };
 
 // Mouse event arguments: button (kButton*), shift state, and the position relative to the
