@@ -49,6 +49,8 @@ constexpr std::uint16_t IndexOf(Operand o) {
   X(SubInt)      /* r[a] = b - c */                                                         \
   X(MulInt)      /* r[a] = b * c */                                                         \
   X(ModInt)      /* r[a] = b Mod c */                                                       \
+  X(AndOp)       /* r[a] = b And c, Booleans fast */                                        \
+  X(OrOp)        /* r[a] = b Or c, Booleans fast */                                         \
   X(Compare)     /* r[a] = b <flags: Op, literal bits> c */                                 \
   X(Unary)       /* r[a] = Neg/Not b (flags: Op) */                                         \
   X(Jump)        /* goto d */                                                               \
@@ -68,6 +70,8 @@ constexpr std::uint16_t IndexOf(Operand o) {
   X(ExecTree)    /* the tree walker runs statement d; Exit Do goes to a, Exit For to b */   \
   X(ForInit)     /* For head: counter b, r[a .. a+3) from, to, step; not started: goto d */ \
   X(ForNext)     /* For end: counter b, state r[a .. a+3); goes on: goto d */               \
+  X(OnError)     /* On Error Resume Next (flags 1) or GoTo 0 (flags 0) */                   \
+  X(ForFail)     /* a For head failed: mark state r[a], goto the body d */                  \
   X(Return)      /* leaves the code */
 
 enum class Opcode : std::uint8_t {
@@ -109,6 +113,15 @@ struct CallSite {
 };
 constexpr std::size_t kMaxCompiledArguments = 8;
 
+// Under On Error Resume Next, an error in the code from `from` up to `to` goes on at `resume`.
+// The innermost range comes first: the one of the statement, or of a part of it (an If
+// condition goes on with its block, a failing Case test with its Case).
+struct ResumeRange {
+  std::uint32_t from = 0;
+  std::uint32_t to = 0;
+  std::uint32_t resume = 0;
+};
+
 struct Code {
   std::vector<Instr> instrs;
   std::vector<Variant> constants;
@@ -117,13 +130,13 @@ struct Code {
   std::vector<Stmt*> stmts;
   std::vector<CallSite> calls;
   std::vector<LineEntry> lines;  // by pc
-  int firstTemp = 0;             // registers before it are the locals
-  int registerCount = 0;         // locals and temporaries
+  std::vector<ResumeRange> resumeRanges;
+  int firstTemp = 0;      // registers before it are the locals
+  int registerCount = 0;  // locals and temporaries
 };
 
 // Compiles a body. `locals` is the count of the procedure's locals (0 for global code). Null
-// when the body uses what this code does not express (On Error), or is too large for it: the
-// tree walker runs it then.
+// when the body is too large for the code: the tree walker runs it then.
 std::shared_ptr<Code> CompileCode(const Block& body, int locals, const GlobalScope& globals);
 
 }  // namespace sl::vbs

@@ -62,8 +62,8 @@ bool IsComparison(Op op) {
 
 class CodeCompiler {
  public:
-  CodeCompiler(Code& code, int locals, const GlobalScope& globals)
-      : code_(code), globals_(globals), top_(locals) {
+  CodeCompiler(Code& code, int locals, const GlobalScope& globals, bool resumable)
+      : code_(code), globals_(globals), top_(locals), resumable_(resumable) {
     code_.firstTemp = locals;
     code_.registerCount = locals;
   }
@@ -120,6 +120,10 @@ class CodeCompiler {
     code_.lines.push_back({Here(), s});
   }
 
+  // A temporary was written with a value that may be an object (a copy of a variable, the
+  // result of a call or of an element): the statement empties its temporaries when it ends.
+  void MayHoldObject() { mayHoldObject_ = true; }
+
   // ---- Operands ----
   Operand NameOperand(NameExpr* n) {
     switch (n->ref.kind) {
@@ -141,14 +145,6 @@ class CodeCompiler {
     return g && (g->kind == GlobalSlot::Variable || g->kind == GlobalSlot::Constant);
   }
 
-  // Whether evaluating `e` gives a value without running anything: the tree walker reads such
-  // operands in place, so the left operand of an operator need not be copied before them.
-  bool Quick(const Expr* e) const {
-    if (e->kind == ExprKind::Literal) return true;
-    return e->kind == ExprKind::Name && PlainName(static_cast<const NameExpr*>(e));
-  }
-
-  static bool IsVariable(Operand o) { return KindOf(o) != OperandKind::Constant; }
 
   // Compiles `e`; its value is the operand returned (a temporary when code computes it).
   Operand Value(Expr* e) {
@@ -189,6 +185,7 @@ class CodeCompiler {
   }
 
   Operand TreeValue(Expr* e) {
+    MayHoldObject();
     int dst = NewTemp();
     Instr i{Opcode::EvalTree, 0, U16(dst)};
     i.d = Add(code_.exprs, e);
@@ -198,6 +195,7 @@ class CodeCompiler {
 
   // Moves the value of `e` into register `dst` (objects give their default value).
   void ValueInto(Expr* e, int dst) {
+    MayHoldObject();
     int mark = top_;
     Operand v = Value(e);
     top_ = mark;
@@ -215,12 +213,14 @@ class CodeCompiler {
       top_ = mark;
       if (v != Reg(base + static_cast<int>(k))) {
         Emit({Opcode::Copy, 0, U16(base + static_cast<int>(k)), v});
+        MayHoldObject();
       }
     }
     return base;
   }
 
   Operand ElementValue(CallExpr* c) {
+    MayHoldObject();
     auto* n = static_cast<NameExpr*>(c->callee);
     int dst = NewTemp();
     Operand container = NameOperand(n);
@@ -264,6 +264,7 @@ class CodeCompiler {
   // evaluated here (a variable is passed as itself, for a parameter by reference); otherwise
   // the tree walker evaluates the whole call.
   Operand CallValue(CallExpr* c) {
+    MayHoldObject();
     auto* n = static_cast<NameExpr*>(c->callee);
     int dst = NewTemp();
     CallSite site;
@@ -286,7 +287,10 @@ class CodeCompiler {
       Operand v = Value(arg);
       top_ = mark;
       Operand slot = Reg(base + static_cast<int>(k));
-      if (v != slot) Emit({Opcode::Copy, 0, U16(base + static_cast<int>(k)), v});
+      if (v != slot) {
+        Emit({Opcode::Copy, 0, U16(base + static_cast<int>(k)), v});
+        MayHoldObject();
+      }
       site.args.push_back(slot);
     }
     site.firstValue = U16(base);
@@ -301,17 +305,14 @@ class CodeCompiler {
   Operand BinaryValue(BinaryExpr* b) {
     int mark = top_;
     Operand l = Value(b->left);
-    if (IsVariable(l) && KindOf(l) != OperandKind::Register) {
-      // A name read in place may be changed by evaluating the right side.
-      if (!Quick(b->right)) {
-        int t = NewTemp();
-        Emit({Opcode::Copy, 0, U16(t), l});
-        l = Reg(t);
-      }
-    } else if (KindOf(l) == OperandKind::Register && IndexOf(l) < code_.firstTemp &&
-               !Quick(b->right)) {
+    // A variable read in place may be changed by evaluating the right side when that calls
+    // anything: then its value is taken first.
+    bool variable = KindOf(l) == OperandKind::RefParam || KindOf(l) == OperandKind::Name ||
+                    (KindOf(l) == OperandKind::Register && IndexOf(l) < code_.firstTemp);
+    if (variable && !Simple(b->right)) {
       int t = NewTemp();
       Emit({Opcode::Copy, 0, U16(t), l});
+      MayHoldObject();
       l = Reg(t);
     }
     Operand r = Value(b->right);
@@ -330,6 +331,12 @@ class CodeCompiler {
         break;
       case Op::Mod:
         i.op = Opcode::ModInt;
+        break;
+      case Op::And:
+        i.op = Opcode::AndOp;
+        break;
+      case Op::Or:
+        i.op = Opcode::OrOp;
         break;
       default:
         if (IsComparison(b->op)) {
@@ -367,6 +374,13 @@ class CodeCompiler {
     return Emit({Opcode::JumpIfFalse, 0, 0, v});
   }
 
+  // Under On Error Resume Next an error from `from` up to here goes on at `resume`.
+  std::size_t ResumeAt(std::uint32_t from, std::uint32_t resume) {
+    if (!resumable_) return 0;
+    code_.resumeRanges.push_back({from, Here(), resume});
+    return code_.resumeRanges.size() - 1;
+  }
+
   // ---- Statements ----
   void Statements(const Block& block) {
     for (Stmt* s : block)
@@ -377,7 +391,10 @@ class CodeCompiler {
   // above all) outlives the statement in one.
   void Statement(Stmt* s) {
     At(s);
+    std::uint32_t begin = Here();
     int mark = top_;
+    bool outerMayHoldObject = mayHoldObject_;
+    mayHoldObject_ = false;
     int outerHighWater = highWater_;
     highWater_ = mark;
     switch (s->kind) {
@@ -399,17 +416,23 @@ class CodeCompiler {
       case StmtKind::Exit:
         Exit(static_cast<ExitStmt*>(s));
         break;
+      case StmtKind::OnError:
+        Emit({Opcode::OnError,
+              static_cast<std::uint8_t>(static_cast<OnErrorStmt*>(s)->resumeNext ? 1 : 0)});
+        break;
       case StmtKind::Nop:
         break;
       default:
         Tree(s);
         break;
     }
+    ResumeAt(begin, Here());  // an error goes on after the statement
     top_ = mark;
-    if (highWater_ > mark) {
+    if (highWater_ > mark && mayHoldObject_) {
       Emit({Opcode::Clear, 0, U16(mark), static_cast<Operand>(highWater_ - mark)});
     }
     highWater_ = std::max(outerHighWater, highWater_);
+    mayHoldObject_ = mayHoldObject_ || outerMayHoldObject;
   }
 
   // A statement left to the tree walker; an Exit Do or Exit For in its body goes to the end of
@@ -497,7 +520,9 @@ class CodeCompiler {
     std::vector<std::size_t> ends;
     for (std::size_t k = 0; k < s->conditions.size(); ++k) {
       At(s);
+      std::uint32_t begin = Here();
       std::size_t skip = JumpIfFalse(s->conditions[k]);
+      ResumeAt(begin, Here());  // a failing condition counts as true
       Statements(s->blocks[k]);
       ends.push_back(Emit({Opcode::Jump}));
       PatchD(skip);
@@ -516,6 +541,8 @@ class CodeCompiler {
     } else if (s->test == DoStmt::PreUntil) {
       exits.push_back(JumpIfTrue(s->condition));
     }
+    ResumeAt(top, Here());  // a failing condition before the body goes on with the body
+    // (one after the body leaves the loop: the statement's own range)
     Statements(s->body);
     At(s);
     if (s->test == DoStmt::PostWhile) {
@@ -542,6 +569,17 @@ class CodeCompiler {
     int state = NewTemp();
     NewTemp();
     NewTemp();
+    // Under On Error Resume Next a failing head goes on with the body, once: the loop's end
+    // then fails as a loop not started would.
+    std::size_t failed = 0;
+    std::uint32_t head = Here();
+    if (resumable_) {
+      Instr over{Opcode::Jump};
+      over.d = Here() + 2;
+      Emit(over);
+      failed = Emit({Opcode::ForFail, 0, U16(state)});
+      head = Here();
+    }
     ValueInto(s->from, state);
     ValueInto(s->to, state + 1);
     if (s->step) {
@@ -550,10 +588,13 @@ class CodeCompiler {
       Operand one = MakeOperand(OperandKind::Constant,
                                 Add(code_.constants, Variant(static_cast<std::int16_t>(1))));
       Emit({Opcode::Copy, 0, U16(state + 2), one});
+      MayHoldObject();  // the loop's state
     }
     Operand counter = NameOperand(s->var);
+    if (resumable_) ResumeAt(head, static_cast<std::uint32_t>(failed));
     std::size_t init = Emit({Opcode::ForInit, 0, U16(state), counter});
     std::uint32_t body = Here();
+    if (resumable_) code_.instrs[failed].d = body;
     loops_.push_back({true, {}});
     Statements(s->body);
     At(s);
@@ -575,8 +616,10 @@ class CodeCompiler {
         continue;
       }
       std::vector<std::size_t> matches;
+      std::vector<std::size_t> failures;  // ranges of the tests, which go on with the Case
       for (CaseTest& test : clause.tests) {
         At(s);
+        std::uint32_t begin = Here();
         int mark = top_;
         if (test.kind == CaseTest::Range) {
           // Both bounds are evaluated before either is compared.
@@ -605,10 +648,13 @@ class CodeCompiler {
           matches.push_back(Emit(match));
         }
         top_ = mark;
+        if (resumable_) failures.push_back(ResumeAt(begin, 0));
       }
       std::size_t next = Emit({Opcode::Jump});
       for (std::size_t at : matches)
         PatchD(at);
+      for (std::size_t range : failures)
+        code_.resumeRanges[range].resume = Here();
       Statements(clause.body);
       ends.push_back(Emit({Opcode::Jump}));
       PatchD(next);
@@ -654,16 +700,17 @@ class CodeCompiler {
   const GlobalScope& globals_;
   int top_;
   int highWater_ = 0;
+  bool resumable_;              // the body uses On Error: errors may go on where the code says
+  bool mayHoldObject_ = false;  // a temporary of the statement may hold an object
   std::vector<Loop> loops_;
 };
 
 }  // namespace
 
 std::shared_ptr<Code> CompileCode(const Block& body, int locals, const GlobalScope& globals) {
-  if (UsesOnError(body)) return nullptr;
   auto code = std::make_shared<Code>();
   try {
-    CodeCompiler compiler(*code, locals, globals);
+    CodeCompiler compiler(*code, locals, globals, UsesOnError(body));
     compiler.Body(body);
   } catch (NotCompiled&) {
     return nullptr;

@@ -51,6 +51,11 @@ bool IntegerCompare(Op op, std::int64_t x, std::int64_t y) {
   }
 }
 
+// Whether a value holds a string, object or array, which overwriting it releases.
+bool IsReference(const Variant& v) {
+  return v.IsString() || v.IsObject() || v.IsArray();
+}
+
 bool Truth(const Variant& v) {
   return v.Type() == VarType::Boolean ? v.AsBool() : IsTrue(v);
 }
@@ -59,6 +64,14 @@ const Stmt* StatementAt(const Code& code, std::uint32_t pc) {
   auto it = std::upper_bound(code.lines.begin(), code.lines.end(), pc,
                              [](std::uint32_t at, const LineEntry& e) { return at < e.pc; });
   return it == code.lines.begin() ? nullptr : std::prev(it)->stmt;
+}
+
+// The innermost range that covers `pc`: ranges are listed inner ones first.
+const ResumeRange* ResumeRangeAt(const Code& code, std::uint32_t pc) {
+  for (const ResumeRange& range : code.resumeRanges) {
+    if (pc >= range.from && pc < range.to) return &range;
+  }
+  return nullptr;
 }
 
 }  // namespace
@@ -216,9 +229,19 @@ Variant Interpreter::CallSiteProc(const Code& code, const CallSite& site, Frame&
 // in Doubles (state: Empty, end, step).
 bool Interpreter::ForInit(const Code& code, const Instr& in, Frame& f) {
   Variant* state = f.locals + in.a;
-  Variant from = ForNumber(state[0]);
-  Variant to = ForNumber(state[1]);
-  Variant step = ForNumber(state[2]);
+  Variant from, to, step;
+  try {
+    from = ForNumber(state[0]);
+    to = ForNumber(state[1]);
+    step = ForNumber(state[2]);
+  } catch (RuntimeError& e) {
+    // Bounds that are no numbers are a failing head: under On Error Resume Next the body
+    // runs once, then the loop's end fails as a loop not started.
+    if (!f.resumeNext || aborting_) throw;
+    SetErr(e);
+    state[0] = Variant::Error(kErrForNotInitialized);
+    return true;
+  }
   Variant* var = OperandVariable(code, in.b, f);
   if (!var) {
     const NameExpr* n = KindOf(in.b) == OperandKind::Name ? code.names[IndexOf(in.b)] : nullptr;
@@ -250,6 +273,7 @@ bool Interpreter::ForInit(const Code& code, const Instr& in, Frame& f) {
 bool Interpreter::ForNext(const Code& code, const Instr& in, Frame& f) {
   Tick();
   Variant* state = f.locals + in.a;
+  if (state[0].Type() == VarType::Error) throw MakeError(state[0].AsError());  // head failed
   Variant* var = OperandVariable(code, in.b, f);
   if (!var) throw MakeError(kErrIllegalAssignment);
   if (state[0].Type() == VarType::Boolean) {
@@ -356,6 +380,7 @@ void Interpreter::SetCounter(Variant& dst, std::int64_t value, bool wide) {
   Store(dst, Counter(value, wide));
 }
 
+// clang-format off (the dispatch macros open and close blocks it cannot follow)
 Flow Interpreter::RunCode(const Code& code, Frame& f) {
   Variant* const regs = f.locals;
   const Instr* const start = code.instrs.data();
@@ -367,45 +392,47 @@ Flow Interpreter::RunCode(const Code& code, Frame& f) {
     return OperandValue(code, o, f, scratch);
   };
 
-  try {
+  // Under On Error Resume Next a caught error goes on at its range's resume point.
+  for (;;) {
+    try {
 #ifdef SL_VBS_THREADED
-    static void* const kLabels[] = {
+      static void* const kLabels[] = {
 #define SL_VBS_LABEL(name) &&op_##name,
-        SL_VBS_OPCODES(SL_VBS_LABEL)
+          SL_VBS_OPCODES(SL_VBS_LABEL)
 #undef SL_VBS_LABEL
-    };
+      };
 #define OP(name) op_##name:
 #define NEXT goto* kLabels[static_cast<std::size_t>(ip->op)]
-    NEXT;
+      NEXT;
 #else
 #define OP(name) case Opcode::name:
 #define NEXT continue
-    for (;;) {
-      switch (ip->op) {
+      for (;;) {
+        switch (ip->op) {
 #endif
 
-    OP(Move) {
-      MoveValue(src(ip->b, scratchB), regs[ip->a]);
-      ++ip;
-      NEXT;
-    }
-    OP(Copy) {
-      regs[ip->a] = src(ip->b, scratchB);
-      ++ip;
-      NEXT;
-    }
-    OP(Clear) {
-      for (std::uint16_t k = 0; k < ip->b; ++k) {
-        if (!regs[ip->a + k].IsEmpty()) regs[ip->a + k].Clear();
+      OP(Move) {
+        MoveValue(src(ip->b, scratchB), regs[ip->a]);
+        ++ip;
+        NEXT;
       }
-      ++ip;
-      NEXT;
-    }
-    OP(Binary) {
-      BinaryInto(*ip, src(ip->b, scratchB), src(ip->c, scratchC), regs[ip->a]);
-      ++ip;
-      NEXT;
-    }
+      OP(Copy) {
+        regs[ip->a] = src(ip->b, scratchB);
+        ++ip;
+        NEXT;
+      }
+      OP(Clear) {
+        for (std::uint16_t k = 0; k < ip->b; ++k) {
+          if (!regs[ip->a + k].IsEmpty()) regs[ip->a + k].Clear();
+        }
+        ++ip;
+        NEXT;
+      }
+      OP(Binary) {
+        BinaryInto(*ip, src(ip->b, scratchB), src(ip->c, scratchC), regs[ip->a]);
+        ++ip;
+        NEXT;
+      }
 #define SL_VBS_INTEGER_OP(name, expr, guard)                    \
   OP(name) {                                                    \
     const Variant& l = src(ip->b, scratchB);                    \
@@ -422,132 +449,166 @@ Flow Interpreter::RunCode(const Code& code, Frame& f) {
     ++ip;                                                       \
     NEXT;                                                       \
   }
-    SL_VBS_INTEGER_OP(AddInt, x + y, true)
-    SL_VBS_INTEGER_OP(SubInt, x - y, true)
-    SL_VBS_INTEGER_OP(MulInt, x * y, true)
-    SL_VBS_INTEGER_OP(ModInt, x % y, y != 0)
+      SL_VBS_INTEGER_OP(AddInt, x + y, true)
+      SL_VBS_INTEGER_OP(SubInt, x - y, true)
+      SL_VBS_INTEGER_OP(MulInt, x * y, true)
+      SL_VBS_INTEGER_OP(ModInt, x % y, y != 0)
 #undef SL_VBS_INTEGER_OP
-    OP(Compare) {
-      const Variant& l = src(ip->b, scratchB);
-      const Variant& r = src(ip->c, scratchC);
-      if (IsSmallInteger(l.Type()) && IsSmallInteger(r.Type())) {
-        bool holds =
-            IntegerCompare(static_cast<Op>(ip->flags & kOpMask), SmallInteger(l), SmallInteger(r));
-        if (regs[ip->a].IsEmpty() || IsSmallInteger(regs[ip->a].Type()) ||
-            regs[ip->a].Type() == VarType::Boolean) {
-          regs[ip->a] = Variant(holds);
+      OP(AndOp) {
+        const Variant& l = src(ip->b, scratchB);
+        const Variant& r = src(ip->c, scratchC);
+        if (l.Type() == VarType::Boolean && r.Type() == VarType::Boolean &&
+            !IsReference(regs[ip->a])) {
+          regs[ip->a] = Variant(l.AsBool() && r.AsBool());
         } else {
-          Store(regs[ip->a], Variant(holds));
+          BinaryInto(*ip, l, r, regs[ip->a]);
         }
-      } else {
-        BinaryInto(*ip, l, r, regs[ip->a]);
-      }
-      ++ip;
-      NEXT;
-    }
-    OP(Unary) {
-      Store(regs[ip->a], static_cast<Op>(ip->flags) == Op::Neg ? Negate(src(ip->b, scratchB))
-                                                               : Not(src(ip->b, scratchB)));
-      ++ip;
-      NEXT;
-    }
-    OP(Jump) {
-      ip = start + ip->d;
-      NEXT;
-    }
-    OP(Loop) {
-      Tick();
-      ip = start + ip->d;
-      NEXT;
-    }
-    OP(JumpIfFalse) {
-      ip = Truth(src(ip->b, scratchB)) ? ip + 1 : start + ip->d;
-      NEXT;
-    }
-    OP(JumpIfTrue) {
-      ip = Truth(src(ip->b, scratchB)) ? start + ip->d : ip + 1;
-      NEXT;
-    }
-    OP(JumpUnless) {
-      const Variant& l = src(ip->b, scratchB);
-      const Variant& r = src(ip->c, scratchC);
-      bool holds = IsSmallInteger(l.Type()) && IsSmallInteger(r.Type())
-                       ? IntegerCompare(static_cast<Op>(ip->flags & kOpMask), SmallInteger(l),
-                                        SmallInteger(r))
-                       : ComparisonHolds(*ip, l, r);
-      ip = holds ? ip + 1 : start + ip->d;
-      NEXT;
-    }
-    OP(CaseJump) {
-      ip = CaseHolds(*ip, regs[ip->a], src(ip->b, scratchB)) ? start + ip->d : ip + 1;
-      NEXT;
-    }
-    OP(StoreName) {
-      StoreToName(code.names[ip->c], src(ip->b, scratchB), f);
-      ++ip;
-      NEXT;
-    }
-    OP(StoreRef) {
-      MoveValue(src(ip->b, scratchB), *f.refs[ip->c]);
-      ++ip;
-      NEXT;
-    }
-    OP(ElemBegin) {
-      ip = ElementBegins(code, *ip, f) ? ip + 1 : start + ip->c;
-      NEXT;
-    }
-    OP(ElemGet) {
-      ElementLoad(code, *ip, f);
-      ++ip;
-      NEXT;
-    }
-    OP(ElemSet) {
-      ElementStore(code, *ip, f);
-      ++ip;
-      NEXT;
-    }
-    OP(CallBegin) {
-      ip = CallBegins(code, *ip, f) ? ip + 1 : start + ip->c;
-      NEXT;
-    }
-    OP(CallProc) {
-      Store(regs[ip->a], CallSiteProc(code, code.calls[ip->d], f));
-      ++ip;
-      NEXT;
-    }
-    OP(EvalTree) {
-      Store(regs[ip->a], Eval(code.exprs[ip->d], f));
-      ++ip;
-      NEXT;
-    }
-    OP(ExecTree) {
-      flow = Exec(code.stmts[ip->d], f);
-      if (flow == Flow::Normal) {
         ++ip;
-      } else if (flow == Flow::ExitDo && ip->a != kNoTarget) {
-        ip = start + ip->a;
-      } else if (flow == Flow::ExitFor && ip->b != kNoTarget) {
-        ip = start + ip->b;
-      } else {
-        return flow;
+        NEXT;
       }
+      OP(OrOp) {
+        const Variant& l = src(ip->b, scratchB);
+        const Variant& r = src(ip->c, scratchC);
+        if (l.Type() == VarType::Boolean && r.Type() == VarType::Boolean &&
+            !IsReference(regs[ip->a])) {
+          regs[ip->a] = Variant(l.AsBool() || r.AsBool());
+        } else {
+          BinaryInto(*ip, l, r, regs[ip->a]);
+        }
+        ++ip;
+        NEXT;
+      }
+      OP(Compare) {
+        const Variant& l = src(ip->b, scratchB);
+        const Variant& r = src(ip->c, scratchC);
+        if (IsSmallInteger(l.Type()) && IsSmallInteger(r.Type())) {
+          bool holds = IntegerCompare(static_cast<Op>(ip->flags & kOpMask), SmallInteger(l),
+                                      SmallInteger(r));
+          if (!IsReference(regs[ip->a])) {
+            regs[ip->a] = Variant(holds);
+          } else {
+            Store(regs[ip->a], Variant(holds));
+          }
+        } else {
+          BinaryInto(*ip, l, r, regs[ip->a]);
+        }
+        ++ip;
+        NEXT;
+      }
+      OP(Unary) {
+        Store(regs[ip->a], static_cast<Op>(ip->flags) == Op::Neg ? Negate(src(ip->b, scratchB))
+                                                                 : Not(src(ip->b, scratchB)));
+        ++ip;
+        NEXT;
+      }
+      OP(Jump) {
+        ip = start + ip->d;
+        NEXT;
+      }
+      OP(Loop) {
+        Tick();
+        ip = start + ip->d;
+        NEXT;
+      }
+      OP(JumpIfFalse) {
+        ip = Truth(src(ip->b, scratchB)) ? ip + 1 : start + ip->d;
+        NEXT;
+      }
+      OP(JumpIfTrue) {
+        ip = Truth(src(ip->b, scratchB)) ? start + ip->d : ip + 1;
+        NEXT;
+      }
+      OP(JumpUnless) {
+        const Variant& l = src(ip->b, scratchB);
+        const Variant& r = src(ip->c, scratchC);
+        bool holds = IsSmallInteger(l.Type()) && IsSmallInteger(r.Type())
+                         ? IntegerCompare(static_cast<Op>(ip->flags & kOpMask), SmallInteger(l),
+                                          SmallInteger(r))
+                         : ComparisonHolds(*ip, l, r);
+        ip = holds ? ip + 1 : start + ip->d;
+        NEXT;
+      }
+      OP(CaseJump) {
+        ip = CaseHolds(*ip, regs[ip->a], src(ip->b, scratchB)) ? start + ip->d : ip + 1;
+        NEXT;
+      }
+      OP(StoreName) {
+        StoreToName(code.names[ip->c], src(ip->b, scratchB), f);
+        ++ip;
+        NEXT;
+      }
+      OP(StoreRef) {
+        MoveValue(src(ip->b, scratchB), *f.refs[ip->c]);
+        ++ip;
+        NEXT;
+      }
+      OP(ElemBegin) {
+        ip = ElementBegins(code, *ip, f) ? ip + 1 : start + ip->c;
+        NEXT;
+      }
+      OP(ElemGet) {
+        ElementLoad(code, *ip, f);
+        ++ip;
+        NEXT;
+      }
+      OP(ElemSet) {
+        ElementStore(code, *ip, f);
+        ++ip;
+        NEXT;
+      }
+      OP(CallBegin) {
+        ip = CallBegins(code, *ip, f) ? ip + 1 : start + ip->c;
+        NEXT;
+      }
+      OP(CallProc) {
+        Store(regs[ip->a], CallSiteProc(code, code.calls[ip->d], f));
+        ++ip;
+        NEXT;
+      }
+      OP(EvalTree) {
+        Store(regs[ip->a], Eval(code.exprs[ip->d], f));
+        ++ip;
+        NEXT;
+      }
+      OP(ExecTree) {
+        flow = Exec(code.stmts[ip->d], f);
+        if (flow == Flow::Normal) {
+          ++ip;
+        } else if (flow == Flow::ExitDo && ip->a != kNoTarget) {
+          ip = start + ip->a;
+        } else if (flow == Flow::ExitFor && ip->b != kNoTarget) {
+          ip = start + ip->b;
+        } else {
+          return flow;
+        }
+        NEXT;
+      }
+      OP(ForInit) {
+        ip = ForInit(code, *ip, f) ? ip + 1 : start + ip->d;
+        NEXT;
+      }
+      OP(ForNext) {
+        ip = ForNext(code, *ip, f) ? start + ip->d : ip + 1;
+        NEXT;
+      }
+      OP(OnError) {
+      f.resumeNext = ip->flags != 0;
+      err_->Clear();
+      ++ip;
       NEXT;
     }
-    OP(ForInit) {
-      ip = ForInit(code, *ip, f) ? ip + 1 : start + ip->d;
-      NEXT;
-    }
-    OP(ForNext) {
-      ip = ForNext(code, *ip, f) ? start + ip->d : ip + 1;
+    OP(ForFail) {
+      regs[ip->a] = Variant::Error(kErrForNotInitialized);
+      ip = start + ip->d;
       NEXT;
     }
     OP(Return) {
-      return ip->flags ? Flow::ExitProc : Flow::Normal;
-    }
+        return ip->flags ? Flow::ExitProc : Flow::Normal;
+      }
 
 #ifndef SL_VBS_THREADED
+    }
   }
-}
 #endif
 #undef OP
 #undef NEXT
@@ -563,11 +624,21 @@ catch (ScriptAbort&) {
   throw;
 }
 catch (RuntimeError& e) {
+  auto pc = static_cast<std::uint32_t>(ip - start);
+  if (f.resumeNext && !aborting_) {
+    if (const ResumeRange* range = ResumeRangeAt(code, pc)) {
+      SetErr(e);
+      ip = start + range->resume;
+      continue;
+    }
+  }
   if (auto* se = dynamic_cast<ScriptError*>(&e); se && se->Line() > 0) throw;
-  const Stmt* s = StatementAt(code, static_cast<std::uint32_t>(ip - start));
+  const Stmt* s = StatementAt(code, pc);
   if (!s) throw;
   throw Positioned(e, s, f);
 }
 }
+}
+// clang-format on
 
 }  // namespace sl::vbs
