@@ -125,47 +125,31 @@ inline const Variant& Interpreter::OperandValue(const Code& code, Operand o, Fra
   }
 }
 
-// The variable an operand names, for writing; null when it is no variable.
-Variant* Interpreter::OperandVariable(const Code& code, Operand o, Frame& f) {
-  if (KindOf(o) == OperandKind::Name) {
-    const NameRef& r = code.names[IndexOf(o)]->ref;
-    if (r.kind == NameKind::Global && r.global->kind == GlobalSlot::Variable) {
-      return &r.global->value;
-    }
-  }
+// The variable an operand names, constants included (for reading an element); null when it
+// is no variable.
+Variant* Interpreter::OperandSlot(const Code& code, Operand o, Frame& f) {
   switch (KindOf(o)) {
     case OperandKind::Register:
       return &f.locals[IndexOf(o)];
     case OperandKind::RefParam:
       return f.refs[IndexOf(o)];
     case OperandKind::Name: {
-      NameExpr* n = code.names[IndexOf(o)];
-      Variant* v = VariableSlot(n, f);
-      return v && !n->ref.readOnly ? v : nullptr;
+      const NameRef& r = code.names[IndexOf(o)]->ref;
+      if (r.kind == NameKind::Global && r.global->kind == GlobalSlot::Variable) {
+        return &r.global->value;
+      }
+      return VariableSlot(code.names[IndexOf(o)], f);
     }
     default:
       return nullptr;
   }
 }
 
-// The variable an array operand names, for reading; null when it is no variable.
-const Variant* Interpreter::OperandArray(const Code& code, Operand o, Frame& f) {
-  if (KindOf(o) == OperandKind::Name) {
-    const NameRef& r = code.names[IndexOf(o)]->ref;
-    if (r.kind == NameKind::Global && r.global->kind == GlobalSlot::Variable) {
-      return &r.global->value;
-    }
-  }
-  switch (KindOf(o)) {
-    case OperandKind::Register:
-      return &f.locals[IndexOf(o)];
-    case OperandKind::RefParam:
-      return f.refs[IndexOf(o)];
-    case OperandKind::Name:
-      return VariableSlot(code.names[IndexOf(o)], f);
-    default:
-      return nullptr;
-  }
+// The variable an operand names, for writing; null when it is no variable or a constant.
+Variant* Interpreter::OperandVariable(const Code& code, Operand o, Frame& f) {
+  Variant* v = OperandSlot(code, o, f);
+  if (v && KindOf(o) == OperandKind::Name && code.names[IndexOf(o)]->ref.readOnly) return nullptr;
+  return v;
 }
 
 // container(subscripts) = value: an array element, or the default member of an object; a name
@@ -347,7 +331,7 @@ void Interpreter::ElementLoad(const Code& code, const Instr& in, Frame& f) {
   std::int32_t subs[kMaxSubscripts];
   for (std::size_t k = 0; k < in.flags; ++k)
     subs[k] = SubscriptValue(f.locals[in.c + k]);
-  const Variant* container = OperandArray(code, in.b, f);  // the subscripts may change it
+  const Variant* container = OperandSlot(code, in.b, f);  // the subscripts may change it
   if (container && container->IsArray()) {
     Ref<VariantArray> array(container->AsArray());
     Store(f.locals[in.a], array->At(subs, in.flags));
@@ -359,7 +343,7 @@ void Interpreter::ElementLoad(const Code& code, const Instr& in, Frame& f) {
 // Whether the array element read of `in` goes on in the code: false when the container is no
 // array variable, and the tree walker has evaluated the whole expression into r[a].
 bool Interpreter::ElementBegins(const Code& code, const Instr& in, Frame& f) {
-  const Variant* container = OperandArray(code, in.b, f);
+  const Variant* container = OperandSlot(code, in.b, f);
   if (container && container->IsArray()) return true;
   Store(f.locals[in.a], Eval(code.exprs[in.d], f));
   return false;
@@ -592,17 +576,17 @@ Flow Interpreter::RunCode(const Code& code, Frame& f) {
         NEXT;
       }
       OP(OnError) {
-      f.resumeNext = ip->flags != 0;
-      err_->Clear();
-      ++ip;
-      NEXT;
-    }
-    OP(ForFail) {
-      regs[ip->a] = Variant::Error(kErrForNotInitialized);
-      ip = start + ip->d;
-      NEXT;
-    }
-    OP(Return) {
+        f.resumeNext = ip->flags != 0;
+        err_->Clear();
+        ++ip;
+        NEXT;
+      }
+      OP(ForFail) {
+        regs[ip->a] = Variant::Error(kErrForNotInitialized);
+        ip = start + ip->d;
+        NEXT;
+      }
+      OP(Return) {
         return ip->flags ? Flow::ExitProc : Flow::Normal;
       }
 

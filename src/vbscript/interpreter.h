@@ -187,7 +187,7 @@ class Interpreter final : public BuiltinContext {
   const Variant& OperandValue(const Code& code, Operand o, Frame& f, Variant& scratch);
   Variant CallSiteProc(const Code& code, const CallSite& site, Frame& f);
   Variant* OperandVariable(const Code& code, Operand o, Frame& f);
-  const Variant* OperandArray(const Code& code, Operand o, Frame& f);
+  Variant* OperandSlot(const Code& code, Operand o, Frame& f);
   void ElementStore(const Code& code, const Instr& in, Frame& f);
   void BinaryInto(const Instr& in, const Variant& l, const Variant& r, Variant& dst);
   bool ComparisonHolds(const Instr& in, const Variant& l, const Variant& r);
