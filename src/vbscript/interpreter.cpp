@@ -317,14 +317,16 @@ void Interpreter::CheckTime() {
   }
 }
 
+// A call refused for depth counts against the time limit too: under On Error Resume Next a
+// recursion can make endless refused calls without ever running one.
 void Interpreter::EnterCall() {
+  Tick();
   ++depth_;
   if (depth_ > maxDepth_ ||
       (stackBase_ > StackAddress() && stackBase_ - StackAddress() > kStackBudget)) {
     --depth_;
     throw MakeError(kErrOutOfStack);
   }
-  Tick();
 }
 
 // ---------------------------------------------------------------------------------------------
