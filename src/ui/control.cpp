@@ -116,10 +116,10 @@ void Control::DetachChildWindow(ChildWindow& window) {
 void Control::SetContainer(Control* container) {
   if (!container || !container->IsContainer() || container->GetForm() != form_ ||
       container == this) {
-    throw RuntimeError(5);
+    throw RuntimeError(kErrInvalidCall);
   }
   for (Control* k = container; k; k = k->container_) {
-    if (k == this) throw RuntimeError(5);  // a control cannot sit inside itself
+    if (k == this) throw RuntimeError(kErrInvalidCall);  // a control cannot sit inside itself
   }
   Invalidate();
   DetachFromContainer();
@@ -128,7 +128,7 @@ void Control::SetContainer(Control* container) {
 }
 
 void Control::Move(double left, double top, double width, double height) {
-  if (width < 0 || height < 0) throw RuntimeError(380);
+  if (width < 0 || height < 0) throw RuntimeError(kErrInvalidPropertyValue);
   bool resized = width != width_ || height != height_;
   if (left == left_ && top == top_ && !resized) return;
   Invalidate();
@@ -169,7 +169,7 @@ void Control::ZOrder(int position) {
 }
 
 void Control::SetMousePointer(int pointer) {
-  if (pointer < 0 || (pointer > 15 && pointer != 99)) throw RuntimeError(380);
+  if (pointer < 0 || (pointer > 15 && pointer != 99)) throw RuntimeError(kErrInvalidPropertyValue);
   mousePointer_ = pointer;
   if (auto* m = Manager()) m->UpdatePointer();
 }
@@ -180,7 +180,7 @@ void Control::SetMouseIcon(draw::Picture icon) {
 }
 
 void Control::SetDragMode(int mode) {
-  if (mode != 0 && mode != 1) throw RuntimeError(380);
+  if (mode != 0 && mode != 1) throw RuntimeError(kErrInvalidPropertyValue);
   dragMode_ = mode;
 }
 
@@ -198,7 +198,7 @@ void Control::Drag(int action) {
       m->EndDrag(*this);
       break;
     default:
-      throw RuntimeError(5);
+      throw RuntimeError(kErrInvalidCall);
   }
 }
 
@@ -277,7 +277,7 @@ Control& ControlFromVariant(const Variant& v) {
   if (v.IsObject() && v.AsObject()) {
     if (auto* c = dynamic_cast<Control*>(v.AsObject())) return *c;
   }
-  throw RuntimeError(424);
+  throw RuntimeError(kErrObjectRequired);
 }
 
 }  // namespace sl::ui

@@ -52,7 +52,7 @@ template <class T>
 void AddCommonMembers(DispatchTable<T>& t) {
   t.Property("Name", [](T& c) { return Str(c.Name()); });
   t.Property("Index", [](T& c) -> Variant {
-    if (c.Index() < 0) throw RuntimeError(343, "Object not an array");
+    if (c.Index() < 0) throw RuntimeError(kErrNotAnArray, "Object not an array");
     return Int(c.Index());
   });
   t.Property(
@@ -117,7 +117,7 @@ void AddCommonMembers(DispatchTable<T>& t) {
   });
   t.Function("SetFocus", 0, 0, [](T& c, std::span<Variant>) {
     if (!c.IsShowing() || !c.IsEffectivelyEnabled()) {
-      throw RuntimeError(5, "Invalid procedure call or argument");
+      throw RuntimeError(kErrInvalidCall, "Invalid procedure call or argument");
     }
     c.GetForm()->SetFocusTo(&c);
     return Variant();

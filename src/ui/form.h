@@ -61,7 +61,7 @@ class Form : public ControlBase<Form> {
   template <class T>
   T& Get(std::string_view qualifiedName) const {
     auto* c = dynamic_cast<T*>(FindControl(qualifiedName));
-    if (!c) throw RuntimeError(424);
+    if (!c) throw RuntimeError(kErrObjectRequired);
     return *c;
   }
   // Every control in creation order.
@@ -159,7 +159,6 @@ class Form : public ControlBase<Form> {
 
  protected:
   ~Form() override;
-  Ref<Control> NewOfSameKind() const override;
   // Besides its own members a form answers the names of its controls and control arrays.
   DispId FindMember(std::string_view name) override;
   Variant InvokeMember(DispId id, std::uint8_t flags, std::span<Variant> args) override;

@@ -22,7 +22,7 @@ const DispatchTable<ScreenObject>& ScreenMembers() {
         "MousePointer", [](S& s) { return Int(s.Manager().ScreenPointer()); },
         [](S& s, const Variant& v) {
           int p = ToInteger(v);
-          if (p < 0 || (p > 15 && p != 99)) throw RuntimeError(380);
+          if (p < 0 || (p > 15 && p != 99)) throw RuntimeError(kErrInvalidPropertyValue);
           s.Manager().SetScreenPointer(p);
         });
     t.Property(

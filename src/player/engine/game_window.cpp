@@ -239,7 +239,7 @@ void Game::CreateMenus() {
 
 ui::Menu& Game::Menu(const std::string& name) {
   auto* m = Find<ui::Menu>(*form_, name);
-  if (!m) throw RuntimeError(424);
+  if (!m) throw RuntimeError(kErrObjectRequired);
   return *m;
 }
 

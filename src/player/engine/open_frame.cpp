@@ -27,7 +27,7 @@ struct OpeningStopped {};
 
 DataFileReader OpenDataFile(PathResolver& paths, const std::string& path) {
   std::optional<std::string> real = paths.Find(path);
-  if (!real) throw RuntimeError(53);
+  if (!real) throw RuntimeError(kErrFileNotFound);
   return DataFileReader::FromFile(*real);
 }
 

@@ -216,7 +216,7 @@ DataFileReader Hotspots::OpenFile(const std::string& path) {
 
 ui::ControlArray& Hotspots::Array(const char* name) {
   ui::ControlArray* array = game_->Form().FindArray(name);
-  if (!array) throw RuntimeError(340);
+  if (!array) throw RuntimeError(kErrNoArrayElement);
   return *array;
 }
 

@@ -32,7 +32,7 @@ SoundChannels::SoundChannels(MediaPlayers& players) : players_(players) {
 }
 
 SoundChannel& SoundChannels::Channel(int index) {
-  if (index < 0 || index > kChannels) throw RuntimeError(9);
+  if (index < 0 || index > kChannels) throw RuntimeError(kErrSubscript);
   return table_[static_cast<std::size_t>(index)];
 }
 

@@ -63,7 +63,7 @@ TitleWindow::~TitleWindow() {
 
 ui::Label& TitleWindow::L(const char* name) {
   auto* label = dynamic_cast<ui::Label*>(form_->FindControl(name));
-  if (!label) throw RuntimeError(424);
+  if (!label) throw RuntimeError(kErrObjectRequired);
   return *label;
 }
 
@@ -371,7 +371,7 @@ void TitleWindow::ApplySchemePictures(const SchemeFile& scheme) {
     }
     try {
       std::optional<std::string> real = c_.project.Paths().Find(folder + *scheme.pictures[i]);
-      if (!real) throw RuntimeError(53);
+      if (!real) throw RuntimeError(kErrFileNotFound);
       image.SetPicture(draw::LoadPictureFile(*real));
     } catch (const std::exception&) {
       // The element keeps its previous picture and is still shown.

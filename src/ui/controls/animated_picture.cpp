@@ -25,10 +25,6 @@ AnimatedPicture::AnimatedPicture(Form* form, std::string name)
 
 AnimatedPicture::~AnimatedPicture() = default;
 
-Ref<Control> AnimatedPicture::NewOfSameKind() const {
-  return Ref<Control>(new AnimatedPicture(GetForm(), Name()));
-}
-
 void AnimatedPicture::CopyPropertiesFrom(const Control& source) {
   const auto& s = static_cast<const AnimatedPicture&>(source);
   loader_ = s.loader_;
@@ -36,7 +32,7 @@ void AnimatedPicture::CopyPropertiesFrom(const Control& source) {
 }
 
 void AnimatedPicture::SetFileName(const std::string& fileName) {
-  if (!loader_) throw RuntimeError(53);
+  if (!loader_) throw RuntimeError(kErrFileNotFound);
   SetPicture(loader_(fileName), fileName);
 }
 

@@ -11,10 +11,6 @@ Image::Image(Form* form, std::string name)
   Move(0, 0, 1215, 1215);
 }
 
-Ref<Control> Image::NewOfSameKind() const {
-  return Ref<Control>(new Image(GetForm(), Name()));
-}
-
 void Image::CopyPropertiesFrom(const Control& source) {
   const auto& s = static_cast<const Image&>(source);
   picture_ = s.picture_;
@@ -36,7 +32,7 @@ void Image::SetStretch(bool enable) {
 }
 
 void Image::SetBorderStyle(int style) {
-  if (style != 0 && style != 1) throw RuntimeError(380);
+  if (style != 0 && style != 1) throw RuntimeError(kErrInvalidPropertyValue);
   borderStyle_ = style;
   FitToPicture();
   Invalidate();

@@ -16,10 +16,6 @@ Label::Label(Form* form, std::string name)
   Move(0, 0, 1215, 255);
 }
 
-Ref<Control> Label::NewOfSameKind() const {
-  return Ref<Control>(new Label(GetForm(), Name()));
-}
-
 void Label::CopyPropertiesFrom(const Control& source) {
   const auto& s = static_cast<const Label&>(source);
   caption_ = s.caption_;
@@ -66,14 +62,14 @@ void Label::SetBackColor(std::uint32_t c) {
 }
 
 void Label::SetBackStyle(int style) {
-  if (style != 0 && style != 1) throw RuntimeError(380);
+  if (style != 0 && style != 1) throw RuntimeError(kErrInvalidPropertyValue);
   backStyle_ = style;
   ForgetText();
   Invalidate();
 }
 
 void Label::SetAlignment(int a) {
-  if (a < 0 || a > 2) throw RuntimeError(380);
+  if (a < 0 || a > 2) throw RuntimeError(kErrInvalidPropertyValue);
   alignment_ = a;
   ForgetText();
   Invalidate();
@@ -92,7 +88,7 @@ void Label::SetWordWrap(bool enable) {
 }
 
 void Label::SetBorderStyle(int style) {
-  if (style != 0 && style != 1) throw RuntimeError(380);
+  if (style != 0 && style != 1) throw RuntimeError(kErrInvalidPropertyValue);
   borderStyle_ = style;
   ForgetText();
   Invalidate();

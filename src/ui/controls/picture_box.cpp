@@ -15,10 +15,6 @@ PictureBox::PictureBox(Form* form, std::string name)
   Move(0, 0, 1215, 1215);
 }
 
-Ref<Control> PictureBox::NewOfSameKind() const {
-  return Ref<Control>(new PictureBox(GetForm(), Name()));
-}
-
 void PictureBox::CopyPropertiesFrom(const Control& source) {
   const auto& s = static_cast<const PictureBox&>(source);
   picture_ = s.picture_;
@@ -80,14 +76,14 @@ void PictureBox::SetAutoSize(bool enable) {
 }
 
 void PictureBox::SetBorderStyle(int style) {
-  if (style != 0 && style != 1) throw RuntimeError(380);
+  if (style != 0 && style != 1) throw RuntimeError(kErrInvalidPropertyValue);
   borderStyle_ = style;
   Resized();
   Invalidate();
 }
 
 void PictureBox::SetScaleMode(int mode) {
-  if (mode < 0 || mode > 7) throw RuntimeError(380);
+  if (mode < 0 || mode > 7) throw RuntimeError(kErrInvalidPropertyValue);
   scaleMode_ = mode;
 }
 

@@ -76,7 +76,6 @@ class PictureBox final : public ControlBase<PictureBox> {
   static const DispatchTable<PictureBox>& Members();
 
  protected:
-  Ref<Control> NewOfSameKind() const override;
   void CopyPropertiesFrom(const Control& source) override;
   void Resized() override;
 
