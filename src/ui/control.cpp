@@ -53,6 +53,8 @@ std::string_view KindName(ControlKind kind) {
       return "Menu";
     case ControlKind::AnimatedPicture:
       return "AnimatedPicture";
+    case ControlKind::MediaPlayer:
+      return "MediaPlayer";
   }
   return "Control";
 }

@@ -41,6 +41,7 @@ enum class ControlKind {
   FileListBox,
   Menu,
   AnimatedPicture,
+  MediaPlayer,
 };
 
 // Mouse event arguments: button (kButton*), shift state, and the position relative to the

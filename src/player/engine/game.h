@@ -169,6 +169,7 @@ class Game final : private ActivityTargets {
 
  private:
   void CreateControls();
+  void CreateMediaPlayers();
   void CreateMenus();
   void CreateMessageBand();
   void Form_Load();

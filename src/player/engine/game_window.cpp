@@ -7,6 +7,7 @@
 #include "core/message_box.h"
 #include "player/display/resolutions.h"
 #include "player/engine/game.h"
+#include "player/media/media_player_control.h"
 #include "player/startup/project.h"
 #include "ui/controls/animated_picture.h"
 #include "ui/controls/check_box.h"
@@ -72,6 +73,19 @@ Game::~Game() {
   windows_.RemoveForm(form_.get());
 }
 
+// The sound players as controls, invisible in their frame: elements 1 to 7 of `MPlayer` stand
+// for the seven players, so scripts that reach the window reach the sounds.
+void Game::CreateMediaPlayers() {
+  ui::Form& f = *form_;
+  auto& frame = f.Add<ui::Frame>("FrameMediaPlayers");
+  frame.SetCaption("Media Players");
+  frame.SetVisible(false);
+  ui::ControlArray& array = f.AddArray<MediaPlayerControl>("MPlayer", &frame);
+  for (int i = 1; i <= MediaPlayers::kCount; ++i) {
+    static_cast<MediaPlayerControl&>(array.Load(i)).Bind(&players_(i));
+  }
+}
+
 // Controls in declaration order; later ones lie above earlier ones.
 void Game::CreateControls() {
   ui::Form& f = *form_;
@@ -85,6 +99,7 @@ void Game::CreateControls() {
     if (!subs_.sound->TimerAudioFade_Timer()) timerAudioFade_->SetEnabled(false);
   };
   f.Add<ui::Frame>("Frame1").SetVisible(false);
+  CreateMediaPlayers();
   f.Add<ui::PictureBox>("PicBox").SetVisible(false);
   f.Add<ui::ListBox>("ListBox").SetVisible(false);
   f.Add<ui::CheckBox>("CheckBox").SetVisible(false);

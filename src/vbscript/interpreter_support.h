@@ -1,0 +1,145 @@
+// Small helpers the parts of the interpreter share: storing values, integer fast paths,
+// names for messages and the local variables of a call.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <memory>
+#include <string>
+
+#include "core/variant.h"
+#include "vbscript/ast.h"
+#include "vbscript/operators.h"
+
+namespace sl::vbs {
+
+inline constexpr int kInlineSlots = 8;
+inline constexpr std::size_t kMaxSubscripts = 60;
+
+// Stores a value so that the old value is released only after the variable holds the new one
+// (releasing an object may run its Class_Terminate, which may read the variable).
+inline void Store(Variant& slot, Variant value) {
+  if (!slot.IsString() && !slot.IsObject() && !slot.IsArray()) {
+    slot = std::move(value);  // nothing to release
+    return;
+  }
+  Variant old(std::move(slot));
+  slot = std::move(value);
+}
+
+// The value an assignment stores: Set stores the object itself, Let the object's value (a
+// Property Let of a script class receives the object as it is and decides).
+inline Variant LetValue(Variant value, bool isSet) {
+  if (isSet || !value.IsObject()) return value;
+  return Dereference(value);
+}
+
+// Arrays are values: before writing into one that another variable shares, copy it.
+inline void MakeUnique(Variant& v) {
+  if (v.IsArray() && v.AsArray()->RefCount() > 1) v = Variant(v.AsArray()->Clone());
+}
+
+inline bool IsIntegral(const Variant& v) {
+  VarType t = v.Type();
+  return t == VarType::Integer || t == VarType::Long || t == VarType::Byte;
+}
+
+inline Variant Counter(std::int64_t value, bool wide) {
+  if (!wide && value >= -32768 && value <= 32767) return Variant(static_cast<std::int16_t>(value));
+  if (value >= INT32_MIN && value <= INT32_MAX) return Variant(static_cast<std::int32_t>(value));
+  return Variant(static_cast<double>(value));
+}
+
+// Integer and Long operands of the common operators, computed without the general rules (which
+// give the same results): sums and products widen as Counter does, comparisons give Booleans.
+// False when the general rules must decide (division by zero, other operators).
+inline bool FastIntegerOp(Op op, const Variant& l, const Variant& r, Variant& out) {
+  VarType tl = l.Type(), tr = r.Type();
+  if (!((tl == VarType::Integer || tl == VarType::Long) &&
+        (tr == VarType::Integer || tr == VarType::Long))) {
+    return false;
+  }
+  std::int64_t x = tl == VarType::Integer ? l.AsInteger() : l.AsLong();
+  std::int64_t y = tr == VarType::Integer ? r.AsInteger() : r.AsLong();
+  bool wide = tl == VarType::Long || tr == VarType::Long;
+  switch (op) {
+    case Op::Add:
+      out = Counter(x + y, wide);
+      return true;
+    case Op::Sub:
+      out = Counter(x - y, wide);
+      return true;
+    case Op::Mul:
+      out = Counter(x * y, wide);
+      return true;
+    case Op::Mod:
+      if (y == 0) return false;
+      out = Counter(x % y, wide);
+      return true;
+    case Op::IntDiv:
+      if (y == 0 || (x / y) > INT32_MAX) return false;
+      out = Counter(x / y, wide);
+      return true;
+    case Op::Eq:
+      out = Variant(x == y);
+      return true;
+    case Op::Ne:
+      out = Variant(x != y);
+      return true;
+    case Op::Lt:
+      out = Variant(x < y);
+      return true;
+    case Op::Gt:
+      out = Variant(x > y);
+      return true;
+    case Op::Le:
+      out = Variant(x <= y);
+      return true;
+    case Op::Ge:
+      out = Variant(x >= y);
+      return true;
+    default:
+      return false;
+  }
+}
+
+inline std::string DescribeObject(const Expr* e) {
+  if (e && e->kind == ExprKind::Name) return static_cast<const NameExpr*>(e)->name;
+  return {};
+}
+
+inline std::string MemberName(const MemberExpr* m) {
+  std::string object = DescribeObject(m->object);
+  return object.empty() ? m->name : object + "." + m->name;
+}
+
+enum Intrinsic { kEval = 1, kExecute, kExecuteGlobal, kGetRef };
+
+// The local variables of a call: on the stack when few (only as many as the procedure has are
+// made), on the heap otherwise. They go in reverse order, as an array's elements would.
+struct LocalSlots {
+  explicit LocalSlots(std::size_t n) : count(n) {
+    if (n > kInlineSlots) {
+      heap = std::make_unique<Variant[]>(n);
+      data = heap.get();
+      return;
+    }
+    data = reinterpret_cast<Variant*>(raw);
+    for (std::size_t i = 0; i < n; ++i)
+      new (data + i) Variant();
+  }
+  ~LocalSlots() {
+    if (heap) return;
+    for (std::size_t i = count; i-- > 0;)
+      data[i].~Variant();
+  }
+  LocalSlots(const LocalSlots&) = delete;
+  LocalSlots& operator=(const LocalSlots&) = delete;
+
+  alignas(Variant) unsigned char raw[kInlineSlots * sizeof(Variant)];
+  std::unique_ptr<Variant[]> heap;
+  Variant* data = nullptr;
+  std::size_t count;
+};
+
+}  // namespace sl::vbs
