@@ -7,6 +7,7 @@
 #include "core/runtime_error.h"
 #include "ui/control_array.h"
 #include "ui/control_members.h"
+#include "ui/draw/units.h"
 #include "ui/form.h"
 #include "ui/window_manager.h"
 
@@ -14,7 +15,7 @@ namespace sl::ui {
 
 namespace {
 int ToPixel(double twips) {
-  return static_cast<int>(std::lround(twips / 15.0));
+  return static_cast<int>(std::lround(draw::TwipsToPixels(twips)));
 }
 }  // namespace
 
@@ -230,7 +231,7 @@ draw::Size Control::ClientSize() const {
 }
 
 double Control::ScaleToPixels() const {
-  return 1.0 / 15;
+  return draw::TwipsToPixels(1.0);
 }
 
 draw::Rect Control::FormPixelBounds() const {

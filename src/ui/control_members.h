@@ -10,6 +10,7 @@
 #include "core/runtime_error.h"
 #include "core/variant_convert.h"
 #include "ui/control.h"
+#include "ui/draw/units.h"
 #include "ui/form.h"
 #include "ui/picture_object.h"
 
@@ -41,11 +42,11 @@ Control& ControlFromVariant(const Variant& v);
 // Scale units of a control's position: its container's.
 inline double ToUnits(const Control& c, double twips) {
   const Control* k = c.Container();
-  return k && k->ScaleToPixels() == 1.0 ? twips / 15.0 : twips;
+  return k && k->ScaleToPixels() == 1.0 ? draw::TwipsToPixels(twips) : twips;
 }
 inline double FromUnits(const Control& c, double units) {
   const Control* k = c.Container();
-  return k && k->ScaleToPixels() == 1.0 ? units * 15.0 : units;
+  return k && k->ScaleToPixels() == 1.0 ? draw::PixelsToTwips(units) : units;
 }
 
 template <class T>

@@ -12,6 +12,7 @@
 #include "ui/controls/menu.h"
 #include "ui/controls/timer_control.h"
 #include "ui/draw/chrome.h"
+#include "ui/draw/units.h"
 #include "ui/window_manager.h"
 
 namespace sl::ui {
@@ -169,19 +170,19 @@ Form::NonClient Form::NonClientPixels() const {
 
 draw::Size Form::ClientSize() const {
   NonClient n = NonClientPixels();
-  int w = static_cast<int>(std::lround(width_ / 15.0)) - n.left - n.right;
-  int h = static_cast<int>(std::lround(height_ / 15.0)) - n.top - n.bottom;
+  int w = static_cast<int>(std::lround(draw::TwipsToPixels(width_))) - n.left - n.right;
+  int h = static_cast<int>(std::lround(draw::TwipsToPixels(height_))) - n.top - n.bottom;
   return {std::max(w, 0), std::max(h, 0)};
 }
 
 double Form::ScaleWidth() const {
   double px = ClientSize().width;
-  return scaleMode_ == 3 ? px : px * 15;
+  return scaleMode_ == 3 ? px : draw::PixelsToTwips(px);
 }
 
 double Form::ScaleHeight() const {
   double px = ClientSize().height;
-  return scaleMode_ == 3 ? px : px * 15;
+  return scaleMode_ == 3 ? px : draw::PixelsToTwips(px);
 }
 
 void Form::Move(double left, double top, double width, double height) {
@@ -215,8 +216,8 @@ WindowSpec Form::Spec() const {
   s.title = caption_.empty() ? manager_.ApplicationTitle() : caption_;
   NonClient n = NonClientPixels();
   // The platform frames the window; the frames it gets hold the menu bar and the client area.
-  s.left = static_cast<int>(std::lround(left_ / 15.0));
-  s.top = static_cast<int>(std::lround(top_ / 15.0));
+  s.left = static_cast<int>(std::lround(draw::TwipsToPixels(left_)));
+  s.top = static_cast<int>(std::lround(draw::TwipsToPixels(top_)));
   draw::Size client = ClientSize();
   s.width = client.width;
   s.height = client.height + n.menuBar;

@@ -15,6 +15,7 @@
 #include "core/runtime_error.h"
 #include "ui/control.h"
 #include "ui/control_array.h"
+#include "ui/draw/units.h"
 #include "ui/input_event.h"
 #include "ui/platform.h"
 
@@ -148,7 +149,7 @@ class Form : public ControlBase<Form> {
   // Control overrides.
   bool IsContainer() const override { return true; }
   draw::Size ClientSize() const override;
-  double ScaleToPixels() const override { return scaleMode_ == 3 ? 1.0 : 1.0 / 15; }
+  double ScaleToPixels() const override { return scaleMode_ == 3 ? 1.0 : draw::TwipsToPixels(1.0); }
   void Paint(draw::Surface& target, draw::Point origin) override;
   void Move(double left, double top, double width, double height) override;
   void SetVisible(bool visible) override;

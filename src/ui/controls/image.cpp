@@ -3,6 +3,7 @@
 
 #include "core/runtime_error.h"
 #include "ui/control_members.h"
+#include "ui/draw/units.h"
 
 namespace sl::ui {
 
@@ -42,7 +43,8 @@ void Image::FitToPicture() {
   // Without Stretch the control takes the size of its picture, as the classic Image does.
   if (stretch_ || picture_.IsNone()) return;
   int border = borderStyle_ ? 2 : 0;
-  Move(Left(), Top(), (picture_.Width() + border) * 15.0, (picture_.Height() + border) * 15.0);
+  Move(Left(), Top(), draw::PixelsToTwips(picture_.Width() + border),
+       draw::PixelsToTwips(picture_.Height() + border));
 }
 
 void Image::Paint(draw::Surface& target, draw::Point origin) {

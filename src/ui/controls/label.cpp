@@ -7,6 +7,7 @@
 #include "ui/controls/font_members.h"
 #include "ui/draw/chrome.h"
 #include "ui/draw/text_layout.h"
+#include "ui/draw/units.h"
 #include "ui/window_manager.h"
 
 namespace sl::ui {
@@ -95,7 +96,8 @@ void Label::SetBorderStyle(int style) {
 }
 
 void Label::SetAutoSizeLimit(double widthTwips, double heightTwips) {
-  autoSizeLimit_ = {static_cast<int>(widthTwips / 15.0), static_cast<int>(heightTwips / 15.0)};
+  autoSizeLimit_ = {static_cast<int>(draw::TwipsToPixels(widthTwips)),
+                    static_cast<int>(draw::TwipsToPixels(heightTwips))};
   ApplyAutoSize();
 }
 
@@ -123,8 +125,8 @@ void Label::ApplyAutoSize() {
   if (limit.height > 0) limit.height = std::max(limit.height - 2 * border, 1);
   draw::Size s =
       draw::LabelAutoSize(font, caption_, wordWrap_, PixelBounds().width - 2 * border, true, limit);
-  double w = wordWrap_ ? Width() : (s.width + 2 * border) * 15.0;
-  Move(Left(), Top(), w, (s.height + 2 * border) * 15.0);
+  double w = wordWrap_ ? Width() : draw::PixelsToTwips(s.width + 2 * border);
+  Move(Left(), Top(), w, draw::PixelsToTwips(s.height + 2 * border));
 }
 
 void Label::Paint(draw::Surface& target, draw::Point origin) {

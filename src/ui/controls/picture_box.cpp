@@ -6,6 +6,7 @@
 #include "core/runtime_error.h"
 #include "ui/controls/font_members.h"
 #include "ui/draw/chrome.h"
+#include "ui/draw/units.h"
 #include "ui/window_manager.h"
 
 namespace sl::ui {
@@ -51,7 +52,8 @@ void PictureBox::SetPicture(draw::Picture picture) {
   picture_ = std::move(picture);
   if (autoSize_ && !picture_.IsNone()) {
     int b = borderStyle_ ? 4 : 0;
-    Move(Left(), Top(), (picture_.Width() + b) * 15.0, (picture_.Height() + b) * 15.0);
+    Move(Left(), Top(), draw::PixelsToTwips(picture_.Width() + b),
+         draw::PixelsToTwips(picture_.Height() + b));
   }
   Invalidate();
 }

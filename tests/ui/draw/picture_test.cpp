@@ -21,6 +21,10 @@ TEST(PictureTest, EmptyPictureAndUnits) {
   EXPECT_EQ(none.Width(), 0);
   EXPECT_EQ(ClassicPictureType(none.Kind()), 0);
   EXPECT_EQ(PixelsToTwips(32), 480);
+  EXPECT_EQ(PixelsToTwips(-2), -30);
+  EXPECT_EQ(PixelsToTwips(2147483647), 2147483647.0 * 15);  // no overflow for any pixel count
+  EXPECT_EQ(TwipsToPixels(7.5), 0.5);
+  EXPECT_EQ(TwipsToPixels(-45), -3);
   EXPECT_EQ(PixelsToHimetric(32), 847);  // 32 * 2540 / 96 = 846.67
   EXPECT_EQ(PixelsToHimetric(96), 2540);
   EXPECT_EQ(HimetricToPixels(847), 32);
