@@ -181,6 +181,23 @@ class Game final : private ActivityTargets {
   void OpenFrameChecked(const std::string& CurrentFrame,
                         const std::optional<FrameTransition>& transition);
   void OpenFrameSteps(const std::string& name, const std::optional<FrameTransition>& transition);
+  // The steps of a frame opening, in their order. Between them the opening ends quietly when
+  // the game is stopping (CheckOpeningGoesOn).
+  void CheckOpeningGoesOn() const;
+  void ForgetCurrentFrame();
+  void LoadHeaderAndRecordVisit(const std::string& name);
+  FrameFile ReadCurrentFrameFile();
+  void FinishRipplingWater();
+  void StopRunningVideo();
+  void StartFrameVideo(const FrameFile& f);
+  void StopFrameSoundsAndPlayMusic(const FrameFile& f);
+  void ReplaceFrameContents();
+  // True when the opening script asked for the game to end.
+  bool RunOpeningScript(const FrameFile& f);
+  void PlayFrameChannelsAndSound(const FrameFile& f);
+  // Rippling water, the channel changes and the fade timer or the transition's second half.
+  void StartFrameEffects(const std::string& name, const std::optional<FrameTransition>& transition);
+  void StartRipplingWater();
   void PlayFrameMusic(const FrameFile& f);
   void PlayFrameSound(const FrameFile& f);
   void DrawBackground();

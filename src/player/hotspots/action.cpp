@@ -28,6 +28,10 @@ constexpr int kHotspotSoundChannel = 6;
 constexpr int kOneShotChannel = 7;
 constexpr int kChannelLineValues = 5;
 constexpr int kChannelLines = 7;
+// Fields of a record's header. Item-use and hotspot-channel records have their key in the
+// second field; the player reads past the others.
+constexpr int kHeaderFields = 10;
+constexpr int kHeaderFieldsAfterKey = kHeaderFields - 2;
 
 bool Flag(DataFileReader& r) {
   return r.ReadInteger() != 0;
@@ -68,7 +72,7 @@ bool Hotspots::OpenActionRecord(std::int16_t n, std::int16_t item, DataFileReade
       if (g.GameStopping) return false;
       reader.Skip(1);
       if (FoldCase(reader.ReadString()) == key) {
-        reader.Skip(8);
+        reader.Skip(kHeaderFieldsAfterKey);
         return true;
       }
       reader.SkipRecord();
@@ -81,7 +85,7 @@ bool Hotspots::OpenActionRecord(std::int16_t n, std::int16_t item, DataFileReade
   for (int skipped = 1; skipped < n && !reader.Eof(); ++skipped)
     reader.SkipRecord();
   if (reader.Eof()) return false;
-  reader.Skip(10);
+  reader.Skip(kHeaderFields);
   return true;
 }
 
@@ -136,7 +140,15 @@ bool Hotspots::ReadActionRecord(DataFileReader& r, std::int16_t n, std::int16_t 
   return sl::ReadActionRecord(r, a, effects);
 }
 
-bool ReadActionRecord(DataFileReader& r, ActionRecord& a, ActionRecordEffects& effects) {
+namespace {
+
+// Field counts of the record's groups that the player reads past.
+constexpr int kIgnoredLeadFields = 3;        // D1-D3, E1-E3, F1-F3
+constexpr int kIgnoredBeforeFadeFields = 6;  // K1-K6
+
+// A: variable, message, disappearance, end game and frame change. True when the game ends (the
+// rest of the record is not read).
+bool ReadMainGroup(DataFileReader& r, ActionRecord& a, ActionRecordEffects& effects) {
   std::int16_t changeOn = r.ReadInteger();
   std::string variable = r.ReadString();
   bool setFalse = Flag(r);
@@ -155,8 +167,13 @@ bool ReadActionRecord(DataFileReader& r, ActionRecord& a, ActionRecordEffects& e
   if (Flag(r)) return true;
   a.goToFrame = r.ReadInteger();
   a.targetFrame = r.ReadString();
-  auto more = [&r] { return !r.SeparatorOrEndNext(); };
-  if (!more()) return false;
+  return false;
+}
+
+// The optional groups that follow. Each returns whether later groups may follow it.
+
+// B: the sounds stopped at once, and the video.
+bool ReadStopsAndVideo(DataFileReader& r, ActionRecord& a, ActionRecordEffects& effects) {
   a.restartHotspotSound = r.ReadInteger();
   if (a.restartHotspotSound != 0) effects.StopHotspotSound();
   a.stopAllSounds = r.ReadInteger();
@@ -169,20 +186,36 @@ bool ReadActionRecord(DataFileReader& r, ActionRecord& a, ActionRecordEffects& e
   a.videoTop = r.ReadInteger();
   a.videoWidth = r.ReadInteger();
   a.videoHeight = r.ReadInteger();
-  if (!more()) return false;
+  return true;
+}
+
+// C: the hotspot sound and the one-shot sound.
+bool ReadSounds(DataFileReader& r, ActionRecord& a, ActionRecordEffects&) {
   a.stopOneShot = Flag(r);
   a.hotspotSoundOn = Flag(r);
   a.hotspotSound = r.ReadString();
   a.oneShotOn = Flag(r);
   a.oneShotSound = r.ReadString();
-  if (!more()) return false;
-  r.Skip(3);
+  return true;
+}
+
+// D: going back to the previous frame.
+bool ReadPreviousFrame(DataFileReader& r, ActionRecord& a, ActionRecordEffects&) {
+  r.Skip(kIgnoredLeadFields);
   a.previousFrame = Flag(r);
-  if (!more()) return false;
-  r.Skip(3);
+  return true;
+}
+
+// E: where the message shows.
+bool ReadMessageOption(DataFileReader& r, ActionRecord& a, ActionRecordEffects&) {
+  r.Skip(kIgnoredLeadFields);
   a.messageInGame = Flag(r);
-  if (!more()) return false;
-  r.Skip(3);
+  return true;
+}
+
+// F: the three lists of variables set to 0, set to 1 and inverted.
+bool ReadVariableLists(DataFileReader& r, ActionRecord&, ActionRecordEffects& effects) {
+  r.Skip(kIgnoredLeadFields);
   bool severalOn = r.ReadInteger() != 0;
   for (std::int16_t value : {0, 1, -1}) {
     std::int16_t count = r.ReadInteger();
@@ -191,18 +224,39 @@ bool ReadActionRecord(DataFileReader& r, ActionRecord& a, ActionRecordEffects& e
       if (severalOn && !name.empty()) effects.ChangeVariable(name, value);
     }
   }
-  if (!more()) return false;
+  return true;
+}
+
+// G: whether the hotspot sound loops.
+bool ReadSoundLoop(DataFileReader& r, ActionRecord& a, ActionRecordEffects&) {
   a.loopHotspotSound = r.ReadBoolean();
-  if (!more()) return false;
+  return true;
+}
+
+// H: the transition and its duration.
+bool ReadTransition(DataFileReader& r, ActionRecord& a, ActionRecordEffects&) {
   a.transitionOn = r.ReadDouble();
   a.transitionDurationMs = r.ReadDouble();
-  if (!more()) return false;
+  return true;
+}
+
+// I: the procedure.
+bool ReadProcedure(DataFileReader& r, ActionRecord& a, ActionRecordEffects&) {
   a.runProcedure = r.ReadBoolean();
   a.procedure = r.ReadString();
-  if (!more()) return false;
+  return true;
+}
+
+// J: the transition's number.
+bool ReadTransitionNumber(DataFileReader& r, ActionRecord& a, ActionRecordEffects&) {
   a.transitionNumber = r.ReadInteger();
-  if (!more()) return false;
-  r.Skip(6);
+  return true;
+}
+
+// K: the fade duration and the sound-channel table. More values per line than a channel has
+// end the reading here.
+bool ReadChannelTable(DataFileReader& r, ActionRecord&, ActionRecordEffects& effects) {
+  r.Skip(kIgnoredBeforeFadeFields);
   effects.SetFadeDuration(Val(r.ReadString()) / 1000);
   r.ReadInteger();
   std::int16_t perLine = r.ReadInteger();
@@ -218,10 +272,34 @@ bool ReadActionRecord(DataFileReader& r, ActionRecord& a, ActionRecordEffects& e
     if (l > kChannelLines) continue;  // no such channel
     effects.SetChannel(l, line);
   }
-  if (!more()) return false;
+  return true;
+}
+
+// L: an item picked up.
+bool ReadPickUp(DataFileReader& r, ActionRecord&, ActionRecordEffects& effects) {
   bool pickUp = r.ReadBoolean();
   std::string itemName = r.ReadString();
   if (pickUp) effects.PickUp(itemName);
+  return true;
+}
+
+using GroupReader = bool (*)(DataFileReader&, ActionRecord&, ActionRecordEffects&);
+
+// The optional groups B to L in the record's order.
+constexpr GroupReader kOptionalGroups[] = {
+    ReadStopsAndVideo,    ReadSounds,       ReadPreviousFrame, ReadMessageOption,
+    ReadVariableLists,    ReadSoundLoop,    ReadTransition,    ReadProcedure,
+    ReadTransitionNumber, ReadChannelTable, ReadPickUp,
+};
+
+}  // namespace
+
+bool ReadActionRecord(DataFileReader& r, ActionRecord& a, ActionRecordEffects& effects) {
+  if (ReadMainGroup(r, a, effects)) return true;
+  // An optional group is there when the record goes on; one that is not ends the record.
+  for (GroupReader read : kOptionalGroups) {
+    if (r.SeparatorOrEndNext() || !read(r, a, effects)) break;
+  }
   return false;
 }
 
@@ -285,7 +363,7 @@ void Hotspots::PlayHotspotChannels(std::int16_t n) {
   while (!r.Eof()) {
     r.Skip(1);
     if (r.ReadInteger() == n) {
-      r.Skip(8);
+      r.Skip(kHeaderFieldsAfterKey);
       game_->Channels().PlaySoundChannels(r, [this](const std::string& file) {
         return project_.FindMediaFile(project_.Folders().AreasFolder + file);
       });
