@@ -128,12 +128,31 @@ class Game final : private ActivityTargets {
   std::int16_t TimerTransitionNumber = 0;
   bool RipplingWaterActive = false;
   std::int16_t ControlsReferencesMode = 0;
-  bool GameStopping = false;
-  bool StopMovie = false;
-  bool ClickFlag = false;  // interrupts a running transition
   // Where the pointer was last: 1 over the inventory bar, 2 over the frame, 0 not yet known.
   std::int16_t PointerZone = 0;
   double FadeDuration = 0;
+
+  // ---- Shared flags ----
+  // Several subsystems change these; each change goes through an operation named for it.
+  // GameStopping: the frame opening, action or script-driven operation under way ends at its
+  // next checkpoint, and most error reports are held back.
+  bool GameStopping() const { return gameStopping_; }
+  void SetGameStopping() { gameStopping_ = true; }
+  void ClearGameStopping() { gameStopping_ = false; }
+  // StopMovie: a video wait ends at its next pass. Cleared when a video starts and when a
+  // wait ends, so that only a later request stops the next one.
+  bool MovieStopRequested() const { return stopMovie_; }
+  void RequestMovieStop() { stopMovie_ = true; }
+  void ClearMovieStop() { stopMovie_ = false; }
+  // The click flag: a running transition ends at its next pass. Cleared when one starts.
+  bool TransitionInterrupted() const { return clickFlag_; }
+  void InterruptTransition() { clickFlag_ = true; }
+  void ClearTransitionInterrupt() { clickFlag_ = false; }
+  // A click, a key or the end of the game: a video wait and a running transition both end.
+  void InterruptWaits() {
+    RequestMovieStop();
+    InterruptTransition();
+  }
 
   // ---- Controls and owned objects ----
   ui::PictureBox& PictureBox() { return *pictureBox_; }
@@ -237,6 +256,9 @@ class Game final : private ActivityTargets {
   SoundChannels channels_{players_};
   FramesHistory history_;
   bool menuOpen_ = false;
+  bool gameStopping_ = false;
+  bool stopMovie_ = false;
+  bool clickFlag_ = false;
   int debugKeyState_ = 0;
   std::string auxFrameString_;
 

@@ -50,10 +50,9 @@ void Game::ResetAll() {
     ControlsReferencesMode = 0;
     cutSceneArea_->SetVisible(false);
     subs_.video->StopMovie();
-    StopMovie = true;
-    ClickFlag = true;
+    InterruptWaits();
     picRipplingWater_->SetVisible(false);
-    GameStopping = false;
+    ClearGameStopping();
     CenterWindowAndPictureBox();
     backImage_->Move(0, 0, draw::PixelsToTwips(info.PictureWidth),
                      draw::PixelsToTwips(info.PictureHeight));

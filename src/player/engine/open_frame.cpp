@@ -146,7 +146,7 @@ void Game::OpenFrameChecked(const std::string& CurrentFrame,
   } catch (const std::bad_alloc&) {
     description = std::string(RuntimeError::StandardDescription(kErrOutOfMemory));
   }
-  if (!GameStopping) {
+  if (!GameStopping()) {
     ShowStandardError(" Unable to load the frame called '" + CurrentFrame +
                       "'. Verify that the 'Initial Frame' exists and that the 'Go to another "
                       "frame' option in the Hotspot Properties is linked to an existing frame. " +
@@ -193,7 +193,7 @@ void Game::OpenFrameSteps(const std::string& name,
 }
 
 void Game::CheckOpeningGoesOn() const {
-  if (GameStopping) throw OpeningStopped{};
+  if (GameStopping()) throw OpeningStopped{};
 }
 
 void Game::ForgetCurrentFrame() {
@@ -250,7 +250,7 @@ void Game::StopRunningVideo() {
 
 void Game::StartFrameVideo(const FrameFile& f) {
   HideMenus();
-  StopMovie = false;
+  ClearMovieStop();
   PlayFrameVideo(f);
 }
 
@@ -404,7 +404,7 @@ void Game::WaitForVideo() {
     std::string status = FoldCase(subs_.video->Status());
     return status != "stopped" && !status.empty();
   };
-  while (playing() && !StopMovie && !loop.QuitRequested()) {
+  while (playing() && !MovieStopRequested() && !loop.QuitRequested()) {
     loop.WaitEvents();
     HideMenus();
     loop.DoEvents();
@@ -412,7 +412,7 @@ void Game::WaitForVideo() {
   subs_.hotspots->SetScreenPointerDefault();
   cutSceneArea_->SetVisible(false);
   subs_.video->StopMovie();
-  StopMovie = false;
+  ClearMovieStop();
 }
 
 void Game::ArmFrameTimer(const FrameFile& f) {

@@ -42,9 +42,8 @@ bool Flag(DataFileReader& r) {
 ActionOutcome Hotspots::MakeAction(std::int16_t AreaIndex, std::int16_t ObjectIndex) {
   if (!game_) return ActionOutcome::NothingFurther;
   Game& g = *game_;
-  g.StopMovie = true;
-  g.ClickFlag = true;
-  g.GameStopping = false;
+  g.InterruptWaits();
+  g.ClearGameStopping();
   ActionRecord a;
   try {
     DataFileReader reader("");
@@ -52,7 +51,7 @@ ActionOutcome Hotspots::MakeAction(std::int16_t AreaIndex, std::int16_t ObjectIn
     if (ReadActionRecord(reader, AreaIndex, ObjectIndex, a)) return ActionOutcome::EndGame;
     return FinishAction(AreaIndex, ObjectIndex, a);
   } catch (const RuntimeError& e) {
-    if (!g.GameStopping) {
+    if (!g.GameStopping()) {
       project_.ShowError(" Unable to make the action associated with the hotspot #" +
                          std::to_string(AreaIndex) + ". " + e.Description());
     }
@@ -69,7 +68,7 @@ bool Hotspots::OpenActionRecord(std::int16_t n, std::int16_t item, DataFileReade
     if (!FileExists(base + ".fm0")) return false;
     reader = OpenFile(base + ".fm0");
     while (!reader.Eof()) {
-      if (g.GameStopping) return false;
+      if (g.GameStopping()) return false;
       reader.Skip(1);
       if (FoldCase(reader.ReadString()) == key) {
         reader.Skip(kHeaderFieldsAfterKey);
@@ -306,7 +305,7 @@ bool ReadActionRecord(DataFileReader& r, ActionRecord& a, ActionRecordEffects& e
 ActionOutcome Hotspots::FinishAction(std::int16_t n, std::int16_t item, const ActionRecord& a) {
   Game& g = *game_;
   GameSubsystems& subs = g.Subsystems();
-  auto running = [&g] { return !g.GameStopping; };
+  auto running = [&g] { return !g.GameStopping(); };
   // The procedure; its quit request ends the action at once.
   if (running()) {
     subs.scripts->ResetModule();
@@ -406,13 +405,13 @@ void Hotspots::WaitForActionVideo(bool frameChangeFollows) {
     std::string status = FoldCase(video.Status());
     return status != "stopped" && !status.empty();
   };
-  while (playing() && !g.StopMovie && !loop.QuitRequested()) {
+  while (playing() && !g.MovieStopRequested() && !loop.QuitRequested()) {
     loop.WaitEvents();
     g.HideMenus();
     loop.DoEvents();
   }
   SetScreenPointerDefault();
-  g.StopMovie = false;
+  g.ClearMovieStop();
   if (frameChangeFollows) g.Subsystems().sound->StepFades(1);
 }
 
@@ -470,9 +469,8 @@ void Hotspots::AreaClick(std::int16_t AreaIndex, int Button) {
   if (!game_) return;
   Game& g = *game_;
   GameSubsystems& subs = g.Subsystems();
-  if (g.GameStopping) return;
-  g.StopMovie = true;
-  g.ClickFlag = true;
+  if (g.GameStopping()) return;
+  g.InterruptWaits();
   if (FoldCase(subs.video->Status()) == "playing" || subs.inventory->Moving()) return;
   if (Button == 2) {
     if (!g.Menu("mnuExit").Visible()) {

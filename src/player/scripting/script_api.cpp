@@ -226,9 +226,9 @@ void A::GoToFrame(const std::string& sFrameName, double dTransDuration, std::int
 void A::StopEverything() {
   Game& g = host_.GameWindow();
   GameSubsystems& subs = g.Subsystems();
-  g.GameStopping = true;
+  g.SetGameStopping();
   g.PictureBox().SetVisible(false);
-  g.StopMovie = true;
+  g.RequestMovieStop();
   g.Timer1().SetEnabled(false);
   g.Form().Get<ui::TimerControl>("TimerMessageBox").SetEnabled(false);
   host_.PauseTimedEvents();

@@ -214,7 +214,7 @@ void Scripting::ExposeObjects(vbs::Engine& engine) {
 }
 
 bool Scripting::ExecuteVBScript(const std::string& sText, bool bResetLastClickPosition) {
-  if (!game_ || game_->GameStopping) return false;
+  if (!game_ || game_->GameStopping()) return false;
   GameSubsystems& subs = game_->Subsystems();
   if (bResetLastClickPosition) subs.hotspots->SaveClickPos(0, 0);
   if (running_ >= kMaxNestedRuns) {
