@@ -26,9 +26,6 @@ namespace sl {
 namespace {
 
 constexpr const char* kLastVisitedFrame = "[last visited frame]";
-constexpr const char* kControlsReferencesVariable = "allowcontrolsreferences";
-constexpr std::int16_t kControlsReferencesAllowed = 2;
-constexpr std::int16_t kControlsReferencesRefused = 1;
 // The procedures file starts with header lines before the procedures' own.
 constexpr int kProceduresHeaderLines = 3;
 

@@ -76,6 +76,14 @@ struct GameContext {
   GameObserver* observer = nullptr;
 };
 
+// ControlsReferencesMode: whether scripts get the game window as WindowObject. Decided at the
+// first frame opening from whether the variable kControlsReferencesVariable exists, unless a
+// procedure decided it first.
+constexpr std::int16_t kControlsReferencesUndecided = 0;
+constexpr std::int16_t kControlsReferencesRefused = 1;
+constexpr std::int16_t kControlsReferencesAllowed = 2;
+constexpr const char* kControlsReferencesVariable = "allowcontrolsreferences";
+
 // The transition a frame opens with: which one, and how long it lasts.
 struct FrameTransition {
   int number = 0;
@@ -127,7 +135,7 @@ class Game final : private ActivityTargets {
   std::int32_t TimerTransitionDuration = 0;
   std::int16_t TimerTransitionNumber = 0;
   bool RipplingWaterActive = false;
-  std::int16_t ControlsReferencesMode = 0;
+  std::int16_t ControlsReferencesMode = kControlsReferencesUndecided;
   // Where the pointer was last: 1 over the inventory bar, 2 over the frame, 0 not yet known.
   std::int16_t PointerZone = 0;
   double FadeDuration = 0;

@@ -47,7 +47,7 @@ void Game::ResetAll() {
     subs_.sound->ResetOneShot();
     subs_.effects->ResetOneShot();
     subs_.savegame->ResetLoadGameResolution();
-    ControlsReferencesMode = 0;
+    ControlsReferencesMode = kControlsReferencesUndecided;
     cutSceneArea_->SetVisible(false);
     subs_.video->StopMovie();
     InterruptWaits();

@@ -208,9 +208,10 @@ void Game::ForgetCurrentFrame() {
 void Game::LoadHeaderAndRecordVisit(const std::string& name) {
   LoadFrameHeader(name);
   CheckOpeningGoesOn();
-  // Decided once per game, at its first frame.
-  if (ControlsReferencesMode == 0) {
-    ControlsReferencesMode = subs_.variables->HasVariable("allowcontrolsreferences") ? 2 : 1;
+  if (ControlsReferencesMode == kControlsReferencesUndecided) {
+    ControlsReferencesMode = subs_.variables->HasVariable(kControlsReferencesVariable)
+                                 ? kControlsReferencesAllowed
+                                 : kControlsReferencesRefused;
   }
   FramesHistoryAdd(name);
   CheckOpeningGoesOn();
