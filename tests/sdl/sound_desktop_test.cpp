@@ -82,7 +82,7 @@ TEST(SoundDesktopTest, TheDemosSoundsReachTheDeviceAtTheirLevels) {
     // The lighthouse tune alone, after its 2.5 s fade-in.
     Game& game = *player.GetGame();
     game.Channels().StopAllSounds();
-    game.OpenFrame("Lighthouse Door", false, 0, 0);
+    game.OpenFrame("Lighthouse Door");
     loop.Sleep(3000);
     std::uintmax_t tuneStart = Size(out);
     loop.Sleep(1500);
