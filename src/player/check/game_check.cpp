@@ -74,9 +74,10 @@ CheckResult GameCheck::Run() {
   VariableStore& variables = player_.Variables();
   if (!Quietly([&] { variables.LoadVariables(); }))
     Report({ShownName(project_.Folders().ConfigFolder + "Variables"), {}}, "does not read");
-  game.ControlsReferencesMode = variables.HasVariable(kControlsReferencesVariable)
-                                    ? kControlsReferencesAllowed
-                                    : kControlsReferencesRefused;
+  // The game window's controls count as declared: a game may allow scripts to use them at any
+  // time (Action.AllowControlsReferencesNextTime), and a name told wrongly is worse than one
+  // not told.
+  game.ControlsReferencesMode = kControlsReferencesAllowed;
   CheckProcedures();
   std::vector<std::string> frames = paths_.ListFiles(project_.Folders().FramesFolder + "*.fme");
   for (const std::string& file : frames)
