@@ -40,8 +40,12 @@ TEST_F(GameFolderTest, WithoutOneTheGameBesideTheProgramComesBeforeTheLastGame) 
 
 TEST_F(GameFolderTest, TheLastGameIsRememberedAsAWholePathInTheSettingsFile) {
   Game("last");
+  // A relative name is taken from the working folder; the test's own folder is left again
+  // before it is removed, so later tests do not run in a folder that no longer exists.
+  std::filesystem::path before = std::filesystem::current_path();
   std::filesystem::current_path(dir.Path());
   RememberLastGame(settings, "./last/");
+  std::filesystem::current_path(before);
   EXPECT_EQ(SettingsStore(dir / "settings.ini").Get("Storyloom Player", "LastGame"), dir / "last");
 }
 

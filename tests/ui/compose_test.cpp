@@ -120,6 +120,34 @@ TEST_F(ComposeTest, PictureBoxCanvasKeepsDrawingUntilCls) {
   EXPECT_EQ(pic.CurrentY(), 0);
 }
 
+// The canvas follows the box's size: what was drawn stays where it still fits (a shrink clips it
+// for good), and a box resized before anything is drawn on it has a blank canvas of its size.
+TEST_F(ComposeTest, PictureBoxCanvasFollowsResizes) {
+  form->Move(0, 0, 200 * 15, 100 * 15);
+  auto& blank = Place(form->Add<PictureBox>("Blank"), 0, 0, 20, 10);
+  blank.SetBorderStyle(0);
+  Place(blank, 0, 0, 60, 30);
+  EXPECT_EQ(blank.Canvas().Width(), 60);
+  EXPECT_EQ(blank.Canvas().Height(), 30);
+  EXPECT_EQ(blank.Canvas().GetPixel(59, 29), draw::kTransparent);
+
+  auto& pic = Place(form->Add<PictureBox>("Pic"), 0, 0, 100, 50);
+  pic.SetBorderStyle(0);
+  pic.SetScaleMode(3);
+  pic.PaintPicture(Checker(8, 8, false), {0, 0, 40, 40}, {});
+  Place(pic, 0, 0, 120, 60);
+  EXPECT_EQ(pic.Canvas().GetPixel(0, 0), draw::OpaquePixel(40, 60, 160));
+  EXPECT_EQ(pic.Canvas().GetPixel(110, 55), draw::kTransparent);
+  Place(pic, 0, 0, 20, 20);
+  Place(pic, 0, 0, 100, 50);
+  EXPECT_EQ(pic.Canvas().GetPixel(0, 0), draw::OpaquePixel(40, 60, 160));
+  EXPECT_EQ(pic.Canvas().GetPixel(30, 30), draw::kTransparent);  // clipped by the shrink
+  pic.Cls();
+  Place(pic, 0, 0, 30, 30);
+  EXPECT_EQ(pic.Canvas().Width(), 30);
+  EXPECT_EQ(pic.Canvas().GetPixel(0, 0), draw::kTransparent);
+}
+
 TEST_F(ComposeTest, MenuBarTakesRoomFromTheClientAreaAndDropDownsWork) {
   form->SetBorderStyle(BorderStyle::FixedSingle);
   Menu& options = form->AddMenu("mnuOptions");

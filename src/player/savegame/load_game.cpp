@@ -86,16 +86,14 @@ void SavedGames::ResetForLoad(Game& game) {
 
 void SavedGames::RestoreSavedGame(Game& game, const SavedGame& saved) {
   // Values come back as they were saved: -1 stays -1 (no toggle).
-  for (const auto& [name, value] : saved.variables)
-    c_.variables.SetVariableValue(name, value);
+  c_.variables.SetVariableValues(saved.variables);
   for (const auto& [frame, number] : saved.disappeared)
     c_.variables.Disappear.Add(frame, number);
   for (const std::string& item : saved.inventory)
     game.Subsystems().inventory->AddPickedObject(item, false);
   if (saved.sections >= SavedGameSections::UpToHistory) game.SetFramesHistory(saved.history);
   if (saved.sections == SavedGameSections::All) {
-    for (const auto& [name, value] : saved.variants)
-      c_.variables.ChangeVariableVariantValue(name, value);
+    c_.variables.SetVariantValues(saved.variants);
   }
 }
 

@@ -56,10 +56,10 @@ class VariableCollectionOf {
     keys_.erase(keys_.begin() + static_cast<std::ptrdiff_t>(i));
   }
   void Remove(const std::string& key) { Remove(FindKeyOrFail(key)); }
-  // Removes item 1 as many times as there are members.
+  // Removes every member (at once: removing the first member one by one takes quadratic time).
   void Clear() {
-    while (Count() > 0)
-      Remove(1);
+    members_.clear();
+    keys_.clear();
   }
   // The shared handle of a member (for objects that must outlive a removal).
   std::shared_ptr<T> Handle(std::int32_t index) const { return members_.at(Checked(index)); }

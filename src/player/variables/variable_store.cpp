@@ -1,6 +1,9 @@
 // The variable store's operations, the variables list file and the status window.
 #include "player/variables/variable_store.h"
 
+#include <string_view>
+#include <unordered_map>
+
 #include "core/case_fold.h"
 #include "core/data_file_reader.h"
 #include "core/message_box.h"
@@ -60,6 +63,32 @@ void VariableStore::ChangeVariableVariantValue(const std::string& VariableName,
     project_.ShowError(" Unable to change the value of the following variable: '" + VariableName +
                        "'. The variable may have been removed during the project creation.");
   }
+}
+
+namespace {
+
+template <class Collection, class Value>
+void AssignLastValueOfEachName(Collection& variables,
+                               const std::vector<std::pair<std::string, Value>>& values) {
+  std::unordered_map<std::string_view, const Value*> last;
+  last.reserve(values.size());
+  for (const auto& [name, value] : values)
+    last[name] = &value;
+  for (const auto& v : variables) {
+    auto found = last.find(v->Name);
+    if (found != last.end()) v->Value = *found->second;
+  }
+}
+
+}  // namespace
+
+void VariableStore::SetVariableValues(
+    const std::vector<std::pair<std::string, std::int16_t>>& values) {
+  AssignLastValueOfEachName(Variables, values);
+}
+
+void VariableStore::SetVariantValues(const std::vector<std::pair<std::string, Variant>>& values) {
+  AssignLastValueOfEachName(VariablesVariant, values);
 }
 
 std::int16_t VariableStore::GetVariableValue(const std::string& VariableName) const {

@@ -13,6 +13,7 @@
 
 #include <cstdint>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "core/variant.h"
@@ -38,6 +39,11 @@ class VariableStore final : public VariableSubsystem {
   // a saved game gives values back.
   void SetVariableValue(const std::string& VariableName, std::int16_t NewValue);
   void ChangeVariableVariantValue(const std::string& VariableName, const Variant& NewValue);
+  // Many values at once, as a saved game gives them back: every variable takes the value listed
+  // last for its name, as calling SetVariableValue / ChangeVariableVariantValue for each pair in
+  // order would leave it, in one pass over the variables.
+  void SetVariableValues(const std::vector<std::pair<std::string, std::int16_t>>& values);
+  void SetVariantValues(const std::vector<std::pair<std::string, Variant>>& values);
   std::int16_t GetVariableValue(const std::string& VariableName) const;
   bool IsDisappeared(const std::string& frame, std::int16_t number) const;
 

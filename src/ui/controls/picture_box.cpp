@@ -44,11 +44,29 @@ draw::Size PictureBox::ClientSize() const {
 }
 
 void PictureBox::Resized() {
+  if (canvasBlank_) return;
   draw::Size s = ClientSize();
   if (canvas_.Width() == s.width && canvas_.Height() == s.height) return;
   draw::Surface next(s.width, s.height);
   next.Blit(canvas_, 0, 0, {draw::BlendMode::kCopy});
   canvas_ = std::move(next);
+}
+
+void PictureBox::SizeBlankCanvas() const {
+  draw::Size s = ClientSize();
+  if (canvas_.Width() != s.width || canvas_.Height() != s.height)
+    canvas_ = draw::Surface(s.width, s.height);
+}
+
+draw::Surface& PictureBox::DrawingCanvas() {
+  if (canvasBlank_) SizeBlankCanvas();
+  canvasBlank_ = false;
+  return canvas_;
+}
+
+const draw::Surface& PictureBox::Canvas() const {
+  if (canvasBlank_) SizeBlankCanvas();
+  return canvas_;
 }
 
 void PictureBox::SetPicture(draw::Picture picture) {
@@ -100,7 +118,8 @@ double PictureBox::ScaleHeight() const {
 }
 
 void PictureBox::Cls() {
-  canvas_.Fill(draw::kTransparent);
+  if (!canvasBlank_) canvas_.Fill(draw::kTransparent);
+  canvasBlank_ = true;
   currentX_ = currentY_ = 0;
   Invalidate();
 }
@@ -113,9 +132,9 @@ void PictureBox::PaintPicture(const draw::Picture& picture, draw::Rect dstRect,
   if (dstRect.width == 0) dstRect.width = srcRect.width;
   if (dstRect.height == 0) dstRect.height = srcRect.height;
   if (dstRect.width == srcRect.width && dstRect.height == srcRect.height) {
-    canvas_.Blit(img, srcRect, dstRect.x, dstRect.y);
+    DrawingCanvas().Blit(img, srcRect, dstRect.x, dstRect.y);
   } else {
-    canvas_.StretchBlit(img, srcRect, dstRect);
+    DrawingCanvas().StretchBlit(img, srcRect, dstRect);
   }
   Invalidate();
 }
@@ -126,7 +145,7 @@ void PictureBox::Print(const std::string& text) {
   double k = ScaleToPixels();
   int x = static_cast<int>(std::lround(currentX_ * k));
   int y = static_cast<int>(std::lround(currentY_ * k));
-  font.DrawText(canvas_, x, y, text, draw::ClassicToPixel(foreColor_));
+  font.DrawText(DrawingCanvas(), x, y, text, draw::ClassicToPixel(foreColor_));
   currentX_ = 0;
   currentY_ += font.Height() / k;
   Invalidate();
@@ -137,7 +156,7 @@ void PictureBox::PaintClient(draw::Surface& target, draw::Point at) const {
   if (opaqueBackground_)
     target.FillRect({at.x, at.y, s.width, s.height}, draw::ClassicToPixel(backColor_));
   if (!picture_.IsNone()) target.Blit(picture_.Image(), at.x, at.y);
-  target.Blit(canvas_, at.x, at.y);
+  if (!canvasBlank_) target.Blit(canvas_, at.x, at.y);
   if (overlay_) overlay_->PaintOverlay(target, at, s);
 }
 

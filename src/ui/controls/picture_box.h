@@ -62,7 +62,7 @@ class PictureBox final : public ControlBase<PictureBox> {
   // What the box shows (background, picture and canvas) as a picture.
   draw::Picture Snapshot() const;
   // The persistent canvas (client size, transparent where nothing was drawn).
-  const draw::Surface& Canvas() const { return canvas_; }
+  const draw::Surface& Canvas() const;
   // Lays `overlay` (not owned; nullptr removes it) over the canvas from the next composition
   // on. Array elements made from this box do not inherit it.
   void SetOverlay(PictureBoxOverlay* overlay);
@@ -82,9 +82,17 @@ class PictureBox final : public ControlBase<PictureBox> {
 
  private:
   void PaintClient(draw::Surface& target, draw::Point at) const;
+  // The canvas at the client size, to draw on.
+  draw::Surface& DrawingCanvas();
+  // Gives a blank canvas the client size; a blank one follows resizes only when it is needed.
+  void SizeBlankCanvas() const;
 
   draw::Picture picture_;
-  draw::Surface canvas_;
+  // Nothing has been drawn on the canvas since it was made or cleared. A blank canvas is not
+  // copied at every resize nor composed, which keeps boxes that are resized often (a bar that
+  // grows with its contents) cheap.
+  mutable draw::Surface canvas_;
+  bool canvasBlank_ = true;
   PictureBoxOverlay* overlay_ = nullptr;
   draw::FontSpec font_;
   std::uint32_t backColor_ = 0x8000000F;

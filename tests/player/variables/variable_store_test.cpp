@@ -66,6 +66,40 @@ TEST_F(VariableStoreTest, VariantValuesAreCopiedToEverySameNamedVariable) {
   EXPECT_EQ(store.GetVariableValue("v"), -32000);  // variant variables are not integer ones
 }
 
+// Restoring many values at once leaves each variable as the calls one by one would: every
+// member of a name takes the value listed last for it, names match exactly, others keep theirs.
+TEST_F(VariableStoreTest, ValuesRestoredTogetherMatchTheCallsOneByOne) {
+  std::vector<std::pair<std::string, std::int16_t>> values = {
+      {"a", 3}, {"b", 4}, {"a", 5}, {"A", 9}, {"gone", 1}};
+  std::vector<std::pair<std::string, Variant>> variants = {
+      {"v", Variant(std::string("first"))}, {"w", Variant(2.5)}, {"v", Variant(true)}};
+  VariableStore oneByOne{project};
+  for (VariableStore* s : {&store, &oneByOne}) {
+    s->Variables.Add("a", 0);
+    s->Variables.Add("b", 0);
+    s->Variables.Add("a", 1);
+    s->Variables.Add("c", 7);
+    s->VariablesVariant.Add("v", Variant());
+    s->VariablesVariant.Add("w", Variant());
+    s->VariablesVariant.Add("v", Variant(std::int16_t{1}));
+  }
+  store.SetVariableValues(values);
+  store.SetVariantValues(variants);
+  for (const auto& [name, value] : values)
+    oneByOne.SetVariableValue(name, value);
+  for (const auto& [name, value] : variants)
+    oneByOne.ChangeVariableVariantValue(name, value);
+  for (std::int32_t i = 1; i <= 4; ++i)
+    EXPECT_EQ(store.Variables.Item(i).Value, oneByOne.Variables.Item(i).Value) << i;
+  EXPECT_EQ(store.Variables.Item(1).Value, 5);
+  EXPECT_EQ(store.Variables.Item(4).Value, 7);
+  for (std::int32_t i = 1; i <= 3; ++i)
+    EXPECT_EQ(ToUtf8(store.VariablesVariant.Item(i).Value),
+              ToUtf8(oneByOne.VariablesVariant.Item(i).Value))
+        << i;
+  EXPECT_EQ(ToUtf8(store.VariablesVariant.Item(3).Value), "True");
+}
+
 TEST_F(VariableStoreTest, CollectionRemovesAndReportsBadPositions) {
   store.Variables.Add("a", 1);
   store.Variables.Add("b", 2, "kb");
