@@ -92,6 +92,7 @@ struct Parser {
     if (name == "--help" || name == "-h") return flag(o.help);
     if (name == "--version") return flag(o.version);
     if (name == "--mute") return flag(o.mute);
+    if (name == "--check") return flag(o.check);
     if (name == "--fullscreen" || name == "--windowed") {
       bool chosen = false;
       if (!flag(chosen)) return false;
@@ -183,6 +184,10 @@ std::string Usage() {
          "folder, else the last game played.\n"
          "\n"
          "Options:\n"
+         "  --check               check the game without playing it: one line per problem\n"
+         "                        (missing frames, pictures, sounds, videos and cursors,\n"
+         "                        records that do not read, script errors, undeclared names),\n"
+         "                        then a summary; status 0 when clean, 1 with problems\n"
          "  --headless            no window and no sound; time passes only as the run needs\n"
          "  --events FILE         run the event script FILE\n"
          "  --trace FILE          write the trace to FILE ('-' = standard output)\n"
@@ -219,8 +224,9 @@ std::string Usage() {
          "  Y, N, Alt+letter      the buttons of message boxes and dialogs (underlined letter)\n"
          "\n"
          "Exit status:\n"
-         "  0  the program ended normally (also right after a message that ends it)\n"
-         "  1  a fatal error, or PROJECT_DIR is not a game\n"
+         "  0  the program ended normally (also right after a message that ends it);\n"
+         "     with --check, no problems were found\n"
+         "  1  a fatal error, or PROJECT_DIR is not a game; with --check, problems were found\n"
          "  2  a bad command line or event script, or no game to play\n";
 }
 

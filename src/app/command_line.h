@@ -40,6 +40,7 @@ struct CommandLineOptions {
   std::optional<ui::ScaleMode> scale;  // desktop: --scale
   std::optional<std::string> soundFont;
   std::vector<DriveFolder> cdDrives;  // --cd, in the order given
+  bool check = false;                 // --check: check the game instead of playing it
   bool help = false;
   bool version = false;
 };

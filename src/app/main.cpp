@@ -3,6 +3,7 @@
 #include <string>
 #include <vector>
 
+#include "app/check_run.h"
 #include "app/command_line.h"
 #include "app/desktop.h"
 #include "app/game_folder.h"
@@ -33,6 +34,7 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "storyloom: %s\n\n%s", game.problem.c_str(), sl::Usage().c_str());
     return sl::kExitUsage;
   }
+  if (options.check) return sl::RunCheck(options, game.folder);
   // Without --headless the game plays in windows on the desktop; with no display to open them
   // on, say so and how to run headless instead.
   if (!options.headless) {

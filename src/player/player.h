@@ -95,6 +95,8 @@ class Player {
   Resolutions& Display() { return display_; }
   // The game window, or null before the first Start.
   Game* GetGame() { return game_.get(); }
+  // The game window, created (not loaded) when there is none yet.
+  Game& EnsureGame();
   VariableStore& Variables() { return variables_; }
   Scripting& Scripts() { return scripting_; }
   DesktopRequests& Desktop() { return desktop_; }
@@ -107,7 +109,6 @@ class Player {
   MultiCd& Cd() { return cd_; }
 
  private:
-  Game& EnsureGame();
   bool ProgramKey(const ui::InputEvent& e);
   void EndProgram();
 

@@ -21,7 +21,8 @@ namespace {
 
 class Compiler {
  public:
-  Compiler(Program& program, GlobalScope& globals) : program_(program), globals_(globals) {}
+  Compiler(Program& program, GlobalScope& globals, std::vector<const NameExpr*>* unresolved)
+      : program_(program), globals_(globals), unresolved_(unresolved) {}
 
   void CompileBlock(const ProcDef* scope) {
     outerScope_ = scope;
@@ -359,6 +360,7 @@ class Compiler {
       }
       ref.slot = it->second;
     }
+    if (unresolved_ && !declaring_ && !declaresImplicitly) unresolved_->push_back(n);
   }
 
   void ResolveBlock(Block& block) {
@@ -380,7 +382,7 @@ class Compiler {
         break;
       case StmtKind::Dim:
         for (DimItem& item : static_cast<DimStmt*>(s)->items) {
-          ResolveName(item.name, false);
+          Declaring([&] { ResolveName(item.name, false); });
           for (Expr* b : item.bounds)
             ResolveExpr(b, false);
         }
@@ -397,7 +399,7 @@ class Compiler {
         break;
       case StmtKind::Const:
         for (auto& [name, value] : static_cast<ConstStmt*>(s)->items) {
-          ResolveName(name, false);
+          Declaring([&] { ResolveName(name, false); });
           name->ref.readOnly = false;  // the declaration itself assigns
           ResolveExpr(value, false);
         }
@@ -517,8 +519,18 @@ class Compiler {
     }
   }
 
+  // Resolves the name of a declaration, which is not a use of an undeclared name.
+  template <class F>
+  void Declaring(F&& resolve) {
+    declaring_ = true;
+    resolve();
+    declaring_ = false;
+  }
+
   Program& program_;
   GlobalScope& globals_;
+  std::vector<const NameExpr*>* unresolved_;
+  bool declaring_ = false;
   const ProcDef* outerScope_ = nullptr;
   ProcDef* proc_ = nullptr;
   const ClassDef* class_ = nullptr;
@@ -537,13 +549,14 @@ class Compiler {
 
 }  // namespace
 
-void CompileProgram(Program& program, GlobalScope& globals, const ProcDef* scope) {
-  Compiler(program, globals).CompileBlock(scope);
+void CompileProgram(Program& program, GlobalScope& globals, const ProcDef* scope,
+                    std::vector<const NameExpr*>* unresolved) {
+  Compiler(program, globals, unresolved).CompileBlock(scope);
 }
 
 void CompileExpression(Program& program, Expr* expr, const ProcDef* scope) {
   GlobalScope unused;
-  Compiler(program, unused).CompileExpr(expr, scope);
+  Compiler(program, unused, nullptr).CompileExpr(expr, scope);
 }
 
 }  // namespace sl::vbs

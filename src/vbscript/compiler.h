@@ -62,8 +62,11 @@ class GlobalScope {
 };
 
 // Compiles a block. `scope` is the procedure whose locals the code sees (Execute and Eval inside
-// a procedure), or null for global code. Throws CompileError.
-void CompileProgram(Program& program, GlobalScope& globals, const ProcDef* scope);
+// a procedure), or null for global code. Throws CompileError. With `unresolved`, every use of a
+// name left for run time (a global, a host member, a built-in or an undeclared name) is added to
+// it in source order; declarations (Dim, Const, ReDim) are not uses.
+void CompileProgram(Program& program, GlobalScope& globals, const ProcDef* scope,
+                    std::vector<const NameExpr*>* unresolved = nullptr);
 
 // Resolves the names of an expression parsed for Eval.
 void CompileExpression(Program& program, Expr* expr, const ProcDef* scope);

@@ -55,6 +55,11 @@ void Engine::AddCode(std::string_view code, std::string blockName) {
   interp_->AddCode(code, blockName);
 }
 
+std::vector<UndeclaredName> Engine::CheckCode(std::string_view code, std::string blockName,
+                                              CheckedBlock keep) {
+  return interp_->CheckCode(code, blockName, keep);
+}
+
 void Engine::AddObject(std::string name, Ref<Object> object, bool globalMembers) {
   interp_->AddObject(name, std::move(object), globalMembers);
 }

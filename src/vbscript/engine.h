@@ -17,6 +17,7 @@
 #include <span>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "core/clock.h"
 #include "core/object.h"
@@ -27,6 +28,17 @@ namespace sl::vbs {
 
 class Interpreter;
 struct RandomState;
+
+// A name that code uses and that nothing answers: no declaration of the code or of the blocks
+// before it, no host object or member of one, no built-in function or constant.
+struct UndeclaredName {
+  std::string name;  // as first written
+  int line = 0;      // of its first use, from 1
+  int column = 0;
+};
+
+// Whether CheckCode keeps the checked block for the blocks checked after it.
+enum class CheckedBlock { Keep, Drop };
 
 constexpr std::size_t kDefaultMemoryLimit = std::size_t{512} << 20;
 
@@ -69,6 +81,12 @@ class Engine {
 
   // Compiles a block and runs its global code. Throws ScriptError.
   void AddCode(std::string_view code, std::string blockName = "");
+  // Parses and compiles a block as AddCode does, against the code added or kept so far and the
+  // objects added so far, without running anything: ScriptError for a syntax error. Returns the
+  // undeclared names the block uses, each once, in order of first use. A kept block's
+  // declarations answer for the blocks checked after it (its code never runs).
+  std::vector<UndeclaredName> CheckCode(std::string_view code, std::string blockName,
+                                        CheckedBlock keep = CheckedBlock::Drop);
   // A named object; with globalMembers its members are also visible as global names. Scripts
   // pass variables (and array elements) to its members by reference: a value the member stores
   // in such an argument reaches the variable. An omitted argument (`f 1, , 3`) arrives as

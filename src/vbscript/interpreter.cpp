@@ -186,6 +186,33 @@ void Interpreter::AddCode(std::string_view code, const std::string& blockName) {
   });
 }
 
+std::vector<UndeclaredName> Interpreter::CheckCode(std::string_view code,
+                                                   const std::string& blockName,
+                                                   CheckedBlock keep) {
+  std::size_t globalsBefore = globals_.Slots().size();
+  std::unique_ptr<Program> program;
+  std::vector<const NameExpr*> uses;
+  try {
+    program = ParseProgram(code, blockName);
+    CompileProgram(*program, globals_, nullptr, &uses);
+  } catch (CompileError& e) {
+    globals_.TruncateTo(globalsBefore);
+    throw ScriptError(e.Number(), e.Description(), "", true, blockName, e.Line(), e.Column());
+  }
+  std::vector<UndeclaredName> undeclared;
+  std::unordered_set<std::string> seen;
+  for (const NameExpr* n : uses) {
+    if (Answers(*n) || !seen.insert(n->key).second) continue;
+    undeclared.push_back({n->name, n->line, n->column});
+  }
+  if (keep == CheckedBlock::Keep) {
+    store_->programs.push_back(std::move(program));
+  } else {
+    globals_.TruncateTo(globalsBefore);
+  }
+  return undeclared;
+}
+
 void Interpreter::RunProgram(Program& program) {
   Frame f;
   f.block = &program.blockName;

@@ -87,6 +87,8 @@ class Interpreter final : public BuiltinContext {
   void SetMemoryLimit(std::size_t bytes) { memoryLimit_ = bytes; }
   void AddCode(std::string_view code, const std::string& blockName);
   void AddObject(const std::string& name, Ref<Object> object, bool globalMembers);
+  std::vector<UndeclaredName> CheckCode(std::string_view code, const std::string& blockName,
+                                        CheckedBlock keep);
   Variant Run(std::string_view name, std::span<Variant> args);
   Variant EvalText(std::string_view expression);
   bool HasProcedure(std::string_view name);
@@ -140,6 +142,7 @@ class Interpreter final : public BuiltinContext {
 
   // Names
   void Resolve(NameExpr* n);
+  bool Answers(const NameExpr& n);
   NameKind Resolved(NameExpr* n);
   Variant* VariableSlot(NameExpr* n, Frame& f);
   Variant* LocateLValue(Expr* e, Frame& f, Ref<VariantArray>* keep);

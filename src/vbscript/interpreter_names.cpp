@@ -69,6 +69,13 @@ void Interpreter::Resolve(NameExpr* n) {
   r.global = g;
 }
 
+// Whether a name left for run time would be found there (Resolve without its effects).
+bool Interpreter::Answers(const NameExpr& n) {
+  if (globals_.Find(n.key) || FindBuiltin(n.key) || FindConstant(n.key)) return true;
+  return std::any_of(globalMemberObjects_.begin(), globalMemberObjects_.end(),
+                     [&n](Ref<Object>& obj) { return obj->GetIdOfName(n.name) != kDispIdUnknown; });
+}
+
 NameKind Interpreter::Resolved(NameExpr* n) {
   NameRef& r = n->ref;
   if (r.kind == NameKind::Unresolved ||

@@ -32,14 +32,6 @@ bool Flag(DataFileReader& r) {
   return r.ReadInteger() != 0;
 }
 
-struct ChannelLine {
-  std::int16_t mode = 0;
-  bool fade = false;
-  bool loop = false;
-  double volume = 0;
-  std::string file;
-};
-
 }  // namespace
 
 std::int16_t Hotspots::MakeAction(std::int16_t AreaIndex, std::int16_t ObjectIndex) {
@@ -92,42 +84,82 @@ bool Hotspots::OpenActionRecord(std::int16_t n, std::int16_t item, DataFileReade
   return true;
 }
 
-// Reads the record after its header. Variables, disappearance, the removal of a used item, the
-// sounds stopped at once, the channel table and a picked-up item take effect while reading, so
-// that the procedure sees them. Returns true when the record ends the game.
+namespace {
+
+// The effects of reading a record on the game: variables, disappearance, the removal of a used
+// item, the sounds stopped at once, the channel table and a picked-up item take effect while
+// reading, so that the procedure sees them.
+class GameActionEffects final : public ActionRecordEffects {
+ public:
+  GameActionEffects(Game& game, VariableStore& variables, std::int16_t n, std::int16_t item)
+      : g_(game), variables_(variables), n_(n), item_(item) {}
+  void ChangeVariable(const std::string& name, std::int16_t value) override {
+    variables_.ChangeVariableValue(name, value);
+  }
+  void Disappear() override {
+    if (item_ != 0) {
+      g_.Subsystems().inventory->RemovePickedObject(item_);
+    } else {
+      variables_.Disappear.Add(g_.CurrentFrameName, n_);
+    }
+  }
+  void StopHotspotSound() override { g_.Channels().PlayerOfChannel(kHotspotSoundChannel).Stop(); }
+  void StopAllSounds() override { g_.Channels().StopAnyWavOrMP3(); }
+  void SetFadeDuration(double seconds) override { g_.FadeDuration = seconds; }
+  void SetChannel(int channel, const ChannelLine& line) override {
+    SoundChannel& c = g_.Channels().Channel(channel);
+    c.mode = line.mode;
+    c.fade = line.fade;
+    c.loop = line.loop;
+    c.previousVolume = c.volume;
+    c.volume = line.volume;
+    c.file = line.file;
+    c.keep = false;
+  }
+  void PickUp(const std::string& item) override {
+    g_.Subsystems().inventory->AddPickedObject(item, false);
+  }
+
+ private:
+  Game& g_;
+  VariableStore& variables_;
+  std::int16_t n_;
+  std::int16_t item_;
+};
+
+}  // namespace
+
 bool Hotspots::ReadActionRecord(DataFileReader& r, std::int16_t n, std::int16_t item,
                                 ActionRecord& a) {
-  Game& g = *game_;
+  GameActionEffects effects(*game_, variables_, n, item);
+  return sl::ReadActionRecord(r, a, effects);
+}
+
+bool ReadActionRecord(DataFileReader& r, ActionRecord& a, ActionRecordEffects& effects) {
   std::int16_t changeOn = r.ReadInteger();
   std::string variable = r.ReadString();
   bool setFalse = Flag(r);
   bool setTrue = Flag(r);
   bool invert = Flag(r);
   if (!variable.empty() && changeOn != 0) {
-    if (setFalse) variables_.ChangeVariableValue(variable, 0);
-    if (setTrue) variables_.ChangeVariableValue(variable, 1);
-    if (invert) variables_.ChangeVariableValue(variable, -1);
+    if (setFalse) effects.ChangeVariable(variable, 0);
+    if (setTrue) effects.ChangeVariable(variable, 1);
+    if (invert) effects.ChangeVariable(variable, -1);
   }
   a.showMessage = Flag(r);
   a.message = r.ReadString();
   r.ReadInteger();
   r.ReadString();
-  if (Flag(r)) {
-    if (item != 0) {
-      g.Subsystems().inventory->RemovePickedObject(item);
-    } else {
-      variables_.Disappear.Add(g.CurrentFrameName, n);
-    }
-  }
+  if (Flag(r)) effects.Disappear();
   if (Flag(r)) return true;
   a.goToFrame = r.ReadInteger();
   a.targetFrame = r.ReadString();
   auto more = [&r] { return !r.SeparatorOrEndNext(); };
   if (!more()) return false;
   a.restartHotspotSound = r.ReadInteger();
-  if (a.restartHotspotSound != 0) g.Channels().PlayerOfChannel(kHotspotSoundChannel).Stop();
+  if (a.restartHotspotSound != 0) effects.StopHotspotSound();
   a.stopAllSounds = r.ReadInteger();
-  if (a.stopAllSounds != 0) g.Channels().StopAnyWavOrMP3();
+  if (a.stopAllSounds != 0) effects.StopAllSounds();
   a.playVideo = r.ReadInteger();
   a.videoFile = r.ReadString();
   a.videoOwnSize = r.ReadBoolean();
@@ -155,7 +187,7 @@ bool Hotspots::ReadActionRecord(DataFileReader& r, std::int16_t n, std::int16_t 
     std::int16_t count = r.ReadInteger();
     for (std::int16_t i = 0; i < count; ++i) {
       std::string name = r.ReadString();
-      if (severalOn && !name.empty()) variables_.ChangeVariableValue(name, value);
+      if (severalOn && !name.empty()) effects.ChangeVariable(name, value);
     }
   }
   if (!more()) return false;
@@ -170,7 +202,7 @@ bool Hotspots::ReadActionRecord(DataFileReader& r, std::int16_t n, std::int16_t 
   a.transitionNumber = r.ReadInteger();
   if (!more()) return false;
   r.Skip(6);
-  g.FadeDuration = Val(r.ReadString()) / 1000;
+  effects.SetFadeDuration(Val(r.ReadString()) / 1000);
   r.ReadInteger();
   std::int16_t perLine = r.ReadInteger();
   if (perLine > kChannelLineValues) return false;
@@ -183,19 +215,12 @@ bool Hotspots::ReadActionRecord(DataFileReader& r, std::int16_t n, std::int16_t 
     if (perLine >= 4) line.volume = r.ReadDouble();
     if (perLine >= 5) line.file = r.ReadString();
     if (l > kChannelLines) continue;  // no such channel
-    SoundChannel& c = g.Channels().Channel(l);
-    c.mode = line.mode;
-    c.fade = line.fade;
-    c.loop = line.loop;
-    c.previousVolume = c.volume;
-    c.volume = line.volume;
-    c.file = line.file;
-    c.keep = false;
+    effects.SetChannel(l, line);
   }
   if (!more()) return false;
   bool pickUp = r.ReadBoolean();
   std::string itemName = r.ReadString();
-  if (pickUp) g.Subsystems().inventory->AddPickedObject(itemName, false);
+  if (pickUp) effects.PickUp(itemName);
   return false;
 }
 

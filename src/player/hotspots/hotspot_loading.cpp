@@ -8,6 +8,7 @@
 #include "core/runtime_error.h"
 #include "core/variant_convert.h"
 #include "player/engine/game.h"
+#include "player/hotspots/area_record.h"
 #include "player/hotspots/hotspots.h"
 #include "player/startup/media_picture.h"
 #include "player/startup/project.h"
@@ -20,47 +21,6 @@
 #include "ui/window_manager.h"
 
 namespace sl {
-
-namespace {
-
-// The hotspot record fields the loader uses.
-struct AreaRecord {
-  std::int16_t mergeFlag = 0;
-  double left = 0;
-  double top = 0;
-  double width = 0;
-  double height = 0;
-  double animated = 0;
-  bool hasPicture = false;
-  std::string picture;
-  double stretch = 0;
-  std::string pointer;
-  std::string speed;
-};
-
-AreaRecord ReadAreaRecord(DataFileReader& r) {
-  AreaRecord a;
-  r.Skip(1);
-  a.mergeFlag = r.ReadInteger();
-  r.Skip(8);
-  a.left = r.ReadDouble();
-  a.top = r.ReadDouble();
-  a.width = r.ReadDouble();
-  a.height = r.ReadDouble();
-  a.animated = r.ReadDouble();
-  a.hasPicture = r.ReadBoolean();
-  a.picture = r.ReadString();
-  a.stretch = r.ReadDouble();
-  a.pointer = r.ReadString();
-  r.Skip(1);  // visibility-conditions flag: the visibility pass reads it
-  for (int list = 0; list < 2; ++list)
-    r.Skip(r.ReadInteger());
-  if (!r.SeparatorOrEndNext()) a.speed = r.ReadString();
-  r.Skip(1);  // the record separator
-  return a;
-}
-
-}  // namespace
 
 Hotspots::Hotspots(Project& project, VariableStore& variables, draw::PictureCache& pictures,
                    ui::WindowManager& windows)

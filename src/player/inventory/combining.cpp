@@ -6,6 +6,7 @@
 #include "core/path_resolver.h"
 #include "core/runtime_error.h"
 #include "player/engine/game.h"
+#include "player/inventory/combination_file.h"
 #include "player/inventory/inventory.h"
 #include "player/startup/project.h"
 #include "player/startup/shared_routines.h"
@@ -67,6 +68,33 @@ void Inventory::PickedObject_DragDrop(std::int16_t index, ui::Control& source) {
   CombineItems(DraggedItem, index);
 }
 
+namespace {
+
+// The items of a combination going and coming in the inventory.
+class InventoryCombination final : public CombinationEffects {
+ public:
+  InventoryCombination(Inventory& inventory, std::int16_t dragged, std::int16_t target)
+      : inventory_(inventory), dragged_(dragged), target_(target) {}
+  void RemoveDragged() override {
+    inventory_.RemovePickedObject(dragged_);
+    draggedGone_ = true;
+  }
+  void RemoveTarget() override {
+    // The target moved up a place when the dragged item before it went.
+    inventory_.RemovePickedObject(
+        draggedGone_ && dragged_ < target_ ? static_cast<std::int16_t>(target_ - 1) : target_);
+  }
+  void Add(const std::string& item) override { inventory_.AddPickedObject(item, false); }
+
+ private:
+  Inventory& inventory_;
+  std::int16_t dragged_;
+  std::int16_t target_;
+  bool draggedGone_ = false;
+};
+
+}  // namespace
+
 void Inventory::CombineItems(std::int16_t d, std::int16_t t) {
   try {
     ui::ControlArray& items = Items();
@@ -74,20 +102,9 @@ void Inventory::CombineItems(std::int16_t d, std::int16_t t) {
                        items.Item(t).Tag() + ".drg";
     if (!project_.Paths().FileExists(path)) return;
     DataFileReader r(project_.Paths().ReadFile(path));
-    bool removeDragged = r.ReadDouble() == 1;
-    if (removeDragged) RemovePickedObject(d);
-    if (r.ReadDouble() == 1) {
-      // The target moved up a place when the dragged item before it went.
-      RemovePickedObject(removeDragged && d < t ? static_cast<std::int16_t>(t - 1) : t);
-    }
-    bool add = r.ReadDouble() == 1;
-    std::string newItem = r.ReadString();
-    if (add) AddPickedObject(newItem, false);
-    if (r.Eof()) return;
-    r.Skip(3);
-    bool run = r.ReadBoolean();
-    std::string text = UnescapeScriptText(r.ReadString());
-    RunCombinationProcedure(run, text);
+    InventoryCombination effects(*this, d, t);
+    std::optional<CombinationScript> script = ReadCombinationFile(r, effects);
+    if (script) RunCombinationProcedure(script->run, UnescapeScriptText(script->text));
   } catch (const RuntimeError&) {
     project_.ShowError(" Unable to combine items.");
   }

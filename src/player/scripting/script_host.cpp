@@ -1,6 +1,7 @@
 // ExecuteVBScript: the engine started afresh from the procedures, the game's objects exposed,
 // the code run; the after-script step; the procedures and the time-out; what the engine asks
 // of its host (message and input boxes).
+#include <algorithm>
 #include <cctype>
 
 #include "core/case_fold.h"
@@ -239,6 +240,37 @@ bool Scripting::ExecuteVBScript(const std::string& sText, bool bResetLastClickPo
     ReportScriptError(std::string(RuntimeError::StandardDescription(kOutOfMemory)));
   }
   return true;
+}
+
+// ---- Checking without running ----
+
+std::vector<vbs::UndeclaredName> Scripting::CheckProcedures() {
+  checkEngine_ = std::make_unique<vbs::Engine>();
+  ExposeObjects(*checkEngine_);
+  return checkEngine_->CheckCode(procedures_, "procedures", vbs::CheckedBlock::Keep);
+}
+
+std::vector<vbs::UndeclaredName> Scripting::CheckScript(const std::string& code) {
+  if (!checkEngine_) {
+    checkEngine_ = std::make_unique<vbs::Engine>();
+    ExposeObjects(*checkEngine_);
+  }
+  // The code's lines follow the header's; an error found at the closing "End Sub" (a block the
+  // code leaves open) belongs to its last line.
+  int headerLines =
+      static_cast<int>(std::count(startupHeader_.begin(), startupHeader_.end(), '\n'));
+  int codeLines = static_cast<int>(std::count(code.begin(), code.end(), '\n')) + 1;
+  auto lineOfCode = [&](int line) { return std::clamp(line - headerLines, 1, codeLines); };
+  std::vector<vbs::UndeclaredName> names;
+  try {
+    names = checkEngine_->CheckCode(startupHeader_ + code + "\r\nEnd Sub", "script");
+  } catch (const vbs::ScriptError& e) {
+    throw vbs::ScriptError(e.Number(), e.Description(), e.Name(), e.IsCompilation(), e.Block(),
+                           lineOfCode(e.Line()), e.Column());
+  }
+  for (vbs::UndeclaredName& n : names)
+    n.line = lineOfCode(n.line);
+  return names;
 }
 
 void Scripting::ReportScriptError(const std::string& description) {

@@ -97,6 +97,13 @@ class Scripting final : public ScriptSubsystem, private vbs::EngineHost {
   void ExecuteVBScriptWindow() override { mnuExecuteVBScript_Click(); }
   void EditProcedures() override { mnuEditProcedures_Click(); }
 
+  // Checking a game without playing it: nothing runs. CheckProcedures compiles the procedures
+  // (loaded by LoadProcedures) with the game's objects exposed; CheckScript then compiles one
+  // script as a run builds it. Both throw vbs::ScriptError for a syntax error, its line counted
+  // in the text checked, and return the names used that nothing declares.
+  std::vector<vbs::UndeclaredName> CheckProcedures();
+  std::vector<vbs::UndeclaredName> CheckScript(const std::string& code);
+
   // The debug menu entries and the timer ticks (debug_commands.cpp).
   void mnuExecuteVBScript_Click();
   void mnuEditProcedures_Click();
@@ -156,6 +163,7 @@ class Scripting final : public ScriptSubsystem, private vbs::EngineHost {
   Ref<ui::AppObject> app_;
   std::vector<Ref<VariableObject>> variableObjects_;
   std::vector<std::unique_ptr<EngineSlot>> engines_;
+  std::unique_ptr<vbs::Engine> checkEngine_;
   int running_ = 0;  // runs in progress (nested while a dialog waits)
   std::string procedures_;
   std::uint64_t proceduresGeneration_ = 1;

@@ -110,25 +110,29 @@ void Project::ShowError(const std::string& sentence, MsgIcon icon) {
 
 std::string Project::FindMediaFile(const std::string& path) {
   try {
-    if (paths_.FileExists(path)) return path;
-    std::string p = path;
-    if (path.size() >= 5) {
-      p = MapMediaExtension(path);
-      if (paths_.FileExists(p)) return p;
-    }
-    p = cd_->CdLocation(path);
-    if (!SafeDir(p).empty()) return p;
-    if (!GameStopping()) {
+    MediaLookup found = LocateMediaFile(path);
+    if (!found.exists && !GameStopping()) {
       MessageBoxRequest box;
       box.title = texts_[29];
-      box.text = texts_[33] + "\r\n" + p + "\r\n\r\n" + texts_[34];
+      box.text = texts_[33] + "\r\n" + found.path + "\r\n\r\n" + texts_[34];
       box.icon = MsgIcon::Exclamation;
       messages_.Show(box);
     }
-    return p;
+    return found.path;
   } catch (const std::exception&) {
     return path;  // never fails; the caller's own load reports the problem
   }
+}
+
+Project::MediaLookup Project::LocateMediaFile(const std::string& path) {
+  if (paths_.FileExists(path)) return {path, true};
+  std::string p = path;
+  if (path.size() >= 5) {
+    p = MapMediaExtension(path);
+    if (paths_.FileExists(p)) return {p, true};
+  }
+  p = cd_->CdLocation(path);
+  return {p, !SafeDir(p).empty()};
 }
 
 std::string Project::SafeDir(std::string_view path) {

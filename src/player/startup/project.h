@@ -60,6 +60,12 @@ class Project {
   void LoadProjectInformation();
 
   std::string FindMediaFile(const std::string& path);
+  // FindMediaFile without its warning: the path it would return, and whether a file is there.
+  struct MediaLookup {
+    std::string path;
+    bool exists = false;
+  };
+  MediaLookup LocateMediaFile(const std::string& path);
   std::string SafeDir(std::string_view path);
   void DeleteFileIfExists(std::string_view path);
   void HaltActivity() { activity_->HaltActivity(); }
