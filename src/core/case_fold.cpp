@@ -2,13 +2,14 @@
 #include "core/case_fold.h"
 
 #include "core/text_encoding.h"
+#include "core/utf8.h"
 
 namespace sl {
 
 namespace {
 
 char32_t FoldChar(char32_t c) {
-  if (c < 0x80) return (c >= 'A' && c <= 'Z') ? c + 32 : c;
+  if (c < 0x80) return static_cast<unsigned char>(AsciiLower(static_cast<char>(c)));
   if (c >= 0xC0 && c <= 0xDE && c != 0xD7) return c + 32;
   if (c >= 0x100 && c <= 0x17F) {
     if (c == 0x130 || c == 0x131 || c == 0x138 || c == 0x149 || c == 0x17F) return c;
@@ -21,24 +22,6 @@ char32_t FoldChar(char32_t c) {
   if (c >= 0x410 && c <= 0x42F) return c + 32;
   if (c >= 0x400 && c <= 0x40F) return c + 80;
   return c;
-}
-
-void AppendUtf8(std::string& out, char32_t c) {
-  if (c < 0x80) {
-    out.push_back(static_cast<char>(c));
-  } else if (c < 0x800) {
-    out.push_back(static_cast<char>(0xC0 | (c >> 6)));
-    out.push_back(static_cast<char>(0x80 | (c & 0x3F)));
-  } else if (c < 0x10000) {
-    out.push_back(static_cast<char>(0xE0 | (c >> 12)));
-    out.push_back(static_cast<char>(0x80 | ((c >> 6) & 0x3F)));
-    out.push_back(static_cast<char>(0x80 | (c & 0x3F)));
-  } else {
-    out.push_back(static_cast<char>(0xF0 | (c >> 18)));
-    out.push_back(static_cast<char>(0x80 | ((c >> 12) & 0x3F)));
-    out.push_back(static_cast<char>(0x80 | ((c >> 6) & 0x3F)));
-    out.push_back(static_cast<char>(0x80 | (c & 0x3F)));
-  }
 }
 
 // Copies one UTF-8 sequence (or one stray byte) starting at s[i], folded.
@@ -71,7 +54,7 @@ void FoldCaseInto(std::string_view utf8, std::string& out) {
   while (i < utf8.size()) {
     char ch = utf8[i];
     if (static_cast<unsigned char>(ch) < 0x80) {
-      out.push_back(ch >= 'A' && ch <= 'Z' ? static_cast<char>(ch + 32) : ch);
+      out.push_back(AsciiLower(ch));
       ++i;
     } else {
       FoldOne(utf8, i, out);
@@ -89,14 +72,18 @@ bool EqualsIgnoreCase(std::string_view a, std::string_view b) {
   if (IsAscii(a) && IsAscii(b)) {
     if (a.size() != b.size()) return false;
     for (std::size_t i = 0; i < a.size(); ++i) {
-      char x = a[i], y = b[i];
-      if (x >= 'A' && x <= 'Z') x = static_cast<char>(x + 32);
-      if (y >= 'A' && y <= 'Z') y = static_cast<char>(y + 32);
-      if (x != y) return false;
+      if (AsciiLower(a[i]) != AsciiLower(b[i])) return false;
     }
     return true;
   }
   return FoldCase(a) == FoldCase(b);
+}
+
+std::string ToLowerAscii(std::string_view s) {
+  std::string out(s);
+  for (char& c : out)
+    c = AsciiLower(c);
+  return out;
 }
 
 int CompareIgnoreCase(std::string_view a, std::string_view b) {

@@ -135,7 +135,7 @@ DataFileReader DataFileReader::FromFile(const std::string& realPath) {
 
 // Scans one field and consumes its delimiter (a comma or one whole line end).
 DataFileReader::Field DataFileReader::NextField() {
-  if (Eof()) throw RuntimeError(62);
+  if (Eof()) throw RuntimeError(kErrInputPastEnd);
   const char* d = data_.data();
   std::size_t n = data_.size();
   while (pos_ < n && IsBlank(d[pos_]))
@@ -172,8 +172,8 @@ void DataFileReader::ConsumeDelimiter() {
 double DataFileReader::FieldToNumber(const Field& f) const {
   if (f.kind == FieldKind::Hash) {
     Variant v;
-    if (!ParseHashLiteral(f.text, v)) throw RuntimeError(13);
-    if (v.IsNull()) throw RuntimeError(94);
+    if (!ParseHashLiteral(f.text, v)) throw RuntimeError(kErrTypeMismatch);
+    if (v.IsNull()) throw RuntimeError(kErrInvalidNull);
     return ToDouble(v);
   }
   double d;
@@ -184,7 +184,7 @@ double DataFileReader::FieldToNumber(const Field& f) const {
   if (trimmed.empty()) return 0.0;
   // Rarer notations (&H10, 1D3, a currency sign) go through the general conversion.
   if (ParseNumber(Windows1252ToUtf16(trimmed), d)) return d;
-  throw RuntimeError(13);
+  throw RuntimeError(kErrTypeMismatch);
 }
 
 std::string DataFileReader::ReadString() {
@@ -202,7 +202,7 @@ std::int16_t DataFileReader::ReadInteger() {
     int value = 0;
     auto r = std::from_chars(f.text.data(), f.text.data() + f.text.size(), value);
     if (r.ec == std::errc() && r.ptr == f.text.data() + f.text.size()) {
-      if (value < -32768 || value > 32767) throw RuntimeError(6);
+      if (value < -32768 || value > 32767) throw RuntimeError(kErrOverflow);
       return static_cast<std::int16_t>(value);
     }
   }
@@ -217,7 +217,7 @@ std::int32_t DataFileReader::ReadLong() {
     if (r.ec == std::errc() && r.ptr == f.text.data() + f.text.size()) {
       if (value < std::numeric_limits<std::int32_t>::min() ||
           value > std::numeric_limits<std::int32_t>::max()) {
-        throw RuntimeError(6);
+        throw RuntimeError(kErrOverflow);
       }
       return static_cast<std::int32_t>(value);
     }
@@ -227,7 +227,8 @@ std::int32_t DataFileReader::ReadLong() {
 
 float DataFileReader::ReadSingle() {
   double d = FieldToNumber(NextField());
-  if (std::isfinite(d) && std::fabs(d) > std::numeric_limits<float>::max()) throw RuntimeError(6);
+  if (std::isfinite(d) && std::fabs(d) > std::numeric_limits<float>::max())
+    throw RuntimeError(kErrOverflow);
   return static_cast<float>(d);
 }
 
@@ -276,7 +277,7 @@ void DataFileReader::SkipRecord() {
 }
 
 std::string DataFileReader::ReadLine() {
-  if (Eof()) throw RuntimeError(62);
+  if (Eof()) throw RuntimeError(kErrInputPastEnd);
   std::size_t start = pos_;
   while (pos_ < data_.size() && data_[pos_] != '\r' && data_[pos_] != '\n')
     ++pos_;

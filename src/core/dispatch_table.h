@@ -96,12 +96,12 @@ class DispatchTable {
 
   Variant Invoke(T& self, DispId id, std::uint8_t flags, std::span<Variant> args) const {
     const Member* m = Find(id);
-    if (!m) throw RuntimeError(438);
+    if (!m) throw RuntimeError(kErrNoSuchMember);
     if (flags & (kInvokeLet | kInvokeSet)) {
-      if (args.empty()) throw RuntimeError(450);
+      if (args.empty()) throw RuntimeError(kErrWrongArgCount);
       if (!m->let) {
-        if (m->get || m->call) throw RuntimeError(383, "Property is read-only");
-        throw RuntimeError(438);
+        if (m->get || m->call) throw RuntimeError(kErrReadOnlyProperty, "Property is read-only");
+        throw RuntimeError(kErrNoSuchMember);
       }
       std::span<Variant> index = args.first(args.size() - 1);
       CheckCount(*m, index.size());
@@ -120,7 +120,7 @@ class DispatchTable {
       CheckCount(*m, args.size());
       return m->get(self, args);
     }
-    throw RuntimeError(438);
+    throw RuntimeError(kErrNoSuchMember);
   }
 
  private:
@@ -150,7 +150,7 @@ class DispatchTable {
   }
   static void CheckCount(const Member& m, std::size_t count) {
     if (static_cast<int>(count) < m.minArgs || static_cast<int>(count) > m.maxArgs) {
-      throw RuntimeError(450);
+      throw RuntimeError(kErrWrongArgCount);
     }
   }
 

@@ -14,13 +14,9 @@
 #include <string>
 #include <string_view>
 
-namespace sl {
+#include "core/error_numbers.h"
 
-constexpr int kErrOutOfMemory = 7;
-constexpr int kErrFileNotFound = 53;
-constexpr int kErrDeviceIo = 57;
-constexpr int kErrPathFileAccess = 75;
-constexpr int kErrPathNotFound = 76;
+namespace sl {
 
 // No data file of a game comes near this; a larger one is broken or hostile.
 constexpr std::size_t kMaxDataFileBytes = std::size_t{64} << 20;

@@ -19,7 +19,7 @@ void MemoryBudget::Take(std::size_t bytes) {
   MemoryBudget* budget = active_;
   if (!budget) return;
   std::int64_t used = budget->used_ + static_cast<std::int64_t>(bytes);
-  if (used > budget->limit_) throw RuntimeError(7);
+  if (used > budget->limit_) throw RuntimeError(kErrOutOfMemory);
   budget->used_ = used;
   if (used > budget->peak_) budget->peak_ = used;
 }

@@ -11,11 +11,11 @@ DispId Object::GetIdOfName(std::string_view) {
 }
 
 Variant Object::Invoke(DispId, std::uint8_t, std::span<Variant>) {
-  throw RuntimeError(438);
+  throw RuntimeError(kErrNoSuchMember);
 }
 
 Ref<Enumerator> Object::NewEnum() {
-  throw RuntimeError(438);
+  throw RuntimeError(kErrNoSuchMember);
 }
 
 void Object::GiveUpValues(std::vector<Variant>&) {}

@@ -7,6 +7,8 @@
 #include <string>
 #include <string_view>
 
+#include "core/error_numbers.h"
+
 namespace sl {
 
 class RuntimeError : public std::exception {

@@ -7,6 +7,7 @@
 
 #include "core/memory_budget.h"
 #include "core/runtime_error.h"
+#include "core/utf8.h"
 
 namespace sl {
 
@@ -21,12 +22,12 @@ std::size_t BytesOf(std::size_t capacity) {
 }  // namespace
 
 SharedString::Rep* SharedString::Allocate(std::size_t capacity) {
-  if (capacity > kMaxStringUnits) throw RuntimeError(7);
+  if (capacity > kMaxStringUnits) throw RuntimeError(kErrOutOfMemory);
   MemoryBudget::Take(BytesOf(capacity));
   void* mem = std::malloc(BytesOf(capacity));
   if (!mem) {
     MemoryBudget::Give(BytesOf(capacity));
-    throw RuntimeError(7);
+    throw RuntimeError(kErrOutOfMemory);
   }
   Rep* rep = static_cast<Rep*>(mem);
   rep->refs = 1;
@@ -95,7 +96,7 @@ void SharedString::Append(std::u16string_view text) {
   if (text.empty()) return;
   std::size_t old = size();
   std::size_t needed = old + text.size();
-  if (needed > kMaxStringUnits) throw RuntimeError(7);
+  if (needed > kMaxStringUnits) throw RuntimeError(kErrOutOfMemory);
   if (!rep_ || rep_->refs > 1 || needed > rep_->capacity) {
     std::size_t capacity = std::max(needed, std::min(kMaxStringUnits, old * 2));
     Rep* fresh = Allocate(capacity);
@@ -180,21 +181,7 @@ std::string Utf16ToUtf8(std::u16string_view utf16) {
     } else if (cp >= 0xD800 && cp <= 0xDFFF) {
       cp = 0xFFFD;
     }
-    if (cp < 0x80) {
-      out.push_back(static_cast<char>(cp));
-    } else if (cp < 0x800) {
-      out.push_back(static_cast<char>(0xC0 | (cp >> 6)));
-      out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
-    } else if (cp < 0x10000) {
-      out.push_back(static_cast<char>(0xE0 | (cp >> 12)));
-      out.push_back(static_cast<char>(0x80 | ((cp >> 6) & 0x3F)));
-      out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
-    } else {
-      out.push_back(static_cast<char>(0xF0 | (cp >> 18)));
-      out.push_back(static_cast<char>(0x80 | ((cp >> 12) & 0x3F)));
-      out.push_back(static_cast<char>(0x80 | ((cp >> 6) & 0x3F)));
-      out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
-    }
+    AppendUtf8(out, cp);
   }
   return out;
 }

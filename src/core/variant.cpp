@@ -76,9 +76,9 @@ std::size_t ElementCount(const std::vector<VariantArray::Bound>& bounds) {
   if (bounds.empty()) return 0;
   std::size_t total = 1;
   for (const VariantArray::Bound& b : bounds) {
-    if (b.count < 0) throw RuntimeError(9);
+    if (b.count < 0) throw RuntimeError(kErrSubscript);
     total *= static_cast<std::size_t>(b.count);
-    if (total > VariantArray::kMaxElements) throw RuntimeError(7);
+    if (total > VariantArray::kMaxElements) throw RuntimeError(kErrOutOfMemory);
   }
   return total;
 }
@@ -91,7 +91,7 @@ VariantArray::VariantArray(std::vector<Bound> bounds, bool fixedSize)
 }
 
 Ref<VariantArray> VariantArray::OfItems(std::vector<Variant> items) {
-  if (items.size() > kMaxElements) throw RuntimeError(7);
+  if (items.size() > kMaxElements) throw RuntimeError(kErrOutOfMemory);
   MemoryBudget::Take(items.size() * sizeof(Variant));
   Ref<VariantArray> array = MakeRef<VariantArray>();
   array->counted_ = items.size();
@@ -159,12 +159,12 @@ Ref<VariantArray> VariantArray::Clone() const {
 }
 
 Variant& VariantArray::At(const std::int32_t* subscripts, std::size_t count) {
-  if (count != bounds_.size()) throw RuntimeError(9);
+  if (count != bounds_.size()) throw RuntimeError(kErrSubscript);
   std::size_t offset = 0;
   std::size_t stride = 1;
   for (std::size_t d = 0; d < count; ++d) {
     std::int64_t rel = static_cast<std::int64_t>(subscripts[d]) - bounds_[d].lower;
-    if (rel < 0 || rel >= bounds_[d].count) throw RuntimeError(9);
+    if (rel < 0 || rel >= bounds_[d].count) throw RuntimeError(kErrSubscript);
     offset += static_cast<std::size_t>(rel) * stride;
     stride *= static_cast<std::size_t>(bounds_[d].count);
   }
@@ -172,7 +172,7 @@ Variant& VariantArray::At(const std::int32_t* subscripts, std::size_t count) {
 }
 
 void VariantArray::Redim(std::vector<Bound> bounds, bool preserve) {
-  if (fixed_) throw RuntimeError(10);
+  if (fixed_) throw RuntimeError(kErrFixedArray);
   std::size_t total = ElementCount(bounds);
   if (!preserve || bounds_.empty()) {
     MemoryBudget::Take(total * sizeof(Variant));  // before anything changes
@@ -184,10 +184,10 @@ void VariantArray::Redim(std::vector<Bound> bounds, bool preserve) {
     return;
   }
   // Preserve: only the last dimension may change; the others must stay as they are.
-  if (bounds.size() != bounds_.size()) throw RuntimeError(9);
+  if (bounds.size() != bounds_.size()) throw RuntimeError(kErrSubscript);
   for (std::size_t d = 0; d + 1 < bounds.size(); ++d) {
     if (bounds[d].lower != bounds_[d].lower || bounds[d].count != bounds_[d].count) {
-      throw RuntimeError(9);
+      throw RuntimeError(kErrSubscript);
     }
   }
   // With the first dimension varying fastest, the elements of the last dimension form

@@ -47,7 +47,7 @@ bool EqualsIgnoreCase(std::u16string_view a, std::u16string_view b) {
 // The value of an object is its default member.
 Variant DefaultValue(const Variant& v) {
   Object* obj = v.AsObject();
-  if (!obj) throw RuntimeError(91);
+  if (!obj) throw RuntimeError(kErrObjectNotSet);
   return obj->Invoke(kDispIdValue, kInvokeGet | kInvokeCall, {});
 }
 
@@ -298,16 +298,16 @@ bool ResolveTime(const DateWords& w, CivilTime& t) {
 }  // namespace
 
 std::int16_t RoundToInteger(double d) {
-  if (std::isnan(d)) throw RuntimeError(6);
+  if (std::isnan(d)) throw RuntimeError(kErrOverflow);
   double r = std::nearbyint(d);
-  if (r < -32768.0 || r > 32767.0) throw RuntimeError(6);
+  if (r < -32768.0 || r > 32767.0) throw RuntimeError(kErrOverflow);
   return static_cast<std::int16_t>(r);
 }
 
 std::int32_t RoundToLong(double d) {
-  if (std::isnan(d)) throw RuntimeError(6);
+  if (std::isnan(d)) throw RuntimeError(kErrOverflow);
   double r = std::nearbyint(d);
-  if (r < -2147483648.0 || r > 2147483647.0) throw RuntimeError(6);
+  if (r < -2147483648.0 || r > 2147483647.0) throw RuntimeError(kErrOverflow);
   return static_cast<std::int32_t>(r);
 }
 
@@ -435,7 +435,7 @@ double ToDouble(const Variant& v) {
     case VarType::Empty:
       return 0;
     case VarType::Null:
-      throw RuntimeError(94);
+      throw RuntimeError(kErrInvalidNull);
     case VarType::Boolean:
       return v.AsBool() ? -1 : 0;
     case VarType::Byte:
@@ -455,18 +455,18 @@ double ToDouble(const Variant& v) {
     case VarType::String: {
       double d;
       if (ParseNumber(v.AsString().View(), d)) return d;
-      throw RuntimeError(13);
+      throw RuntimeError(kErrTypeMismatch);
     }
     case VarType::Object:
       return ToDouble(DefaultValue(v));
     default:
-      throw RuntimeError(13);
+      throw RuntimeError(kErrTypeMismatch);
   }
 }
 
 float ToSingle(const Variant& v) {
   double d = ToDouble(v);
-  if (std::fabs(d) > std::numeric_limits<float>::max()) throw RuntimeError(6);
+  if (std::fabs(d) > std::numeric_limits<float>::max()) throw RuntimeError(kErrOverflow);
   return static_cast<float>(d);
 }
 
@@ -486,14 +486,14 @@ std::int32_t ToLong(const Variant& v) {
 std::uint8_t ToByte(const Variant& v) {
   if (v.Type() == VarType::Boolean) return v.AsBool() ? 255 : 0;  // True is all bits set
   double r = std::nearbyint(ToDouble(v));
-  if (!(r >= 0 && r <= 255)) throw RuntimeError(6);
+  if (!(r >= 0 && r <= 255)) throw RuntimeError(kErrOverflow);
   return static_cast<std::uint8_t>(r);
 }
 
 std::int64_t ToCurrencyScaled(const Variant& v) {
   if (v.Type() == VarType::Currency) return v.AsCurrencyScaled();
   double r = std::nearbyint(ToDouble(v) * 10000.0);
-  if (!(std::fabs(r) < 9.2233720368547758e18)) throw RuntimeError(6);
+  if (!(std::fabs(r) < 9.2233720368547758e18)) throw RuntimeError(kErrOverflow);
   return static_cast<std::int64_t>(r);
 }
 
@@ -507,7 +507,7 @@ bool ToBoolean(const Variant& v) {
       if (EqualsIgnoreCase(s, u"false") || EqualsIgnoreCase(s, u"#false#")) return false;
       double d;
       if (ParseNumber(s, d)) return d != 0;
-      throw RuntimeError(13);
+      throw RuntimeError(kErrTypeMismatch);
     }
     case VarType::Object:
       return ToBoolean(DefaultValue(v));
@@ -524,13 +524,13 @@ double ToDate(const Variant& v) {
       double d;
       if (ParseDate(v.AsString().View(), d)) return d;
       if (ParseNumber(v.AsString().View(), d)) return d;
-      throw RuntimeError(13);
+      throw RuntimeError(kErrTypeMismatch);
     }
     case VarType::Object:
       return ToDate(DefaultValue(v));
     default: {
       double d = ToDouble(v);
-      if (d < -657434.0 || d >= 2958466.0) throw RuntimeError(6);
+      if (d < -657434.0 || d >= 2958466.0) throw RuntimeError(kErrOverflow);
       return d;
     }
   }
@@ -621,13 +621,13 @@ SharedString ToString(const Variant& v) {
     case VarType::Empty:
       return SharedString();
     case VarType::Null:
-      throw RuntimeError(94);
+      throw RuntimeError(kErrInvalidNull);
     case VarType::Boolean:
       return SharedString(v.AsBool() ? u"True" : u"False");
     case VarType::Object:
       return ToString(DefaultValue(v));
     case VarType::Array:
-      throw RuntimeError(13);
+      throw RuntimeError(kErrTypeMismatch);
     default:
       return SharedString::FromUtf8(ToUtf8(v));
   }

@@ -7,6 +7,7 @@
 #include "ui/control_array.h"
 #include "ui/controls/label.h"
 #include "ui/controls/timer_control.h"
+#include "ui/draw/units.h"
 
 namespace sl {
 
@@ -124,10 +125,10 @@ PlayerState Player::State() {
       HotspotState h;
       h.n = index;
       h.visible = control->Visible();
-      h.rect[0] = static_cast<int>(std::lround(control->Left() / 15));
-      h.rect[1] = static_cast<int>(std::lround(control->Top() / 15));
-      h.rect[2] = static_cast<int>(std::lround(control->Width() / 15));
-      h.rect[3] = static_cast<int>(std::lround(control->Height() / 15));
+      h.rect[0] = static_cast<int>(std::lround(draw::TwipsToPixels(control->Left())));
+      h.rect[1] = static_cast<int>(std::lround(draw::TwipsToPixels(control->Top())));
+      h.rect[2] = static_cast<int>(std::lround(draw::TwipsToPixels(control->Width())));
+      h.rect[3] = static_cast<int>(std::lround(draw::TwipsToPixels(control->Height())));
       s.hotspots.push_back(h);
     }
   }

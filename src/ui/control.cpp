@@ -7,6 +7,7 @@
 #include "core/runtime_error.h"
 #include "ui/control_array.h"
 #include "ui/control_members.h"
+#include "ui/draw/units.h"
 #include "ui/form.h"
 #include "ui/window_manager.h"
 
@@ -14,7 +15,7 @@ namespace sl::ui {
 
 namespace {
 int ToPixel(double twips) {
-  return static_cast<int>(std::lround(twips / 15.0));
+  return static_cast<int>(std::lround(draw::TwipsToPixels(twips)));
 }
 }  // namespace
 
@@ -118,10 +119,10 @@ void Control::DetachChildWindow(ChildWindow& window) {
 void Control::SetContainer(Control* container) {
   if (!container || !container->IsContainer() || container->GetForm() != form_ ||
       container == this) {
-    throw RuntimeError(5);
+    throw RuntimeError(kErrInvalidCall);
   }
   for (Control* k = container; k; k = k->container_) {
-    if (k == this) throw RuntimeError(5);  // a control cannot sit inside itself
+    if (k == this) throw RuntimeError(kErrInvalidCall);  // a control cannot sit inside itself
   }
   Invalidate();
   DetachFromContainer();
@@ -130,7 +131,7 @@ void Control::SetContainer(Control* container) {
 }
 
 void Control::Move(double left, double top, double width, double height) {
-  if (width < 0 || height < 0) throw RuntimeError(380);
+  if (width < 0 || height < 0) throw RuntimeError(kErrInvalidPropertyValue);
   bool resized = width != width_ || height != height_;
   if (left == left_ && top == top_ && !resized) return;
   Invalidate();
@@ -171,7 +172,7 @@ void Control::ZOrder(int position) {
 }
 
 void Control::SetMousePointer(int pointer) {
-  if (pointer < 0 || (pointer > 15 && pointer != 99)) throw RuntimeError(380);
+  if (pointer < 0 || (pointer > 15 && pointer != 99)) throw RuntimeError(kErrInvalidPropertyValue);
   mousePointer_ = pointer;
   if (auto* m = Manager()) m->UpdatePointer();
 }
@@ -182,7 +183,7 @@ void Control::SetMouseIcon(draw::Picture icon) {
 }
 
 void Control::SetDragMode(int mode) {
-  if (mode != 0 && mode != 1) throw RuntimeError(380);
+  if (mode != 0 && mode != 1) throw RuntimeError(kErrInvalidPropertyValue);
   dragMode_ = mode;
 }
 
@@ -200,7 +201,7 @@ void Control::Drag(int action) {
       m->EndDrag(*this);
       break;
     default:
-      throw RuntimeError(5);
+      throw RuntimeError(kErrInvalidCall);
   }
 }
 
@@ -230,7 +231,7 @@ draw::Size Control::ClientSize() const {
 }
 
 double Control::ScaleToPixels() const {
-  return 1.0 / 15;
+  return draw::TwipsToPixels(1.0);
 }
 
 draw::Rect Control::FormPixelBounds() const {
@@ -279,7 +280,7 @@ Control& ControlFromVariant(const Variant& v) {
   if (v.IsObject() && v.AsObject()) {
     if (auto* c = dynamic_cast<Control*>(v.AsObject())) return *c;
   }
-  throw RuntimeError(424);
+  throw RuntimeError(kErrObjectRequired);
 }
 
 }  // namespace sl::ui

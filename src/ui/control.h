@@ -9,9 +9,11 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <type_traits>
 #include <vector>
 
 #include "core/object.h"
+#include "core/runtime_error.h"
 #include "ui/child_window.h"
 #include "ui/draw/geometry.h"
 #include "ui/draw/picture.h"
@@ -238,7 +240,8 @@ class Control : public Object {
 std::string_view KindName(ControlKind kind);
 
 // CRTP helper: answers member lookup and invocation from the concrete class's DispatchTable,
-// `static const DispatchTable<Derived>& Members()`.
+// `static const DispatchTable<Derived>& Members()`, and makes the new elements of a control
+// array through the kind's (form, name) constructor.
 template <class Derived>
 class ControlBase : public Control {
  protected:
@@ -246,6 +249,13 @@ class ControlBase : public Control {
   DispId FindMember(std::string_view name) override { return Derived::Members().GetIdOfName(name); }
   Variant InvokeMember(DispId id, std::uint8_t flags, std::span<Variant> args) override {
     return Derived::Members().Invoke(static_cast<Derived&>(*this), id, flags, args);
+  }
+  Ref<Control> NewOfSameKind() const override {
+    if constexpr (std::is_constructible_v<Derived, Form*, std::string>) {
+      return Ref<Control>(new Derived(GetForm(), Name()));
+    } else {
+      throw RuntimeError(kErrInvalidCall);  // forms are not control array elements
+    }
   }
 };
 

@@ -9,7 +9,8 @@ namespace sl::ui {
 
 namespace {
 RuntimeError NoElement(int index) {
-  return RuntimeError(340, "Control array element '" + std::to_string(index) + "' doesn't exist");
+  return RuntimeError(kErrNoArrayElement,
+                      "Control array element '" + std::to_string(index) + "' doesn't exist");
 }
 }  // namespace
 
@@ -40,7 +41,7 @@ void ControlArray::Adopt(int index, Ref<Control> control) {
 
 Control& ControlArray::Load(int index) {
   if (index < 0 || index > 32767) throw NoElement(index);
-  if (Exists(index)) throw RuntimeError(360);
+  if (Exists(index)) throw RuntimeError(kErrAlreadyLoaded);
   if (elements_.empty()) throw NoElement(index);
   Control& model = *elements_.begin()->second;
   Ref<Control> c = model.CloneForArray(index);
@@ -54,9 +55,10 @@ void ControlArray::Unload(int index) {
   Control* c = Find(index);
   if (!c) throw NoElement(index);
   if (index == LBound() && elements_.size() == 1) {
-    throw RuntimeError(362, "Can't unload controls created at design time");
+    throw RuntimeError(kErrDesignTimeControl, "Can't unload controls created at design time");
   }
-  if (index == 0) throw RuntimeError(362, "Can't unload controls created at design time");
+  if (index == 0)
+    throw RuntimeError(kErrDesignTimeControl, "Can't unload controls created at design time");
   Ref<Control> keep = elements_[index];
   elements_.erase(index);
   form_.RemoveControl(*keep);
@@ -74,7 +76,7 @@ Variant ControlArray::Invoke(DispId id, std::uint8_t flags, std::span<Variant> a
   if (id == kDispIdValue) id = 1;
   switch (id) {
     case 1: {
-      if (args.empty()) throw RuntimeError(450);
+      if (args.empty()) throw RuntimeError(kErrWrongArgCount);
       if (flags & (kInvokeLet | kInvokeSet)) {
         // Area(3) = x assigns the element's default member.
         Control& c = Item(ToInteger(args[0]));
@@ -91,7 +93,7 @@ Variant ControlArray::Invoke(DispId id, std::uint8_t flags, std::span<Variant> a
     case 4:
       return Variant(static_cast<std::int16_t>(UBound()));
     default:
-      throw RuntimeError(438);
+      throw RuntimeError(kErrNoSuchMember);
   }
 }
 

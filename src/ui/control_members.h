@@ -10,6 +10,7 @@
 #include "core/runtime_error.h"
 #include "core/variant_convert.h"
 #include "ui/control.h"
+#include "ui/draw/units.h"
 #include "ui/form.h"
 #include "ui/picture_object.h"
 
@@ -41,18 +42,18 @@ Control& ControlFromVariant(const Variant& v);
 // Scale units of a control's position: its container's.
 inline double ToUnits(const Control& c, double twips) {
   const Control* k = c.Container();
-  return k && k->ScaleToPixels() == 1.0 ? twips / 15.0 : twips;
+  return k && k->ScaleToPixels() == 1.0 ? draw::TwipsToPixels(twips) : twips;
 }
 inline double FromUnits(const Control& c, double units) {
   const Control* k = c.Container();
-  return k && k->ScaleToPixels() == 1.0 ? units * 15.0 : units;
+  return k && k->ScaleToPixels() == 1.0 ? draw::PixelsToTwips(units) : units;
 }
 
 template <class T>
 void AddCommonMembers(DispatchTable<T>& t) {
   t.Property("Name", [](T& c) { return Str(c.Name()); });
   t.Property("Index", [](T& c) -> Variant {
-    if (c.Index() < 0) throw RuntimeError(343, "Object not an array");
+    if (c.Index() < 0) throw RuntimeError(kErrNotAnArray, "Object not an array");
     return Int(c.Index());
   });
   t.Property(
@@ -117,7 +118,7 @@ void AddCommonMembers(DispatchTable<T>& t) {
   });
   t.Function("SetFocus", 0, 0, [](T& c, std::span<Variant>) {
     if (!c.IsShowing() || !c.IsEffectivelyEnabled()) {
-      throw RuntimeError(5, "Invalid procedure call or argument");
+      throw RuntimeError(kErrInvalidCall, "Invalid procedure call or argument");
     }
     c.GetForm()->SetFocusTo(&c);
     return Variant();

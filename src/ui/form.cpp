@@ -3,26 +3,21 @@
 #include "ui/form.h"
 
 #include <algorithm>
-#include <cctype>
 #include <cmath>
 
+#include "core/case_fold.h"
 #include "core/runtime_error.h"
 #include "core/variant_convert.h"
 #include "ui/control_members.h"
 #include "ui/controls/menu.h"
 #include "ui/controls/timer_control.h"
 #include "ui/draw/chrome.h"
+#include "ui/draw/units.h"
 #include "ui/window_manager.h"
 
 namespace sl::ui {
 
 namespace {
-std::string Lower(std::string_view s) {
-  std::string r(s);
-  for (char& c : r)
-    c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-  return r;
-}
 constexpr int kCaptionPixels = 19;
 }  // namespace
 
@@ -44,20 +39,17 @@ Form::~Form() {
   manager_.RemoveForm(this);
 }
 
-Ref<Control> Form::NewOfSameKind() const {
-  throw RuntimeError(5);  // forms are not control array elements
-}
-
 void Form::AddControl(Ref<Control> control, Control* container) {
   if (!container) container = this;
-  if (!container->IsContainer() || container->GetForm() != this) throw RuntimeError(5);
+  if (!container->IsContainer() || container->GetForm() != this)
+    throw RuntimeError(kErrInvalidCall);
   control->AttachTo(container);
   controls_.push_back(std::move(control));
   MarkDirty();
 }
 
 ControlArray& Form::AddArrayElement(Ref<Control> control, Control* container) {
-  std::string key = Lower(control->Name());
+  std::string key = ToLowerAscii(control->Name());
   auto& arr = arrays_[key];
   if (!arr) arr = MakeRef<ControlArray>(*this, control->Name());
   arr->Adopt(arr->Count() == 0 ? 0 : arr->UBound() + 1, control);
@@ -123,7 +115,7 @@ Control* Form::FindControl(std::string_view qualifiedName) const {
 }
 
 ControlArray* Form::FindArray(std::string_view name) const {
-  auto it = arrays_.find(Lower(name));
+  auto it = arrays_.find(ToLowerAscii(name));
   return it == arrays_.end() ? nullptr : it->second.get();
 }
 
@@ -141,7 +133,7 @@ void Form::SetBorderStyle(BorderStyle style) {
 }
 
 void Form::SetScaleMode(int mode) {
-  if (mode < 0 || mode > 7) throw RuntimeError(380);
+  if (mode < 0 || mode > 7) throw RuntimeError(kErrInvalidPropertyValue);
   scaleMode_ = mode;
 }
 
@@ -178,19 +170,19 @@ Form::NonClient Form::NonClientPixels() const {
 
 draw::Size Form::ClientSize() const {
   NonClient n = NonClientPixels();
-  int w = static_cast<int>(std::lround(width_ / 15.0)) - n.left - n.right;
-  int h = static_cast<int>(std::lround(height_ / 15.0)) - n.top - n.bottom;
+  int w = static_cast<int>(std::lround(draw::TwipsToPixels(width_))) - n.left - n.right;
+  int h = static_cast<int>(std::lround(draw::TwipsToPixels(height_))) - n.top - n.bottom;
   return {std::max(w, 0), std::max(h, 0)};
 }
 
 double Form::ScaleWidth() const {
   double px = ClientSize().width;
-  return scaleMode_ == 3 ? px : px * 15;
+  return scaleMode_ == 3 ? px : draw::PixelsToTwips(px);
 }
 
 double Form::ScaleHeight() const {
   double px = ClientSize().height;
-  return scaleMode_ == 3 ? px : px * 15;
+  return scaleMode_ == 3 ? px : draw::PixelsToTwips(px);
 }
 
 void Form::Move(double left, double top, double width, double height) {
@@ -224,8 +216,8 @@ WindowSpec Form::Spec() const {
   s.title = caption_.empty() ? manager_.ApplicationTitle() : caption_;
   NonClient n = NonClientPixels();
   // The platform frames the window; the frames it gets hold the menu bar and the client area.
-  s.left = static_cast<int>(std::lround(left_ / 15.0));
-  s.top = static_cast<int>(std::lround(top_ / 15.0));
+  s.left = static_cast<int>(std::lround(draw::TwipsToPixels(left_)));
+  s.top = static_cast<int>(std::lround(draw::TwipsToPixels(top_)));
   draw::Size client = ClientSize();
   s.width = client.width;
   s.height = client.height + n.menuBar;
@@ -263,7 +255,7 @@ void Form::Show(bool modal) {
   Load();
   if (!loaded_) return;  // the Load handler unloaded the form
   if (modal && visible_ && !modal_)
-    throw RuntimeError(400, "Form already displayed; can't show modally");
+    throw RuntimeError(kErrAlreadyShown, "Form already displayed; can't show modally");
   if (!window_) window_ = manager_.GetPlatform().CreateWindow(Spec());
   modal_ = modal;
   SyncWindow();
@@ -366,7 +358,7 @@ DispId Form::FindMember(std::string_view name) {
 Variant Form::InvokeMember(DispId id, std::uint8_t flags, std::span<Variant> args) {
   if (id < kControlIdBase) return Members().Invoke(*this, id, flags, args);
   auto k = static_cast<std::size_t>(id - kControlIdBase);
-  if (k >= scriptNames_.size()) throw RuntimeError(438);
+  if (k >= scriptNames_.size()) throw RuntimeError(kErrNoSuchMember);
   const std::string& name = scriptNames_[k];
   if (ControlArray* arr = FindArray(name)) {
     if (args.empty() && !(flags & (kInvokeLet | kInvokeSet))) {
@@ -375,7 +367,7 @@ Variant Form::InvokeMember(DispId id, std::uint8_t flags, std::span<Variant> arg
     return arr->Invoke(kDispIdValue, flags, args);
   }
   Control* c = FindControl(name);
-  if (!c) throw RuntimeError(438);  // the control has been removed since
+  if (!c) throw RuntimeError(kErrNoSuchMember);  // the control has been removed since
   if (flags & (kInvokeLet | kInvokeSet)) return c->Invoke(kDispIdValue, flags, args);
   if (!args.empty()) return c->Invoke(kDispIdValue, flags, args);
   return Variant(static_cast<Object*>(c));
@@ -392,7 +384,7 @@ const DispatchTable<Form>& Form::Members() {
         "BorderStyle", [](Form& f) { return Int(static_cast<int>(f.GetBorderStyle())); },
         [](Form& f, const Variant& v) {
           int s = ToInteger(v);
-          if (s < 0 || s > 5) throw RuntimeError(380);
+          if (s < 0 || s > 5) throw RuntimeError(kErrInvalidPropertyValue);
           f.SetBorderStyle(static_cast<BorderStyle>(std::min(s, 3)));
         });
     t.Property(

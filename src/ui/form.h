@@ -15,6 +15,7 @@
 #include "core/runtime_error.h"
 #include "ui/control.h"
 #include "ui/control_array.h"
+#include "ui/draw/units.h"
 #include "ui/input_event.h"
 #include "ui/platform.h"
 
@@ -61,7 +62,7 @@ class Form : public ControlBase<Form> {
   template <class T>
   T& Get(std::string_view qualifiedName) const {
     auto* c = dynamic_cast<T*>(FindControl(qualifiedName));
-    if (!c) throw RuntimeError(424);
+    if (!c) throw RuntimeError(kErrObjectRequired);
     return *c;
   }
   // Every control in creation order.
@@ -148,7 +149,7 @@ class Form : public ControlBase<Form> {
   // Control overrides.
   bool IsContainer() const override { return true; }
   draw::Size ClientSize() const override;
-  double ScaleToPixels() const override { return scaleMode_ == 3 ? 1.0 : 1.0 / 15; }
+  double ScaleToPixels() const override { return scaleMode_ == 3 ? 1.0 : draw::TwipsToPixels(1.0); }
   void Paint(draw::Surface& target, draw::Point origin) override;
   void Move(double left, double top, double width, double height) override;
   void SetVisible(bool visible) override;
@@ -159,7 +160,6 @@ class Form : public ControlBase<Form> {
 
  protected:
   ~Form() override;
-  Ref<Control> NewOfSameKind() const override;
   // Besides its own members a form answers the names of its controls and control arrays.
   DispId FindMember(std::string_view name) override;
   Variant InvokeMember(DispId id, std::uint8_t flags, std::span<Variant> args) override;

@@ -51,7 +51,7 @@ draw::Picture PictureFromVariant(const Variant& value) {
   if (value.IsObject()) {
     if (auto* p = dynamic_cast<PictureObject*>(value.AsObject())) return p->Picture();
   }
-  throw RuntimeError(13);
+  throw RuntimeError(kErrTypeMismatch);
 }
 
 }  // namespace sl::ui

@@ -3,6 +3,7 @@
 
 #include "core/dispatch_table.h"
 #include "ui/control_members.h"
+#include "ui/draw/units.h"
 #include "ui/window_manager.h"
 
 namespace sl::ui {
@@ -12,17 +13,19 @@ const DispatchTable<ScreenObject>& ScreenMembers() {
   static const DispatchTable<ScreenObject> table = [] {
     using S = ScreenObject;
     DispatchTable<S> t;
-    t.Property("Width",
-               [](S& s) { return Num(s.Manager().GetPlatform().DisplaySize().width * 15.0); });
-    t.Property("Height",
-               [](S& s) { return Num(s.Manager().GetPlatform().DisplaySize().height * 15.0); });
-    t.Property("TwipsPerPixelX", [](S&) { return Num(15); });
-    t.Property("TwipsPerPixelY", [](S&) { return Num(15); });
+    t.Property("Width", [](S& s) {
+      return Num(draw::PixelsToTwips(s.Manager().GetPlatform().DisplaySize().width));
+    });
+    t.Property("Height", [](S& s) {
+      return Num(draw::PixelsToTwips(s.Manager().GetPlatform().DisplaySize().height));
+    });
+    t.Property("TwipsPerPixelX", [](S&) { return Num(draw::kTwipsPerPixel); });
+    t.Property("TwipsPerPixelY", [](S&) { return Num(draw::kTwipsPerPixel); });
     t.Property(
         "MousePointer", [](S& s) { return Int(s.Manager().ScreenPointer()); },
         [](S& s, const Variant& v) {
           int p = ToInteger(v);
-          if (p < 0 || (p > 15 && p != 99)) throw RuntimeError(380);
+          if (p < 0 || (p > 15 && p != 99)) throw RuntimeError(kErrInvalidPropertyValue);
           s.Manager().SetScreenPointer(p);
         });
     t.Property(

@@ -9,6 +9,7 @@
 #include "ui/controls/text_box.h"
 #include "ui/draw/chrome.h"
 #include "ui/draw/text_layout.h"
+#include "ui/draw/units.h"
 #include "ui/form.h"
 #include "ui/window_manager.h"
 
@@ -33,7 +34,8 @@ int TitleWidth(const draw::Font& font, const std::string& title, Size display) {
 
 template <class T>
 T& PlacePx(T& c, int x, int y, int w, int h) {
-  c.Move(x * 15.0, y * 15.0, w * 15.0, h * 15.0);
+  c.Move(draw::PixelsToTwips(x), draw::PixelsToTwips(y), draw::PixelsToTwips(w),
+         draw::PixelsToTwips(h));
   return c;
 }
 
@@ -42,8 +44,9 @@ void SizeAndCentre(Form& form, Platform& platform, int w, int h) {
   Form::NonClient n = form.NonClientPixels();
   int outerW = w + n.left + n.right, outerH = h + n.top + n.bottom;
   Size d = platform.DisplaySize();
-  form.Move((d.width - outerW) / 2 * 15.0, (d.height - outerH) / 2 * 15.0, outerW * 15.0,
-            outerH * 15.0);
+  form.Move(draw::PixelsToTwips((d.width - outerW) / 2),
+            draw::PixelsToTwips((d.height - outerH) / 2), draw::PixelsToTwips(outerW),
+            draw::PixelsToTwips(outerH));
 }
 
 // The height a dialog's text may take: the display's height less the window frame and the

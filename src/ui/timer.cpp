@@ -20,7 +20,7 @@ void Timer::Restart() {
 }
 
 void Timer::SetInterval(std::int64_t ms) {
-  if (ms < 0 || ms > 65535) throw RuntimeError(380);
+  if (ms < 0 || ms > 65535) throw RuntimeError(kErrInvalidPropertyValue);
   interval_ = static_cast<int>(ms);
   Restart();
 }

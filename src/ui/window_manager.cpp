@@ -12,6 +12,7 @@
 #include "ui/controls/menu.h"
 #include "ui/draw/chrome.h"
 #include "ui/draw/text_layout.h"
+#include "ui/draw/units.h"
 #include "ui/form.h"
 
 namespace sl::ui {
@@ -197,7 +198,7 @@ void WindowManager::HandleInput(const InputEvent& event) {
       HandleMenuCommand(*form, event);
       break;
     case InputKind::WindowMoved:
-      form->WindowMovedTo(event.x * 15.0, event.y * 15.0);
+      form->WindowMovedTo(draw::PixelsToTwips(event.x), draw::PixelsToTwips(event.y));
       break;
     case InputKind::Notice:
       ShowNotice(*form, event.text);
@@ -344,7 +345,7 @@ MouseArgs WindowManager::ArgsFor(const Control& c, int button, int shift,
                                  draw::Point clientPoint) const {
   draw::Point at = RelativeTo(c, clientPoint);
   // Picture boxes and forms report positions in their own scale; other controls in twips.
-  double perPixel = 15.0;
+  double perPixel = draw::kTwipsPerPixel;
   if (c.IsContainer() && c.ScaleToPixels() == 1.0) perPixel = 1.0;
   if (c.IsContainer() && c.Kind() != ControlKind::Form) {
     draw::Point o = c.ClientOrigin();

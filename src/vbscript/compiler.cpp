@@ -5,14 +5,6 @@
 
 namespace sl::vbs {
 
-std::string ToLowerAscii(std::string_view s) {
-  std::string out(s);
-  for (char& c : out) {
-    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c + 32);
-  }
-  return out;
-}
-
 namespace {
 
 [[noreturn]] void FailAt(int number, const Node* node) {

@@ -11,6 +11,7 @@
 #include <unordered_map>
 #include <vector>
 
+#include "core/case_fold.h"
 #include "vbscript/ast.h"
 
 namespace sl::vbs {
@@ -70,7 +71,5 @@ void CompileProgram(Program& program, GlobalScope& globals, const ProcDef* scope
 
 // Resolves the names of an expression parsed for Eval.
 void CompileExpression(Program& program, Expr* expr, const ProcDef* scope);
-
-std::string ToLowerAscii(std::string_view s);
 
 }  // namespace sl::vbs

@@ -38,7 +38,7 @@ std::string_view ErrorDescription(int number) {
       return "Expected '('";
     case kErrExpectedRParen:
       return "Expected ')'";
-    case 1007:
+    case kErrExpectedRBracket:
       return "Expected ']'";
     case kErrExpectedIdentifier:
       return "Expected identifier";

@@ -10,35 +10,13 @@
 
 namespace sl::vbs {
 
-enum ErrorNumber : int {
-  kErrInvalidCall = 5,
-  kErrOverflow = 6,
-  kErrOutOfMemory = 7,
-  kErrSubscript = 9,
-  kErrFixedArray = 10,
-  kErrDivisionByZero = 11,
-  kErrTypeMismatch = 13,
-  kErrForNotInitialized = 92,
-  kErrOutOfStack = 28,
-  kErrInvalidNull = 94,
-  kErrObjectNotSet = 91,
-  kErrObjectRequired = 424,
-  kErrCannotCreate = 429,
-  kErrNoSuchMember = 438,
-  kErrArgNotOptional = 449,
-  kErrWrongArgCount = 450,
-  kErrUnsupportedType = 458,
-  kErrNotCollection = 451,
-  kErrUndefined = 500,
-  kErrIllegalAssignment = 501,
-  kErrInvalidReference = 505,
-  kErrClassNotDefined = 506,
-  kErrTimeout = 6000,
-  // Compilation errors.
+// Compilation errors; the run-time numbers are named in core/error_numbers.h.
+enum CompileErrorNumber : int {
   kErrSyntax = 1002,
   kErrExpectedColon = 1003,
   kErrExpectedLParen = 1005,
   kErrExpectedRParen = 1006,
+  kErrExpectedRBracket = 1007,
   kErrExpectedIdentifier = 1010,
   kErrExpectedEquals = 1011,
   kErrExpectedIf = 1012,

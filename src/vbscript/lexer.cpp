@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <cstdlib>
 
+#include "core/case_fold.h"
 #include "core/variant_convert.h"
 #include "vbscript/errors.h"
 
@@ -98,10 +99,8 @@ bool IsBlank(char c) {
 Kw LookupKeyword(std::string_view word) {
   if (word.size() > 8) return Kw::None;
   char lower[9];
-  for (std::size_t i = 0; i < word.size(); ++i) {
-    char c = word[i];
-    lower[i] = (c >= 'A' && c <= 'Z') ? static_cast<char>(c + 32) : c;
-  }
+  for (std::size_t i = 0; i < word.size(); ++i)
+    lower[i] = AsciiLower(word[i]);
   std::string_view key(lower, word.size());
   for (const KeywordName& k : kKeywords) {
     if (key == k.name) return k.kw;
@@ -316,7 +315,7 @@ class Lexer {
     std::size_t start = ++pos_;
     while (pos_ < src_.size() && src_[pos_] != ']' && src_[pos_] != '\n' && src_[pos_] != '\r')
       ++pos_;
-    if (Peek() != ']') Fail(1007);
+    if (Peek() != ']') Fail(kErrExpectedRBracket);
     std::string_view word = src_.substr(start, pos_ - start);
     ++pos_;
     if (word.size() > kMaxIdentifier) Fail(kErrIdentifierTooLong);

@@ -3,6 +3,7 @@
 #include <utility>
 #include <vector>
 
+#include "core/case_fold.h"
 #include "vbscript/errors.h"
 #include "vbscript/lexer.h"
 #include "vbscript/operators.h"
@@ -10,14 +11,6 @@
 namespace sl::vbs {
 
 namespace {
-
-std::string Lower(std::string_view s) {
-  std::string out(s);
-  for (char& c : out) {
-    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c + 32);
-  }
-  return out;
-}
 
 // Binding strength of binary operators; 0 when the token is not one.
 int Precedence(const Token& t, Op& op) {
@@ -211,7 +204,7 @@ class Parser {
 
   NameExpr* MakeName(const Token& at, std::string name) {
     NameExpr* n = NewAt<NameExpr>(at);
-    n->key = Lower(name);
+    n->key = ToLowerAscii(name);
     n->name = std::move(name);
     return n;
   }
@@ -282,7 +275,7 @@ class Parser {
     proc->line = Cur().line;
     proc->column = Cur().column;
     proc->name = ExpectName();
-    proc->key = Lower(proc->name);
+    proc->key = ToLowerAscii(proc->name);
     if (Kind() == Tok::LParen) {
       Next();
       if (Kind() != Tok::RParen) {
@@ -337,7 +330,7 @@ class Parser {
     Next();
     ClassDef* cls = New<ClassDef>();
     cls->name = ExpectName();
-    cls->key = Lower(cls->name);
+    cls->key = ToLowerAscii(cls->name);
     EndOfStatement();
     ClassDef* outer = class_;
     class_ = cls;
@@ -507,7 +500,7 @@ class Parser {
     return ParseExpressionStatement();
   }
 
-  static bool NamesEqual(std::string_view a, std::string_view b) { return Lower(a) == b; }
+  static bool NamesEqual(std::string_view a, std::string_view b) { return ToLowerAscii(a) == b; }
 
   // A procedure or class declared inside a block of global code (If ... End If): it belongs to
   // the block's program like any other, whether or not the block runs. Null when the
@@ -588,7 +581,7 @@ class Parser {
       Next();
       MemberExpr* m = NewAt<MemberExpr>(start);
       m->name = ExpectMemberName();
-      m->key = Lower(m->name);
+      m->key = ToLowerAscii(m->name);
       e = m;
     } else if (IsKw(Kw::Me)) {
       Next();
@@ -606,7 +599,7 @@ class Parser {
         MemberExpr* m = New<MemberExpr>();
         m->object = e;
         m->name = ExpectMemberName();
-        m->key = Lower(m->name);
+        m->key = ToLowerAscii(m->name);
         e = Grown(m, {e});
         if (beforeParen) *beforeParen = nullptr;
       } else if (Kind() == Tok::LParen) {
@@ -1103,7 +1096,7 @@ class Parser {
         NewExpr* n = New<NewExpr>();
         Next();
         n->className = ExpectName();
-        n->key = Lower(n->className);
+        n->key = ToLowerAscii(n->className);
         return n;
       }
       case Kw::Me:

@@ -12,7 +12,7 @@ namespace sl::vbs {
 namespace {
 
 Interpreter& Live(const Ref<CodeStore>& store) {
-  if (!store->interpreter) throw MakeError(51);  // the engine was reset
+  if (!store->interpreter) throw MakeError(kErrInternal);  // the engine was reset
   return *store->interpreter;
 }
 

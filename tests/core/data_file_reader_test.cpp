@@ -6,6 +6,7 @@
 #include "core/date_time.h"
 #include "core/runtime_error.h"
 #include "core/variant_convert.h"
+#include "support/error_number.h"
 #include "support/temp_folder.h"
 
 namespace sl {

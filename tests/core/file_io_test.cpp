@@ -17,6 +17,7 @@
 #include <thread>
 
 #include "core/settings_store.h"
+#include "support/error_number.h"
 #include "support/temp_folder.h"
 
 namespace sl {

@@ -6,6 +6,7 @@
 
 #include <filesystem>
 
+#include "support/error_number.h"
 #include "support/temp_folder.h"
 
 namespace sl {

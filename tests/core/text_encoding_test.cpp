@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #include "core/case_fold.h"
+#include "core/shared_string.h"
+#include "core/utf8.h"
 #include "core/wildcard.h"
 
 namespace sl {
@@ -30,6 +32,34 @@ TEST(CaseFoldTest, FoldsAccentedAndAsciiLetters) {
   EXPECT_TRUE(EqualsIgnoreCase("Général", "GÉNÉRAL"));
   EXPECT_FALSE(EqualsIgnoreCase("abc", "abd"));
   EXPECT_EQ(FoldCase("\xC3"), "\xC3");  // a truncated sequence is kept as it is
+}
+
+TEST(Utf8Test, EncodesEachLengthAtItsBoundaries) {
+  auto encoded = [](char32_t c) {
+    std::string out;
+    AppendUtf8(out, c);
+    return out;
+  };
+  EXPECT_EQ(encoded(U'\x7F'), "\x7F");
+  EXPECT_EQ(encoded(0x80), "\xC2\x80");
+  EXPECT_EQ(encoded(0x7FF), "\xDF\xBF");
+  EXPECT_EQ(encoded(0x800), "\xE0\xA0\x80");
+  EXPECT_EQ(encoded(0xFFFF), "\xEF\xBF\xBF");
+  EXPECT_EQ(encoded(0x10000), "\xF0\x90\x80\x80");
+  EXPECT_EQ(encoded(0x10FFFF), "\xF4\x8F\xBF\xBF");
+  // The three conversions that write UTF-8 agree on a character beyond the basic plane.
+  EXPECT_EQ(Utf16ToUtf8(u"\U0001F600 \u00E9"), "\xF0\x9F\x98\x80 \xC3\xA9");
+  EXPECT_EQ(FoldCase("\xF0\x9F\x98\x80\xC3\x89"), "\xF0\x9F\x98\x80\xC3\xA9");
+  EXPECT_EQ(Windows1252ToUtf8("\x80"), "\xE2\x82\xAC");
+}
+
+TEST(CaseFoldTest, AsciiLowerChangesOnlyAsciiCapitals) {
+  EXPECT_EQ(ToLowerAscii("MsgBox Z@[`{"), "msgbox z@[`{");
+  EXPECT_EQ(ToLowerAscii("\xC3\x89T\xC3\x89"), "\xC3\x89t\xC3\x89");  // É stays as it is
+  EXPECT_EQ(AsciiLower('A'), 'a');
+  EXPECT_EQ(AsciiLower('Z'), 'z');
+  EXPECT_EQ(AsciiLower('@'), '@');
+  EXPECT_EQ(AsciiLower('\xC9'), '\xC9');
 }
 
 TEST(WildcardTest, WindowsListingPatterns) {

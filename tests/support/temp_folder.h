@@ -4,8 +4,6 @@
 
 #include <unistd.h>
 
-#include "core/runtime_error.h"
-
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -60,16 +58,5 @@ class TempFolder {
  private:
   std::string path_;
 };
-
-// The number of the RuntimeError that f throws, or 0.
-template <class F>
-int ErrorNumberOf(F&& f) {
-  try {
-    f();
-  } catch (const RuntimeError& e) {
-    return e.Number();
-  }
-  return 0;
-}
 
 }  // namespace sl::test

@@ -6,9 +6,16 @@
 #include <vector>
 
 #include "core/runtime_error.h"
+#include "support/error_number.h"
+#include "ui/controls/check_box.h"
+#include "ui/controls/combo_box.h"
 #include "ui/controls/command_button.h"
+#include "ui/controls/frame.h"
 #include "ui/controls/image.h"
 #include "ui/controls/label.h"
+#include "ui/controls/list_box.h"
+#include "ui/controls/list_items.h"
+#include "ui/controls/menu.h"
 #include "ui/controls/picture_box.h"
 #include "ui/controls/text_box.h"
 #include "ui/controls/timer_control.h"
@@ -19,19 +26,46 @@ namespace {
 
 using test::UiFixture;
 
-int ErrorNumber(const std::function<void()>& f, std::string* description = nullptr) {
-  try {
-    f();
-  } catch (const RuntimeError& e) {
-    if (description) *description = e.Description();
-    return e.Number();
-  }
-  return 0;
-}
-
 struct FormTest : UiFixture {
   FormTest() { form->Show(); }
 };
+
+template <class Kind>
+void ExpectLoadedElementOfSameKind(Form& form, const std::string& name) {
+  ControlArray& array = form.AddArray<Kind>(name);
+  Control& element = array.Load(1);
+  EXPECT_NE(dynamic_cast<Kind*>(&element), nullptr) << name;
+  EXPECT_EQ(element.Kind(), array.Item(0).Kind()) << name;
+  EXPECT_EQ(element.Name(), name);
+  EXPECT_EQ(element.GetForm(), &form);
+}
+
+TEST_F(FormTest, LoadedArrayElementsAreOfTheTemplatesKind) {
+  ExpectLoadedElementOfSameKind<Label>(*form, "Labels");
+  ExpectLoadedElementOfSameKind<PictureBox>(*form, "Pictures");
+  ExpectLoadedElementOfSameKind<CommandButton>(*form, "Buttons");
+  ExpectLoadedElementOfSameKind<TextBox>(*form, "Texts");
+  ExpectLoadedElementOfSameKind<TimerControl>(*form, "Timers");
+  ExpectLoadedElementOfSameKind<Image>(*form, "Images");
+  ExpectLoadedElementOfSameKind<CheckBox>(*form, "Checks");
+  ExpectLoadedElementOfSameKind<ComboBox>(*form, "Combos");
+  ExpectLoadedElementOfSameKind<ListBox>(*form, "Lists");
+  ExpectLoadedElementOfSameKind<Frame>(*form, "Frames");
+  ExpectLoadedElementOfSameKind<Menu>(*form, "Menus");
+}
+
+TEST(ListItemsTest, SortedEntriesIgnoreAsciiCaseAndPutOtherLettersLast) {
+  ListItems items;
+  items.sorted = true;
+  for (const char* text : {"zebra", "\xC3\x89" "cole", "apple", "Banana", "banana"})
+    items.Add(text);
+  ASSERT_EQ(items.Count(), 5);
+  EXPECT_EQ(items.At(0), "apple");
+  EXPECT_EQ(items.At(1), "Banana");  // equal without case: the later one goes after
+  EXPECT_EQ(items.At(2), "banana");
+  EXPECT_EQ(items.At(3), "zebra");
+  EXPECT_EQ(items.At(4), "\xC3\x89" "cole");
+}
 
 TEST_F(FormTest, LoadedArrayElementsCopyTheTemplateAndStartHidden) {
   ControlArray& area = form->AddArray<Label>("Area");
@@ -65,17 +99,17 @@ TEST_F(FormTest, ControlArrayErrorsAreTheClassicOnes) {
   ControlArray& area = form->AddArray<Image>("Area");
   area.Load(1);
   std::string d;
-  EXPECT_EQ(ErrorNumber([&] { area.Load(1); }), 360);
-  EXPECT_EQ(ErrorNumber([&] { area.Item(7); }, &d), 340);
+  EXPECT_EQ(sl::test::ErrorNumberOf([&] { area.Load(1); }), 360);
+  EXPECT_EQ(sl::test::ErrorNumberOf([&] { area.Item(7); }, &d), 340);
   EXPECT_EQ(d, "Control array element '7' doesn't exist");
-  EXPECT_EQ(ErrorNumber([&] { area.Unload(5); }), 340);
-  EXPECT_EQ(ErrorNumber([&] { area.Unload(0); }), 362);
+  EXPECT_EQ(sl::test::ErrorNumberOf([&] { area.Unload(5); }), 340);
+  EXPECT_EQ(sl::test::ErrorNumberOf([&] { area.Unload(0); }), 362);
   area.Unload(1);
   EXPECT_EQ(form->FindControl("Area(1)"), nullptr);
   EXPECT_NO_THROW(area.Load(1));  // the index is free again
   // Through the script interface: Area(7) is the same 340.
   Variant idx(std::int16_t{7});
-  EXPECT_EQ(ErrorNumber([&] {
+  EXPECT_EQ(sl::test::ErrorNumberOf([&] {
               area.Invoke(kDispIdValue, kInvokeGet | kInvokeCall, {&idx, 1});
             }),
             340);

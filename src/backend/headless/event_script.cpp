@@ -7,6 +7,8 @@
 #include <sstream>
 #include <utility>
 
+#include "core/case_fold.h"
+
 namespace sl {
 
 namespace {
@@ -20,13 +22,9 @@ bool IsSpace(char c) {
   return c == ' ' || c == '\t';
 }
 
-char ToLower(char c) {
-  return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
-}
-
 bool EqualsNoCase(std::string_view a, std::string_view b) {
   return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
-           return ToLower(x) == ToLower(y);
+           return AsciiLower(x) == AsciiLower(y);
          });
 }
 
@@ -189,8 +187,7 @@ void ScriptParser::ParseControl(LineReader& r, ScriptCommand& cmd) {
 ScriptCommand ScriptParser::Parse(std::string_view text) {
   LineReader r(text);
   std::string_view word = r.NextWord();
-  std::string name(word);
-  std::transform(name.begin(), name.end(), name.begin(), ToLower);
+  std::string name = ToLowerAscii(word);
   ScriptCommand cmd;
   cmd.line = line_;
   using K = ScriptCommandKind;
@@ -303,7 +300,7 @@ std::vector<ScriptCommand> LoadEventScript(const std::filesystem::path& file) {
 
 std::optional<int> KeyCodeFromName(std::string_view name) {
   if (name.size() == 1) {
-    char c = ToLower(name[0]);
+    char c = AsciiLower(name[0]);
     if (c >= 'a' && c <= 'z') return c - 'a' + 'A';
     if (c >= '0' && c <= '9') return c;
     return std::nullopt;

@@ -27,7 +27,7 @@ void AnimatedPictures::Attach(Game& game) {
   if (auto* gif = dynamic_cast<ui::AnimatedPicture*>(Array("AniGif").Find(0))) {
     gif->SetLoader([this](const std::string& file) {
       std::optional<std::string> real = project_.Paths().Find(file);
-      if (!real) throw RuntimeError(53);
+      if (!real) throw RuntimeError(kErrFileNotFound);
       return pictures_.Load(*real);
     });
     // The holder box takes the clicks: a disabled control passes the mouse to its container.
@@ -37,7 +37,7 @@ void AnimatedPictures::Attach(Game& game) {
 
 ui::ControlArray& AnimatedPictures::Array(const char* name) {
   ui::ControlArray* a = game_->Form().FindArray(name);
-  if (!a) throw RuntimeError(340);
+  if (!a) throw RuntimeError(kErrNoArrayElement);
   return *a;
 }
 

@@ -12,14 +12,13 @@
 #include "ui/controls/menu.h"
 #include "ui/controls/timer_control.h"
 #include "ui/draw/picture_cache.h"
+#include "ui/draw/units.h"
 #include "ui/form.h"
 #include "ui/window_manager.h"
 
 namespace sl {
 
-namespace {
-constexpr double kTwipsPerPixel = 15;
-}
+namespace {}
 
 RipplingWater::RipplingWater(Project& project, ui::WindowManager& windows,
                              draw::PictureCache& pictures)
@@ -71,9 +70,9 @@ bool RipplingWater::LoadWaveEffectIfAny(const std::string& frame) {
     draw::Rect region = asked.Intersect({0, 0, client.width, client.height});
     ui::PictureBox& surface = SurfaceBox();
     surface.SetBorderStyle(0);
-    surface.Move(region.x * kTwipsPerPixel, region.y * kTwipsPerPixel,
-                 std::max(region.width, 0) * kTwipsPerPixel,
-                 std::max(region.height, 0) * kTwipsPerPixel);
+    surface.Move(draw::PixelsToTwips(region.x), draw::PixelsToTwips(region.y),
+                 draw::PixelsToTwips(std::max(region.width, 0)),
+                 draw::PixelsToTwips(std::max(region.height, 0)));
     draw::Picture mask;
     try {
       std::optional<std::string> real = paths.Find(base + ".rwm");

@@ -13,6 +13,7 @@
 #include "ui/controls/menu.h"
 #include "ui/controls/picture_box.h"
 #include "ui/controls/timer_control.h"
+#include "ui/draw/units.h"
 #include "ui/window_manager.h"
 
 namespace sl {
@@ -54,7 +55,8 @@ void Game::ResetAll() {
     picRipplingWater_->SetVisible(false);
     GameStopping = false;
     CenterWindowAndPictureBox();
-    backImage_->Move(0, 0, info.PictureWidth * 15.0, info.PictureHeight * 15.0);
+    backImage_->Move(0, 0, draw::PixelsToTwips(info.PictureWidth),
+                     draw::PixelsToTwips(info.PictureHeight));
     subs_.texts->ResetMessageBox();
     subs_.hotspots->ResetDefaultPointer();
     ResetInventoryBar();
@@ -82,7 +84,7 @@ void Game::ResetInventoryBar() {
   ui::Control& template0 = pickedObject_->Item(0);
   if (info.InventoryAnimated) {
     double h = info.InventoryMargin * 30.0 + 480;
-    inventory1_->Move(0, -h, info.PictureWidth * 15.0, h);
+    inventory1_->Move(0, -h, draw::PixelsToTwips(info.PictureWidth), h);
     inventory1_->SetVisible(true);
     inventory2_->Move(0, 0, inventory2_->Width(), inventory2_->Height());
     template0.SetContainer(inventory1_);

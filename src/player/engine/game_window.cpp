@@ -20,6 +20,7 @@
 #include "ui/controls/picture_box.h"
 #include "ui/controls/text_box.h"
 #include "ui/controls/timer_control.h"
+#include "ui/draw/units.h"
 #include "ui/window_manager.h"
 
 namespace sl {
@@ -254,7 +255,7 @@ void Game::CreateMenus() {
 
 ui::Menu& Game::Menu(const std::string& name) {
   auto* m = Find<ui::Menu>(*form_, name);
-  if (!m) throw RuntimeError(424);
+  if (!m) throw RuntimeError(kErrObjectRequired);
   return *m;
 }
 
@@ -287,16 +288,16 @@ void Game::Form_Load() {
 void Game::CenterWindowAndPictureBox() {
   const ProjectInformation& info = project_.Info();
   ui::Form& f = *form_;
-  double screenW = display_.ScreenWidth() * 15.0;
-  double screenH = display_.ScreenHeight() * 15.0;
+  double screenW = draw::PixelsToTwips(display_.ScreenWidth());
+  double screenH = draw::PixelsToTwips(display_.ScreenHeight());
   double width = 0;
   double height = 0;
   if (info.MenusAlwaysShown) {
     ShowMenus();
     f.SetBorderStyle(ui::BorderStyle::FixedSingle);
     f.SetCaption(info.GameTitle + " ");
-    height = (f.Height() - f.ScaleHeight()) + info.PictureHeight * 15.0;
-    width = (f.Width() - f.ScaleWidth()) + info.PictureWidth * 15.0;
+    height = (f.Height() - f.ScaleHeight()) + draw::PixelsToTwips(info.PictureHeight);
+    width = (f.Width() - f.ScaleWidth()) + draw::PixelsToTwips(info.PictureWidth);
   } else {
     f.SetCaption("");
     f.SetBorderStyle(ui::BorderStyle::None);
@@ -305,8 +306,8 @@ void Game::CenterWindowAndPictureBox() {
     width = screenW;
   }
   f.Move(screenW / 2 - width / 2, screenH / 2 - height / 2, width, height);
-  double pw = info.PictureWidth * 15.0;
-  double ph = info.PictureHeight * 15.0;
+  double pw = draw::PixelsToTwips(info.PictureWidth);
+  double ph = draw::PixelsToTwips(info.PictureHeight);
   double left = std::floor(f.ScaleWidth() / 2) - pw / 2;
   double top = std::max(0.0, std::nearbyint(std::floor(f.ScaleHeight() / 2) - ph / 2));
   pictureBox_->Move(left, top, pw, ph);

@@ -16,6 +16,7 @@
 #include "ui/controls/picture_box.h"
 #include "ui/controls/timer_control.h"
 #include "ui/draw/picture_cache.h"
+#include "ui/draw/units.h"
 #include "ui/window_manager.h"
 
 namespace sl {
@@ -27,7 +28,7 @@ struct OpeningStopped {};
 
 DataFileReader OpenDataFile(PathResolver& paths, const std::string& path) {
   std::optional<std::string> real = paths.Find(path);
-  if (!real) throw RuntimeError(53);
+  if (!real) throw RuntimeError(kErrFileNotFound);
   return DataFileReader::FromFile(*real);
 }
 
@@ -352,8 +353,8 @@ void Game::DrawBackground() {
 void Game::PlayFrameVideo(const FrameFile& f) {
   std::string file = project_.FindMediaFile(project_.Folders().FramesFolder + f.VideoFile);
   if (f.VideoInCutSceneArea) {
-    cutSceneArea_->Move(f.VideoLeft * 15.0, f.VideoTop * 15.0, f.VideoWidth * 15.0,
-                        f.VideoHeight * 15.0);
+    cutSceneArea_->Move(draw::PixelsToTwips(f.VideoLeft), draw::PixelsToTwips(f.VideoTop),
+                        draw::PixelsToTwips(f.VideoWidth), draw::PixelsToTwips(f.VideoHeight));
     subs_.video->PlayMovieWithStop(file, *cutSceneArea_, false, 0, 0, 0, 0);
     cutSceneArea_->ZOrder(0);
     windows_.Loop().DoEvents();

@@ -16,6 +16,7 @@
 #include "ui/controls/menu.h"
 #include "ui/controls/picture_box.h"
 #include "ui/controls/timer_control.h"
+#include "ui/draw/units.h"
 #include "ui/form.h"
 #include "ui/window_manager.h"
 
@@ -241,7 +242,7 @@ std::int16_t Hotspots::FinishAction(std::int16_t n, std::int16_t item, const Act
   if (running() && a.hotspotSoundOn && !a.hotspotSound.empty()) {
     MediaPlayer& p = g.Channels().PlayerOfChannel(kHotspotSoundChannel);
     // A hotspot sound that already plays goes on from where it is unless asked to restart.
-    if (p.PlayState() != 2 || a.restartHotspotSound != 0) {
+    if (!p.Playing() || a.restartHotspotSound != 0) {
       p.Stop();
       p.SetFileName(project_.FindMediaFile(project_.Folders().AreasFolder + a.hotspotSound));
       p.SetPlayCount(a.loopHotspotSound ? 0 : 1);
@@ -310,7 +311,8 @@ void Hotspots::PlayActionVideo(const ActionRecord& a) {
     return;
   }
   ui::PictureBox& area = g.CutSceneArea();
-  area.Move(a.videoLeft * 15.0, a.videoTop * 15.0, a.videoWidth * 15.0, a.videoHeight * 15.0);
+  area.Move(draw::PixelsToTwips(a.videoLeft), draw::PixelsToTwips(a.videoTop),
+            draw::PixelsToTwips(a.videoWidth), draw::PixelsToTwips(a.videoHeight));
   video.PlayMovieWithStop(file, area, false, 0, 0, 0, 0);
   area.ZOrder(0);
   windows_.Loop().DoEvents();

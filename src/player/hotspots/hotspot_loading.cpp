@@ -17,6 +17,7 @@
 #include "ui/controls/image.h"
 #include "ui/controls/picture_box.h"
 #include "ui/draw/picture_cache.h"
+#include "ui/draw/units.h"
 #include "ui/form.h"
 #include "ui/window_manager.h"
 
@@ -80,7 +81,7 @@ void Hotspots::LoadOneArea(DataFileReader& reader, int n) {
       ui::Control& c = areas.Load(n);
       c.SetVisible(false);
       static_cast<ui::Image&>(c).SetPicture(draw::Picture());
-      c.Move(0, 0, 15, 15);
+      c.Move(0, 0, draw::PixelsToTwips(1), draw::PixelsToTwips(1));
     });
     step([&] {
       int k = g.Subsystems().effects->AniGifNewWithIndex(
@@ -176,7 +177,7 @@ DataFileReader Hotspots::OpenFile(const std::string& path) {
 
 ui::ControlArray& Hotspots::Array(const char* name) {
   ui::ControlArray* array = game_->Form().FindArray(name);
-  if (!array) throw RuntimeError(340);
+  if (!array) throw RuntimeError(kErrNoArrayElement);
   return *array;
 }
 

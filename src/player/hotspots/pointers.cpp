@@ -10,6 +10,7 @@
 #include "player/startup/shared_routines.h"
 #include "ui/control_array.h"
 #include "ui/draw/picture.h"
+#include "ui/draw/units.h"
 #include "ui/form.h"
 #include "ui/window_manager.h"
 
@@ -73,8 +74,8 @@ void Hotspots::SetScreenPointerDefault() {
 
 void Hotspots::SaveClickPos(float sglLeft, float sglTop) {
   try {
-    clickX_ = RoundToInteger(sglLeft / 15.0);
-    clickY_ = RoundToInteger(sglTop / 15.0);
+    clickX_ = RoundToInteger(draw::TwipsToPixels(sglLeft));
+    clickY_ = RoundToInteger(draw::TwipsToPixels(sglTop));
   } catch (const RuntimeError&) {
     // A position beyond 16 bits cannot come from a click on the frame; the last one stays.
   }

@@ -47,7 +47,7 @@ void Hotspots::ShowOrNotShowAreas() {
     ui::ControlArray& areas = Array("Area");
     std::int16_t i = 0;
     while (!r.Eof() && !g.GameStopping) {
-      if (i == 32767) throw RuntimeError(6);
+      if (i == 32767) throw RuntimeError(kErrOverflow);
       ++i;
       r.Skip(10);
       bool visible = !variables_.IsDisappeared(g.CurrentFrameName, i);

@@ -124,7 +124,7 @@ void Inventory::ShowInventoryButton() {
 
 ui::ControlArray& Inventory::Items() {
   ui::ControlArray* array = game_->Form().FindArray("PickedObject");
-  if (!array) throw RuntimeError(340);
+  if (!array) throw RuntimeError(kErrNoArrayElement);
   return *array;
 }
 

@@ -1,14 +1,15 @@
 // The inventory grid's arithmetic.
 #include "player/inventory/inventory_grid.h"
+#include "ui/draw/units.h"
 
 #include <cmath>
 
 namespace sl {
 
 InventoryGrid::InventoryGrid(std::int32_t pictureWidth, std::int32_t itemGap, std::int32_t margin)
-    : sx_(15.0 * itemGap), sy_(15.0 * margin) {
+    : sx_(draw::PixelsToTwips(itemGap)), sy_(draw::PixelsToTwips(margin)) {
   double step = sx_ + kCell;
-  double fit = step > 0 ? std::floor(15.0 * pictureWidth / step) : 0;
+  double fit = step > 0 ? std::floor(draw::PixelsToTwips(pictureWidth) / step) : 0;
   // A picture narrower than one cell (or a negative gap) still shows one column, so that every
   // item has a place and no division by zero can happen.
   columns_ = fit >= 1 ? static_cast<int>(std::fmin(fit, 32767)) : 1;

@@ -46,7 +46,7 @@ void Inventory::AddPickedObject(const std::string& ObjectName, bool bDoNotPopup)
           project_.Paths().ReadFile(project_.Folders().AreasFolder + ObjectName + ".obj"));
       icon = reader.ReadString();
     }
-    if (ObjectsCount >= kMaxItems) throw RuntimeError(6);
+    if (ObjectsCount >= kMaxItems) throw RuntimeError(kErrOverflow);
     ++ObjectsCount;
     ui::Control& item = Items().Load(ObjectsCount);
     // The name goes first: an item whose icon fails to load is still held under its name.
@@ -81,7 +81,7 @@ void Inventory::RemovePickedObject(std::int16_t ObjectIndex) {
   if (!game_) return;
   try {
     // Only an item that is held can be removed; any other number would take the last item.
-    if (ObjectIndex < 1 || ObjectIndex > ObjectsCount) throw RuntimeError(340);
+    if (ObjectIndex < 1 || ObjectIndex > ObjectsCount) throw RuntimeError(kErrNoArrayElement);
     ui::ControlArray& items = Items();
     for (int i = ObjectIndex; i < ObjectsCount; ++i) {
       auto& to = static_cast<ui::Image&>(items.Item(i));

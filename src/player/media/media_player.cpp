@@ -48,7 +48,8 @@ MediaPlayers::~MediaPlayers() = default;
 
 MediaPlayer& MediaPlayers::operator()(int index) {
   if (index < 1 || index > kCount) {
-    throw RuntimeError(340, "Control array element '" + std::to_string(index) + "' doesn't exist");
+    throw RuntimeError(kErrNoArrayElement,
+                       "Control array element '" + std::to_string(index) + "' doesn't exist");
   }
   return players_[static_cast<std::size_t>(index - 1)];
 }

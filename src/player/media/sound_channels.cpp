@@ -32,7 +32,7 @@ SoundChannels::SoundChannels(MediaPlayers& players) : players_(players) {
 }
 
 SoundChannel& SoundChannels::Channel(int index) {
-  if (index < 0 || index > kChannels) throw RuntimeError(9);
+  if (index < 0 || index > kChannels) throw RuntimeError(kErrSubscript);
   return table_[static_cast<std::size_t>(index)];
 }
 
@@ -89,7 +89,7 @@ void SoundChannels::PlaySoundChannels(DataFileReader& reader, const MediaResolve
 
 std::int16_t SoundChannels::FindFreePlayer() {
   for (int i = 1; i <= MediaPlayers::kCount; ++i) {
-    if (players_(i).PlayState() != kPlayStatePlaying) return static_cast<std::int16_t>(i);
+    if (!players_(i).Playing()) return static_cast<std::int16_t>(i);
   }
   return -1;
 }
@@ -144,7 +144,7 @@ void SoundChannels::ApplyFaded(int ch, const MediaResolver& resolve,
   }
   StopOtherMidi(ch);
   MediaPlayer& p = players_(c.player);
-  std::int16_t free = p.PlayState() == kPlayStatePlaying ? FindFreePlayer() : -1;
+  std::int16_t free = p.Playing() ? FindFreePlayer() : -1;
   if (free == -1) {
     c.previousPlayer = 0;
     Start(p, path, LevelToVolume(0), c.loop);

@@ -32,8 +32,8 @@ SavedGamesDialog::SavedGamesDialog(SavedGamesDialogContext context, const char* 
   ui::Form& f = *form_;
   f.SetBorderStyle(ui::BorderStyle::FixedDialog);
   ui::Form::NonClient n = f.NonClientPixels();
-  f.Move(0, 0, (kClientWidth + n.left + n.right) * draw::kTwipsPerPixel,
-         (clientHeight + n.top + n.bottom) * draw::kTwipsPerPixel);
+  f.Move(0, 0, draw::PixelsToTwips(kClientWidth + n.left + n.right),
+         draw::PixelsToTwips(clientHeight + n.top + n.bottom));
   file1_ = &f.Add<ui::FileListBox>("File1");
   file1_->SetVisible(false);
   prompt_ = &f.Add<ui::Label>(promptName);
@@ -56,14 +56,14 @@ SavedGamesDialog::~SavedGamesDialog() {
 }
 
 void SavedGamesDialog::Place(ui::Control& control, int x, int y, int width, int height) {
-  control.Move(x * draw::kTwipsPerPixel, y * draw::kTwipsPerPixel, width * draw::kTwipsPerPixel,
-               height * draw::kTwipsPerPixel);
+  control.Move(draw::PixelsToTwips(x), draw::PixelsToTwips(y), draw::PixelsToTwips(width),
+               draw::PixelsToTwips(height));
 }
 
 void SavedGamesDialog::Form_Load() {
   ui::Form& f = *form_;
-  double screenWidth = c_.display.ScreenWidth() * draw::kTwipsPerPixel;
-  double screenHeight = c_.display.ScreenHeight() * draw::kTwipsPerPixel;
+  double screenWidth = draw::PixelsToTwips(c_.display.ScreenWidth());
+  double screenHeight = draw::PixelsToTwips(c_.display.ScreenHeight());
   f.Move((screenWidth - f.Width()) / 2, (screenHeight - f.Height()) / 2, f.Width(), f.Height());
   SetCaptions();
 }

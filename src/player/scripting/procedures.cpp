@@ -40,7 +40,7 @@ class LineReader {
   explicit LineReader(std::string_view bytes) : bytes_(bytes) {}
   bool Eof() const { return pos_ >= bytes_.size(); }
   std::string_view ReadLine() {
-    if (Eof()) throw RuntimeError(62);
+    if (Eof()) throw RuntimeError(kErrInputPastEnd);
     std::size_t start = pos_;
     while (pos_ < bytes_.size() && bytes_[pos_] != '\r' && bytes_[pos_] != '\n')
       ++pos_;
@@ -71,7 +71,7 @@ std::int32_t ProjectOffset(std::string_view projectName) {
   std::int64_t sum = 0;
   for (char c : Utf8ToWindows1252(projectName)) {
     sum += static_cast<unsigned char>(c);
-    if (sum > std::numeric_limits<std::int32_t>::max()) throw RuntimeError(6);
+    if (sum > std::numeric_limits<std::int32_t>::max()) throw RuntimeError(kErrOverflow);
   }
   return static_cast<std::int32_t>(sum);
 }

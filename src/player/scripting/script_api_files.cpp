@@ -116,7 +116,7 @@ void A::LoadAPicture(const Variant& refControl, const std::string& sFilename) {
     }
     ui::Control& control = ui::ControlFromVariant(refControl);
     DispId id = control.GetIdOfName("Picture");
-    if (id == kDispIdUnknown) throw RuntimeError(438);
+    if (id == kDispIdUnknown) throw RuntimeError(kErrNoSuchMember);
     control.Invoke(id, kInvokeSet, std::span<Variant>(&picture, 1));
   } catch (const RuntimeError& e) {
     ShowError(" Error loading the following picture:'\r\n" + resolved + "'.\r\n\r\n" +

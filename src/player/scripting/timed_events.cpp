@@ -41,7 +41,7 @@ std::int16_t TimedEvents::CreateTimedEvent(const Variant& Duration, const std::s
 void TimedEvents::RemoveTimedEvent(std::int16_t number) {
   try {
     if (number == 0 || !timers_ || number > timers_->UBound()) return;
-    if (number < 0) throw RuntimeError(9);
+    if (number < 0) throw RuntimeError(kErrSubscript);
     Disarm(number);
   } catch (const RuntimeError& e) {
     project_.ShowError(" Unable to remove the timed event #" + std::to_string(number) + ". " +

@@ -57,7 +57,7 @@ void VariableObject::Let(const Variant& value, bool isSet) {
   // A Let of an object stores its value; a Set keeps the object itself.
   if (value.IsObject() && !isSet) {
     Object* obj = value.AsObject();
-    if (!obj) throw RuntimeError(91);
+    if (!obj) throw RuntimeError(kErrObjectNotSet);
     variant_->Value = obj->Invoke(kDispIdValue, kInvokeGet | kInvokeCall, {});
     return;
   }
@@ -67,8 +67,8 @@ void VariableObject::Let(const Variant& value, bool isSet) {
 Variant VariableObject::Invoke(DispId id, std::uint8_t flags, std::span<Variant> args) {
   if (id == kDispIdValue) id = kValue;
   bool assigning = (flags & (kInvokeLet | kInvokeSet)) != 0;
-  if (id != kName && id != kValue) throw RuntimeError(438);
-  if (args.size() != (assigning ? 1u : 0u)) throw RuntimeError(450);
+  if (id != kName && id != kValue) throw RuntimeError(kErrNoSuchMember);
+  if (args.size() != (assigning ? 1u : 0u)) throw RuntimeError(kErrWrongArgCount);
   if (id == kName) {
     if (assigning) {
       if (flags & kInvokeSet) throw RuntimeError(kTypeMismatch);

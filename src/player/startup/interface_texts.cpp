@@ -152,7 +152,7 @@ const std::string& InterfaceTexts::operator[](int index) const {
 }
 
 void InterfaceTexts::Set(int index, std::string text) {
-  if (index < 0 || index >= kCount) throw RuntimeError(9);
+  if (index < 0 || index >= kCount) throw RuntimeError(kErrSubscript);
   texts_[static_cast<std::size_t>(index)] = std::move(text);
 }
 

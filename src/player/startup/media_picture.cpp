@@ -13,7 +13,7 @@ namespace sl {
 draw::Picture LoadMediaPicture(Project& project, draw::PictureCache& pictures,
                                const std::string& path) {
   std::optional<std::string> real = project.Paths().Find(project.FindMediaFile(path));
-  if (!real) throw RuntimeError(53);
+  if (!real) throw RuntimeError(kErrFileNotFound);
   return pictures.Load(*real);
 }
 

@@ -31,10 +31,7 @@ constexpr std::array<std::pair<std::string_view, std::string_view>, 12> kMediaEx
 std::string MapMediaExtension(std::string_view path) {
   std::string result(path);
   if (path.size() < 4) return result;
-  std::string ending(path.substr(path.size() - 4));
-  for (char& c : ending) {
-    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c + 32);
-  }
+  std::string ending = ToLowerAscii(path.substr(path.size() - 4));
   for (const auto& [usual, numbered] : kMediaExtensions) {
     if (ending == usual) {
       result.replace(result.size() - 4, 4, numbered);

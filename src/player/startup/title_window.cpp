@@ -20,6 +20,7 @@
 #include "ui/controls/label.h"
 #include "ui/controls/list_box.h"
 #include "ui/controls/picture_box.h"
+#include "ui/draw/units.h"
 #include "ui/window_manager.h"
 
 namespace sl {
@@ -63,7 +64,7 @@ TitleWindow::~TitleWindow() {
 
 ui::Label& TitleWindow::L(const char* name) {
   auto* label = dynamic_cast<ui::Label*>(form_->FindControl(name));
-  if (!label) throw RuntimeError(424);
+  if (!label) throw RuntimeError(kErrObjectRequired);
   return *label;
 }
 
@@ -177,8 +178,8 @@ void TitleWindow::Form_DragStart() {
 }
 
 void TitleWindow::CenterWindow() {
-  double screenW = c_.display.ScreenWidth() * 15.0;
-  double screenH = c_.display.ScreenHeight() * 15.0;
+  double screenW = draw::PixelsToTwips(c_.display.ScreenWidth());
+  double screenH = draw::PixelsToTwips(c_.display.ScreenHeight());
   form_->Move(screenW / 2 - kWindowWidth / 2, screenH / 2 - form_->Height() / 2, kWindowWidth,
               form_->Height());
   backdrop_->Move(0, 0, form_->ScaleWidth(), form_->ScaleHeight());
@@ -371,7 +372,7 @@ void TitleWindow::ApplySchemePictures(const SchemeFile& scheme) {
     }
     try {
       std::optional<std::string> real = c_.project.Paths().Find(folder + *scheme.pictures[i]);
-      if (!real) throw RuntimeError(53);
+      if (!real) throw RuntimeError(kErrFileNotFound);
       image.SetPicture(draw::LoadPictureFile(*real));
     } catch (const std::exception&) {
       // The element keeps its previous picture and is still shown.

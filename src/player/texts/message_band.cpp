@@ -53,7 +53,7 @@ void MessageBand::ShowMessage(const std::string& text, bool inGame) {
 }
 
 void MessageBand::ShowInBand(const std::string& text) {
-  if (!game_) throw RuntimeError(91);
+  if (!game_) throw RuntimeError(kErrObjectNotSet);
   ui::Frame& band = Band();
   ui::Label& label = BandLabel();
   ui::Control& picture = game_->PictureBox();

@@ -27,12 +27,12 @@ constexpr double kMaxFontSize = 2160;
 constexpr double kMaxPosition = 1e8;
 
 double CheckedPosition(double twips) {
-  if (!std::isfinite(twips) || std::fabs(twips) > kMaxPosition) throw RuntimeError(6);
+  if (!std::isfinite(twips) || std::fabs(twips) > kMaxPosition) throw RuntimeError(kErrOverflow);
   return twips;
 }
 
 double CheckedFontSize(double points) {
-  if (!(points > 0 && points <= kMaxFontSize)) throw RuntimeError(380);
+  if (!(points > 0 && points <= kMaxFontSize)) throw RuntimeError(kErrInvalidPropertyValue);
   return points;
 }
 
@@ -50,7 +50,7 @@ void TextBoxes::LoadTexts() {
     if (!merged && !paths.FileExists(base + ".fm1")) return;
     MergedTextIndex = 1;
     texts = g.Form().FindArray("Text");
-    if (!texts) throw RuntimeError(340);
+    if (!texts) throw RuntimeError(kErrNoArrayElement);
     reader = DataFileReader(paths.ReadFile(base + (merged ? ".mr1" : ".fm1")));
   } catch (const RuntimeError& e) {
     ReportLoadError(e.Description());

@@ -37,7 +37,7 @@ class VariableCollectionOf {
   using Members = std::vector<std::shared_ptr<T>>;
 
   T& Add(const std::string& Name, ValueType Value, const std::string& sKey = {}) {
-    if (!sKey.empty() && FindKey(sKey) != 0) throw RuntimeError(457);
+    if (!sKey.empty() && FindKey(sKey) != 0) throw RuntimeError(kErrDuplicateKey);
     auto member = std::make_shared<T>();
     member->Name = Name;
     member->Value = std::move(Value);
@@ -69,7 +69,7 @@ class VariableCollectionOf {
 
  private:
   std::size_t Checked(std::int32_t index) const {
-    if (index < 1 || index > Count()) throw RuntimeError(5);
+    if (index < 1 || index > Count()) throw RuntimeError(kErrInvalidCall);
     return static_cast<std::size_t>(index - 1);
   }
   std::int32_t FindKey(const std::string& key) const {
@@ -80,7 +80,7 @@ class VariableCollectionOf {
   }
   std::int32_t FindKeyOrFail(const std::string& key) const {
     std::int32_t i = FindKey(key);
-    if (i == 0) throw RuntimeError(5);
+    if (i == 0) throw RuntimeError(kErrInvalidCall);
     return i;
   }
 

@@ -5,6 +5,7 @@
 
 #include "core/runtime_error.h"
 #include "ui/control_members.h"
+#include "ui/draw/units.h"
 #include "ui/form.h"
 #include "ui/window_manager.h"
 
@@ -20,14 +21,10 @@ AnimatedPicture::AnimatedPicture(Form* form, std::string name)
       timer_(std::make_unique<Timer>(form->GetManager().Loop())) {
   timer_->SetEnabled(false);
   timer_->SetHandler([this] { NextImage(); });
-  Move(0, 0, 15, 15);
+  Move(0, 0, draw::PixelsToTwips(1), draw::PixelsToTwips(1));
 }
 
 AnimatedPicture::~AnimatedPicture() = default;
-
-Ref<Control> AnimatedPicture::NewOfSameKind() const {
-  return Ref<Control>(new AnimatedPicture(GetForm(), Name()));
-}
 
 void AnimatedPicture::CopyPropertiesFrom(const Control& source) {
   const auto& s = static_cast<const AnimatedPicture&>(source);
@@ -36,7 +33,7 @@ void AnimatedPicture::CopyPropertiesFrom(const Control& source) {
 }
 
 void AnimatedPicture::SetFileName(const std::string& fileName) {
-  if (!loader_) throw RuntimeError(53);
+  if (!loader_) throw RuntimeError(kErrFileNotFound);
   SetPicture(loader_(fileName), fileName);
 }
 
@@ -47,7 +44,8 @@ void AnimatedPicture::SetPicture(draw::Picture picture, std::string fileName) {
   canvas_.reset();
   if (const auto& animation = picture_.Animation(); animation && animation->frames.size() > 1)
     canvas_.emplace(animation);
-  Move(Left(), Top(), picture_.Width() * 15.0, picture_.Height() * 15.0);
+  Move(Left(), Top(), draw::PixelsToTwips(picture_.Width()),
+       draw::PixelsToTwips(picture_.Height()));
   Invalidate();
 }
 

@@ -65,7 +65,6 @@ class AnimatedPicture final : public ControlBase<AnimatedPicture> {
   static const DispatchTable<AnimatedPicture>& Members();
 
  protected:
-  Ref<Control> NewOfSameKind() const override;
   void CopyPropertiesFrom(const Control& source) override;
 
  private:

@@ -13,10 +13,6 @@ CheckBox::CheckBox(Form* form, std::string name)
   Move(0, 0, 1215, 255);
 }
 
-Ref<Control> CheckBox::NewOfSameKind() const {
-  return Ref<Control>(new CheckBox(GetForm(), Name()));
-}
-
 void CheckBox::CopyPropertiesFrom(const Control& source) {
   const auto& s = static_cast<const CheckBox&>(source);
   caption_ = s.caption_;
@@ -44,7 +40,7 @@ void CheckBox::SetForeColor(std::uint32_t c) {
 }
 
 void CheckBox::SetValue(int v) {
-  if (v < 0 || v > 2) throw RuntimeError(380);
+  if (v < 0 || v > 2) throw RuntimeError(kErrInvalidPropertyValue);
   if (v == value_) return;
   value_ = v;
   Invalidate();

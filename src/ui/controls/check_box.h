@@ -30,7 +30,6 @@ class CheckBox final : public ControlBase<CheckBox> {
   static const DispatchTable<CheckBox>& Members();
 
  protected:
-  Ref<Control> NewOfSameKind() const override;
   void CopyPropertiesFrom(const Control& source) override;
 
  private:

@@ -15,10 +15,6 @@ ComboBox::ComboBox(Form* form, std::string name)
   Move(0, 0, 1215, 315);
 }
 
-Ref<Control> ComboBox::NewOfSameKind() const {
-  return Ref<Control>(new ComboBox(GetForm(), Name()));
-}
-
 void ComboBox::CopyPropertiesFrom(const Control& source) {
   const auto& s = static_cast<const ComboBox&>(source);
   font_ = s.font_;
@@ -27,7 +23,7 @@ void ComboBox::CopyPropertiesFrom(const Control& source) {
 }
 
 void ComboBox::SetListIndex(int n) {
-  if (n < -1 || n >= items_.Count()) throw RuntimeError(380);
+  if (n < -1 || n >= items_.Count()) throw RuntimeError(kErrInvalidPropertyValue);
   if (n == items_.selected) return;
   items_.selected = n;
   text_ = n >= 0 ? items_.At(n) : std::string();
@@ -40,7 +36,8 @@ void ComboBox::SetText(std::string text) {
   if (style_ == 2) {
     // A drop-down list only takes the text of one of its entries.
     int n = items_.Find(text);
-    if (n < 0 && !text.empty()) throw RuntimeError(383, "'Text' property is read-only");
+    if (n < 0 && !text.empty())
+      throw RuntimeError(kErrReadOnlyProperty, "'Text' property is read-only");
     SetListIndex(n);
     return;
   }
@@ -53,7 +50,7 @@ void ComboBox::SetText(std::string text) {
 }
 
 void ComboBox::SetStyle(int s) {
-  if (s < 0 || s > 2) throw RuntimeError(380);
+  if (s < 0 || s > 2) throw RuntimeError(kErrInvalidPropertyValue);
   style_ = s;
   Invalidate();
 }

@@ -35,7 +35,6 @@ class ComboBox final : public ControlBase<ComboBox> {
   static const DispatchTable<ComboBox>& Members();
 
  protected:
-  Ref<Control> NewOfSameKind() const override;
   void CopyPropertiesFrom(const Control& source) override;
 
  private:

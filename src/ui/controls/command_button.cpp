@@ -12,10 +12,6 @@ CommandButton::CommandButton(Form* form, std::string name)
   Move(0, 0, 1215, 495);
 }
 
-Ref<Control> CommandButton::NewOfSameKind() const {
-  return Ref<Control>(new CommandButton(GetForm(), Name()));
-}
-
 void CommandButton::CopyPropertiesFrom(const Control& source) {
   const auto& s = static_cast<const CommandButton&>(source);
   caption_ = s.caption_;

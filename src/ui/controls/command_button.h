@@ -31,7 +31,6 @@ class CommandButton final : public ControlBase<CommandButton> {
   static const DispatchTable<CommandButton>& Members();
 
  protected:
-  Ref<Control> NewOfSameKind() const override;
   void CopyPropertiesFrom(const Control& source) override;
 
  private:

@@ -17,10 +17,6 @@ FileListBox::FileListBox(Form* form, std::string name)
   Move(0, 0, 1215, 1425);
 }
 
-Ref<Control> FileListBox::NewOfSameKind() const {
-  return Ref<Control>(new FileListBox(GetForm(), Name()));
-}
-
 void FileListBox::CopyPropertiesFrom(const Control& source) {
   const auto& s = static_cast<const FileListBox&>(source);
   path_ = s.path_;
@@ -33,7 +29,7 @@ void FileListBox::SetPath(std::string path) {
   PathResolver* paths = Manager() ? Manager()->Paths() : nullptr;
   std::error_code ec;
   bool exists = paths ? paths->FolderExists(path) : std::filesystem::is_directory(path, ec);
-  if (!exists) throw RuntimeError(76);
+  if (!exists) throw RuntimeError(kErrPathNotFound);
   path_ = std::move(path);
   Refresh();
 }
@@ -85,7 +81,7 @@ void FileListBox::Refresh() {
 }
 
 void FileListBox::SetListIndex(int n) {
-  if (n < -1 || n >= items_.Count()) throw RuntimeError(380);
+  if (n < -1 || n >= items_.Count()) throw RuntimeError(kErrInvalidPropertyValue);
   if (n == items_.selected) return;
   items_.selected = n;
   Invalidate();

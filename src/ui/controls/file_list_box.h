@@ -35,7 +35,6 @@ class FileListBox final : public ControlBase<FileListBox> {
   static const DispatchTable<FileListBox>& Members();
 
  protected:
-  Ref<Control> NewOfSameKind() const override;
   void CopyPropertiesFrom(const Control& source) override;
 
  private:

@@ -25,7 +25,7 @@ void AddFontMembers(DispatchTable<T>& t) {
       "FontSize", [](T& c) { return Num(c.FontSpec().size); },
       [change](T& c, const Variant& v) {
         double size = ToDouble(v);
-        if (size <= 0 || size > 2048) throw RuntimeError(380);
+        if (size <= 0 || size > 2048) throw RuntimeError(kErrInvalidPropertyValue);
         change(c, [&](draw::FontSpec& f) { f.size = size; });
       });
   t.Property(

@@ -13,10 +13,6 @@ Frame::Frame(Form* form, std::string name)
   Move(0, 0, 1815, 1215);
 }
 
-Ref<Control> Frame::NewOfSameKind() const {
-  return Ref<Control>(new Frame(GetForm(), Name()));
-}
-
 void Frame::CopyPropertiesFrom(const Control& source) {
   const auto& s = static_cast<const Frame&>(source);
   caption_ = s.caption_;
@@ -43,7 +39,7 @@ void Frame::SetForeColor(std::uint32_t c) {
   Invalidate();
 }
 void Frame::SetBorderStyle(int s) {
-  if (s != 0 && s != 1) throw RuntimeError(380);
+  if (s != 0 && s != 1) throw RuntimeError(kErrInvalidPropertyValue);
   borderStyle_ = s;
   Invalidate();
 }

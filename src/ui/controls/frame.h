@@ -28,7 +28,6 @@ class Frame final : public ControlBase<Frame> {
   static const DispatchTable<Frame>& Members();
 
  protected:
-  Ref<Control> NewOfSameKind() const override;
   void CopyPropertiesFrom(const Control& source) override;
 
  private:

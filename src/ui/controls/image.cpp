@@ -3,16 +3,13 @@
 
 #include "core/runtime_error.h"
 #include "ui/control_members.h"
+#include "ui/draw/units.h"
 
 namespace sl::ui {
 
 Image::Image(Form* form, std::string name)
     : ControlBase<Image>(form, ControlKind::Image, std::move(name)) {
   Move(0, 0, 1215, 1215);
-}
-
-Ref<Control> Image::NewOfSameKind() const {
-  return Ref<Control>(new Image(GetForm(), Name()));
 }
 
 void Image::CopyPropertiesFrom(const Control& source) {
@@ -36,7 +33,7 @@ void Image::SetStretch(bool enable) {
 }
 
 void Image::SetBorderStyle(int style) {
-  if (style != 0 && style != 1) throw RuntimeError(380);
+  if (style != 0 && style != 1) throw RuntimeError(kErrInvalidPropertyValue);
   borderStyle_ = style;
   FitToPicture();
   Invalidate();
@@ -46,7 +43,8 @@ void Image::FitToPicture() {
   // Without Stretch the control takes the size of its picture, as the classic Image does.
   if (stretch_ || picture_.IsNone()) return;
   int border = borderStyle_ ? 2 : 0;
-  Move(Left(), Top(), (picture_.Width() + border) * 15.0, (picture_.Height() + border) * 15.0);
+  Move(Left(), Top(), draw::PixelsToTwips(picture_.Width() + border),
+       draw::PixelsToTwips(picture_.Height() + border));
 }
 
 void Image::Paint(draw::Surface& target, draw::Point origin) {

@@ -22,7 +22,6 @@ class Image final : public ControlBase<Image> {
   static const DispatchTable<Image>& Members();
 
  protected:
-  Ref<Control> NewOfSameKind() const override;
   void CopyPropertiesFrom(const Control& source) override;
 
  private:

@@ -7,6 +7,7 @@
 #include "ui/controls/font_members.h"
 #include "ui/draw/chrome.h"
 #include "ui/draw/text_layout.h"
+#include "ui/draw/units.h"
 #include "ui/window_manager.h"
 
 namespace sl::ui {
@@ -14,10 +15,6 @@ namespace sl::ui {
 Label::Label(Form* form, std::string name)
     : ControlBase<Label>(form, ControlKind::Label, std::move(name)) {
   Move(0, 0, 1215, 255);
-}
-
-Ref<Control> Label::NewOfSameKind() const {
-  return Ref<Control>(new Label(GetForm(), Name()));
 }
 
 void Label::CopyPropertiesFrom(const Control& source) {
@@ -66,14 +63,14 @@ void Label::SetBackColor(std::uint32_t c) {
 }
 
 void Label::SetBackStyle(int style) {
-  if (style != 0 && style != 1) throw RuntimeError(380);
+  if (style != 0 && style != 1) throw RuntimeError(kErrInvalidPropertyValue);
   backStyle_ = style;
   ForgetText();
   Invalidate();
 }
 
 void Label::SetAlignment(int a) {
-  if (a < 0 || a > 2) throw RuntimeError(380);
+  if (a < 0 || a > 2) throw RuntimeError(kErrInvalidPropertyValue);
   alignment_ = a;
   ForgetText();
   Invalidate();
@@ -92,14 +89,15 @@ void Label::SetWordWrap(bool enable) {
 }
 
 void Label::SetBorderStyle(int style) {
-  if (style != 0 && style != 1) throw RuntimeError(380);
+  if (style != 0 && style != 1) throw RuntimeError(kErrInvalidPropertyValue);
   borderStyle_ = style;
   ForgetText();
   Invalidate();
 }
 
 void Label::SetAutoSizeLimit(double widthTwips, double heightTwips) {
-  autoSizeLimit_ = {static_cast<int>(widthTwips / 15.0), static_cast<int>(heightTwips / 15.0)};
+  autoSizeLimit_ = {static_cast<int>(draw::TwipsToPixels(widthTwips)),
+                    static_cast<int>(draw::TwipsToPixels(heightTwips))};
   ApplyAutoSize();
 }
 
@@ -127,8 +125,8 @@ void Label::ApplyAutoSize() {
   if (limit.height > 0) limit.height = std::max(limit.height - 2 * border, 1);
   draw::Size s =
       draw::LabelAutoSize(font, caption_, wordWrap_, PixelBounds().width - 2 * border, true, limit);
-  double w = wordWrap_ ? Width() : (s.width + 2 * border) * 15.0;
-  Move(Left(), Top(), w, (s.height + 2 * border) * 15.0);
+  double w = wordWrap_ ? Width() : draw::PixelsToTwips(s.width + 2 * border);
+  Move(Left(), Top(), w, draw::PixelsToTwips(s.height + 2 * border));
 }
 
 void Label::Paint(draw::Surface& target, draw::Point origin) {

@@ -46,7 +46,6 @@ class Label final : public ControlBase<Label> {
 
  protected:
   void Resized() override { ForgetText(); }
-  Ref<Control> NewOfSameKind() const override;
   void CopyPropertiesFrom(const Control& source) override;
 
  private:

@@ -17,10 +17,6 @@ ListBox::ListBox(Form* form, ControlKind kind, std::string name)
   Move(0, 0, 1215, 1425);
 }
 
-Ref<Control> ListBox::NewOfSameKind() const {
-  return Ref<Control>(new ListBox(GetForm(), Name()));
-}
-
 void ListBox::CopyPropertiesFrom(const Control& source) {
   const auto& s = static_cast<const ListBox&>(source);
   font_ = s.font_;
@@ -43,7 +39,7 @@ void ListBox::SetFontSpec(const draw::FontSpec& f) {
 }
 
 void ListBox::SetListIndex(int n) {
-  if (n < -1 || n >= items_.Count()) throw RuntimeError(380);
+  if (n < -1 || n >= items_.Count()) throw RuntimeError(kErrInvalidPropertyValue);
   if (n == items_.selected) return;
   items_.selected = n;
   if (n >= 0) {

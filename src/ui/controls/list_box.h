@@ -32,7 +32,6 @@ class ListBox : public ControlBase<ListBox> {
 
  protected:
   ListBox(Form* form, ControlKind kind, std::string name);
-  Ref<Control> NewOfSameKind() const override;
   void CopyPropertiesFrom(const Control& source) override;
   draw::Font GetFont() const;
   int VisibleRows() const;

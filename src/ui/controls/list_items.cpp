@@ -2,34 +2,39 @@
 #include "ui/controls/list_items.h"
 
 #include <algorithm>
-#include <cctype>
+
+#include "core/case_fold.h"
 
 namespace sl::ui {
 
 bool LessNoCase(const std::string& a, const std::string& b) {
   return std::lexicographical_compare(a.begin(), a.end(), b.begin(), b.end(), [](char x, char y) {
-    return std::tolower(static_cast<unsigned char>(x)) <
-           std::tolower(static_cast<unsigned char>(y));
+    // Compared as bytes, so letters beyond ASCII sort after it.
+    return static_cast<unsigned char>(AsciiLower(x)) < static_cast<unsigned char>(AsciiLower(y));
   });
 }
 
 const std::string& ListItems::At(int i) const {
-  if (i < 0 || i >= Count()) throw RuntimeError(381, "Invalid property array index");
+  if (i < 0 || i >= Count())
+    throw RuntimeError(kErrInvalidPropertyIndex, "Invalid property array index");
   return items_[static_cast<std::size_t>(i)].text;
 }
 
 void ListItems::Set(int i, std::string text) {
-  if (i < 0 || i >= Count()) throw RuntimeError(381, "Invalid property array index");
+  if (i < 0 || i >= Count())
+    throw RuntimeError(kErrInvalidPropertyIndex, "Invalid property array index");
   items_[static_cast<std::size_t>(i)].text = std::move(text);
 }
 
 std::int32_t ListItems::Data(int i) const {
-  if (i < 0 || i >= Count()) throw RuntimeError(381, "Invalid property array index");
+  if (i < 0 || i >= Count())
+    throw RuntimeError(kErrInvalidPropertyIndex, "Invalid property array index");
   return items_[static_cast<std::size_t>(i)].data;
 }
 
 void ListItems::SetData(int i, std::int32_t data) {
-  if (i < 0 || i >= Count()) throw RuntimeError(381, "Invalid property array index");
+  if (i < 0 || i >= Count())
+    throw RuntimeError(kErrInvalidPropertyIndex, "Invalid property array index");
   items_[static_cast<std::size_t>(i)].data = data;
 }
 

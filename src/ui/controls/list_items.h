@@ -76,21 +76,22 @@ void AddListMembers(DispatchTable<T>& t) {
       "TopIndex", [](T& c) { return Int(c.Items().topIndex); },
       [](T& c, const Variant& v) {
         int n = ToInteger(v);
-        if (n < 0 || (n >= c.Items().Count() && n != 0)) throw RuntimeError(380);
+        if (n < 0 || (n >= c.Items().Count() && n != 0))
+          throw RuntimeError(kErrInvalidPropertyValue);
         c.Items().topIndex = n;
         c.Invalidate();
       });
   t.Property("Sorted", [](T& c) { return Bool(c.Items().sorted); });
   t.Function("AddItem", 1, 2, [](T& c, std::span<Variant> a) {
     int at = Arg(a, 1) ? ToInteger(a[1]) : -1;
-    if (Arg(a, 1) && (at < 0 || at > c.Items().Count())) throw RuntimeError(5);
+    if (Arg(a, 1) && (at < 0 || at > c.Items().Count())) throw RuntimeError(kErrInvalidCall);
     c.Items().Add(ToUtf8(a[0]), at);
     c.Invalidate();
     return Variant();
   });
   t.Function("RemoveItem", 1, 1, [](T& c, std::span<Variant> a) {
     int n = ToInteger(a[0]);
-    if (n < 0 || n >= c.Items().Count()) throw RuntimeError(5);
+    if (n < 0 || n >= c.Items().Count()) throw RuntimeError(kErrInvalidCall);
     c.Items().Remove(n);
     c.Invalidate();
     return Variant();

@@ -11,10 +11,6 @@ namespace sl::ui {
 Menu::Menu(Form* form, std::string name)
     : ControlBase<Menu>(form, ControlKind::Menu, std::move(name)) {}
 
-Ref<Control> Menu::NewOfSameKind() const {
-  return Ref<Control>(new Menu(GetForm(), Name()));
-}
-
 void Menu::CopyPropertiesFrom(const Control& source) {
   const auto& s = static_cast<const Menu&>(source);
   caption_ = s.caption_;
@@ -58,7 +54,7 @@ const DispatchTable<Menu>& Menu::Members() {
     DispatchTable<Menu> t;
     t.Property("Name", [](Menu& c) { return Str(c.Name()); });
     t.Property("Index", [](Menu& c) -> Variant {
-      if (c.Index() < 0) throw RuntimeError(343, "Object not an array");
+      if (c.Index() < 0) throw RuntimeError(kErrNotAnArray, "Object not an array");
       return Int(c.Index());
     });
     t.Property(

@@ -32,7 +32,6 @@ class Menu final : public ControlBase<Menu> {
   static const DispatchTable<Menu>& Members();
 
  protected:
-  Ref<Control> NewOfSameKind() const override;
   void CopyPropertiesFrom(const Control& source) override;
 
  private:

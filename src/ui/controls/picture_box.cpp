@@ -6,6 +6,7 @@
 #include "core/runtime_error.h"
 #include "ui/controls/font_members.h"
 #include "ui/draw/chrome.h"
+#include "ui/draw/units.h"
 #include "ui/window_manager.h"
 
 namespace sl::ui {
@@ -13,10 +14,6 @@ namespace sl::ui {
 PictureBox::PictureBox(Form* form, std::string name)
     : ControlBase<PictureBox>(form, ControlKind::PictureBox, std::move(name)) {
   Move(0, 0, 1215, 1215);
-}
-
-Ref<Control> PictureBox::NewOfSameKind() const {
-  return Ref<Control>(new PictureBox(GetForm(), Name()));
 }
 
 void PictureBox::CopyPropertiesFrom(const Control& source) {
@@ -73,7 +70,8 @@ void PictureBox::SetPicture(draw::Picture picture) {
   picture_ = std::move(picture);
   if (autoSize_ && !picture_.IsNone()) {
     int b = borderStyle_ ? 4 : 0;
-    Move(Left(), Top(), (picture_.Width() + b) * 15.0, (picture_.Height() + b) * 15.0);
+    Move(Left(), Top(), draw::PixelsToTwips(picture_.Width() + b),
+         draw::PixelsToTwips(picture_.Height() + b));
   }
   Invalidate();
 }
@@ -98,14 +96,14 @@ void PictureBox::SetAutoSize(bool enable) {
 }
 
 void PictureBox::SetBorderStyle(int style) {
-  if (style != 0 && style != 1) throw RuntimeError(380);
+  if (style != 0 && style != 1) throw RuntimeError(kErrInvalidPropertyValue);
   borderStyle_ = style;
   Resized();
   Invalidate();
 }
 
 void PictureBox::SetScaleMode(int mode) {
-  if (mode < 0 || mode > 7) throw RuntimeError(380);
+  if (mode < 0 || mode > 7) throw RuntimeError(kErrInvalidPropertyValue);
   scaleMode_ = mode;
 }
 

@@ -6,6 +6,7 @@
 #include "core/dispatch_table.h"
 #include "ui/control.h"
 #include "ui/draw/font.h"
+#include "ui/draw/units.h"
 
 namespace sl::ui {
 
@@ -71,12 +72,11 @@ class PictureBox final : public ControlBase<PictureBox> {
   bool IsContainer() const override { return true; }
   draw::Point ClientOrigin() const override;
   draw::Size ClientSize() const override;
-  double ScaleToPixels() const override { return scaleMode_ == 3 ? 1.0 : 1.0 / 15; }
+  double ScaleToPixels() const override { return scaleMode_ == 3 ? 1.0 : draw::TwipsToPixels(1.0); }
   void Paint(draw::Surface& target, draw::Point origin) override;
   static const DispatchTable<PictureBox>& Members();
 
  protected:
-  Ref<Control> NewOfSameKind() const override;
   void CopyPropertiesFrom(const Control& source) override;
   void Resized() override;
 

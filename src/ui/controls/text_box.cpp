@@ -32,10 +32,6 @@ TextBox::TextBox(Form* form, std::string name)
   Move(0, 0, 1215, 285);
 }
 
-Ref<Control> TextBox::NewOfSameKind() const {
-  return Ref<Control>(new TextBox(GetForm(), Name()));
-}
-
 void TextBox::CopyPropertiesFrom(const Control& source) {
   const auto& s = static_cast<const TextBox&>(source);
   text_ = s.text_;
@@ -59,7 +55,7 @@ void TextBox::SetText(std::string text) {
 }
 
 void TextBox::SetMaxLength(int n) {
-  if (n < 0) throw RuntimeError(380);
+  if (n < 0) throw RuntimeError(kErrInvalidPropertyValue);
   maxLength_ = n;
 }
 

@@ -35,7 +35,6 @@ class TextBox final : public ControlBase<TextBox> {
   static const DispatchTable<TextBox>& Members();
 
  protected:
-  Ref<Control> NewOfSameKind() const override;
   void CopyPropertiesFrom(const Control& source) override;
 
  private:

@@ -15,10 +15,6 @@ TimerControl::TimerControl(Form* form, std::string name)
   });
 }
 
-Ref<Control> TimerControl::NewOfSameKind() const {
-  return Ref<Control>(new TimerControl(GetForm(), Name()));
-}
-
 void TimerControl::CopyPropertiesFrom(const Control& source) {
   const auto& s = static_cast<const TimerControl&>(source);
   timer_->SetEnabled(s.Enabled());
@@ -31,7 +27,7 @@ const DispatchTable<TimerControl>& TimerControl::Members() {
     DispatchTable<T> t;
     t.Property("Name", [](T& c) { return Str(c.Name()); });
     t.Property("Index", [](T& c) -> Variant {
-      if (c.Index() < 0) throw RuntimeError(343, "Object not an array");
+      if (c.Index() < 0) throw RuntimeError(kErrNotAnArray, "Object not an array");
       return Int(c.Index());
     });
     t.Property(

@@ -29,7 +29,6 @@ class TimerControl final : public ControlBase<TimerControl> {
   static const DispatchTable<TimerControl>& Members();
 
  protected:
-  Ref<Control> NewOfSameKind() const override;
   void CopyPropertiesFrom(const Control& source) override;
 
  private:

@@ -19,7 +19,7 @@ void Put32(std::vector<std::uint8_t>& out, std::size_t at, std::uint32_t v) {
 }  // namespace
 
 void SaveBmp(const Surface& surface, const std::filesystem::path& path) {
-  if (surface.Empty()) throw RuntimeError(5);
+  if (surface.Empty()) throw RuntimeError(kErrInvalidCall);
   const std::size_t stride = (static_cast<std::size_t>(surface.Width()) * 3 + 3) & ~std::size_t{3};
   const std::size_t headers = 14 + 40;
   const std::size_t size = headers + stride * surface.Height();

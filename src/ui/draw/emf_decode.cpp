@@ -83,15 +83,15 @@ bool SvgSizeAcceptable(const char* svg, std::size_t length) {
 // Rasterises SVG text at its own size (0 x 0) or at a size with its aspect kept.
 Surface RasteriseSvg(const char* svg, std::size_t length, int width, int height) {
   SDL_RWops* rw = SDL_RWFromConstMem(svg, static_cast<int>(length));
-  if (!rw) throw RuntimeError(481);
+  if (!rw) throw RuntimeError(kErrInvalidPicture);
   std::unique_ptr<SDL_Surface, SurfaceFree> image(IMG_LoadSizedSVG_RW(rw, width, height));
   SDL_RWclose(rw);
   if (!image || image->w <= 0 || image->h <= 0 || image->w > kMaxSide || image->h > kMaxSide) {
-    throw RuntimeError(481);
+    throw RuntimeError(kErrInvalidPicture);
   }
   std::unique_ptr<SDL_Surface, SurfaceFree> rgba(
       SDL_ConvertSurfaceFormat(image.get(), SDL_PIXELFORMAT_RGBA32, 0));
-  if (!rgba) throw RuntimeError(7);
+  if (!rgba) throw RuntimeError(kErrOutOfMemory);
   return Surface::FromStraightRgba(static_cast<const std::uint8_t*>(rgba->pixels), rgba->w, rgba->h,
                                    rgba->pitch);
 }
@@ -110,7 +110,7 @@ Surface RenderEmf(std::span<const std::uint8_t> bytes, int width, int height) {
   int ok = emf2svg(contents.data(), bytes.size(), &out, &outLength, &options);
   std::unique_ptr<char, MallocFree> svg(out);
   if (!ok || !svg || outLength == 0 || !SvgSizeAcceptable(svg.get(), outLength))
-    throw RuntimeError(481);
+    throw RuntimeError(kErrInvalidPicture);
   Surface native = RasteriseSvg(svg.get(), outLength, 0, 0);
   if (width <= 0 || height <= 0 || native.Dimensions() == Size{width, height}) return native;
   // The rasteriser keeps the aspect ratio: draw large enough for both sides, then stretch.
@@ -125,7 +125,8 @@ Surface RenderEmf(std::span<const std::uint8_t> bytes, int width, int height) {
 }  // namespace
 
 Surface DecodeEmf(std::span<const std::uint8_t> bytes, int width, int height) {
-  if (!RecordsWellFormed(bytes) || !EmfHeaderAcceptable(bytes)) throw RuntimeError(481);
+  if (!RecordsWellFormed(bytes) || !EmfHeaderAcceptable(bytes))
+    throw RuntimeError(kErrInvalidPicture);
   return DecodeInChildProcess([&] { return RenderEmf(bytes, width, height); });
 }
 

@@ -17,9 +17,9 @@ using File = std::unique_ptr<std::FILE, FileCloser>;
 
 std::vector<std::uint8_t> ReadFileBytes(const std::filesystem::path& path) {
   std::error_code ec;
-  if (!std::filesystem::is_regular_file(path, ec)) throw RuntimeError(53);
+  if (!std::filesystem::is_regular_file(path, ec)) throw RuntimeError(kErrFileNotFound);
   File f(std::fopen(path.c_str(), "rb"));
-  if (!f) throw RuntimeError(75);
+  if (!f) throw RuntimeError(kErrPathFileAccess);
   std::vector<std::uint8_t> bytes;
   std::uint8_t buffer[65536];
   for (;;) {
@@ -27,16 +27,16 @@ std::vector<std::uint8_t> ReadFileBytes(const std::filesystem::path& path) {
     bytes.insert(bytes.end(), buffer, buffer + n);
     if (n < sizeof buffer) break;
   }
-  if (std::ferror(f.get())) throw RuntimeError(75);
+  if (std::ferror(f.get())) throw RuntimeError(kErrPathFileAccess);
   return bytes;
 }
 
 void WriteFileBytes(const std::filesystem::path& path, const std::uint8_t* data, std::size_t size) {
   File f(std::fopen(path.c_str(), "wb"));
-  if (!f) throw RuntimeError(75);
+  if (!f) throw RuntimeError(kErrPathFileAccess);
   bool ok = std::fwrite(data, 1, size, f.get()) == size;
   ok = std::fclose(f.release()) == 0 && ok;
-  if (!ok) throw RuntimeError(75);
+  if (!ok) throw RuntimeError(kErrPathFileAccess);
 }
 
 }  // namespace sl::draw::detail

@@ -9,9 +9,9 @@
 
 #include <algorithm>
 #include <array>
-#include <cctype>
 #include <unordered_map>
 
+#include "core/case_fold.h"
 #include "ui/draw/units.h"
 
 namespace sl::draw {
@@ -51,13 +51,6 @@ constexpr std::array<Substitute, 14> kSubstitutes = {{
     {"terminal", "Liberation Mono"},
     {"verdana", "DejaVu Sans"},
 }};
-
-std::string Lower(std::string_view s) {
-  std::string out(s);
-  for (char& c : out)
-    c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-  return out;
-}
 
 std::string_view Trimmed(std::string_view s) {
   while (!s.empty() && s.front() == ' ')
@@ -230,7 +223,7 @@ struct FontSystem::Impl {
   }
 
   FontMatch Match(const std::string& family, bool bold, bool italic) {
-    std::string key = Lower(family) + (bold ? "|b" : "|") + (italic ? "i" : "");
+    std::string key = ToLowerAscii(family) + (bold ? "|b" : "|") + (italic ? "i" : "");
     auto found = matches.find(key);
     if (found != matches.end()) return found->second;
     FontMatch result;
@@ -273,7 +266,7 @@ FontSystem::FontSystem() : impl_(std::make_unique<Impl>()) {}
 FontSystem::~FontSystem() = default;
 
 std::string_view FontSystem::SubstituteFamily(std::string_view classicName) {
-  std::string name = Lower(Trimmed(classicName));
+  std::string name = ToLowerAscii(Trimmed(classicName));
   for (const auto& s : kSubstitutes) {
     if (s.classic == name) return s.family;
   }
@@ -290,7 +283,7 @@ FontMatch FontSystem::Resolve(const FontSpec& spec) {
 
 Font FontSystem::Get(const FontSpec& spec) {
   int pixels = std::clamp(PointsToPixels(spec.size), 1, 2048);
-  std::string key = Lower(Trimmed(spec.name)) + '|' + std::to_string(pixels) + '|' +
+  std::string key = ToLowerAscii(Trimmed(spec.name)) + '|' + std::to_string(pixels) + '|' +
                     char('0' + spec.bold) + char('0' + spec.italic) + char('0' + spec.underline) +
                     char('0' + spec.strikethrough);
   auto found = impl_->fonts.find(key);

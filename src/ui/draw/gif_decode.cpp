@@ -85,7 +85,7 @@ class Decoder {
   explicit Decoder(std::span<const std::uint8_t> bytes) : input_{bytes, 0} {
     int error = 0;
     gif_.reset(DGifOpen(&input_, ReadInput, &error));
-    if (!gif_) throw RuntimeError(481);
+    if (!gif_) throw RuntimeError(kErrInvalidPicture);
   }
 
   GifAnimation Decode() {
@@ -109,7 +109,7 @@ class Decoder {
           break;
       }
     }
-    if (animation.frames.empty()) throw RuntimeError(481);
+    if (animation.frames.empty()) throw RuntimeError(kErrInvalidPicture);
     // A first image beyond a too-small logical screen widens the canvas to hold it.
     const GifFrame& first = animation.frames.front();
     animation.canvas.width = std::max(animation.canvas.width, first.offset.x + first.image.Width());
@@ -119,7 +119,7 @@ class Decoder {
     if (!PictureSizeAcceptable(width, height) ||
         !PicturePixelsBacked(std::int64_t{width} * height, input_.bytes.size(),
                              kLzwPixelsPerByte)) {
-      throw RuntimeError(481);
+      throw RuntimeError(kErrInvalidPicture);
     }
     return animation;
   }
@@ -206,7 +206,7 @@ class Decoder {
 }  // namespace
 
 GifAnimation DecodeGifAnimation(std::span<const std::uint8_t> bytes) {
-  if (!detail::GifHeadersAcceptable(bytes)) throw RuntimeError(481);
+  if (!detail::GifHeadersAcceptable(bytes)) throw RuntimeError(kErrInvalidPicture);
   Decoder decoder(bytes);
   return decoder.Decode();
 }

@@ -37,7 +37,7 @@ class Reader {
 
  private:
   std::size_t Check(std::size_t at, std::size_t size) const {
-    if (at > b_.size() || size > b_.size() - at) throw RuntimeError(481);
+    if (at > b_.size() || size > b_.size() - at) throw RuntimeError(kErrInvalidPicture);
     return at;
   }
   std::span<const std::uint8_t> b_;
@@ -79,19 +79,20 @@ Rgba XorPixel(const Reader& r, std::size_t row, int x, int bpp, std::size_t pale
 Dib DecodeIconDib(std::span<const std::uint8_t> bytes) {
   Reader r(bytes);
   std::uint32_t headerSize = r.U32(0);
-  if (headerSize < 40) throw RuntimeError(481);
+  if (headerSize < 40) throw RuntimeError(kErrInvalidPicture);
   int width = r.I32(4);
   int height = r.I32(8) / 2;
   int bpp = r.U16(14);
   std::uint32_t compression = r.U32(16);
   std::uint32_t colorsUsed = r.U32(32);
   if (width <= 0 || height <= 0 || width > kMaxIconSide || height > kMaxIconSide) {
-    throw RuntimeError(481);
+    throw RuntimeError(kErrInvalidPicture);
   }
-  if (bpp != 1 && bpp != 4 && bpp != 8 && bpp != 24 && bpp != 32) throw RuntimeError(481);
-  if (compression != 0 && !(compression == 3 && bpp == 32)) throw RuntimeError(481);
+  if (bpp != 1 && bpp != 4 && bpp != 8 && bpp != 24 && bpp != 32)
+    throw RuntimeError(kErrInvalidPicture);
+  if (compression != 0 && !(compression == 3 && bpp == 32)) throw RuntimeError(kErrInvalidPicture);
   std::uint32_t paletteCount = bpp <= 8 ? (colorsUsed ? colorsUsed : 1u << bpp) : 0;
-  if (paletteCount > 256) throw RuntimeError(481);
+  if (paletteCount > 256) throw RuntimeError(kErrInvalidPicture);
   std::size_t palette = headerSize + (compression == 3 ? 12 : 0);
   std::size_t xorStride = ((static_cast<std::size_t>(width) * bpp + 31) / 32) * 4;
   std::size_t andStride = ((static_cast<std::size_t>(width) + 31) / 32) * 4;
@@ -152,8 +153,9 @@ Picture DecodeIconFile(std::span<const std::uint8_t> bytes) {
   Reader r(bytes);
   int type = r.U16(2);
   int count = r.U16(4);
-  if (r.U16(0) != 0 || (type != 1 && type != 2) || count == 0) throw RuntimeError(481);
-  if (!IconHeadersAcceptable(bytes)) throw RuntimeError(481);
+  if (r.U16(0) != 0 || (type != 1 && type != 2) || count == 0)
+    throw RuntimeError(kErrInvalidPicture);
+  if (!IconHeadersAcceptable(bytes)) throw RuntimeError(kErrInvalidPicture);
   std::vector<PictureImage> images;
   for (int i = 0; i < count; ++i) {
     std::size_t entry = 6 + static_cast<std::size_t>(i) * 16;

@@ -192,7 +192,7 @@ void CollectChild(pid_t pid, ChildOutput::Clock::time_point deadline) {
 class Pipe {
  public:
   Pipe() {
-    if (::pipe(fds_) != 0) throw RuntimeError(7);
+    if (::pipe(fds_) != 0) throw RuntimeError(kErrOutOfMemory);
     for (int fd : fds_)
       ::fcntl(fd, F_SETFD, FD_CLOEXEC);
   }
@@ -222,7 +222,7 @@ Surface DecodeInChildProcess(const std::function<Surface()>& decode,
   Pipe pipe;
   auto deadline = ChildOutput::Clock::now() + limits.wallTime;
   pid_t pid = ::fork();
-  if (pid < 0) throw RuntimeError(7);
+  if (pid < 0) throw RuntimeError(kErrOutOfMemory);
   if (pid == 0) {
     pipe.CloseRead();
     RunChild(pipe.WriteEnd(), decode, limits);
@@ -232,7 +232,7 @@ Surface DecodeInChildProcess(const std::function<Surface()>& decode,
   std::optional<Surface> result = ReadResult(output);
   pipe.CloseRead();  // a child still writing gets SIGPIPE
   CollectChild(pid, result ? deadline : ChildOutput::Clock::now());
-  if (!result) throw RuntimeError(481);
+  if (!result) throw RuntimeError(kErrInvalidPicture);
   return std::move(*result);
 }
 

@@ -6,9 +6,7 @@
 
 namespace sl::draw {
 
-namespace {
-constexpr int kInvalidPicture = 481;
-}  // namespace
+namespace {}  // namespace
 
 std::string PictureCache::Key(const std::filesystem::path& path) {
   std::error_code ec;
@@ -22,7 +20,7 @@ Picture PictureCache::Load(const std::filesystem::path& path) {
   std::error_code ec;
   if (!std::filesystem::is_regular_file(path, ec)) {
     Erase(key);
-    throw RuntimeError(53);
+    throw RuntimeError(kErrFileNotFound);
   }
   std::uintmax_t size = std::filesystem::file_size(path, ec);
   auto modified = std::filesystem::last_write_time(path, ec);
@@ -31,7 +29,7 @@ Picture PictureCache::Load(const std::filesystem::path& path) {
     Entry& entry = found->second;
     if (entry.fileSize == size && entry.modified == modified) {
       recent_.splice(recent_.begin(), recent_, entry.recent);
-      if (entry.picture.IsNone()) throw RuntimeError(kInvalidPicture);
+      if (entry.picture.IsNone()) throw RuntimeError(kErrInvalidPicture);
       return entry.picture;
     }
     Erase(key);
@@ -40,7 +38,7 @@ Picture PictureCache::Load(const std::filesystem::path& path) {
   try {
     entry.picture = LoadPictureFile(path);
   } catch (const RuntimeError& e) {
-    if (e.Number() == kInvalidPicture) Keep(key, std::move(entry));
+    if (e.Number() == kErrInvalidPicture) Keep(key, std::move(entry));
     throw;
   }
   Picture picture = entry.picture;

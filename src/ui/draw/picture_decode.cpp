@@ -46,18 +46,18 @@ Picture DecodePicture(std::span<const std::uint8_t> bytes) {
   switch (Sniff(bytes)) {
     case Format::kBmp: {
       // Classic bitmaps have no transparency, whatever a 32-bit file's fourth byte holds.
-      if (!detail::BmpHeaderAcceptable(bytes)) throw RuntimeError(481);
+      if (!detail::BmpHeaderAcceptable(bytes)) throw RuntimeError(kErrInvalidPicture);
       Surface s = detail::DecodeWithSdlImage(bytes, "BMP");
       s.MakeOpaque();
       return Picture(std::move(s), PictureKind::kBitmap);
     }
     case Format::kJpeg:
-      if (!detail::JpegHeaderAcceptable(bytes)) throw RuntimeError(481);
+      if (!detail::JpegHeaderAcceptable(bytes)) throw RuntimeError(kErrInvalidPicture);
       return Picture(detail::DecodeWithSdlImage(bytes, "JPG"), PictureKind::kBitmap);
     case Format::kGif:
       return detail::DecodeGifPicture(bytes);
     case Format::kPng:
-      if (!detail::PngHeaderAcceptable(bytes)) throw RuntimeError(481);
+      if (!detail::PngHeaderAcceptable(bytes)) throw RuntimeError(kErrInvalidPicture);
       return Picture(DecodePng(bytes), PictureKind::kBitmap);
     case Format::kIcon:
       return detail::DecodeIconFile(bytes);
@@ -72,7 +72,7 @@ Picture DecodePicture(std::span<const std::uint8_t> bytes) {
     case Format::kUnknown:
       break;
   }
-  throw RuntimeError(481);
+  throw RuntimeError(kErrInvalidPicture);
 }
 
 Picture LoadPictureFile(const std::filesystem::path& path) {

@@ -32,7 +32,7 @@ std::vector<std::uint8_t> StraightBytes(const Surface& surface) {
 }  // namespace
 
 std::vector<std::uint8_t> EncodePng(const Surface& surface) {
-  if (surface.Empty()) throw RuntimeError(5);
+  if (surface.Empty()) throw RuntimeError(kErrInvalidCall);
   png_image image;
   std::memset(&image, 0, sizeof image);
   image.version = PNG_IMAGE_VERSION;
@@ -43,12 +43,12 @@ std::vector<std::uint8_t> EncodePng(const Surface& surface) {
   png_alloc_size_t size = 0;
   if (!png_image_write_to_memory(&image, nullptr, &size, 0, pixels.data(), 0, nullptr)) {
     png_image_free(&image);
-    throw RuntimeError(7);
+    throw RuntimeError(kErrOutOfMemory);
   }
   std::vector<std::uint8_t> out(size);
   if (!png_image_write_to_memory(&image, out.data(), &size, 0, pixels.data(), 0, nullptr)) {
     png_image_free(&image);
-    throw RuntimeError(7);
+    throw RuntimeError(kErrOutOfMemory);
   }
   out.resize(size);
   return out;
@@ -65,17 +65,17 @@ Surface DecodePng(std::span<const std::uint8_t> bytes) {
   image.version = PNG_IMAGE_VERSION;
   if (!png_image_begin_read_from_memory(&image, bytes.data(), bytes.size())) {
     png_image_free(&image);
-    throw RuntimeError(481);
+    throw RuntimeError(kErrInvalidPicture);
   }
   image.format = PNG_FORMAT_RGBA;
   if (!PictureSizeAcceptable(image.width, image.height)) {
     png_image_free(&image);
-    throw RuntimeError(481);
+    throw RuntimeError(kErrInvalidPicture);
   }
   std::vector<std::uint8_t> pixels(PNG_IMAGE_SIZE(image));
   if (!png_image_finish_read(&image, nullptr, pixels.data(), 0, nullptr)) {
     png_image_free(&image);
-    throw RuntimeError(481);
+    throw RuntimeError(kErrInvalidPicture);
   }
   int w = static_cast<int>(image.width), h = static_cast<int>(image.height);
   png_image_free(&image);

@@ -20,13 +20,13 @@ constexpr int kMaxSide = 1 << 15;
 
 Surface DecodeWithSdlImage(std::span<const std::uint8_t> bytes, const char* type) {
   SDL_RWops* rw = SDL_RWFromConstMem(bytes.data(), static_cast<int>(bytes.size()));
-  if (!rw) throw RuntimeError(481);
+  if (!rw) throw RuntimeError(kErrInvalidPicture);
   SdlSurface loaded(IMG_LoadTyped_RW(rw, 1, type));
   if (!loaded || loaded->w <= 0 || loaded->h <= 0 || loaded->w > kMaxSide || loaded->h > kMaxSide) {
-    throw RuntimeError(481);
+    throw RuntimeError(kErrInvalidPicture);
   }
   SdlSurface rgba(SDL_ConvertSurfaceFormat(loaded.get(), SDL_PIXELFORMAT_RGBA32, 0));
-  if (!rgba) throw RuntimeError(7);
+  if (!rgba) throw RuntimeError(kErrOutOfMemory);
   if (SDL_MUSTLOCK(rgba.get())) SDL_LockSurface(rgba.get());
   Surface out = Surface::FromStraightRgba(static_cast<const std::uint8_t*>(rgba->pixels), rgba->w,
                                           rgba->h, rgba->pitch);

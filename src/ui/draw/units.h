@@ -9,11 +9,12 @@ namespace sl::draw {
 constexpr int kTwipsPerPixel = 15;
 constexpr int kScreenDpi = 96;
 
-constexpr int PixelsToTwips(int pixels) {
+// Positions and sizes are held in twips as doubles, so both conversions compute in double (no
+// pixel count can overflow); callers round or truncate a result in pixels as they need.
+constexpr double PixelsToTwips(double pixels) {
   return pixels * kTwipsPerPixel;
 }
-// Twips to whole pixels, truncating towards zero as the classic runtime does.
-constexpr int TwipsToPixels(int twips) {
+constexpr double TwipsToPixels(double twips) {
   return twips / kTwipsPerPixel;
 }
 

@@ -50,7 +50,7 @@ class WmfPlayer {
     if (wmf_api_create(&api_, flags, &options) != wmf_E_None) {
       if (api_) wmf_api_destroy(api_);
       api_ = nullptr;
-      throw RuntimeError(481);
+      throw RuntimeError(kErrInvalidPicture);
     }
   }
   ~WmfPlayer() {
@@ -77,20 +77,20 @@ class WmfPlayer {
       height = static_cast<unsigned>(wantHeight);
     }
     if (width == 0 || height == 0 || width > kMaxSide || height > kMaxSide) {
-      throw RuntimeError(481);
+      throw RuntimeError(kErrInvalidPicture);
     }
     device->bbox = box;
     device->width = width;
     device->height = height;
     Check(wmf_play(api_, 0, &box));
     const int* pixels = device->gd_image ? wmf_gd_image_pixels(device->gd_image) : nullptr;
-    if (!pixels) throw RuntimeError(481);
+    if (!pixels) throw RuntimeError(kErrInvalidPicture);
     return ToSurface(pixels, static_cast<int>(width), static_cast<int>(height));
   }
 
  private:
   void Check(wmf_error_t e) const {
-    if (e != wmf_E_None || api_->err != wmf_E_None) throw RuntimeError(481);
+    if (e != wmf_E_None || api_->err != wmf_E_None) throw RuntimeError(kErrInvalidPicture);
   }
   // gd true-colour pixels: 0xAARRGGBB with a 7-bit alpha where 0 is opaque.
   static Surface ToSurface(const int* pixels, int width, int height) {

@@ -8,7 +8,7 @@ namespace sl::vbs {
 Variant ValueOf(const Variant& v) {
   if (!v.IsObject()) return v;
   Object* obj = v.AsObject();
-  if (!obj) throw RuntimeError(91);
+  if (!obj) throw RuntimeError(kErrObjectNotSet);
   return obj->Invoke(kDispIdValue, kInvokeGet | kInvokeCall, {});
 }
 
@@ -29,7 +29,7 @@ CompareMode CompareArg(std::span<Variant> args, std::size_t i) {
 }
 
 void CheckTextLength(std::size_t length) {
-  if (length > kMaxTextLength) throw RuntimeError(7);
+  if (length > kMaxTextLength) throw RuntimeError(kErrOutOfMemory);
 }
 
 Variant MakeArray(std::vector<Variant> items) {
@@ -37,8 +37,8 @@ Variant MakeArray(std::vector<Variant> items) {
 }
 
 const std::vector<Variant>& ArrayItems(const Variant& v) {
-  if (!v.IsArray() || !v.AsArray()) throw RuntimeError(13);
-  if (v.AsArray()->Dimensions() != 1) throw RuntimeError(5);
+  if (!v.IsArray() || !v.AsArray()) throw RuntimeError(kErrTypeMismatch);
+  if (v.AsArray()->Dimensions() != 1) throw RuntimeError(kErrInvalidCall);
   return v.AsArray()->Data();
 }
 

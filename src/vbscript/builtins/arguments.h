@@ -42,7 +42,7 @@ inline Variant TextResult(std::u16string_view text) {
 }
 
 [[noreturn]] inline void InvalidArgument() {
-  throw RuntimeError(5);
+  throw RuntimeError(kErrInvalidCall);
 }
 
 // A one-dimensional array with lower bound 0 holding `items` (no items: UBound is -1).

@@ -12,10 +12,10 @@ Variant ArrayOf(BuiltinContext&, std::span<Variant> a) {
 
 // The dimension argument counts from 1; error 9 when the array has no such dimension.
 const VariantArray& BoundsOf(std::span<Variant> a, int& dim) {
-  if (!a[0].IsArray() || !a[0].AsArray()) throw RuntimeError(13);
+  if (!a[0].IsArray() || !a[0].AsArray()) throw RuntimeError(kErrTypeMismatch);
   const VariantArray& array = *a[0].AsArray();
   dim = LongArg(a, 1, 1) - 1;
-  if (dim < 0 || dim >= array.Dimensions()) throw RuntimeError(9);
+  if (dim < 0 || dim >= array.Dimensions()) throw RuntimeError(kErrSubscript);
   return array;
 }
 

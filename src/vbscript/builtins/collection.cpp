@@ -33,7 +33,7 @@ DispId FindMember(std::span<const std::string_view> names, std::string_view name
 }
 
 void CheckArgCount(std::span<Variant> args, std::size_t least, std::size_t most) {
-  if (args.size() < least || args.size() > most) throw RuntimeError(450);
+  if (args.size() < least || args.size() > most) throw RuntimeError(kErrWrongArgCount);
 }
 
 }  // namespace sl::vbs

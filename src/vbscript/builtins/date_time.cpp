@@ -189,7 +189,7 @@ std::string Abbreviated(const char* name, bool abbreviate) {
 // A Null argument is error 94 before any other argument is read.
 void RejectNull(std::span<Variant> a) {
   for (const Variant& v : a) {
-    if (v.IsNull()) throw RuntimeError(94);
+    if (v.IsNull()) throw RuntimeError(kErrInvalidNull);
   }
 }
 

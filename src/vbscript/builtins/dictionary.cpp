@@ -128,7 +128,7 @@ KeyValue Dictionary::Reduce(const Variant& key) const {
       break;
     case VarType::Array:
     case VarType::Error:
-      throw RuntimeError(13);
+      throw RuntimeError(kErrTypeMismatch);
     default:
       k.kind = KeyValue::Kind::kNumber;
       k.number = ToDouble(key);
@@ -179,7 +179,7 @@ void Dictionary::Rename(const Variant& oldKey, const Variant& newKey) {
   auto it = index_.find(Reduce(oldKey));
   if (it == index_.end()) throw RuntimeError(kElementNotFound, "Element not found");
   KeyValue reduced = Reduce(newKey);
-  if (index_.count(reduced)) throw RuntimeError(457);
+  if (index_.count(reduced)) throw RuntimeError(kErrDuplicateKey);
   std::size_t position = it->second;
   index_.erase(it);
   index_.emplace(std::move(reduced), position);
@@ -247,13 +247,14 @@ void Dictionary::Clear() {
 
 Variant Dictionary::Invoke(DispId id, std::uint8_t flags, std::span<Variant> args) {
   bool assigning = flags & (kInvokeLet | kInvokeSet);
-  if (assigning && id != kItem && id != kCompareMode && id != kKey) throw RuntimeError(438);
+  if (assigning && id != kItem && id != kCompareMode && id != kKey)
+    throw RuntimeError(kErrNoSuchMember);
   switch (id) {
     case kItem:
       return ItemMember(flags, args);
     case kAdd:
       CheckArgCount(args, 2, 2);
-      if (Find(args[0])) throw RuntimeError(457);
+      if (Find(args[0])) throw RuntimeError(kErrDuplicateKey);
       Insert(args[0], args[1]);
       return Variant();
     case kExists:
@@ -282,12 +283,12 @@ Variant Dictionary::Invoke(DispId id, std::uint8_t flags, std::span<Variant> arg
       SetCompareMode(args[0]);
       return Variant();
     case kKey:
-      if (!assigning) throw RuntimeError(438);
+      if (!assigning) throw RuntimeError(kErrNoSuchMember);
       CheckArgCount(args, 2, 2);
       Rename(args[0], args[1]);
       return Variant();
     default:
-      throw RuntimeError(438);
+      throw RuntimeError(kErrNoSuchMember);
   }
 }
 

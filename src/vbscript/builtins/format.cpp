@@ -99,7 +99,7 @@ bool TristateArg(std::span<Variant> a, std::size_t i, bool defaultValue) {
 // The value to format: Null is a type mismatch here (a Null option is error 94).
 Variant FormattedValue(const Variant& arg) {
   Variant v = ValueOf(arg);
-  if (v.IsNull()) throw RuntimeError(13);
+  if (v.IsNull()) throw RuntimeError(kErrTypeMismatch);
   return v;
 }
 
@@ -111,7 +111,7 @@ Variant FormatWith(std::span<Variant> a, NumberStyle style, double scale) {
   style.leadingDigit = TristateArg(a, 2, style.leadingDigit);
   style.parens = TristateArg(a, 3, style.parens);
   style.group = TristateArg(a, 4, style.group);
-  if (!std::isfinite(value)) throw RuntimeError(6);
+  if (!std::isfinite(value)) throw RuntimeError(kErrOverflow);
   return Variant(FormatStyled(value, style));
 }
 

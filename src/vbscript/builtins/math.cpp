@@ -31,7 +31,8 @@ Variant Abs(BuiltinContext&, std::span<Variant> a) {
     case VarType::Single:
       return Variant(std::fabs(v.AsSingle()));
     case VarType::Currency:
-      if (v.AsCurrencyScaled() == std::numeric_limits<std::int64_t>::min()) throw RuntimeError(6);
+      if (v.AsCurrencyScaled() == std::numeric_limits<std::int64_t>::min())
+        throw RuntimeError(kErrOverflow);
       return Variant::Currency(std::abs(v.AsCurrencyScaled()));
     case VarType::Date:
       return Variant::Date(std::fabs(v.AsDate()));
@@ -42,7 +43,7 @@ Variant Abs(BuiltinContext&, std::span<Variant> a) {
 
 Variant Checked(double result) {
   if (std::isnan(result)) InvalidArgument();
-  if (std::isinf(result)) throw RuntimeError(6);
+  if (std::isinf(result)) throw RuntimeError(kErrOverflow);
   return Variant(result);
 }
 

@@ -15,7 +15,7 @@ namespace {
 constexpr std::int32_t kUsEnglish = 1033;
 
 [[noreturn]] void CannotCreate(const std::string& progId) {
-  throw RuntimeError(429, "ActiveX component can't create object: '" + progId + "'");
+  throw RuntimeError(kErrCannotCreate, "ActiveX component can't create object: '" + progId + "'");
 }
 
 // The host answers first, so a game can offer its own objects; then the objects the engine
@@ -61,7 +61,7 @@ Variant RGB(BuiltinContext&, std::span<Variant> a) {
 
 // Pictures are not available to scripts.
 Variant LoadPicture(BuiltinContext&, std::span<Variant>) {
-  throw RuntimeError(481);
+  throw RuntimeError(kErrInvalidPicture);
 }
 
 // Scripts always run under United States English; SetLocale is accepted and changes nothing.

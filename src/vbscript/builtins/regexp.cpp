@@ -56,7 +56,7 @@ class CompiledPattern {
     if (!code_) throw RuntimeError(kRegexSyntaxError, "Syntax error in regular expression");
     data_.reset(pcre2_match_data_create_from_pattern(code_.get(), nullptr));
     context_.reset(pcre2_match_context_create(nullptr));
-    if (!data_ || !context_) throw RuntimeError(7);
+    if (!data_ || !context_) throw RuntimeError(kErrOutOfMemory);
     pcre2_set_match_limit(context_.get(), 10'000'000);
     pcre2_set_depth_limit(context_.get(), 100'000);
   }
@@ -73,9 +73,9 @@ class CompiledPattern {
     if (rc == PCRE2_ERROR_NOMATCH) return false;
     if (rc == PCRE2_ERROR_MATCHLIMIT || rc == PCRE2_ERROR_DEPTHLIMIT ||
         rc == PCRE2_ERROR_HEAPLIMIT) {
-      throw RuntimeError(28);
+      throw RuntimeError(kErrOutOfStack);
     }
-    if (rc < 0) throw RuntimeError(5);
+    if (rc < 0) throw RuntimeError(kErrInvalidCall);
     PCRE2_SIZE* ovector = pcre2_get_ovector_pointer(data_.get());
     out.start = ovector[0];
     out.length = ovector[1] - ovector[0];
@@ -104,12 +104,12 @@ class ItemList : public Object {
     return FindMember(kNames, name);
   }
   Variant Invoke(DispId id, std::uint8_t flags, std::span<Variant> args) override {
-    if (flags & (kInvokeLet | kInvokeSet)) throw RuntimeError(438);
+    if (flags & (kInvokeLet | kInvokeSet)) throw RuntimeError(kErrNoSuchMember);
     if (id == 1) {
       CheckArgCount(args, 0, 0);
       return Variant(static_cast<std::int32_t>(items_.size()));
     }
-    if (id != kDispIdValue) throw RuntimeError(438);
+    if (id != kDispIdValue) throw RuntimeError(kErrNoSuchMember);
     CheckArgCount(args, 1, 1);
     std::int32_t index = ToLong(args[0]);
     if (index < 0 || static_cast<std::size_t>(index) >= items_.size()) InvalidArgument();
@@ -139,7 +139,7 @@ class MatchObject final : public Object {
     return FindMember(kNames, name);
   }
   Variant Invoke(DispId id, std::uint8_t flags, std::span<Variant> args) override {
-    if (flags & (kInvokeLet | kInvokeSet)) throw RuntimeError(438);
+    if (flags & (kInvokeLet | kInvokeSet)) throw RuntimeError(kErrNoSuchMember);
     // m.SubMatches(0): an index given to the collection property goes to its Item.
     if (id == 3 && !args.empty()) return subMatches_->Invoke(kDispIdValue, kInvokeGet, args);
     CheckArgCount(args, 0, 0);
@@ -153,7 +153,7 @@ class MatchObject final : public Object {
       case 3:
         return Variant(subMatches_);
       default:
-        throw RuntimeError(438);
+        throw RuntimeError(kErrNoSuchMember);
     }
   }
 
@@ -315,7 +315,8 @@ Variant RegExp::Option(bool& option, std::uint8_t flags, std::span<Variant> args
 }
 
 Variant RegExp::Invoke(DispId id, std::uint8_t flags, std::span<Variant> args) {
-  if ((flags & kInvokeSet) || ((flags & kInvokeLet) && id >= kTest)) throw RuntimeError(438);
+  if ((flags & kInvokeSet) || ((flags & kInvokeLet) && id >= kTest))
+    throw RuntimeError(kErrNoSuchMember);
   switch (id) {
     case kPattern:
       if (!(flags & kInvokeLet)) {
@@ -353,7 +354,7 @@ Variant RegExp::Invoke(DispId id, std::uint8_t flags, std::span<Variant> args) {
       return Replace(subject.View(), args[1]);
     }
     default:
-      throw RuntimeError(438);
+      throw RuntimeError(kErrNoSuchMember);
   }
 }
 

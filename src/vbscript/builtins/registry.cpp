@@ -2,6 +2,7 @@
 #include <algorithm>
 #include <vector>
 
+#include "core/case_fold.h"
 #include "core/object.h"
 #include "vbscript/builtins/families.h"
 
@@ -9,13 +10,9 @@ namespace sl::vbs {
 
 namespace {
 
-char LowerAscii(char c) {
-  return c >= 'A' && c <= 'Z' ? static_cast<char>(c + 32) : c;
-}
-
 bool NameLess(std::string_view a, std::string_view b) {
   return std::lexicographical_compare(a.begin(), a.end(), b.begin(), b.end(),
-                                      [](char x, char y) { return LowerAscii(x) < LowerAscii(y); });
+                                      [](char x, char y) { return AsciiLower(x) < AsciiLower(y); });
 }
 
 using Family = std::span<const BuiltinInfo> (*)();

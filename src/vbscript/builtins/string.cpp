@@ -51,7 +51,7 @@ Variant RightUnits(std::span<Variant> a, std::size_t divisor) {
 // ranges (5); only then does a Null text pass through.
 Variant MidUnits(std::span<Variant> a, std::size_t divisor) {
   bool hasLength = HasArg(a, 2);
-  if (a[1].IsNull() || (hasLength && a[2].IsNull())) throw RuntimeError(94);
+  if (a[1].IsNull() || (hasLength && a[2].IsNull())) throw RuntimeError(kErrInvalidNull);
   std::int32_t first = ToLong(a[1]);
   std::int32_t count = hasLength ? ToLong(a[2]) : 0;
   if (first < 1 || count < 0) InvalidArgument();
@@ -122,7 +122,7 @@ Variant InStrB(BuiltinContext& context, std::span<Variant> a) {
 // must end at or before start; a start beyond string1 gives 0.
 // Unlike InStr, InStrRev does not pass Null through: a Null argument is error 94.
 Variant InStrRev(BuiltinContext& context, std::span<Variant> a) {
-  if (a[0].IsNull() || a[1].IsNull()) throw RuntimeError(94);
+  if (a[0].IsNull() || a[1].IsNull()) throw RuntimeError(kErrInvalidNull);
   std::int32_t start = LongArg(a, 2, -1);
   if (start == 0 || start < -1) InvalidArgument();
   CompareMode mode = CompareArg(a, 3);
@@ -262,7 +262,7 @@ Variant Split(BuiltinContext& context, std::span<Variant> a) {
        hit = nextHit(hit + delimiter.size(), parts)) {
     ++parts;
   }
-  if (parts > VariantArray::kMaxElements) throw RuntimeError(7);
+  if (parts > VariantArray::kMaxElements) throw RuntimeError(kErrOutOfMemory);
   auto array = MakeRef<VariantArray>(
       std::vector<VariantArray::Bound>{{0, static_cast<std::int32_t>(parts)}});
   std::vector<Variant>& items = array->Data();
@@ -281,14 +281,14 @@ Variant Split(BuiltinContext& context, std::span<Variant> a) {
 // type mismatches.
 Variant Join(BuiltinContext& context, std::span<Variant> a) {
   Variant list = ValueOf(a[0]);
-  if (list.IsNull()) throw RuntimeError(94);
-  if (list.IsArray() && list.AsArray()->Dimensions() != 1) throw RuntimeError(13);
+  if (list.IsNull()) throw RuntimeError(kErrInvalidNull);
+  if (list.IsArray() && list.AsArray()->Dimensions() != 1) throw RuntimeError(kErrTypeMismatch);
   const std::vector<Variant>& items = ArrayItems(list);
   SharedString delimiter = HasArg(a, 1) ? ToString(a[1]) : SharedString(u" ");
   std::u16string out;
   for (std::size_t i = 0; i < items.size(); ++i) {
     const Variant& item = items[i];
-    if (item.IsNull() || item.IsArray()) throw RuntimeError(13);
+    if (item.IsNull() || item.IsArray()) throw RuntimeError(kErrTypeMismatch);
     if (i) out.append(delimiter.View());
     std::size_t before = out.size();
     out.append(ToString(item).View());
@@ -301,7 +301,7 @@ Variant Join(BuiltinContext& context, std::span<Variant> a) {
 // Filter(strings, value[, include[, compare]]): the elements that contain (or, with include
 // False, do not contain) the value.
 Variant Filter(BuiltinContext& context, std::span<Variant> a) {
-  if (a[0].IsNull()) throw RuntimeError(94);  // as Join: a Null list is Null misused
+  if (a[0].IsNull()) throw RuntimeError(kErrInvalidNull);  // as Join: a Null list is Null misused
   const std::vector<Variant>& items = ArrayItems(a[0]);
   SharedString value = ToString(a[1]);
   bool include = HasArg(a, 2) ? ToBoolean(a[2]) : true;

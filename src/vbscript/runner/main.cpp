@@ -37,15 +37,16 @@ class ArgumentsObject final : public Object {
     return sl::kDispIdUnknown;
   }
   Variant Invoke(DispId id, std::uint8_t flags, std::span<Variant> args) override {
-    if (flags & (sl::kInvokeLet | sl::kInvokeSet)) throw sl::RuntimeError(438);
+    if (flags & (sl::kInvokeLet | sl::kInvokeSet)) throw sl::RuntimeError(sl::kErrNoSuchMember);
     if (id == 2) return Variant(static_cast<std::int32_t>(args_.size()));
     if (id == 1 || id == sl::kDispIdValue) {
-      if (args.size() != 1) throw sl::RuntimeError(450);
+      if (args.size() != 1) throw sl::RuntimeError(sl::kErrWrongArgCount);
       std::int32_t i = sl::ToLong(args[0]);
-      if (i < 0 || static_cast<std::size_t>(i) >= args_.size()) throw sl::RuntimeError(9);
+      if (i < 0 || static_cast<std::size_t>(i) >= args_.size())
+        throw sl::RuntimeError(sl::kErrSubscript);
       return Variant(args_[static_cast<std::size_t>(i)]);
     }
-    throw sl::RuntimeError(438);
+    throw sl::RuntimeError(sl::kErrNoSuchMember);
   }
   Ref<sl::Enumerator> NewEnum() override {
     class Items final : public sl::Enumerator {
@@ -81,20 +82,20 @@ class StdOutObject final : public Object {
   Variant Invoke(DispId id, std::uint8_t, std::span<Variant> args) override {
     switch (id) {
       case 1:
-        if (args.size() != 1) throw sl::RuntimeError(450);
+        if (args.size() != 1) throw sl::RuntimeError(sl::kErrWrongArgCount);
         WriteOut(sl::ToUtf8(args[0]));
         return Variant();
       case 2:
-        if (args.size() > 1) throw sl::RuntimeError(450);
+        if (args.size() > 1) throw sl::RuntimeError(sl::kErrWrongArgCount);
         WriteOut((args.empty() ? std::string() : sl::ToUtf8(args[0])) + "\n");
         return Variant();
       case 3:
-        if (args.size() != 1) throw sl::RuntimeError(450);
+        if (args.size() != 1) throw sl::RuntimeError(sl::kErrWrongArgCount);
         for (std::int32_t i = sl::ToLong(args[0]); i > 0; --i)
           WriteOut("\n");
         return Variant();
       default:
-        throw sl::RuntimeError(438);
+        throw sl::RuntimeError(sl::kErrNoSuchMember);
     }
   }
 };
@@ -115,7 +116,7 @@ class WScriptObject final : public Object {
     return sl::kDispIdUnknown;
   }
   Variant Invoke(DispId id, std::uint8_t flags, std::span<Variant> args) override {
-    if (flags & (sl::kInvokeLet | sl::kInvokeSet)) throw sl::RuntimeError(438);
+    if (flags & (sl::kInvokeLet | sl::kInvokeSet)) throw sl::RuntimeError(sl::kErrNoSuchMember);
     switch (id) {
       case 1: {
         std::string line;
@@ -143,7 +144,7 @@ class WScriptObject final : public Object {
       case 8:
         return Variant("storyloom-vbs");
       default:
-        throw sl::RuntimeError(438);
+        throw sl::RuntimeError(sl::kErrNoSuchMember);
     }
   }
 

@@ -7,6 +7,7 @@
 #include "core/runtime_error.h"
 #include "core/variant_convert.h"
 #include "player/savegame/saved_game_file.h"
+#include "support/error_number.h"
 #include "support/temp_folder.h"
 
 namespace sl {

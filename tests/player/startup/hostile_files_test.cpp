@@ -9,6 +9,7 @@
 #include "core/ini_file.h"
 #include "core/path_resolver.h"
 #include "core/recording_message_box.h"
+#include "core/runtime_error.h"
 #include "player/startup/project.h"
 #include "support/temp_folder.h"
 #include "support/typed_read.h"

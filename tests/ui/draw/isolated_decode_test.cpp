@@ -12,6 +12,7 @@
 
 #include "core/runtime_error.h"
 #include "picture_files.h"
+#include "support/error_number.h"
 #include "support/temp_folder.h"
 #include "ui/draw/picture.h"
 

@@ -4,6 +4,7 @@
 
 #include "core/runtime_error.h"
 #include "picture_files.h"
+#include "support/error_number.h"
 #include "ui/draw/picture.h"
 #include "ui/draw/picture_cache.h"
 #include "ui/draw/png_io.h"
@@ -14,21 +15,16 @@ namespace {
 
 using test::TempFolder;
 
-int ErrorNumber(const std::function<void()>& f) {
-  try {
-    f();
-  } catch (const RuntimeError& e) {
-    return e.Number();
-  }
-  return 0;
-}
-
 TEST(PictureTest, EmptyPictureAndUnits) {
   Picture none;
   EXPECT_TRUE(none.IsNone());
   EXPECT_EQ(none.Width(), 0);
   EXPECT_EQ(ClassicPictureType(none.Kind()), 0);
   EXPECT_EQ(PixelsToTwips(32), 480);
+  EXPECT_EQ(PixelsToTwips(-2), -30);
+  EXPECT_EQ(PixelsToTwips(2147483647), 2147483647.0 * 15);  // no overflow for any pixel count
+  EXPECT_EQ(TwipsToPixels(7.5), 0.5);
+  EXPECT_EQ(TwipsToPixels(-45), -3);
   EXPECT_EQ(PixelsToHimetric(32), 847);  // 32 * 2540 / 96 = 846.67
   EXPECT_EQ(PixelsToHimetric(96), 2540);
   EXPECT_EQ(HimetricToPixels(847), 32);
@@ -153,7 +149,7 @@ TEST(PictureTest, IconWithAnEmbeddedPngImage) {
   EXPECT_EQ(p.Image(), image);
   // An entry pointing past the end of the file is refused.
   b[18] = 0xFF;
-  EXPECT_EQ(ErrorNumber([&] { DecodePicture(b); }), 481);
+  EXPECT_EQ(sl::test::ErrorNumberOf([&] { DecodePicture(b); }), 481);
 }
 
 TEST(PictureTest, CursorHasItsHotSpotAndMask) {
@@ -214,12 +210,12 @@ TEST(PictureTest, RenderScalesBitmapsAndPicksIconImages) {
 
 TEST(PictureTest, ErrorsForMissingTextAndBrokenFiles) {
   TempFolder dir("err");
-  EXPECT_EQ(ErrorNumber([&] { LoadPictureFile(dir / "missing.bmp"); }), 53);
-  EXPECT_EQ(ErrorNumber([&] { LoadPictureFile(dir.Path()); }), 53);
+  EXPECT_EQ(sl::test::ErrorNumberOf([&] { LoadPictureFile(dir / "missing.bmp"); }), 53);
+  EXPECT_EQ(sl::test::ErrorNumberOf([&] { LoadPictureFile(dir.Path()); }), 53);
   test::WriteText(dir / "text.jpg", "This is not a picture.\r\n");
-  EXPECT_EQ(ErrorNumber([&] { LoadPictureFile(dir / "text.jpg"); }), 481);
+  EXPECT_EQ(sl::test::ErrorNumberOf([&] { LoadPictureFile(dir / "text.jpg"); }), 481);
   test::WriteText(dir / "empty.bmp", "");
-  EXPECT_EQ(ErrorNumber([&] { LoadPictureFile(dir / "empty.bmp"); }), 481);
+  EXPECT_EQ(sl::test::ErrorNumberOf([&] { LoadPictureFile(dir / "empty.bmp"); }), 481);
   // Truncated files of every format.
   std::vector<test::Bytes> files = {
       test::MakeGif(3, 2, {1, 2, 3, 4}, {0, 1, 2, 3, 2, 1}, 2),
@@ -230,7 +226,7 @@ TEST(PictureTest, ErrorsForMissingTextAndBrokenFiles) {
   };
   for (auto& bytes : files) {
     bytes.resize(bytes.size() / 3);
-    EXPECT_EQ(ErrorNumber([&] { DecodePicture(bytes); }), 481);
+    EXPECT_EQ(sl::test::ErrorNumberOf([&] { DecodePicture(bytes); }), 481);
   }
 }
 
@@ -259,9 +255,9 @@ TEST(PictureCacheTest, SharesDecodedPicturesAndRefreshes) {
   EXPECT_EQ(cache.Load(dir / "a.bmp").Width(), 3);
 
   std::filesystem::remove(dir / "a.bmp");
-  EXPECT_EQ(ErrorNumber([&] { cache.Load(dir / "a.bmp"); }), 53);
+  EXPECT_EQ(sl::test::ErrorNumberOf([&] { cache.Load(dir / "a.bmp"); }), 53);
   test::WriteText(dir / "bad.gif", "GIF89a but nothing else");
-  EXPECT_EQ(ErrorNumber([&] { cache.Load(dir / "bad.gif"); }), 481);
+  EXPECT_EQ(sl::test::ErrorNumberOf([&] { cache.Load(dir / "bad.gif"); }), 481);
 }
 
 TEST(PictureCacheTest, KeepsAtMostItsBudgetOfDecodedBytes) {
@@ -297,11 +293,11 @@ TEST(PictureCacheTest, AnInvalidPictureIsRememberedUntilItsFileChanges) {
   broken[14] = 1;  // an impossible header size
   test::WriteFile(dir / "a.bmp", broken);
   auto stamp = std::filesystem::last_write_time(dir / "a.bmp");
-  EXPECT_EQ(ErrorNumber([&] { cache.Load(dir / "a.bmp"); }), 481);
+  EXPECT_EQ(sl::test::ErrorNumberOf([&] { cache.Load(dir / "a.bmp"); }), 481);
   // The same size and time: the cache answers without decoding again.
   SaveBmp(white, dir / "a.bmp");
   std::filesystem::last_write_time(dir / "a.bmp", stamp);
-  EXPECT_EQ(ErrorNumber([&] { cache.Load(dir / "a.bmp"); }), 481);
+  EXPECT_EQ(sl::test::ErrorNumberOf([&] { cache.Load(dir / "a.bmp"); }), 481);
   cache.Invalidate(dir / "a.bmp");
   EXPECT_EQ(cache.Load(dir / "a.bmp").Image(), white);
 }
