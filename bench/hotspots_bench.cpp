@@ -18,7 +18,7 @@ void BM_OpenFrame300Hotspots(benchmark::State& state) {
   player.Start();  // opens the frame once and fills the picture cache
   sl::Game& game = *player.GetGame();
   for (auto _ : state) {
-    game.OpenFrame("Many", false, 0, 0);
+    game.OpenFrame("Many");
     benchmark::DoNotOptimize(game.CurrentFrameName);
   }
   if (!boxes.Shown().empty()) state.SkipWithError(boxes.Shown()[0].text.c_str());

@@ -16,7 +16,7 @@ void BM_OpenFrameCachedJpeg(benchmark::State& state) {
   player.Start();  // the title screen is skipped: the frame opens once and fills the cache
   sl::Game& game = *player.GetGame();
   for (auto _ : state) {
-    game.OpenFrame("Big", false, 0, 0);
+    game.OpenFrame("Big");
     benchmark::DoNotOptimize(game.CurrentFrameName);
   }
   if (!boxes.Shown().empty()) state.SkipWithError(boxes.Shown()[0].text.c_str());

@@ -17,7 +17,7 @@ void BM_OpenFrame200TextBoxes(benchmark::State& state) {
   player.Start();
   sl::Game& game = *player.GetGame();
   for (auto _ : state) {
-    game.OpenFrame("Many", false, 0, 0);
+    game.OpenFrame("Many");
     benchmark::DoNotOptimize(game.CurrentFrameName);
   }
   if (!boxes.Shown().empty()) state.SkipWithError(boxes.Shown()[0].text.c_str());

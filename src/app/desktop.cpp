@@ -26,9 +26,11 @@ std::string NoDesktopMessage(const std::string& why) {
          "('storyloom --help' lists the options.)\n";
 }
 
-std::unique_ptr<ui::Platform> OpenDesktop(const CommandLineOptions& options,
-                                          ui::UserSettings& settings, const DesktopChoices& choices,
-                                          std::function<void(bool)> fullscreenChosen) {
+// Without the desktop backend the parameters go unused.
+std::unique_ptr<ui::Platform> OpenDesktop(
+    [[maybe_unused]] const CommandLineOptions& options, [[maybe_unused]] ui::UserSettings& settings,
+    [[maybe_unused]] const DesktopChoices& choices,
+    [[maybe_unused]] std::function<void(bool)> fullscreenChosen) {
 #if STORYLOOM_DESKTOP
   sdl::SdlOptions desktop;
   if (options.screen) desktop.display = {options.screen->width, options.screen->height};
@@ -37,10 +39,6 @@ std::unique_ptr<ui::Platform> OpenDesktop(const CommandLineOptions& options,
   desktop.fullscreenChosen = std::move(fullscreenChosen);
   return std::make_unique<sdl::SdlPlatform>(settings, desktop);
 #else
-  (void)options;
-  (void)settings;
-  (void)choices;
-  (void)fullscreenChosen;
   throw std::runtime_error("this build has no desktop window");
 #endif
 }

@@ -4,6 +4,7 @@
 #include <fluidsynth.h>
 
 #include <filesystem>
+#include <mutex>
 
 namespace sl::av {
 
@@ -25,12 +26,11 @@ bool IsFile(const std::string& path) {
 }
 
 void QuietSynth() {
-  static const bool done = [] {
+  static std::once_flag quieted;
+  std::call_once(quieted, [] {
     for (int level : {FLUID_PANIC, FLUID_ERR, FLUID_WARN, FLUID_INFO, FLUID_DBG})
       fluid_set_log_function(level, nullptr, nullptr);
-    return true;
-  }();
-  (void)done;
+  });
 }
 
 }  // namespace

@@ -16,6 +16,13 @@ namespace ui {
 class Control;
 }
 
+// What is left to do after the action of a hotspot (MakeAction).
+enum class ActionOutcome : std::int16_t {
+  NothingFurther = 0,
+  EndGame = 1,   // the game must end
+  NewFrame = 2,  // another frame was opened
+};
+
 class HotspotSubsystem {
  public:
   virtual ~HotspotSubsystem() = default;
@@ -26,21 +33,15 @@ class HotspotSubsystem {
   virtual void ShowOrNotShowAreas() {}
   virtual void ResetDefaultPointer() {}
   // The project's default cursor on one control (a hotspot after the default changed).
-  virtual void ApplyDefaultPointer(ui::Control& control) { (void)control; }
+  virtual void ApplyDefaultPointer(ui::Control& /*control*/) {}
   virtual void SetScreenPointerArrow() {}
   virtual void SetScreenPointerDefault() {}
-  // The action of hotspot `AreaIndex`, or of item `ObjectIndex` dropped on it: 0 nothing further,
-  // 1 the game must end, 2 another frame was opened.
-  virtual std::int16_t MakeAction(std::int16_t AreaIndex, std::int16_t ObjectIndex) {
-    (void)AreaIndex;
-    (void)ObjectIndex;
-    return 0;
+  // The action of hotspot `AreaIndex`, or of item `ObjectIndex` dropped on it.
+  virtual ActionOutcome MakeAction(std::int16_t /*AreaIndex*/, std::int16_t /*ObjectIndex*/) {
+    return ActionOutcome::NothingFurther;
   }
   // The click position, stored in pixels from twips of the frame.
-  virtual void SaveClickPos(float sglLeft, float sglTop) {
-    (void)sglLeft;
-    (void)sglTop;
-  }
+  virtual void SaveClickPos(float /*sglLeft*/, float /*sglTop*/) {}
   virtual std::int16_t ClickPositionX() { return 0; }
   virtual std::int16_t ClickPositionY() { return 0; }
   virtual std::int16_t GetMergedHotspotIndex() { return 1; }
@@ -63,15 +64,9 @@ class TextSubsystem {
   // Resets the message band's label and hides it with its frame.
   virtual void ResetMessageBox() {}
   // The text of the message band, or nothing while it is hidden (for `dump`).
-  virtual bool MessageShown(std::string& text) {
-    (void)text;
-    return false;
-  }
+  virtual bool MessageShown(std::string& /*text*/) { return false; }
   // The message display: the band inside the game when `inGame`, else a message box.
-  virtual void ShowMessage(const std::string& text, bool inGame) {
-    (void)text;
-    (void)inGame;
-  }
+  virtual void ShowMessage(const std::string& /*text*/, bool /*inGame*/) {}
   // The three ways the message band ends.
   virtual void FrameMessageBox_Click() {}
   virtual void LabelMessageBox_Click() {}
@@ -85,10 +80,7 @@ class VariableSubsystem {
   virtual void ClearAll() {}
   virtual void LoadVariables() {}
   // Whether an integer or variant variable of this name exists (without regard to case).
-  virtual bool HasVariable(const std::string& name) {
-    (void)name;
-    return false;
-  }
+  virtual bool HasVariable(const std::string& /*name*/) { return false; }
   // The Debug menu's "View variables status...": every variable, in message boxes of 25 lines.
   virtual void ViewVariablesStatus() {}
 };
@@ -107,19 +99,17 @@ class ScriptSubsystem {
   virtual ~ScriptSubsystem() = default;
   // The script object's ResetModule: clears a pending frame jump and quit request.
   virtual void ResetModule() {}
-  virtual void SetHotspotNumber(int number) { (void)number; }
+  virtual void SetHotspotNumber(int /*number*/) {}
   virtual bool StopGameRequested() { return false; }
   // The frame a procedure asked for (sFrameToLoad) and its transition.
   virtual std::string FrameToLoad() { return {}; }
   // Its resolution: "last visited frame" becomes the frame gone back to, or nothing.
-  virtual void SetFrameToLoad(const std::string& name) { (void)name; }
+  virtual void SetFrameToLoad(const std::string& /*name*/) {}
   virtual int TransitionNumber() { return 0; }
   virtual double TransitionDuration() { return 0; }
   // Runs script code after the project's procedures; true when the run failed (the failure has
   // been reported). `bResetLastClickPosition` stores (0, 0) as the click position first.
-  virtual bool ExecuteVBScript(const std::string& sText, bool bResetLastClickPosition) {
-    (void)sText;
-    (void)bResetLastClickPosition;
+  virtual bool ExecuteVBScript(const std::string& /*sText*/, bool /*bResetLastClickPosition*/) {
     return false;
   }
   // What follows a script run by the debug command, a timer object or a timed event: hotspot
@@ -127,7 +117,7 @@ class ScriptSubsystem {
   virtual void AfterScriptStep() {}
   // Reads the project's procedures (game reset).
   virtual void LoadProcedures() {}
-  virtual void SetTimeOut(std::int32_t milliseconds) { (void)milliseconds; }
+  virtual void SetTimeOut(std::int32_t /*milliseconds*/) {}
   // Timed events of the current frame.
   virtual void ResetTimedEvents() {}
   virtual void StartTimedEvents() {}
@@ -143,7 +133,7 @@ class SoundSubsystem {
   virtual ~SoundSubsystem() = default;
   virtual void ApplyChannelChanges() {}
   // Sets every fading channel to `progress` (0..1) of its fade; 1 finishes them.
-  virtual void StepFades(double progress) { (void)progress; }
+  virtual void StepFades(double /*progress*/) {}
   // The one-shot flag of the audio layer that game reset clears.
   virtual void ResetOneShot() {}
   // A tick of the audio-fade timer; returns whether fades are still running (the timer stops
@@ -154,10 +144,9 @@ class SoundSubsystem {
 class VideoSubsystem {
  public:
   virtual ~VideoSubsystem() = default;
-  virtual void PlayMovieWithStop(const std::string& file, ui::Control& target, bool stretched,
-                                 int left, int top, int width, int height) {
-    (void)file, (void)target, (void)stretched, (void)left, (void)top, (void)width, (void)height;
-  }
+  virtual void PlayMovieWithStop(const std::string& /*file*/, ui::Control& /*target*/,
+                                 bool /*stretched*/, int /*left*/, int /*top*/, int /*width*/,
+                                 int /*height*/) {}
   // The media object's status ("playing", "stopped", or empty when nothing is open).
   virtual std::string Status() { return {}; }
   virtual void StopMovie() {}
@@ -168,11 +157,8 @@ class EffectsSubsystem {
  public:
   virtual ~EffectsSubsystem() = default;
   virtual void NameTransitions() {}
-  virtual void TransitionStep1(int number) { (void)number; }
-  virtual void TransitionStep2(int number, double durationSeconds) {
-    (void)number;
-    (void)durationSeconds;
-  }
+  virtual void TransitionStep1(int /*number*/) {}
+  virtual void TransitionStep2(int /*number*/, double /*durationSeconds*/) {}
   // The frame opening that followed TransitionStep1 ended before its TransitionStep2 (the
   // frame was missing, the game stopped, its script quit): what the first step showed goes.
   virtual void AbandonTransition() {}
@@ -180,11 +166,8 @@ class EffectsSubsystem {
   virtual void EnableOrDisableTransitions() {}
   virtual void EnableOrDisableEffects() {}
   // Loads the frame's rippling water; returns whether the frame has one.
-  virtual bool LoadWaveEffectIfAny(const std::string& frame) {
-    (void)frame;
-    return false;
-  }
-  virtual void VexelTime(int value) { (void)value; }
+  virtual bool LoadWaveEffectIfAny(const std::string& /*frame*/) { return false; }
+  virtual void VexelTime(int /*value*/) {}
   // Whether a tick of the rippling-water timer is still at work.
   virtual bool RipplingTickRunning() { return false; }
   virtual void RipplingTick() {}
@@ -192,13 +175,12 @@ class EffectsSubsystem {
   virtual void ResetOneShot() {}
   // Animated pictures: creates player and holder box `index` at (left, top) twips; returns the
   // index, or 0 when nothing was created.
-  virtual int AniGifNewWithIndex(int index, const std::string& path, double left, double top,
-                                 double speed) {
-    (void)index, (void)path, (void)left, (void)top, (void)speed;
+  virtual int AniGifNewWithIndex(int /*index*/, const std::string& /*path*/, double /*left*/,
+                                 double /*top*/, double /*speed*/) {
     return 0;
   }
-  virtual void AniGifPlay(int index) { (void)index; }
-  virtual void AniGifStop(int index) { (void)index; }
+  virtual void AniGifPlay(int /*index*/) {}
+  virtual void AniGifStop(int /*index*/) {}
 };
 
 class InventorySubsystem {
@@ -208,13 +190,10 @@ class InventorySubsystem {
   virtual void ClearItems() {}
   virtual void Load_InventoryBackground() {}
   virtual bool Moving() { return false; }
-  virtual void AddPickedObject(const std::string& name, bool noPopUp) {
-    (void)name;
-    (void)noPopUp;
-  }
-  virtual void RemovePickedObject(std::int16_t index) { (void)index; }
+  virtual void AddPickedObject(const std::string& /*name*/, bool /*noPopUp*/) {}
+  virtual void RemovePickedObject(std::int16_t /*index*/) {}
   // Offers a clicked hotspot to the inventory (an item lying on the frame is picked up).
-  virtual void PickOrNotPickObject(std::int16_t areaIndex) { (void)areaIndex; }
+  virtual void PickOrNotPickObject(std::int16_t /*areaIndex*/) {}
   // Slides the inventory bar in or out after a mouse move.
   virtual void Inventory_Move() {}
   // Brings the item pictures, then the bar's button, then the bar to the front.
@@ -242,12 +221,12 @@ class SaveGameSubsystem {
  public:
   virtual ~SaveGameSubsystem() = default;
   // Fills and shows the save dialog modally, then unloads it.
-  virtual void ShowSaveGameWindow(SaveGameCaller caller) { (void)caller; }
+  virtual void ShowSaveGameWindow(SaveGameCaller /*caller*/) {}
   // Fills and shows the load dialog modally; a game chosen there is loaded.
-  virtual void ShowLoadGameWindow(LoadGameCaller caller) { (void)caller; }
+  virtual void ShowLoadGameWindow(LoadGameCaller /*caller*/) {}
   // A procedure's ChangeDisplayResolutionOnLoadGame: the resolution code (1 to 3, 0 none) that
   // a game loaded later switches to when the title screen is skipped.
-  virtual void ChangeDisplayResolutionOnLoadGame(std::int16_t iResolution) { (void)iResolution; }
+  virtual void ChangeDisplayResolutionOnLoadGame(std::int16_t /*iResolution*/) {}
   // Game reset forgets that code.
   virtual void ResetLoadGameResolution() {}
 };

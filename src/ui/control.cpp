@@ -220,8 +220,7 @@ bool Control::IsEffectivelyEnabled() const {
 }
 
 draw::Rect Control::PixelBounds() const {
-  double scale = 1.0;  // positions are kept in twips whatever the container measures
-  (void)scale;
+  // Positions are kept in twips whatever the container measures.
   return {ToPixel(left_), ToPixel(top_), ToPixel(width_), ToPixel(height_)};
 }
 

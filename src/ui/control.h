@@ -162,26 +162,15 @@ class Control : public Object {
   // Built-in behaviour of the kind, run before the owner's handlers: a button shows pressed, a
   // list selects the entry under the pointer, a text box takes keys. Positions are pixels
   // relative to the control's top-left corner.
-  virtual void BuiltinMouse(InputKind kind, int button, draw::Point at) {
-    (void)kind;
-    (void)button;
-    (void)at;
-  }
+  virtual void BuiltinMouse(InputKind /*kind*/, int /*button*/, draw::Point /*at*/) {}
   // Returns true when the key was used up (it then goes no further).
-  virtual bool BuiltinKey(int keyCode, int shift) {
-    (void)keyCode;
-    (void)shift;
-    return false;
-  }
-  virtual void BuiltinText(const std::string& text) { (void)text; }
+  virtual bool BuiltinKey(int /*keyCode*/, int /*shift*/) { return false; }
+  virtual void BuiltinText(const std::string& /*text*/) {}
   // Whether a press and release over the control raise Click (list boxes raise it when the
   // selection changes instead).
   virtual bool ClicksOnRelease() const { return true; }
   // Selects an entry by its text (list and combo boxes); false when there is none.
-  virtual bool SelectEntry(const std::string& text) {
-    (void)text;
-    return false;
-  }
+  virtual bool SelectEntry(const std::string& /*text*/) { return false; }
 
   // ---- Scripting ----
   std::string TypeName() const override;
@@ -200,7 +189,7 @@ class Control : public Object {
   // Makes an empty control of the same kind for CloneForArray.
   virtual Ref<Control> NewOfSameKind() const = 0;
   // Copies the kind's own properties from `source` (same kind).
-  virtual void CopyPropertiesFrom(const Control& source) { (void)source; }
+  virtual void CopyPropertiesFrom(const Control& /*source*/) {}
   // Member lookup of the concrete kind (see ControlBase).
   virtual DispId FindMember(std::string_view name) = 0;
   virtual Variant InvokeMember(DispId id, std::uint8_t flags, std::span<Variant> args) = 0;

@@ -30,7 +30,7 @@ class EventLoop {
     virtual void Repaint() = 0;
     virtual std::int64_t NextDeadline() { return kNoDeadline; }
     // Called when the loop passes a deadline the client asked for (before timers fire).
-    virtual void DeadlinePassed(std::int64_t nowMs) { (void)nowMs; }
+    virtual void DeadlinePassed(std::int64_t /*nowMs*/) {}
   };
 
   explicit EventLoop(Platform& platform);

@@ -173,7 +173,7 @@ class Platform {
   // does: how a borderless window is dragged by its body. Called while the left button is held
   // over the window; ignored when there is nothing to move (no real windows). As after a caption
   // drag, the release of the button that started it is not delivered.
-  virtual void BeginWindowDrag(WindowId window) { (void)window; }
+  virtual void BeginWindowDrag(WindowId /*window*/) {}
   // Shows a finished frame of a window's content. The pixels are copied before this returns.
   // A frame whose size differs from the window's client frame size is scaled to it.
   virtual void Present(WindowId window, const FrameView& frame) = 0;
@@ -212,23 +212,16 @@ class Platform {
   // Asked when a message box or input box is about to be shown. A platform that answers
   // dialogs itself (a headless run driven by an event script) returns the answer and the box is
   // not shown; the desktop returns nullopt and the user answers the box.
-  virtual std::optional<MsgAnswer> AnswerMessageBox(const MessageBoxRequest& request) {
-    (void)request;
+  virtual std::optional<MsgAnswer> AnswerMessageBox(const MessageBoxRequest& /*request*/) {
     return std::nullopt;
   }
-  virtual std::optional<InputBoxAnswer> AnswerInputBox(const InputBoxRequest& request) {
-    (void)request;
+  virtual std::optional<InputBoxAnswer> AnswerInputBox(const InputBoxRequest& /*request*/) {
     return std::nullopt;
   }
   // Told when a message box or input box has been answered, however that happened.
-  virtual void MessageBoxClosed(const MessageBoxRequest& request, MsgAnswer answer) {
-    (void)request;
-    (void)answer;
-  }
-  virtual void InputBoxClosed(const InputBoxRequest& request, const InputBoxAnswer& answer) {
-    (void)request;
-    (void)answer;
-  }
+  virtual void MessageBoxClosed(const MessageBoxRequest& /*request*/, MsgAnswer /*answer*/) {}
+  virtual void InputBoxClosed(const InputBoxRequest& /*request*/,
+                              const InputBoxAnswer& /*answer*/) {}
 };
 
 }  // namespace sl::ui

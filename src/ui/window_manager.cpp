@@ -228,14 +228,12 @@ void WindowManager::HandleControlAction(Form& form, const InputEvent& event) {
   }
   // A click at the control's centre, as a user would give it: whatever is on top there gets it.
   draw::Rect b = c->FormPixelBounds();
-  Form::NonClient n = form.NonClientPixels();
   InputEvent e;
   e.window = form.Window();
   e.space = CoordSpace::Client;
   e.x = b.x + b.width / 2;
   e.y = b.y + b.height / 2;
   e.button = event.action == ControlActionKind::RightClick ? kButtonRight : kButtonLeft;
-  (void)n;
   auto send = [&](InputKind kind, int clicks) {
     e.kind = kind;
     e.clicks = clicks;
@@ -251,15 +249,11 @@ void WindowManager::HandleControlAction(Form& form, const InputEvent& event) {
 }
 
 void WindowManager::HandleMenuCommand(Form& form, const InputEvent& event) {
-  Form* target = &form;
   Control* c = form.FindControl(event.target);
   if (!c) {
     // The event script names menus of the game window even when a dialog is active.
     for (Form* f : forms_) {
-      if ((c = f->FindControl(event.target))) {
-        target = f;
-        break;
-      }
+      if ((c = f->FindControl(event.target))) break;
     }
   }
   auto* menu = dynamic_cast<Menu*>(c);
@@ -267,7 +261,6 @@ void WindowManager::HandleMenuCommand(Form& form, const InputEvent& event) {
     ReportInputError("no menu '" + event.target + "'");
     return;
   }
-  (void)target;
   CloseMenus();
   menu->Choose();
 }

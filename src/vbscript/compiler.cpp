@@ -136,11 +136,10 @@ class Compiler {
 
   // ---- Classes ----
   void CompileClass(ClassDef* cls) {
-    auto addMember = [&](const std::string& name, const Node* at) -> ClassMember& {
+    auto addMember = [&](const std::string& name) -> ClassMember& {
       std::string key = ToLowerAscii(name);
       auto it = cls->memberIndex.find(key);
       if (it != cls->memberIndex.end()) {
-        (void)at;
         return cls->members[static_cast<std::size_t>(it->second)];
       }
       cls->memberIndex[key] = static_cast<int>(cls->members.size());
@@ -151,7 +150,7 @@ class Compiler {
     for (DimStmt* dim : cls->fieldDecls) {
       for (DimItem& item : dim->items) {
         if (cls->memberIndex.count(item.name->key)) FailAt(kErrNameRedefined, item.name);
-        ClassMember& m = addMember(item.name->name, item.name);
+        ClassMember& m = addMember(item.name->name);
         m.isPublic = dim->isPublic;
         m.field = cls->fieldCount++;
         std::vector<std::int32_t> bounds;
@@ -163,7 +162,7 @@ class Compiler {
     }
     for (ProcDef* proc : cls->procs) {
       bool existed = cls->memberIndex.count(proc->key) != 0;
-      ClassMember& m = addMember(proc->name, proc);
+      ClassMember& m = addMember(proc->name);
       ProcDef** place = nullptr;
       switch (proc->kind) {
         case ProcKind::Sub:

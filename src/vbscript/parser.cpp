@@ -211,7 +211,6 @@ class Parser {
 
   // ---- Top level ----
   void ParseTopLevel() {
-    const Token& t = Cur();
     if (IsKw(Kw::Option)) {
       Next();
       ExpectKw(Kw::Explicit, kErrExpectedStatement);
@@ -239,7 +238,6 @@ class Parser {
       }
     }
     if (AtPropertyDeclaration()) Fail(kErrMustBeInClass);
-    (void)t;
     program_->globalCode.push_back(ParseStatement());
   }
 

@@ -1,5 +1,7 @@
 #include "vbscript/script_objects.h"
 
+#include <new>
+
 #include "core/memory_budget.h"
 #include "core/variant_convert.h"
 #include "vbscript/builtins/arguments.h"
@@ -89,8 +91,13 @@ void ClassInstance::RunTerminate() {
     ghost->terminated_ = true;
     ghost->fields_ = std::move(fields_);
     interp->RunTerminate(*ghost);
-  } catch (...) {
-    // Out of memory for the stand-in, or anything the handler left: the object just goes.
+  } catch (const RuntimeError&) {
+    // The memory budget refused the stand-in (the interpreter itself drops the handler's
+    // errors): the object goes without its handler.
+  } catch (const ScriptAbort&) {
+    // The script is being stopped: the object goes without its handler.
+  } catch (const std::bad_alloc&) {
+    // No memory for the stand-in: the object goes without its handler.
   }
 }
 
@@ -112,9 +119,8 @@ Variant ClassInstance::Invoke(DispId id, std::uint8_t flags, std::span<Variant> 
 
 // ---- ProcRef ----
 
-Variant ProcRef::Invoke(DispId id, std::uint8_t flags, std::span<Variant> args) {
+Variant ProcRef::Invoke(DispId id, std::uint8_t /*flags*/, std::span<Variant> args) {
   if (id != kDispIdValue) throw MakeError(kErrNoSuchMember);
-  (void)flags;
   CallArgs callArgs;
   callArgs.values = args;
   callArgs.valuesByRef = true;

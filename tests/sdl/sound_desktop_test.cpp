@@ -95,7 +95,7 @@ std::vector<float> SoundOfFrame(Player& player, const std::string& out, const st
   game.Channels().StopAllSounds();
   loop.Sleep(200);
   std::uintmax_t start = Size(out);
-  game.OpenFrame(frame, false, 0, 0);
+  game.OpenFrame(frame);
   loop.Sleep(ms);
   return Recorded(out, start);
 }

@@ -23,12 +23,9 @@ enum class FileAccess { Read, Write };
 class RequestObserver {
  public:
   virtual ~RequestObserver() = default;
-  virtual void ShellRequested(const ShellRequest& request) { (void)request; }
+  virtual void ShellRequested(const ShellRequest& /*request*/) {}
   // A path outside the game's folder that a game asked to read or write.
-  virtual void FileRefused(FileAccess access, const std::string& path) {
-    (void)access;
-    (void)path;
-  }
+  virtual void FileRefused(FileAccess /*access*/, const std::string& /*path*/) {}
 };
 
 }  // namespace sl

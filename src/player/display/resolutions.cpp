@@ -38,10 +38,10 @@ void Resolutions::SaveDisplayMode() {
   savedHeight_ = ScreenHeight();
 }
 
-bool Resolutions::ApplyDisplayMode(std::int32_t width, std::int32_t height, bool withFrequency) {
+bool Resolutions::ApplyDisplayMode(std::int32_t width, std::int32_t height,
+                                   bool /*withFrequency*/) {
   // The virtual display has no refresh rate of its own: restoring the size
   // restores everything.
-  (void)withFrequency;
   loop_.DoEvents();
   bool changed = platform_.SetDisplaySize({width, height});
   loop_.DoEvents();

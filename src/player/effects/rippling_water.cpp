@@ -40,8 +40,7 @@ std::int64_t RipplingWater::VexelTime(int mode) {
   return now - timeBase_;
 }
 
-void RipplingWater::PaintOverlay(draw::Surface& target, draw::Point at, draw::Size client) {
-  (void)client;
+void RipplingWater::PaintOverlay(draw::Surface& target, draw::Point at, draw::Size /*client*/) {
   target.Blit(water_.Image(), at.x, at.y, {draw::BlendMode::kCopy});
 }
 

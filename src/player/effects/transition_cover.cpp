@@ -3,8 +3,7 @@
 
 namespace sl {
 
-void TransitionCover::PaintOverlay(draw::Surface& target, draw::Point at, draw::Size client) {
-  (void)client;
+void TransitionCover::PaintOverlay(draw::Surface& target, draw::Point at, draw::Size /*client*/) {
   switch (showing_) {
     case Showing::kNothing:
       return;

@@ -8,8 +8,8 @@
 // API:
 //   Transitions transitions(project, windows);
 //   transitions.Attach(game);
-//   transitions.TransitionStep1(1);            // before OpenFrame(name, true, 1, 0.8)
-//   transitions.TransitionStep2(1, 0.8);       // called by the frame opening
+//   transitions.TransitionStep1(1);            // before OpenFrame(name, FrameTransition{1, 0.8})
+//   transitions.TransitionStep2(1, 0.8);        // called by the frame opening
 #pragma once
 
 #include <cstdint>

@@ -7,12 +7,13 @@
 // API:
 //   Game game(context);             // creates the form and its controls (not loaded)
 //   game.Load(); game.ResetAll(); game.StartNewGame(); game.Show();
-//   game.OpenFrame("Hall", false, 0, 0);
+//   game.OpenFrame("Hall");                                 // or with FrameTransition{1, 0.8}
 //   game.StartUnloading();          // closes the window 100 ms later
 #pragma once
 
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <string>
 
 #include "player/engine/frame_file.h"
@@ -56,16 +57,12 @@ class TitleLink {
 class GameObserver {
  public:
   virtual ~GameObserver() = default;
-  virtual void FrameHeaderLoaded(const std::string& name) { (void)name; }
+  virtual void FrameHeaderLoaded(const std::string& /*name*/) {}
   // An animated transition starts; it ends at `endMs` (clock milliseconds), at its full length
   // or earlier when a click `interrupted` it.
-  virtual void TransitionStarted(int number, double durationSeconds) {
-    (void)number, (void)durationSeconds;
-  }
-  virtual void TransitionEnded(int number, double durationSeconds, std::int64_t startMs,
-                               std::int64_t endMs, bool interrupted) {
-    (void)number, (void)durationSeconds, (void)startMs, (void)endMs, (void)interrupted;
-  }
+  virtual void TransitionStarted(int /*number*/, double /*durationSeconds*/) {}
+  virtual void TransitionEnded(int /*number*/, double /*durationSeconds*/, std::int64_t /*startMs*/,
+                               std::int64_t /*endMs*/, bool /*interrupted*/) {}
 };
 
 struct GameContext {
@@ -77,6 +74,12 @@ struct GameContext {
   GameSubsystems subsystems;
   SoundObserver* sound = nullptr;
   GameObserver* observer = nullptr;
+};
+
+// The transition a frame opens with: which one, and how long it lasts.
+struct FrameTransition {
+  int number = 0;
+  double durationSeconds = 0;
 };
 
 class Game final : private ActivityTargets {
@@ -99,8 +102,8 @@ class Game final : private ActivityTargets {
   // ---- Game ----
   void ResetAll();
   void StartNewGame();
-  void OpenFrame(const std::string& CurrentFrame, bool bWithTransition, int iTransNumber,
-                 double dTransitionDuration);
+  void OpenFrame(const std::string& CurrentFrame,
+                 std::optional<FrameTransition> transition = std::nullopt);
   void LoadFrameHeader(const std::string& name);
   std::int16_t GetFrameHotspotCount(const std::string& name);
   void ClearFrameInfo() override;
@@ -175,10 +178,9 @@ class Game final : private ActivityTargets {
   void Form_Load();
   void Form_Unload();
   void TimerUnloadMe_Timer();
-  void OpenFrameChecked(const std::string& CurrentFrame, bool bWithTransition, int iTransNumber,
-                        double dTransitionDuration);
-  void OpenFrameSteps(const std::string& name, bool bWithTransition, int iTransNumber,
-                      double dTransitionDuration);
+  void OpenFrameChecked(const std::string& CurrentFrame,
+                        const std::optional<FrameTransition>& transition);
+  void OpenFrameSteps(const std::string& name, const std::optional<FrameTransition>& transition);
   void PlayFrameMusic(const FrameFile& f);
   void PlayFrameSound(const FrameFile& f);
   void DrawBackground();

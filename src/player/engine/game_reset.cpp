@@ -129,7 +129,7 @@ bool Game::ReadBooleanSetting(const std::string& key) {
 
 void Game::StartNewGame() {
   subs_.variables->LoadVariables();
-  OpenFrame(project_.Info().InitialFrame, false, 0, 0);
+  OpenFrame(project_.Info().InitialFrame);
 }
 
 }  // namespace sl

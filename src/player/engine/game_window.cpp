@@ -363,7 +363,7 @@ void Game::mnuLoadGame_Click() {
 
 void Game::mnuFrameName_Click(int index) {
   auto* item = dynamic_cast<ui::Menu*>(mnuFrameName_->Find(index));
-  if (item) OpenFrame(item->Caption(), false, 0, 0);
+  if (item) OpenFrame(item->Caption());
 }
 
 void Game::Form_KeyDown(int keyCode, int shift) {
@@ -434,9 +434,9 @@ void Game::Timer1_Timer() {
   }
   if (TimerWithTransition) {
     subs_.effects->TransitionStep1(TimerTransitionNumber);
-    OpenFrame(name, true, TimerTransitionNumber, TimerTransitionDuration / 1000.0);
+    OpenFrame(name, FrameTransition{TimerTransitionNumber, TimerTransitionDuration / 1000.0});
   } else {
-    OpenFrame(name, false, 0, 0);
+    OpenFrame(name);
   }
 }
 

@@ -107,8 +107,7 @@ bool Game::TransitionsEnabled() {
   return !Menu("mnuDisableTransitions").Checked();
 }
 
-void Game::OpenFrame(const std::string& CurrentFrame, bool bWithTransition, int iTransNumber,
-                     double dTransitionDuration) {
+void Game::OpenFrame(const std::string& CurrentFrame, std::optional<FrameTransition> transition) {
   // However the opening ends, what a transition's first step showed does not outlive it.
   struct TransitionGuard {
     EffectsSubsystem& effects;
@@ -116,12 +115,12 @@ void Game::OpenFrame(const std::string& CurrentFrame, bool bWithTransition, int 
     ~TransitionGuard() {
       if (withTransition) effects.AbandonTransition();
     }
-  } guard{*subs_.effects, bWithTransition};
-  OpenFrameChecked(CurrentFrame, bWithTransition, iTransNumber, dTransitionDuration);
+  } guard{*subs_.effects, transition.has_value()};
+  OpenFrameChecked(CurrentFrame, transition);
 }
 
-void Game::OpenFrameChecked(const std::string& CurrentFrame, bool bWithTransition, int iTransNumber,
-                            double dTransitionDuration) {
+void Game::OpenFrameChecked(const std::string& CurrentFrame,
+                            const std::optional<FrameTransition>& transition) {
   if (CurrentFrame.empty()) {
     ShowStandardError(" A program link is broken.");
     return;
@@ -135,14 +134,14 @@ void Game::OpenFrameChecked(const std::string& CurrentFrame, bool bWithTransitio
   }
   std::string description;
   try {
-    OpenFrameSteps(CurrentFrame, bWithTransition, iTransNumber, dTransitionDuration);
+    OpenFrameSteps(CurrentFrame, transition);
     return;
   } catch (const OpeningStopped&) {
     return;
   } catch (const RuntimeError& e) {
     description = e.Description();
   } catch (const std::bad_alloc&) {
-    description = std::string(RuntimeError::StandardDescription(7));
+    description = std::string(RuntimeError::StandardDescription(kErrOutOfMemory));
   }
   if (!GameStopping) {
     ShowStandardError(" Unable to load the frame called '" + CurrentFrame +
@@ -152,8 +151,8 @@ void Game::OpenFrameChecked(const std::string& CurrentFrame, bool bWithTransitio
   }
 }
 
-void Game::OpenFrameSteps(const std::string& name, bool bWithTransition, int iTransNumber,
-                          double dTransitionDuration) {
+void Game::OpenFrameSteps(const std::string& name,
+                          const std::optional<FrameTransition>& transition) {
   auto checkpoint = [this] {
     if (GameStopping) throw OpeningStopped{};
   };
@@ -198,7 +197,7 @@ void Game::OpenFrameSteps(const std::string& name, bool bWithTransition, int iTr
   picRipplingWater_->SetVisible(false);
   checkpoint();
   // 9: a video played before the frame is drawn.
-  if (!f.VideoFile.empty() && f.VideoBeforeFrame && !bWithTransition) {
+  if (!f.VideoFile.empty() && f.VideoBeforeFrame && !transition) {
     cutSceneArea_->SetVisible(false);
     subs_.video->StopMovie();
     checkpoint();
@@ -258,7 +257,7 @@ void Game::OpenFrameSteps(const std::string& name, bool bWithTransition, int iTr
   PlayFrameSound(f);
   // 20: late video, rippling water, channel changes and the transition's second half.
   checkpoint();
-  bool lateVideo = !f.VideoFile.empty() && (!f.VideoBeforeFrame || bWithTransition);
+  bool lateVideo = !f.VideoFile.empty() && (!f.VideoBeforeFrame || transition);
   if (lateVideo) {
     cutSceneArea_->SetVisible(false);
     subs_.video->StopMovie();
@@ -268,10 +267,10 @@ void Game::OpenFrameSteps(const std::string& name, bool bWithTransition, int iTr
     if (subs_.effects->LoadWaveEffectIfAny(name)) RipplingWaterActive = true;
   }
   subs_.sound->ApplyChannelChanges();
-  if (!bWithTransition) {
+  if (!transition) {
     timerAudioFade_->SetEnabled(true);
   } else {
-    subs_.effects->TransitionStep2(iTransNumber, dTransitionDuration);
+    subs_.effects->TransitionStep2(transition->number, transition->durationSeconds);
   }
   checkpoint();
   if (lateVideo) {

@@ -35,8 +35,8 @@ bool Flag(DataFileReader& r) {
 
 }  // namespace
 
-std::int16_t Hotspots::MakeAction(std::int16_t AreaIndex, std::int16_t ObjectIndex) {
-  if (!game_) return 0;
+ActionOutcome Hotspots::MakeAction(std::int16_t AreaIndex, std::int16_t ObjectIndex) {
+  if (!game_) return ActionOutcome::NothingFurther;
   Game& g = *game_;
   g.StopMovie = true;
   g.ClickFlag = true;
@@ -44,8 +44,8 @@ std::int16_t Hotspots::MakeAction(std::int16_t AreaIndex, std::int16_t ObjectInd
   ActionRecord a;
   try {
     DataFileReader reader("");
-    if (!OpenActionRecord(AreaIndex, ObjectIndex, reader)) return 0;
-    if (ReadActionRecord(reader, AreaIndex, ObjectIndex, a)) return 1;
+    if (!OpenActionRecord(AreaIndex, ObjectIndex, reader)) return ActionOutcome::NothingFurther;
+    if (ReadActionRecord(reader, AreaIndex, ObjectIndex, a)) return ActionOutcome::EndGame;
     return FinishAction(AreaIndex, ObjectIndex, a);
   } catch (const RuntimeError& e) {
     if (!g.GameStopping) {
@@ -53,7 +53,7 @@ std::int16_t Hotspots::MakeAction(std::int16_t AreaIndex, std::int16_t ObjectInd
                          std::to_string(AreaIndex) + ". " + e.Description());
     }
   }
-  return 0;
+  return ActionOutcome::NothingFurther;
 }
 
 bool Hotspots::OpenActionRecord(std::int16_t n, std::int16_t item, DataFileReader& reader) {
@@ -225,7 +225,7 @@ bool ReadActionRecord(DataFileReader& r, ActionRecord& a, ActionRecordEffects& e
   return false;
 }
 
-std::int16_t Hotspots::FinishAction(std::int16_t n, std::int16_t item, const ActionRecord& a) {
+ActionOutcome Hotspots::FinishAction(std::int16_t n, std::int16_t item, const ActionRecord& a) {
   Game& g = *game_;
   GameSubsystems& subs = g.Subsystems();
   auto running = [&g] { return !g.GameStopping; };
@@ -236,7 +236,7 @@ std::int16_t Hotspots::FinishAction(std::int16_t n, std::int16_t item, const Act
     if (!text.empty() && a.runProcedure) {
       subs.scripts->SetHotspotNumber(n);
       subs.scripts->ExecuteVBScript(text, false);
-      if (subs.scripts->StopGameRequested()) return 1;
+      if (subs.scripts->StopGameRequested()) return ActionOutcome::EndGame;
     }
   }
   if (running() && a.hotspotSoundOn && !a.hotspotSound.empty()) {
@@ -272,9 +272,9 @@ std::int16_t Hotspots::FinishAction(std::int16_t n, std::int16_t item, const Act
   if (running() && a.playVideo != 0) PlayActionVideo(a);
   if (running() && a.showMessage) subs.texts->ShowMessage(a.message, a.messageInGame);
   if (running() && a.playVideo != 0) WaitForActionVideo(frameChange);
-  std::int16_t result = 0;
+  ActionOutcome result = ActionOutcome::NothingFurther;
   if (running()) result = ChangeFrame(a);
-  if (running() && result != 2) subs.scripts->StartTimedEvents();
+  if (running() && result != ActionOutcome::NewFrame) subs.scripts->StartTimedEvents();
   return result;
 }
 
@@ -358,22 +358,22 @@ bool Hotspots::OpenRequestedFrame() {
     if (duration != 0) {
       int number = subs.scripts->TransitionNumber();
       subs.effects->TransitionStep1(number);
-      g.OpenFrame(frame, true, number, duration);
+      g.OpenFrame(frame, FrameTransition{number, duration});
     } else {
-      g.OpenFrame(frame, false, 0, 0);
+      g.OpenFrame(frame);
     }
     return true;
   }
   return false;
 }
 
-std::int16_t Hotspots::ChangeFrame(const ActionRecord& a) {
+ActionOutcome Hotspots::ChangeFrame(const ActionRecord& a) {
   Game& g = *game_;
   GameSubsystems& subs = g.Subsystems();
-  if (OpenRequestedFrame()) return 2;
+  if (OpenRequestedFrame()) return ActionOutcome::NewFrame;
   std::string target = a.targetFrame;
   if (a.goToFrame == 0) {
-    if (!a.previousFrame || g.History().Count() <= 1) return 0;
+    if (!a.previousFrame || g.History().Count() <= 1) return ActionOutcome::NothingFurther;
     std::vector<std::string> names = g.History().Names();
     names.pop_back();
     target = names.back();
@@ -381,11 +381,11 @@ std::int16_t Hotspots::ChangeFrame(const ActionRecord& a) {
   }
   if (a.transitionOn == 1) {
     subs.effects->TransitionStep1(a.transitionNumber);
-    g.OpenFrame(target, true, a.transitionNumber, a.transitionDurationMs / 1000);
+    g.OpenFrame(target, FrameTransition{a.transitionNumber, a.transitionDurationMs / 1000});
   } else {
-    g.OpenFrame(target, false, 0, 0);
+    g.OpenFrame(target);
   }
-  return 2;
+  return ActionOutcome::NewFrame;
 }
 
 void Hotspots::AreaClick(std::int16_t AreaIndex, int Button) {
@@ -411,11 +411,11 @@ void Hotspots::AreaClick(std::int16_t AreaIndex, int Button) {
   g.HideMenus();
   subs.inventory->PickOrNotPickObject(AreaIndex);
   subs.sound->StepFades(1);
-  std::int16_t result = MakeAction(AreaIndex, 0);
-  if (result != 2) ShowOrNotShowAreas();
+  ActionOutcome result = MakeAction(AreaIndex, 0);
+  if (result != ActionOutcome::NewFrame) ShowOrNotShowAreas();
   g.CutSceneArea().SetVisible(false);
   subs.video->StopMovie();
-  if (result == 1) g.StartUnloading();
+  if (result == ActionOutcome::EndGame) g.StartUnloading();
 }
 
 }  // namespace sl

@@ -9,7 +9,7 @@
 //   Hotspots hotspots(project, variables, pictures, windows);
 //   subsystems.hotspots = &hotspots;     // before the game window is created
 //   hotspots.Attach(game);               // once the game window exists: wires the handlers
-//   std::int16_t r = hotspots.MakeAction(3, 0);   // 0 nothing further, 1 end game, 2 new frame
+//   ActionOutcome r = hotspots.MakeAction(3, 0);  // NothingFurther, EndGame or NewFrame
 #pragma once
 
 #include <cstdint>
@@ -51,7 +51,7 @@ class Hotspots final : public HotspotSubsystem {
   void ResetDefaultPointer() override;
   void SetScreenPointerArrow() override;
   void SetScreenPointerDefault() override;
-  std::int16_t MakeAction(std::int16_t AreaIndex, std::int16_t ObjectIndex) override;
+  ActionOutcome MakeAction(std::int16_t AreaIndex, std::int16_t ObjectIndex) override;
   void SaveClickPos(float sglLeft, float sglTop) override;
   std::int16_t GetMergedHotspotIndex() override { return MergedHotspotIndex; }
   std::int16_t ClickPositionX() override { return clickX_; }
@@ -77,11 +77,11 @@ class Hotspots final : public HotspotSubsystem {
   // action.cpp
   bool OpenActionRecord(std::int16_t n, std::int16_t item, DataFileReader& reader);
   bool ReadActionRecord(DataFileReader& reader, std::int16_t n, std::int16_t item, ActionRecord& a);
-  std::int16_t FinishAction(std::int16_t n, std::int16_t item, const ActionRecord& a);
+  ActionOutcome FinishAction(std::int16_t n, std::int16_t item, const ActionRecord& a);
   void PlayHotspotChannels(std::int16_t n);
   void PlayActionVideo(const ActionRecord& a);
   void WaitForActionVideo(bool frameChangeFollows);
-  std::int16_t ChangeFrame(const ActionRecord& a);
+  ActionOutcome ChangeFrame(const ActionRecord& a);
   // pointers.cpp
   void WireMouseHandlers();
   void AreaMouseDown(ui::Control& control, int button, double x, double y, bool holderBox);

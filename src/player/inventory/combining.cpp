@@ -51,8 +51,8 @@ void Inventory::Area_DragDrop(ui::Control& target, ui::Control& source, double x
   auto n = static_cast<std::int16_t>(target.Index());
   subs.hotspots->SaveClickPos(static_cast<float>(target.Left() + x),
                               static_cast<float>(target.Top() + y));
-  std::int16_t result = subs.hotspots->MakeAction(n, DraggedItem);
-  if (result == 1) {
+  ActionOutcome result = subs.hotspots->MakeAction(n, DraggedItem);
+  if (result == ActionOutcome::EndGame) {
     g.StartUnloading();
     return;
   }
@@ -60,7 +60,7 @@ void Inventory::Area_DragDrop(ui::Control& target, ui::Control& source, double x
     g.CutSceneArea().SetVisible(false);
     subs.video->StopMovie();
   }
-  if (result != 2) subs.hotspots->ShowOrNotShowAreas();
+  if (result != ActionOutcome::NewFrame) subs.hotspots->ShowOrNotShowAreas();
 }
 
 void Inventory::PickedObject_DragDrop(std::int16_t index, ui::Control& source) {

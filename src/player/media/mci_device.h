@@ -40,7 +40,7 @@ class MciDevice {
   void Seek(std::int64_t ms);
 
   // Display rectangle of a device with a window ("put ... window at"); others ignore it.
-  virtual void PutWindow(const draw::Rect& rect) { (void)rect; }
+  virtual void PutWindow(const draw::Rect& /*rect*/) {}
 
   // The sound's level, 0 (silent) to kFullVolume ("setaudio ... volume to N"), and whether the
   // sound is on at all ("setaudio ... off"); devices without sound keep them all the same.

@@ -20,9 +20,9 @@ struct VideoRecord {
 class MediaObserver {
  public:
   virtual ~MediaObserver() = default;
-  virtual void MciCommandSent(const std::string& command) { (void)command; }
-  virtual void VideoStarted(const VideoRecord& video) { (void)video; }
-  virtual void VideoEnded(const VideoRecord& video) { (void)video; }
+  virtual void MciCommandSent(const std::string& /*command*/) {}
+  virtual void VideoStarted(const VideoRecord& /*video*/) {}
+  virtual void VideoEnded(const VideoRecord& /*video*/) {}
 };
 
 }  // namespace sl

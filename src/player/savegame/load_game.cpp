@@ -100,7 +100,7 @@ void SavedGames::RestoreSavedGame(Game& game, const SavedGame& saved) {
 void SavedGames::ResumeSavedGame(Game& game, const std::string& savedFrame) {
   loadDialog_->Form().Unload();
   PauseBetweenSteps();
-  game.OpenFrame(GetResumeLocation(savedFrame), false, 0, 0);
+  game.OpenFrame(GetResumeLocation(savedFrame));
   PauseBetweenSteps();
   loadCancelled_ = false;
   // The frame may have ended the game already (its opening procedure quit): the title window

@@ -397,7 +397,6 @@ void TitleWindow::TileBackground() {
 }
 
 void TitleWindow::ClickButton(int Index) {
-  const ProjectInformation& info = c_.project.Info();
   try {
     switch (Index) {
       case 0:
@@ -426,7 +425,6 @@ void TitleWindow::ClickButton(int Index) {
     box.icon = MsgIcon::Critical;
     c_.project.Messages().Show(box);
   }
-  (void)info;
 }
 
 bool TitleWindow::ResolutionSwitchChosen() const {

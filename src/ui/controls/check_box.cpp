@@ -59,8 +59,7 @@ void CheckBox::BuiltinMouse(InputKind kind, int button, draw::Point at) {
   }
 }
 
-bool CheckBox::BuiltinKey(int keyCode, int shift) {
-  (void)shift;
+bool CheckBox::BuiltinKey(int keyCode, int /*shift*/) {
   if (keyCode != kKeySpace) return false;
   SetValue(value_ == 1 ? 0 : 1);
   return true;

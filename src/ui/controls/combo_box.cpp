@@ -67,8 +67,7 @@ void ComboBox::BuiltinMouse(InputKind kind, int button, draw::Point at) {
   SetListIndex((items_.selected + 1) % items_.Count());
 }
 
-bool ComboBox::BuiltinKey(int keyCode, int shift) {
-  (void)shift;
+bool ComboBox::BuiltinKey(int keyCode, int /*shift*/) {
   int count = items_.Count();
   if (keyCode == kKeyUp && count > 0) {
     SetListIndex(std::max(items_.selected - 1, 0));

@@ -59,8 +59,7 @@ void CommandButton::BuiltinMouse(InputKind kind, int button, draw::Point at) {
   }
 }
 
-bool CommandButton::BuiltinKey(int keyCode, int shift) {
-  (void)shift;
+bool CommandButton::BuiltinKey(int keyCode, int /*shift*/) {
   if (keyCode == kKeySpace || keyCode == kKeyReturn) {
     Press();
     return true;

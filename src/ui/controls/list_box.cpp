@@ -64,8 +64,7 @@ void ListBox::BuiltinMouse(InputKind kind, int button, draw::Point at) {
   if (at.y >= 2 && row < items_.Count()) SetListIndex(row);
 }
 
-bool ListBox::BuiltinKey(int keyCode, int shift) {
-  (void)shift;
+bool ListBox::BuiltinKey(int keyCode, int /*shift*/) {
   int n = items_.selected;
   int count = items_.Count();
   if (count == 0) return false;

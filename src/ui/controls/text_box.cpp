@@ -76,8 +76,7 @@ void TextBox::SetForeColor(std::uint32_t c) {
   Invalidate();
 }
 
-bool TextBox::BuiltinKey(int keyCode, int shift) {
-  (void)shift;
+bool TextBox::BuiltinKey(int keyCode, int /*shift*/) {
   if (locked_) return false;
   if (keyCode == kKeyBackspace) {
     std::size_t n = Utf8Length(text_);

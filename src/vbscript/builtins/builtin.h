@@ -38,7 +38,7 @@ class BuiltinContext {
   virtual Ref<Object> CreateHostObject(std::string_view progId) = 0;
   // Work a built-in does in a long loop, in characters or bytes: lets the engine enforce its
   // time limit inside the call (it may end the script with ScriptAbort).
-  virtual void Charge(std::size_t units) { (void)units; }
+  virtual void Charge(std::size_t /*units*/) {}
 };
 
 // A built-in function. `args` holds the evaluated arguments (missing optional arguments are not

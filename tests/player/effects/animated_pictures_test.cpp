@@ -19,7 +19,7 @@ class Animations : public ::testing::Test {
  protected:
   void SetUp() override {
     run.Start();
-    G().OpenFrame("Gulls", false, 0, 0);
+    G().OpenFrame("Gulls");
     ASSERT_EQ(G().CurrentFrameName, "Gulls");
   }
   Game& G() { return run.G(); }

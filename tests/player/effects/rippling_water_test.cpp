@@ -81,7 +81,7 @@ class Water : public ::testing::Test {
   Game& G() { return run.G(); }
   RipplingWater& W() { return run.player->GetEffects().Water(); }
   ui::PictureBox& Surface() { return G().Form().Get<ui::PictureBox>("PicRipplingWater"); }
-  void Open(const std::string& frame) { G().OpenFrame(frame, false, 0, 0); }
+  void Open(const std::string& frame) { G().OpenFrame(frame); }
 
   test::GameRun run{"effects_game", {320, 240}};
 };

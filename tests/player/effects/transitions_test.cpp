@@ -64,9 +64,8 @@ class EffectsRun : public test::GameRun {
   void TransitionStarted(int number, double duration) override {
     started.push_back({number, duration});
   }
-  void TransitionEnded(int number, double duration, std::int64_t startMs, std::int64_t endMs,
-                       bool interrupted) override {
-    (void)number, (void)duration;
+  void TransitionEnded(int /*number*/, double /*duration*/, std::int64_t startMs,
+                       std::int64_t endMs, bool interrupted) override {
     ended.push_back({startMs, endMs, interrupted});
   }
   struct End {
@@ -90,7 +89,7 @@ class Transitions : public ::testing::Test {
   Effects& Fx() { return run.player->GetEffects(); }
   void Go(const std::string& frame, int number, double seconds) {
     Fx().TransitionStep1(number);
-    G().OpenFrame(frame, true, number, seconds);
+    G().OpenFrame(frame, FrameTransition{number, seconds});
   }
   ui::PictureBox& Cover() { return G().Form().Get<ui::PictureBox>("picWhere"); }
   draw::Surface Still() {
@@ -135,7 +134,7 @@ TEST_F(Transitions, CrossFadeFreezesTheOldFrameThenBlendsOnePassPerRefresh) {
   Fx().TransitionStep1(1);
   EXPECT_TRUE(Cover().Visible());
   // The new frame loads beneath the frozen cover.
-  G().OpenFrame("Red", false, 0, 0);
+  G().OpenFrame("Red");
   EXPECT_EQ(fades.PictureArea(), before);
   std::int64_t t0 = run.Loop().NowMs();
   Fx().TransitionStep2(1, 0.5);
@@ -173,7 +172,7 @@ TEST_F(Transitions, CrossFadeFreezesTheOldFrameThenBlendsOnePassPerRefresh) {
 }
 
 TEST_F(Transitions, SlidePassesPlaceBothFrames) {
-  G().OpenFrame("Red", false, 0, 0);
+  G().OpenFrame("Red");
   Go("Blue", 2, 0.4);
   ASSERT_FALSE(fades.halfWay.Empty());
   // Slide Left: the new (blue) frame has come in from the left as far as the pass says.
@@ -191,7 +190,7 @@ TEST_F(Transitions, SlidePassesPlaceBothFrames) {
 }
 
 TEST_F(Transitions, AClickEndsTheAnimationAtOnce) {
-  G().OpenFrame("Red", false, 0, 0);
+  G().OpenFrame("Red");
   std::int64_t t0 = run.Loop().NowMs();
   run.QueueClick(100, 100, t0 + 150);
   Go("Blue", 1, 2.0);
@@ -229,7 +228,7 @@ TEST_F(Transitions, SwitchedOffNothingIsDrawnAndTheChoiceIsKept) {
   EXPECT_EQ(run.platform.settings.values.at("Software|FixtureEffects|DisableTransitions"), "True");
   Fx().TransitionStep1(1);
   EXPECT_FALSE(Cover().Visible());
-  G().OpenFrame("Red", true, 1, 0.5);
+  G().OpenFrame("Red", FrameTransition{1, 0.5});
   EXPECT_TRUE(run.started.empty());
   EXPECT_TRUE(fades.steps.empty());
   // The channels fade over time instead, as on a change without a transition.
@@ -255,7 +254,7 @@ TEST_F(Transitions, FrameTimerAndMessageTimerAreHeldDuringTheAnimation) {
 TEST_F(Transitions, AnOpeningThatFailsTakesTheFrozenCoverAway) {
   Fx().TransitionStep1(1);
   ASSERT_TRUE(Cover().Visible());
-  G().OpenFrame("Nowhere", true, 1, 0.5);
+  G().OpenFrame("Nowhere", FrameTransition{1, 0.5});
   EXPECT_FALSE(run.boxes.Shown().empty());  // the broken link is reported
   EXPECT_FALSE(Cover().Visible());
   EXPECT_EQ(G().CurrentFrameName, "Dock");

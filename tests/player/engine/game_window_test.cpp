@@ -71,7 +71,7 @@ TEST(GameWindowTest, FrameTimerMovesOnAndGoesBackToTheLastVisitedFrame) {
 
 TEST(GameWindowTest, GoingBackWithOnlyTheCurrentFrameDoesNothingAndTheTimerKeepsFiring) {
   Started run;
-  run.G().OpenFrame("Hall", false, 0, 0);
+  run.G().OpenFrame("Hall");
   run.G().SetFramesHistory({"Hall"});
   run.Wait(3000);
   EXPECT_EQ(run.G().CurrentFrameName, "Hall");
@@ -113,15 +113,15 @@ TEST(GameWindowTest, DebugFrameListJumpsAndTheHistoryKeepsTwentyFrames) {
 
 TEST(GameWindowTest, BrokenFramesAreReportedAndMissingOnesChangeNothing) {
   Started run;
-  run.G().OpenFrame("Nowhere", false, 0, 0);
+  run.G().OpenFrame("Nowhere");
   ASSERT_EQ(run.boxes.Shown().size(), 1u);
   EXPECT_NE(run.boxes.Shown()[0].text.find("The frame named \"Nowhere\" was not found."),
             std::string::npos);
   EXPECT_EQ(run.G().CurrentFrameName, "Start");
   EXPECT_TRUE(run.G().Timer1().TimerEnabled());
-  run.G().OpenFrame("", false, 0, 0);
+  run.G().OpenFrame("");
   EXPECT_TRUE(run.boxes.Shown()[1].text.ends_with(" A program link is broken."));
-  run.G().OpenFrame("X", false, 0, 0);  // header only: the full read runs past the end
+  run.G().OpenFrame("X");  // header only: the full read runs past the end
   ASSERT_EQ(run.boxes.Shown().size(), 3u);
   EXPECT_NE(run.boxes.Shown()[2].text.find("Unable to load the frame called 'X'."),
             std::string::npos);

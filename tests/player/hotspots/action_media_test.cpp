@@ -58,11 +58,11 @@ class ActionMedia : public ::testing::Test {
     run->player->Subsystems().sound = &tableKept;  // the table stays as the action wrote it
     run->Start();
     video.game = &run->G();
-    run->G().OpenFrame("Studio", false, 0, 0);
+    run->G().OpenFrame("Studio");
     ASSERT_EQ(run->G().CurrentFrameName, "Studio");
     boxesBefore = run->boxes.Shown().size();  // the first frame reports a broken picture
   }
-  std::int16_t Action(int n) {
+  ActionOutcome Action(int n) {
     return run->G().Subsystems().hotspots->MakeAction(static_cast<std::int16_t>(n), 0);
   }
   SoundChannel& Channel(int c) { return run->G().Channels().Channel(c); }
@@ -83,7 +83,7 @@ TEST_F(ActionMedia, VideoPlaysStretchedOwnSizeOrInTheCutSceneAreaAndWaitsForTheS
   press.y = 200;
   press.button = ui::kButtonLeft;
   run->platform.Post(press);
-  EXPECT_EQ(Action(1), 0);
+  EXPECT_EQ(Action(1), ActionOutcome::NothingFurther);
   EXPECT_LT(video.polls, 1000);
   ASSERT_EQ(video.calls.size(), 1u);
   EXPECT_NE(video.calls[0].file.find("clip.avi"), std::string::npos);

@@ -26,7 +26,7 @@ class HotspotGame : public ::testing::Test {
   int AreaCount() { return run->G().Form().FindArray("Area")->UBound(); }
   HotspotSubsystem& Spots() { return *run->G().Subsystems().hotspots; }
   VariableStore& Vars() { return run->player->Variables(); }
-  std::int16_t Action(int n) { return Spots().MakeAction(static_cast<std::int16_t>(n), 0); }
+  ActionOutcome Action(int n) { return Spots().MakeAction(static_cast<std::int16_t>(n), 0); }
   const std::vector<MessageBoxRequest>& Boxes() { return run->boxes.Shown(); }
   bool Played(const std::string& part) {
     return std::any_of(run->sounds.begin(), run->sounds.end(),
@@ -98,7 +98,7 @@ TEST_F(HotspotGame, ClickMakesTheCrateDisappearAndTogglesEveryLamp) {
 
 TEST_F(HotspotGame, LeverSetsTheKeyPlaysSoundsAndAppliesItsChannelLines) {
   Open("hotspots_game");
-  EXPECT_EQ(Action(3), 0);
+  EXPECT_EQ(Action(3), ActionOutcome::NothingFurther);
   EXPECT_EQ(Vars().GetVariableValue("Key"), 1);
   EXPECT_TRUE(Played("ding.wav 1 -800"));
   EXPECT_TRUE(Played("loop.wav 0 -1200"));
@@ -124,19 +124,19 @@ TEST_F(HotspotGame, LeverSetsTheKeyPlaysSoundsAndAppliesItsChannelLines) {
 TEST_F(HotspotGame, DoorOpensHallAndPreviousFrameComesBack) {
   Open("hotspots_game");
   Vars().ChangeVariableValue("Key", 1);
-  EXPECT_EQ(Action(2), 2);
+  EXPECT_EQ(Action(2), ActionOutcome::NewFrame);
   EXPECT_EQ(run->G().CurrentFrameName, "Hall");
   // A transparent GIF at its own size: the picture keeps its transparency.
   auto& sprite = static_cast<ui::Image&>(Area(2));
   EXPECT_FALSE(sprite.Stretch());
   EXPECT_TRUE(sprite.Picture().HasTransparency());
-  EXPECT_EQ(Action(1), 2);
+  EXPECT_EQ(Action(1), ActionOutcome::NewFrame);
   EXPECT_EQ(run->G().CurrentFrameName, "Room");
   EXPECT_EQ(run->G().History().Names(), std::vector<std::string>{"Room"});
   // With one history entry "previous frame" goes nowhere.
-  run->G().OpenFrame("Hall", false, 0, 0);
+  run->G().OpenFrame("Hall");
   run->G().SetFramesHistory({"Hall"});
-  EXPECT_EQ(Action(1), 0);
+  EXPECT_EQ(Action(1), ActionOutcome::NothingFurther);
   EXPECT_EQ(run->G().CurrentFrameName, "Hall");
 }
 
@@ -166,11 +166,11 @@ TEST_F(HotspotGame, BrokenDataReportsOrStaysSilentAndTheGameGoesOn) {
   EXPECT_EQ(Vars().GetVariableValue("Flag"), 0);
   run->boxes.Clear();
   // A click beyond the action file's records, and a frame without an action file: nothing.
-  EXPECT_EQ(Action(2), 0);
-  EXPECT_EQ(Action(4), 0);
+  EXPECT_EQ(Action(2), ActionOutcome::NothingFurther);
+  EXPECT_EQ(Action(4), ActionOutcome::NothingFurther);
   EXPECT_TRUE(Boxes().empty());
   // An old record that ends after the frame change still changes variables and frame.
-  EXPECT_EQ(Action(1), 2);
+  EXPECT_EQ(Action(1), ActionOutcome::NewFrame);
   EXPECT_EQ(Vars().GetVariableValue("Flag"), 1);
   ASSERT_EQ(run->G().CurrentFrameName, "Bad");
   // A bad field in the hotspot file: that hotspot is reported, the others load.
@@ -180,30 +180,30 @@ TEST_F(HotspotGame, BrokenDataReportsOrStaysSilentAndTheGameGoesOn) {
   EXPECT_TRUE(Area(3).Visible());
   // A bad field in the action record.
   run->boxes.Clear();
-  EXPECT_EQ(Action(2), 0);
+  EXPECT_EQ(Action(2), ActionOutcome::NothingFurther);
   ASSERT_EQ(Boxes().size(), 1u);
   EXPECT_NE(Boxes()[0].text.find(" Unable to make the action associated with the hotspot #2. Type "
                                  "mismatch"),
             std::string::npos);
-  EXPECT_EQ(Action(3), 2);
+  EXPECT_EQ(Action(3), ActionOutcome::NewFrame);
   EXPECT_EQ(run->G().CurrentFrameName, "NoActions");
   run->boxes.Clear();
-  EXPECT_EQ(Action(1), 0);
+  EXPECT_EQ(Action(1), ActionOutcome::NothingFurther);
   EXPECT_TRUE(Boxes().empty());
 }
 
 TEST_F(HotspotGame, MergedFilesWinAndSetTheMergedIndex) {
   Open("hotspots_broken");
-  run->G().OpenFrame("Merged", false, 0, 0);
+  run->G().OpenFrame("Merged");
   EXPECT_EQ(AreaCount(), 3);
   EXPECT_EQ(Spots().GetMergedHotspotIndex(), 3);
-  EXPECT_EQ(Action(3), 2);
+  EXPECT_EQ(Action(3), ActionOutcome::NewFrame);
   EXPECT_EQ(run->G().CurrentFrameName, "Short");
 }
 
 TEST_F(HotspotGame, FrameChangeRemovesTheHotspotsOfTheFrameBefore) {
   Open("hotspots_game");
-  run->G().OpenFrame("Hall", false, 0, 0);
+  run->G().OpenFrame("Hall");
   EXPECT_EQ(AreaCount(), 2);
   EXPECT_EQ(run->G().Form().FindArray("Area")->Count(), 3);  // the template stays
 }

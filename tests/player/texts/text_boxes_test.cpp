@@ -27,7 +27,7 @@ class TextBoxGame : public ::testing::Test {
   ui::ControlArray& Texts() { return *run->G().Form().FindArray("Text"); }
   ui::Label& Text(int n) { return static_cast<ui::Label&>(Texts().Item(n)); }
   std::int16_t MergedIndex() { return run->G().Subsystems().texts->GetMergedTextIndex(); }
-  void Open(const std::string& frame) { run->G().OpenFrame(frame, false, 0, 0); }
+  void Open(const std::string& frame) { run->G().OpenFrame(frame); }
 
   std::unique_ptr<test::GameRun> run;
 };
