@@ -1,10 +1,9 @@
 // Broken sound files, as a downloaded game may hold: thousands of randomly damaged MIDI files
 // are read (and those that still read are played for a moment), and damaged wave, MP3 and Ogg
 // files are decoded to their end. Nothing may crash or hang. A failing case names its seed and
-// leaves its bytes in the test's temporary folder.
+// keeps its bytes (support/random_input.h).
 #include <gtest/gtest.h>
 
-#include <filesystem>
 #include <optional>
 #include <random>
 #include <string>
@@ -14,6 +13,7 @@
 #include "av/midi_file.h"
 #include "av/midi_sound.h"
 #include "av/midi_synths.h"
+#include "support/random_input.h"
 #include "support/sound_encoder.h"
 #include "support/sound_fixtures.h"
 #include "support/temp_folder.h"
@@ -21,7 +21,7 @@
 namespace sl::av {
 namespace {
 
-constexpr unsigned kSeed = 20240611;
+constexpr unsigned kUsualSeed = 20240611;
 
 std::string Mutate(std::string bytes, std::mt19937& rng) {
   std::uniform_int_distribution<int> kind(0, 3);
@@ -57,13 +57,12 @@ TEST(MutatedFilesTest, DamagedMidiFilesAreRefusedOrPlayed) {
   const std::string good = m.Bytes();
   std::string font = FindSoundFont("/usr/share/sounds/sf2/TimGM6mb.sf2");
   auto synths = font.empty() ? nullptr : std::make_shared<MidiSynths>(font, 11025);
-  std::mt19937 rng(kSeed);
-  test::TempFolder dir;
+  unsigned seed = test::RandomSeed(kUsualSeed);
+  std::mt19937 rng(seed);
   int played = 0;
   for (int i = 0; i < 3000; ++i) {
     std::string bytes = Mutate(good, rng);
-    SCOPED_TRACE("seed " + std::to_string(kSeed) + ", case " + std::to_string(i) + ", bytes in " +
-                 dir.Write("midi-" + std::to_string(i) + ".mid", bytes));
+    test::RandomCase kept("midi", seed, i, bytes, ".mid");
     std::optional<MidiFile> f =
         ParseMidiFile(std::span(reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size()));
     if (f) {
@@ -78,7 +77,6 @@ TEST(MutatedFilesTest, DamagedMidiFilesAreRefusedOrPlayed) {
         ++played;
       }
     }
-    std::filesystem::remove(dir / ("midi-" + std::to_string(i) + ".mid"));
   }
   if (synths) {
     EXPECT_GT(played, 10);
@@ -96,12 +94,12 @@ TEST(MutatedFilesTest, DamagedSoundFilesDecodeToTheirEnd) {
     ASSERT_EQ(test::EncodeSoundFile(dir / name, container, codec, 11025, 1, tone, 32000), "");
     originals.push_back(dir.Read(name));
   }
-  std::mt19937 rng(kSeed);
+  unsigned seed = test::RandomSeed(kUsualSeed);
+  std::mt19937 rng(seed);
   std::vector<float> buf(2 * 4096);
   for (int i = 0; i < 400; ++i) {
-    std::string path = dir.Write("damaged", Mutate(originals[i % originals.size()], rng));
-    SCOPED_TRACE("seed " + std::to_string(kSeed) + ", case " + std::to_string(i));
-    auto s = DecodedSound::Open(path);
+    test::RandomCase kept("sound", seed, i, Mutate(originals[i % originals.size()], rng));
+    auto s = DecodedSound::Open(kept.Path());
     if (!s) continue;
     double seconds = s->Duration();
     ASSERT_GE(seconds, 0);

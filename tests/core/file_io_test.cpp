@@ -1,11 +1,12 @@
-// Whole-file reads of special and oversized files, and all-or-nothing writes through links and
-// after killed writes.
+// Whole-file reads of special and oversized files, and all-or-nothing writes through links, after
+// killed writes and when a write fails.
 #include "core/file_io.h"
 
 #include <fcntl.h>
 #include <gtest/gtest.h>
 #include <signal.h>
 #include <sys/file.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -109,6 +110,29 @@ TEST(WriteFileAtomicallyTest, TemporariesOfKilledWritesAreRemoved) {
                                       ".settings.ini.keep", "settings.ini"}));
   EXPECT_EQ(store.Get("A", "k"), "v");
   close(held);
+}
+
+TEST(WriteFileAtomicallyTest, AFailedWriteReportsItAndLeavesTheOldFileAsItWas) {
+  TempFolder dir;
+  dir.Write("settings.ini", "[Game]\r\nValue=old\r\n");
+  ASSERT_EQ(chmod((dir / "settings.ini").c_str(), 0640), 0);
+  // In a child whose files may not grow past 4 KB, writing 1 MB fails part way (EFBIG): the
+  // folder then holds a partly written temporary that must not replace the file.
+  int status = StatusWithin(30, [&] {
+    signal(SIGXFSZ, SIG_IGN);
+    rlimit limit{4096, 4096};
+    if (setrlimit(RLIMIT_FSIZE, &limit) != 0) return 2;
+    return WriteFileAtomically(dir / "settings.ini", std::string(1 << 20, 'n')) ? 1 : 0;
+  });
+  EXPECT_EQ(status, 0) << "1: the write was reported as done, 2: no size limit";
+  EXPECT_EQ(dir.Read("settings.ini"), "[Game]\r\nValue=old\r\n");
+  struct stat st {};
+  ASSERT_EQ(stat((dir / "settings.ini").c_str(), &st), 0);
+  EXPECT_EQ(st.st_mode & 0777, 0640u);
+  EXPECT_EQ(FilesIn(dir.Path()), std::vector<std::string>{"settings.ini"});
+  // A write that fits still goes through afterwards.
+  ASSERT_TRUE(WriteFileAtomically(dir / "settings.ini", "new"));
+  EXPECT_EQ(dir.Read("settings.ini"), "new");
 }
 
 TEST(WriteFileAtomicallyTest, KillsDuringWritesLoseNothingAndLeaveNothing) {

@@ -312,6 +312,33 @@ TEST(EngineTest, ClassTerminateRunsWhenTheLastReferenceGoes) {
   EXPECT_EQ(log->calls[0], "bye;");
 }
 
+// With the memory cap reached, an object whose Class_Terminate would need a stand-in goes
+// without its handler; the script goes on, and handlers run again once memory is back.
+TEST(EngineTest, ClassTerminateIsSkippedWhileMemoryIsFull) {
+  Engine engine;
+  engine.SetMemoryLimit(8 << 20);
+  auto log = MakeRef<PropertyBag>();
+  engine.AddObject("Log", log, false);
+  engine.AddCode(
+      "Class T\n Public Tag\n Private Sub Class_Terminate: Log.Record Tag: End Sub\nEnd Class\n"
+      "Dim first, second, chunks(), n, size, fullAt\n"
+      "Set first = New T: first.Tag = \"first\"\n"
+      "ReDim chunks(1000): n = 0: size = 1000000\n"
+      "On Error Resume Next\n"
+      // Strings ever smaller, until not even one character fits.
+      "Do While size >= 1 And n <= 1000\n"
+      " Err.Clear: chunks(n) = Space(size)\n"
+      " If Err.Number = 0 Then n = n + 1 Else size = size \\ 2\n"
+      "Loop\n"
+      "fullAt = n\n"
+      "Set first = Nothing\n"
+      "On Error GoTo 0\n"
+      "Erase chunks\n"
+      "Set second = New T: second.Tag = \"second\": Set second = Nothing");
+  EXPECT_GT(ToLong(engine.Eval("fullAt")), 5);
+  EXPECT_EQ(log->calls, std::vector<std::string>{"second;"});
+}
+
 TEST(EngineTest, DeeplyNestedArraysAreReleasedWithoutRecursion) {
   Engine engine;
   engine.AddCode(

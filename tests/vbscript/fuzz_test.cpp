@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "support/random_input.h"
 #include "vbscript/engine.h"
 #include "vbscript/fuzz/run_untrusted.h"
 
@@ -142,12 +143,13 @@ TEST(FuzzTest, FoundInputsEndNormallyOrWithAnError) {
 TEST(FuzzTest, MutatedScriptsNeverCrashTheEngine) {
   std::vector<std::string> corpus = LoadCorpus();
   ASSERT_FALSE(corpus.empty());
-  std::mt19937 rng(20040307);
+  unsigned seed = test::RandomSeed(20040307);
+  std::mt19937 rng(seed);
   int errors = 0;
   for (int i = 0; i < 10000; ++i) {
     const std::string& base = corpus[static_cast<std::size_t>(i) % corpus.size()];
     std::string script = Mutate(base, rng);
-    SCOPED_TRACE("iteration " + std::to_string(i));
+    test::RandomCase kept("mutated-script", seed, i, script, ".vbs");
     if (!RunUntrustedScript(script)) ++errors;
   }
   // Most mutations break the scripts; some still run. Both kinds must be met.

@@ -4,6 +4,9 @@
 
 #include <gtest/gtest.h>
 
+#include <vector>
+
+#include "vbscript/ast.h"
 #include "vbscript/errors.h"
 #include "vbscript/lexer.h"
 
@@ -25,6 +28,17 @@ Failure CompileFailure(const std::string& source) {
   return {};
 }
 
+std::vector<StmtKind> Kinds(const Block& block) {
+  std::vector<StmtKind> kinds;
+  for (const Stmt* s : block)
+    kinds.push_back(s->kind);
+  return kinds;
+}
+
+const MemberExpr* AsMember(const Expr* e) {
+  return e && e->kind == ExprKind::Member ? static_cast<const MemberExpr*>(e) : nullptr;
+}
+
 TEST(ParserTest, LiteralsHaveTheirClassicTypes) {
   auto tokens = Tokenize("32767 32768 &HFFFF &HFFFF& &O17 1.5 \"a\"\"b\" #1/2/2003#");
   ASSERT_GE(tokens.size(), 8u);
@@ -41,7 +55,18 @@ TEST(ParserTest, LiteralsHaveTheirClassicTypes) {
 TEST(ParserTest, CommentsContinuationsAndKeywordsAfterDots) {
   auto program =
       ParseProgram("Rem first\nx = 1 + _\n  2 ' trailing\nobj.End = obj.Loop: y = 3\n", "test");
-  EXPECT_EQ(program->globalCode.size(), 3u);
+  using enum StmtKind;
+  ASSERT_EQ(Kinds(program->globalCode), (std::vector<StmtKind>{Assign, Assign, Assign}));
+  // The continued line is one sum; the comment is gone.
+  const auto* sum = static_cast<const AssignStmt*>(program->globalCode[0])->value;
+  ASSERT_EQ(sum->kind, ExprKind::Binary);
+  EXPECT_EQ(static_cast<const BinaryExpr*>(sum)->op, Op::Add);
+  // Keywords after a dot are member names.
+  const auto* members = static_cast<const AssignStmt*>(program->globalCode[1]);
+  ASSERT_TRUE(AsMember(members->target));
+  EXPECT_EQ(AsMember(members->target)->name, "End");
+  ASSERT_TRUE(AsMember(members->value));
+  EXPECT_EQ(AsMember(members->value)->name, "Loop");
 }
 
 TEST(ParserTest, StatementFormsParse) {
@@ -64,6 +89,16 @@ TEST(ParserTest, StatementFormsParse) {
   EXPECT_TRUE(program->explicitOnly);
   EXPECT_EQ(program->classes.size(), 1u);
   EXPECT_EQ(program->procs.size(), 2u);
+  using enum StmtKind;
+  EXPECT_EQ(Kinds(program->globalCode),
+            (std::vector<StmtKind>{Dim, If, If, Select, For, ForEach, Do, Do, Do, With, OnError,
+                                   OnError, ReDim, Erase, Const, Call, Call, Assign, Randomize}));
+  // The three loops keep where and how they test.
+  std::vector<DoStmt::Test> tests;
+  for (const Stmt* s : program->globalCode)
+    if (s->kind == Do) tests.push_back(static_cast<const DoStmt*>(s)->test);
+  EXPECT_EQ(tests,
+            (std::vector<DoStmt::Test>{DoStmt::PreWhile, DoStmt::PostUntil, DoStmt::PreWhile}));
 }
 
 TEST(ParserTest, ErrorsHaveNumbersAndPositions) {
@@ -87,7 +122,8 @@ TEST(ParserTest, ErrorsHaveNumbersAndPositions) {
 TEST(ParserTest, OmittedArgumentsParseButNamedArgumentsDoNot) {
   auto program =
       ParseProgram("MsgBox \"x\", , \"T\"\nFoo 1, , 3\nx = F(1, , 3)\nCall G(, )\n", "t");
-  EXPECT_EQ(program->globalCode.size(), 4u);
+  using enum StmtKind;
+  EXPECT_EQ(Kinds(program->globalCode), (std::vector<StmtKind>{Call, Call, Assign, Call}));
   // The language has no `name:=value`: the colon ends the statement, or is out of place.
   Failure statement = CompileFailure("MsgBox prompt:=\"x\"\n");
   EXPECT_EQ(statement.number, kErrExpectedStatement);

@@ -194,7 +194,7 @@ std::string MultiCd::FindOnCD(const std::string& path) {
   while (true) {
     if (auto found = MediaOnDrive(letter, cdPath)) return *found;
     Game* game = c_.game();
-    if ((game && game->GameStopping) || c_.windows.Loop().QuitRequested()) break;
+    if ((game && game->GameStopping()) || c_.windows.Loop().QuitRequested()) break;
     if (WaitForCd(entry->cd, cdPath, letter) == CdWait::Cancelled) break;
   }
   return DrivePath(letter, MapMediaExtension(cdPath));
@@ -220,13 +220,13 @@ MultiCd::CdWait MultiCd::WaitForCd(std::int16_t cd, const std::string& cdPath,
   DriveChoice choice = DriveChoice::Cancelled;
   {
     RunFromCdDialog dialog({c_.project, c_.windows, c_.display, Drives(), [game] {
-                              if (game) game->GameStopping = true;
+                              if (game) game->SetGameStopping();
                             }});
     choice = dialog.ShowModal(t[47] + std::to_string(cd) + " " + t[48], letter + ":\\");
   }
   // Closing the dialog any other way than OK (its window closed, the program ending) gives up
   // as Cancel does: asking again would keep the person playing in the dialog for ever.
-  if (choice != DriveChoice::Chosen || (game && game->GameStopping)) {
+  if (choice != DriveChoice::Chosen || (game && game->GameStopping())) {
     if (game) game->StopEverything();
     return CdWait::Cancelled;
   }

@@ -7,7 +7,7 @@
 // labels moves it.
 //
 // API:
-//   RunFromCdDialog dialog({project, windows, display, drives, [&] { game.GameStopping = true; }});
+//   RunFromCdDialog dialog({project, windows, display, drives, [&] { game.SetGameStopping(); }});
 //   dialog.ShowModal("Please insert the CD# 2 ...", "D:\\")  -> DriveChoice::Chosen on OK
 #pragma once
 

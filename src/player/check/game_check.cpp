@@ -26,9 +26,6 @@ namespace sl {
 namespace {
 
 constexpr const char* kLastVisitedFrame = "[last visited frame]";
-constexpr const char* kControlsReferencesVariable = "allowcontrolsreferences";
-constexpr std::int16_t kControlsReferencesAllowed = 2;
-constexpr std::int16_t kControlsReferencesRefused = 1;
 // The procedures file starts with header lines before the procedures' own.
 constexpr int kProceduresHeaderLines = 3;
 
@@ -77,9 +74,10 @@ CheckResult GameCheck::Run() {
   VariableStore& variables = player_.Variables();
   if (!Quietly([&] { variables.LoadVariables(); }))
     Report({ShownName(project_.Folders().ConfigFolder + "Variables"), {}}, "does not read");
-  game.ControlsReferencesMode = variables.HasVariable(kControlsReferencesVariable)
-                                    ? kControlsReferencesAllowed
-                                    : kControlsReferencesRefused;
+  // The game window's controls count as declared: a game may allow scripts to use them at any
+  // time (Action.AllowControlsReferencesNextTime), and a name told wrongly is worse than one
+  // not told.
+  game.ControlsReferencesMode = kControlsReferencesAllowed;
   CheckProcedures();
   std::vector<std::string> frames = paths_.ListFiles(project_.Folders().FramesFolder + "*.fme");
   for (const std::string& file : frames)

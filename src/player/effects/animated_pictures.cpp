@@ -66,7 +66,7 @@ int AnimatedPictures::AniGifNewWithIndex(int NewIndex, const std::string& FileNa
 }
 
 void AnimatedPictures::AniGifUpdate(int NewIndex, const std::string& FileName, int Speed) {
-  if (!game_ || game_->GameStopping) return;
+  if (!game_ || game_->GameStopping()) return;
   if (FileName.empty()) {
     ui::ControlArray& gifs = Array("AniGif");
     if (gifs.Exists(NewIndex)) gifs.Unload(NewIndex);

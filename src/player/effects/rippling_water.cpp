@@ -108,7 +108,7 @@ void RipplingWater::TimerRipplingWater_Timer() {
   if (!game_) return;
   Game& g = *game_;
   ui::TimerControl& timer = g.TimerRipplingWater();
-  if (g.GameStopping) {
+  if (g.GameStopping()) {
     timer.SetEnabled(false);
     return;
   }

@@ -83,7 +83,7 @@ void Transitions::HideCover() {
 }
 
 void Transitions::TransitionStep1(int iTransNumber) {
-  if (!game_ || game_->GameStopping || !TransitionsEnabled()) return;
+  if (!game_ || game_->GameStopping() || !TransitionsEnabled()) return;
   ++generation_;
   cover_.SetOldFrame(CaptureCurrentFrame(*game_, firstImage_));
   // The cross-fade keeps the old frame on screen, frozen, while the new one loads beneath;
@@ -102,10 +102,10 @@ void Transitions::AbandonTransition() {
 void Transitions::TransitionStep2(int iTransNumber, double dTransitionDuration) {
   if (!game_) return;
   Game& g = *game_;
-  if (g.GameStopping || !TransitionsEnabled()) {
+  if (g.GameStopping() || !TransitionsEnabled()) {
     HideCover();
     // The channels then fade over time as they do on a change of frame without a transition.
-    if (!g.GameStopping) g.TimerAudioFade().SetEnabled(true);
+    if (!g.GameStopping()) g.TimerAudioFade().SetEnabled(true);
     return;
   }
   ui::TimerControl& timer1 = g.Timer1();
@@ -152,7 +152,7 @@ bool Transitions::Animate(int number, TransitionKind kind, double durationSecond
   Game& g = *game_;
   ui::EventLoop& loop = windows_.Loop();
   running_ = true;
-  g.ClickFlag = false;
+  g.ClearTransitionInterrupt();
   const std::uint64_t generation = generation_;
   const std::int64_t t0 = loop.NowMs();
   // The last pass falls exactly on the end, which is at least a millisecond away.
@@ -161,7 +161,7 @@ bool Transitions::Animate(int number, TransitionKind kind, double durationSecond
       std::max<std::int64_t>(1, std::llround(std::min(durationSeconds * 1000, kMaxDurationMs)));
   if (GameObserver* o = g.Observer()) o->TransitionStarted(number, durationSeconds);
   ui::PictureBox& cover = CoverBox();
-  auto over = [&] { return g.GameStopping || loop.QuitRequested() || generation != generation_; };
+  auto over = [&] { return g.GameStopping() || loop.QuitRequested() || generation != generation_; };
   bool interrupted = false;
   cover_.Animate(kind, 0);
   ShowCover();
@@ -177,10 +177,10 @@ bool Transitions::Animate(int number, TransitionKind kind, double durationSecond
       loop.DoEvents();
       g.Subsystems().sound->StepFades(f);
     }
-    if (g.ClickFlag) interrupted = true;
+    if (g.TransitionInterrupted()) interrupted = true;
     if (interrupted || f >= 1 || over()) break;
     WaitForNextPass(endMs);
-    if (g.ClickFlag) {
+    if (g.TransitionInterrupted()) {
       interrupted = true;
       break;
     }
@@ -194,7 +194,7 @@ bool Transitions::Animate(int number, TransitionKind kind, double durationSecond
 void Transitions::WaitForNextPass(std::int64_t endMs) {
   ui::EventLoop& loop = windows_.Loop();
   std::int64_t next = std::min(loop.GetPlatform().NextRefreshMs(loop.NowMs()), endMs);
-  while (loop.NowMs() < next && !game_->ClickFlag && !loop.QuitRequested())
+  while (loop.NowMs() < next && !game_->TransitionInterrupted() && !loop.QuitRequested())
     loop.DoEventsWait(next);
 }
 

@@ -76,6 +76,14 @@ struct GameContext {
   GameObserver* observer = nullptr;
 };
 
+// ControlsReferencesMode: whether scripts get the game window as WindowObject. Decided at the
+// first frame opening from whether the variable kControlsReferencesVariable exists, unless a
+// procedure decided it first.
+constexpr std::int16_t kControlsReferencesUndecided = 0;
+constexpr std::int16_t kControlsReferencesRefused = 1;
+constexpr std::int16_t kControlsReferencesAllowed = 2;
+constexpr const char* kControlsReferencesVariable = "allowcontrolsreferences";
+
 // The transition a frame opens with: which one, and how long it lasts.
 struct FrameTransition {
   int number = 0;
@@ -127,13 +135,32 @@ class Game final : private ActivityTargets {
   std::int32_t TimerTransitionDuration = 0;
   std::int16_t TimerTransitionNumber = 0;
   bool RipplingWaterActive = false;
-  std::int16_t ControlsReferencesMode = 0;
-  bool GameStopping = false;
-  bool StopMovie = false;
-  bool ClickFlag = false;  // interrupts a running transition
+  std::int16_t ControlsReferencesMode = kControlsReferencesUndecided;
   // Where the pointer was last: 1 over the inventory bar, 2 over the frame, 0 not yet known.
   std::int16_t PointerZone = 0;
   double FadeDuration = 0;
+
+  // ---- Shared flags ----
+  // Several subsystems change these; each change goes through an operation named for it.
+  // GameStopping: the frame opening, action or script-driven operation under way ends at its
+  // next checkpoint, and most error reports are held back.
+  bool GameStopping() const { return gameStopping_; }
+  void SetGameStopping() { gameStopping_ = true; }
+  void ClearGameStopping() { gameStopping_ = false; }
+  // StopMovie: a video wait ends at its next pass. Cleared when a video starts and when a
+  // wait ends, so that only a later request stops the next one.
+  bool MovieStopRequested() const { return stopMovie_; }
+  void RequestMovieStop() { stopMovie_ = true; }
+  void ClearMovieStop() { stopMovie_ = false; }
+  // The click flag: a running transition ends at its next pass. Cleared when one starts.
+  bool TransitionInterrupted() const { return clickFlag_; }
+  void InterruptTransition() { clickFlag_ = true; }
+  void ClearTransitionInterrupt() { clickFlag_ = false; }
+  // A click, a key or the end of the game: a video wait and a running transition both end.
+  void InterruptWaits() {
+    RequestMovieStop();
+    InterruptTransition();
+  }
 
   // ---- Controls and owned objects ----
   ui::PictureBox& PictureBox() { return *pictureBox_; }
@@ -181,6 +208,23 @@ class Game final : private ActivityTargets {
   void OpenFrameChecked(const std::string& CurrentFrame,
                         const std::optional<FrameTransition>& transition);
   void OpenFrameSteps(const std::string& name, const std::optional<FrameTransition>& transition);
+  // The steps of a frame opening, in their order. Between them the opening ends quietly when
+  // the game is stopping (CheckOpeningGoesOn).
+  void CheckOpeningGoesOn() const;
+  void ForgetCurrentFrame();
+  void LoadHeaderAndRecordVisit(const std::string& name);
+  FrameFile ReadCurrentFrameFile();
+  void FinishRipplingWater();
+  void StopRunningVideo();
+  void StartFrameVideo(const FrameFile& f);
+  void StopFrameSoundsAndPlayMusic(const FrameFile& f);
+  void ReplaceFrameContents();
+  // True when the opening script asked for the game to end.
+  bool RunOpeningScript(const FrameFile& f);
+  void PlayFrameChannelsAndSound(const FrameFile& f);
+  // Rippling water, the channel changes and the fade timer or the transition's second half.
+  void StartFrameEffects(const std::string& name, const std::optional<FrameTransition>& transition);
+  void StartRipplingWater();
   void PlayFrameMusic(const FrameFile& f);
   void PlayFrameSound(const FrameFile& f);
   void DrawBackground();
@@ -220,6 +264,9 @@ class Game final : private ActivityTargets {
   SoundChannels channels_{players_};
   FramesHistory history_;
   bool menuOpen_ = false;
+  bool gameStopping_ = false;
+  bool stopMovie_ = false;
+  bool clickFlag_ = false;
   int debugKeyState_ = 0;
   std::string auxFrameString_;
 

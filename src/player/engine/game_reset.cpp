@@ -47,13 +47,12 @@ void Game::ResetAll() {
     subs_.sound->ResetOneShot();
     subs_.effects->ResetOneShot();
     subs_.savegame->ResetLoadGameResolution();
-    ControlsReferencesMode = 0;
+    ControlsReferencesMode = kControlsReferencesUndecided;
     cutSceneArea_->SetVisible(false);
     subs_.video->StopMovie();
-    StopMovie = true;
-    ClickFlag = true;
+    InterruptWaits();
     picRipplingWater_->SetVisible(false);
-    GameStopping = false;
+    ClearGameStopping();
     CenterWindowAndPictureBox();
     backImage_->Move(0, 0, draw::PixelsToTwips(info.PictureWidth),
                      draw::PixelsToTwips(info.PictureHeight));

@@ -59,7 +59,7 @@ Game::Game(GameContext c)
   if (!subs_.savegame) subs_.savegame = &null_.savegame;
   players_.SetObserver(c.sound);
   project_.SetActivityTargets(this);
-  project_.SetGameStoppingQuery([this] { return GameStopping; });
+  project_.SetGameStoppingQuery([this] { return GameStopping(); });
   form_ = ui::Form::Create(windows_, "Game");
   CreateControls();
   CreateMenus();
@@ -175,7 +175,7 @@ void Game::CreateControls() {
   // A press on the cover of a transition ends the animation, then opens or closes the menus.
   if (ui::Control* cover = f.FindControl("picWhere")) {
     cover->on.mouseDown = [this](ui::Control&, const ui::MouseArgs& a) {
-      ClickFlag = true;
+      InterruptTransition();
       MenuMouseDown(a.button);
     };
   }
@@ -335,7 +335,7 @@ void Game::ShowMenus() {
 }
 
 void Game::HideMenus() {
-  if (!project_.Info().MenusAlwaysShown && !GameStopping) {
+  if (!project_.Info().MenusAlwaysShown && !GameStopping()) {
     for (const char* name : {"mnuExit", "mnuSaveGame", "mnuLoadGame", "mnuOptions", "mnuDebug"}) {
       ui::Menu& m = Menu(name);
       if (m.Visible()) m.SetVisible(false);
@@ -377,8 +377,7 @@ void Game::Form_KeyDown(int keyCode, int shift) {
     }
   }
   if (keyCode == kKeyEsc) {
-    StopMovie = true;
-    ClickFlag = true;
+    InterruptWaits();
   }
   if (shift == kShiftCtrl) {
     if (keyCode == 'L' && !info.HideLoadButton) mnuLoadGame_Click();
@@ -396,8 +395,7 @@ void Game::Form_KeyDown(int keyCode, int shift) {
 }
 
 void Game::WindowMouseDown(int button) {
-  StopMovie = true;
-  ClickFlag = true;
+  InterruptWaits();
   if (subs_.video->VideoIsPlaying()) return;
   MenuMouseDown(button);
 }
@@ -419,7 +417,7 @@ void Game::Timer1_Timer() {
     timer1_->SetInterval(1000);
     return;
   }
-  if (GameStopping) {
+  if (GameStopping()) {
     timer1_->SetEnabled(false);
     return;
   }
@@ -441,8 +439,7 @@ void Game::Timer1_Timer() {
 }
 
 void Game::HaltActivity() {
-  StopMovie = true;
-  ClickFlag = true;
+  InterruptWaits();
   windows_.Loop().DoEvents();
   timer1_->SetEnabled(false);
   if (ui::TimerControl* t = TimerMessageBox()) t->SetEnabled(false);
@@ -452,7 +449,7 @@ void Game::HaltActivity() {
 }
 
 void Game::StopEverything() {
-  GameStopping = true;
+  SetGameStopping();
   pictureBox_->SetVisible(false);
   HaltActivity();
   ShowMenus();
@@ -463,8 +460,7 @@ ui::TimerControl* Game::TimerMessageBox() {
 }
 
 void Game::StartUnloading() {
-  StopMovie = true;
-  ClickFlag = true;
+  InterruptWaits();
   timerRipplingWater_->SetEnabled(false);
   timerUnloadMe_->SetInterval(100);
   timerUnloadMe_->SetEnabled(true);

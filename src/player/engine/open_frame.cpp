@@ -26,6 +26,9 @@ namespace {
 // Thrown at a checkpoint when the game is stopping: the opening ends quietly.
 struct OpeningStopped {};
 
+// How long an opening waits for a running tick of the rippling water to finish.
+constexpr std::int64_t kRipplingTickWaitMs = 5000;
+
 DataFileReader OpenDataFile(PathResolver& paths, const std::string& path) {
   std::optional<std::string> real = paths.Find(path);
   if (!real) throw RuntimeError(kErrFileNotFound);
@@ -143,7 +146,7 @@ void Game::OpenFrameChecked(const std::string& CurrentFrame,
   } catch (const std::bad_alloc&) {
     description = std::string(RuntimeError::StandardDescription(kErrOutOfMemory));
   }
-  if (!GameStopping) {
+  if (!GameStopping()) {
     ShowStandardError(" Unable to load the frame called '" + CurrentFrame +
                       "'. Verify that the 'Initial Frame' exists and that the 'Go to another "
                       "frame' option in the Hotspot Properties is linked to an existing frame. " +
@@ -153,41 +156,85 @@ void Game::OpenFrameChecked(const std::string& CurrentFrame,
 
 void Game::OpenFrameSteps(const std::string& name,
                           const std::optional<FrameTransition>& transition) {
-  auto checkpoint = [this] {
-    if (GameStopping) throw OpeningStopped{};
-  };
-  const ProjectFolders& folders = project_.Folders();
-  // 3-6: stop the frame's timers, read the header, decide control references, history.
+  ForgetCurrentFrame();
+  LoadHeaderAndRecordVisit(name);
+  FrameFile f = ReadCurrentFrameFile();
+  FinishRipplingWater();
+  CheckOpeningGoesOn();
+  if (!f.VideoFile.empty() && f.VideoBeforeFrame && !transition) {
+    StopRunningVideo();
+    CheckOpeningGoesOn();
+    StartFrameVideo(f);
+  }
+  StopFrameSoundsAndPlayMusic(f);
+  ReplaceFrameContents();
+  if (RunOpeningScript(f)) {
+    StartUnloading();
+    return;
+  }
+  CheckOpeningGoesOn();
+  subs_.hotspots->ShowOrNotShowAreas();
+  subs_.inventory->BringToFront();  // the inventory stays above the new hotspots
+  PlayFrameChannelsAndSound(f);
+  CheckOpeningGoesOn();
+  bool lateVideo = !f.VideoFile.empty() && (!f.VideoBeforeFrame || transition);
+  if (lateVideo) StopRunningVideo();
+  CheckOpeningGoesOn();
+  StartFrameEffects(name, transition);
+  CheckOpeningGoesOn();
+  if (lateVideo) StartFrameVideo(f);
+  CheckOpeningGoesOn();
+  WaitForVideo();
+  CheckOpeningGoesOn();
+  StartRipplingWater();
+  CheckOpeningGoesOn();
+  ArmFrameTimer(f);
+  subs_.scripts->StartTimedEvents();
+}
+
+void Game::CheckOpeningGoesOn() const {
+  if (GameStopping()) throw OpeningStopped{};
+}
+
+void Game::ForgetCurrentFrame() {
   timer1_->SetEnabled(false);
   timer1_->SetInterval(0);
   subs_.scripts->ResetTimedEvents();
   subs_.hotspots->ResetMergedIndex();
   subs_.texts->ResetMergedIndex();
   ClearFrameInfo();
+}
+
+void Game::LoadHeaderAndRecordVisit(const std::string& name) {
   LoadFrameHeader(name);
-  checkpoint();
-  if (ControlsReferencesMode == 0) {
-    ControlsReferencesMode = subs_.variables->HasVariable("allowcontrolsreferences") ? 2 : 1;
+  CheckOpeningGoesOn();
+  if (ControlsReferencesMode == kControlsReferencesUndecided) {
+    ControlsReferencesMode = subs_.variables->HasVariable(kControlsReferencesVariable)
+                                 ? kControlsReferencesAllowed
+                                 : kControlsReferencesRefused;
   }
   FramesHistoryAdd(name);
-  checkpoint();
-  // 7: the whole frame file.
+  CheckOpeningGoesOn();
+}
+
+FrameFile Game::ReadCurrentFrameFile() {
   FrameFile f;
-  {
-    DataFileReader reader =
-        OpenDataFile(project_.Paths(), folders.FramesFolder + CurrentFrameName + ".fme");
-    ReadFrameFile(reader, f, channels_);
-  }
+  DataFileReader reader =
+      OpenDataFile(project_.Paths(), project_.Folders().FramesFolder + CurrentFrameName + ".fme");
+  ReadFrameFile(reader, f, channels_);
   if (f.AnyChannelFades) FadeDuration = f.FadeDurationMs / 1000.0;
   // What the frame timer's jump will use.
   TimerWithTransition = f.TimerWithTransition;
   TimerTransitionDuration = f.TimerTransitionDuration;
   TimerTransitionNumber = f.TimerTransitionNumber;
-  // 8: let a running rippling-water tick finish (at most 5 seconds).
+  return f;
+}
+
+void Game::FinishRipplingWater() {
   if (timerRipplingWater_->TimerEnabled()) {
     timerRipplingWater_->SetEnabled(false);
     ui::EventLoop& loop = windows_.Loop();
-    std::int64_t deadline = loop.NowMs() + 5000;
+    std::int64_t deadline = loop.NowMs() + kRipplingTickWaitMs;
     while (subs_.effects->RipplingTickRunning() && loop.NowMs() < deadline &&
            !loop.QuitRequested()) {
       loop.DoEventsWait(deadline);
@@ -195,74 +242,71 @@ void Game::OpenFrameSteps(const std::string& name,
   }
   RipplingWaterActive = false;
   picRipplingWater_->SetVisible(false);
-  checkpoint();
-  // 9: a video played before the frame is drawn.
-  if (!f.VideoFile.empty() && f.VideoBeforeFrame && !transition) {
-    cutSceneArea_->SetVisible(false);
-    subs_.video->StopMovie();
-    checkpoint();
-    HideMenus();
-    StopMovie = false;
-    PlayFrameVideo(f);
-  }
-  // 10-12: general sound stop, frame sound stop, music.
-  checkpoint();
+}
+
+void Game::StopRunningVideo() {
+  cutSceneArea_->SetVisible(false);
+  subs_.video->StopMovie();
+}
+
+void Game::StartFrameVideo(const FrameFile& f) {
+  HideMenus();
+  ClearMovieStop();
+  PlayFrameVideo(f);
+}
+
+void Game::StopFrameSoundsAndPlayMusic(const FrameFile& f) {
+  CheckOpeningGoesOn();
   if (f.StopAllWaves) channels_.StopAnyWavOrMP3();
-  checkpoint();
+  CheckOpeningGoesOn();
   if (f.FrameSound.empty() && f.StopFrameSoundWhenNone) {
     channels_.PlayerOfChannel(SoundChannels::kFrameSoundChannel).Stop();
   }
-  checkpoint();
+  CheckOpeningGoesOn();
   PlayFrameMusic(f);
-  // 13-15: tear down the previous frame, draw the background, load texts and hotspots.
-  checkpoint();
+}
+
+void Game::ReplaceFrameContents() {
+  CheckOpeningGoesOn();
   subs_.texts->ResetFrameTexts();
-  checkpoint();
+  CheckOpeningGoesOn();
   subs_.hotspots->ResetFrameAreas();
-  checkpoint();
+  CheckOpeningGoesOn();
   DrawBackground();
-  checkpoint();
+  CheckOpeningGoesOn();
   subs_.texts->LoadTexts();
   HotspotCount = GetFrameHotspotCount(CurrentFrameName);
-  checkpoint();
+  CheckOpeningGoesOn();
   subs_.hotspots->LoadAreas();
-  checkpoint();
-  // 16: the opening script; only its quit request is acted on here.
+  CheckOpeningGoesOn();
+}
+
+bool Game::RunOpeningScript(const FrameFile& f) {
   subs_.scripts->ResetModule();
-  if (f.RunScript) {
-    std::string script = UnescapeScriptText(f.Script);
-    if (!script.empty()) {
-      subs_.scripts->SetHotspotNumber(0);
-      subs_.scripts->ExecuteVBScript(script, true);
-      if (subs_.scripts->StopGameRequested()) {
-        StartUnloading();
-        return;
-      }
-    }
-  }
-  // 17: visibility rules; the inventory stays above the new hotspots.
-  checkpoint();
-  subs_.hotspots->ShowOrNotShowAreas();
-  subs_.inventory->BringToFront();
-  // 18-19: the frame's channel file and frame sound.
-  checkpoint();
-  std::string chn = folders.FramesFolder + CurrentFrameName + ".chn";
+  if (!f.RunScript) return false;
+  std::string script = UnescapeScriptText(f.Script);
+  if (script.empty()) return false;
+  subs_.scripts->SetHotspotNumber(0);
+  subs_.scripts->ExecuteVBScript(script, true);
+  // Only the script's quit request is acted on here.
+  return subs_.scripts->StopGameRequested();
+}
+
+void Game::PlayFrameChannelsAndSound(const FrameFile& f) {
+  CheckOpeningGoesOn();
+  std::string chn = project_.Folders().FramesFolder + CurrentFrameName + ".chn";
   if (!f.StopAllWaves && project_.Paths().FileExists(chn)) {
     DataFileReader reader = OpenDataFile(project_.Paths(), chn);
     channels_.PlaySoundChannels(reader, [this](const std::string& file) {
       return project_.FindMediaFile(project_.Folders().AreasFolder + file);
     });
   }
-  checkpoint();
+  CheckOpeningGoesOn();
   PlayFrameSound(f);
-  // 20: late video, rippling water, channel changes and the transition's second half.
-  checkpoint();
-  bool lateVideo = !f.VideoFile.empty() && (!f.VideoBeforeFrame || transition);
-  if (lateVideo) {
-    cutSceneArea_->SetVisible(false);
-    subs_.video->StopMovie();
-  }
-  checkpoint();
+}
+
+void Game::StartFrameEffects(const std::string& name,
+                             const std::optional<FrameTransition>& transition) {
   if (EffectsEnabled() && BackgroundKind == 1 && !BackgroundTiled) {
     if (subs_.effects->LoadWaveEffectIfAny(name)) RipplingWaterActive = true;
   }
@@ -272,25 +316,13 @@ void Game::OpenFrameSteps(const std::string& name,
   } else {
     subs_.effects->TransitionStep2(transition->number, transition->durationSeconds);
   }
-  checkpoint();
-  if (lateVideo) {
-    HideMenus();
-    StopMovie = false;
-    PlayFrameVideo(f);
-  }
-  // 21: wait for the video (ends at once without one).
-  checkpoint();
-  WaitForVideo();
-  // 22: rippling water starts once any video has ended.
-  checkpoint();
+}
+
+void Game::StartRipplingWater() {
   if (EffectsEnabled() && RipplingWaterActive) {
     subs_.effects->VexelTime(1);
     timerRipplingWater_->SetEnabled(true);
   }
-  // 23-24: the frame timer, then the timed events.
-  checkpoint();
-  ArmFrameTimer(f);
-  subs_.scripts->StartTimedEvents();
 }
 
 void Game::PlayFrameMusic(const FrameFile& f) {
@@ -373,7 +405,7 @@ void Game::WaitForVideo() {
     std::string status = FoldCase(subs_.video->Status());
     return status != "stopped" && !status.empty();
   };
-  while (playing() && !StopMovie && !loop.QuitRequested()) {
+  while (playing() && !MovieStopRequested() && !loop.QuitRequested()) {
     loop.WaitEvents();
     HideMenus();
     loop.DoEvents();
@@ -381,7 +413,7 @@ void Game::WaitForVideo() {
   subs_.hotspots->SetScreenPointerDefault();
   cutSceneArea_->SetVisible(false);
   subs_.video->StopMovie();
-  StopMovie = false;
+  ClearMovieStop();
 }
 
 void Game::ArmFrameTimer(const FrameFile& f) {

@@ -28,6 +28,10 @@ constexpr int kHotspotSoundChannel = 6;
 constexpr int kOneShotChannel = 7;
 constexpr int kChannelLineValues = 5;
 constexpr int kChannelLines = 7;
+// Fields of a record's header. Item-use and hotspot-channel records have their key in the
+// second field; the player reads past the others.
+constexpr int kHeaderFields = 10;
+constexpr int kHeaderFieldsAfterKey = kHeaderFields - 2;
 
 bool Flag(DataFileReader& r) {
   return r.ReadInteger() != 0;
@@ -38,9 +42,8 @@ bool Flag(DataFileReader& r) {
 ActionOutcome Hotspots::MakeAction(std::int16_t AreaIndex, std::int16_t ObjectIndex) {
   if (!game_) return ActionOutcome::NothingFurther;
   Game& g = *game_;
-  g.StopMovie = true;
-  g.ClickFlag = true;
-  g.GameStopping = false;
+  g.InterruptWaits();
+  g.ClearGameStopping();
   ActionRecord a;
   try {
     DataFileReader reader("");
@@ -48,7 +51,7 @@ ActionOutcome Hotspots::MakeAction(std::int16_t AreaIndex, std::int16_t ObjectIn
     if (ReadActionRecord(reader, AreaIndex, ObjectIndex, a)) return ActionOutcome::EndGame;
     return FinishAction(AreaIndex, ObjectIndex, a);
   } catch (const RuntimeError& e) {
-    if (!g.GameStopping) {
+    if (!g.GameStopping()) {
       project_.ShowError(" Unable to make the action associated with the hotspot #" +
                          std::to_string(AreaIndex) + ". " + e.Description());
     }
@@ -65,10 +68,10 @@ bool Hotspots::OpenActionRecord(std::int16_t n, std::int16_t item, DataFileReade
     if (!FileExists(base + ".fm0")) return false;
     reader = OpenFile(base + ".fm0");
     while (!reader.Eof()) {
-      if (g.GameStopping) return false;
+      if (g.GameStopping()) return false;
       reader.Skip(1);
       if (FoldCase(reader.ReadString()) == key) {
-        reader.Skip(8);
+        reader.Skip(kHeaderFieldsAfterKey);
         return true;
       }
       reader.SkipRecord();
@@ -81,7 +84,7 @@ bool Hotspots::OpenActionRecord(std::int16_t n, std::int16_t item, DataFileReade
   for (int skipped = 1; skipped < n && !reader.Eof(); ++skipped)
     reader.SkipRecord();
   if (reader.Eof()) return false;
-  reader.Skip(10);
+  reader.Skip(kHeaderFields);
   return true;
 }
 
@@ -136,7 +139,15 @@ bool Hotspots::ReadActionRecord(DataFileReader& r, std::int16_t n, std::int16_t 
   return sl::ReadActionRecord(r, a, effects);
 }
 
-bool ReadActionRecord(DataFileReader& r, ActionRecord& a, ActionRecordEffects& effects) {
+namespace {
+
+// Field counts of the record's groups that the player reads past.
+constexpr int kIgnoredLeadFields = 3;        // D1-D3, E1-E3, F1-F3
+constexpr int kIgnoredBeforeFadeFields = 6;  // K1-K6
+
+// A: variable, message, disappearance, end game and frame change. True when the game ends (the
+// rest of the record is not read).
+bool ReadMainGroup(DataFileReader& r, ActionRecord& a, ActionRecordEffects& effects) {
   std::int16_t changeOn = r.ReadInteger();
   std::string variable = r.ReadString();
   bool setFalse = Flag(r);
@@ -155,8 +166,13 @@ bool ReadActionRecord(DataFileReader& r, ActionRecord& a, ActionRecordEffects& e
   if (Flag(r)) return true;
   a.goToFrame = r.ReadInteger();
   a.targetFrame = r.ReadString();
-  auto more = [&r] { return !r.SeparatorOrEndNext(); };
-  if (!more()) return false;
+  return false;
+}
+
+// The optional groups that follow. Each returns whether later groups may follow it.
+
+// B: the sounds stopped at once, and the video.
+bool ReadStopsAndVideo(DataFileReader& r, ActionRecord& a, ActionRecordEffects& effects) {
   a.restartHotspotSound = r.ReadInteger();
   if (a.restartHotspotSound != 0) effects.StopHotspotSound();
   a.stopAllSounds = r.ReadInteger();
@@ -169,20 +185,36 @@ bool ReadActionRecord(DataFileReader& r, ActionRecord& a, ActionRecordEffects& e
   a.videoTop = r.ReadInteger();
   a.videoWidth = r.ReadInteger();
   a.videoHeight = r.ReadInteger();
-  if (!more()) return false;
+  return true;
+}
+
+// C: the hotspot sound and the one-shot sound.
+bool ReadSounds(DataFileReader& r, ActionRecord& a, ActionRecordEffects&) {
   a.stopOneShot = Flag(r);
   a.hotspotSoundOn = Flag(r);
   a.hotspotSound = r.ReadString();
   a.oneShotOn = Flag(r);
   a.oneShotSound = r.ReadString();
-  if (!more()) return false;
-  r.Skip(3);
+  return true;
+}
+
+// D: going back to the previous frame.
+bool ReadPreviousFrame(DataFileReader& r, ActionRecord& a, ActionRecordEffects&) {
+  r.Skip(kIgnoredLeadFields);
   a.previousFrame = Flag(r);
-  if (!more()) return false;
-  r.Skip(3);
+  return true;
+}
+
+// E: where the message shows.
+bool ReadMessageOption(DataFileReader& r, ActionRecord& a, ActionRecordEffects&) {
+  r.Skip(kIgnoredLeadFields);
   a.messageInGame = Flag(r);
-  if (!more()) return false;
-  r.Skip(3);
+  return true;
+}
+
+// F: the three lists of variables set to 0, set to 1 and inverted.
+bool ReadVariableLists(DataFileReader& r, ActionRecord&, ActionRecordEffects& effects) {
+  r.Skip(kIgnoredLeadFields);
   bool severalOn = r.ReadInteger() != 0;
   for (std::int16_t value : {0, 1, -1}) {
     std::int16_t count = r.ReadInteger();
@@ -191,18 +223,39 @@ bool ReadActionRecord(DataFileReader& r, ActionRecord& a, ActionRecordEffects& e
       if (severalOn && !name.empty()) effects.ChangeVariable(name, value);
     }
   }
-  if (!more()) return false;
+  return true;
+}
+
+// G: whether the hotspot sound loops.
+bool ReadSoundLoop(DataFileReader& r, ActionRecord& a, ActionRecordEffects&) {
   a.loopHotspotSound = r.ReadBoolean();
-  if (!more()) return false;
+  return true;
+}
+
+// H: the transition and its duration.
+bool ReadTransition(DataFileReader& r, ActionRecord& a, ActionRecordEffects&) {
   a.transitionOn = r.ReadDouble();
   a.transitionDurationMs = r.ReadDouble();
-  if (!more()) return false;
+  return true;
+}
+
+// I: the procedure.
+bool ReadProcedure(DataFileReader& r, ActionRecord& a, ActionRecordEffects&) {
   a.runProcedure = r.ReadBoolean();
   a.procedure = r.ReadString();
-  if (!more()) return false;
+  return true;
+}
+
+// J: the transition's number.
+bool ReadTransitionNumber(DataFileReader& r, ActionRecord& a, ActionRecordEffects&) {
   a.transitionNumber = r.ReadInteger();
-  if (!more()) return false;
-  r.Skip(6);
+  return true;
+}
+
+// K: the fade duration and the sound-channel table. More values per line than a channel has
+// end the reading here.
+bool ReadChannelTable(DataFileReader& r, ActionRecord&, ActionRecordEffects& effects) {
+  r.Skip(kIgnoredBeforeFadeFields);
   effects.SetFadeDuration(Val(r.ReadString()) / 1000);
   r.ReadInteger();
   std::int16_t perLine = r.ReadInteger();
@@ -218,17 +271,41 @@ bool ReadActionRecord(DataFileReader& r, ActionRecord& a, ActionRecordEffects& e
     if (l > kChannelLines) continue;  // no such channel
     effects.SetChannel(l, line);
   }
-  if (!more()) return false;
+  return true;
+}
+
+// L: an item picked up.
+bool ReadPickUp(DataFileReader& r, ActionRecord&, ActionRecordEffects& effects) {
   bool pickUp = r.ReadBoolean();
   std::string itemName = r.ReadString();
   if (pickUp) effects.PickUp(itemName);
+  return true;
+}
+
+using GroupReader = bool (*)(DataFileReader&, ActionRecord&, ActionRecordEffects&);
+
+// The optional groups B to L in the record's order.
+constexpr GroupReader kOptionalGroups[] = {
+    ReadStopsAndVideo,    ReadSounds,       ReadPreviousFrame, ReadMessageOption,
+    ReadVariableLists,    ReadSoundLoop,    ReadTransition,    ReadProcedure,
+    ReadTransitionNumber, ReadChannelTable, ReadPickUp,
+};
+
+}  // namespace
+
+bool ReadActionRecord(DataFileReader& r, ActionRecord& a, ActionRecordEffects& effects) {
+  if (ReadMainGroup(r, a, effects)) return true;
+  // An optional group is there when the record goes on; one that is not ends the record.
+  for (GroupReader read : kOptionalGroups) {
+    if (r.SeparatorOrEndNext() || !read(r, a, effects)) break;
+  }
   return false;
 }
 
 ActionOutcome Hotspots::FinishAction(std::int16_t n, std::int16_t item, const ActionRecord& a) {
   Game& g = *game_;
   GameSubsystems& subs = g.Subsystems();
-  auto running = [&g] { return !g.GameStopping; };
+  auto running = [&g] { return !g.GameStopping(); };
   // The procedure; its quit request ends the action at once.
   if (running()) {
     subs.scripts->ResetModule();
@@ -285,7 +362,7 @@ void Hotspots::PlayHotspotChannels(std::int16_t n) {
   while (!r.Eof()) {
     r.Skip(1);
     if (r.ReadInteger() == n) {
-      r.Skip(8);
+      r.Skip(kHeaderFieldsAfterKey);
       game_->Channels().PlaySoundChannels(r, [this](const std::string& file) {
         return project_.FindMediaFile(project_.Folders().AreasFolder + file);
       });
@@ -328,13 +405,13 @@ void Hotspots::WaitForActionVideo(bool frameChangeFollows) {
     std::string status = FoldCase(video.Status());
     return status != "stopped" && !status.empty();
   };
-  while (playing() && !g.StopMovie && !loop.QuitRequested()) {
+  while (playing() && !g.MovieStopRequested() && !loop.QuitRequested()) {
     loop.WaitEvents();
     g.HideMenus();
     loop.DoEvents();
   }
   SetScreenPointerDefault();
-  g.StopMovie = false;
+  g.ClearMovieStop();
   if (frameChangeFollows) g.Subsystems().sound->StepFades(1);
 }
 
@@ -392,9 +469,8 @@ void Hotspots::AreaClick(std::int16_t AreaIndex, int Button) {
   if (!game_) return;
   Game& g = *game_;
   GameSubsystems& subs = g.Subsystems();
-  if (g.GameStopping) return;
-  g.StopMovie = true;
-  g.ClickFlag = true;
+  if (g.GameStopping()) return;
+  g.InterruptWaits();
   if (FoldCase(subs.video->Status()) == "playing" || subs.inventory->Moving()) return;
   if (Button == 2) {
     if (!g.Menu("mnuExit").Visible()) {

@@ -47,7 +47,7 @@ void Hotspots::LoadAreas() {
     return;
   }
   int n = 0;
-  while (!reader.Eof() && !g.GameStopping) {
+  while (!reader.Eof() && !g.GameStopping()) {
     ++n;
     LoadOneArea(reader, n);
   }
@@ -96,7 +96,7 @@ void Hotspots::LoadOneArea(DataFileReader& reader, int n) {
     });
     return;
   }
-  if (g.GameStopping) return;
+  if (g.GameStopping()) return;
   ui::Image* image = nullptr;
   step([&] { image = &static_cast<ui::Image&>(areas.Load(n)); });
   if (!image) return;
@@ -110,7 +110,7 @@ void Hotspots::LoadOneArea(DataFileReader& reader, int n) {
                                                       project_.Folders().AreasFolder + a.picture)
                                    : draw::Picture());
   });
-  if (g.GameStopping) return;
+  if (g.GameStopping()) return;
   step([&] { ApplyPointer(*image, a.pointer); });
   step([&] { image->ZOrder(0); });
 }
@@ -163,7 +163,7 @@ int Hotspots::AnimatedIndex(int hotspot) const {
 }
 
 void Hotspots::ReportLoadError(int n, const std::string& description) {
-  if (game_ && game_->GameStopping) return;
+  if (game_ && game_->GameStopping()) return;
   project_.ShowError(" Unable to load hotspot #" + std::to_string(n) + ". " + description);
 }
 

@@ -46,7 +46,7 @@ void Hotspots::ShowOrNotShowAreas() {
     DataFileReader r = OpenFile(base + (merged ? ".mr2" : ".fm2"));
     ui::ControlArray& areas = Array("Area");
     std::int16_t i = 0;
-    while (!r.Eof() && !g.GameStopping) {
+    while (!r.Eof() && !g.GameStopping()) {
       if (i == 32767) throw RuntimeError(kErrOverflow);
       ++i;
       r.Skip(10);
@@ -63,7 +63,7 @@ void Hotspots::ShowOrNotShowAreas() {
       if (k > 0) ShowAnimated(k, visible);
     }
   } catch (const RuntimeError& e) {
-    if (!g.GameStopping)
+    if (!g.GameStopping())
       project_.ShowError(" Unable to set hotspots visibility. " + e.Description());
   }
 }

@@ -31,8 +31,7 @@ bool Inventory::IsPickedObject(const ui::Control& source) const {
 void Inventory::PickedObject_MouseDown(std::int16_t index, int button) {
   if (!game_) return;
   Game& g = *game_;
-  g.StopMovie = true;
-  g.ClickFlag = true;
+  g.InterruptWaits();
   if (g.Subsystems().video->VideoIsPlaying()) return;
   if (button == kButtonRight) {
     g.WindowMouseDown(button);  // the menus, as a press on the frame opens or closes them
@@ -113,7 +112,7 @@ void Inventory::CombineItems(std::int16_t d, std::int16_t t) {
 void Inventory::RunCombinationProcedure(bool run, const std::string& text) {
   Game& g = *game_;
   GameSubsystems& subs = g.Subsystems();
-  if (g.GameStopping) return;
+  if (g.GameStopping()) return;
   subs.scripts->ResetModule();
   if (text.empty() || !run) return;
   subs.scripts->SetHotspotNumber(0);
@@ -123,7 +122,7 @@ void Inventory::RunCombinationProcedure(bool run, const std::string& text) {
     g.StartUnloading();
     return;
   }
-  if (g.GameStopping) return;
+  if (g.GameStopping()) return;
   if (!subs.hotspots->OpenRequestedFrame()) subs.scripts->StartTimedEvents();
 }
 

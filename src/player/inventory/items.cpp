@@ -110,7 +110,7 @@ void Inventory::PickOrNotPickObject(std::int16_t AreaIndex) {
   try {
     if (!project_.Paths().FileExists(path)) return;
     DataFileReader r(project_.Paths().ReadFile(path));
-    while (!r.Eof() && !g.GameStopping) {
+    while (!r.Eof() && !g.GameStopping()) {
       r.Skip(1);
       if (r.ReadInteger() != AreaIndex) {
         r.SkipRecord();
@@ -121,7 +121,7 @@ void Inventory::PickOrNotPickObject(std::int16_t AreaIndex) {
       return;
     }
   } catch (const RuntimeError& e) {
-    if (!g.GameStopping) {
+    if (!g.GameStopping()) {
       project_.ShowError(" Error in the \"PickOrNotPickObject\" procedure.\r\n\r\n" +
                          e.Description());
     }

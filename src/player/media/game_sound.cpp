@@ -41,7 +41,7 @@ void GameSound::ApplyChannelChanges() {
         [this](const std::string& path) { return project_.Paths().FileExists(path); });
     fadeStart_ = 0;
   } catch (const RuntimeError&) {
-    if (!game_->GameStopping) WarnAudioProblem();
+    if (!game_->GameStopping()) WarnAudioProblem();
   }
 }
 

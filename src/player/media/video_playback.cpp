@@ -30,7 +30,7 @@ void VideoPlayback::PlayMovieWithStop(const std::string& file, ui::Control& targ
     } else {
       media_.PlayMovie(file, target, false, 0, 0, 0, 0);
     }
-    if (game_) game_->StopMovie = false;
+    if (game_) game_->ClearMovieStop();
   } catch (const RuntimeError& e) {
     project_.ShowError(" Unable to play video. " + e.Description());
   }

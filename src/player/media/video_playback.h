@@ -5,7 +5,7 @@
 //
 // API:
 //   VideoPlayback video(project, windows);
-//   video.Attach(game);                        // the game window whose StopMovie it clears
+//   video.Attach(game);                        // the game window whose movie stop it clears
 //   video.SetPacing(VideoPacing::OnDemand);    // runs on a virtual clock
 //   video.SetObserver(&trace);                 // mci commands, video starts and ends
 #pragma once

@@ -78,7 +78,7 @@ void Scripting::TimerObject_Timer(int Index) {
   if (!game_) return;
   ui::ControlArray* timers = game_->Form().FindArray("TimerObject");
   auto* timer = timers ? dynamic_cast<ui::TimerControl*>(timers->Find(Index)) : nullptr;
-  if (game_->GameStopping) {
+  if (game_->GameStopping()) {
     if (timer) timer->SetEnabled(false);
     return;
   }
@@ -97,7 +97,7 @@ void Scripting::TimerObject_Timer(int Index) {
 }
 
 void Scripting::TimedEvent_Timer(int Index) {
-  if (!game_ || game_->GameStopping) return;
+  if (!game_ || game_->GameStopping()) return;
   std::optional<std::string> code = events_.Fire(Index);
   if (!code) return;
   std::uint64_t generation = events_.Generation();

@@ -26,10 +26,6 @@ namespace {
 
 constexpr const char* kSettingsApp = "Software";
 constexpr std::int16_t kNoTransition = 1;
-constexpr std::int16_t kControlsReferencesAllowed = 2;
-constexpr std::int16_t kControlsReferencesRefused = 1;
-constexpr int kObjectRequired = 424;
-constexpr int kObjectAlreadyLoaded = 360;
 
 using A = VBScriptActionModule;
 
@@ -226,9 +222,9 @@ void A::GoToFrame(const std::string& sFrameName, double dTransDuration, std::int
 void A::StopEverything() {
   Game& g = host_.GameWindow();
   GameSubsystems& subs = g.Subsystems();
-  g.GameStopping = true;
+  g.SetGameStopping();
   g.PictureBox().SetVisible(false);
-  g.StopMovie = true;
+  g.RequestMovieStop();
   g.Timer1().SetEnabled(false);
   g.Form().Get<ui::TimerControl>("TimerMessageBox").SetEnabled(false);
   host_.PauseTimedEvents();
@@ -316,8 +312,8 @@ void A::RemoveItem(const std::string& sItemName, bool bRemoveDuplicates) {
 void A::CreateObject(const Variant& ObjectRef) {
   try {
     ui::Control& control = ui::ControlFromVariant(ObjectRef);
-    if (!control.Array()) throw RuntimeError(kObjectRequired);
-    throw RuntimeError(kObjectAlreadyLoaded);
+    if (!control.Array()) throw RuntimeError(kErrObjectRequired);
+    throw RuntimeError(kErrAlreadyLoaded);
   } catch (const RuntimeError& e) {
     ShowError(" Error creating the object. " + e.Description());
   }
@@ -326,7 +322,7 @@ void A::CreateObject(const Variant& ObjectRef) {
 void A::DeleteObject(const Variant& ObjectRef) {
   try {
     ui::Control& control = ui::ControlFromVariant(ObjectRef);
-    if (!control.Array()) throw RuntimeError(kObjectRequired);
+    if (!control.Array()) throw RuntimeError(kErrObjectRequired);
     control.Array()->Unload(control.Index());
   } catch (const RuntimeError& e) {
     ShowError(" Error deleting the object. " + e.Description());

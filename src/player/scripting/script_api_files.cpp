@@ -28,8 +28,6 @@ namespace {
 
 using A = VBScriptActionModule;
 
-constexpr int kFileNotFound = 53;
-constexpr int kPathFileAccessError = 75;
 // What the classic INI service returns at most: a 255-character buffer less its end mark.
 constexpr std::size_t kIniValueLength = 254;
 constexpr std::int16_t kAttributeHidden = 2;
@@ -61,9 +59,9 @@ void A::OpenFile(const std::string& sFileTitle) {
   try {
     std::string name = InProjectFolder(host_.GetProject(), sFileTitle);
     std::string real = host_.Files().Checked(name, FileAccess::Read);
-    if (!host_.GetProject().Paths().FileExists(real)) throw RuntimeError(kFileNotFound);
+    if (!host_.GetProject().Paths().FileExists(real)) throw RuntimeError(kErrFileNotFound);
     if (host_.Desktop().OpenDocument(real) == DesktopRequests::Outcome::Failed)
-      throw RuntimeError(kPathFileAccessError);
+      throw RuntimeError(kErrPathFileAccess);
   } catch (const RuntimeError& e) {
     ShowError(" Error opening the file titled '" + sFileTitle + "'.\r\n\r\n" + e.Description());
   }
@@ -78,10 +76,10 @@ void A::OpenExeFileAndWait(const std::string& sFileTitle) {
   try {
     std::string name = InProjectFolder(host_.GetProject(), sFileTitle);
     std::string real = host_.Files().Checked(name, FileAccess::Read);
-    if (!host_.GetProject().Paths().FileExists(real)) throw RuntimeError(kFileNotFound);
+    if (!host_.GetProject().Paths().FileExists(real)) throw RuntimeError(kErrFileNotFound);
     DesktopRequests::Outcome outcome;
     std::unique_ptr<ui::ChildProcess> child = host_.Desktop().StartProgram(real, outcome);
-    if (outcome == DesktopRequests::Outcome::Failed) throw RuntimeError(kPathFileAccessError);
+    if (outcome == DesktopRequests::Outcome::Failed) throw RuntimeError(kErrPathFileAccess);
     if (child) {
       // The platform wakes the loop when the program ends, so the wait uses no CPU.
       ui::EventLoop& loop = host_.Windows().Loop();

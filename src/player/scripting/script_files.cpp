@@ -11,8 +11,6 @@ namespace sl {
 
 namespace {
 
-constexpr int kPathFileAccessError = 75;
-
 bool HasDriveLetter(std::string_view name) {
   return name.size() >= 2 && name[1] == ':' &&
          ((name[0] >= 'a' && name[0] <= 'z') || (name[0] >= 'A' && name[0] <= 'Z'));
@@ -53,7 +51,7 @@ std::optional<std::string> ScriptFiles::Resolved(std::string_view name, FileAcce
 
 std::string ScriptFiles::Checked(std::string_view name, FileAccess access) {
   std::optional<std::string> real = Resolved(name, access);
-  if (!real) throw RuntimeError(kPathFileAccessError);
+  if (!real) throw RuntimeError(kErrPathFileAccess);
   return *real;
 }
 

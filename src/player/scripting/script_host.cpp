@@ -25,11 +25,8 @@ namespace sl {
 
 namespace {
 
-constexpr std::int16_t kControlsReferencesAllowed = 2;
 constexpr const char* kStartupProcedure = "StartupProcedure";
 constexpr const char* kDefaultBoxTitle = "VBScript";
-constexpr int kOutOfStackSpace = 28;
-constexpr int kOutOfMemory = 7;
 
 // Whether the first statement of a text is Option Explicit (blank lines and comments before it
 // allowed), which then holds for the code run after the text as well.
@@ -214,11 +211,11 @@ void Scripting::ExposeObjects(vbs::Engine& engine) {
 }
 
 bool Scripting::ExecuteVBScript(const std::string& sText, bool bResetLastClickPosition) {
-  if (!game_ || game_->GameStopping) return false;
+  if (!game_ || game_->GameStopping()) return false;
   GameSubsystems& subs = game_->Subsystems();
   if (bResetLastClickPosition) subs.hotspots->SaveClickPos(0, 0);
   if (running_ >= kMaxNestedRuns) {
-    ReportScriptError(std::string(RuntimeError::StandardDescription(kOutOfStackSpace)));
+    ReportScriptError(std::string(RuntimeError::StandardDescription(kErrOutOfStack)));
     return true;
   }
   EngineSlot& slot = EngineForRun();
@@ -237,7 +234,7 @@ bool Scripting::ExecuteVBScript(const std::string& sText, bool bResetLastClickPo
   } catch (const RuntimeError& e) {
     ReportScriptError(e.Description());
   } catch (const std::bad_alloc&) {
-    ReportScriptError(std::string(RuntimeError::StandardDescription(kOutOfMemory)));
+    ReportScriptError(std::string(RuntimeError::StandardDescription(kErrOutOfMemory)));
   }
   return true;
 }

@@ -10,7 +10,6 @@ namespace {
 
 constexpr DispId kName = 1;
 constexpr DispId kValue = 2;
-constexpr int kTypeMismatch = 13;
 
 }  // namespace
 
@@ -50,7 +49,7 @@ Variant VariableObject::Get() const {
 
 void VariableObject::Let(const Variant& value, bool isSet) {
   if (integer_) {
-    if (isSet) throw RuntimeError(kTypeMismatch);
+    if (isSet) throw RuntimeError(kErrTypeMismatch);
     integer_->Value = ToInteger(value);
     return;
   }
@@ -71,7 +70,7 @@ Variant VariableObject::Invoke(DispId id, std::uint8_t flags, std::span<Variant>
   if (args.size() != (assigning ? 1u : 0u)) throw RuntimeError(kErrWrongArgCount);
   if (id == kName) {
     if (assigning) {
-      if (flags & kInvokeSet) throw RuntimeError(kTypeMismatch);
+      if (flags & kInvokeSet) throw RuntimeError(kErrTypeMismatch);
       std::string name = ToUtf8(args[0]);
       (integer_ ? integer_->Name : variant_->Name) = std::move(name);
       return Variant();

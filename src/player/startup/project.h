@@ -5,7 +5,7 @@
 // API:
 //   Project project(paths, messages);            // a PathResolver and a MessageBoxService
 //   project.SetDisplayChecks(&d); SetCdLookup(&c); SetActivityTargets(&a);   (optional)
-//   project.SetGameStoppingQuery([&] { return game.GameStopping; });       (optional)
+//   project.SetGameStoppingQuery([&] { return game.GameStopping(); });     (optional)
 //   if (project.SetUpProject("/path/of/game") != SetUpResult::Continue) exit
 //   project.Folders().FramesFolder, project.Info().GameTitle, project.Texts()[29]
 //   project.FindMediaFile(project.Folders().AreasFolder + "Music.mp3")

@@ -57,7 +57,7 @@ void TextBoxes::LoadTexts() {
     return;
   }
   int record = 0;
-  while (!reader.Eof() && !g.GameStopping) {
+  while (!reader.Eof() && !g.GameStopping()) {
     ++record;
     std::size_t before = reader.Position();
     if (!LoadOneText(reader, *texts, record)) return;
@@ -166,7 +166,7 @@ void TextBoxes::ResetFrameTexts() {
 }
 
 void TextBoxes::ReportLoadError(const std::string& description) {
-  if (game_ && game_->GameStopping) return;
+  if (game_ && game_->GameStopping()) return;
   project_.ShowError(" Error loading TextBoxes. " + description);
 }
 

@@ -119,6 +119,21 @@ TEST_F(GameCheckTest, ItemFilesAndCombinationFilesAreChecked) {
                               }));
 }
 
+TEST_F(GameCheckTest, NamesThePlayerAnswersAreDeclaredAndOnlyTheOthersAreTold) {
+  std::string fme = Read("Frames/Harbour.fme");
+  std::size_t at = fme.find("Visits = Visits + 1");
+  ASSERT_NE(at, std::string::npos);
+  fme.insert(at,
+             "Dim n\r\nn = Len(Name) + Value + KeyFound\r\nHotspot(1).Left = Item(1).Left\r\n"
+             "Text(1).Caption = vbCrLf & Action.GetCurrentFrameName & Count\r\n"
+             "PictureBox.Visible = True\r\nMoveGull\r\nScreenObject.Width = n\r\n"
+             "KeyFund = 1\r\n");
+  Write("Frames/Harbour.fme", fme);
+  EXPECT_EQ(Check().problems,
+            (std::vector<std::string>{
+                "Frames/Harbour.fme, opening script, line 8: \"KeyFund\" is used but not declared"}));
+}
+
 TEST_F(GameCheckTest, ScriptsAreCompiledButNeverRun) {
   // Global code of the procedures and an endless opening script: run, they would show a box,
   // write a file and never end.

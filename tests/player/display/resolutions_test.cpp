@@ -87,10 +87,5 @@ TEST(ResolutionsTest, RestoreOnlyWhenTheSizeDiffers) {
   EXPECT_EQ(f.res.ScreenWidth(), 1024);
 }
 
-TEST(ResolutionsTest, FontsAreAlwaysSmall) {
-  Fixture f;
-  EXPECT_FALSE(f.res.UsesLargeFonts());
-}
-
 }  // namespace
 }  // namespace sl

@@ -153,11 +153,11 @@ TEST_F(Water, SwitchTurnsTheWaterOffAndOnAndIsKept) {
 TEST_F(Water, AStoppingGameOnlyStopsTheTimer) {
   Open("Harbour");
   draw::Surface before = W().Surface().Image();
-  G().GameStopping = true;
+  G().SetGameStopping();
   run.Wait(30);
   EXPECT_FALSE(G().TimerRipplingWater().TimerEnabled());
   EXPECT_EQ(W().Surface().Image(), before);
-  G().GameStopping = false;
+  G().ClearGameStopping();
 }
 
 }  // namespace

@@ -143,7 +143,7 @@ TEST(GameWindowTest, EscAndTheRightButtonToggleTheMenus) {
   run.Click(5, 5, ui::kButtonRight);
   run.Click(5, 5, ui::kButtonLeft);
   EXPECT_FALSE(run.G().MenusShown());
-  EXPECT_TRUE(run.G().StopMovie);
+  EXPECT_TRUE(run.G().MovieStopRequested());
   // The frame picture's background takes the same presses (the picture starts at 352, 264).
   run.Click(400, 300, ui::kButtonRight);
   EXPECT_TRUE(run.G().MenusShown());
@@ -226,7 +226,7 @@ TEST(GameWindowTest, ResetTwiceLeavesTheSameState) {
   EXPECT_FALSE(run.G().Timer1().TimerEnabled());
   EXPECT_EQ(run.G().Form().FindArray("mnuFrameName")->Count(), 26);
   EXPECT_FALSE(run.G().Menu("mnuDisableTransitions").Checked());
-  EXPECT_FALSE(run.G().GameStopping);
+  EXPECT_FALSE(run.G().GameStopping());
 }
 
 }  // namespace

@@ -140,7 +140,7 @@ TEST(OpenFrameOrderTest, QuitFromTheOpeningScriptStopsTheOpeningAndUnloads) {
 TEST(OpenFrameOrderTest, GameStoppingEndsTheOpeningAtTheNextCheckpoint) {
   OrderRun run;
   run.r.onCall = [&run](const std::string& call) {
-    if (call == "LoadTexts") run.G().GameStopping = true;
+    if (call == "LoadTexts") run.G().SetGameStopping();
   };
   run.Start();
   std::vector<std::string> log = run.OpeningLog();

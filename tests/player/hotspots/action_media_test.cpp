@@ -25,7 +25,7 @@ class RecordingVideo : public VideoSubsystem {
     calls.push_back(c);
     status = "playing";
     polls = 0;
-    if (game) game->StopMovie = false;  // a started video clears the stop request
+    if (game) game->ClearMovieStop();  // a started video clears the stop request
   }
   // The video plays until it is stopped; after many polls it ends by itself so that a broken
   // wait fails the test instead of hanging it.
@@ -91,7 +91,7 @@ TEST_F(ActionMedia, VideoPlaysStretchedOwnSizeOrInTheCutSceneAreaAndWaitsForTheS
   EXPECT_TRUE(video.calls[0].stretched);
   EXPECT_EQ(video.calls[0].rect[0], 10);
   EXPECT_EQ(video.calls[0].rect[3], 50);
-  EXPECT_FALSE(run->G().StopMovie);  // the wait clears the flag it ended on
+  EXPECT_FALSE(run->G().MovieStopRequested());  // the wait clears the flag it ended on
 
   video.polls = 990;  // plays to its end
   Action(2);

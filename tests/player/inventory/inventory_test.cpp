@@ -434,7 +434,7 @@ TEST_F(InventoryGame, RightPressOnAnItemOpensTheMenusAndLeftPressStartsADrag) {
   run->Post(press);
   EXPECT_EQ(run->player->Windows().DragSource(), &Item(1));
   EXPECT_EQ(Inv().DraggedItem, 1);
-  EXPECT_TRUE(run->G().StopMovie);
+  EXPECT_TRUE(run->G().MovieStopRequested());
   press.kind = ui::InputKind::MouseUp;
   run->Post(press);  // dropped on itself: nothing happens
   EXPECT_EQ(Names(), Names_({"Rope"}));

@@ -63,10 +63,10 @@ TEST_F(GameSoundTest, TheAudioProblemWarningComesOnceAndNotWhileTheGameStops) {
   std::size_t before = run->boxes.Shown().size();
   Channel(3).player = 9;  // a channel that names no player: the pass fails
   Channel(3).file = "sea.wav";
-  G().GameStopping = true;
+  G().SetGameStopping();
   Sound().ApplyChannelChanges();
   EXPECT_EQ(run->boxes.Shown().size(), before);
-  G().GameStopping = false;
+  G().ClearGameStopping();
   Sound().ApplyChannelChanges();
   ASSERT_EQ(run->boxes.Shown().size(), before + 1);
   const MessageBoxRequest& box = run->boxes.Shown().back();

@@ -69,7 +69,7 @@ TEST(ScriptApiTest, GameMethods) {
   EXPECT_TRUE(run.boxes.Shown().empty()) << run.LastBox();
   // Everything stops: the frame is hidden, the menus come, no script runs any more.
   ASSERT_FALSE(run.Run("Action.CreateTimedEvent 1, \"Flag = 1\", True: Action.StopEverything"));
-  EXPECT_TRUE(run.G().GameStopping);
+  EXPECT_TRUE(run.G().GameStopping());
   EXPECT_FALSE(run.G().PictureBox().Visible());
   EXPECT_TRUE(run.G().MenusShown());
   run.Wait(3000);

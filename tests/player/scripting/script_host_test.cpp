@@ -81,7 +81,7 @@ TEST(ScriptHostTest, FailuresAreReportedAndChangesBeforeThemStay) {
   EXPECT_EQ(run.LastBox(), ScriptErrorText("Out of stack space"));
   // Nothing runs while the game is stopping.
   run.boxes.Clear();
-  run.G().GameStopping = true;
+  run.G().SetGameStopping();
   EXPECT_FALSE(run.Host().ExecuteVBScript("Flag = 1: x = 1 / 0", true));
   EXPECT_EQ(run.Integer("Flag"), 7);
   EXPECT_TRUE(run.boxes.Shown().empty());
@@ -148,7 +148,7 @@ TEST(ScriptHostTest, TimerObjectsRunTheirProcedure) {
   run.Wait(250);
   EXPECT_EQ(run.Integer("Counter"), 20);  // TimerObject0 adds 10 at every tick
   // While the game stops, a tick switches its timer off.
-  run.G().GameStopping = true;
+  run.G().SetGameStopping();
   run.Wait(100);
   EXPECT_FALSE(timer.TimerEnabled());
   EXPECT_EQ(run.Integer("Counter"), 20);

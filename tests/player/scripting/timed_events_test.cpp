@@ -104,7 +104,7 @@ TEST(TimedEventsTest, PausedWhileTheGameStopsOrADialogIsOpen) {
   run.Wait(500);
   EXPECT_EQ(run.Integer("Counter"), 3);
   // A tick while the game stops does nothing, and the event stays live.
-  run.G().GameStopping = true;
+  run.G().SetGameStopping();
   run.Wait(2000);
   EXPECT_EQ(run.Integer("Counter"), 3);
   EXPECT_EQ(Events(run), "1 live on 1000 repeat; ");

@@ -11,6 +11,7 @@
 #include "core/recording_message_box.h"
 #include "core/runtime_error.h"
 #include "player/startup/project.h"
+#include "support/random_input.h"
 #include "support/temp_folder.h"
 #include "support/typed_read.h"
 
@@ -59,9 +60,11 @@ class HostileFilesTest : public ::testing::Test {
 };
 
 TEST_F(HostileFilesTest, RandomGeneralAndTextsFiles) {
-  std::mt19937 rng(20040307);
+  unsigned seed = test::RandomSeed(20040307);
+  std::mt19937 rng(seed);
   for (int i = 0; i < 150; ++i) {
     std::string bytes = RandomBytes(rng, rng() % 600);
+    test::RandomCase kept("general-and-texts", seed, i, bytes);
     SetUpWith("General", bytes);
     SetUpWith("Texts", bytes);
   }
@@ -91,9 +94,11 @@ TEST_F(HostileFilesTest, SixtyMegabyteStrings) {
 }
 
 TEST_F(HostileFilesTest, RandomIniFilesAndDataReads) {
-  std::mt19937 rng(7);
+  unsigned seed = test::RandomSeed(7);
+  std::mt19937 rng(seed);
   for (int i = 0; i < 300; ++i) {
     std::string bytes = RandomBytes(rng, rng() % 400);
+    test::RandomCase kept("ini-and-data", seed, i, bytes);
     IniDocument doc(bytes);
     doc.Get("General", "ProcEncr");
     doc.Set("General", "ProcEncr", "1");

@@ -108,7 +108,7 @@ TEST_F(TextBoxGame, PressOnATextBoxActsAsAPressOnTheBackground) {
   draw::Rect r = Text(1).FormPixelBounds();
   run->Click(r.x + r.width / 2, r.y + r.height / 2, ui::kButtonRight);
   EXPECT_TRUE(run->MenuVisible("mnuExit"));
-  EXPECT_TRUE(run->G().ClickFlag);
+  EXPECT_TRUE(run->G().TransitionInterrupted());
   run->Click(r.x + r.width / 2, r.y + r.height / 2, ui::kButtonLeft);
   EXPECT_FALSE(run->MenuVisible("mnuExit"));
 }
