@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <stdexcept>
 
 #include "core/case_fold.h"
 #include "core/runtime_error.h"
@@ -99,7 +100,9 @@ Control* Form::FindControl(std::string_view qualifiedName) const {
     std::string digits(name.substr(open + 1, name.size() - open - 2));
     try {
       index = std::stoi(digits);
-    } catch (...) {
+    } catch (const std::invalid_argument&) {
+      return nullptr;  // no number between the parentheses: no such control
+    } catch (const std::out_of_range&) {
       return nullptr;
     }
     name = name.substr(0, open);

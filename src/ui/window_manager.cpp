@@ -396,6 +396,17 @@ Control* HitIn(Control& container, draw::Point p) {
   }
   return &container;
 }
+
+// A box in the tool-tip colours with `layout` inside it, `inset` pixels from its top-left corner
+// (tool-tips and notices).
+void DrawInfoBox(draw::Surface& target, const draw::Font& font, const draw::TextLayout& layout,
+                 const draw::Rect& box, draw::Point inset) {
+  target.ResetClip();
+  target.FillRect(box, draw::SystemPixel(draw::SystemColor::kInfoBackground));
+  target.DrawRect(box, draw::SystemPixel(draw::SystemColor::kInfoText));
+  draw::DrawTextLayout(target, font, layout, box.Offset(inset.x, inset.y), draw::TextAlign::kLeft,
+                       draw::SystemPixel(draw::SystemColor::kInfoText));
+}
 }  // namespace
 
 Control* WindowManager::HitTest(Form& form, draw::Point clientPoint) const {
@@ -638,11 +649,7 @@ void WindowManager::DrawNotice(draw::Surface& target, int clientTop) {
   int height = layout.height + 8;
   draw::Rect box{(target.Width() - width) / 2, target.Height() - height - 8, width, height};
   box.y = std::max(box.y, clientTop);
-  target.ResetClip();
-  target.FillRect(box, draw::SystemPixel(draw::SystemColor::kInfoBackground));
-  target.DrawRect(box, draw::SystemPixel(draw::SystemColor::kInfoText));
-  draw::DrawTextLayout(target, font, layout, box.Offset(6, 4), draw::TextAlign::kLeft,
-                       draw::SystemPixel(draw::SystemColor::kInfoText));
+  DrawInfoBox(target, font, layout, box, {6, 4});
 }
 
 // ---- Drawing ----
@@ -686,11 +693,7 @@ void WindowManager::DrawToolTip(draw::Surface& target, int clientTop) {
   box.x = std::max(0, std::min(box.x, target.Width() - box.width));
   if (box.Bottom() > target.Height())
     box.y = std::max(0, toolTipAt_.y + clientTop - 24 - box.height);
-  target.ResetClip();
-  target.FillRect(box, draw::SystemPixel(draw::SystemColor::kInfoBackground));
-  target.DrawRect(box, draw::SystemPixel(draw::SystemColor::kInfoText));
-  draw::DrawTextLayout(target, font, layout, box.Offset(3, 2), draw::TextAlign::kLeft,
-                       draw::SystemPixel(draw::SystemColor::kInfoText));
+  DrawInfoBox(target, font, layout, box, {3, 2});
 }
 
 void WindowManager::RefreshHover() {

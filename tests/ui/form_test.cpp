@@ -57,14 +57,19 @@ TEST_F(FormTest, LoadedArrayElementsAreOfTheTemplatesKind) {
 TEST(ListItemsTest, SortedEntriesIgnoreAsciiCaseAndPutOtherLettersLast) {
   ListItems items;
   items.sorted = true;
-  for (const char* text : {"zebra", "\xC3\x89" "cole", "apple", "Banana", "banana"})
+  for (const char* text : {"zebra",
+                           "\xC3\x89"
+                           "cole",
+                           "apple", "Banana", "banana"})
     items.Add(text);
   ASSERT_EQ(items.Count(), 5);
   EXPECT_EQ(items.At(0), "apple");
   EXPECT_EQ(items.At(1), "Banana");  // equal without case: the later one goes after
   EXPECT_EQ(items.At(2), "banana");
   EXPECT_EQ(items.At(3), "zebra");
-  EXPECT_EQ(items.At(4), "\xC3\x89" "cole");
+  EXPECT_EQ(items.At(4),
+            "\xC3\x89"
+            "cole");
 }
 
 TEST_F(FormTest, LoadedArrayElementsCopyTheTemplateAndStartHidden) {
@@ -87,6 +92,10 @@ TEST_F(FormTest, LoadedArrayElementsCopyTheTemplateAndStartHidden) {
   EXPECT_EQ(el.PixelBounds(), (draw::Rect{5, 6, 50, 20}));
   EXPECT_FALSE(el.Visible());
   EXPECT_EQ(form->FindControl("area(3)"), &el);
+  // An index that is not a number, or one too large for one, names no control.
+  EXPECT_EQ(form->FindControl("area(x)"), nullptr);
+  EXPECT_EQ(form->FindControl("area()"), nullptr);
+  EXPECT_EQ(form->FindControl("area(99999999999)"), nullptr);
   el.SetVisible(true);
   el.ZOrder(0);
   Click(10, 10);

@@ -124,6 +124,8 @@ void LimitThisProcess(const ChildProcessLimits& limits) {
       written = WriteAll(out, s.Row(y), static_cast<std::size_t>(s.Width()) * sizeof(Pixel));
     if (written && WriteAll(out, &kEndMark, sizeof kEndMark)) status = 0;
   } catch (...) {
+    // Whatever the decoder threw, the child's one answer is its exit status: the parent reads
+    // kDecodeFailed as a picture that does not decode.
   }
   ::_exit(status);
 }
