@@ -13,6 +13,9 @@ namespace {
 
 // The most frames read from a source at once.
 constexpr int kMaxRead = 4096;
+// A voice that pauses fades out over this long, so that it does not click.
+constexpr int kPauseFadeMs = 5;
+constexpr int kMsPerSecond = 1000;
 
 }  // namespace
 
@@ -27,11 +30,13 @@ struct Mixer::Voice {
   float gain = 1.0f;                         // reached at the end of the last buffer
   float target = 1.0f;
   bool paused = false;
+  bool pausing = false;      // fading out over the next few milliseconds, then paused
   bool inTail = false;       // the last play ended; reading what still sounds
   bool sourceEnded = false;  // no more reads; `pending` may still hold the last samples
   bool stopping = false;     // fading out over the next buffer
   bool ended = false;        // waiting for the window thread to destroy it
   std::int64_t framesThisPass = 0;
+  std::int64_t framesMixed = 0;  // output frames of this voice mixed so far
 
   std::size_t Available() const {
     return (pending.size() - pendingPos) / static_cast<std::size_t>(format.channels);
@@ -123,7 +128,23 @@ void Mixer::SetGain(VoiceId voice, float gain) {
 void Mixer::SetPaused(VoiceId voice, bool paused) {
   Reap();
   std::lock_guard lock(mutex_);
-  if (Voice* v = Find(voice)) v->paused = paused;
+  Voice* v = Find(voice);
+  if (!v) return;
+  if (paused) {
+    if (!v->paused) v->pausing = true;
+    return;
+  }
+  // Fully paused, the voice stands at gain 0 and glides back up over the next buffer.
+  v->paused = false;
+  v->pausing = false;
+}
+
+std::optional<double> Mixer::Played(VoiceId voice) {
+  Reap();
+  std::lock_guard lock(mutex_);
+  Voice* v = Find(voice);
+  if (!v || v->ended || v->stopping) return std::nullopt;
+  return static_cast<double>(v->framesMixed) / output_.sampleRate;
 }
 
 bool Mixer::Playing(VoiceId voice) {
@@ -200,12 +221,18 @@ int Mixer::Produce(Voice& v, int frames) {
 }
 
 void Mixer::MixVoice(Voice& v, float* out, int frames) {
-  int n = Produce(v, frames);
+  // A pausing voice sounds only for its short fade; the rest of the buffer is silence and the
+  // source stands where the fade ended.
+  bool fadingToPause = v.pausing && !v.stopping;
+  int length = fadingToPause
+                   ? std::clamp(output_.sampleRate * kPauseFadeMs / kMsPerSecond, 1, frames)
+                   : frames;
+  int n = Produce(v, length);
   const float* src = v.pending.data() + v.pendingPos;
   const int oc = output_.channels;
-  float end = v.stopping ? 0.0f : v.target;
+  float end = v.stopping || fadingToPause ? 0.0f : v.target;
   float g = v.gain;
-  float step = (end - g) / static_cast<float>(frames);
+  float step = (end - g) / static_cast<float>(length);
   if (v.format.channels == 1) {
     for (int i = 0; i < n; ++i, g += step) {
       float s = src[i] * g;
@@ -227,8 +254,13 @@ void Mixer::MixVoice(Voice& v, float* out, int frames) {
     }
   }
   v.pendingPos += static_cast<std::size_t>(n) * static_cast<std::size_t>(v.format.channels);
+  v.framesMixed += n;
   v.gain = end;
-  if (v.stopping || (n < frames && v.sourceEnded)) v.ended = true;
+  if (fadingToPause) {
+    v.pausing = false;
+    v.paused = true;
+  }
+  if (v.stopping || (n < length && v.sourceEnded)) v.ended = true;
 }
 
 void Mixer::Mix(float* out, int frames) {

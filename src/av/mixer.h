@@ -1,8 +1,9 @@
 // Mixer: plays any number of AudioSources at once into one output stream (the sound device).
 // Each playing source is a voice with its own gain, play count and pause state; the mixer
 // converts every source's sample rate and channel count to the output's, adds the voices, applies
-// the master gain and mute, and clips. Gain changes glide over one output buffer, and a stopped
-// voice fades out over one buffer, so that volume steps and stops do not click.
+// the master gain and mute, and clips. Gain changes glide over one output buffer, a stopped
+// voice fades out over one buffer, a pausing voice fades out over a few milliseconds and a
+// resumed one glides back in, so that volume steps, stops and pauses do not click.
 //
 // Threads: the window thread plays, stops and changes voices; the device's thread calls Mix()
 // (through Pull, whose signature is the one ui::AudioOutput::Source has). One lock keeps them
@@ -13,6 +14,7 @@
 //   av::Mixer mixer({44100, 2});                      // the output's format
 //   av::VoiceId v = mixer.Play(std::move(source), {.plays = 0, .gain = 0.5f});   // 0 = endless
 //   mixer.SetGain(v, 0.25f); mixer.SetPaused(v, true); mixer.Stop(v); mixer.Playing(v);
+//   mixer.Played(v);                                  // seconds sounded, for a picture clock
 //   mixer.SetMasterGain(0.8f); mixer.SetMuted(true);
 //   audio.Start(&av::Mixer::Pull, &mixer);            // the device pulls from here on
 #pragma once
@@ -20,6 +22,7 @@
 #include <cstdint>
 #include <memory>
 #include <mutex>
+#include <optional>
 #include <vector>
 
 #include "av/audio_source.h"
@@ -52,6 +55,9 @@ class Mixer {
   void StopAll();
   void SetGain(VoiceId voice, float gain);
   void SetPaused(VoiceId voice, bool paused);
+  // How long the voice has sounded so far (its output mixed, pauses not counted), in seconds;
+  // nullopt once it has ended or was stopped.
+  std::optional<double> Played(VoiceId voice);
   // True from Play until the voice has played its last sample or was stopped.
   bool Playing(VoiceId voice);
   // How many voices are playing.

@@ -2,6 +2,7 @@
 // the trace it writes.
 #include <gtest/gtest.h>
 #include <sys/wait.h>
+#include <unistd.h>
 
 #include <cstdlib>
 #include <filesystem>
@@ -34,9 +35,11 @@ std::vector<std::string> Lines(const std::string& text) {
 class StoryloomRun : public ::testing::Test {
  protected:
   void SetUp() override {
+    // The process id keeps runs of the tests in other build folders at the same time apart.
     dir_ = fs::temp_directory_path() /
            ("storyloom_app_test_" +
-            std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
+            std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()) + "_" +
+            std::to_string(getpid()));
     fs::remove_all(dir_);
     fs::create_directories(dir_);
   }

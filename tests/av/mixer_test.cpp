@@ -156,21 +156,58 @@ TEST(MixerTest, RatesAndChannelsAreConverted) {
   EXPECT_EQ(m.Play(TestSource::Constant(1, 10, {10, 1})), 0u);
 }
 
-TEST(MixerTest, PauseHoldsTheVoiceAndStopFadesItOut) {
+TEST(MixerTest, PauseFadesOutHoldsAndGlidesBackInWhereItStopped) {
+  Mixer m({1000, 1});  // a pause fades over 5 ms: 5 frames
+  std::vector<float> ramp;
+  for (int i = 0; i < 100; ++i)
+    ramp.push_back(0.01f * static_cast<float>(i));
+  VoiceId v = m.Play(std::make_unique<TestSource>(AudioFormat{1000, 1}, ramp));
+  Pull(m, 10);
+  m.SetPaused(v, true);
+  std::vector<float> fading = Pull(m, 10);
+  const float gains[] = {1.0f, 0.8f, 0.6f, 0.4f, 0.2f};
+  for (int i = 0; i < 5; ++i)
+    EXPECT_NEAR(fading[static_cast<std::size_t>(i)],
+                ramp[static_cast<std::size_t>(10 + i)] * gains[i], 1e-6)
+        << i;
+  for (int i = 5; i < 10; ++i)
+    EXPECT_EQ(fading[static_cast<std::size_t>(i)], 0.0f) << i;
+  EXPECT_EQ(test::Rms(Pull(m, 50)), 0.0);
+  EXPECT_TRUE(m.Playing(v));
+  ASSERT_TRUE(m.Played(v));
+  EXPECT_DOUBLE_EQ(*m.Played(v), 0.015);  // pauses do not count
+  // Resumed, it goes on from the first sample it did not sound, gliding up from silence.
+  m.SetPaused(v, false);
+  std::vector<float> back = Pull(m, 10);
+  for (int i = 0; i < 10; ++i)
+    EXPECT_NEAR(back[static_cast<std::size_t>(i)],
+                ramp[static_cast<std::size_t>(15 + i)] * 0.1f * static_cast<float>(i), 1e-6)
+        << i;
+  EXPECT_FLOAT_EQ(Pull(m, 1)[0], ramp[25]);
+  // Paused and resumed before the device pulled again: nothing was faded and nothing skipped.
+  m.SetPaused(v, true);
+  m.SetPaused(v, false);
+  EXPECT_FLOAT_EQ(Pull(m, 1)[0], ramp[26]);
+}
+
+TEST(MixerTest, StopFadesOutAndAPausedVoiceStopsAtOnce) {
   Mixer m({1000, 1});
   VoiceId v = m.Play(std::make_unique<TestSource>(AudioFormat{1000, 1},
                                                   std::vector<float>{0.1f, 0.2f, 0.3f, 0.4f}));
   EXPECT_FLOAT_EQ(Pull(m, 1)[0], 0.1f);
-  m.SetPaused(v, true);
-  EXPECT_FLOAT_EQ(Pull(m, 1)[0], 0.0f);
-  m.SetPaused(v, false);
-  EXPECT_FLOAT_EQ(Pull(m, 1)[0], 0.2f);
   m.Stop(v);
   EXPECT_FALSE(m.Playing(v));
+  EXPECT_FALSE(m.Played(v));
   std::vector<float> out = Pull(m, 2);
-  EXPECT_FLOAT_EQ(out[0], 0.3f);   // the fade starts from the voice's gain
-  EXPECT_LT(out[1], 0.4f * 0.6f);  // and goes down within the buffer
+  EXPECT_FLOAT_EQ(out[0], 0.2f);   // the fade starts from the voice's gain
+  EXPECT_LT(out[1], 0.3f * 0.6f);  // and goes down within the buffer
   EXPECT_FLOAT_EQ(Pull(m, 1)[0], 0.0f);
+  EXPECT_EQ(m.VoiceCount(), 0);
+  VoiceId held = m.Play(TestSource::Constant(0.5f, 100));
+  m.SetPaused(held, true);
+  Pull(m, 10);
+  m.Stop(held);
+  EXPECT_EQ(test::Rms(Pull(m, 10)), 0.0);
   EXPECT_EQ(m.VoiceCount(), 0);
 }
 

@@ -1,6 +1,8 @@
 // A media device's sound on the mixer.
 #include "player/media/device_sound.h"
 
+#include <cmath>
+
 #include "av/decoded_sound.h"
 #include "av/sound_file.h"
 #include "player/media/sound_output.h"
@@ -53,7 +55,20 @@ void DeviceSound::Start(std::int64_t positionMs) {
   // A file without sound, or one that cannot go to the device's position, stays silent.
   if (!source) return;
   if (positionMs > 0 && !source->Seek(static_cast<double>(positionMs) / kMsPerSecond)) return;
-  voice_ = mixer_->Play(std::move(source), {.plays = 1});
+  voice_ = mixer_->Play(std::move(source), {.plays = 1, .gain = gain_});
+  startedAtMs_ = positionMs;
+}
+
+void DeviceSound::SetGain(float gain) {
+  gain_ = gain;
+  if (voice_ != 0 && mixer_) mixer_->SetGain(voice_, gain_);
+}
+
+std::optional<std::int64_t> DeviceSound::PlayedToMs() {
+  if (voice_ == 0 || !mixer_ || heldAt_) return std::nullopt;
+  std::optional<double> played = mixer_->Played(voice_);
+  if (!played) return std::nullopt;
+  return startedAtMs_ + std::llround(*played * kMsPerSecond);
 }
 
 void DeviceSound::Drop() {

@@ -72,6 +72,27 @@ void MciDevice::Seek(std::int64_t ms) {
   PlaybackChanged();
 }
 
+void MciDevice::SetVolume(int volume) {
+  volume_ = std::clamp(volume, 0, kFullVolume);
+  LevelChanged();
+}
+
+void MciDevice::SetAudioOn(bool on) {
+  audioOn_ = on;
+  LevelChanged();
+}
+
+float MciDevice::Gain() const {
+  return audioOn_ ? static_cast<float>(volume_) / kFullVolume : 0.0f;
+}
+
+void MciDevice::Resync(std::int64_t ms) {
+  if (Mode() != MciMode::Playing) return;
+  position_ = std::clamp<std::int64_t>(ms, 0, lengthMs_);
+  startedAt_ = Now();
+  ArmEndTimer();
+}
+
 void MciDevice::CheckEnd() {
   if (mode_ != MciMode::Playing) return;
   if (position_ + (Now() - startedAt_) < lengthMs_) return;

@@ -42,12 +42,27 @@ class MciDevice {
   // Display rectangle of a device with a window ("put ... window at"); others ignore it.
   virtual void PutWindow(const draw::Rect& /*rect*/) {}
 
+  // The sound's level, 0 (silent) to kFullVolume ("setaudio ... volume to N"), and whether the
+  // sound is on at all ("setaudio ... off"); devices without sound keep them all the same.
+  static constexpr int kFullVolume = 1000;
+  int Volume() const { return volume_; }
+  void SetVolume(int volume);
+  bool AudioOn() const { return audioOn_; }
+  void SetAudioOn(bool on);
+
  protected:
   ui::EventLoop& Loop() const { return loop_; }
   // After every change of mode or position (the device starts, stops, pauses or seeks).
   virtual void PlaybackChanged() {}
   // The device has played to its end by itself (its mode is already Stopped).
   virtual void Ended() {}
+  // After the volume or the audio switch changed.
+  virtual void LevelChanged() {}
+  // The linear gain of the sound for the volume and the switch.
+  float Gain() const;
+  // Moves a playing device's position to `ms` without stopping it, to follow another clock
+  // (its sound as the sound device plays it). No PlaybackChanged follows.
+  void Resync(std::int64_t ms);
 
  private:
   void CheckEnd();
@@ -60,6 +75,8 @@ class MciDevice {
   std::int64_t position_ = 0;   // where the device stood when it last started or stopped
   std::int64_t startedAt_ = 0;  // clock time of the last start
   ui::Timer endTimer_;
+  int volume_ = kFullVolume;
+  bool audioOn_ = true;
 };
 
 }  // namespace sl

@@ -214,6 +214,8 @@ std::string MciInterpreter::Run(const Command& c, MciDevice& device) {
     }
   } else if (c.verb == "status") {
     return Status(c, device);
+  } else if (c.verb == "setaudio") {
+    SetAudio(c, device);
   } else if (c.verb == "put") {
     // "put ALIAS window at LEFT TOP WIDTH HEIGHT" (or "destination at ...").
     auto at = std::find(c.lower.begin(), c.lower.end(), "at");
@@ -237,8 +239,22 @@ std::string MciInterpreter::Status(const Command& c, MciDevice& device) {
   if (item == "length") return std::to_string(device.LengthMs());
   if (item == "position") return std::to_string(device.PositionMs());
   if (item == "ready") return "true";
+  if (item == "volume") return std::to_string(device.Volume());
   if (item == "time" && c.lower.size() > 1 && c.lower[1] == "format") return "milliseconds";
   return {};
+}
+
+// "setaudio ALIAS volume to N" (0 to 1000), "setaudio ALIAS off" and "... on". Other forms
+// ("left volume to", "treble to", ...) change nothing.
+void MciInterpreter::SetAudio(const Command& c, MciDevice& device) {
+  if (c.lower.size() == 1 && (c.lower[0] == "on" || c.lower[0] == "off")) {
+    device.SetAudioOn(c.lower[0] == "on");
+    return;
+  }
+  if (c.lower.size() != 3 || c.lower[0] != "volume" || c.lower[1] != "to") return;
+  if (std::optional<std::int64_t> n = Number(c.words[2])) {
+    device.SetVolume(static_cast<int>(std::clamp<std::int64_t>(*n, 0, MciDevice::kFullVolume)));
+  }
 }
 
 // "play ... wait" returns when the device stops; the program's events go on meanwhile, so its

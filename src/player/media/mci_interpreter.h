@@ -4,7 +4,7 @@
 // device per alias (videos, MIDI sequences, wave sounds) and gives the answers a program of
 // that time got: the mode as "playing", "stopped" or "paused", lengths and positions in
 // milliseconds, and an empty answer for an unknown alias or a command it does not know, which
-// change nothing.
+// change nothing. "setaudio 7 volume to 500" sets the level of a device's sound.
 //
 // Windows are named by number in these strings; WindowHandle gives a control its number.
 #pragma once
@@ -58,6 +58,7 @@ class MciInterpreter {
   std::string Open(const Command& c);
   std::string Run(const Command& c, MciDevice& device);
   std::string Status(const Command& c, MciDevice& device);
+  void SetAudio(const Command& c, MciDevice& device);
   void PlayAndWait(const std::string& alias);
   ui::Control* WindowOf(std::int64_t handle) const;
 

@@ -22,6 +22,7 @@ class SoundDevice final : public MciDevice {
  private:
   static std::int64_t LengthOf(const std::string& realPath, SoundKind kind);
   void PlaybackChanged() override;
+  void LevelChanged() override { sound_.SetGain(Gain()); }
 
   DeviceSound sound_;
 };

@@ -2,6 +2,7 @@
 #include "player/media/video_device.h"
 
 #include <algorithm>
+#include <cstdlib>
 
 #include "ui/event_loop.h"
 
@@ -9,6 +10,9 @@ namespace sl {
 
 namespace {
 constexpr std::int64_t kLongestTimerMs = 65535;
+// How far the pictures may run ahead of or behind the sound before they are put back in step:
+// more than the sound device's steps (one buffer of it), less than what the eye notices.
+constexpr std::int64_t kMaxDriftMs = 60;
 }  // namespace
 
 VideoDevice::VideoDevice(ui::EventLoop& loop, const std::string& realPath, VideoPacing pacing,
@@ -67,6 +71,7 @@ void VideoDevice::Paint(draw::Surface& target, draw::Point origin) {
   // stretched further when drawn, so memory stays bounded.
   int width = std::min(b.width, av::kMaxVideoSide);
   int height = std::min(b.height, av::kMaxVideoSide);
+  FollowSound();
   std::int64_t position = PositionMs();
   try {
     bool resized = picture_.Width() != width || picture_.Height() != height;
@@ -130,6 +135,16 @@ void VideoDevice::PlaybackChanged() {
     frameTimer_.SetInterval(1);
     frameTimer_.SetEnabled(true);
   }
+}
+
+void VideoDevice::FollowSound() {
+  if (!sound_ || Mode() != MciMode::Playing) return;
+  std::optional<std::int64_t> heard = sound_->PlayedToMs();
+  if (heard && std::llabs(*heard - PositionMs()) > kMaxDriftMs) Resync(*heard);
+}
+
+void VideoDevice::LevelChanged() {
+  if (sound_) sound_->SetGain(Gain());
 }
 
 void VideoDevice::Ended() {

@@ -4,6 +4,10 @@
 // picture shown is always the one due at the device's position; late pictures are dropped. Its
 // sound track plays through the run's mixer when there is a sound device.
 //
+// A video with sound keeps its pictures in step with it: when the sound, as the mixer plays it,
+// has drifted from the device's clock by more than a little (sound devices run on clocks of
+// their own), the device's position moves to the sound's.
+//
 // Pacing: on the desktop (Live) a timer wakes the program when the next picture is due; in runs
 // on a virtual clock (OnDemand) nothing is decoded until a picture is drawn, so a video costs
 // no work while time jumps over it, and a screenshot still shows the picture of its moment.
@@ -52,6 +56,8 @@ class VideoDevice final : public MciDevice, public ui::ChildWindow {
               SoundOutput* sound);
   void PlaybackChanged() override;
   void Ended() override;
+  void LevelChanged() override;
+  void FollowSound();
   void ArmFrameTimer();
   VideoRecord Record() const;
 

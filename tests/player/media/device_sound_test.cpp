@@ -1,6 +1,7 @@
 // The sound of media devices on a mixer: it follows the device through play, pause, resume,
 // stop, seek and close; wave and MIDI devices and videos with a sound track, opened by the media
-// command interpreter, sound while they play.
+// command interpreter, sound while they play, at the level "setaudio" gives them; a long video's
+// pictures keep in step with a sound device whose clock runs fast or slow.
 #include "player/media/device_sound.h"
 
 #include <gtest/gtest.h>
@@ -8,6 +9,7 @@
 #include "av/midi_synths.h"
 #include "player/media/mci_interpreter.h"
 #include "player/media/sound_output.h"
+#include "player/media/video_device.h"
 #include "support/sound_fixtures.h"
 #include "support/temp_folder.h"
 #include "support/test_video.h"
@@ -62,9 +64,13 @@ TEST_F(DeviceSoundTest, FollowsPlayPauseResumeSeekAndClose) {
   std::vector<float> first = Pull(1000);
   EXPECT_NEAR(first[999], At(999), 1e-3);
 
-  // Paused, the voice holds where it is and resumes from there.
+  // Paused, the voice fades out within 5 ms (40 frames), holds where it is and resumes from
+  // there.
   sound->Follow(MciMode::Paused, 125);
-  EXPECT_EQ(test::Rms(Pull(1500)), 0.0);
+  std::vector<float> held = Pull(1500);
+  EXPECT_NEAR(held[0], At(1000), 1e-3);
+  EXPECT_LT(held[39], At(1039) / 20);
+  EXPECT_EQ(test::Rms(held, 1, 0, 40), 0.0);
   sound->Follow(MciMode::Playing, 125);
   EXPECT_EQ(output_.mixer.VoiceCount(), 1);
   Pull(1000);
@@ -141,10 +147,99 @@ TEST_F(DeviceSoundTest, AVideoSoundsItsTrackWhileItPlays) {
   EXPECT_NEAR(test::Rms(heard), 0.3536, 0.01);
   EXPECT_NEAR(test::Frequency(heard, kRate), 400, 2);
   Send("Pause 3");
-  EXPECT_EQ(test::Rms(Pull(1000)), 0.0);
+  std::vector<float> paused = Pull(1000);
+  EXPECT_GT(test::Rms(paused, 1, 0, 0, 20), 0.1);  // it fades out
+  EXPECT_EQ(test::Rms(paused, 1, 0, 40), 0.0);
   Send("Close 3");
   Pull(1000);
   EXPECT_EQ(output_.mixer.VoiceCount(), 0);
+}
+
+TEST_F(DeviceSoundTest, SetaudioSetsTheLevelOfADevicesSound) {
+  mci_.SetSoundOutput(&output_);
+  test::WriteWav16(dir_ / "tone.wav", kRate, 1, test::Tone(kRate, 1, 2.0, 400));
+  Send("Open \"" + dir_ / "tone.wav" + "\" ALIAS wav1 TYPE Waveaudio wait");
+  EXPECT_EQ(Send("status wav1 volume"), "1000");
+  Send("setaudio wav1 volume to 500");  // set before playing, it holds from the start
+  EXPECT_EQ(Send("status wav1 volume"), "500");
+  Send("Play wav1");
+  EXPECT_NEAR(test::Rms(Pull(2000)), 0.1768, 0.005);
+  Send("setaudio wav1 volume to 1000");
+  Pull(100);  // the step glides over one pull
+  EXPECT_NEAR(test::Rms(Pull(2000)), 0.3536, 0.005);
+  Send("setaudio wav1 off");
+  Pull(100);
+  EXPECT_EQ(test::Rms(Pull(1000)), 0.0);
+  Send("setaudio wav1 on");
+  // Levels beyond the scale are held to it; other forms change nothing.
+  Send("setaudio wav1 volume to 5000");
+  EXPECT_EQ(Send("status wav1 volume"), "1000");
+  Send("setaudio wav1 volume to -20");
+  EXPECT_EQ(Send("status wav1 volume"), "0");
+  Send("setaudio wav1 volume to loud");
+  Send("setaudio wav1 left volume to 800");
+  EXPECT_EQ(Send("status wav1 volume"), "0");
+}
+
+// A long video whose sound device runs `framesPer100Ms` frames every 100 ms of the clock (800
+// is exactly in step): where its pictures stand after 50 s, against where its sound is.
+struct Drift {
+  std::int64_t pictures = 0;
+  std::int64_t sound = 0;
+  std::int64_t largestGap = 0;
+};
+
+class VideoDriftTest : public DeviceSoundTest {
+ protected:
+  VideoDriftTest() {
+    test::TestVideo film;
+    film.width = 16;
+    film.height = 16;
+    film.fps = 2;
+    film.frames = 120;  // a minute
+    film.sound = test::Tone(kRate, 1, 60.0, 300);
+    film.soundRate = kRate;
+    test::WriteTestVideo(dir_ / "film.avi", film);
+    mci_.SetSoundOutput(&output_);
+  }
+  Drift Play(int framesPer100Ms) {
+    Send("Open \"" + dir_ / "film.avi" + "\" ALIAS film TYPE AviVideo wait");
+    auto* video = dynamic_cast<VideoDevice*>(mci_.Device("film"));
+    EXPECT_NE(video, nullptr);
+    Drift d;
+    if (!video) return d;
+    draw::Surface window(16, 16, draw::kBlack);
+    Send("play film window");
+    std::int64_t start = platform_.clock.MonotonicMs();
+    std::int64_t pulled = 0;
+    for (int step = 1; step <= 500; ++step) {
+      platform_.clock.AdvanceTo(start + 100 * step);
+      Pull(framesPer100Ms);
+      pulled += framesPer100Ms;
+      video->Paint(window, {0, 0});
+      d.largestGap = std::max(d.largestGap, std::abs(video->PositionMs() - pulled / 8));
+    }
+    d.pictures = video->PositionMs();
+    d.sound = pulled / 8;  // 8 frames a millisecond
+    Send("Close film");
+    return d;
+  }
+};
+
+TEST_F(VideoDriftTest, PicturesFollowASoundDeviceThatRunsFastOrSlow) {
+  // In step, the pictures keep the clock's time and are never moved.
+  Drift even = Play(800);
+  EXPECT_EQ(even.pictures, 50000);
+  EXPECT_EQ(even.largestGap, 0);
+  // A sound device 1 % fast or slow would leave them half a second apart after 50 s.
+  Drift fast = Play(808);
+  EXPECT_EQ(fast.sound, 50500);
+  EXPECT_LE(fast.largestGap, 60);
+  EXPECT_NEAR(fast.pictures, fast.sound, 60);
+  Drift slow = Play(792);
+  EXPECT_EQ(slow.sound, 49500);
+  EXPECT_LE(slow.largestGap, 60);
+  EXPECT_NEAR(slow.pictures, slow.sound, 60);
 }
 
 }  // namespace
