@@ -158,7 +158,7 @@ Ref<VariantArray> VariantArray::Clone() const {
   return copy;
 }
 
-Variant& VariantArray::At(const std::int32_t* subscripts, std::size_t count) {
+Variant& VariantArray::AtAnyRank(const std::int32_t* subscripts, std::size_t count) {
   if (count != bounds_.size()) throw RuntimeError(kErrSubscript);
   std::size_t offset = 0;
   std::size_t stride = 1;

@@ -5,6 +5,7 @@
 // core/variant_convert.h; arithmetic belongs to the script engine.
 #pragma once
 
+#include <bit>
 #include <cstdint>
 #include <cstring>
 #include <string>
@@ -40,21 +41,15 @@ enum class VarType : std::uint16_t {
 class Variant {
  public:
   Variant() noexcept : type_(VarType::Empty) { u_.i64 = 0; }
-  Variant(bool b) noexcept : type_(VarType::Boolean) {
-    u_.i64 = 0;
-    u_.i16 = b ? -1 : 0;
-  }
-  Variant(std::uint8_t v) noexcept : type_(VarType::Byte) {
-    u_.i64 = 0;
-    u_.u8 = v;
-  }
+  // Small values fill the whole payload in one write (the bytes past the value zero), so that
+  // reading the payload back as a whole right after is not held up.
+  Variant(bool b) noexcept : type_(VarType::Boolean) { u_.i64 = b ? 0xFFFF : 0; }
+  Variant(std::uint8_t v) noexcept : type_(VarType::Byte) { u_.i64 = v; }
   Variant(std::int16_t v) noexcept : type_(VarType::Integer) {
-    u_.i64 = 0;
-    u_.i16 = v;
+    u_.i64 = static_cast<std::uint16_t>(v);
   }
   Variant(std::int32_t v) noexcept : type_(VarType::Long) {
-    u_.i64 = 0;
-    u_.i32 = v;
+    u_.i64 = static_cast<std::uint32_t>(v);
   }
   Variant(float v) noexcept : type_(VarType::Single) {
     u_.i64 = 0;
@@ -197,6 +192,8 @@ class Variant {
 };
 
 static_assert(sizeof(Variant) == 16);
+// The constructors of small values write the payload as a whole, low bytes first.
+static_assert(std::endian::native == std::endian::little);
 
 // A script array of one or more dimensions, each with its own lower and upper bound. Values are
 // stored with the first dimension varying fastest. Arrays are values in scripts: assigning one
@@ -231,7 +228,13 @@ class VariantArray : public RefCounted {
   std::size_t Size() const noexcept { return data_.size(); }
 
   // Element access by subscripts (one per dimension); RuntimeError 9 when out of range.
-  Variant& At(const std::int32_t* subscripts, std::size_t count);
+  Variant& At(const std::int32_t* subscripts, std::size_t count) {
+    if (count == 1 && bounds_.size() == 1) {  // the common case, without the loop
+      std::int64_t rel = static_cast<std::int64_t>(subscripts[0]) - bounds_[0].lower;
+      if (rel >= 0 && rel < bounds_[0].count) return data_[static_cast<std::size_t>(rel)];
+    }
+    return AtAnyRank(subscripts, count);
+  }
   Variant& At(std::int32_t index) { return At(&index, 1); }
   std::vector<Variant>& Data() noexcept { return data_; }
   const std::vector<Variant>& Data() const noexcept { return data_; }
@@ -244,6 +247,7 @@ class VariantArray : public RefCounted {
 
  private:
   void Resize(std::size_t count);
+  Variant& AtAnyRank(const std::int32_t* subscripts, std::size_t count);
 
   std::vector<Bound> bounds_;
   std::vector<Variant> data_;

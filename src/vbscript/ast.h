@@ -18,6 +18,7 @@ constexpr std::int32_t kOmittedArgument = static_cast<std::int32_t>(0x80020004u)
 
 struct GlobalSlot;
 struct ClassDef;
+struct Code;
 struct ProcDef;
 struct BuiltinInfo;
 
@@ -333,6 +334,9 @@ struct ProcDef : Node {
   bool explicitOnly = false;
   bool ready = false;  // compiled completely (a block that failed to compile leaves it false)
   std::string block;   // the code block it came from
+  // The body as bytecode, made at the first call; null when the tree walker runs it.
+  std::shared_ptr<Code> code;
+  bool codeTried = false;
 };
 
 // A member of a class as the dispatch interface sees it.
@@ -370,6 +374,9 @@ struct Program {
   std::vector<ClassDef*> classes;
   std::vector<std::unique_ptr<Node>> nodes;
   ProcDef* globalFrame = nullptr;  // the pseudo-procedure whose locals serve the global code
+  // The global code as bytecode, made when it first runs; null when the tree walker runs it.
+  std::shared_ptr<Code> globalBytecode;
+  bool globalBytecodeTried = false;
 
   template <class T>
   T* New(int line, int column) {

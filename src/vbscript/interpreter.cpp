@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdlib>
 #include <cstring>
 #include <unordered_set>
 
@@ -33,6 +34,8 @@ std::uintptr_t StackAddress() {
 
 Interpreter::Interpreter() : store_(MakeRef<CodeStore>()), err_(MakeRef<ErrObject>()) {
   store_->interpreter = this;
+  if (const char* core = std::getenv("STORYLOOM_VBS_CORE"))
+    useBytecode_ = std::string(core) != "tree";
   struct {
     const char* name;
     Intrinsic id;
@@ -216,6 +219,12 @@ std::vector<UndeclaredName> Interpreter::CheckCode(std::string_view code,
 void Interpreter::RunProgram(Program& program) {
   Frame f;
   f.block = &program.blockName;
+  if (const Code* code = CodeOf(program)) {
+    LocalSlots registers(static_cast<std::size_t>(code->registerCount));
+    f.locals = registers.data;
+    RunCode(*code, f);
+    return;
+  }
   ExecBlock(program.globalCode, f);
 }
 
@@ -308,14 +317,16 @@ void Interpreter::CheckTime() {
   }
 }
 
+// A call refused for depth counts against the time limit too: under On Error Resume Next a
+// recursion can make endless refused calls without ever running one.
 void Interpreter::EnterCall() {
+  Tick();
   ++depth_;
   if (depth_ > maxDepth_ ||
       (stackBase_ > StackAddress() && stackBase_ - StackAddress() > kStackBudget)) {
     --depth_;
     throw MakeError(kErrOutOfStack);
   }
-  Tick();
 }
 
 // ---------------------------------------------------------------------------------------------

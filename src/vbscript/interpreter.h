@@ -19,6 +19,7 @@
 #include "core/clock.h"
 #include "vbscript/ast.h"
 #include "vbscript/builtins/builtin.h"
+#include "vbscript/bytecode.h"
 #include "vbscript/compiler.h"
 #include "vbscript/engine.h"
 #include "vbscript/script_objects.h"
@@ -48,6 +49,8 @@ struct CallArgs {
   // The values are the host's own variables: by-reference parameters use them in place, so
   // what the procedure assigns reaches the host (calls through the object interface).
   bool valuesByRef = false;
+  // Per argument (with values): a variable a parameter by reference uses in place, or null.
+  Variant* const* variables = nullptr;
   const Variant* assigned = nullptr;
   std::size_t Count() const { return (exprs ? exprs->size() : values.size()) + (assigned ? 1 : 0); }
 };
@@ -176,8 +179,32 @@ class Interpreter final : public BuiltinContext {
   void ExecConst(ConstStmt* s, Frame& f);
   void ExecRandomize(RandomizeStmt* s, Frame& f);
 
+  // Bytecode
+  const Code* CodeOf(const ProcDef* proc);
+  const Code* CodeOf(Program& program);
+  Flow RunCode(const Code& code, Frame& f);
+  const Variant& NameValue(NameExpr* n, Frame& f, Variant& scratch);
+  const Variant& OperandValue(const Code& code, Operand o, Frame& f, Variant& scratch);
+  Variant CallSiteProc(const Code& code, const CallSite& site, Frame& f);
+  Variant* OperandVariable(const Code& code, Operand o, Frame& f);
+  Variant* OperandSlot(const Code& code, Operand o, Frame& f);
+  void ElementStore(const Code& code, const Instr& in, Frame& f);
+  void BinaryInto(const Instr& in, const Variant& l, const Variant& r, Variant& dst);
+  bool ComparisonHolds(const Instr& in, const Variant& l, const Variant& r);
+  bool CaseHolds(const Instr& in, const Variant& subject, const Variant& value);
+  void MoveValue(const Variant& v, Variant& dst);
+  void StoreToName(NameExpr* n, const Variant& v, Frame& f);
+  void ElementLoad(const Code& code, const Instr& in, Frame& f);
+  bool ElementBegins(const Code& code, const Instr& in, Frame& f);
+  bool CallBegins(const Code& code, const Instr& in, Frame& f);
+  static void SetCounter(Variant& dst, std::int64_t value, bool wide);
+  bool ForInit(const Code& code, const Instr& in, Frame& f);
+  bool ForNext(const Code& code, const Instr& in, Frame& f);
+
   // Expressions
   Variant Eval(Expr* e, Frame& f);
+  void ApplyBinary(Op op, const Variant& l, const Variant& r, bool leftLiteral, bool rightLiteral,
+                   Variant& out);
   const Variant& EvalRef(Expr* e, Frame& f, Variant& temp);
   static const Variant* PlainVariable(const NameExpr* n, Frame& f);
   const Variant* QuickRef(Expr* e, Frame& f);
@@ -245,6 +272,9 @@ class Interpreter final : public BuiltinContext {
   std::uintptr_t stackBase_ = 0;
   bool aborting_ = false;
   bool shuttingDown_ = false;
+  // Bodies run as bytecode (the tree walker runs those it cannot express); STORYLOOM_VBS_CORE=tree
+  // in the environment keeps to the tree walker, to compare the two.
+  bool useBytecode_ = true;
   // Where a time-out struck, for its message.
   std::string abortBlock_;
   int abortLine_ = 0;

@@ -202,6 +202,8 @@ Variant Interpreter::CallProc(const ProcDef* proc, ClassInstance* me, const Call
 
   std::size_t localCount =
       std::max<std::size_t>(static_cast<std::size_t>(proc->localCount), paramCount);
+  const Code* code = CodeOf(proc);
+  if (code) localCount = static_cast<std::size_t>(code->registerCount);
   LocalSlots localSlots(localCount);
   Variant* locals = localSlots.data;
   Variant* inlineRefs[kInlineSlots];
@@ -234,6 +236,12 @@ Variant Interpreter::CallProc(const ProcDef* proc, ClassInstance* me, const Call
       } else {
         locals[i] = Eval(arg, *args.caller);
       }
+    } else if (args.variables && args.variables[i]) {
+      if (proc->params[i].byRef) {
+        refs[i] = args.variables[i];
+      } else {
+        locals[i] = *args.variables[i];
+      }
     } else if (args.valuesByRef && proc->params[i].byRef) {
       refs[i] = &args.values[i];
     } else {
@@ -247,7 +255,11 @@ Variant Interpreter::CallProc(const ProcDef* proc, ClassInstance* me, const Call
   f.proc = proc;
   f.me = me;
   f.block = &proc->block;
-  ExecBlock(proc->body, f);
+  if (code) {
+    RunCode(*code, f);
+  } else {
+    ExecBlock(proc->body, f);
+  }
   if (proc->resultSlot >= 0) return std::move(locals[proc->resultSlot]);
   return Variant();
 }

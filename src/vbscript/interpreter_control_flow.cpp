@@ -14,25 +14,6 @@
 
 namespace sl::vbs {
 
-namespace {
-
-// A bound or step of For as a number: text is read as a Double, Empty is 0, a Boolean is the
-// Integer it stands for.
-Variant ForNumber(Variant v) {
-  switch (v.Type()) {
-    case VarType::Empty:
-      return Variant(static_cast<std::int16_t>(0));
-    case VarType::Boolean:
-      return Variant(static_cast<std::int16_t>(v.AsBool() ? -1 : 0));
-    case VarType::String:
-      return Variant(ToDouble(v));
-    default:
-      return v;
-  }
-}
-
-}  // namespace
-
 // Under On Error Resume Next an error in the head of a loop goes on with the next statement,
 // which is the first of the body: the body runs once, then the loop end finds the loop not
 // started (error `unstarted`, which goes on after the loop).

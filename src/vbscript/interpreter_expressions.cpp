@@ -86,33 +86,40 @@ void Interpreter::EvalBinary(BinaryExpr* b, Frame& f, Variant& out) {
     }
     r = &EvalRef(b->right, f, rightTemp);
   }
-  if (FastIntegerOp(b->op, *l, *r, out)) return;
-  if (l->Type() == VarType::Boolean && r->Type() == VarType::Boolean &&
-      (b->op == Op::And || b->op == Op::Or)) {
-    out = Variant(b->op == Op::And ? l->AsBool() && r->AsBool() : l->AsBool() || r->AsBool());
+  ApplyBinary(b->op, *l, *r, IsLiteralOperand(b->left), IsLiteralOperand(b->right), out);
+}
+
+// The operator's result for operands already evaluated (literal: written as a literal, which
+// comparisons treat apart).
+void Interpreter::ApplyBinary(Op op, const Variant& l, const Variant& r, bool leftLiteral,
+                              bool rightLiteral, Variant& out) {
+  if (FastIntegerOp(op, l, r, out)) return;
+  if (l.Type() == VarType::Boolean && r.Type() == VarType::Boolean &&
+      (op == Op::And || op == Op::Or)) {
+    out = Variant(op == Op::And ? l.AsBool() && r.AsBool() : l.AsBool() || r.AsBool());
     return;
   }
-  switch (b->op) {
+  switch (op) {
     case Op::Eq:
     case Op::Ne:
     case Op::Lt:
     case Op::Gt:
     case Op::Le:
     case Op::Ge:
-      out = Compare(b->op, *l, *r, IsLiteralOperand(b->left), IsLiteralOperand(b->right));
+      out = Compare(op, l, r, leftLiteral, rightLiteral);
       return;
     case Op::Is:
-      out = Variant(SameObject(*l, *r));
+      out = Variant(SameObject(l, r));
       return;
     case Op::And:
     case Op::Or:
     case Op::Xor:
     case Op::Eqv:
     case Op::Imp:
-      out = Logic(b->op, *l, *r);
+      out = Logic(op, l, r);
       return;
     default:
-      out = Arith(b->op, *l, *r);
+      out = Arith(op, l, r);
       if (out.IsString()) ChargeFor(out.AsString().size());
       return;
   }
@@ -212,21 +219,7 @@ std::size_t Interpreter::Subscripts(const std::vector<Expr*>& exprs, Frame& f, s
   if (exprs.size() > kMaxSubscripts) throw MakeError(kErrSubscript);
   for (std::size_t i = 0; i < exprs.size(); ++i) {
     Variant temp;
-    const Variant& v = EvalRef(exprs[i], f, temp);
-    switch (v.Type()) {
-      case VarType::Integer:
-        out[i] = v.AsInteger();
-        break;
-      case VarType::Long:
-        out[i] = v.AsLong();
-        break;
-      case VarType::Object:
-        out[i] = ToLong(Dereference(v));
-        break;
-      default:
-        out[i] = ToLong(v);
-        break;
-    }
+    out[i] = SubscriptValue(EvalRef(exprs[i], f, temp));
   }
   return exprs.size();
 }

@@ -8,6 +8,7 @@
 #include <string>
 
 #include "core/variant.h"
+#include "core/variant_convert.h"
 #include "vbscript/ast.h"
 #include "vbscript/operators.h"
 
@@ -18,7 +19,7 @@ inline constexpr std::size_t kMaxSubscripts = 60;
 
 // Stores a value so that the old value is released only after the variable holds the new one
 // (releasing an object may run its Class_Terminate, which may read the variable).
-inline void Store(Variant& slot, Variant value) {
+[[gnu::always_inline]] inline void Store(Variant& slot, Variant value) {
   if (!slot.IsString() && !slot.IsObject() && !slot.IsArray()) {
     slot = std::move(value);  // nothing to release
     return;
@@ -141,5 +142,34 @@ struct LocalSlots {
   Variant* data = nullptr;
   std::size_t count;
 };
+
+// A bound or step of For as a number: text is read as a Double, Empty is 0, a Boolean is the
+// Integer it stands for.
+inline Variant ForNumber(const Variant& v) {
+  switch (v.Type()) {
+    case VarType::Empty:
+      return Variant(static_cast<std::int16_t>(0));
+    case VarType::Boolean:
+      return Variant(static_cast<std::int16_t>(v.AsBool() ? -1 : 0));
+    case VarType::String:
+      return Variant(ToDouble(v));
+    default:
+      return v;
+  }
+}
+
+// An array subscript: the value rounded to a whole number.
+inline std::int32_t SubscriptValue(const Variant& v) {
+  switch (v.Type()) {
+    case VarType::Integer:
+      return v.AsInteger();
+    case VarType::Long:
+      return v.AsLong();
+    case VarType::Object:
+      return ToLong(Dereference(v));
+    default:
+      return ToLong(v);
+  }
+}
 
 }  // namespace sl::vbs

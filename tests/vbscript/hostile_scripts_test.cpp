@@ -127,5 +127,24 @@ TEST(HostileScriptsTest, MemoryCapStopsScriptsThatHoardMemory) {
   EXPECT_EQ(ToUtf8(engine.Eval("fine")), "1000000");
 }
 
+// Calls refused at the depth limit and swallowed by On Error Resume Next count against the time
+// limit as calls that run do: a recursion that fans out at the limit (thirty calls a level)
+// must not run on for the age of the universe between two looks at the clock.
+TEST(HostileScriptsTest, CallsRefusedAtTheDepthLimitCountAgainstTheTimeLimit) {
+  TickingClock clock;
+  Engine engine;
+  engine.SetClock(&clock);
+  engine.SetTimeLimit(40, &clock);
+  engine.SetMaxCallDepth(100);
+  std::string fanOut = "Sub Fan\n  On Error Resume Next\n";
+  for (int i = 0; i < 30; ++i)
+    fanOut += "  Fan\n";
+  fanOut += "End Sub\nFan\n";
+  auto started = std::chrono::steady_clock::now();
+  EXPECT_EQ(ErrorOf(engine, fanOut), kErrTimeout);
+  EXPECT_LT(std::chrono::steady_clock::now() - started, std::chrono::seconds(5));
+  EXPECT_LT(clock.now, 200);
+}
+
 }  // namespace
 }  // namespace sl::vbs

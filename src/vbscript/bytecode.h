@@ -1,0 +1,142 @@
+// The compact bytecode a procedure's body (or a block's global code) is compiled to before it
+// runs: fixed-size instructions over a frame of registers (the procedure's locals, then
+// temporaries), a table of constants and a table of the syntax nodes the code still needs
+// (names resolved at their first use, statements and expressions it leaves to the tree walker).
+// If, loops, Select and Exit become jumps; integer For loops and integer arithmetic have
+// instructions of their own.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <vector>
+
+#include "core/variant.h"
+#include "vbscript/ast.h"
+
+namespace sl::vbs {
+
+class GlobalScope;
+
+// An operand names where a value is read: the top two bits give the kind, the rest the index.
+using Operand = std::uint16_t;
+enum class OperandKind : std::uint16_t {
+  Register = 0,  // registers[index]: a local or a temporary
+  Constant = 1,  // constants[index]
+  RefParam = 2,  // *refs[index]: a by-reference parameter
+  Name = 3,      // names[index]: a name resolved at its first use (globals and the rest)
+};
+constexpr int kOperandKindShift = 14;
+constexpr std::uint16_t kOperandIndexMask = (1u << kOperandKindShift) - 1;
+constexpr std::uint32_t kMaxOperandIndex = kOperandIndexMask;
+
+constexpr Operand MakeOperand(OperandKind kind, std::uint32_t index) {
+  return static_cast<Operand>((static_cast<std::uint16_t>(kind) << kOperandKindShift) | index);
+}
+constexpr OperandKind KindOf(Operand o) {
+  return static_cast<OperandKind>(o >> kOperandKindShift);
+}
+constexpr std::uint16_t IndexOf(Operand o) {
+  return o & kOperandIndexMask;
+}
+
+// The list of opcodes, in one place so that the dispatch tables follow it.
+#define SL_VBS_OPCODES(X)                                                                   \
+  X(Move)        /* r[a] = value of b (objects give their default value) */                 \
+  X(Copy)        /* r[a] = b as it is */                                                    \
+  X(Clear)       /* r[a .. a+b) = Empty */                                                  \
+  X(Binary)      /* r[a] = b <flags: Op> c */                                               \
+  X(AddInt)      /* r[a] = b + c, Integer and Long fast */                                  \
+  X(SubInt)      /* r[a] = b - c */                                                         \
+  X(MulInt)      /* r[a] = b * c */                                                         \
+  X(ModInt)      /* r[a] = b Mod c */                                                       \
+  X(AndOp)       /* r[a] = b And c, Booleans fast */                                        \
+  X(OrOp)        /* r[a] = b Or c, Booleans fast */                                         \
+  X(Compare)     /* r[a] = b <flags: Op, literal bits> c */                                 \
+  X(Unary)       /* r[a] = Neg/Not b (flags: Op) */                                         \
+  X(Jump)        /* goto d */                                                               \
+  X(Loop)        /* count a step of a loop (time limit), goto d */                          \
+  X(JumpIfFalse) /* if not b goto d */                                                      \
+  X(JumpIfTrue)  /* if b goto d */                                                          \
+  X(JumpUnless)  /* if not (b <flags: Op, literal bits> c) goto d: a fused comparison */    \
+  X(CaseJump)    /* if Case test (flags: Op, literal, negate) of r[a] with b goto d */      \
+  X(StoreName)   /* names[c] = value of b */                                                \
+  X(StoreRef)    /* *refs[c] = value of b */                                                \
+  X(ElemBegin)   /* an element of array variable b: on, else r[a] = tree(expr d), goto c */ \
+  X(ElemGet)     /* r[a] = array b (r[c .. c+flags) subscripts) */                          \
+  X(ElemSet)     /* b(r[c .. c+flags)) = r[a] (target expression d) */                      \
+  X(CallBegin)   /* names[b] is a procedure: on; else r[a] = tree(expr d), goto c */        \
+  X(CallProc)    /* r[a] = the procedure called at calls[d], with its arguments */          \
+  X(EvalTree)    /* r[a] = the tree walker's value of expression d */                       \
+  X(ExecTree)    /* the tree walker runs statement d; Exit Do goes to a, Exit For to b */   \
+  X(ForInit)     /* For head: counter b, r[a .. a+3) from, to, step; not started: goto d */ \
+  X(ForNext)     /* For end: counter b, state r[a .. a+3); goes on: goto d */               \
+  X(OnError)     /* On Error Resume Next (flags 1) or GoTo 0 (flags 0) */                   \
+  X(ForFail)     /* a For head failed: mark state r[a], goto the body d */                  \
+  X(Return)      /* leaves the code */
+
+enum class Opcode : std::uint8_t {
+#define SL_VBS_ENUM(name) name,
+  SL_VBS_OPCODES(SL_VBS_ENUM)
+#undef SL_VBS_ENUM
+};
+
+// Bits of the flags of Compare, JumpUnless and CaseJump besides the operator.
+constexpr std::uint8_t kOpMask = 0x1F;
+constexpr std::uint8_t kLeftLiteral = 0x20;
+constexpr std::uint8_t kRightLiteral = 0x40;
+constexpr std::uint8_t kNegate = 0x80;  // CaseJump: jump when the test fails
+// Flags of ExecTree's exit targets: none (the flow leaves the code).
+constexpr std::uint16_t kNoTarget = 0xFFFF;
+
+struct Instr {
+  Opcode op;
+  std::uint8_t flags = 0;
+  std::uint16_t a = 0;
+  Operand b = 0;
+  std::uint16_t c = 0;
+  std::uint32_t d = 0;
+};
+static_assert(sizeof(Instr) == 12);
+
+// Where the code of each statement starts, for the position of an error.
+struct LineEntry {
+  std::uint32_t pc = 0;
+  const Stmt* stmt = nullptr;
+};
+
+// A call of a script procedure whose arguments the code evaluates: each argument is an operand,
+// passed by reference when it names a variable and the parameter is by reference.
+struct CallSite {
+  CallExpr* call = nullptr;
+  std::vector<Operand> args;  // each a variable, or the temporary firstValue + its index
+  std::uint16_t firstValue = 0;
+};
+constexpr std::size_t kMaxCompiledArguments = 8;
+
+// Under On Error Resume Next, an error in the code from `from` up to `to` goes on at `resume`.
+// The innermost range comes first: the one of the statement, or of a part of it (an If
+// condition goes on with its block, a failing Case test with its Case).
+struct ResumeRange {
+  std::uint32_t from = 0;
+  std::uint32_t to = 0;
+  std::uint32_t resume = 0;
+};
+
+struct Code {
+  std::vector<Instr> instrs;
+  std::vector<Variant> constants;
+  std::vector<NameExpr*> names;
+  std::vector<Expr*> exprs;
+  std::vector<Stmt*> stmts;
+  std::vector<CallSite> calls;
+  std::vector<LineEntry> lines;  // by pc
+  std::vector<ResumeRange> resumeRanges;
+  int firstTemp = 0;      // registers before it are the locals
+  int registerCount = 0;  // locals and temporaries
+};
+
+// Compiles a body. `locals` is the count of the procedure's locals (0 for global code). Null
+// when the body is too large for the code: the tree walker runs it then.
+std::shared_ptr<Code> CompileCode(const Block& body, int locals, const GlobalScope& globals);
+
+}  // namespace sl::vbs

@@ -1,0 +1,721 @@
+// Compiles a resolved body to bytecode. Values of expressions go to temporaries taken and
+// given back in stack order; names the compiler resolved (locals, parameters) become direct
+// operands, other names are looked up by the code at their first use as the tree walker does.
+// What the bytecode does not express itself (calls, members, declarations, With, For Each)
+// is left to the tree walker one statement or expression at a time.
+#include <algorithm>
+
+#include "vbscript/bytecode.h"
+#include "vbscript/compiler.h"
+
+namespace sl::vbs {
+
+namespace {
+
+// Thrown while compiling when the body cannot be expressed; the tree walker runs it then.
+struct NotCompiled {};
+
+constexpr std::uint32_t kMaxInstructions = 0xFFFE;
+
+bool UsesOnError(const Block& block);
+
+bool UsesOnError(const Stmt* s) {
+  switch (s->kind) {
+    case StmtKind::OnError:
+      return true;
+    case StmtKind::If: {
+      auto* i = static_cast<const IfStmt*>(s);
+      for (const Block& b : i->blocks) {
+        if (UsesOnError(b)) return true;
+      }
+      return UsesOnError(i->elseBlock);
+    }
+    case StmtKind::Select:
+      for (const CaseClause& c : static_cast<const SelectStmt*>(s)->clauses) {
+        if (UsesOnError(c.body)) return true;
+      }
+      return false;
+    case StmtKind::For:
+      return UsesOnError(static_cast<const ForStmt*>(s)->body);
+    case StmtKind::ForEach:
+      return UsesOnError(static_cast<const ForEachStmt*>(s)->body);
+    case StmtKind::Do:
+      return UsesOnError(static_cast<const DoStmt*>(s)->body);
+    case StmtKind::With:
+      return UsesOnError(static_cast<const WithStmt*>(s)->body);
+    default:
+      return false;
+  }
+}
+
+bool UsesOnError(const Block& block) {
+  for (const Stmt* s : block) {
+    if (UsesOnError(s)) return true;
+  }
+  return false;
+}
+
+bool IsComparison(Op op) {
+  return op == Op::Eq || op == Op::Ne || op == Op::Lt || op == Op::Gt || op == Op::Le ||
+         op == Op::Ge;
+}
+
+class CodeCompiler {
+ public:
+  CodeCompiler(Code& code, int locals, const GlobalScope& globals, bool resumable)
+      : code_(code), globals_(globals), top_(locals), resumable_(resumable) {
+    code_.firstTemp = locals;
+    code_.registerCount = locals;
+  }
+
+  void Body(const Block& body) {
+    Statements(body);
+    Emit({Opcode::Return});
+  }
+
+ private:
+  // Where an instruction takes the end of a loop: a jump's target, or the Exit Do / Exit For
+  // target of a statement left to the tree walker.
+  enum class ExitField : std::uint8_t { Jump, ExitDo, ExitFor };
+  struct Loop {
+    bool isFor = false;
+    std::vector<std::pair<std::size_t, ExitField>> exits;
+  };
+
+  // ---- Emitting ----
+  std::size_t Emit(Instr instr) {
+    if (code_.instrs.size() >= kMaxInstructions) throw NotCompiled();
+    code_.instrs.push_back(instr);
+    return code_.instrs.size() - 1;
+  }
+  std::uint32_t Here() const { return static_cast<std::uint32_t>(code_.instrs.size()); }
+  void PatchD(std::size_t at) { code_.instrs[at].d = Here(); }
+
+  int NewTemp() {
+    int r = top_++;
+    if (top_ > static_cast<int>(kMaxOperandIndex)) throw NotCompiled();
+    if (top_ > code_.registerCount) code_.registerCount = top_;
+    if (top_ > highWater_) highWater_ = top_;
+    return r;
+  }
+  static Operand Reg(int r) {
+    return MakeOperand(OperandKind::Register, static_cast<std::uint32_t>(r));
+  }
+  static std::uint16_t U16(int v) { return static_cast<std::uint16_t>(v); }
+
+  template <class T>
+  std::uint32_t Add(std::vector<T>& table, T item) {
+    if (table.size() >= kMaxOperandIndex) throw NotCompiled();
+    table.push_back(item);
+    return static_cast<std::uint32_t>(table.size() - 1);
+  }
+
+  // The code from here on belongs to `s` (for the position of errors).
+  void At(const Stmt* s) {
+    if (!code_.lines.empty() && code_.lines.back().stmt == s) return;
+    if (!code_.lines.empty() && code_.lines.back().pc == Here()) {
+      code_.lines.back().stmt = s;
+      return;
+    }
+    code_.lines.push_back({Here(), s});
+  }
+
+  // A temporary was written with a value that may be an object (a copy of a variable, the
+  // result of a call or of an element): the statement empties its temporaries when it ends.
+  void MayHoldObject() { mayHoldObject_ = true; }
+
+  // ---- Operands ----
+  Operand NameOperand(NameExpr* n) {
+    switch (n->ref.kind) {
+      case NameKind::Local:
+        return Reg(n->ref.slot);
+      case NameKind::RefParam:
+        return MakeOperand(OperandKind::RefParam, static_cast<std::uint32_t>(n->ref.slot));
+      default:
+        return MakeOperand(OperandKind::Name, Add(code_.names, n));
+    }
+  }
+
+  // Whether reading `n` is only reading a variable: a local, a parameter, or a name that can
+  // only resolve to a global variable or constant (globals are looked up first).
+  bool PlainName(const NameExpr* n) const {
+    if (n->ref.kind == NameKind::Local || n->ref.kind == NameKind::RefParam) return true;
+    if (n->ref.kind != NameKind::Unresolved && n->ref.kind != NameKind::Global) return false;
+    const GlobalSlot* g = const_cast<GlobalScope&>(globals_).Find(n->key);
+    return g && (g->kind == GlobalSlot::Variable || g->kind == GlobalSlot::Constant);
+  }
+
+
+  // Compiles `e`; its value is the operand returned (a temporary when code computes it).
+  Operand Value(Expr* e) {
+    switch (e->kind) {
+      case ExprKind::Literal:
+        return MakeOperand(OperandKind::Constant,
+                           Add(code_.constants, static_cast<LiteralExpr*>(e)->value));
+      case ExprKind::Name:
+        return NameOperand(static_cast<NameExpr*>(e));
+      case ExprKind::Paren:
+        return Value(static_cast<ParenExpr*>(e)->inner);
+      case ExprKind::Binary:
+        return BinaryValue(static_cast<BinaryExpr*>(e));
+      case ExprKind::Unary: {
+        auto* u = static_cast<UnaryExpr*>(e);
+        int mark = top_;
+        Operand v = Value(u->operand);
+        top_ = mark;
+        int dst = NewTemp();
+        Emit({Opcode::Unary, static_cast<std::uint8_t>(u->op), U16(dst), v});
+        return Reg(dst);
+      }
+      case ExprKind::Call: {
+        auto* c = static_cast<CallExpr*>(e);
+        if (c->callee->kind == ExprKind::Name && !c->args.empty() && c->args.size() <= 60) {
+          auto* n = static_cast<NameExpr*>(c->callee);
+          if (!PlainName(n) && CanBeProcedure(n) && c->args.size() <= kMaxCompiledArguments &&
+              std::all_of(c->args.begin(), c->args.end(), [&](Expr* a) { return Simple(a); })) {
+            return CallValue(c);
+          }
+          return ElementValue(c);
+        }
+        return TreeValue(e);
+      }
+      default:
+        return TreeValue(e);
+    }
+  }
+
+  Operand TreeValue(Expr* e) {
+    MayHoldObject();
+    int dst = NewTemp();
+    Instr i{Opcode::EvalTree, 0, U16(dst)};
+    i.d = Add(code_.exprs, e);
+    Emit(i);
+    return Reg(dst);
+  }
+
+  // Moves the value of `e` into register `dst` (objects give their default value).
+  void ValueInto(Expr* e, int dst) {
+    MayHoldObject();
+    int mark = top_;
+    Operand v = Value(e);
+    top_ = mark;
+    Emit({Opcode::Move, 0, U16(dst), v});
+  }
+
+  // Array subscripts (or arguments of a default member) into consecutive temporaries.
+  int Subscripts(const std::vector<Expr*>& args) {
+    int base = top_;
+    for (std::size_t k = 0; k < args.size(); ++k)
+      NewTemp();
+    for (std::size_t k = 0; k < args.size(); ++k) {
+      int mark = top_;
+      Operand v = Value(args[k]);
+      top_ = mark;
+      if (v != Reg(base + static_cast<int>(k))) {
+        Emit({Opcode::Copy, 0, U16(base + static_cast<int>(k)), v});
+        MayHoldObject();
+      }
+    }
+    return base;
+  }
+
+  Operand ElementValue(CallExpr* c) {
+    MayHoldObject();
+    auto* n = static_cast<NameExpr*>(c->callee);
+    int dst = NewTemp();
+    Operand container = NameOperand(n);
+    Instr begin{Opcode::ElemBegin, 0, U16(dst), container};
+    begin.d = Add(code_.exprs, static_cast<Expr*>(c));
+    std::size_t at = Emit(begin);
+    int base = Subscripts(c->args);
+    Emit({Opcode::ElemGet, static_cast<std::uint8_t>(c->args.size()), U16(dst), container,
+          U16(base)});
+    code_.instrs[at].c = U16(static_cast<int>(Here()));
+    top_ = dst + 1;
+    return Reg(dst);
+  }
+
+  // Whether a name may stand for a global procedure once looked up.
+  static bool CanBeProcedure(const NameExpr* n) {
+    return n->ref.kind == NameKind::Unresolved || n->ref.kind == NameKind::Global;
+  }
+
+  // Whether evaluating an argument runs nothing but operators over literals and variables, so
+  // that it may be evaluated once the callee is known without changing what happens.
+  bool Simple(const Expr* e) const {
+    switch (e->kind) {
+      case ExprKind::Literal:
+        return true;
+      case ExprKind::Name:
+        return PlainName(static_cast<const NameExpr*>(e));
+      case ExprKind::Paren:
+        return Simple(static_cast<const ParenExpr*>(e)->inner);
+      case ExprKind::Unary:
+        return Simple(static_cast<const UnaryExpr*>(e)->operand);
+      case ExprKind::Binary:
+        return Simple(static_cast<const BinaryExpr*>(e)->left) &&
+               Simple(static_cast<const BinaryExpr*>(e)->right);
+      default:
+        return false;
+    }
+  }
+
+  // A call of what may be a procedure: once the callee is found to be one, the arguments are
+  // evaluated here (a variable is passed as itself, for a parameter by reference); otherwise
+  // the tree walker evaluates the whole call.
+  Operand CallValue(CallExpr* c) {
+    MayHoldObject();
+    auto* n = static_cast<NameExpr*>(c->callee);
+    int dst = NewTemp();
+    CallSite site;
+    site.call = c;
+    Instr begin{Opcode::CallBegin, 0, U16(dst), static_cast<Operand>(Add(code_.names, n))};
+    begin.d = Add(code_.exprs, static_cast<Expr*>(c));
+    std::size_t at = Emit(begin);
+    // The values go to consecutive temporaries, which the callee's parameters copy.
+    int base = top_;
+    for (std::size_t k = 0; k < c->args.size(); ++k)
+      NewTemp();
+    for (std::size_t k = 0; k < c->args.size(); ++k) {
+      Expr* arg = c->args[k];
+      // A variable goes as itself (in parentheses, or a constant, by value).
+      if (arg->kind == ExprKind::Name && !static_cast<NameExpr*>(arg)->ref.readOnly) {
+        site.args.push_back(NameOperand(static_cast<NameExpr*>(arg)));
+        continue;
+      }
+      int mark = top_;
+      Operand v = Value(arg);
+      top_ = mark;
+      Operand slot = Reg(base + static_cast<int>(k));
+      if (v != slot) {
+        Emit({Opcode::Copy, 0, U16(base + static_cast<int>(k)), v});
+        MayHoldObject();
+      }
+      site.args.push_back(slot);
+    }
+    site.firstValue = U16(base);
+    Instr call{Opcode::CallProc, 0, U16(dst)};
+    call.d = Add(code_.calls, std::move(site));
+    Emit(call);
+    code_.instrs[at].c = U16(static_cast<int>(Here()));
+    top_ = dst + 1;
+    return Reg(dst);
+  }
+
+  Operand BinaryValue(BinaryExpr* b) {
+    int mark = top_;
+    Operand l = Value(b->left);
+    // A variable read in place may be changed by evaluating the right side when that calls
+    // anything: then its value is taken first.
+    bool variable = KindOf(l) == OperandKind::RefParam || KindOf(l) == OperandKind::Name ||
+                    (KindOf(l) == OperandKind::Register && IndexOf(l) < code_.firstTemp);
+    if (variable && !Simple(b->right)) {
+      int t = NewTemp();
+      Emit({Opcode::Copy, 0, U16(t), l});
+      MayHoldObject();
+      l = Reg(t);
+    }
+    Operand r = Value(b->right);
+    top_ = mark;
+    int dst = NewTemp();
+    Instr i{Opcode::Binary, static_cast<std::uint8_t>(b->op), U16(dst), l, r};
+    switch (b->op) {
+      case Op::Add:
+        i.op = Opcode::AddInt;
+        break;
+      case Op::Sub:
+        i.op = Opcode::SubInt;
+        break;
+      case Op::Mul:
+        i.op = Opcode::MulInt;
+        break;
+      case Op::Mod:
+        i.op = Opcode::ModInt;
+        break;
+      case Op::And:
+        i.op = Opcode::AndOp;
+        break;
+      case Op::Or:
+        i.op = Opcode::OrOp;
+        break;
+      default:
+        if (IsComparison(b->op)) {
+          i.op = Opcode::Compare;
+          i.flags |= LiteralBits(b);
+        }
+        break;
+    }
+    Emit(i);
+    return Reg(dst);
+  }
+
+  static std::uint8_t LiteralBits(const BinaryExpr* b) {
+    std::uint8_t bits = 0;
+    if (IsLiteralOperand(b->left)) bits |= kLeftLiteral;
+    if (IsLiteralOperand(b->right)) bits |= kRightLiteral;
+    return bits;
+  }
+
+  // Jumps when `e` is false; returns the jump to patch.
+  std::size_t JumpIfFalse(Expr* e) {
+    int mark = top_;
+    if (e->kind == ExprKind::Binary && IsComparison(static_cast<BinaryExpr*>(e)->op)) {
+      auto* b = static_cast<BinaryExpr*>(e);
+      int dst = static_cast<int>(BinaryValue(b) & kOperandIndexMask);
+      Instr& compare = code_.instrs.back();
+      if (compare.op == Opcode::Compare && compare.a == dst) {
+        compare.op = Opcode::JumpUnless;
+        top_ = mark;
+        return code_.instrs.size() - 1;
+      }
+    }
+    Operand v = Value(e);
+    top_ = mark;
+    return Emit({Opcode::JumpIfFalse, 0, 0, v});
+  }
+
+  // Under On Error Resume Next an error from `from` up to here goes on at `resume`.
+  std::size_t ResumeAt(std::uint32_t from, std::uint32_t resume) {
+    if (!resumable_) return 0;
+    code_.resumeRanges.push_back({from, Here(), resume});
+    return code_.resumeRanges.size() - 1;
+  }
+
+  // ---- Statements ----
+  void Statements(const Block& block) {
+    for (Stmt* s : block)
+      Statement(s);
+  }
+
+  // Each statement empties the temporaries it used when it ends, so that no value (an object
+  // above all) outlives the statement in one.
+  void Statement(Stmt* s) {
+    At(s);
+    std::uint32_t begin = Here();
+    int mark = top_;
+    bool outerMayHoldObject = mayHoldObject_;
+    mayHoldObject_ = false;
+    int outerHighWater = highWater_;
+    highWater_ = mark;
+    switch (s->kind) {
+      case StmtKind::Assign:
+        Assign(static_cast<AssignStmt*>(s));
+        break;
+      case StmtKind::If:
+        If(static_cast<IfStmt*>(s));
+        break;
+      case StmtKind::Do:
+        Do(static_cast<DoStmt*>(s));
+        break;
+      case StmtKind::For:
+        For(static_cast<ForStmt*>(s));
+        break;
+      case StmtKind::Select:
+        Select(static_cast<SelectStmt*>(s));
+        break;
+      case StmtKind::Exit:
+        Exit(static_cast<ExitStmt*>(s));
+        break;
+      case StmtKind::OnError:
+        Emit({Opcode::OnError,
+              static_cast<std::uint8_t>(static_cast<OnErrorStmt*>(s)->resumeNext ? 1 : 0)});
+        break;
+      case StmtKind::Nop:
+        break;
+      default:
+        Tree(s);
+        break;
+    }
+    ResumeAt(begin, Here());  // an error goes on after the statement
+    top_ = mark;
+    if (highWater_ > mark && mayHoldObject_) {
+      Emit({Opcode::Clear, 0, U16(mark), static_cast<Operand>(highWater_ - mark)});
+    }
+    highWater_ = std::max(outerHighWater, highWater_);
+    mayHoldObject_ = mayHoldObject_ || outerMayHoldObject;
+  }
+
+  // A statement left to the tree walker; an Exit Do or Exit For in its body goes to the end of
+  // the innermost loop of that kind here.
+  void Tree(Stmt* s) {
+    Instr i{Opcode::ExecTree, 0, kNoTarget, kNoTarget};
+    i.d = Add(code_.stmts, s);
+    std::size_t at = Emit(i);
+    bool doFound = false, forFound = false;
+    for (auto it = loops_.rbegin(); it != loops_.rend(); ++it) {
+      if (it->isFor && !forFound) {
+        forFound = true;
+        it->exits.emplace_back(at, ExitField::ExitFor);
+      } else if (!it->isFor && !doFound) {
+        doFound = true;
+        it->exits.emplace_back(at, ExitField::ExitDo);
+      }
+    }
+  }
+
+  void Assign(AssignStmt* a) {
+    if (a->isSet || a->appendInPlace) return Tree(a);
+    if (a->target->kind == ExprKind::Name) {
+      auto* n = static_cast<NameExpr*>(a->target);
+      if (n->ref.kind == NameKind::Local && !n->ref.readOnly) {
+        int mark = top_;
+        Operand v = Value(a->value);
+        top_ = mark;
+        bool computed = KindOf(v) == OperandKind::Register && IndexOf(v) >= code_.firstTemp &&
+                        !code_.instrs.empty() && code_.instrs.back().a == IndexOf(v) &&
+                        ProducesPlainValue(code_.instrs.back());
+        if (computed) {
+          code_.instrs.back().a = U16(n->ref.slot);  // the operator stores into the variable
+        } else {
+          Emit({Opcode::Move, 0, U16(n->ref.slot), v});
+        }
+        return;
+      }
+      int mark = top_;
+      Operand v = Value(a->value);
+      top_ = mark;
+      if (n->ref.kind == NameKind::RefParam) {
+        Emit({Opcode::StoreRef, 0, 0, v, U16(n->ref.slot)});
+      } else {
+        Emit({Opcode::StoreName, 0, 0, v, U16(static_cast<int>(Add(code_.names, n)))});
+      }
+      return;
+    }
+    if (a->target->kind == ExprKind::Call) {
+      auto* c = static_cast<CallExpr*>(a->target);
+      if (c->callee->kind == ExprKind::Name && !c->args.empty() && c->args.size() <= 60 &&
+          PlainName(static_cast<NameExpr*>(c->callee)) &&
+          !static_cast<NameExpr*>(c->callee)->ref.readOnly) {
+        int value = NewTemp();
+        ValueInto(a->value, value);
+        int base = Subscripts(c->args);
+        Instr i{Opcode::ElemSet, static_cast<std::uint8_t>(c->args.size()), U16(value),
+                NameOperand(static_cast<NameExpr*>(c->callee)), U16(base)};
+        i.d = Add(code_.exprs, static_cast<Expr*>(c));
+        Emit(i);
+        return;
+      }
+    }
+    Tree(a);
+  }
+
+  // Whether an instruction's result is a fresh number, string or Boolean (never an object), so
+  // that it may be stored straight into a variable.
+  static bool ProducesPlainValue(const Instr& i) {
+    switch (i.op) {
+      case Opcode::Binary:
+      case Opcode::AddInt:
+      case Opcode::SubInt:
+      case Opcode::MulInt:
+      case Opcode::ModInt:
+      case Opcode::Compare:
+      case Opcode::Unary:
+        return true;
+      default:
+        return false;
+    }
+  }
+
+  void If(IfStmt* s) {
+    std::vector<std::size_t> ends;
+    for (std::size_t k = 0; k < s->conditions.size(); ++k) {
+      At(s);
+      std::uint32_t begin = Here();
+      std::size_t skip = JumpIfFalse(s->conditions[k]);
+      ResumeAt(begin, Here());  // a failing condition counts as true
+      Statements(s->blocks[k]);
+      ends.push_back(Emit({Opcode::Jump}));
+      PatchD(skip);
+    }
+    Statements(s->elseBlock);
+    for (std::size_t at : ends)
+      PatchD(at);
+  }
+
+  void Do(DoStmt* s) {
+    loops_.push_back({false, {}});
+    std::uint32_t top = Here();
+    std::vector<std::size_t> exits;
+    if (s->test == DoStmt::PreWhile) {
+      exits.push_back(JumpIfFalse(s->condition));
+    } else if (s->test == DoStmt::PreUntil) {
+      exits.push_back(JumpIfTrue(s->condition));
+    }
+    ResumeAt(top, Here());  // a failing condition before the body goes on with the body
+    // (one after the body leaves the loop: the statement's own range)
+    Statements(s->body);
+    At(s);
+    if (s->test == DoStmt::PostWhile) {
+      exits.push_back(JumpIfFalse(s->condition));
+    } else if (s->test == DoStmt::PostUntil) {
+      exits.push_back(JumpIfTrue(s->condition));
+    }
+    Instr back{Opcode::Loop};
+    back.d = top;
+    Emit(back);
+    for (std::size_t at : exits)
+      PatchD(at);
+    PatchExits();
+  }
+
+  std::size_t JumpIfTrue(Expr* e) {
+    int mark = top_;
+    Operand v = Value(e);
+    top_ = mark;
+    return Emit({Opcode::JumpIfTrue, 0, 0, v});
+  }
+
+  void For(ForStmt* s) {
+    int state = NewTemp();
+    NewTemp();
+    NewTemp();
+    // Under On Error Resume Next a failing head goes on with the body, once: the loop's end
+    // then fails as a loop not started would.
+    std::size_t failed = 0;
+    std::uint32_t head = Here();
+    if (resumable_) {
+      Instr over{Opcode::Jump};
+      over.d = Here() + 2;
+      Emit(over);
+      failed = Emit({Opcode::ForFail, 0, U16(state)});
+      head = Here();
+    }
+    ValueInto(s->from, state);
+    ValueInto(s->to, state + 1);
+    if (s->step) {
+      ValueInto(s->step, state + 2);
+    } else {
+      Operand one = MakeOperand(OperandKind::Constant,
+                                Add(code_.constants, Variant(static_cast<std::int16_t>(1))));
+      Emit({Opcode::Copy, 0, U16(state + 2), one});
+      MayHoldObject();  // the loop's state
+    }
+    Operand counter = NameOperand(s->var);
+    if (resumable_) ResumeAt(head, static_cast<std::uint32_t>(failed));
+    std::size_t init = Emit({Opcode::ForInit, 0, U16(state), counter});
+    std::uint32_t body = Here();
+    if (resumable_) code_.instrs[failed].d = body;
+    loops_.push_back({true, {}});
+    Statements(s->body);
+    At(s);
+    Instr next{Opcode::ForNext, 0, U16(state), counter};
+    next.d = body;
+    Emit(next);
+    PatchD(init);
+    PatchExits();
+  }
+
+  void Select(SelectStmt* s) {
+    int subject = NewTemp();
+    ValueInto(s->subject, subject);
+    std::vector<std::size_t> ends;
+    for (CaseClause& clause : s->clauses) {
+      At(s);
+      if (clause.tests.empty()) {
+        Statements(clause.body);
+        continue;
+      }
+      std::vector<std::size_t> matches;
+      std::vector<std::size_t> failures;  // ranges of the tests, which go on with the Case
+      for (CaseTest& test : clause.tests) {
+        At(s);
+        std::uint32_t begin = Here();
+        int mark = top_;
+        if (test.kind == CaseTest::Range) {
+          // Both bounds are evaluated before either is compared.
+          int low = NewTemp();
+          ValueInto(test.a, low);
+          int high = NewTemp();
+          ValueInto(test.b, high);
+          Instr below{Opcode::CaseJump,
+                      static_cast<std::uint8_t>(static_cast<std::uint8_t>(Op::Ge) | kNegate |
+                                                (IsLiteralOperand(test.a) ? kRightLiteral : 0)),
+                      U16(subject), Reg(low)};
+          std::size_t skip = Emit(below);
+          Instr within{Opcode::CaseJump,
+                       static_cast<std::uint8_t>(static_cast<std::uint8_t>(Op::Le) |
+                                                 (IsLiteralOperand(test.b) ? kRightLiteral : 0)),
+                       U16(subject), Reg(high)};
+          matches.push_back(Emit(within));
+          PatchD(skip);
+        } else {
+          Operand v = Value(test.a);
+          Op op = test.kind == CaseTest::Value ? Op::Eq : test.op;
+          Instr match{Opcode::CaseJump,
+                      static_cast<std::uint8_t>(static_cast<std::uint8_t>(op) |
+                                                (IsLiteralOperand(test.a) ? kRightLiteral : 0)),
+                      U16(subject), v};
+          matches.push_back(Emit(match));
+        }
+        top_ = mark;
+        if (resumable_) failures.push_back(ResumeAt(begin, 0));
+      }
+      std::size_t next = Emit({Opcode::Jump});
+      for (std::size_t at : matches)
+        PatchD(at);
+      for (std::size_t range : failures)
+        code_.resumeRanges[range].resume = Here();
+      Statements(clause.body);
+      ends.push_back(Emit({Opcode::Jump}));
+      PatchD(next);
+    }
+    for (std::size_t at : ends)
+      PatchD(at);
+  }
+
+  void Exit(ExitStmt* s) {
+    bool isFor = s->what == ExitKind::For;
+    if (s->what == ExitKind::For || s->what == ExitKind::Do) {
+      for (auto it = loops_.rbegin(); it != loops_.rend(); ++it) {
+        if (it->isFor == isFor) {
+          it->exits.emplace_back(Emit({Opcode::Jump}), ExitField::Jump);
+          return;
+        }
+      }
+      return Tree(s);  // outside its loop: the flow leaves the code as the tree walker's does
+    }
+    Emit({Opcode::Return, 1});
+  }
+
+  // The end of the innermost loop: its exits go here.
+  void PatchExits() {
+    Loop loop = std::move(loops_.back());
+    loops_.pop_back();
+    for (auto [at, field] : loop.exits) {
+      switch (field) {
+        case ExitField::Jump:
+          PatchD(at);
+          break;
+        case ExitField::ExitDo:
+          code_.instrs[at].a = U16(static_cast<int>(Here()));
+          break;
+        case ExitField::ExitFor:
+          code_.instrs[at].b = U16(static_cast<int>(Here()));
+          break;
+      }
+    }
+  }
+
+  Code& code_;
+  const GlobalScope& globals_;
+  int top_;
+  int highWater_ = 0;
+  bool resumable_;              // the body uses On Error: errors may go on where the code says
+  bool mayHoldObject_ = false;  // a temporary of the statement may hold an object
+  std::vector<Loop> loops_;
+};
+
+}  // namespace
+
+std::shared_ptr<Code> CompileCode(const Block& body, int locals, const GlobalScope& globals) {
+  auto code = std::make_shared<Code>();
+  try {
+    CodeCompiler compiler(*code, locals, globals, UsesOnError(body));
+    compiler.Body(body);
+  } catch (NotCompiled&) {
+    return nullptr;
+  }
+  return code;
+}
+
+}  // namespace sl::vbs

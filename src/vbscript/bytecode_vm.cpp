@@ -1,0 +1,628 @@
+// Runs bytecode: one dispatch loop (threaded with computed goto under GCC and Clang, a switch
+// elsewhere) over the frame's registers. Integer operands take fast paths; everything else goes
+// through the same operator rules as the tree walker, which also runs the statements and
+// expressions the code leaves to it. An error leaves with the position of the statement whose
+// code was running.
+#include <algorithm>
+#include <cmath>
+
+#include "core/variant_convert.h"
+#include "vbscript/bytecode.h"
+#include "vbscript/interpreter.h"
+#include "vbscript/interpreter_support.h"
+#include "vbscript/operators.h"
+
+#if defined(__GNUC__) || defined(__clang__)
+#define SL_VBS_THREADED 1
+// Taking the address of a label is an extension of GCC and Clang.
+#pragma GCC diagnostic ignored "-Wpedantic"
+#endif
+
+namespace sl::vbs {
+
+namespace {
+
+bool IsSmallInteger(VarType t) {
+  return t == VarType::Integer || t == VarType::Long;
+}
+
+std::int64_t SmallInteger(const Variant& v) {
+  return v.Type() == VarType::Integer ? v.AsInteger() : v.AsLong();
+}
+
+bool Wide(const Variant& a, const Variant& b) {
+  return a.Type() == VarType::Long || b.Type() == VarType::Long;
+}
+
+bool IntegerCompare(Op op, std::int64_t x, std::int64_t y) {
+  switch (op) {
+    case Op::Eq:
+      return x == y;
+    case Op::Ne:
+      return x != y;
+    case Op::Lt:
+      return x < y;
+    case Op::Gt:
+      return x > y;
+    case Op::Le:
+      return x <= y;
+    default:
+      return x >= y;
+  }
+}
+
+// Whether a value holds a string, object or array, which overwriting it releases.
+bool IsReference(const Variant& v) {
+  return v.IsString() || v.IsObject() || v.IsArray();
+}
+
+bool Truth(const Variant& v) {
+  return v.Type() == VarType::Boolean ? v.AsBool() : IsTrue(v);
+}
+
+const Stmt* StatementAt(const Code& code, std::uint32_t pc) {
+  auto it = std::upper_bound(code.lines.begin(), code.lines.end(), pc,
+                             [](std::uint32_t at, const LineEntry& e) { return at < e.pc; });
+  return it == code.lines.begin() ? nullptr : std::prev(it)->stmt;
+}
+
+// The innermost range that covers `pc`: ranges are listed inner ones first.
+const ResumeRange* ResumeRangeAt(const Code& code, std::uint32_t pc) {
+  for (const ResumeRange& range : code.resumeRanges) {
+    if (pc >= range.from && pc < range.to) return &range;
+  }
+  return nullptr;
+}
+
+}  // namespace
+
+const Code* Interpreter::CodeOf(const ProcDef* proc) {
+  if (!useBytecode_) return nullptr;
+  auto* p = const_cast<ProcDef*>(proc);
+  if (!p->codeTried) {
+    p->codeTried = true;
+    int locals = std::max(p->localCount, static_cast<int>(p->params.size()));
+    p->code = CompileCode(p->body, locals, globals_);
+  }
+  return p->code.get();
+}
+
+const Code* Interpreter::CodeOf(Program& program) {
+  if (!useBytecode_) return nullptr;
+  if (!program.globalBytecodeTried) {
+    program.globalBytecodeTried = true;
+    program.globalBytecode = CompileCode(program.globalCode, 0, globals_);
+  }
+  return program.globalBytecode.get();
+}
+
+// The value a name operand reads when it is not a global variable: as the tree walker
+// evaluates the name (which may call a procedure), held in `scratch`.
+const Variant& Interpreter::NameValue(NameExpr* n, Frame& f, Variant& scratch) {
+  scratch = EvalName(n, f);
+  return scratch;
+}
+
+// The value an operand reads, in place where it can.
+inline const Variant& Interpreter::OperandValue(const Code& code, Operand o, Frame& f,
+                                                Variant& scratch) {
+  switch (KindOf(o)) {
+    case OperandKind::Register:
+      return f.locals[IndexOf(o)];
+    case OperandKind::Constant:
+      return code.constants[IndexOf(o)];
+    case OperandKind::RefParam:
+      return *f.refs[IndexOf(o)];
+    default: {
+      NameExpr* n = code.names[IndexOf(o)];
+      const NameRef& r = n->ref;
+      if (r.kind == NameKind::Global &&
+          (r.global->kind == GlobalSlot::Variable || r.global->kind == GlobalSlot::Constant)) {
+        return r.global->value;
+      }
+      return NameValue(n, f, scratch);
+    }
+  }
+}
+
+// The variable an operand names, constants included (for reading an element); null when it
+// is no variable.
+Variant* Interpreter::OperandSlot(const Code& code, Operand o, Frame& f) {
+  switch (KindOf(o)) {
+    case OperandKind::Register:
+      return &f.locals[IndexOf(o)];
+    case OperandKind::RefParam:
+      return f.refs[IndexOf(o)];
+    case OperandKind::Name: {
+      const NameRef& r = code.names[IndexOf(o)]->ref;
+      if (r.kind == NameKind::Global && r.global->kind == GlobalSlot::Variable) {
+        return &r.global->value;
+      }
+      return VariableSlot(code.names[IndexOf(o)], f);
+    }
+    default:
+      return nullptr;
+  }
+}
+
+// The variable an operand names, for writing; null when it is no variable or a constant.
+Variant* Interpreter::OperandVariable(const Code& code, Operand o, Frame& f) {
+  Variant* v = OperandSlot(code, o, f);
+  if (v && KindOf(o) == OperandKind::Name && code.names[IndexOf(o)]->ref.readOnly) return nullptr;
+  return v;
+}
+
+// container(subscripts) = value: an array element, or the default member of an object; a name
+// that is no longer a variable is assigned by the tree walker's rules.
+void Interpreter::ElementStore(const Code& code, const Instr& in, Frame& f) {
+  Variant* regs = f.locals;
+  Variant* container = OperandVariable(code, in.b, f);
+  auto* target = static_cast<CallExpr*>(code.exprs[in.d]);
+  const std::string& name = static_cast<NameExpr*>(target->callee)->name;
+  if (!container) {
+    Assign(target, regs[in.a], false, f);
+    return;
+  }
+  if (container->IsArray()) {
+    std::int32_t subs[kMaxSubscripts];
+    for (std::size_t k = 0; k < in.flags; ++k)
+      subs[k] = SubscriptValue(regs[in.c + k]);
+    MakeUnique(*container);
+    Store(container->AsArray()->At(subs, in.flags), regs[in.a]);
+    return;
+  }
+  if (container->IsObject()) {
+    Object* obj = container->AsObject();
+    if (!obj) throw NamedError(kErrObjectRequired, name);
+    Ref<Object> keep(obj);
+    std::vector<Variant> args(regs + in.c, regs + in.c + in.flags);
+    args.push_back(regs[in.a]);
+    obj->Invoke(kDispIdValue, kInvokeLet, args);
+    return;
+  }
+  throw NamedError(kErrTypeMismatch, name);
+}
+
+// Calls the procedure of a call site: variables go by reference where the parameter is, the
+// values computed in temporaries are moved in.
+Variant Interpreter::CallSiteProc(const Code& code, const CallSite& site, Frame& f) {
+  auto* n = static_cast<NameExpr*>(site.call->callee);
+  if (n->ref.kind != NameKind::Global || n->ref.global->kind != GlobalSlot::Procedure) {
+    return Eval(site.call, f);  // redefined while the arguments were evaluated
+  }
+  std::size_t count = site.args.size();
+  Variant* variables[kMaxCompiledArguments];
+  for (std::size_t i = 0; i < count; ++i) {
+    Operand o = site.args[i];
+    variables[i] = o == MakeOperand(OperandKind::Register, site.firstValue + i)
+                       ? nullptr
+                       : OperandVariable(code, o, f);
+    if (!variables[i] && KindOf(o) == OperandKind::Name) {
+      Variant scratch;  // a name that is no variable (a constant): its value
+      f.locals[site.firstValue + i] = OperandValue(code, o, f, scratch);
+    }
+  }
+  CallArgs args;
+  args.values = std::span<Variant>(f.locals + site.firstValue, count);
+  args.variables = variables;
+  return CallProc(n->ref.global->proc, nullptr, args);
+}
+
+// For head: from, to and step in state[0..3) become the loop's state; false when the loop does
+// not start. Integer bounds and step count in integers (state: wide flag, end, step), others
+// in Doubles (state: Empty, end, step).
+bool Interpreter::ForInit(const Code& code, const Instr& in, Frame& f) {
+  Variant* state = f.locals + in.a;
+  Variant from, to, step;
+  try {
+    from = ForNumber(state[0]);
+    to = ForNumber(state[1]);
+    step = ForNumber(state[2]);
+  } catch (RuntimeError& e) {
+    // Bounds that are no numbers are a failing head: under On Error Resume Next the body
+    // runs once, then the loop's end fails as a loop not started.
+    if (!f.resumeNext || aborting_) throw;
+    SetErr(e);
+    state[0] = Variant::Error(kErrForNotInitialized);
+    return true;
+  }
+  Variant* var = OperandVariable(code, in.b, f);
+  if (!var) {
+    const NameExpr* n = KindOf(in.b) == OperandKind::Name ? code.names[IndexOf(in.b)] : nullptr;
+    throw NamedError(kErrIllegalAssignment, n ? n->name : std::string());
+  }
+  auto integral = [](const Variant& v) {
+    return IsSmallInteger(v.Type()) || v.Type() == VarType::Byte;
+  };
+  if (integral(from) && integral(to) && integral(step)) {
+    std::int64_t cur = ToLong(from), end = ToLong(to), st = ToLong(step);
+    bool wide = from.Type() == VarType::Long || step.Type() == VarType::Long;
+    Store(*var, Counter(cur, wide));
+    Store(state[0], Variant(wide));
+    Store(state[1], Variant(static_cast<std::int32_t>(end)));
+    Store(state[2], Variant(static_cast<std::int32_t>(st)));
+    return st >= 0 ? cur <= end : cur >= end;
+  }
+  double end = ToDouble(to), st = ToDouble(step);
+  Store(*var, from);
+  Store(state[0], Variant());
+  Store(state[1], Variant(end));
+  Store(state[2], std::move(step));
+  double cur = ToDouble(*var);
+  return st >= 0 ? cur <= end : cur >= end;
+}
+
+// For end: the next value of the counter (which the body may have changed); false when the
+// loop is done.
+bool Interpreter::ForNext(const Code& code, const Instr& in, Frame& f) {
+  Tick();
+  Variant* state = f.locals + in.a;
+  if (state[0].Type() == VarType::Error) throw MakeError(state[0].AsError());  // head failed
+  Variant* var = OperandVariable(code, in.b, f);
+  if (!var) throw MakeError(kErrIllegalAssignment);
+  if (state[0].Type() == VarType::Boolean) {
+    bool wide = state[0].AsBool();
+    std::int64_t end = state[1].AsLong(), st = state[2].AsLong();
+    std::int64_t cur;
+    const Variant& v = *var;
+    if (v.Type() == VarType::Integer) {
+      cur = v.AsInteger();
+    } else if (v.Type() == VarType::Long) {
+      cur = v.AsLong();
+      if (!wide) {
+        wide = true;
+        state[0] = Variant(true);
+      }
+    } else {
+      cur = static_cast<std::int64_t>(std::floor(ToDouble(v)));
+    }
+    cur += st;
+    Store(*var, Counter(cur, wide));
+    return st >= 0 ? cur <= end : cur >= end;
+  }
+  Store(*var, Arith(Op::Add, *var, state[2]));
+  double end = state[1].AsDouble(), st = ToDouble(state[2]);
+  double cur = ToDouble(*var);
+  return st >= 0 ? cur <= end : cur >= end;
+}
+
+// The slow paths of the instructions, kept out of the dispatch loop (where no value with a
+// destructor may live across a jump).
+
+void Interpreter::BinaryInto(const Instr& in, const Variant& l, const Variant& r, Variant& dst) {
+  Variant out;
+  ApplyBinary(static_cast<Op>(in.flags & kOpMask), l, r, (in.flags & kLeftLiteral) != 0,
+              (in.flags & kRightLiteral) != 0, out);
+  Store(dst, std::move(out));
+}
+
+bool Interpreter::ComparisonHolds(const Instr& in, const Variant& l, const Variant& r) {
+  Variant out;
+  ApplyBinary(static_cast<Op>(in.flags & kOpMask), l, r, (in.flags & kLeftLiteral) != 0,
+              (in.flags & kRightLiteral) != 0, out);
+  return Truth(out);
+}
+
+bool Interpreter::CaseHolds(const Instr& in, const Variant& subject, const Variant& value) {
+  Variant test = value.IsObject() ? Dereference(value) : value;
+  bool match = CaseMatches(static_cast<Op>(in.flags & kOpMask), subject, test,
+                           (in.flags & kRightLiteral) != 0);
+  return (in.flags & kNegate) ? !match : match;
+}
+
+void Interpreter::MoveValue(const Variant& v, Variant& dst) {
+  if (v.IsObject()) {
+    Store(dst, Dereference(v));
+  } else {
+    dst = v;  // (copying releases the old value after the new one is in)
+  }
+}
+
+void Interpreter::StoreToName(NameExpr* n, const Variant& v, Frame& f) {
+  const NameRef& r = n->ref;
+  if (r.kind == NameKind::Global && r.global->kind == GlobalSlot::Variable) {
+    MoveValue(v, r.global->value);
+  } else {
+    Assign(n, v, false, f);
+  }
+}
+
+void Interpreter::ElementLoad(const Code& code, const Instr& in, Frame& f) {
+  std::int32_t subs[kMaxSubscripts];
+  for (std::size_t k = 0; k < in.flags; ++k)
+    subs[k] = SubscriptValue(f.locals[in.c + k]);
+  const Variant* container = OperandSlot(code, in.b, f);  // the subscripts may change it
+  if (container && container->IsArray()) {
+    Ref<VariantArray> array(container->AsArray());
+    Store(f.locals[in.a], array->At(subs, in.flags));
+  } else {
+    Store(f.locals[in.a], Eval(code.exprs[in.d], f));
+  }
+}
+
+// Whether the array element read of `in` goes on in the code: false when the container is no
+// array variable, and the tree walker has evaluated the whole expression into r[a].
+bool Interpreter::ElementBegins(const Code& code, const Instr& in, Frame& f) {
+  const Variant* container = OperandSlot(code, in.b, f);
+  if (container && container->IsArray()) return true;
+  Store(f.locals[in.a], Eval(code.exprs[in.d], f));
+  return false;
+}
+
+// Whether the call of `in` goes on in the code: false when the name is no procedure, and the
+// tree walker has evaluated the whole call into r[a].
+bool Interpreter::CallBegins(const Code& code, const Instr& in, Frame& f) {
+  NameExpr* n = code.names[in.b];
+  if (Resolved(n) == NameKind::Global && n->ref.global->kind == GlobalSlot::Procedure) {
+    return true;
+  }
+  Store(f.locals[in.a], Eval(code.exprs[in.d], f));
+  return false;
+}
+
+void Interpreter::SetCounter(Variant& dst, std::int64_t value, bool wide) {
+  Store(dst, Counter(value, wide));
+}
+
+// clang-format off (the dispatch macros open and close blocks it cannot follow)
+Flow Interpreter::RunCode(const Code& code, Frame& f) {
+  Variant* const regs = f.locals;
+  const Instr* const start = code.instrs.data();
+  const Instr* ip = start;
+  Variant scratchB, scratchC;
+  Flow flow = Flow::Normal;
+
+  auto src = [&](Operand o, Variant& scratch) -> const Variant& {
+    return OperandValue(code, o, f, scratch);
+  };
+
+  // Under On Error Resume Next a caught error goes on at its range's resume point.
+  for (;;) {
+    try {
+#ifdef SL_VBS_THREADED
+      static void* const kLabels[] = {
+#define SL_VBS_LABEL(name) &&op_##name,
+          SL_VBS_OPCODES(SL_VBS_LABEL)
+#undef SL_VBS_LABEL
+      };
+#define OP(name) op_##name:
+#define NEXT goto* kLabels[static_cast<std::size_t>(ip->op)]
+      NEXT;
+#else
+#define OP(name) case Opcode::name:
+#define NEXT continue
+      for (;;) {
+        switch (ip->op) {
+#endif
+
+      OP(Move) {
+        MoveValue(src(ip->b, scratchB), regs[ip->a]);
+        ++ip;
+        NEXT;
+      }
+      OP(Copy) {
+        regs[ip->a] = src(ip->b, scratchB);
+        ++ip;
+        NEXT;
+      }
+      OP(Clear) {
+        for (std::uint16_t k = 0; k < ip->b; ++k) {
+          if (!regs[ip->a + k].IsEmpty()) regs[ip->a + k].Clear();
+        }
+        ++ip;
+        NEXT;
+      }
+      OP(Binary) {
+        BinaryInto(*ip, src(ip->b, scratchB), src(ip->c, scratchC), regs[ip->a]);
+        ++ip;
+        NEXT;
+      }
+#define SL_VBS_INTEGER_OP(name, expr, guard)                    \
+  OP(name) {                                                    \
+    const Variant& l = src(ip->b, scratchB);                    \
+    const Variant& r = src(ip->c, scratchC);                    \
+    if (IsSmallInteger(l.Type()) && IsSmallInteger(r.Type())) { \
+      std::int64_t x = SmallInteger(l), y = SmallInteger(r);    \
+      if (guard) {                                              \
+        SetCounter(regs[ip->a], expr, Wide(l, r));              \
+        ++ip;                                                   \
+        NEXT;                                                   \
+      }                                                         \
+    }                                                           \
+    BinaryInto(*ip, l, r, regs[ip->a]);                         \
+    ++ip;                                                       \
+    NEXT;                                                       \
+  }
+      SL_VBS_INTEGER_OP(AddInt, x + y, true)
+      SL_VBS_INTEGER_OP(SubInt, x - y, true)
+      SL_VBS_INTEGER_OP(MulInt, x * y, true)
+      SL_VBS_INTEGER_OP(ModInt, x % y, y != 0)
+#undef SL_VBS_INTEGER_OP
+      OP(AndOp) {
+        const Variant& l = src(ip->b, scratchB);
+        const Variant& r = src(ip->c, scratchC);
+        if (l.Type() == VarType::Boolean && r.Type() == VarType::Boolean &&
+            !IsReference(regs[ip->a])) {
+          regs[ip->a] = Variant(l.AsBool() && r.AsBool());
+        } else {
+          BinaryInto(*ip, l, r, regs[ip->a]);
+        }
+        ++ip;
+        NEXT;
+      }
+      OP(OrOp) {
+        const Variant& l = src(ip->b, scratchB);
+        const Variant& r = src(ip->c, scratchC);
+        if (l.Type() == VarType::Boolean && r.Type() == VarType::Boolean &&
+            !IsReference(regs[ip->a])) {
+          regs[ip->a] = Variant(l.AsBool() || r.AsBool());
+        } else {
+          BinaryInto(*ip, l, r, regs[ip->a]);
+        }
+        ++ip;
+        NEXT;
+      }
+      OP(Compare) {
+        const Variant& l = src(ip->b, scratchB);
+        const Variant& r = src(ip->c, scratchC);
+        if (IsSmallInteger(l.Type()) && IsSmallInteger(r.Type())) {
+          bool holds = IntegerCompare(static_cast<Op>(ip->flags & kOpMask), SmallInteger(l),
+                                      SmallInteger(r));
+          if (!IsReference(regs[ip->a])) {
+            regs[ip->a] = Variant(holds);
+          } else {
+            Store(regs[ip->a], Variant(holds));
+          }
+        } else {
+          BinaryInto(*ip, l, r, regs[ip->a]);
+        }
+        ++ip;
+        NEXT;
+      }
+      OP(Unary) {
+        Store(regs[ip->a], static_cast<Op>(ip->flags) == Op::Neg ? Negate(src(ip->b, scratchB))
+                                                                 : Not(src(ip->b, scratchB)));
+        ++ip;
+        NEXT;
+      }
+      OP(Jump) {
+        ip = start + ip->d;
+        NEXT;
+      }
+      OP(Loop) {
+        Tick();
+        ip = start + ip->d;
+        NEXT;
+      }
+      OP(JumpIfFalse) {
+        ip = Truth(src(ip->b, scratchB)) ? ip + 1 : start + ip->d;
+        NEXT;
+      }
+      OP(JumpIfTrue) {
+        ip = Truth(src(ip->b, scratchB)) ? start + ip->d : ip + 1;
+        NEXT;
+      }
+      OP(JumpUnless) {
+        const Variant& l = src(ip->b, scratchB);
+        const Variant& r = src(ip->c, scratchC);
+        bool holds = IsSmallInteger(l.Type()) && IsSmallInteger(r.Type())
+                         ? IntegerCompare(static_cast<Op>(ip->flags & kOpMask), SmallInteger(l),
+                                          SmallInteger(r))
+                         : ComparisonHolds(*ip, l, r);
+        ip = holds ? ip + 1 : start + ip->d;
+        NEXT;
+      }
+      OP(CaseJump) {
+        ip = CaseHolds(*ip, regs[ip->a], src(ip->b, scratchB)) ? start + ip->d : ip + 1;
+        NEXT;
+      }
+      OP(StoreName) {
+        StoreToName(code.names[ip->c], src(ip->b, scratchB), f);
+        ++ip;
+        NEXT;
+      }
+      OP(StoreRef) {
+        MoveValue(src(ip->b, scratchB), *f.refs[ip->c]);
+        ++ip;
+        NEXT;
+      }
+      OP(ElemBegin) {
+        ip = ElementBegins(code, *ip, f) ? ip + 1 : start + ip->c;
+        NEXT;
+      }
+      OP(ElemGet) {
+        ElementLoad(code, *ip, f);
+        ++ip;
+        NEXT;
+      }
+      OP(ElemSet) {
+        ElementStore(code, *ip, f);
+        ++ip;
+        NEXT;
+      }
+      OP(CallBegin) {
+        ip = CallBegins(code, *ip, f) ? ip + 1 : start + ip->c;
+        NEXT;
+      }
+      OP(CallProc) {
+        Store(regs[ip->a], CallSiteProc(code, code.calls[ip->d], f));
+        ++ip;
+        NEXT;
+      }
+      OP(EvalTree) {
+        Store(regs[ip->a], Eval(code.exprs[ip->d], f));
+        ++ip;
+        NEXT;
+      }
+      OP(ExecTree) {
+        flow = Exec(code.stmts[ip->d], f);
+        if (flow == Flow::Normal) {
+          ++ip;
+        } else if (flow == Flow::ExitDo && ip->a != kNoTarget) {
+          ip = start + ip->a;
+        } else if (flow == Flow::ExitFor && ip->b != kNoTarget) {
+          ip = start + ip->b;
+        } else {
+          return flow;
+        }
+        NEXT;
+      }
+      OP(ForInit) {
+        ip = ForInit(code, *ip, f) ? ip + 1 : start + ip->d;
+        NEXT;
+      }
+      OP(ForNext) {
+        ip = ForNext(code, *ip, f) ? start + ip->d : ip + 1;
+        NEXT;
+      }
+      OP(OnError) {
+        f.resumeNext = ip->flags != 0;
+        err_->Clear();
+        ++ip;
+        NEXT;
+      }
+      OP(ForFail) {
+        regs[ip->a] = Variant::Error(kErrForNotInitialized);
+        ip = start + ip->d;
+        NEXT;
+      }
+      OP(Return) {
+        return ip->flags ? Flow::ExitProc : Flow::Normal;
+      }
+
+#ifndef SL_VBS_THREADED
+    }
+  }
+#endif
+#undef OP
+#undef NEXT
+}
+catch (ScriptAbort&) {
+  if (abortLine_ == 0) {
+    if (const Stmt* s = StatementAt(code, static_cast<std::uint32_t>(ip - start))) {
+      abortBlock_ = f.block ? *f.block : std::string();
+      abortLine_ = s->line;
+      abortColumn_ = s->column;
+    }
+  }
+  throw;
+}
+catch (RuntimeError& e) {
+  auto pc = static_cast<std::uint32_t>(ip - start);
+  if (f.resumeNext && !aborting_) {
+    if (const ResumeRange* range = ResumeRangeAt(code, pc)) {
+      SetErr(e);
+      ip = start + range->resume;
+      continue;
+    }
+  }
+  if (auto* se = dynamic_cast<ScriptError*>(&e); se && se->Line() > 0) throw;
+  const Stmt* s = StatementAt(code, pc);
+  if (!s) throw;
+  throw Positioned(e, s, f);
+}
+}
+}
+// clang-format on
+
+}  // namespace sl::vbs
