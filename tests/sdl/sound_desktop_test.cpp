@@ -134,7 +134,7 @@ TEST(SoundDesktopTest, TheDemosSoundsReachTheDeviceAtTheirLevels) {
     std::size_t end = std::min<std::size_t>(frames, first + 2 * static_cast<std::size_t>(rate));
     double left = test::Rms(sea, 2, 0, first, end);
     double right = test::Rms(sea, 2, 1, first, end);
-    EXPECT_NEAR(left, expected, expected * 0.15);
+    EXPECT_NEAR(left, expected, expected * 0.05);
     EXPECT_NEAR(right, left, 1e-6);  // a mono file on both channels
 
     // The bell of the lamp room alone: player 7 at level 8, -800, played once. A decaying
@@ -146,7 +146,7 @@ TEST(SoundDesktopTest, TheDemosSoundsReachTheDeviceAtTheirLevels) {
     double bellExpected =
         test::Rms(Opening(kDemo + "/Frames/Bell.wav", 1)) * av::GainOfVolume(-800);
     double bellLeft = test::Rms(bell, 2, 0, bellFrom, bellTo);
-    EXPECT_NEAR(bellLeft, bellExpected, bellExpected * 0.15);
+    EXPECT_NEAR(bellLeft, bellExpected, bellExpected * 0.05);
     EXPECT_NEAR(test::Rms(bell, 2, 1, bellFrom, bellTo), bellLeft, 1e-6);
 
     // The lighthouse tune alone: channel 1 at level 8 once its 2.5 s fade-in is over, as loud
@@ -161,7 +161,7 @@ TEST(SoundDesktopTest, TheDemosSoundsReachTheDeviceAtTheirLevels) {
     for (int channel : {0, 1}) {
       double expectedTune = test::Rms(alone, 2, channel, from - tuneFrom) * av::GainOfVolume(-800);
       EXPECT_GT(expectedTune, 0.002);
-      EXPECT_NEAR(test::Rms(tune, 2, channel, from, to), expectedTune, expectedTune * 0.15)
+      EXPECT_NEAR(test::Rms(tune, 2, channel, from, to), expectedTune, expectedTune * 0.05)
           << "channel " << channel;
     }
 
