@@ -145,6 +145,26 @@ Variant* Interpreter::OperandSlot(const Code& code, Operand o, Frame& f) {
   }
 }
 
+// The counter variable of a For loop when it is a local, a parameter or a global variable;
+// null for anything that needs the general look-up.
+inline Variant* Interpreter::CounterVariable(const Code& code, Operand o, Frame& f) {
+  switch (KindOf(o)) {
+    case OperandKind::Register:
+      return &f.locals[IndexOf(o)];
+    case OperandKind::RefParam:
+      return f.refs[IndexOf(o)];
+    case OperandKind::Name: {
+      const NameRef& r = code.names[IndexOf(o)]->ref;
+      if (r.kind == NameKind::Global && r.global->kind == GlobalSlot::Variable && !r.readOnly) {
+        return &r.global->value;
+      }
+      return nullptr;
+    }
+    default:
+      return nullptr;
+  }
+}
+
 // The variable an operand names, for writing; null when it is no variable or a constant.
 Variant* Interpreter::OperandVariable(const Code& code, Operand o, Frame& f) {
   Variant* v = OperandSlot(code, o, f);
@@ -576,6 +596,24 @@ Flow Interpreter::RunCode(const Code& code, Frame& f) {
         NEXT;
       }
       OP(ForNext) {
+        // An integer loop whose counter still holds an Integer or Long, while no time check
+        // is due, steps here; everything else (and every error) takes ForNext's way.
+        Variant* state = regs + ip->a;
+        Variant* var = CounterVariable(code, ip->b, f);
+        if (state[0].Type() == VarType::Boolean && ticks_ > 1 && var &&
+            IsSmallInteger(var->Type())) {
+          --ticks_;
+          bool wide = state[0].AsBool();
+          if (var->Type() == VarType::Long && !wide) {
+            wide = true;
+            state[0] = Variant(true);
+          }
+          std::int64_t end = state[1].AsLong(), st = state[2].AsLong();
+          std::int64_t cur = SmallInteger(*var) + st;
+          *var = Counter(cur, wide);  // (an Integer or Long holds nothing to release)
+          ip = (st >= 0 ? cur <= end : cur >= end) ? start + ip->d : ip + 1;
+          NEXT;
+        }
         ip = ForNext(code, *ip, f) ? start + ip->d : ip + 1;
         NEXT;
       }

@@ -157,3 +157,25 @@ Do Until i >= 3 Or i = -1
   i = i + 1
 Loop
 WScript.Echo "until:", i
+
+' Integer For loops step their counter in place; what the body makes of the counter still counts.
+For i = 1 To 3
+  i = CLng(i)
+Next
+WScript.Echo "made Long in the body:", TypeName(i), i
+For i = 32766 To 32767
+Next
+WScript.Echo "past the Integer range:", TypeName(i), i
+Sub CountInto(c)
+  For c = 10 To 30 Step 10
+  Next
+End Sub
+Dim counted
+CountInto counted
+WScript.Echo "by-reference counter:", TypeName(counted), counted
+Sub CountGlobal()
+  For counted = 3 To 1 Step -1
+  Next
+End Sub
+CountGlobal
+WScript.Echo "global counter in a procedure:", TypeName(counted), counted
