@@ -389,10 +389,12 @@ class Compiler {
         ResolveName(static_cast<EraseStmt*>(s)->name, false);
         break;
       case StmtKind::Const:
-        for (auto& [name, value] : static_cast<ConstStmt*>(s)->items) {
+        // (no structured binding: Clang 14 cannot capture one in a lambda)
+        for (auto& item : static_cast<ConstStmt*>(s)->items) {
+          NameExpr* name = item.first;
           Declaring([&] { ResolveName(name, false); });
           name->ref.readOnly = false;  // the declaration itself assigns
-          ResolveExpr(value, false);
+          ResolveExpr(item.second, false);
         }
         break;
       case StmtKind::If: {
