@@ -424,7 +424,11 @@ Flow Interpreter::RunCode(const Code& code, Frame& f) {
     if (IsSmallInteger(l.Type()) && IsSmallInteger(r.Type())) { \
       std::int64_t x = SmallInteger(l), y = SmallInteger(r);    \
       if (guard) {                                              \
-        SetCounter(regs[ip->a], expr, Wide(l, r));              \
+        if (!IsReference(regs[ip->a])) {                        \
+          regs[ip->a] = Counter(expr, Wide(l, r));              \
+        } else {                                                \
+          SetCounter(regs[ip->a], expr, Wide(l, r));            \
+        }                                                       \
         ++ip;                                                   \
         NEXT;                                                   \
       }                                                         \
