@@ -1,7 +1,7 @@
 // The demo game on the real desktop (a private Xvfb) with SDL's disk audio driver, which writes
 // what the device would play to a file: the harbour's sea loop, the lamp room's bell and the
 // lighthouse tune (MIDI, once its fade-in is over) arrive at the levels the game asks for, and
-// the mute key silences everything.
+// the mute key silences everything. Without a sound device the game plays on, silently.
 #include <SDL.h>
 #include <gtest/gtest.h>
 
@@ -182,6 +182,41 @@ TEST(SoundDesktopTest, TheDemosSoundsReachTheDeviceAtTheirLevels) {
   }
   unsetenv("SDL_AUDIODRIVER");
   unsetenv("SDL_DISKAUDIOFILE");
+}
+
+TEST(SoundDesktopTest, WithoutASoundDeviceTheGamePlaysOnSilentlyAndSaysSoOnce) {
+  test::XvfbDisplay xvfb;
+  if (!xvfb.Installed()) GTEST_SKIP() << "skipped: " << xvfb.Reason();
+  ASSERT_TRUE(xvfb.Available()) << xvfb.Reason();
+  setenv("SDL_AUDIODRIVER", "no-such-driver", 1);
+  testing::internal::CaptureStderr();
+  {
+    ui::test::FakeSettings settings;
+    SdlPlatform platform(settings, SdlOptions{{1024, 768}});
+    RecordingMessageBoxService boxes;
+    Player player(platform, boxes, kDemo);
+    player.Start();
+    player.Title().ClickButton(0);  // the harbour, whose sea is the first sound
+    ui::EventLoop& loop = player.Windows().Loop();
+    loop.Sleep(300);
+    Game& game = *player.GetGame();
+    EXPECT_EQ(platform.Audio(), nullptr);
+    EXPECT_TRUE(game.MPlayer()(6).Playing());  // the sea loops on, unheard
+    // The bell still lasts its 2.5 s on the clock and leaves its player free again.
+    game.OpenFrame("Lamp Room");
+    loop.Sleep(500);
+    EXPECT_TRUE(game.MPlayer()(7).Playing());
+    loop.Sleep(2500);
+    EXPECT_FALSE(game.MPlayer()(7).Playing());
+    EXPECT_EQ(game.CurrentFrameName, "Lamp Room");
+  }
+  std::string said = testing::internal::GetCapturedStderr();
+  unsetenv("SDL_AUDIODRIVER");
+  const std::string line = "storyloom: no sound device (";
+  std::size_t at = said.find(line);
+  ASSERT_NE(at, std::string::npos) << said;
+  EXPECT_NE(said.find("); the game plays on without sound\n", at), std::string::npos) << said;
+  EXPECT_EQ(said.find(line, at + 1), std::string::npos) << said;  // once, for all the sounds
 }
 
 }  // namespace

@@ -6,6 +6,8 @@
 #include <filesystem>
 #include <fstream>
 
+#include "support/temp_folder.h"
+
 namespace sl {
 namespace {
 
@@ -191,13 +193,12 @@ TEST(EventScript, WaitsAreCapped) {
 }
 
 TEST(EventScript, LoadsFilesAndReportsUnreadableOnes) {
-  auto dir = std::filesystem::temp_directory_path() / "storyloom_event_script_test";
-  std::filesystem::create_directories(dir);
+  test::TempFolder folder;
+  auto dir = std::filesystem::path(folder.Path());
   auto file = dir / "events.txt";
   std::ofstream(file) << "wait 5\nclick 1 2\n";
   EXPECT_EQ(LoadEventScript(file).size(), 2u);
   EXPECT_THROW(LoadEventScript(dir / "missing.txt"), EventScriptError);
-  std::filesystem::remove_all(dir);
 }
 
 }  // namespace

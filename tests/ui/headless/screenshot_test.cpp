@@ -4,6 +4,7 @@
 #include <filesystem>
 
 #include "headless_fixture.h"
+#include "support/temp_folder.h"
 #include "ui/draw/png_io.h"
 
 namespace sl {
@@ -12,9 +13,8 @@ namespace {
 namespace fs = std::filesystem;
 
 TEST(HeadlessScreenshot, WritesTheActiveWindowsFrameAsPng) {
-  fs::path dir = fs::temp_directory_path() / "storyloom_screenshot_test";
-  fs::remove_all(dir);
-  fs::create_directories(dir);
+  test::TempFolder folder;
+  fs::path dir = folder.Path();
   test::HeadlessRun run("wait 10\nscreenshot " + (dir / "shot.png").string() + "\n");
   auto& p = run.platform;
   ui::WindowId back = p.CreateWindow({"Game", "", 0, 0, 4, 3});
@@ -48,12 +48,11 @@ TEST(HeadlessScreenshot, WritesTheActiveWindowsFrameAsPng) {
       EXPECT_EQ(draw::PixelBlue(px), 200);
     }
   EXPECT_TRUE(run.warnings.empty());
-  fs::remove_all(dir);
 }
 
 TEST(HeadlessScreenshot, NothingToTakeIsAWarningNotAFailure) {
-  fs::path file = fs::temp_directory_path() / "storyloom_screenshot_none.png";
-  fs::remove(file);
+  test::TempFolder folder;
+  fs::path file = folder / "none.png";
   test::HeadlessRun run("screenshot " + file.string() + "\n");
   ui::WindowId w = run.platform.CreateWindow({"frmWelcome", "", 0, 0, 10, 10});
   run.Run();

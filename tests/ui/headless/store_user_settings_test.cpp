@@ -8,13 +8,14 @@
 #include <sstream>
 
 #include "backend/headless/trace.h"
+#include "support/temp_folder.h"
 
 namespace sl {
 namespace {
 
 TEST(StoreUserSettings, MissingKeysAreToldApartFromAnyStoredValue) {
-  auto file = std::filesystem::temp_directory_path() / "storyloom_store_settings_test.ini";
-  std::filesystem::remove(file);
+  test::TempFolder dir;
+  auto file = std::filesystem::path(dir / "settings.ini");
   SettingsStore store(file.string());
   std::ostringstream out;
   VirtualClock clock{CivilTime{}};

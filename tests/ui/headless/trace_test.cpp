@@ -8,6 +8,8 @@
 #include <limits>
 #include <sstream>
 
+#include "support/temp_folder.h"
+
 namespace sl {
 namespace {
 
@@ -77,7 +79,8 @@ TEST_F(TraceTest, MessageAndInputBoxes) {
 }
 
 TEST_F(TraceTest, PathsInsideTheProjectAreRelative) {
-  auto root = std::filesystem::temp_directory_path() / "storyloom_trace_test";
+  test::TempFolder dir;
+  auto root = std::filesystem::path(dir.Path());
   std::filesystem::create_directories(root / "game" / "Saves");
   Trace trace(out_, clock_, root / "game");
   EXPECT_EQ(trace.PathText(root / "game" / "Saves" / "one.sav"), "Saves/one.sav");
@@ -114,7 +117,6 @@ TEST_F(TraceTest, PathsInsideTheProjectAreRelative) {
       "\n"
       R"({"t":0,"ev":"video","op":"end","file":"intro.avi","target":"PictureBox","stretched":false,"rect":[0,0,160,120],"duration":2.5})"
       "\n");
-  std::filesystem::remove_all(root);
 }
 
 TEST_F(TraceTest, OtherRecordKinds) {
@@ -166,7 +168,8 @@ TEST_F(TraceTest, StateComesFromTheProviders) {
 
 TEST(TraceFile, LinesAreOnDiskAsSoonAsTheyAreWritten) {
   VirtualClock clock{CivilTime{2004, 3, 7, 12, 0, 0, 0}};
-  auto file = std::filesystem::temp_directory_path() / "storyloom_trace_flush.jsonl";
+  test::TempFolder dir;
+  auto file = std::filesystem::path(dir / "trace.jsonl");
   auto trace = Trace::Open(file.string(), &clock);
   trace->Frame("A");
   std::ifstream in(file);
@@ -174,7 +177,6 @@ TEST(TraceFile, LinesAreOnDiskAsSoonAsTheyAreWritten) {
   ASSERT_TRUE(std::getline(in, line));
   EXPECT_EQ(line, R"({"t":0,"ev":"frame","name":"A"})");
   trace.reset();
-  std::filesystem::remove(file);
   EXPECT_THROW(Trace::Open("/nonexistent-dir/x/trace.jsonl", &clock), std::runtime_error);
 }
 
