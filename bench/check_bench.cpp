@@ -8,6 +8,7 @@
 #include <fstream>
 #include <string>
 
+#include "../tests/support/temp_folder.h"
 #include "../tests/ui/fake_platform.h"
 #include "core/recording_message_box.h"
 #include "player/check/game_check.h"
@@ -91,8 +92,8 @@ void MakeGame(const fs::path& game) {
 }
 
 void BM_CheckGameOf500Frames(benchmark::State& state) {
-  fs::path game = fs::temp_directory_path() / "storyloom-check-bench";
-  fs::remove_all(game);
+  sl::test::TempFolder folder;
+  fs::path game = folder.Path();
   MakeGame(game);
   sl::ui::test::FakePlatform platform;
   sl::CheckResult result;
@@ -102,7 +103,6 @@ void BM_CheckGameOf500Frames(benchmark::State& state) {
     result = sl::GameCheck(player, boxes, game.string()).Run();
     benchmark::DoNotOptimize(result.problems);
   }
-  fs::remove_all(game);
   if (!result.problems.empty()) state.SkipWithError(result.problems.front().c_str());
   if (result.frames != kFrames) state.SkipWithError("not every frame was checked");
   state.counters["scripts"] = result.scripts;

@@ -6,6 +6,7 @@
 #include <filesystem>
 #include <string>
 
+#include "../tests/support/temp_folder.h"
 #include "core/data_file_reader.h"
 #include "core/data_file_writer.h"
 
@@ -23,7 +24,8 @@ std::string MakeDataFile(std::size_t targetBytes) {
 }
 
 void BM_ReadDataFile(benchmark::State& state) {
-  std::string path = (std::filesystem::temp_directory_path() / "storyloom-bench.dat").string();
+  sl::test::TempFolder folder;
+  std::string path = folder / "storyloom-bench.dat";
   std::string bytes = MakeDataFile(20 << 20);
   if (std::FILE* f = std::fopen(path.c_str(), "wb")) {
     std::fwrite(bytes.data(), 1, bytes.size(), f);

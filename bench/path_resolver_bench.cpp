@@ -7,25 +7,24 @@
 #include <string>
 #include <vector>
 
+#include "../tests/support/temp_folder.h"
 #include "core/path_resolver.h"
 
 namespace {
 
 class BenchFolder {
  public:
-  BenchFolder() {
-    root_ = std::filesystem::temp_directory_path() / "storyloom-bench-paths";
-    std::filesystem::remove_all(root_);
+  BenchFolder() : root_(folder_.Path()) {
     std::filesystem::create_directories(root_ / "Frames");
     for (int i = 0; i < 20000; ++i) {
       std::string name = "Picture_" + std::to_string(i) + ".Jpg";
       if (std::FILE* f = std::fopen((root_ / "Frames" / name).c_str(), "wb")) std::fclose(f);
     }
   }
-  ~BenchFolder() { std::filesystem::remove_all(root_); }
   std::string Path() const { return root_.string(); }
 
  private:
+  sl::test::TempFolder folder_;
   std::filesystem::path root_;
 };
 

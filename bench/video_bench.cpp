@@ -18,6 +18,7 @@
 #include "backend/sdl/sdl_platform.h"
 #endif
 #include "player/media/mci_interpreter.h"
+#include "support/temp_folder.h"
 #include "support/test_video.h"
 #include "ui/controls/picture_box.h"
 #include "ui/fake_platform.h"
@@ -42,12 +43,8 @@ test::Rgb Scene(int k, int x, int y) {
 
 // The videos written for a run, removed at its end.
 struct VideoFiles {
+  sl::test::TempFolder folder;
   std::map<std::string, std::string> byCodec;
-  ~VideoFiles() {
-    std::error_code ec;
-    for (const auto& [codec, path] : byCodec)
-      std::filesystem::remove(path, ec);
-  }
 };
 
 // The video of a codec, written once per run into the temporary folder.
@@ -56,8 +53,7 @@ const std::string& VideoFile(const std::string& codec) {
   std::map<std::string, std::string>& files = videos.byCodec;
   auto it = files.find(codec);
   if (it != files.end()) return it->second;
-  std::string path =
-      (std::filesystem::temp_directory_path() / ("storyloom-bench-" + codec + ".avi")).string();
+  std::string path = videos.folder / ("storyloom-bench-" + codec + ".avi");
   test::TestVideo v;
   v.width = kWidth;
   v.height = kHeight;
