@@ -4,8 +4,6 @@
 // whole check as the command line runs it, the player built for it included.
 #include <benchmark/benchmark.h>
 
-#include <filesystem>
-#include <fstream>
 #include <string>
 
 #include "../tests/support/temp_folder.h"
@@ -16,17 +14,10 @@
 
 namespace {
 
-namespace fs = std::filesystem;
-
 constexpr int kFrames = 500;
 constexpr int kHotspots = 5;
 constexpr int kProcedures = 40;
 constexpr int kVariables = 20;
-
-void Write(const fs::path& file, const std::string& bytes) {
-  fs::create_directories(file.parent_path());
-  std::ofstream(file, std::ios::binary) << bytes;
-}
 
 std::string FrameName(int n) {
   return "Frame " + std::to_string(n % kFrames);
@@ -65,42 +56,41 @@ std::string ActionFile(int n) {
   return text;
 }
 
-void MakeGame(const fs::path& game) {
-  Write(game / "Config/General",
-        "\"Bench\",\"\",\"Bench\",0,\"" + FrameName(0) + "\",\"1.0\",640,480,\"\",\"\",\"\"\r\n");
+void MakeGame(const sl::test::TempFolder& game) {
+  game.Write("Config/General", "\"Bench\",\"\",\"Bench\",0,\"" + FrameName(0) +
+                                   "\",\"1.0\",640,480,\"\",\"\",\"\"\r\n");
   std::string variables = "\"Variables\"\r\n";
   for (int v = 1; v <= kVariables; ++v)
     variables += "\"Flag" + std::to_string(v) + "\"\r\n";
-  Write(game / "Config/Variables", variables + "\"***\"\r\n\"Visits\"\r\n");
+  game.Write("Config/Variables", variables + "\"***\"\r\n\"Visits\"\r\n");
   std::string procedures = "'\r\n'\r\n'\r\n";
   for (int p = 1; p <= kProcedures; ++p) {
     procedures += "Sub Helper" + std::to_string(p) +
                   "(n)\r\n  Dim k\r\n  For k = 1 To n\r\n    Visits = Visits + k\r\n  Next\r\n"
                   "  If Visits > 100 Then Action.Message \"Many\"\r\nEnd Sub\r\n";
   }
-  Write(game / "Config/Procedures", procedures);
+  game.Write("Config/Procedures", procedures);
   for (const char* file : {"Areas/Tune.mid", "Areas/Step.wav", "Areas/Item.gif", "Icons/Hand.cur"})
-    Write(game / file, "x");
+    game.Write(file, "x");
   for (int b = 0; b < 50; ++b)
-    Write(game / ("Frames/Back" + std::to_string(b) + ".jpg"), "x");
+    game.Write("Frames/Back" + std::to_string(b) + ".jpg", "x");
   for (int n = 0; n < kFrames; ++n) {
     std::string name = FrameName(n);
-    Write(game / "Frames" / (name + ".fme"), FrameFile(n));
-    Write(game / "FramesData" / (name + ".fm2"), HotspotFile());
-    Write(game / "FramesData" / (name + ".fm3"), ActionFile(n));
+    game.Write("Frames/" + name + ".fme", FrameFile(n));
+    game.Write("FramesData/" + name + ".fm2", HotspotFile());
+    game.Write("FramesData/" + name + ".fm3", ActionFile(n));
   }
 }
 
 void BM_CheckGameOf500Frames(benchmark::State& state) {
   sl::test::TempFolder folder;
-  fs::path game = folder.Path();
-  MakeGame(game);
+  MakeGame(folder);
   sl::ui::test::FakePlatform platform;
   sl::CheckResult result;
   for (auto _ : state) {
     sl::RecordingMessageBoxService boxes;
-    sl::Player player(platform, boxes, game.string());
-    result = sl::GameCheck(player, boxes, game.string()).Run();
+    sl::Player player(platform, boxes, folder.Path());
+    result = sl::GameCheck(player, boxes, folder.Path()).Run();
     benchmark::DoNotOptimize(result.problems);
   }
   if (!result.problems.empty()) state.SkipWithError(result.problems.front().c_str());
