@@ -43,7 +43,7 @@ constexpr std::uint16_t IndexOf(Operand o) {
 #define SL_VBS_OPCODES(X)                                                                   \
   X(Move)        /* r[a] = value of b (objects give their default value) */                 \
   X(Copy)        /* r[a] = b as it is */                                                    \
-  X(Clear)       /* r[a .. a+b) = Empty */                                                  \
+  X(Clear)       /* release what r[a .. a+b) hold, and (flags 1) the operands' scratch */   \
   X(Binary)      /* r[a] = b <flags: Op> c */                                               \
   X(AddInt)      /* r[a] = b + c, Integer and Long fast */                                  \
   X(SubInt)      /* r[a] = b - c */                                                         \
@@ -64,6 +64,8 @@ constexpr std::uint16_t IndexOf(Operand o) {
   X(ElemBegin)   /* an element of array variable b: on, else r[a] = tree(expr d), goto c */ \
   X(ElemGet)     /* r[a] = array b (r[c .. c+flags) subscripts) */                          \
   X(ElemSet)     /* b(r[c .. c+flags)) = r[a] (target expression d) */                      \
+  X(ElemGet1)    /* r[a] = array b (operand c); else r[a] = tree(expr d): one subscript */  \
+  X(ElemSet1)    /* b(operand c) = r[a] (target expression d): one subscript */             \
   X(CallBegin)   /* names[b] is a procedure: on; else r[a] = tree(expr d), goto c */        \
   X(CallProc)    /* r[a] = the procedure called at calls[d], with its arguments */          \
   X(EvalTree)    /* r[a] = the tree walker's value of expression d */                       \

@@ -123,6 +123,12 @@ class CodeCompiler {
   // A temporary was written with a value that may be an object (a copy of a variable, the
   // result of a call or of an element): the statement empties its temporaries when it ends.
   void MayHoldObject() { mayHoldObject_ = true; }
+  // A name operand of the statement may be a call, whose result the code keeps in a scratch
+  // value until the statement ends.
+  void MayCallByName() {
+    mayHoldObject_ = true;
+    mayCallByName_ = true;
+  }
 
   // ---- Operands ----
   Operand NameOperand(NameExpr* n) {
@@ -132,6 +138,8 @@ class CodeCompiler {
       case NameKind::RefParam:
         return MakeOperand(OperandKind::RefParam, static_cast<std::uint32_t>(n->ref.slot));
       default:
+        // A name that may be a call keeps its result until the statement ends.
+        if (!PlainName(n)) MayCallByName();
         return MakeOperand(OperandKind::Name, Add(code_.names, n));
     }
   }
@@ -144,7 +152,6 @@ class CodeCompiler {
     const GlobalSlot* g = const_cast<GlobalScope&>(globals_).Find(n->key);
     return g && (g->kind == GlobalSlot::Variable || g->kind == GlobalSlot::Constant);
   }
-
 
   // Compiles `e`; its value is the operand returned (a temporary when code computes it).
   Operand Value(Expr* e) {
@@ -219,11 +226,26 @@ class CodeCompiler {
     return base;
   }
 
+  // Whether the value of `e` is an operand the code reads without computing anything (a
+  // literal or a name), so that reading it may wait until the instruction that uses it.
+  static bool DirectOperand(const Expr* e) {
+    while (e->kind == ExprKind::Paren)
+      e = static_cast<const ParenExpr*>(e)->inner;
+    return e->kind == ExprKind::Literal || e->kind == ExprKind::Name;
+  }
+
   Operand ElementValue(CallExpr* c) {
     MayHoldObject();
     auto* n = static_cast<NameExpr*>(c->callee);
     int dst = NewTemp();
     Operand container = NameOperand(n);
+    if (c->args.size() == 1 && DirectOperand(c->args[0])) {
+      Instr get{Opcode::ElemGet1, 0, U16(dst), container, Value(c->args[0])};
+      get.d = Add(code_.exprs, static_cast<Expr*>(c));
+      Emit(get);
+      top_ = dst + 1;
+      return Reg(dst);
+    }
     Instr begin{Opcode::ElemBegin, 0, U16(dst), container};
     begin.d = Add(code_.exprs, static_cast<Expr*>(c));
     std::size_t at = Emit(begin);
@@ -394,7 +416,9 @@ class CodeCompiler {
     std::uint32_t begin = Here();
     int mark = top_;
     bool outerMayHoldObject = mayHoldObject_;
+    bool outerMayCallByName = mayCallByName_;
     mayHoldObject_ = false;
+    mayCallByName_ = false;
     int outerHighWater = highWater_;
     highWater_ = mark;
     switch (s->kind) {
@@ -428,11 +452,13 @@ class CodeCompiler {
     }
     ResumeAt(begin, Here());  // an error goes on after the statement
     top_ = mark;
-    if (highWater_ > mark && mayHoldObject_) {
-      Emit({Opcode::Clear, 0, U16(mark), static_cast<Operand>(highWater_ - mark)});
+    if (mayHoldObject_) {
+      Emit({Opcode::Clear, static_cast<std::uint8_t>(mayCallByName_ ? 1 : 0), U16(mark),
+            static_cast<Operand>(std::max(highWater_ - mark, 0))});
     }
     highWater_ = std::max(outerHighWater, highWater_);
     mayHoldObject_ = mayHoldObject_ || outerMayHoldObject;
+    mayCallByName_ = mayCallByName_ || outerMayCallByName;
   }
 
   // A statement left to the tree walker; an Exit Do or Exit For in its body goes to the end of
@@ -488,6 +514,13 @@ class CodeCompiler {
           !static_cast<NameExpr*>(c->callee)->ref.readOnly) {
         int value = NewTemp();
         ValueInto(a->value, value);
+        if (c->args.size() == 1 && DirectOperand(c->args[0])) {
+          Instr i{Opcode::ElemSet1, 0, U16(value), NameOperand(static_cast<NameExpr*>(c->callee)),
+                  Value(c->args[0])};
+          i.d = Add(code_.exprs, static_cast<Expr*>(c));
+          Emit(i);
+          return;
+        }
         int base = Subscripts(c->args);
         Instr i{Opcode::ElemSet, static_cast<std::uint8_t>(c->args.size()), U16(value),
                 NameOperand(static_cast<NameExpr*>(c->callee)), U16(base)};
@@ -702,6 +735,7 @@ class CodeCompiler {
   int highWater_ = 0;
   bool resumable_;              // the body uses On Error: errors may go on where the code says
   bool mayHoldObject_ = false;  // a temporary of the statement may hold an object
+  bool mayCallByName_ = false;  // see MayCallByName
   std::vector<Loop> loops_;
 };
 

@@ -5,6 +5,7 @@
 // code was running.
 #include <algorithm>
 #include <cmath>
+#include <new>
 
 #include "core/variant_convert.h"
 #include "vbscript/bytecode.h"
@@ -56,6 +57,33 @@ bool IsReference(const Variant& v) {
   return v.IsString() || v.IsObject() || v.IsArray();
 }
 
+// Writes a number or Boolean over a value that holds no string, object or array: there is
+// nothing to release, so the value is built in place without the checks of an assignment.
+template <class T>
+[[gnu::always_inline]] inline void Overwrite(Variant& dst, T value) {
+  ::new (static_cast<void*>(&dst)) Variant(value);
+}
+
+// The result of an operator on two Integers into a register that holds no string, object or
+// array: an Integer, or a Long past the Integer range.
+inline void PutInteger(Variant& dst, std::int32_t value) {
+  if (value >= -32768 && value <= 32767) {
+    Overwrite(dst, static_cast<std::int16_t>(value));
+  } else {
+    Overwrite(dst, value);
+  }
+}
+
+// The result of an operator on Integers and Longs, at least one a Long, into such a register:
+// a Long, or a Double past the Long range.
+inline void PutLong(Variant& dst, std::int64_t value) {
+  if (value >= INT32_MIN && value <= INT32_MAX) {
+    Overwrite(dst, static_cast<std::int32_t>(value));
+  } else {
+    Overwrite(dst, static_cast<double>(value));
+  }
+}
+
 bool Truth(const Variant& v) {
   return v.Type() == VarType::Boolean ? v.AsBool() : IsTrue(v);
 }
@@ -96,21 +124,36 @@ const Code* Interpreter::CodeOf(Program& program) {
   return program.globalBytecode.get();
 }
 
-// The value a name operand reads when it is not a global variable: as the tree walker
-// evaluates the name (which may call a procedure), held in `scratch`.
+// The value a name operand reads when it was not yet known as a global variable: a variable
+// or constant in place (once its name is resolved), anything else as the tree walker evaluates
+// the name (which may call a procedure), held in `scratch` until the statement's end.
 const Variant& Interpreter::NameValue(NameExpr* n, Frame& f, Variant& scratch) {
+  switch (Resolved(n)) {
+    case NameKind::Global:
+      if (n->ref.global->kind == GlobalSlot::Procedure ||
+          n->ref.global->kind == GlobalSlot::Intrinsic ||
+          n->ref.global->kind == GlobalSlot::Class) {
+        break;
+      }
+      return n->ref.global->value;
+    case NameKind::ClassMember:
+    case NameKind::Builtin:
+    case NameKind::HostMember:
+      break;
+    default:
+      return *VariableSlot(n, f);
+  }
   scratch = EvalName(n, f);
   return scratch;
 }
 
 // The value an operand reads, in place where it can.
-inline const Variant& Interpreter::OperandValue(const Code& code, Operand o, Frame& f,
-                                                Variant& scratch) {
+[[gnu::always_inline]] inline const Variant& Interpreter::OperandValue(const Code& code, Operand o,
+                                                                       Frame& f, Variant& scratch) {
+  // Registers and constants, the most frequent, are told apart without the jump table.
+  if (KindOf(o) == OperandKind::Register) return f.locals[o];
+  if (KindOf(o) == OperandKind::Constant) return code.constants[IndexOf(o)];
   switch (KindOf(o)) {
-    case OperandKind::Register:
-      return f.locals[IndexOf(o)];
-    case OperandKind::Constant:
-      return code.constants[IndexOf(o)];
     case OperandKind::RefParam:
       return *f.refs[IndexOf(o)];
     default: {
@@ -124,6 +167,47 @@ inline const Variant& Interpreter::OperandValue(const Code& code, Operand o, Fra
     }
   }
 }
+
+// The value an operand reads when reading it runs nothing (a register, a constant, a parameter,
+// a global variable or constant); null when the name must be looked up or evaluated.
+[[gnu::always_inline]] inline const Variant* Interpreter::PlainOperand(const Code& code, Operand o,
+                                                                       Frame& f) {
+  switch (KindOf(o)) {
+    case OperandKind::Register:
+      return &f.locals[IndexOf(o)];
+    case OperandKind::Constant:
+      return &code.constants[IndexOf(o)];
+    case OperandKind::RefParam:
+      return f.refs[IndexOf(o)];
+    default: {
+      const NameRef& r = code.names[IndexOf(o)]->ref;
+      if (r.kind == NameKind::Global &&
+          (r.global->kind == GlobalSlot::Variable || r.global->kind == GlobalSlot::Constant)) {
+        return &r.global->value;
+      }
+      return nullptr;
+    }
+  }
+}
+
+namespace {
+
+// The element of a one-dimensional array `container` holds at the Integer or Long `subscript`;
+// null when either is anything else, or the subscript is out of range (the general way then
+// decides, with its errors).
+inline Variant* FindElement(const Variant* container, const Variant* subscript) {
+  if (!container || !container->IsArray() || !subscript || !IsSmallInteger(subscript->Type())) {
+    return nullptr;
+  }
+  VariantArray* array = container->AsArray();
+  const std::vector<VariantArray::Bound>& bounds = array->Bounds();
+  if (bounds.size() != 1) return nullptr;
+  std::int64_t rel = SmallInteger(*subscript) - bounds[0].lower;
+  return rel >= 0 && rel < bounds[0].count ? &array->Data()[static_cast<std::size_t>(rel)]
+                                           : nullptr;
+}
+
+}  // namespace
 
 // The variable an operand names, constants included (for reading an element); null when it
 // is no variable.
@@ -145,9 +229,11 @@ Variant* Interpreter::OperandSlot(const Code& code, Operand o, Frame& f) {
   }
 }
 
-// The counter variable of a For loop when it is a local, a parameter or a global variable;
-// null for anything that needs the general look-up.
-inline Variant* Interpreter::CounterVariable(const Code& code, Operand o, Frame& f) {
+// The variable an operand names when it is a local, a parameter or a global variable that may
+// be written (a For counter, an array being read or written); null for anything that needs the
+// general look-up.
+[[gnu::always_inline]] inline Variant* Interpreter::DirectVariable(const Code& code, Operand o,
+                                                                   Frame& f) {
   switch (KindOf(o)) {
     case OperandKind::Register:
       return &f.locals[IndexOf(o)];
@@ -174,7 +260,8 @@ Variant* Interpreter::OperandVariable(const Code& code, Operand o, Frame& f) {
 
 // container(subscripts) = value: an array element, or the default member of an object; a name
 // that is no longer a variable is assigned by the tree walker's rules.
-void Interpreter::ElementStore(const Code& code, const Instr& in, Frame& f) {
+void Interpreter::ElementStore(const Code& code, const Instr& in, const Variant* subscripts,
+                               std::size_t count, Frame& f) {
   Variant* regs = f.locals;
   Variant* container = OperandVariable(code, in.b, f);
   auto* target = static_cast<CallExpr*>(code.exprs[in.d]);
@@ -185,17 +272,17 @@ void Interpreter::ElementStore(const Code& code, const Instr& in, Frame& f) {
   }
   if (container->IsArray()) {
     std::int32_t subs[kMaxSubscripts];
-    for (std::size_t k = 0; k < in.flags; ++k)
-      subs[k] = SubscriptValue(regs[in.c + k]);
+    for (std::size_t k = 0; k < count; ++k)
+      subs[k] = SubscriptValue(subscripts[k]);
     MakeUnique(*container);
-    Store(container->AsArray()->At(subs, in.flags), regs[in.a]);
+    Store(container->AsArray()->At(subs, count), regs[in.a]);
     return;
   }
   if (container->IsObject()) {
     Object* obj = container->AsObject();
     if (!obj) throw NamedError(kErrObjectRequired, name);
     Ref<Object> keep(obj);
-    std::vector<Variant> args(regs + in.c, regs + in.c + in.flags);
+    std::vector<Variant> args(subscripts, subscripts + count);
     args.push_back(regs[in.a]);
     obj->Invoke(kDispIdValue, kInvokeLet, args);
     return;
@@ -360,6 +447,29 @@ void Interpreter::ElementLoad(const Code& code, const Instr& in, Frame& f) {
   }
 }
 
+// r[a] = b(operand c) when the fast way in the loop did not apply: the container is checked
+// first (no array: the tree walker evaluates the whole expression), then the subscript read.
+void Interpreter::ElementLoad1(const Code& code, const Instr& in, Frame& f) {
+  const Variant* container = OperandSlot(code, in.b, f);
+  if (container && container->IsArray()) {
+    Variant scratch;
+    std::int32_t sub = SubscriptValue(OperandValue(code, in.c, f, scratch));
+    container = OperandSlot(code, in.b, f);  // the subscript may change it
+    if (container && container->IsArray()) {
+      Ref<VariantArray> array(container->AsArray());
+      Store(f.locals[in.a], array->At(&sub, 1));
+      return;
+    }
+  }
+  Store(f.locals[in.a], Eval(code.exprs[in.d], f));
+}
+
+void Interpreter::ElementStore1(const Code& code, const Instr& in, Frame& f) {
+  Variant scratch;
+  Variant subscript = OperandValue(code, in.c, f, scratch);
+  ElementStore(code, in, &subscript, 1, f);
+}
+
 // Whether the array element read of `in` goes on in the code: false when the container is no
 // array variable, and the tree walker has evaluated the whole expression into r[a].
 bool Interpreter::ElementBegins(const Code& code, const Instr& in, Frame& f) {
@@ -426,8 +536,14 @@ Flow Interpreter::RunCode(const Code& code, Frame& f) {
         NEXT;
       }
       OP(Clear) {
+        // Only what a statement's temporaries hold that must be released: every temporary
+        // is written before it is read, so numbers may stay.
         for (std::uint16_t k = 0; k < ip->b; ++k) {
-          if (!regs[ip->a + k].IsEmpty()) regs[ip->a + k].Clear();
+          if (IsReference(regs[ip->a + k])) regs[ip->a + k].Clear();
+        }
+        if (ip->flags) {  // a name operand may have kept a call's result
+          if (IsReference(scratchB)) scratchB.Clear();
+          if (IsReference(scratchC)) scratchC.Clear();
         }
         ++ip;
         NEXT;
@@ -437,25 +553,38 @@ Flow Interpreter::RunCode(const Code& code, Frame& f) {
         ++ip;
         NEXT;
       }
-#define SL_VBS_INTEGER_OP(name, expr, guard)                    \
-  OP(name) {                                                    \
-    const Variant& l = src(ip->b, scratchB);                    \
-    const Variant& r = src(ip->c, scratchC);                    \
-    if (IsSmallInteger(l.Type()) && IsSmallInteger(r.Type())) { \
-      std::int64_t x = SmallInteger(l), y = SmallInteger(r);    \
-      if (guard) {                                              \
-        if (!IsReference(regs[ip->a])) {                        \
-          regs[ip->a] = Counter(expr, Wide(l, r));              \
-        } else {                                                \
-          SetCounter(regs[ip->a], expr, Wide(l, r));            \
-        }                                                       \
-        ++ip;                                                   \
-        NEXT;                                                   \
-      }                                                         \
-    }                                                           \
-    BinaryInto(*ip, l, r, regs[ip->a]);                         \
-    ++ip;                                                       \
-    NEXT;                                                       \
+// Two Integers compute in 32 bits (no sum, difference, product or remainder of two Integers
+// leaves that range) and give an Integer, or a Long past the Integer range; with a Long they
+// compute in 64 bits and give a Long, or a Double past the Long range. A register that holds
+// no string, object or array takes the result without a release check.
+#define SL_VBS_INTEGER_OP(name, expr, guard)                                     \
+  OP(name) {                                                                     \
+    const Variant& l = src(ip->b, scratchB);                                     \
+    const Variant& r = src(ip->c, scratchC);                                     \
+    Variant& dst = regs[ip->a];                                                  \
+    VarType tl = l.Type(), tr = r.Type();                                        \
+    if (tl == VarType::Integer && tr == VarType::Integer && !IsReference(dst)) { \
+      std::int32_t x = l.AsInteger(), y = r.AsInteger();                         \
+      if (guard) {                                                               \
+        PutInteger(dst, expr);                                                   \
+        ++ip;                                                                    \
+        NEXT;                                                                    \
+      }                                                                          \
+    } else if (IsSmallInteger(tl) && IsSmallInteger(tr)) {                       \
+      std::int64_t x = SmallInteger(l), y = SmallInteger(r);                     \
+      if (guard) {                                                               \
+        if (!IsReference(dst)) {                                                 \
+          PutLong(dst, expr);                                                    \
+        } else {                                                                 \
+          SetCounter(dst, expr, Wide(l, r));                                     \
+        }                                                                        \
+        ++ip;                                                                    \
+        NEXT;                                                                    \
+      }                                                                          \
+    }                                                                            \
+    BinaryInto(*ip, l, r, dst);                                                  \
+    ++ip;                                                                        \
+    NEXT;                                                                        \
   }
       SL_VBS_INTEGER_OP(AddInt, x + y, true)
       SL_VBS_INTEGER_OP(SubInt, x - y, true)
@@ -467,7 +596,7 @@ Flow Interpreter::RunCode(const Code& code, Frame& f) {
         const Variant& r = src(ip->c, scratchC);
         if (l.Type() == VarType::Boolean && r.Type() == VarType::Boolean &&
             !IsReference(regs[ip->a])) {
-          regs[ip->a] = Variant(l.AsBool() && r.AsBool());
+          Overwrite(regs[ip->a], l.AsBool() && r.AsBool());
         } else {
           BinaryInto(*ip, l, r, regs[ip->a]);
         }
@@ -479,7 +608,7 @@ Flow Interpreter::RunCode(const Code& code, Frame& f) {
         const Variant& r = src(ip->c, scratchC);
         if (l.Type() == VarType::Boolean && r.Type() == VarType::Boolean &&
             !IsReference(regs[ip->a])) {
-          regs[ip->a] = Variant(l.AsBool() || r.AsBool());
+          Overwrite(regs[ip->a], l.AsBool() || r.AsBool());
         } else {
           BinaryInto(*ip, l, r, regs[ip->a]);
         }
@@ -493,7 +622,7 @@ Flow Interpreter::RunCode(const Code& code, Frame& f) {
           bool holds = IntegerCompare(static_cast<Op>(ip->flags & kOpMask), SmallInteger(l),
                                       SmallInteger(r));
           if (!IsReference(regs[ip->a])) {
-            regs[ip->a] = Variant(holds);
+            Overwrite(regs[ip->a], holds);
           } else {
             Store(regs[ip->a], Variant(holds));
           }
@@ -541,7 +670,17 @@ Flow Interpreter::RunCode(const Code& code, Frame& f) {
         NEXT;
       }
       OP(StoreName) {
-        StoreToName(code.names[ip->c], src(ip->b, scratchB), f);
+        // A number or Boolean into a global variable that holds none of string, object or
+        // array is a plain copy; the rest goes the general way.
+        const Variant& v = src(ip->b, scratchB);
+        const NameRef& r = code.names[ip->c]->ref;
+        if (r.kind == NameKind::Global && r.global->kind == GlobalSlot::Variable &&
+            !IsReference(v) && !IsReference(r.global->value)) {
+          r.global->value = v;
+          ++ip;
+          NEXT;
+        }
+        StoreToName(code.names[ip->c], v, f);
         ++ip;
         NEXT;
       }
@@ -550,21 +689,75 @@ Flow Interpreter::RunCode(const Code& code, Frame& f) {
         ++ip;
         NEXT;
       }
+      // An element of a one-dimensional array held in a local, parameter or global variable,
+      // at an Integer or Long subscript in range, is read and written here; everything else
+      // (and every error) takes the general way.
       OP(ElemBegin) {
+        const Variant* container = DirectVariable(code, ip->b, f);
+        if (container && container->IsArray()) {
+          ++ip;
+          NEXT;
+        }
         ip = ElementBegins(code, *ip, f) ? ip + 1 : start + ip->c;
         NEXT;
       }
       OP(ElemGet) {
+        if (ip->flags == 1) {
+          if (const Variant* e = FindElement(DirectVariable(code, ip->b, f), &regs[ip->c])) {
+            regs[ip->a] = *e;
+            ++ip;
+            NEXT;
+          }
+        }
         ElementLoad(code, *ip, f);
         ++ip;
         NEXT;
       }
+      OP(ElemGet1) {
+        if (const Variant* e =
+                FindElement(DirectVariable(code, ip->b, f), PlainOperand(code, ip->c, f))) {
+          regs[ip->a] = *e;
+          ++ip;
+          NEXT;
+        }
+        ElementLoad1(code, *ip, f);
+        ++ip;
+        NEXT;
+      }
       OP(ElemSet) {
-        ElementStore(code, *ip, f);
+        if (ip->flags == 1) {
+          Variant* container = DirectVariable(code, ip->b, f);
+          if (container && container->IsArray() && container->AsArray()->RefCount() == 1) {
+            if (Variant* e = FindElement(container, &regs[ip->c])) {
+              Store(*e, regs[ip->a]);
+              ++ip;
+              NEXT;
+            }
+          }
+        }
+        ElementStore(code, *ip, regs + ip->c, ip->flags, f);
+        ++ip;
+        NEXT;
+      }
+      OP(ElemSet1) {
+        Variant* container = DirectVariable(code, ip->b, f);
+        if (container && container->IsArray() && container->AsArray()->RefCount() == 1) {
+          if (Variant* e = FindElement(container, PlainOperand(code, ip->c, f))) {
+            Store(*e, regs[ip->a]);
+            ++ip;
+            NEXT;
+          }
+        }
+        ElementStore1(code, *ip, f);
         ++ip;
         NEXT;
       }
       OP(CallBegin) {
+        const NameRef& r = code.names[ip->b]->ref;
+        if (r.kind == NameKind::Global && r.global->kind == GlobalSlot::Procedure) {
+          ++ip;
+          NEXT;
+        }
         ip = CallBegins(code, *ip, f) ? ip + 1 : start + ip->c;
         NEXT;
       }
@@ -599,7 +792,7 @@ Flow Interpreter::RunCode(const Code& code, Frame& f) {
         // An integer loop whose counter still holds an Integer or Long, while no time check
         // is due, steps here; everything else (and every error) takes ForNext's way.
         Variant* state = regs + ip->a;
-        Variant* var = CounterVariable(code, ip->b, f);
+        Variant* var = DirectVariable(code, ip->b, f);
         if (state[0].Type() == VarType::Boolean && ticks_ > 1 && var &&
             IsSmallInteger(var->Type())) {
           --ticks_;

@@ -188,8 +188,12 @@ class Interpreter final : public BuiltinContext {
   Variant CallSiteProc(const Code& code, const CallSite& site, Frame& f);
   Variant* OperandVariable(const Code& code, Operand o, Frame& f);
   Variant* OperandSlot(const Code& code, Operand o, Frame& f);
-  Variant* CounterVariable(const Code& code, Operand o, Frame& f);
-  void ElementStore(const Code& code, const Instr& in, Frame& f);
+  Variant* DirectVariable(const Code& code, Operand o, Frame& f);
+  const Variant* PlainOperand(const Code& code, Operand o, Frame& f);
+  void ElementStore(const Code& code, const Instr& in, const Variant* subscripts, std::size_t count,
+                    Frame& f);
+  void ElementStore1(const Code& code, const Instr& in, Frame& f);
+  void ElementLoad1(const Code& code, const Instr& in, Frame& f);
   void BinaryInto(const Instr& in, const Variant& l, const Variant& r, Variant& dst);
   bool ComparisonHolds(const Instr& in, const Variant& l, const Variant& r);
   bool CaseHolds(const Instr& in, const Variant& subject, const Variant& value);
