@@ -34,37 +34,46 @@ std::uint32_t Finish(std::uint64_t x) noexcept {
   return static_cast<std::uint32_t>(x >> 32);
 }
 
-char16_t Unit(char16_t c, CompareMode mode) noexcept {
-  return mode == CompareMode::kText ? LowerChar(c) : c;
-}
-
-// Four code units as one word; lower-cased in text mode.
-std::uint64_t Word(const char16_t* p, CompareMode mode) noexcept {
-  std::uint64_t w;
-  if (mode == CompareMode::kBinary) {
+// Code units as they are compared: unchanged, or lower-cased in text mode.
+struct BinaryUnits {
+  static char16_t Unit(char16_t c) noexcept { return c; }
+  static std::uint64_t Word(const char16_t* p) noexcept {
+    std::uint64_t w;
     std::memcpy(&w, p, sizeof(w));
     return w;
   }
-  w = 0;
-  for (int k = 0; k < 4; ++k)
-    w |= std::uint64_t{LowerChar(p[k])} << (16 * k);
-  return w;
-}
+};
+struct TextUnits {
+  static char16_t Unit(char16_t c) noexcept { return LowerChar(c); }
+  static std::uint64_t Word(const char16_t* p) noexcept {
+    std::uint64_t w = 0;
+    for (int k = 0; k < 4; ++k)
+      w |= std::uint64_t{LowerChar(p[k])} << (16 * k);
+    return w;
+  }
+};
 
-std::uint32_t HashText(std::u16string_view text, CompareMode mode) noexcept {
+// The text taken four code units at a time.
+template <class Units>
+std::uint32_t HashUnits(std::u16string_view text) noexcept {
   std::uint64_t h = text.size() * kMultiplier;
   std::size_t i = 0;
   for (; i + 4 <= text.size(); i += 4)
-    h = std::rotl((h ^ Word(text.data() + i, mode)) * kMultiplier, 29);
+    h = std::rotl((h ^ Units::Word(text.data() + i)) * kMultiplier, 29);
   std::uint64_t tail = 0;
   for (int shift = 0; i < text.size(); ++i, shift += 16)
-    tail |= std::uint64_t{Unit(text[i], mode)} << shift;
+    tail |= std::uint64_t{Units::Unit(text[i])} << shift;
   return Finish((h ^ tail) * kMultiplier);
 }
 
+std::uint32_t HashText(std::u16string_view text, CompareMode mode) noexcept {
+  return mode == CompareMode::kText ? HashUnits<TextUnits>(text) : HashUnits<BinaryUnits>(text);
+}
+
 bool SameText(std::u16string_view a, std::u16string_view b, CompareMode mode) noexcept {
-  if (mode == CompareMode::kBinary) return a == b;
   if (a.size() != b.size()) return false;
+  if (mode == CompareMode::kBinary)
+    return std::memcmp(a.data(), b.data(), a.size() * sizeof(char16_t)) == 0;
   for (std::size_t i = 0; i < a.size(); ++i) {
     if (a[i] != b[i] && LowerChar(a[i]) != LowerChar(b[i])) return false;
   }
