@@ -72,6 +72,7 @@ std::uint32_t HashText(std::u16string_view text, CompareMode mode) noexcept {
 
 bool SameText(std::u16string_view a, std::u16string_view b, CompareMode mode) noexcept {
   if (a.size() != b.size()) return false;
+  if (a.empty()) return true;  // the empty text may have no storage to compare
   if (mode == CompareMode::kBinary)
     return std::memcmp(a.data(), b.data(), a.size() * sizeof(char16_t)) == 0;
   for (std::size_t i = 0; i < a.size(); ++i) {
