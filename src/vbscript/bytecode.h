@@ -52,12 +52,18 @@ constexpr std::uint16_t IndexOf(Operand o) {
   X(AndOp)       /* r[a] = b And c, Booleans fast */                                        \
   X(OrOp)        /* r[a] = b Or c, Booleans fast */                                         \
   X(Compare)     /* r[a] = b <flags: Op, literal bits> c */                                 \
+  X(AddIntK)     /* r[a] = b + the Integer c (an Integer literal), fast */                  \
+  X(SubIntK)     /* r[a] = b - the Integer c */                                             \
+  X(MulIntK)     /* r[a] = b * the Integer c */                                             \
+  X(ModIntK)     /* r[a] = b Mod the Integer c */                                           \
+  X(CompareK)    /* r[a] = b <flags: Op, literal bits> the Integer c */                     \
   X(Unary)       /* r[a] = Neg/Not b (flags: Op) */                                         \
   X(Jump)        /* goto d */                                                               \
   X(Loop)        /* count a step of a loop (time limit), goto d */                          \
   X(JumpIfFalse) /* if not b goto d */                                                      \
   X(JumpIfTrue)  /* if b goto d */                                                          \
   X(JumpUnless)  /* if not (b <flags: Op, literal bits> c) goto d: a fused comparison */    \
+  X(JumpUnlessK) /* if not (b <flags: Op, literal bits> the Integer c) goto d */            \
   X(CaseJump)    /* if Case test (flags: Op, literal, negate) of r[a] with b goto d */      \
   X(StoreName)   /* names[c] = value of b */                                                \
   X(StoreRef)    /* *refs[c] = value of b */                                                \

@@ -5,6 +5,7 @@
 // code was running.
 #include <algorithm>
 #include <cmath>
+#include <cstring>
 #include <new>
 
 #include "core/variant_convert.h"
@@ -62,6 +63,17 @@ bool IsReference(const Variant& v) {
 template <class T>
 [[gnu::always_inline]] inline void Overwrite(Variant& dst, T value) {
   ::new (static_cast<void*>(&dst)) Variant(value);
+}
+
+// Copies `from` over `to`. When neither holds a string, object or array, their bits are the
+// whole value and nothing is counted or released; otherwise the copy is an assignment (the old
+// value released once the new one is in).
+[[gnu::always_inline]] inline void CopyValue(Variant& to, const Variant& from) {
+  if (!IsReference(to) && !IsReference(from)) {
+    std::memcpy(static_cast<void*>(&to), static_cast<const void*>(&from), sizeof(Variant));
+  } else {
+    to = from;
+  }
 }
 
 // The result of an operator on two Integers into a register that holds no string, object or
@@ -297,7 +309,11 @@ Variant Interpreter::CallSiteProc(const Code& code, const CallSite& site, Frame&
   if (n->ref.kind != NameKind::Global || n->ref.global->kind != GlobalSlot::Procedure) {
     return Eval(site.call, f);  // redefined while the arguments were evaluated
   }
+  const ProcDef* proc = n->ref.global->proc;
   std::size_t count = site.args.size();
+  if (proc->ready && count == proc->params.size()) {
+    if (const Code* callee = CodeOf(proc)) return CallCompiled(*proc, *callee, code, site, f);
+  }
   Variant* variables[kMaxCompiledArguments];
   for (std::size_t i = 0; i < count; ++i) {
     Operand o = site.args[i];
@@ -312,7 +328,47 @@ Variant Interpreter::CallSiteProc(const Code& code, const CallSite& site, Frame&
   CallArgs args;
   args.values = std::span<Variant>(f.locals + site.firstValue, count);
   args.variables = variables;
-  return CallProc(n->ref.global->proc, nullptr, args);
+  return CallProc(proc, nullptr, args);
+}
+
+// The call of a call site whose procedure runs as bytecode and takes as many arguments as
+// given, without the general call's work: the arguments go straight into the callee's
+// registers (values computed for the call are moved, variables passed by reference are used
+// in place), then the depth is counted and the code runs.
+Variant Interpreter::CallCompiled(const ProcDef& proc, const Code& callee, const Code& code,
+                                  const CallSite& site, Frame& f) {
+  LocalSlots registers(static_cast<std::size_t>(callee.registerCount));
+  Variant* locals = registers.data;
+  Variant* refs[kMaxCompiledArguments];
+  for (std::size_t i = 0; i < site.args.size(); ++i) {
+    Operand o = site.args[i];
+    refs[i] = &locals[i];
+    if (o == MakeOperand(OperandKind::Register, site.firstValue + i)) {
+      locals[i] = std::move(f.locals[site.firstValue + i]);
+    } else if (Variant* variable = OperandVariable(code, o, f)) {
+      if (proc.params[i].byRef) {
+        refs[i] = variable;
+      } else {
+        locals[i] = *variable;
+      }
+    } else {
+      Variant scratch;  // a name that is no variable (a constant): its value
+      locals[i] = OperandValue(code, o, f, scratch);
+    }
+  }
+  EnterCall();
+  struct Leave {
+    Interpreter* self;
+    ~Leave() { self->LeaveCall(); }
+  } leave{this};
+  Frame frame;
+  frame.locals = locals;
+  frame.refs = refs;
+  frame.proc = &proc;
+  frame.block = &proc.block;
+  RunCode(callee, frame);
+  if (proc.resultSlot >= 0) return std::move(locals[proc.resultSlot]);
+  return Variant();
 }
 
 // For head: from, to and step in state[0..3) become the loop's state; false when the loop does
@@ -408,6 +464,15 @@ bool Interpreter::ComparisonHolds(const Instr& in, const Variant& l, const Varia
   ApplyBinary(static_cast<Op>(in.flags & kOpMask), l, r, (in.flags & kLeftLiteral) != 0,
               (in.flags & kRightLiteral) != 0, out);
   return Truth(out);
+}
+
+// The slow ways of the instructions with an Integer literal on the right (held in c).
+void Interpreter::BinaryIntoK(const Instr& in, const Variant& l, Variant& dst) {
+  BinaryInto(in, l, Variant(static_cast<std::int16_t>(in.c)), dst);
+}
+
+bool Interpreter::ComparisonHoldsK(const Instr& in, const Variant& l) {
+  return ComparisonHolds(in, l, Variant(static_cast<std::int16_t>(in.c)));
 }
 
 bool Interpreter::CaseHolds(const Instr& in, const Variant& subject, const Variant& value) {
@@ -526,12 +591,17 @@ Flow Interpreter::RunCode(const Code& code, Frame& f) {
 #endif
 
       OP(Move) {
-        MoveValue(src(ip->b, scratchB), regs[ip->a]);
+        const Variant& v = src(ip->b, scratchB);
+        if (!IsReference(v) && !IsReference(regs[ip->a])) {
+          CopyValue(regs[ip->a], v);
+        } else {
+          MoveValue(v, regs[ip->a]);
+        }
         ++ip;
         NEXT;
       }
       OP(Copy) {
-        regs[ip->a] = src(ip->b, scratchB);
+        CopyValue(regs[ip->a], src(ip->b, scratchB));
         ++ip;
         NEXT;
       }
@@ -591,6 +661,47 @@ Flow Interpreter::RunCode(const Code& code, Frame& f) {
       SL_VBS_INTEGER_OP(MulInt, x * y, true)
       SL_VBS_INTEGER_OP(ModInt, x % y, y != 0)
 #undef SL_VBS_INTEGER_OP
+// The same with an Integer literal on the right, held in the instruction.
+#define SL_VBS_INTEGER_OP_K(name, expr, guard)                   \
+  OP(name) {                                                     \
+    const Variant& l = src(ip->b, scratchB);                     \
+    Variant& dst = regs[ip->a];                                  \
+    std::int32_t y = static_cast<std::int16_t>(ip->c);           \
+    if (l.Type() == VarType::Integer && !IsReference(dst)) {     \
+      std::int32_t x = l.AsInteger();                            \
+      if (guard) {                                               \
+        PutInteger(dst, expr);                                   \
+        ++ip;                                                    \
+        NEXT;                                                    \
+      }                                                          \
+    } else if (l.Type() == VarType::Long && !IsReference(dst)) { \
+      std::int64_t x = l.AsLong();                               \
+      if (guard) {                                               \
+        PutLong(dst, expr);                                      \
+        ++ip;                                                    \
+        NEXT;                                                    \
+      }                                                          \
+    }                                                            \
+    BinaryIntoK(*ip, l, dst);                                    \
+    ++ip;                                                        \
+    NEXT;                                                        \
+  }
+      SL_VBS_INTEGER_OP_K(AddIntK, x + y, true)
+      SL_VBS_INTEGER_OP_K(SubIntK, x - y, true)
+      SL_VBS_INTEGER_OP_K(MulIntK, x * y, true)
+      SL_VBS_INTEGER_OP_K(ModIntK, x % y, y != 0)
+#undef SL_VBS_INTEGER_OP_K
+      OP(CompareK) {
+        const Variant& l = src(ip->b, scratchB);
+        if (IsSmallInteger(l.Type()) && !IsReference(regs[ip->a])) {
+          Overwrite(regs[ip->a], IntegerCompare(static_cast<Op>(ip->flags & kOpMask),
+                                                SmallInteger(l), static_cast<std::int16_t>(ip->c)));
+        } else {
+          BinaryIntoK(*ip, l, regs[ip->a]);
+        }
+        ++ip;
+        NEXT;
+      }
       OP(AndOp) {
         const Variant& l = src(ip->b, scratchB);
         const Variant& r = src(ip->c, scratchC);
@@ -665,6 +776,15 @@ Flow Interpreter::RunCode(const Code& code, Frame& f) {
         ip = holds ? ip + 1 : start + ip->d;
         NEXT;
       }
+      OP(JumpUnlessK) {
+        const Variant& l = src(ip->b, scratchB);
+        bool holds = IsSmallInteger(l.Type())
+                         ? IntegerCompare(static_cast<Op>(ip->flags & kOpMask), SmallInteger(l),
+                                          static_cast<std::int16_t>(ip->c))
+                         : ComparisonHoldsK(*ip, l);
+        ip = holds ? ip + 1 : start + ip->d;
+        NEXT;
+      }
       OP(CaseJump) {
         ip = CaseHolds(*ip, regs[ip->a], src(ip->b, scratchB)) ? start + ip->d : ip + 1;
         NEXT;
@@ -676,7 +796,7 @@ Flow Interpreter::RunCode(const Code& code, Frame& f) {
         const NameRef& r = code.names[ip->c]->ref;
         if (r.kind == NameKind::Global && r.global->kind == GlobalSlot::Variable &&
             !IsReference(v) && !IsReference(r.global->value)) {
-          r.global->value = v;
+          CopyValue(r.global->value, v);
           ++ip;
           NEXT;
         }
@@ -704,7 +824,7 @@ Flow Interpreter::RunCode(const Code& code, Frame& f) {
       OP(ElemGet) {
         if (ip->flags == 1) {
           if (const Variant* e = FindElement(DirectVariable(code, ip->b, f), &regs[ip->c])) {
-            regs[ip->a] = *e;
+            CopyValue(regs[ip->a], *e);
             ++ip;
             NEXT;
           }
@@ -716,7 +836,7 @@ Flow Interpreter::RunCode(const Code& code, Frame& f) {
       OP(ElemGet1) {
         if (const Variant* e =
                 FindElement(DirectVariable(code, ip->b, f), PlainOperand(code, ip->c, f))) {
-          regs[ip->a] = *e;
+          CopyValue(regs[ip->a], *e);
           ++ip;
           NEXT;
         }
@@ -729,7 +849,7 @@ Flow Interpreter::RunCode(const Code& code, Frame& f) {
           Variant* container = DirectVariable(code, ip->b, f);
           if (container && container->IsArray() && container->AsArray()->RefCount() == 1) {
             if (Variant* e = FindElement(container, &regs[ip->c])) {
-              Store(*e, regs[ip->a]);
+              CopyValue(*e, regs[ip->a]);
               ++ip;
               NEXT;
             }
@@ -743,7 +863,7 @@ Flow Interpreter::RunCode(const Code& code, Frame& f) {
         Variant* container = DirectVariable(code, ip->b, f);
         if (container && container->IsArray() && container->AsArray()->RefCount() == 1) {
           if (Variant* e = FindElement(container, PlainOperand(code, ip->c, f))) {
-            Store(*e, regs[ip->a]);
+            CopyValue(*e, regs[ip->a]);
             ++ip;
             NEXT;
           }

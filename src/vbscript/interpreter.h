@@ -186,6 +186,8 @@ class Interpreter final : public BuiltinContext {
   const Variant& NameValue(NameExpr* n, Frame& f, Variant& scratch);
   const Variant& OperandValue(const Code& code, Operand o, Frame& f, Variant& scratch);
   Variant CallSiteProc(const Code& code, const CallSite& site, Frame& f);
+  Variant CallCompiled(const ProcDef& proc, const Code& callee, const Code& code,
+                       const CallSite& site, Frame& f);
   Variant* OperandVariable(const Code& code, Operand o, Frame& f);
   Variant* OperandSlot(const Code& code, Operand o, Frame& f);
   Variant* DirectVariable(const Code& code, Operand o, Frame& f);
@@ -196,6 +198,8 @@ class Interpreter final : public BuiltinContext {
   void ElementLoad1(const Code& code, const Instr& in, Frame& f);
   void BinaryInto(const Instr& in, const Variant& l, const Variant& r, Variant& dst);
   bool ComparisonHolds(const Instr& in, const Variant& l, const Variant& r);
+  void BinaryIntoK(const Instr& in, const Variant& l, Variant& dst);
+  bool ComparisonHoldsK(const Instr& in, const Variant& l);
   bool CaseHolds(const Instr& in, const Variant& subject, const Variant& value);
   void MoveValue(const Variant& v, Variant& dst);
   void StoreToName(NameExpr* n, const Variant& v, Frame& f);

@@ -136,6 +136,74 @@ x = m Mod 0
 Report "Long Mod by zero"
 On Error GoTo 0
 
+' An Integer literal on the right of + - * Mod and of comparisons, with every kind of left side.
+m = 32767
+WScript.Echo "literal right:", Describe(m + 1), Describe(m - 1), Describe(-m - 2), Describe(m * 2)
+WScript.Echo Describe(m Mod 10), Describe(-m Mod 10), Describe(CLng(2147483647) + 1), _
+  Describe(CLng(-2147483647) - 2), Describe(CLng(70000) * 30000), Describe(CLng(7) Mod 4)
+WScript.Echo Describe(Empty + 1), Describe(True + 1), Describe(CByte(255) + 1), _
+  Describe(1.5 + 1), Describe("41" + 1), Describe(CCur(2) * 3), Describe(Null - 1) & "|"
+WScript.Echo Describe(m > 32766), Describe(m = 32767), Describe(CLng(5) <= 4), _
+  Describe("10" > 9), Describe(Empty < 1), Describe(1.5 >= 1), Describe(Null = 1) & "|"
+s = "10"
+If s > 9 Then WScript.Echo "text above the literal" Else WScript.Echo "text not above"
+If Null < 1 Then WScript.Echo "Null below" Else WScript.Echo "Null not below"
+If m >= 32767 Then WScript.Echo "Integer at the literal"
+If CLng(m) + 1 > 32767 Then WScript.Echo "Long above the literal"
+On Error Resume Next
+x = m Mod 0
+Report "Mod by a zero literal"
+x = "text" + 1
+Report "text plus a literal"
+If "text" > 1 Then WScript.Echo "then"
+Report "text compared with a literal"
+On Error GoTo 0
+
+' Calls of compiled functions with simple arguments: variables go by reference where the
+' parameter is, computed values and constants as copies; the depth is counted and given back.
+Dim g, h
+Const Five = 5
+Function Bump(ByRef v)
+  v = v + 1
+  Bump = v * 2
+End Function
+Function ByCopy(ByVal v)
+  v = v + 1
+  ByCopy = v
+End Function
+Function Both(ByRef p, ByRef q)
+  p = p + 1
+  q = q + 10
+  Both = p + q
+End Function
+Function InLocal()
+  Dim k
+  k = 1
+  InLocal = Bump(k) & "," & k
+End Function
+g = 1
+h = Bump(g)
+WScript.Echo "by reference:", h, g, Bump(g + 1), g, Bump(Five), Five, InLocal()
+h = ByCopy(g)
+WScript.Echo "by value:", h, g
+g = 1
+h = Both(g, g)
+WScript.Echo "the same variable twice:", h, g
+Function Down(n)
+  If n > 0 Then
+    Down = Down(n - 1) + 1
+  Else
+    Down = 0
+  End If
+End Function
+On Error Resume Next
+h = Bump(1, 2)
+Report "too many arguments"
+h = Down(100000)
+Report "recursion past the limit"
+On Error GoTo 0
+WScript.Echo "depth given back:", Down(50)
+
 ' Results stored into variables that held text, objects or arrays before.
 Function Overwrites()
   Dim t, u, v
