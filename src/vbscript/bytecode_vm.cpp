@@ -53,9 +53,31 @@ bool IntegerCompare(Op op, std::int64_t x, std::int64_t y) {
   }
 }
 
+// Subtypes by the low four bits of their code: String (8), Object (9) and Array (0x200C) are
+// the only ones whose low bits are 8, 9 or 12, so one shift tells them from the rest.
+constexpr unsigned kReferenceLowBits = (1u << 8) | (1u << 9) | (1u << 12);
+constexpr bool IsReferenceType(VarType t) {
+  return ((kReferenceLowBits >> (static_cast<unsigned>(t) & 15u)) & 1u) != 0;
+}
+static_assert(IsReferenceType(VarType::String) && IsReferenceType(VarType::Object) &&
+              IsReferenceType(VarType::Array));
+static_assert(!IsReferenceType(VarType::Empty) && !IsReferenceType(VarType::Null) &&
+              !IsReferenceType(VarType::Integer) && !IsReferenceType(VarType::Long) &&
+              !IsReferenceType(VarType::Single) && !IsReferenceType(VarType::Double) &&
+              !IsReferenceType(VarType::Currency) && !IsReferenceType(VarType::Date) &&
+              !IsReferenceType(VarType::Error) && !IsReferenceType(VarType::Boolean) &&
+              !IsReferenceType(VarType::Byte));
+
 // Whether a value holds a string, object or array, which overwriting it releases.
-bool IsReference(const Variant& v) {
-  return v.IsString() || v.IsObject() || v.IsArray();
+[[gnu::always_inline]] inline bool IsReference(const Variant& v) {
+  return IsReferenceType(v.Type());
+}
+
+// Whether either of two values holds a string, object or array.
+[[gnu::always_inline]] inline bool EitherIsReference(const Variant& a, const Variant& b) {
+  return ((kReferenceLowBits >> (static_cast<unsigned>(a.Type()) & 15u)) |
+          (kReferenceLowBits >> (static_cast<unsigned>(b.Type()) & 15u))) &
+         1u;
 }
 
 // Writes a number or Boolean over a value that holds no string, object or array: there is
@@ -65,11 +87,20 @@ template <class T>
   ::new (static_cast<void*>(&dst)) Variant(value);
 }
 
+// Whether any of `count` values holds a string, object or array (the test without a branch
+// per value: most temporaries hold numbers).
+[[gnu::always_inline]] inline bool AnyReference(const Variant* values, std::size_t count) {
+  unsigned bits = 0;
+  for (std::size_t k = 0; k < count; ++k)
+    bits |= kReferenceLowBits >> (static_cast<unsigned>(values[k].Type()) & 15u);
+  return (bits & 1u) != 0;
+}
+
 // Copies `from` over `to`. When neither holds a string, object or array, their bits are the
 // whole value and nothing is counted or released; otherwise the copy is an assignment (the old
 // value released once the new one is in).
 [[gnu::always_inline]] inline void CopyValue(Variant& to, const Variant& from) {
-  if (!IsReference(to) && !IsReference(from)) {
+  if (!EitherIsReference(to, from)) {
     std::memcpy(static_cast<void*>(&to), static_cast<const void*>(&from), sizeof(Variant));
   } else {
     to = from;
@@ -592,7 +623,7 @@ Flow Interpreter::RunCode(const Code& code, Frame& f) {
 
       OP(Move) {
         const Variant& v = src(ip->b, scratchB);
-        if (!IsReference(v) && !IsReference(regs[ip->a])) {
+        if (!EitherIsReference(v, regs[ip->a])) {
           CopyValue(regs[ip->a], v);
         } else {
           MoveValue(v, regs[ip->a]);
@@ -608,8 +639,10 @@ Flow Interpreter::RunCode(const Code& code, Frame& f) {
       OP(Clear) {
         // Only what a statement's temporaries hold that must be released: every temporary
         // is written before it is read, so numbers may stay.
-        for (std::uint16_t k = 0; k < ip->b; ++k) {
-          if (IsReference(regs[ip->a + k])) regs[ip->a + k].Clear();
+        if (AnyReference(regs + ip->a, ip->b)) {
+          for (std::uint16_t k = 0; k < ip->b; ++k) {
+            if (IsReference(regs[ip->a + k])) regs[ip->a + k].Clear();
+          }
         }
         if (ip->flags) {  // a name operand may have kept a call's result
           if (IsReference(scratchB)) scratchB.Clear();
@@ -795,7 +828,7 @@ Flow Interpreter::RunCode(const Code& code, Frame& f) {
         const Variant& v = src(ip->b, scratchB);
         const NameRef& r = code.names[ip->c]->ref;
         if (r.kind == NameKind::Global && r.global->kind == GlobalSlot::Variable &&
-            !IsReference(v) && !IsReference(r.global->value)) {
+            !EitherIsReference(v, r.global->value)) {
           CopyValue(r.global->value, v);
           ++ip;
           NEXT;
