@@ -43,7 +43,7 @@ constexpr std::uint16_t IndexOf(Operand o) {
 #define SL_VBS_OPCODES(X)                                                                   \
   X(Move)        /* r[a] = value of b (objects give their default value) */                 \
   X(Copy)        /* r[a] = b as it is */                                                    \
-  X(Clear)       /* r[a .. a+b) = Empty */                                                  \
+  X(Clear)       /* release what r[a .. a+b) hold, and (flags 1) the operands' scratch */   \
   X(Binary)      /* r[a] = b <flags: Op> c */                                               \
   X(AddInt)      /* r[a] = b + c, Integer and Long fast */                                  \
   X(SubInt)      /* r[a] = b - c */                                                         \
@@ -52,18 +52,26 @@ constexpr std::uint16_t IndexOf(Operand o) {
   X(AndOp)       /* r[a] = b And c, Booleans fast */                                        \
   X(OrOp)        /* r[a] = b Or c, Booleans fast */                                         \
   X(Compare)     /* r[a] = b <flags: Op, literal bits> c */                                 \
+  X(AddIntK)     /* r[a] = b + the Integer c (an Integer literal), fast */                  \
+  X(SubIntK)     /* r[a] = b - the Integer c */                                             \
+  X(MulIntK)     /* r[a] = b * the Integer c */                                             \
+  X(ModIntK)     /* r[a] = b Mod the Integer c */                                           \
+  X(CompareK)    /* r[a] = b <flags: Op, literal bits> the Integer c */                     \
   X(Unary)       /* r[a] = Neg/Not b (flags: Op) */                                         \
   X(Jump)        /* goto d */                                                               \
   X(Loop)        /* count a step of a loop (time limit), goto d */                          \
   X(JumpIfFalse) /* if not b goto d */                                                      \
   X(JumpIfTrue)  /* if b goto d */                                                          \
   X(JumpUnless)  /* if not (b <flags: Op, literal bits> c) goto d: a fused comparison */    \
+  X(JumpUnlessK) /* if not (b <flags: Op, literal bits> the Integer c) goto d */            \
   X(CaseJump)    /* if Case test (flags: Op, literal, negate) of r[a] with b goto d */      \
   X(StoreName)   /* names[c] = value of b */                                                \
   X(StoreRef)    /* *refs[c] = value of b */                                                \
   X(ElemBegin)   /* an element of array variable b: on, else r[a] = tree(expr d), goto c */ \
   X(ElemGet)     /* r[a] = array b (r[c .. c+flags) subscripts) */                          \
   X(ElemSet)     /* b(r[c .. c+flags)) = r[a] (target expression d) */                      \
+  X(ElemGet1)    /* r[a] = array b (operand c); else r[a] = tree(expr d): one subscript */  \
+  X(ElemSet1)    /* b(operand c) = r[a] (target expression d): one subscript */             \
   X(CallBegin)   /* names[b] is a procedure: on; else r[a] = tree(expr d), goto c */        \
   X(CallProc)    /* r[a] = the procedure called at calls[d], with its arguments */          \
   X(EvalTree)    /* r[a] = the tree walker's value of expression d */                       \

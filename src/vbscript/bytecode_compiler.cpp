@@ -120,9 +120,20 @@ class CodeCompiler {
     code_.lines.push_back({Here(), s});
   }
 
-  // A temporary was written with a value that may be an object (a copy of a variable, the
-  // result of a call or of an element): the statement empties its temporaries when it ends.
-  void MayHoldObject() { mayHoldObject_ = true; }
+  // Temporary `reg` was written with a value that may be an object or array (a copy of a
+  // variable, the result of a call or of an element): the statement empties the temporaries
+  // so marked when it ends.
+  void MayHoldObject(int reg) {
+    mayHoldObject_ = true;
+    heldLow_ = std::min(heldLow_, reg);
+    heldHigh_ = std::max(heldHigh_, reg + 1);
+  }
+  // A name operand of the statement may be a call, whose result the code keeps in a scratch
+  // value until the statement ends.
+  void MayCallByName() {
+    mayHoldObject_ = true;
+    mayCallByName_ = true;
+  }
 
   // ---- Operands ----
   Operand NameOperand(NameExpr* n) {
@@ -132,6 +143,8 @@ class CodeCompiler {
       case NameKind::RefParam:
         return MakeOperand(OperandKind::RefParam, static_cast<std::uint32_t>(n->ref.slot));
       default:
+        // A name that may be a call keeps its result until the statement ends.
+        if (!PlainName(n)) MayCallByName();
         return MakeOperand(OperandKind::Name, Add(code_.names, n));
     }
   }
@@ -144,7 +157,6 @@ class CodeCompiler {
     const GlobalSlot* g = const_cast<GlobalScope&>(globals_).Find(n->key);
     return g && (g->kind == GlobalSlot::Variable || g->kind == GlobalSlot::Constant);
   }
-
 
   // Compiles `e`; its value is the operand returned (a temporary when code computes it).
   Operand Value(Expr* e) {
@@ -185,8 +197,8 @@ class CodeCompiler {
   }
 
   Operand TreeValue(Expr* e) {
-    MayHoldObject();
     int dst = NewTemp();
+    MayHoldObject(dst);
     Instr i{Opcode::EvalTree, 0, U16(dst)};
     i.d = Add(code_.exprs, e);
     Emit(i);
@@ -195,7 +207,7 @@ class CodeCompiler {
 
   // Moves the value of `e` into register `dst` (objects give their default value).
   void ValueInto(Expr* e, int dst) {
-    MayHoldObject();
+    MayHoldObject(dst);
     int mark = top_;
     Operand v = Value(e);
     top_ = mark;
@@ -213,17 +225,32 @@ class CodeCompiler {
       top_ = mark;
       if (v != Reg(base + static_cast<int>(k))) {
         Emit({Opcode::Copy, 0, U16(base + static_cast<int>(k)), v});
-        MayHoldObject();
+        MayHoldObject(base + static_cast<int>(k));
       }
     }
     return base;
   }
 
+  // Whether the value of `e` is an operand the code reads without computing anything (a
+  // literal or a name), so that reading it may wait until the instruction that uses it.
+  static bool DirectOperand(const Expr* e) {
+    while (e->kind == ExprKind::Paren)
+      e = static_cast<const ParenExpr*>(e)->inner;
+    return e->kind == ExprKind::Literal || e->kind == ExprKind::Name;
+  }
+
   Operand ElementValue(CallExpr* c) {
-    MayHoldObject();
     auto* n = static_cast<NameExpr*>(c->callee);
     int dst = NewTemp();
+    MayHoldObject(dst);
     Operand container = NameOperand(n);
+    if (c->args.size() == 1 && DirectOperand(c->args[0])) {
+      Instr get{Opcode::ElemGet1, 0, U16(dst), container, Value(c->args[0])};
+      get.d = Add(code_.exprs, static_cast<Expr*>(c));
+      Emit(get);
+      top_ = dst + 1;
+      return Reg(dst);
+    }
     Instr begin{Opcode::ElemBegin, 0, U16(dst), container};
     begin.d = Add(code_.exprs, static_cast<Expr*>(c));
     std::size_t at = Emit(begin);
@@ -264,9 +291,9 @@ class CodeCompiler {
   // evaluated here (a variable is passed as itself, for a parameter by reference); otherwise
   // the tree walker evaluates the whole call.
   Operand CallValue(CallExpr* c) {
-    MayHoldObject();
     auto* n = static_cast<NameExpr*>(c->callee);
     int dst = NewTemp();
+    MayHoldObject(dst);
     CallSite site;
     site.call = c;
     Instr begin{Opcode::CallBegin, 0, U16(dst), static_cast<Operand>(Add(code_.names, n))};
@@ -289,7 +316,7 @@ class CodeCompiler {
       Operand slot = Reg(base + static_cast<int>(k));
       if (v != slot) {
         Emit({Opcode::Copy, 0, U16(base + static_cast<int>(k)), v});
-        MayHoldObject();
+        MayHoldObject(base + static_cast<int>(k));
       }
       site.args.push_back(slot);
     }
@@ -312,25 +339,28 @@ class CodeCompiler {
     if (variable && !Simple(b->right)) {
       int t = NewTemp();
       Emit({Opcode::Copy, 0, U16(t), l});
-      MayHoldObject();
+      MayHoldObject(t);
       l = Reg(t);
     }
     Operand r = Value(b->right);
     top_ = mark;
     int dst = NewTemp();
     Instr i{Opcode::Binary, static_cast<std::uint8_t>(b->op), U16(dst), l, r};
+    // An Integer literal on the right goes into the instruction itself.
+    bool integer = KindOf(r) == OperandKind::Constant &&
+                   code_.constants[IndexOf(r)].Type() == VarType::Integer;
     switch (b->op) {
       case Op::Add:
-        i.op = Opcode::AddInt;
+        i.op = integer ? Opcode::AddIntK : Opcode::AddInt;
         break;
       case Op::Sub:
-        i.op = Opcode::SubInt;
+        i.op = integer ? Opcode::SubIntK : Opcode::SubInt;
         break;
       case Op::Mul:
-        i.op = Opcode::MulInt;
+        i.op = integer ? Opcode::MulIntK : Opcode::MulInt;
         break;
       case Op::Mod:
-        i.op = Opcode::ModInt;
+        i.op = integer ? Opcode::ModIntK : Opcode::ModInt;
         break;
       case Op::And:
         i.op = Opcode::AndOp;
@@ -340,10 +370,13 @@ class CodeCompiler {
         break;
       default:
         if (IsComparison(b->op)) {
-          i.op = Opcode::Compare;
+          i.op = integer ? Opcode::CompareK : Opcode::Compare;
           i.flags |= LiteralBits(b);
         }
         break;
+    }
+    if (integer && i.op != Opcode::Binary && i.op != Opcode::AndOp && i.op != Opcode::OrOp) {
+      i.c = static_cast<std::uint16_t>(code_.constants[IndexOf(r)].AsInteger());
     }
     Emit(i);
     return Reg(dst);
@@ -363,8 +396,8 @@ class CodeCompiler {
       auto* b = static_cast<BinaryExpr*>(e);
       int dst = static_cast<int>(BinaryValue(b) & kOperandIndexMask);
       Instr& compare = code_.instrs.back();
-      if (compare.op == Opcode::Compare && compare.a == dst) {
-        compare.op = Opcode::JumpUnless;
+      if ((compare.op == Opcode::Compare || compare.op == Opcode::CompareK) && compare.a == dst) {
+        compare.op = compare.op == Opcode::Compare ? Opcode::JumpUnless : Opcode::JumpUnlessK;
         top_ = mark;
         return code_.instrs.size() - 1;
       }
@@ -387,14 +420,19 @@ class CodeCompiler {
       Statement(s);
   }
 
-  // Each statement empties the temporaries it used when it ends, so that no value (an object
-  // above all) outlives the statement in one.
+  // When a statement ends it empties the temporaries that may hold an object or array, so that
+  // none outlives the statement in one.
   void Statement(Stmt* s) {
     At(s);
     std::uint32_t begin = Here();
     int mark = top_;
     bool outerMayHoldObject = mayHoldObject_;
+    bool outerMayCallByName = mayCallByName_;
+    int outerHeldLow = heldLow_, outerHeldHigh = heldHigh_;
     mayHoldObject_ = false;
+    mayCallByName_ = false;
+    heldLow_ = kNoneHeld;
+    heldHigh_ = 0;
     int outerHighWater = highWater_;
     highWater_ = mark;
     switch (s->kind) {
@@ -428,11 +466,16 @@ class CodeCompiler {
     }
     ResumeAt(begin, Here());  // an error goes on after the statement
     top_ = mark;
-    if (highWater_ > mark && mayHoldObject_) {
-      Emit({Opcode::Clear, 0, U16(mark), static_cast<Operand>(highWater_ - mark)});
+    if (mayHoldObject_) {
+      int low = heldHigh_ > 0 ? heldLow_ : mark;
+      Emit({Opcode::Clear, static_cast<std::uint8_t>(mayCallByName_ ? 1 : 0), U16(low),
+            static_cast<Operand>(std::max(heldHigh_ - low, 0))});
     }
+    heldLow_ = std::min(heldLow_, outerHeldLow);
+    heldHigh_ = std::max(heldHigh_, outerHeldHigh);
     highWater_ = std::max(outerHighWater, highWater_);
     mayHoldObject_ = mayHoldObject_ || outerMayHoldObject;
+    mayCallByName_ = mayCallByName_ || outerMayCallByName;
   }
 
   // A statement left to the tree walker; an Exit Do or Exit For in its body goes to the end of
@@ -488,6 +531,13 @@ class CodeCompiler {
           !static_cast<NameExpr*>(c->callee)->ref.readOnly) {
         int value = NewTemp();
         ValueInto(a->value, value);
+        if (c->args.size() == 1 && DirectOperand(c->args[0])) {
+          Instr i{Opcode::ElemSet1, 0, U16(value), NameOperand(static_cast<NameExpr*>(c->callee)),
+                  Value(c->args[0])};
+          i.d = Add(code_.exprs, static_cast<Expr*>(c));
+          Emit(i);
+          return;
+        }
         int base = Subscripts(c->args);
         Instr i{Opcode::ElemSet, static_cast<std::uint8_t>(c->args.size()), U16(value),
                 NameOperand(static_cast<NameExpr*>(c->callee)), U16(base)};
@@ -509,6 +559,11 @@ class CodeCompiler {
       case Opcode::MulInt:
       case Opcode::ModInt:
       case Opcode::Compare:
+      case Opcode::AddIntK:
+      case Opcode::SubIntK:
+      case Opcode::MulIntK:
+      case Opcode::ModIntK:
+      case Opcode::CompareK:
       case Opcode::Unary:
         return true;
       default:
@@ -588,7 +643,7 @@ class CodeCompiler {
       Operand one = MakeOperand(OperandKind::Constant,
                                 Add(code_.constants, Variant(static_cast<std::int16_t>(1))));
       Emit({Opcode::Copy, 0, U16(state + 2), one});
-      MayHoldObject();  // the loop's state
+      MayHoldObject(state + 2);  // the loop's state
     }
     Operand counter = NameOperand(s->var);
     if (resumable_) ResumeAt(head, static_cast<std::uint32_t>(failed));
@@ -702,6 +757,11 @@ class CodeCompiler {
   int highWater_ = 0;
   bool resumable_;              // the body uses On Error: errors may go on where the code says
   bool mayHoldObject_ = false;  // a temporary of the statement may hold an object
+  bool mayCallByName_ = false;  // see MayCallByName
+  // The temporaries MayHoldObject marked in the statement: [heldLow_, heldHigh_).
+  static constexpr int kNoneHeld = 1 << 30;
+  int heldLow_ = kNoneHeld;
+  int heldHigh_ = 0;
   std::vector<Loop> loops_;
 };
 

@@ -5,6 +5,8 @@
 // code was running.
 #include <algorithm>
 #include <cmath>
+#include <cstring>
+#include <new>
 
 #include "core/variant_convert.h"
 #include "vbscript/bytecode.h"
@@ -56,6 +58,44 @@ bool IsReference(const Variant& v) {
   return v.IsString() || v.IsObject() || v.IsArray();
 }
 
+// Writes a number or Boolean over a value that holds no string, object or array: there is
+// nothing to release, so the value is built in place without the checks of an assignment.
+template <class T>
+[[gnu::always_inline]] inline void Overwrite(Variant& dst, T value) {
+  ::new (static_cast<void*>(&dst)) Variant(value);
+}
+
+// Copies `from` over `to`. When neither holds a string, object or array, their bits are the
+// whole value and nothing is counted or released; otherwise the copy is an assignment (the old
+// value released once the new one is in).
+[[gnu::always_inline]] inline void CopyValue(Variant& to, const Variant& from) {
+  if (!IsReference(to) && !IsReference(from)) {
+    std::memcpy(static_cast<void*>(&to), static_cast<const void*>(&from), sizeof(Variant));
+  } else {
+    to = from;
+  }
+}
+
+// The result of an operator on two Integers into a register that holds no string, object or
+// array: an Integer, or a Long past the Integer range.
+inline void PutInteger(Variant& dst, std::int32_t value) {
+  if (value >= -32768 && value <= 32767) {
+    Overwrite(dst, static_cast<std::int16_t>(value));
+  } else {
+    Overwrite(dst, value);
+  }
+}
+
+// The result of an operator on Integers and Longs, at least one a Long, into such a register:
+// a Long, or a Double past the Long range.
+inline void PutLong(Variant& dst, std::int64_t value) {
+  if (value >= INT32_MIN && value <= INT32_MAX) {
+    Overwrite(dst, static_cast<std::int32_t>(value));
+  } else {
+    Overwrite(dst, static_cast<double>(value));
+  }
+}
+
 bool Truth(const Variant& v) {
   return v.Type() == VarType::Boolean ? v.AsBool() : IsTrue(v);
 }
@@ -96,21 +136,36 @@ const Code* Interpreter::CodeOf(Program& program) {
   return program.globalBytecode.get();
 }
 
-// The value a name operand reads when it is not a global variable: as the tree walker
-// evaluates the name (which may call a procedure), held in `scratch`.
+// The value a name operand reads when it was not yet known as a global variable: a variable
+// or constant in place (once its name is resolved), anything else as the tree walker evaluates
+// the name (which may call a procedure), held in `scratch` until the statement's end.
 const Variant& Interpreter::NameValue(NameExpr* n, Frame& f, Variant& scratch) {
+  switch (Resolved(n)) {
+    case NameKind::Global:
+      if (n->ref.global->kind == GlobalSlot::Procedure ||
+          n->ref.global->kind == GlobalSlot::Intrinsic ||
+          n->ref.global->kind == GlobalSlot::Class) {
+        break;
+      }
+      return n->ref.global->value;
+    case NameKind::ClassMember:
+    case NameKind::Builtin:
+    case NameKind::HostMember:
+      break;
+    default:
+      return *VariableSlot(n, f);
+  }
   scratch = EvalName(n, f);
   return scratch;
 }
 
 // The value an operand reads, in place where it can.
-inline const Variant& Interpreter::OperandValue(const Code& code, Operand o, Frame& f,
-                                                Variant& scratch) {
+[[gnu::always_inline]] inline const Variant& Interpreter::OperandValue(const Code& code, Operand o,
+                                                                       Frame& f, Variant& scratch) {
+  // Registers and constants, the most frequent, are told apart without the jump table.
+  if (KindOf(o) == OperandKind::Register) return f.locals[o];
+  if (KindOf(o) == OperandKind::Constant) return code.constants[IndexOf(o)];
   switch (KindOf(o)) {
-    case OperandKind::Register:
-      return f.locals[IndexOf(o)];
-    case OperandKind::Constant:
-      return code.constants[IndexOf(o)];
     case OperandKind::RefParam:
       return *f.refs[IndexOf(o)];
     default: {
@@ -124,6 +179,47 @@ inline const Variant& Interpreter::OperandValue(const Code& code, Operand o, Fra
     }
   }
 }
+
+// The value an operand reads when reading it runs nothing (a register, a constant, a parameter,
+// a global variable or constant); null when the name must be looked up or evaluated.
+[[gnu::always_inline]] inline const Variant* Interpreter::PlainOperand(const Code& code, Operand o,
+                                                                       Frame& f) {
+  switch (KindOf(o)) {
+    case OperandKind::Register:
+      return &f.locals[IndexOf(o)];
+    case OperandKind::Constant:
+      return &code.constants[IndexOf(o)];
+    case OperandKind::RefParam:
+      return f.refs[IndexOf(o)];
+    default: {
+      const NameRef& r = code.names[IndexOf(o)]->ref;
+      if (r.kind == NameKind::Global &&
+          (r.global->kind == GlobalSlot::Variable || r.global->kind == GlobalSlot::Constant)) {
+        return &r.global->value;
+      }
+      return nullptr;
+    }
+  }
+}
+
+namespace {
+
+// The element of a one-dimensional array `container` holds at the Integer or Long `subscript`;
+// null when either is anything else, or the subscript is out of range (the general way then
+// decides, with its errors).
+inline Variant* FindElement(const Variant* container, const Variant* subscript) {
+  if (!container || !container->IsArray() || !subscript || !IsSmallInteger(subscript->Type())) {
+    return nullptr;
+  }
+  VariantArray* array = container->AsArray();
+  const std::vector<VariantArray::Bound>& bounds = array->Bounds();
+  if (bounds.size() != 1) return nullptr;
+  std::int64_t rel = SmallInteger(*subscript) - bounds[0].lower;
+  return rel >= 0 && rel < bounds[0].count ? &array->Data()[static_cast<std::size_t>(rel)]
+                                           : nullptr;
+}
+
+}  // namespace
 
 // The variable an operand names, constants included (for reading an element); null when it
 // is no variable.
@@ -145,9 +241,11 @@ Variant* Interpreter::OperandSlot(const Code& code, Operand o, Frame& f) {
   }
 }
 
-// The counter variable of a For loop when it is a local, a parameter or a global variable;
-// null for anything that needs the general look-up.
-inline Variant* Interpreter::CounterVariable(const Code& code, Operand o, Frame& f) {
+// The variable an operand names when it is a local, a parameter or a global variable that may
+// be written (a For counter, an array being read or written); null for anything that needs the
+// general look-up.
+[[gnu::always_inline]] inline Variant* Interpreter::DirectVariable(const Code& code, Operand o,
+                                                                   Frame& f) {
   switch (KindOf(o)) {
     case OperandKind::Register:
       return &f.locals[IndexOf(o)];
@@ -174,7 +272,8 @@ Variant* Interpreter::OperandVariable(const Code& code, Operand o, Frame& f) {
 
 // container(subscripts) = value: an array element, or the default member of an object; a name
 // that is no longer a variable is assigned by the tree walker's rules.
-void Interpreter::ElementStore(const Code& code, const Instr& in, Frame& f) {
+void Interpreter::ElementStore(const Code& code, const Instr& in, const Variant* subscripts,
+                               std::size_t count, Frame& f) {
   Variant* regs = f.locals;
   Variant* container = OperandVariable(code, in.b, f);
   auto* target = static_cast<CallExpr*>(code.exprs[in.d]);
@@ -185,17 +284,17 @@ void Interpreter::ElementStore(const Code& code, const Instr& in, Frame& f) {
   }
   if (container->IsArray()) {
     std::int32_t subs[kMaxSubscripts];
-    for (std::size_t k = 0; k < in.flags; ++k)
-      subs[k] = SubscriptValue(regs[in.c + k]);
+    for (std::size_t k = 0; k < count; ++k)
+      subs[k] = SubscriptValue(subscripts[k]);
     MakeUnique(*container);
-    Store(container->AsArray()->At(subs, in.flags), regs[in.a]);
+    Store(container->AsArray()->At(subs, count), regs[in.a]);
     return;
   }
   if (container->IsObject()) {
     Object* obj = container->AsObject();
     if (!obj) throw NamedError(kErrObjectRequired, name);
     Ref<Object> keep(obj);
-    std::vector<Variant> args(regs + in.c, regs + in.c + in.flags);
+    std::vector<Variant> args(subscripts, subscripts + count);
     args.push_back(regs[in.a]);
     obj->Invoke(kDispIdValue, kInvokeLet, args);
     return;
@@ -210,7 +309,11 @@ Variant Interpreter::CallSiteProc(const Code& code, const CallSite& site, Frame&
   if (n->ref.kind != NameKind::Global || n->ref.global->kind != GlobalSlot::Procedure) {
     return Eval(site.call, f);  // redefined while the arguments were evaluated
   }
+  const ProcDef* proc = n->ref.global->proc;
   std::size_t count = site.args.size();
+  if (proc->ready && count == proc->params.size()) {
+    if (const Code* callee = CodeOf(proc)) return CallCompiled(*proc, *callee, code, site, f);
+  }
   Variant* variables[kMaxCompiledArguments];
   for (std::size_t i = 0; i < count; ++i) {
     Operand o = site.args[i];
@@ -225,7 +328,47 @@ Variant Interpreter::CallSiteProc(const Code& code, const CallSite& site, Frame&
   CallArgs args;
   args.values = std::span<Variant>(f.locals + site.firstValue, count);
   args.variables = variables;
-  return CallProc(n->ref.global->proc, nullptr, args);
+  return CallProc(proc, nullptr, args);
+}
+
+// The call of a call site whose procedure runs as bytecode and takes as many arguments as
+// given, without the general call's work: the arguments go straight into the callee's
+// registers (values computed for the call are moved, variables passed by reference are used
+// in place), then the depth is counted and the code runs.
+Variant Interpreter::CallCompiled(const ProcDef& proc, const Code& callee, const Code& code,
+                                  const CallSite& site, Frame& f) {
+  LocalSlots registers(static_cast<std::size_t>(callee.registerCount));
+  Variant* locals = registers.data;
+  Variant* refs[kMaxCompiledArguments];
+  for (std::size_t i = 0; i < site.args.size(); ++i) {
+    Operand o = site.args[i];
+    refs[i] = &locals[i];
+    if (o == MakeOperand(OperandKind::Register, site.firstValue + i)) {
+      locals[i] = std::move(f.locals[site.firstValue + i]);
+    } else if (Variant* variable = OperandVariable(code, o, f)) {
+      if (proc.params[i].byRef) {
+        refs[i] = variable;
+      } else {
+        locals[i] = *variable;
+      }
+    } else {
+      Variant scratch;  // a name that is no variable (a constant): its value
+      locals[i] = OperandValue(code, o, f, scratch);
+    }
+  }
+  EnterCall();
+  struct Leave {
+    Interpreter* self;
+    ~Leave() { self->LeaveCall(); }
+  } leave{this};
+  Frame frame;
+  frame.locals = locals;
+  frame.refs = refs;
+  frame.proc = &proc;
+  frame.block = &proc.block;
+  RunCode(callee, frame);
+  if (proc.resultSlot >= 0) return std::move(locals[proc.resultSlot]);
+  return Variant();
 }
 
 // For head: from, to and step in state[0..3) become the loop's state; false when the loop does
@@ -323,6 +466,15 @@ bool Interpreter::ComparisonHolds(const Instr& in, const Variant& l, const Varia
   return Truth(out);
 }
 
+// The slow ways of the instructions with an Integer literal on the right (held in c).
+void Interpreter::BinaryIntoK(const Instr& in, const Variant& l, Variant& dst) {
+  BinaryInto(in, l, Variant(static_cast<std::int16_t>(in.c)), dst);
+}
+
+bool Interpreter::ComparisonHoldsK(const Instr& in, const Variant& l) {
+  return ComparisonHolds(in, l, Variant(static_cast<std::int16_t>(in.c)));
+}
+
 bool Interpreter::CaseHolds(const Instr& in, const Variant& subject, const Variant& value) {
   Variant test = value.IsObject() ? Dereference(value) : value;
   bool match = CaseMatches(static_cast<Op>(in.flags & kOpMask), subject, test,
@@ -358,6 +510,29 @@ void Interpreter::ElementLoad(const Code& code, const Instr& in, Frame& f) {
   } else {
     Store(f.locals[in.a], Eval(code.exprs[in.d], f));
   }
+}
+
+// r[a] = b(operand c) when the fast way in the loop did not apply: the container is checked
+// first (no array: the tree walker evaluates the whole expression), then the subscript read.
+void Interpreter::ElementLoad1(const Code& code, const Instr& in, Frame& f) {
+  const Variant* container = OperandSlot(code, in.b, f);
+  if (container && container->IsArray()) {
+    Variant scratch;
+    std::int32_t sub = SubscriptValue(OperandValue(code, in.c, f, scratch));
+    container = OperandSlot(code, in.b, f);  // the subscript may change it
+    if (container && container->IsArray()) {
+      Ref<VariantArray> array(container->AsArray());
+      Store(f.locals[in.a], array->At(&sub, 1));
+      return;
+    }
+  }
+  Store(f.locals[in.a], Eval(code.exprs[in.d], f));
+}
+
+void Interpreter::ElementStore1(const Code& code, const Instr& in, Frame& f) {
+  Variant scratch;
+  Variant subscript = OperandValue(code, in.c, f, scratch);
+  ElementStore(code, in, &subscript, 1, f);
 }
 
 // Whether the array element read of `in` goes on in the code: false when the container is no
@@ -416,18 +591,29 @@ Flow Interpreter::RunCode(const Code& code, Frame& f) {
 #endif
 
       OP(Move) {
-        MoveValue(src(ip->b, scratchB), regs[ip->a]);
+        const Variant& v = src(ip->b, scratchB);
+        if (!IsReference(v) && !IsReference(regs[ip->a])) {
+          CopyValue(regs[ip->a], v);
+        } else {
+          MoveValue(v, regs[ip->a]);
+        }
         ++ip;
         NEXT;
       }
       OP(Copy) {
-        regs[ip->a] = src(ip->b, scratchB);
+        CopyValue(regs[ip->a], src(ip->b, scratchB));
         ++ip;
         NEXT;
       }
       OP(Clear) {
+        // Only what a statement's temporaries hold that must be released: every temporary
+        // is written before it is read, so numbers may stay.
         for (std::uint16_t k = 0; k < ip->b; ++k) {
-          if (!regs[ip->a + k].IsEmpty()) regs[ip->a + k].Clear();
+          if (IsReference(regs[ip->a + k])) regs[ip->a + k].Clear();
+        }
+        if (ip->flags) {  // a name operand may have kept a call's result
+          if (IsReference(scratchB)) scratchB.Clear();
+          if (IsReference(scratchC)) scratchC.Clear();
         }
         ++ip;
         NEXT;
@@ -437,37 +623,91 @@ Flow Interpreter::RunCode(const Code& code, Frame& f) {
         ++ip;
         NEXT;
       }
-#define SL_VBS_INTEGER_OP(name, expr, guard)                    \
-  OP(name) {                                                    \
-    const Variant& l = src(ip->b, scratchB);                    \
-    const Variant& r = src(ip->c, scratchC);                    \
-    if (IsSmallInteger(l.Type()) && IsSmallInteger(r.Type())) { \
-      std::int64_t x = SmallInteger(l), y = SmallInteger(r);    \
-      if (guard) {                                              \
-        if (!IsReference(regs[ip->a])) {                        \
-          regs[ip->a] = Counter(expr, Wide(l, r));              \
-        } else {                                                \
-          SetCounter(regs[ip->a], expr, Wide(l, r));            \
-        }                                                       \
-        ++ip;                                                   \
-        NEXT;                                                   \
-      }                                                         \
-    }                                                           \
-    BinaryInto(*ip, l, r, regs[ip->a]);                         \
-    ++ip;                                                       \
-    NEXT;                                                       \
+// Two Integers compute in 32 bits (no sum, difference, product or remainder of two Integers
+// leaves that range) and give an Integer, or a Long past the Integer range; with a Long they
+// compute in 64 bits and give a Long, or a Double past the Long range. A register that holds
+// no string, object or array takes the result without a release check.
+#define SL_VBS_INTEGER_OP(name, expr, guard)                                     \
+  OP(name) {                                                                     \
+    const Variant& l = src(ip->b, scratchB);                                     \
+    const Variant& r = src(ip->c, scratchC);                                     \
+    Variant& dst = regs[ip->a];                                                  \
+    VarType tl = l.Type(), tr = r.Type();                                        \
+    if (tl == VarType::Integer && tr == VarType::Integer && !IsReference(dst)) { \
+      std::int32_t x = l.AsInteger(), y = r.AsInteger();                         \
+      if (guard) {                                                               \
+        PutInteger(dst, expr);                                                   \
+        ++ip;                                                                    \
+        NEXT;                                                                    \
+      }                                                                          \
+    } else if (IsSmallInteger(tl) && IsSmallInteger(tr)) {                       \
+      std::int64_t x = SmallInteger(l), y = SmallInteger(r);                     \
+      if (guard) {                                                               \
+        if (!IsReference(dst)) {                                                 \
+          PutLong(dst, expr);                                                    \
+        } else {                                                                 \
+          SetCounter(dst, expr, Wide(l, r));                                     \
+        }                                                                        \
+        ++ip;                                                                    \
+        NEXT;                                                                    \
+      }                                                                          \
+    }                                                                            \
+    BinaryInto(*ip, l, r, dst);                                                  \
+    ++ip;                                                                        \
+    NEXT;                                                                        \
   }
       SL_VBS_INTEGER_OP(AddInt, x + y, true)
       SL_VBS_INTEGER_OP(SubInt, x - y, true)
       SL_VBS_INTEGER_OP(MulInt, x * y, true)
       SL_VBS_INTEGER_OP(ModInt, x % y, y != 0)
 #undef SL_VBS_INTEGER_OP
+// The same with an Integer literal on the right, held in the instruction.
+#define SL_VBS_INTEGER_OP_K(name, expr, guard)                   \
+  OP(name) {                                                     \
+    const Variant& l = src(ip->b, scratchB);                     \
+    Variant& dst = regs[ip->a];                                  \
+    std::int32_t y = static_cast<std::int16_t>(ip->c);           \
+    if (l.Type() == VarType::Integer && !IsReference(dst)) {     \
+      std::int32_t x = l.AsInteger();                            \
+      if (guard) {                                               \
+        PutInteger(dst, expr);                                   \
+        ++ip;                                                    \
+        NEXT;                                                    \
+      }                                                          \
+    } else if (l.Type() == VarType::Long && !IsReference(dst)) { \
+      std::int64_t x = l.AsLong();                               \
+      if (guard) {                                               \
+        PutLong(dst, expr);                                      \
+        ++ip;                                                    \
+        NEXT;                                                    \
+      }                                                          \
+    }                                                            \
+    BinaryIntoK(*ip, l, dst);                                    \
+    ++ip;                                                        \
+    NEXT;                                                        \
+  }
+      SL_VBS_INTEGER_OP_K(AddIntK, x + y, true)
+      SL_VBS_INTEGER_OP_K(SubIntK, x - y, true)
+      SL_VBS_INTEGER_OP_K(MulIntK, x * y, true)
+      SL_VBS_INTEGER_OP_K(ModIntK, x % y, y != 0)
+#undef SL_VBS_INTEGER_OP_K
+      OP(CompareK) {
+        const Variant& l = src(ip->b, scratchB);
+        if (IsSmallInteger(l.Type()) && !IsReference(regs[ip->a])) {
+          Overwrite(regs[ip->a], IntegerCompare(static_cast<Op>(ip->flags & kOpMask),
+                                                SmallInteger(l), static_cast<std::int16_t>(ip->c)));
+        } else {
+          BinaryIntoK(*ip, l, regs[ip->a]);
+        }
+        ++ip;
+        NEXT;
+      }
       OP(AndOp) {
         const Variant& l = src(ip->b, scratchB);
         const Variant& r = src(ip->c, scratchC);
         if (l.Type() == VarType::Boolean && r.Type() == VarType::Boolean &&
             !IsReference(regs[ip->a])) {
-          regs[ip->a] = Variant(l.AsBool() && r.AsBool());
+          Overwrite(regs[ip->a], l.AsBool() && r.AsBool());
         } else {
           BinaryInto(*ip, l, r, regs[ip->a]);
         }
@@ -479,7 +719,7 @@ Flow Interpreter::RunCode(const Code& code, Frame& f) {
         const Variant& r = src(ip->c, scratchC);
         if (l.Type() == VarType::Boolean && r.Type() == VarType::Boolean &&
             !IsReference(regs[ip->a])) {
-          regs[ip->a] = Variant(l.AsBool() || r.AsBool());
+          Overwrite(regs[ip->a], l.AsBool() || r.AsBool());
         } else {
           BinaryInto(*ip, l, r, regs[ip->a]);
         }
@@ -493,7 +733,7 @@ Flow Interpreter::RunCode(const Code& code, Frame& f) {
           bool holds = IntegerCompare(static_cast<Op>(ip->flags & kOpMask), SmallInteger(l),
                                       SmallInteger(r));
           if (!IsReference(regs[ip->a])) {
-            regs[ip->a] = Variant(holds);
+            Overwrite(regs[ip->a], holds);
           } else {
             Store(regs[ip->a], Variant(holds));
           }
@@ -536,12 +776,31 @@ Flow Interpreter::RunCode(const Code& code, Frame& f) {
         ip = holds ? ip + 1 : start + ip->d;
         NEXT;
       }
+      OP(JumpUnlessK) {
+        const Variant& l = src(ip->b, scratchB);
+        bool holds = IsSmallInteger(l.Type())
+                         ? IntegerCompare(static_cast<Op>(ip->flags & kOpMask), SmallInteger(l),
+                                          static_cast<std::int16_t>(ip->c))
+                         : ComparisonHoldsK(*ip, l);
+        ip = holds ? ip + 1 : start + ip->d;
+        NEXT;
+      }
       OP(CaseJump) {
         ip = CaseHolds(*ip, regs[ip->a], src(ip->b, scratchB)) ? start + ip->d : ip + 1;
         NEXT;
       }
       OP(StoreName) {
-        StoreToName(code.names[ip->c], src(ip->b, scratchB), f);
+        // A number or Boolean into a global variable that holds none of string, object or
+        // array is a plain copy; the rest goes the general way.
+        const Variant& v = src(ip->b, scratchB);
+        const NameRef& r = code.names[ip->c]->ref;
+        if (r.kind == NameKind::Global && r.global->kind == GlobalSlot::Variable &&
+            !IsReference(v) && !IsReference(r.global->value)) {
+          CopyValue(r.global->value, v);
+          ++ip;
+          NEXT;
+        }
+        StoreToName(code.names[ip->c], v, f);
         ++ip;
         NEXT;
       }
@@ -550,21 +809,75 @@ Flow Interpreter::RunCode(const Code& code, Frame& f) {
         ++ip;
         NEXT;
       }
+      // An element of a one-dimensional array held in a local, parameter or global variable,
+      // at an Integer or Long subscript in range, is read and written here; everything else
+      // (and every error) takes the general way.
       OP(ElemBegin) {
+        const Variant* container = DirectVariable(code, ip->b, f);
+        if (container && container->IsArray()) {
+          ++ip;
+          NEXT;
+        }
         ip = ElementBegins(code, *ip, f) ? ip + 1 : start + ip->c;
         NEXT;
       }
       OP(ElemGet) {
+        if (ip->flags == 1) {
+          if (const Variant* e = FindElement(DirectVariable(code, ip->b, f), &regs[ip->c])) {
+            CopyValue(regs[ip->a], *e);
+            ++ip;
+            NEXT;
+          }
+        }
         ElementLoad(code, *ip, f);
         ++ip;
         NEXT;
       }
+      OP(ElemGet1) {
+        if (const Variant* e =
+                FindElement(DirectVariable(code, ip->b, f), PlainOperand(code, ip->c, f))) {
+          CopyValue(regs[ip->a], *e);
+          ++ip;
+          NEXT;
+        }
+        ElementLoad1(code, *ip, f);
+        ++ip;
+        NEXT;
+      }
       OP(ElemSet) {
-        ElementStore(code, *ip, f);
+        if (ip->flags == 1) {
+          Variant* container = DirectVariable(code, ip->b, f);
+          if (container && container->IsArray() && container->AsArray()->RefCount() == 1) {
+            if (Variant* e = FindElement(container, &regs[ip->c])) {
+              CopyValue(*e, regs[ip->a]);
+              ++ip;
+              NEXT;
+            }
+          }
+        }
+        ElementStore(code, *ip, regs + ip->c, ip->flags, f);
+        ++ip;
+        NEXT;
+      }
+      OP(ElemSet1) {
+        Variant* container = DirectVariable(code, ip->b, f);
+        if (container && container->IsArray() && container->AsArray()->RefCount() == 1) {
+          if (Variant* e = FindElement(container, PlainOperand(code, ip->c, f))) {
+            CopyValue(*e, regs[ip->a]);
+            ++ip;
+            NEXT;
+          }
+        }
+        ElementStore1(code, *ip, f);
         ++ip;
         NEXT;
       }
       OP(CallBegin) {
+        const NameRef& r = code.names[ip->b]->ref;
+        if (r.kind == NameKind::Global && r.global->kind == GlobalSlot::Procedure) {
+          ++ip;
+          NEXT;
+        }
         ip = CallBegins(code, *ip, f) ? ip + 1 : start + ip->c;
         NEXT;
       }
@@ -599,7 +912,7 @@ Flow Interpreter::RunCode(const Code& code, Frame& f) {
         // An integer loop whose counter still holds an Integer or Long, while no time check
         // is due, steps here; everything else (and every error) takes ForNext's way.
         Variant* state = regs + ip->a;
-        Variant* var = CounterVariable(code, ip->b, f);
+        Variant* var = DirectVariable(code, ip->b, f);
         if (state[0].Type() == VarType::Boolean && ticks_ > 1 && var &&
             IsSmallInteger(var->Type())) {
           --ticks_;

@@ -186,12 +186,20 @@ class Interpreter final : public BuiltinContext {
   const Variant& NameValue(NameExpr* n, Frame& f, Variant& scratch);
   const Variant& OperandValue(const Code& code, Operand o, Frame& f, Variant& scratch);
   Variant CallSiteProc(const Code& code, const CallSite& site, Frame& f);
+  Variant CallCompiled(const ProcDef& proc, const Code& callee, const Code& code,
+                       const CallSite& site, Frame& f);
   Variant* OperandVariable(const Code& code, Operand o, Frame& f);
   Variant* OperandSlot(const Code& code, Operand o, Frame& f);
-  Variant* CounterVariable(const Code& code, Operand o, Frame& f);
-  void ElementStore(const Code& code, const Instr& in, Frame& f);
+  Variant* DirectVariable(const Code& code, Operand o, Frame& f);
+  const Variant* PlainOperand(const Code& code, Operand o, Frame& f);
+  void ElementStore(const Code& code, const Instr& in, const Variant* subscripts, std::size_t count,
+                    Frame& f);
+  void ElementStore1(const Code& code, const Instr& in, Frame& f);
+  void ElementLoad1(const Code& code, const Instr& in, Frame& f);
   void BinaryInto(const Instr& in, const Variant& l, const Variant& r, Variant& dst);
   bool ComparisonHolds(const Instr& in, const Variant& l, const Variant& r);
+  void BinaryIntoK(const Instr& in, const Variant& l, Variant& dst);
+  bool ComparisonHoldsK(const Instr& in, const Variant& l);
   bool CaseHolds(const Instr& in, const Variant& subject, const Variant& value);
   void MoveValue(const Variant& v, Variant& dst);
   void StoreToName(NameExpr* n, const Variant& v, Frame& f);
