@@ -160,12 +160,15 @@ def main():
     deadline = time.monotonic() + args.minutes * 60 if args.minutes else None
     rounds = findings = 0
     slowest = 0.0
+    slowest_round = ""
     kinds = {}
     with tempfile.TemporaryDirectory(prefix="storyloom-mutate-") as work:
         while (args.rounds and rounds < args.rounds) or (deadline and time.monotonic() < deadline):
             rounds += 1
             problem, mutations, stderr, seconds, project = run_round(args.player, work, rng, args)
-            slowest = max(slowest, seconds)
+            if seconds > slowest:
+                slowest = seconds
+                slowest_round = "round %d: %s" % (rounds, "; ".join(mutations))
             if not problem:
                 continue
             findings += 1
@@ -182,6 +185,8 @@ def main():
         args.seed, rounds, findings,
         "" if not kinds else " (" + ", ".join("%s: %d" % k for k in sorted(kinds.items())) + ")",
         slowest))
+    if slowest_round:
+        print("mutate_demo: slowest %s" % slowest_round)
     return 1 if findings else 0
 
 
