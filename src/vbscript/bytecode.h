@@ -72,6 +72,8 @@ constexpr std::uint16_t IndexOf(Operand o) {
   X(ElemSet)     /* b(r[c .. c+flags)) = r[a] (target expression d) */                      \
   X(ElemGet1)    /* r[a] = array b (operand c); else r[a] = tree(expr d): one subscript */  \
   X(ElemSet1)    /* b(operand c) = r[a] (target expression d): one subscript */             \
+  X(ElemGetK)    /* r[a] = array b (operand c + flags as int8); else r[a] = tree(expr d) */ \
+  X(ElemSetK)    /* b(operand c + flags as int8) = r[a] (target expression d) */            \
   X(CallBegin)   /* names[b] is a procedure: on; else r[a] = tree(expr d), goto c */        \
   X(CallProc)    /* r[a] = the procedure called at calls[d], with its arguments */          \
   X(EvalTree)    /* r[a] = the tree walker's value of expression d */                       \

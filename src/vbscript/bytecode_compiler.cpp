@@ -4,6 +4,8 @@
 // What the bytecode does not express itself (calls, members, declarations, With, For Each)
 // is left to the tree walker one statement or expression at a time.
 #include <algorithm>
+#include <optional>
+#include <utility>
 
 #include "vbscript/bytecode.h"
 #include "vbscript/compiler.h"
@@ -239,6 +241,26 @@ class CodeCompiler {
     return e->kind == ExprKind::Literal || e->kind == ExprKind::Name;
   }
 
+  // A subscript `v + k` or `v - k` with a literal or name v and an Integer literal k small
+  // enough for an instruction's flags: v's expression and the signed offset.
+  static std::optional<std::pair<Expr*, std::int8_t>> OffsetSubscript(const Expr* e) {
+    while (e->kind == ExprKind::Paren)
+      e = static_cast<const ParenExpr*>(e)->inner;
+    if (e->kind != ExprKind::Binary) return std::nullopt;
+    auto* b = static_cast<const BinaryExpr*>(e);
+    if ((b->op != Op::Add && b->op != Op::Sub) || !DirectOperand(b->left)) return std::nullopt;
+    const Expr* right = b->right;
+    while (right->kind == ExprKind::Paren)
+      right = static_cast<const ParenExpr*>(right)->inner;
+    if (right->kind != ExprKind::Literal) return std::nullopt;
+    const Variant& k = static_cast<const LiteralExpr*>(right)->value;
+    if (k.Type() != VarType::Integer || k.AsInteger() < -127 || k.AsInteger() > 127) {
+      return std::nullopt;
+    }
+    int offset = b->op == Op::Add ? k.AsInteger() : -k.AsInteger();
+    return std::make_pair(b->left, static_cast<std::int8_t>(offset));
+  }
+
   Operand ElementValue(CallExpr* c) {
     auto* n = static_cast<NameExpr*>(c->callee);
     int dst = NewTemp();
@@ -250,6 +272,16 @@ class CodeCompiler {
       Emit(get);
       top_ = dst + 1;
       return Reg(dst);
+    }
+    if (c->args.size() == 1) {
+      if (auto offset = OffsetSubscript(c->args[0])) {
+        Instr get{Opcode::ElemGetK, static_cast<std::uint8_t>(offset->second), U16(dst), container,
+                  Value(offset->first)};
+        get.d = Add(code_.exprs, static_cast<Expr*>(c));
+        Emit(get);
+        top_ = dst + 1;
+        return Reg(dst);
+      }
     }
     Instr begin{Opcode::ElemBegin, 0, U16(dst), container};
     begin.d = Add(code_.exprs, static_cast<Expr*>(c));
@@ -537,6 +569,15 @@ class CodeCompiler {
           i.d = Add(code_.exprs, static_cast<Expr*>(c));
           Emit(i);
           return;
+        }
+        if (c->args.size() == 1) {
+          if (auto offset = OffsetSubscript(c->args[0])) {
+            Instr i{Opcode::ElemSetK, static_cast<std::uint8_t>(offset->second), U16(value),
+                    NameOperand(static_cast<NameExpr*>(c->callee)), Value(offset->first)};
+            i.d = Add(code_.exprs, static_cast<Expr*>(c));
+            Emit(i);
+            return;
+          }
         }
         int base = Subscripts(c->args);
         Instr i{Opcode::ElemSet, static_cast<std::uint8_t>(c->args.size()), U16(value),

@@ -235,17 +235,19 @@ const Variant& Interpreter::NameValue(NameExpr* n, Frame& f, Variant& scratch) {
 
 namespace {
 
-// The element of a one-dimensional array `container` holds at the Integer or Long `subscript`;
+// The element of a one-dimensional array `container` holds at the Integer or Long `subscript`
+// (plus `offset`);
 // null when either is anything else, or the subscript is out of range (the general way then
 // decides, with its errors).
-inline Variant* FindElement(const Variant* container, const Variant* subscript) {
+inline Variant* FindElement(const Variant* container, const Variant* subscript,
+                            std::int64_t offset = 0) {
   if (!container || !container->IsArray() || !subscript || !IsSmallInteger(subscript->Type())) {
     return nullptr;
   }
   VariantArray* array = container->AsArray();
   const std::vector<VariantArray::Bound>& bounds = array->Bounds();
   if (bounds.size() != 1) return nullptr;
-  std::int64_t rel = SmallInteger(*subscript) - bounds[0].lower;
+  std::int64_t rel = SmallInteger(*subscript) + offset - bounds[0].lower;
   return rel >= 0 && rel < bounds[0].count ? &array->Data()[static_cast<std::size_t>(rel)]
                                            : nullptr;
 }
@@ -558,6 +560,44 @@ void Interpreter::ElementLoad1(const Code& code, const Instr& in, Frame& f) {
     }
   }
   Store(f.locals[in.a], Eval(code.exprs[in.d], f));
+}
+
+// The subscript `v + k` or `v - k` of an ElemGetK or ElemSetK, by the operator's rules: v is
+// operand c, the operator and k come from the subscript's expression.
+Variant Interpreter::OffsetSubscriptValue(const Code& code, const Instr& in, Frame& f) {
+  const Expr* e = static_cast<CallExpr*>(code.exprs[in.d])->args[0];
+  while (e->kind == ExprKind::Paren)
+    e = static_cast<const ParenExpr*>(e)->inner;
+  auto* b = static_cast<const BinaryExpr*>(e);
+  const Expr* right = b->right;
+  while (right->kind == ExprKind::Paren)
+    right = static_cast<const ParenExpr*>(right)->inner;
+  Variant scratch, out;
+  ApplyBinary(b->op, OperandValue(code, in.c, f, scratch),
+              static_cast<const LiteralExpr*>(right)->value, false, false, out);
+  return out;
+}
+
+// r[a] = b(v + k) when the fast way in the loop did not apply, in the order of the general
+// instructions: the container is checked (no array: the tree walker evaluates the whole
+// expression), the subscript computed, the container looked up again.
+void Interpreter::ElementLoadK(const Code& code, const Instr& in, Frame& f) {
+  const Variant* container = OperandSlot(code, in.b, f);
+  if (container && container->IsArray()) {
+    std::int32_t sub = SubscriptValue(OffsetSubscriptValue(code, in, f));
+    container = OperandSlot(code, in.b, f);  // the subscript may change it
+    if (container && container->IsArray()) {
+      Ref<VariantArray> array(container->AsArray());
+      Store(f.locals[in.a], array->At(&sub, 1));
+      return;
+    }
+  }
+  Store(f.locals[in.a], Eval(code.exprs[in.d], f));
+}
+
+void Interpreter::ElementStoreK(const Code& code, const Instr& in, Frame& f) {
+  Variant subscript = OffsetSubscriptValue(code, in, f);
+  ElementStore(code, in, &subscript, 1, f);
 }
 
 void Interpreter::ElementStore1(const Code& code, const Instr& in, Frame& f) {
@@ -874,6 +914,32 @@ Flow Interpreter::RunCode(const Code& code, Frame& f) {
           NEXT;
         }
         ElementLoad1(code, *ip, f);
+        ++ip;
+        NEXT;
+      }
+      OP(ElemGetK) {
+        if (const Variant* e =
+                FindElement(DirectVariable(code, ip->b, f), PlainOperand(code, ip->c, f),
+                            static_cast<std::int8_t>(ip->flags))) {
+          CopyValue(regs[ip->a], *e);
+          ++ip;
+          NEXT;
+        }
+        ElementLoadK(code, *ip, f);
+        ++ip;
+        NEXT;
+      }
+      OP(ElemSetK) {
+        Variant* container = DirectVariable(code, ip->b, f);
+        if (container && container->IsArray() && container->AsArray()->RefCount() == 1) {
+          if (Variant* e = FindElement(container, PlainOperand(code, ip->c, f),
+                                       static_cast<std::int8_t>(ip->flags))) {
+            CopyValue(*e, regs[ip->a]);
+            ++ip;
+            NEXT;
+          }
+        }
+        ElementStoreK(code, *ip, f);
         ++ip;
         NEXT;
       }

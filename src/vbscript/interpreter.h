@@ -196,6 +196,9 @@ class Interpreter final : public BuiltinContext {
                     Frame& f);
   void ElementStore1(const Code& code, const Instr& in, Frame& f);
   void ElementLoad1(const Code& code, const Instr& in, Frame& f);
+  Variant OffsetSubscriptValue(const Code& code, const Instr& in, Frame& f);
+  void ElementLoadK(const Code& code, const Instr& in, Frame& f);
+  void ElementStoreK(const Code& code, const Instr& in, Frame& f);
   void BinaryInto(const Instr& in, const Variant& l, const Variant& r, Variant& dst);
   bool ComparisonHolds(const Instr& in, const Variant& l, const Variant& r);
   void BinaryIntoK(const Instr& in, const Variant& l, Variant& dst);

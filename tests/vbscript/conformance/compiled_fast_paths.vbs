@@ -54,6 +54,42 @@ x = a(Null)
 Report "Null subscript"
 On Error GoTo 0
 
+' A subscript that is a variable plus or minus an Integer literal, with every subtype on the
+' left: Integer, Long, Double (the sum rounded to even), text, Empty, and past either end.
+Dim k2
+k2 = 1
+WScript.Echo "offset reads:", a(k2 + 1), a(k2 - 1), a(CLng(k2) + 3), a((k2) + (2)), a(k2 + -1)
+d = 1.5
+s = "2"
+WScript.Echo "offset subtypes:", a(d + 1), a(s + 1), a(s - 2), a(Empty + 4)
+a(k2 + 1) = "plus"
+a(k2 - 1) = "minus"
+a(d + 2) = "rounded"
+a(s + 2) = "text"
+WScript.Echo "offset writes:", a(0), a(2), a(4)
+On Error Resume Next
+x = a(k2 + 4)
+Report "offset read past the end"
+x = a(k2 - 2)
+Report "offset read before the start"
+a(k2 + 100) = 1
+Report "offset write past the end"
+b = "text"
+x = b(k2 + 1)
+Report "offset into text"
+b(k2 + 1) = 1
+Report "offset write into text"
+x = a(s & "x" + 1)
+Report "offset of a sum that is no number"
+On Error GoTo 0
+log = ""
+x = a(One + 1)
+a(One + 1) = "by a function"
+WScript.Echo "function plus a literal:", x, a(2), log
+b = a
+b(k2 + 1) = "copy"
+WScript.Echo "offset write into a copy:", a(2), b(2)
+
 ' Arrays are values: writing an element of a copy leaves the original alone, in either order.
 b = a
 b(0) = "copy"
