@@ -545,23 +545,6 @@ void Interpreter::ElementLoad(const Code& code, const Instr& in, Frame& f) {
   }
 }
 
-// r[a] = b(operand c) when the fast way in the loop did not apply: the container is checked
-// first (no array: the tree walker evaluates the whole expression), then the subscript read.
-void Interpreter::ElementLoad1(const Code& code, const Instr& in, Frame& f) {
-  const Variant* container = OperandSlot(code, in.b, f);
-  if (container && container->IsArray()) {
-    Variant scratch;
-    std::int32_t sub = SubscriptValue(OperandValue(code, in.c, f, scratch));
-    container = OperandSlot(code, in.b, f);  // the subscript may change it
-    if (container && container->IsArray()) {
-      Ref<VariantArray> array(container->AsArray());
-      Store(f.locals[in.a], array->At(&sub, 1));
-      return;
-    }
-  }
-  Store(f.locals[in.a], Eval(code.exprs[in.d], f));
-}
-
 // The subscript `v + k` or `v - k` of an ElemGetK or ElemSetK, by the operator's rules: v is
 // operand c, the operator and k come from the subscript's expression.
 Variant Interpreter::OffsetSubscriptValue(const Code& code, const Instr& in, Frame& f) {
@@ -578,14 +561,21 @@ Variant Interpreter::OffsetSubscriptValue(const Code& code, const Instr& in, Fra
   return out;
 }
 
-// r[a] = b(v + k) when the fast way in the loop did not apply, in the order of the general
+// r[a] = b(subscript) when the fast way in the loop did not apply, in the order of the general
 // instructions: the container is checked (no array: the tree walker evaluates the whole
-// expression), the subscript computed, the container looked up again.
-void Interpreter::ElementLoadK(const Code& code, const Instr& in, Frame& f) {
+// expression), the subscript computed (operand c, or `v + k` when `offset`), the container looked
+// up again, since computing the subscript may change it.
+void Interpreter::ElementLoadSingle(const Code& code, const Instr& in, Frame& f, bool offset) {
   const Variant* container = OperandSlot(code, in.b, f);
   if (container && container->IsArray()) {
-    std::int32_t sub = SubscriptValue(OffsetSubscriptValue(code, in, f));
-    container = OperandSlot(code, in.b, f);  // the subscript may change it
+    std::int32_t sub;
+    if (offset) {
+      sub = SubscriptValue(OffsetSubscriptValue(code, in, f));
+    } else {
+      Variant scratch;
+      sub = SubscriptValue(OperandValue(code, in.c, f, scratch));
+    }
+    container = OperandSlot(code, in.b, f);
     if (container && container->IsArray()) {
       Ref<VariantArray> array(container->AsArray());
       Store(f.locals[in.a], array->At(&sub, 1));
@@ -913,7 +903,7 @@ Flow Interpreter::RunCode(const Code& code, Frame& f) {
           ++ip;
           NEXT;
         }
-        ElementLoad1(code, *ip, f);
+        ElementLoadSingle(code, *ip, f, false);
         ++ip;
         NEXT;
       }
@@ -925,7 +915,7 @@ Flow Interpreter::RunCode(const Code& code, Frame& f) {
           ++ip;
           NEXT;
         }
-        ElementLoadK(code, *ip, f);
+        ElementLoadSingle(code, *ip, f, true);
         ++ip;
         NEXT;
       }

@@ -195,9 +195,8 @@ class Interpreter final : public BuiltinContext {
   void ElementStore(const Code& code, const Instr& in, const Variant* subscripts, std::size_t count,
                     Frame& f);
   void ElementStore1(const Code& code, const Instr& in, Frame& f);
-  void ElementLoad1(const Code& code, const Instr& in, Frame& f);
   Variant OffsetSubscriptValue(const Code& code, const Instr& in, Frame& f);
-  void ElementLoadK(const Code& code, const Instr& in, Frame& f);
+  void ElementLoadSingle(const Code& code, const Instr& in, Frame& f, bool offset);
   void ElementStoreK(const Code& code, const Instr& in, Frame& f);
   void BinaryInto(const Instr& in, const Variant& l, const Variant& r, Variant& dst);
   bool ComparisonHolds(const Instr& in, const Variant& l, const Variant& r);
