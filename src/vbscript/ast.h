@@ -158,6 +158,16 @@ struct ParenExpr : Expr {
   Expr* inner = nullptr;
 };
 
+// `e` without the parentheses around it.
+inline const Expr* WithoutParens(const Expr* e) {
+  while (e->kind == ExprKind::Paren)
+    e = static_cast<const ParenExpr*>(e)->inner;
+  return e;
+}
+inline Expr* WithoutParens(Expr* e) {
+  return const_cast<Expr*>(WithoutParens(static_cast<const Expr*>(e)));
+}
+
 // ---- Statements ----
 
 enum class StmtKind : std::uint8_t {

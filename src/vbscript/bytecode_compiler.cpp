@@ -236,22 +236,18 @@ class CodeCompiler {
   // Whether the value of `e` is an operand the code reads without computing anything (a
   // literal or a name), so that reading it may wait until the instruction that uses it.
   static bool DirectOperand(const Expr* e) {
-    while (e->kind == ExprKind::Paren)
-      e = static_cast<const ParenExpr*>(e)->inner;
+    e = WithoutParens(e);
     return e->kind == ExprKind::Literal || e->kind == ExprKind::Name;
   }
 
   // A subscript `v + k` or `v - k` with a literal or name v and an Integer literal k small
   // enough for an instruction's flags: v's expression and the signed offset.
   static std::optional<std::pair<Expr*, std::int8_t>> OffsetSubscript(const Expr* e) {
-    while (e->kind == ExprKind::Paren)
-      e = static_cast<const ParenExpr*>(e)->inner;
+    e = WithoutParens(e);
     if (e->kind != ExprKind::Binary) return std::nullopt;
     auto* b = static_cast<const BinaryExpr*>(e);
     if ((b->op != Op::Add && b->op != Op::Sub) || !DirectOperand(b->left)) return std::nullopt;
-    const Expr* right = b->right;
-    while (right->kind == ExprKind::Paren)
-      right = static_cast<const ParenExpr*>(right)->inner;
+    const Expr* right = WithoutParens(b->right);
     if (right->kind != ExprKind::Literal) return std::nullopt;
     const Variant& k = static_cast<const LiteralExpr*>(right)->value;
     if (k.Type() != VarType::Integer || k.AsInteger() < -127 || k.AsInteger() > 127) {
@@ -261,27 +257,35 @@ class CodeCompiler {
     return std::make_pair(b->left, static_cast<std::int8_t>(offset));
   }
 
+  // An element at one subscript that the bytecode reads itself: a literal or a name (`direct`)
+  // or such an operand plus or minus a small Integer literal (`offset`, the amount in the
+  // flags). Emits the instruction on register `reg` and says whether it could.
+  bool SingleSubscriptElement(CallExpr* c, Opcode direct, Opcode offset, int reg,
+                              Operand container) {
+    if (c->args.size() != 1) return false;
+    Instr i{direct, 0, U16(reg), container};
+    if (DirectOperand(c->args[0])) {
+      i.c = Value(c->args[0]);
+    } else if (auto amount = OffsetSubscript(c->args[0])) {
+      i.op = offset;
+      i.flags = static_cast<std::uint8_t>(amount->second);
+      i.c = Value(amount->first);
+    } else {
+      return false;
+    }
+    i.d = Add(code_.exprs, static_cast<Expr*>(c));
+    Emit(i);
+    return true;
+  }
+
   Operand ElementValue(CallExpr* c) {
     auto* n = static_cast<NameExpr*>(c->callee);
     int dst = NewTemp();
     MayHoldObject(dst);
     Operand container = NameOperand(n);
-    if (c->args.size() == 1 && DirectOperand(c->args[0])) {
-      Instr get{Opcode::ElemGet1, 0, U16(dst), container, Value(c->args[0])};
-      get.d = Add(code_.exprs, static_cast<Expr*>(c));
-      Emit(get);
+    if (SingleSubscriptElement(c, Opcode::ElemGet1, Opcode::ElemGetK, dst, container)) {
       top_ = dst + 1;
       return Reg(dst);
-    }
-    if (c->args.size() == 1) {
-      if (auto offset = OffsetSubscript(c->args[0])) {
-        Instr get{Opcode::ElemGetK, static_cast<std::uint8_t>(offset->second), U16(dst), container,
-                  Value(offset->first)};
-        get.d = Add(code_.exprs, static_cast<Expr*>(c));
-        Emit(get);
-        top_ = dst + 1;
-        return Reg(dst);
-      }
     }
     Instr begin{Opcode::ElemBegin, 0, U16(dst), container};
     begin.d = Add(code_.exprs, static_cast<Expr*>(c));
@@ -563,25 +567,13 @@ class CodeCompiler {
           !static_cast<NameExpr*>(c->callee)->ref.readOnly) {
         int value = NewTemp();
         ValueInto(a->value, value);
-        if (c->args.size() == 1 && DirectOperand(c->args[0])) {
-          Instr i{Opcode::ElemSet1, 0, U16(value), NameOperand(static_cast<NameExpr*>(c->callee)),
-                  Value(c->args[0])};
-          i.d = Add(code_.exprs, static_cast<Expr*>(c));
-          Emit(i);
+        Operand container = NameOperand(static_cast<NameExpr*>(c->callee));
+        if (SingleSubscriptElement(c, Opcode::ElemSet1, Opcode::ElemSetK, value, container)) {
           return;
         }
-        if (c->args.size() == 1) {
-          if (auto offset = OffsetSubscript(c->args[0])) {
-            Instr i{Opcode::ElemSetK, static_cast<std::uint8_t>(offset->second), U16(value),
-                    NameOperand(static_cast<NameExpr*>(c->callee)), Value(offset->first)};
-            i.d = Add(code_.exprs, static_cast<Expr*>(c));
-            Emit(i);
-            return;
-          }
-        }
         int base = Subscripts(c->args);
-        Instr i{Opcode::ElemSet, static_cast<std::uint8_t>(c->args.size()), U16(value),
-                NameOperand(static_cast<NameExpr*>(c->callee)), U16(base)};
+        Instr i{Opcode::ElemSet, static_cast<std::uint8_t>(c->args.size()), U16(value), container,
+                U16(base)};
         i.d = Add(code_.exprs, static_cast<Expr*>(c));
         Emit(i);
         return;

@@ -548,13 +548,9 @@ void Interpreter::ElementLoad(const Code& code, const Instr& in, Frame& f) {
 // The subscript `v + k` or `v - k` of an ElemGetK or ElemSetK, by the operator's rules: v is
 // operand c, the operator and k come from the subscript's expression.
 Variant Interpreter::OffsetSubscriptValue(const Code& code, const Instr& in, Frame& f) {
-  const Expr* e = static_cast<CallExpr*>(code.exprs[in.d])->args[0];
-  while (e->kind == ExprKind::Paren)
-    e = static_cast<const ParenExpr*>(e)->inner;
-  auto* b = static_cast<const BinaryExpr*>(e);
-  const Expr* right = b->right;
-  while (right->kind == ExprKind::Paren)
-    right = static_cast<const ParenExpr*>(right)->inner;
+  auto* b = static_cast<const BinaryExpr*>(
+      WithoutParens(static_cast<CallExpr*>(code.exprs[in.d])->args[0]));
+  const Expr* right = WithoutParens(b->right);
   Variant scratch, out;
   ApplyBinary(b->op, OperandValue(code, in.c, f, scratch),
               static_cast<const LiteralExpr*>(right)->value, false, false, out);

@@ -604,8 +604,7 @@ class Parser {
         if (lastParen) *lastParen = pos_;
         if (beforeParen) *beforeParen = e;
         // (f)(x) calls f with x: parentheses around what is called change nothing.
-        while (e->kind == ExprKind::Paren)
-          e = static_cast<ParenExpr*>(e)->inner;
+        e = WithoutParens(e);
         CallExpr* call = New<CallExpr>();
         Next();
         call->callee = e;
