@@ -12,10 +12,9 @@
 
 #include "core/variant.h"
 #include "vbscript/ast.h"
+#include "vbscript/compiler.h"
 
 namespace sl::vbs {
-
-class GlobalScope;
 
 // An operand names where a value is read: the top two bits give the kind, the rest the index.
 using Operand = std::uint16_t;
@@ -141,6 +140,10 @@ struct Code {
   std::vector<CallSite> calls;
   std::vector<LineEntry> lines;  // by pc
   std::vector<ResumeRange> resumeRanges;
+  // Per name: the global variable it stands for, bound at a read or write that finds it one,
+  // so that later ones go there directly; null while unbound. The global scope empties the
+  // table whenever a global variable may have stopped being one (see GlobalScope).
+  mutable std::vector<Variant*> directs;
   int firstTemp = 0;      // registers before it are the locals
   int registerCount = 0;  // locals and temporaries
 };

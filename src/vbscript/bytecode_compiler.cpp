@@ -808,6 +808,7 @@ std::shared_ptr<Code> CompileCode(const Block& body, int locals, const GlobalSco
   } catch (NotCompiled&) {
     return nullptr;
   }
+  code->directs.assign(code->names.size(), nullptr);
   return code;
 }
 

@@ -131,6 +131,17 @@ bool Truth(const Variant& v) {
   return v.Type() == VarType::Boolean ? v.AsBool() : IsTrue(v);
 }
 
+// Binds name `index` of `code` to the global variable its reference names, when it names one
+// that may be written: later reads and writes go there directly (see Code::directs).
+[[gnu::always_inline]] inline Variant* BindGlobal(const Code& code, std::uint16_t index,
+                                                  const NameRef& r) {
+  if (r.kind == NameKind::Global && r.global->kind == GlobalSlot::Variable && !r.readOnly) {
+    code.directs[index] = &r.global->value;
+    return &r.global->value;
+  }
+  return nullptr;
+}
+
 const Stmt* StatementAt(const Code& code, std::uint32_t pc) {
   auto it = std::upper_bound(code.lines.begin(), code.lines.end(), pc,
                              [](std::uint32_t at, const LineEntry& e) { return at < e.pc; });
@@ -154,6 +165,7 @@ const Code* Interpreter::CodeOf(const ProcDef* proc) {
     p->codeTried = true;
     int locals = std::max(p->localCount, static_cast<int>(p->params.size()));
     p->code = CompileCode(p->body, locals, globals_);
+    if (p->code) globals_.Track(p->code);
   }
   return p->code.get();
 }
@@ -163,6 +175,7 @@ const Code* Interpreter::CodeOf(Program& program) {
   if (!program.globalBytecodeTried) {
     program.globalBytecodeTried = true;
     program.globalBytecode = CompileCode(program.globalCode, 0, globals_);
+    if (program.globalBytecode) globals_.Track(program.globalBytecode);
   }
   return program.globalBytecode.get();
 }
@@ -190,25 +203,27 @@ const Variant& Interpreter::NameValue(NameExpr* n, Frame& f, Variant& scratch) {
   return scratch;
 }
 
-// The value an operand reads, in place where it can.
+// The value a name operand reads when the name is bound to no global variable (yet).
+const Variant& Interpreter::UnboundNameValue(const Code& code, Operand o, Frame& f,
+                                             Variant& scratch) {
+  NameExpr* n = code.names[IndexOf(o)];
+  const NameRef& r = n->ref;
+  if (const Variant* v = BindGlobal(code, IndexOf(o), r)) return *v;
+  if (r.kind == NameKind::Global && r.global->kind == GlobalSlot::Constant) return r.global->value;
+  return NameValue(n, f, scratch);
+}
+
+// The value an operand reads, in place where it can: registers first, then global variables
+// bound to the code, without the jump table.
 [[gnu::always_inline]] inline const Variant& Interpreter::OperandValue(const Code& code, Operand o,
                                                                        Frame& f, Variant& scratch) {
-  // Registers and constants, the most frequent, are told apart without the jump table.
   if (KindOf(o) == OperandKind::Register) return f.locals[o];
-  if (KindOf(o) == OperandKind::Constant) return code.constants[IndexOf(o)];
-  switch (KindOf(o)) {
-    case OperandKind::RefParam:
-      return *f.refs[IndexOf(o)];
-    default: {
-      NameExpr* n = code.names[IndexOf(o)];
-      const NameRef& r = n->ref;
-      if (r.kind == NameKind::Global &&
-          (r.global->kind == GlobalSlot::Variable || r.global->kind == GlobalSlot::Constant)) {
-        return r.global->value;
-      }
-      return NameValue(n, f, scratch);
-    }
+  if (KindOf(o) == OperandKind::Name) {
+    if (const Variant* bound = code.directs[IndexOf(o)]) return *bound;
+    return UnboundNameValue(code, o, f, scratch);
   }
+  if (KindOf(o) == OperandKind::Constant) return code.constants[IndexOf(o)];
+  return *f.refs[IndexOf(o)];
 }
 
 // The value an operand reads when reading it runs nothing (a register, a constant, a parameter,
@@ -223,9 +238,10 @@ const Variant& Interpreter::NameValue(NameExpr* n, Frame& f, Variant& scratch) {
     case OperandKind::RefParam:
       return f.refs[IndexOf(o)];
     default: {
+      if (Variant* bound = code.directs[IndexOf(o)]) return bound;
       const NameRef& r = code.names[IndexOf(o)]->ref;
-      if (r.kind == NameKind::Global &&
-          (r.global->kind == GlobalSlot::Variable || r.global->kind == GlobalSlot::Constant)) {
+      if (const Variant* v = BindGlobal(code, IndexOf(o), r)) return v;
+      if (r.kind == NameKind::Global && r.global->kind == GlobalSlot::Constant) {
         return &r.global->value;
       }
       return nullptr;
@@ -263,11 +279,13 @@ Variant* Interpreter::OperandSlot(const Code& code, Operand o, Frame& f) {
     case OperandKind::RefParam:
       return f.refs[IndexOf(o)];
     case OperandKind::Name: {
-      const NameRef& r = code.names[IndexOf(o)]->ref;
-      if (r.kind == NameKind::Global && r.global->kind == GlobalSlot::Variable) {
-        return &r.global->value;
+      if (Variant* bound = code.directs[IndexOf(o)]) return bound;
+      NameExpr* n = code.names[IndexOf(o)];
+      if (Variant* v = BindGlobal(code, IndexOf(o), n->ref)) return v;
+      if (n->ref.kind == NameKind::Global && n->ref.global->kind == GlobalSlot::Variable) {
+        return &n->ref.global->value;
       }
-      return VariableSlot(code.names[IndexOf(o)], f);
+      return VariableSlot(n, f);
     }
     default:
       return nullptr;
@@ -284,13 +302,9 @@ Variant* Interpreter::OperandSlot(const Code& code, Operand o, Frame& f) {
       return &f.locals[IndexOf(o)];
     case OperandKind::RefParam:
       return f.refs[IndexOf(o)];
-    case OperandKind::Name: {
-      const NameRef& r = code.names[IndexOf(o)]->ref;
-      if (r.kind == NameKind::Global && r.global->kind == GlobalSlot::Variable && !r.readOnly) {
-        return &r.global->value;
-      }
-      return nullptr;
-    }
+    case OperandKind::Name:
+      if (Variant* bound = code.directs[IndexOf(o)]) return bound;
+      return BindGlobal(code, IndexOf(o), code.names[IndexOf(o)]->ref);
     default:
       return nullptr;
   }
@@ -852,10 +866,10 @@ Flow Interpreter::RunCode(const Code& code, Frame& f) {
         // A number or Boolean into a global variable that holds none of string, object or
         // array is a plain copy; the rest goes the general way.
         const Variant& v = src(ip->b, scratchB);
-        const NameRef& r = code.names[ip->c]->ref;
-        if (r.kind == NameKind::Global && r.global->kind == GlobalSlot::Variable &&
-            !EitherIsReference(v, r.global->value)) {
-          CopyValue(r.global->value, v);
+        Variant* bound = code.directs[ip->c];
+        if (!bound) bound = BindGlobal(code, ip->c, code.names[ip->c]->ref);
+        if (bound && !EitherIsReference(v, *bound)) {
+          CopyValue(*bound, v);
           ++ip;
           NEXT;
         }

@@ -1,6 +1,9 @@
 #include "vbscript/compiler.h"
 
+#include <algorithm>
+
 #include "vbscript/builtins/builtin.h"
+#include "vbscript/bytecode.h"
 #include "vbscript/errors.h"
 
 namespace sl::vbs {
@@ -47,7 +50,7 @@ class Compiler {
       claim(cls->key, cls);
       GlobalSlot* slot = globals_.Find(cls->key);
       if (!slot) slot = globals_.Add(cls->name, cls->key, GlobalSlot::Class);
-      slot->kind = GlobalSlot::Class;
+      globals_.SetKind(*slot, GlobalSlot::Class);
       slot->cls = cls;
       slot->proc = nullptr;
     }
@@ -59,7 +62,7 @@ class Compiler {
       procNames[proc->key] = true;
       GlobalSlot* slot = globals_.Find(proc->key);
       if (!slot) slot = globals_.Add(proc->name, proc->key, GlobalSlot::Procedure);
-      slot->kind = GlobalSlot::Procedure;
+      globals_.SetKind(*slot, GlobalSlot::Procedure);
       slot->proc = proc;
       slot->cls = nullptr;
       slot->value.Clear();
@@ -99,7 +102,7 @@ class Compiler {
               FailAt(kErrNameRedefined, name);
             }
             if (!slot) slot = globals_.Add(name->name, name->key, GlobalSlot::Constant);
-            slot->kind = GlobalSlot::Constant;
+            globals_.SetKind(*slot, GlobalSlot::Constant);
             // Literal constants have their value from the start, as the classic engine does.
             if (value->kind == ExprKind::Literal)
               slot->value = static_cast<LiteralExpr*>(value)->value;
@@ -541,6 +544,23 @@ class Compiler {
 };
 
 }  // namespace
+
+void GlobalScope::Track(const std::shared_ptr<Code>& code) {
+  // Code that is gone is pruned whenever the list has doubled since the last pruning.
+  if (tracked_.size() >= 2 * trackedPruned_ + 16) {
+    std::erase_if(tracked_, [](const std::weak_ptr<Code>& c) { return c.expired(); });
+    trackedPruned_ = tracked_.size();
+  }
+  tracked_.push_back(code);
+}
+
+void GlobalScope::ForgetBindings() {
+  for (const std::weak_ptr<Code>& tracked : tracked_) {
+    if (std::shared_ptr<Code> code = tracked.lock()) {
+      std::fill(code->directs.begin(), code->directs.end(), nullptr);
+    }
+  }
+}
 
 void CompileProgram(Program& program, GlobalScope& globals, const ProcDef* scope,
                     std::vector<const NameExpr*>* unresolved) {

@@ -6,6 +6,7 @@
 
 #include <cstdint>
 #include <deque>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <unordered_map>
@@ -15,6 +16,8 @@
 #include "vbscript/ast.h"
 
 namespace sl::vbs {
+
+struct Code;
 
 struct GlobalSlot {
   enum Kind : std::uint8_t { Variable, Constant, Procedure, Class, HostObject, Intrinsic };
@@ -26,8 +29,17 @@ struct GlobalSlot {
   int intrinsic = 0;
 };
 
+// The global names of a program. Compiled code may bind a name straight to the global variable
+// it stands for (Code::directs); every binding is dropped when any global variable stops being
+// one (a procedure, class, constant or host object takes its name) or names are forgotten, so
+// that such code goes back to the name and sees the new meaning at its next instruction.
 class GlobalScope {
  public:
+  GlobalScope() = default;
+  GlobalScope(const GlobalScope&) = delete;
+  GlobalScope& operator=(const GlobalScope&) = delete;
+  ~GlobalScope() { ForgetBindings(); }
+
   GlobalSlot* Find(const std::string& key) {
     auto it = index_.find(key);
     return it == index_.end() ? nullptr : it->second;
@@ -43,10 +55,16 @@ class GlobalScope {
     ++generation_;
     return slot;
   }
+  // Gives a name a new meaning; a variable that becomes something else loses its bindings.
+  void SetKind(GlobalSlot& slot, GlobalSlot::Kind kind) {
+    if (slot.kind == GlobalSlot::Variable && kind != GlobalSlot::Variable) ForgetBindings();
+    slot.kind = kind;
+  }
   std::uint32_t Generation() const noexcept { return generation_; }
   std::deque<GlobalSlot>& Slots() noexcept { return slots_; }
-  // Forgets the names added after the first `count` (bumping the generation).
+  // Forgets the names added after the first `count` (bumping the generation), and every binding.
   void TruncateTo(std::size_t count) {
+    ForgetBindings();
     while (slots_.size() > count) {
       index_.erase(keys_.back());
       keys_.pop_back();
@@ -54,12 +72,18 @@ class GlobalScope {
     }
     ++generation_;
   }
+  // Code that may bind names to this scope's variables.
+  void Track(const std::shared_ptr<Code>& code);
+  // Drops the bindings of all tracked code.
+  void ForgetBindings();
 
  private:
   std::deque<GlobalSlot> slots_;
   std::vector<std::string> keys_;  // the key of each slot
   std::unordered_map<std::string, GlobalSlot*> index_;
   std::uint32_t generation_ = 1;
+  std::vector<std::weak_ptr<Code>> tracked_;
+  std::size_t trackedPruned_ = 0;  // size of tracked_ after the last pruning
 };
 
 // Compiles a block. `scope` is the procedure whose locals the code sees (Execute and Eval inside

@@ -101,7 +101,7 @@ void Interpreter::RestartFromBase() {
   std::deque<GlobalSlot>& slots = globals_.Slots();
   for (std::size_t i = 0; i < base_.globals.size(); ++i) {
     const GlobalSlot& saved = base_.globals[i];
-    slots[i].kind = saved.kind;
+    globals_.SetKind(slots[i], saved.kind);
     slots[i].proc = saved.proc;
     slots[i].cls = saved.cls;
     slots[i].intrinsic = saved.intrinsic;
@@ -232,7 +232,7 @@ void Interpreter::AddObject(const std::string& name, Ref<Object> object, bool gl
   std::string key = ToLowerAscii(name);
   GlobalSlot* slot = globals_.Find(key);
   if (!slot) slot = globals_.Add(name, key, GlobalSlot::HostObject);
-  slot->kind = GlobalSlot::HostObject;
+  globals_.SetKind(*slot, GlobalSlot::HostObject);
   slot->proc = nullptr;
   slot->cls = nullptr;
   Store(slot->value, Variant(object));

@@ -185,6 +185,7 @@ class Interpreter final : public BuiltinContext {
   Flow RunCode(const Code& code, Frame& f);
   const Variant& NameValue(NameExpr* n, Frame& f, Variant& scratch);
   const Variant& OperandValue(const Code& code, Operand o, Frame& f, Variant& scratch);
+  const Variant& UnboundNameValue(const Code& code, Operand o, Frame& f, Variant& scratch);
   Variant CallSiteProc(const Code& code, const CallSite& site, Frame& f);
   Variant CallCompiled(const ProcDef& proc, const Code& callee, const Code& code,
                        const CallSite& site, Frame& f);

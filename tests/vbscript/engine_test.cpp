@@ -247,6 +247,57 @@ TEST(EngineTest, RestartFromBaseBeginsEachRunFromAFreshGlobalState) {
   }
 }
 
+// Compiled procedures read and write global variables directly once they have found them; the
+// host giving a variable's name to an object, and a restart forgetting the names added since the
+// base or restoring a name's earlier meaning, must reach them at their next run. Each procedure
+// loops so that its second pass uses what the first found.
+TEST(EngineTest, CompiledCodeSeesGlobalNamesTheHostChanges) {
+  Engine engine;
+  engine.AddCode(
+      "Dim thing, v, counter: thing = 1: v = 2\n"
+      "Sub SetThing(x): Dim i: For i = 1 To 2: thing = x: Next: End Sub\n"
+      "Function GetThing: Dim i: For i = 1 To 2: GetThing = thing: Next: End Function\n"
+      "Sub Count: For counter = 1 To 2: Next: End Sub\n"
+      "Function GetW: Dim i: For i = 1 To 2: GetW = w: Next: End Function\n"
+      "Function GetV: Dim i: For i = 1 To 2: GetV = v + 1: Next: End Function\n");
+  Variant five(std::int16_t{5});
+  engine.Run("SetThing", std::span<Variant>(&five, 1));
+  EXPECT_EQ(Text(engine.Run("GetThing")), "5");
+  engine.Run("Count");
+  // Objects take the variables' names: assignments go to the default property, and a For
+  // counter that is an object is an illegal assignment.
+  auto bag = MakeRef<PropertyBag>();
+  engine.AddObject("thing", bag, false);
+  engine.AddObject("counter", MakeRef<PropertyBag>(), false);
+  Variant seven(std::int16_t{7});
+  engine.Run("SetThing", std::span<Variant>(&seven, 1));
+  EXPECT_EQ(Text(bag->values["Value"]), "7");
+  EXPECT_EQ(Text(engine.Eval("TypeName(thing)")), "PropertyBag");
+  EXPECT_EQ(Text(engine.Run("GetThing")), "7");
+  try {
+    engine.Run("Count");
+    ADD_FAILURE() << "no error";
+  } catch (const ScriptError& e) {
+    EXPECT_EQ(e.Number(), kErrIllegalAssignment);
+  }
+  EXPECT_EQ(Text(engine.Eval("TypeName(counter)")), "PropertyBag");
+
+  engine.MarkBase();
+  engine.AddCode("Dim w: w = 9");
+  EXPECT_EQ(Text(engine.Run("GetW")), "9");
+  EXPECT_EQ(Text(engine.Run("GetV")), "3");
+  engine.AddCode("Function v: v = 40: End Function");
+  EXPECT_EQ(Text(engine.Run("GetV")), "41");
+  // The restart forgets w (GetW's w is its own undeclared local again), even when another
+  // name takes its place, and makes v the base's variable again.
+  engine.RestartFromBase();
+  engine.AddCode("Dim other: other = 5");
+  EXPECT_EQ(Text(engine.Run("GetW")), "");
+  EXPECT_EQ(Text(engine.Run("GetV")), "3");
+  engine.AddCode("Dim w: w = 11");
+  EXPECT_EQ(Text(engine.Run("GetW")), "11");
+}
+
 TEST(EngineTest, TimeLimitStopsRunawayScriptsButNotDialogTime) {
   class SlowHost final : public EngineHost {
    public:
