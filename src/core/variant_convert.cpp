@@ -614,8 +614,32 @@ std::string FormatDateValue(double oleDate) {
   return out;
 }
 
+namespace {
+
+// A whole number as text, written straight into the string (no UTF-8 on the way).
+SharedString WholeNumberText(std::int64_t value) {
+  std::array<char16_t, 24> digits;
+  auto end = digits.end(), p = end;
+  std::uint64_t magnitude =
+      value < 0 ? 0 - static_cast<std::uint64_t>(value) : static_cast<std::uint64_t>(value);
+  do {
+    *--p = static_cast<char16_t>(u'0' + magnitude % 10);
+    magnitude /= 10;
+  } while (magnitude != 0);
+  if (value < 0) *--p = u'-';
+  return SharedString(std::u16string_view(p, static_cast<std::size_t>(end - p)));
+}
+
+}  // namespace
+
 SharedString ToString(const Variant& v) {
   switch (v.Type()) {
+    case VarType::Integer:
+      return WholeNumberText(v.AsInteger());
+    case VarType::Long:
+      return WholeNumberText(v.AsLong());
+    case VarType::Byte:
+      return WholeNumberText(v.AsByte());
     case VarType::String:
       return v.AsString();
     case VarType::Empty:

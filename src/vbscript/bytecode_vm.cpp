@@ -53,49 +53,6 @@ bool IntegerCompare(Op op, std::int64_t x, std::int64_t y) {
   }
 }
 
-// Subtypes by the low four bits of their code: String (8), Object (9) and Array (0x200C) are
-// the only ones whose low bits are 8, 9 or 12, so one shift tells them from the rest.
-constexpr unsigned kReferenceLowBits = (1u << 8) | (1u << 9) | (1u << 12);
-constexpr bool IsReferenceType(VarType t) {
-  return ((kReferenceLowBits >> (static_cast<unsigned>(t) & 15u)) & 1u) != 0;
-}
-static_assert(IsReferenceType(VarType::String) && IsReferenceType(VarType::Object) &&
-              IsReferenceType(VarType::Array));
-static_assert(!IsReferenceType(VarType::Empty) && !IsReferenceType(VarType::Null) &&
-              !IsReferenceType(VarType::Integer) && !IsReferenceType(VarType::Long) &&
-              !IsReferenceType(VarType::Single) && !IsReferenceType(VarType::Double) &&
-              !IsReferenceType(VarType::Currency) && !IsReferenceType(VarType::Date) &&
-              !IsReferenceType(VarType::Error) && !IsReferenceType(VarType::Boolean) &&
-              !IsReferenceType(VarType::Byte));
-
-// Whether a value holds a string, object or array, which overwriting it releases.
-[[gnu::always_inline]] inline bool IsReference(const Variant& v) {
-  return IsReferenceType(v.Type());
-}
-
-// Whether either of two values holds a string, object or array.
-[[gnu::always_inline]] inline bool EitherIsReference(const Variant& a, const Variant& b) {
-  return ((kReferenceLowBits >> (static_cast<unsigned>(a.Type()) & 15u)) |
-          (kReferenceLowBits >> (static_cast<unsigned>(b.Type()) & 15u))) &
-         1u;
-}
-
-// Writes a number or Boolean over a value that holds no string, object or array: there is
-// nothing to release, so the value is built in place without the checks of an assignment.
-template <class T>
-[[gnu::always_inline]] inline void Overwrite(Variant& dst, T value) {
-  ::new (static_cast<void*>(&dst)) Variant(value);
-}
-
-// Whether any of `count` values holds a string, object or array (the test without a branch
-// per value: most temporaries hold numbers).
-[[gnu::always_inline]] inline bool AnyReference(const Variant* values, std::size_t count) {
-  unsigned bits = 0;
-  for (std::size_t k = 0; k < count; ++k)
-    bits |= kReferenceLowBits >> (static_cast<unsigned>(values[k].Type()) & 15u);
-  return (bits & 1u) != 0;
-}
-
 // Copies `from` over `to`. When neither holds a string, object or array, their bits are the
 // whole value and nothing is counted or released; otherwise the copy is an assignment (the old
 // value released once the new one is in).
@@ -349,49 +306,32 @@ void Interpreter::ElementStore(const Code& code, const Instr& in, const Variant*
   throw NamedError(kErrTypeMismatch, name);
 }
 
-// Calls the procedure of a call site: variables go by reference where the parameter is, the
-// values computed in temporaries are moved in.
-Variant Interpreter::CallSiteProc(const Code& code, const CallSite& site, Frame& f) {
-  auto* n = static_cast<NameExpr*>(site.call->callee);
-  if (n->ref.kind != NameKind::Global || n->ref.global->kind != GlobalSlot::Procedure) {
-    return Eval(site.call, f);  // redefined while the arguments were evaluated
-  }
-  const ProcDef* proc = n->ref.global->proc;
-  std::size_t count = site.args.size();
-  if (proc->ready && count == proc->params.size()) {
-    if (const Code* callee = CodeOf(proc)) return CallCompiled(*proc, *callee, code, site, f);
-  }
-  Variant* variables[kMaxCompiledArguments];
-  for (std::size_t i = 0; i < count; ++i) {
-    Operand o = site.args[i];
-    variables[i] = o == MakeOperand(OperandKind::Register, site.firstValue + i)
-                       ? nullptr
-                       : OperandVariable(code, o, f);
-    if (!variables[i] && KindOf(o) == OperandKind::Name) {
-      Variant scratch;  // a name that is no variable (a constant): its value
-      f.locals[site.firstValue + i] = OperandValue(code, o, f, scratch);
-    }
-  }
-  CallArgs args;
-  args.values = std::span<Variant>(f.locals + site.firstValue, count);
-  args.variables = variables;
-  return CallProc(proc, nullptr, args);
-}
-
 // The call of a call site whose procedure runs as bytecode and takes as many arguments as
-// given, without the general call's work: the arguments go straight into the callee's
-// registers (values computed for the call are moved, variables passed by reference are used
-// in place), then the depth is counted and the code runs.
-Variant Interpreter::CallCompiled(const ProcDef& proc, const Code& callee, const Code& code,
-                                  const CallSite& site, Frame& f) {
-  LocalSlots registers(static_cast<std::size_t>(callee.registerCount));
-  Variant* locals = registers.data;
+// given, without the general call's work: the callee's registers are laid on the register
+// stack, the arguments go straight into them (values computed for the call are moved,
+// variables passed by reference are used in place), then the depth is counted and the code
+// runs. The registers are given back (what they hold released, last first) after the depth.
+[[gnu::always_inline]] inline Variant Interpreter::CallCompiled(const ProcDef& proc,
+                                                                const Code& callee,
+                                                                const Code& code,
+                                                                const CallSite& site, Frame& f) {
+  auto count = static_cast<std::size_t>(callee.registerCount);
+  RegisterStack::Mark mark = registers_.Top();
+  Variant* locals = registers_.Push(count);
+  struct GiveBack {
+    RegisterStack& stack;
+    Variant* locals;
+    std::size_t count;
+    const RegisterStack::Mark& mark;
+    ~GiveBack() { stack.Pop(locals, count, mark); }
+  } giveBack{registers_, locals, count, mark};
   Variant* refs[kMaxCompiledArguments];
   for (std::size_t i = 0; i < site.args.size(); ++i) {
     Operand o = site.args[i];
     refs[i] = &locals[i];
     if (o == MakeOperand(OperandKind::Register, site.firstValue + i)) {
-      locals[i] = std::move(f.locals[site.firstValue + i]);
+      // (the register is Empty: the value is moved in without a release)
+      ::new (static_cast<void*>(&locals[i])) Variant(std::move(f.locals[site.firstValue + i]));
     } else if (Variant* variable = OperandVariable(code, o, f)) {
       if (proc.params[i].byRef) {
         refs[i] = variable;
@@ -416,6 +356,36 @@ Variant Interpreter::CallCompiled(const ProcDef& proc, const Code& callee, const
   RunCode(callee, frame);
   if (proc.resultSlot >= 0) return std::move(locals[proc.resultSlot]);
   return Variant();
+}
+
+// Calls the procedure of a call site: variables go by reference where the parameter is, the
+// values computed in temporaries are moved in.
+Variant Interpreter::CallSiteProc(const Code& code, const CallSite& site, Frame& f) {
+  auto* n = static_cast<NameExpr*>(site.call->callee);
+  if (n->ref.kind != NameKind::Global || n->ref.global->kind != GlobalSlot::Procedure) {
+    return Eval(site.call, f);  // redefined while the arguments were evaluated
+  }
+  const ProcDef* proc = n->ref.global->proc;
+  std::size_t count = site.args.size();
+  if (proc->ready && count == proc->params.size()) {
+    const Code* callee = proc->code ? proc->code.get() : CodeOf(proc);
+    if (callee) return CallCompiled(*proc, *callee, code, site, f);
+  }
+  Variant* variables[kMaxCompiledArguments];
+  for (std::size_t i = 0; i < count; ++i) {
+    Operand o = site.args[i];
+    variables[i] = o == MakeOperand(OperandKind::Register, site.firstValue + i)
+                       ? nullptr
+                       : OperandVariable(code, o, f);
+    if (!variables[i] && KindOf(o) == OperandKind::Name) {
+      Variant scratch;  // a name that is no variable (a constant): its value
+      f.locals[site.firstValue + i] = OperandValue(code, o, f, scratch);
+    }
+  }
+  CallArgs args;
+  args.values = std::span<Variant>(f.locals + site.firstValue, count);
+  args.variables = variables;
+  return CallProc(proc, nullptr, args);
 }
 
 // For head: from, to and step in state[0..3) become the loop's state; false when the loop does

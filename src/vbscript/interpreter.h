@@ -22,6 +22,7 @@
 #include "vbscript/bytecode.h"
 #include "vbscript/compiler.h"
 #include "vbscript/engine.h"
+#include "vbscript/register_stack.h"
 #include "vbscript/script_objects.h"
 
 namespace sl::vbs {
@@ -279,6 +280,7 @@ class Interpreter final : public BuiltinContext {
   std::size_t work_ = 0;  // charged work not yet counted as ticks
   std::size_t memoryLimit_ = kDefaultMemoryLimit;
   int depth_ = 0;
+  RegisterStack registers_;  // of compiled calls
   int entryDepth_ = 0;
   int maxDepth_ = 1500;
   std::uintptr_t stackBase_ = 0;

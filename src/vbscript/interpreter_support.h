@@ -5,8 +5,10 @@
 #include <cstddef>
 #include <cstdint>
 #include <memory>
+#include <new>
 #include <string>
 
+#include "core/memory_budget.h"
 #include "core/variant.h"
 #include "core/variant_convert.h"
 #include "vbscript/ast.h"
@@ -16,6 +18,49 @@ namespace sl::vbs {
 
 inline constexpr int kInlineSlots = 8;
 inline constexpr std::size_t kMaxSubscripts = 60;
+
+// Subtypes by the low four bits of their code: String (8), Object (9) and Array (0x200C) are
+// the only ones whose low bits are 8, 9 or 12, so one shift tells them from the rest.
+constexpr unsigned kReferenceLowBits = (1u << 8) | (1u << 9) | (1u << 12);
+constexpr bool IsReferenceType(VarType t) {
+  return ((kReferenceLowBits >> (static_cast<unsigned>(t) & 15u)) & 1u) != 0;
+}
+static_assert(IsReferenceType(VarType::String) && IsReferenceType(VarType::Object) &&
+              IsReferenceType(VarType::Array));
+static_assert(!IsReferenceType(VarType::Empty) && !IsReferenceType(VarType::Null) &&
+              !IsReferenceType(VarType::Integer) && !IsReferenceType(VarType::Long) &&
+              !IsReferenceType(VarType::Single) && !IsReferenceType(VarType::Double) &&
+              !IsReferenceType(VarType::Currency) && !IsReferenceType(VarType::Date) &&
+              !IsReferenceType(VarType::Error) && !IsReferenceType(VarType::Boolean) &&
+              !IsReferenceType(VarType::Byte));
+
+// Whether a value holds a string, object or array, which overwriting it releases.
+[[gnu::always_inline]] inline bool IsReference(const Variant& v) {
+  return IsReferenceType(v.Type());
+}
+
+// Whether either of two values holds a string, object or array.
+[[gnu::always_inline]] inline bool EitherIsReference(const Variant& a, const Variant& b) {
+  return ((kReferenceLowBits >> (static_cast<unsigned>(a.Type()) & 15u)) |
+          (kReferenceLowBits >> (static_cast<unsigned>(b.Type()) & 15u))) &
+         1u;
+}
+
+// Writes a number or Boolean over a value that holds no string, object or array: there is
+// nothing to release, so the value is built in place without the checks of an assignment.
+template <class T>
+[[gnu::always_inline]] inline void Overwrite(Variant& dst, T value) {
+  ::new (static_cast<void*>(&dst)) Variant(value);
+}
+
+// Whether any of `count` values holds a string, object or array (the test without a branch
+// per value: most temporaries hold numbers).
+[[gnu::always_inline]] inline bool AnyReference(const Variant* values, std::size_t count) {
+  unsigned bits = 0;
+  for (std::size_t k = 0; k < count; ++k)
+    bits |= kReferenceLowBits >> (static_cast<unsigned>(values[k].Type()) & 15u);
+  return (bits & 1u) != 0;
+}
 
 // Stores a value so that the old value is released only after the variable holds the new one
 // (releasing an object may run its Class_Terminate, which may read the variable).
@@ -117,10 +162,12 @@ inline std::string MemberName(const MemberExpr* m) {
 enum Intrinsic { kEval = 1, kExecute, kExecuteGlobal, kGetRef };
 
 // The local variables of a call: on the stack when few (only as many as the procedure has are
-// made), on the heap otherwise. They go in reverse order, as an array's elements would.
+// made), on the heap otherwise (counted against the memory cap). They go in reverse order, as
+// an array's elements would.
 struct LocalSlots {
   explicit LocalSlots(std::size_t n) : count(n) {
     if (n > kInlineSlots) {
+      MemoryBudget::Take(n * sizeof(Variant));  // large frames count against the memory cap
       heap = std::make_unique<Variant[]>(n);
       data = heap.get();
       return;
@@ -130,7 +177,10 @@ struct LocalSlots {
       new (data + i) Variant();
   }
   ~LocalSlots() {
-    if (heap) return;
+    if (heap) {
+      MemoryBudget::Give(count * sizeof(Variant));
+      return;
+    }
     for (std::size_t i = count; i-- > 0;)
       data[i].~Variant();
   }

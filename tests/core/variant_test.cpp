@@ -74,6 +74,19 @@ TEST(VariantTest, GeneralNumberAndDateText) {
   EXPECT_EQ(Val(std::string_view("&H10")), 16);
 }
 
+// Whole numbers of every width as text, at the ends of their ranges and across a power of ten.
+TEST(VariantTest, WholeNumberText) {
+  EXPECT_EQ(ToString(Variant(std::int16_t{-32768})).ToUtf8(), "-32768");
+  EXPECT_EQ(ToString(Variant(std::int16_t{32767})).ToUtf8(), "32767");
+  EXPECT_EQ(ToString(Variant(std::int16_t{0})).ToUtf8(), "0");
+  EXPECT_EQ(ToString(Variant(std::int32_t{-2147483647 - 1})).ToUtf8(), "-2147483648");
+  EXPECT_EQ(ToString(Variant(std::int32_t{2147483647})).ToUtf8(), "2147483647");
+  EXPECT_EQ(ToString(Variant(std::int32_t{1000000})).ToUtf8(), "1000000");
+  EXPECT_EQ(ToString(Variant(std::int32_t{-9})).ToUtf8(), "-9");
+  EXPECT_EQ(ToString(Variant(std::uint8_t{255})).ToUtf8(), "255");
+  EXPECT_EQ(ToString(Variant(std::uint8_t{0})).ToUtf8(), "0");
+}
+
 TEST(DateTimeTest, OleDatesAndCivilDays) {
   EXPECT_EQ(CivilToOleDate(CivilTime{1899, 12, 30}), 0);
   EXPECT_EQ(CivilToOleDate(CivilTime{2000, 1, 1}), 36526);

@@ -127,6 +127,23 @@ TEST(HostileScriptsTest, MemoryCapStopsScriptsThatHoardMemory) {
   EXPECT_EQ(ToUtf8(engine.Eval("fine")), "1000000");
 }
 
+// The registers of deep calls count against the memory cap: a recursion whose frames are large
+// stops with error 7 instead of taking hundreds of megabytes, and calls work again afterwards.
+TEST(HostileScriptsTest, MemoryCapCountsTheRegistersOfDeepCalls) {
+  Engine engine;
+  engine.SetMemoryLimit(32 << 20);
+  std::string locals = "Dim v0";
+  for (int i = 1; i < 10000; ++i)
+    locals.append(", v").append(std::to_string(i));
+  engine.AddCode("Function Big(n)\n" + locals +
+                 "\nv9999 = n\nIf n > 0 Then Big = Big(n - 1) + 1 Else Big = 0\nEnd Function\n");
+  long before = PeakResidentKilobytes();
+  EXPECT_EQ(ErrorOf(engine, "Dim depth: depth = Big(1000)"), kErrOutOfMemory);
+  EXPECT_LT(PeakResidentKilobytes() - before, 100 * 1024);
+  engine.AddCode("Dim fine: fine = Big(50)");
+  EXPECT_EQ(ToUtf8(engine.Eval("fine")), "50");
+}
+
 // Calls refused at the depth limit and swallowed by On Error Resume Next count against the time
 // limit as calls that run do: a recursion that fans out at the limit (thirty calls a level)
 // must not run on for the age of the universe between two looks at the clock.
