@@ -253,7 +253,7 @@ void Interpreter::AssignMember(MemberExpr* m, const std::vector<Expr*>* argExprs
   Variant objectValue = ObjectOf(m, f);
   Object* obj = objectValue.AsObject();
   std::uint8_t flags = isSet ? kInvokeSet : kInvokeLet;
-  if (auto* inst = dynamic_cast<ClassInstance*>(obj)) {
+  if (auto* inst = AsClassInstance(obj)) {
     int member = FindMember(*inst, m, f);
     CallArgs args;
     args.exprs = argExprs;

@@ -314,7 +314,7 @@ Variant Interpreter::EvalMember(MemberExpr* m, Frame& f, const std::vector<Expr*
                                 std::uint8_t flags) {
   Variant objectValue = ObjectOf(m, f);
   Object* obj = objectValue.AsObject();
-  if (auto* inst = dynamic_cast<ClassInstance*>(obj)) {
+  if (auto* inst = AsClassInstance(obj)) {
     int member = FindMember(*inst, m, f);
     CallArgs args;
     args.exprs = argExprs;
