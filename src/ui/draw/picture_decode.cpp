@@ -47,13 +47,14 @@ Picture DecodePicture(std::span<const std::uint8_t> bytes) {
     case Format::kBmp: {
       // Classic bitmaps have no transparency, whatever a 32-bit file's fourth byte holds.
       if (!detail::BmpHeaderAcceptable(bytes)) throw RuntimeError(kErrInvalidPicture);
-      Surface s = detail::DecodeWithSdlImage(bytes, "BMP");
+      Surface s = detail::DecodeWithSdlImage(bytes, detail::SdlImageFormat::kBmp);
       s.MakeOpaque();
       return Picture(std::move(s), PictureKind::kBitmap);
     }
     case Format::kJpeg:
       if (!detail::JpegHeaderAcceptable(bytes)) throw RuntimeError(kErrInvalidPicture);
-      return Picture(detail::DecodeWithSdlImage(bytes, "JPG"), PictureKind::kBitmap);
+      return Picture(detail::DecodeWithSdlImage(bytes, detail::SdlImageFormat::kJpeg),
+                     PictureKind::kBitmap);
     case Format::kGif:
       return detail::DecodeGifPicture(bytes);
     case Format::kPng:

@@ -20,8 +20,11 @@ bool PngHeaderAcceptable(std::span<const std::uint8_t> bytes);
 bool IconHeadersAcceptable(std::span<const std::uint8_t> bytes);
 bool EmfHeaderAcceptable(std::span<const std::uint8_t> bytes);
 
-// BMP and JPEG through SDL_image; `type` is SDL_image's type name ("BMP", "JPG").
-Surface DecodeWithSdlImage(std::span<const std::uint8_t> bytes, const char* type);
+// BMP and JPEG through SDL_image's loader of that one format: the data never reaches the
+// library's content sniffing, which would hand a file to whichever of its decoders
+// recognises it (SVG, XCF, TIFF ...), whatever its signature said.
+enum class SdlImageFormat { kBmp, kJpeg };
+Surface DecodeWithSdlImage(std::span<const std::uint8_t> bytes, SdlImageFormat format);
 
 // A GIF file: the first image on its canvas, with the animation when there are several.
 Picture DecodeGifPicture(std::span<const std::uint8_t> bytes);

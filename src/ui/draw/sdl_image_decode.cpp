@@ -15,13 +15,18 @@ struct SurfaceFree {
   void operator()(SDL_Surface* s) const { SDL_FreeSurface(s); }
 };
 using SdlSurface = std::unique_ptr<SDL_Surface, SurfaceFree>;
+struct RwClose {
+  void operator()(SDL_RWops* rw) const { SDL_RWclose(rw); }
+};
+using SdlRw = std::unique_ptr<SDL_RWops, RwClose>;
 constexpr int kMaxSide = 1 << 15;
 }  // namespace
 
-Surface DecodeWithSdlImage(std::span<const std::uint8_t> bytes, const char* type) {
-  SDL_RWops* rw = SDL_RWFromConstMem(bytes.data(), static_cast<int>(bytes.size()));
+Surface DecodeWithSdlImage(std::span<const std::uint8_t> bytes, SdlImageFormat format) {
+  SdlRw rw(SDL_RWFromConstMem(bytes.data(), static_cast<int>(bytes.size())));
   if (!rw) throw RuntimeError(kErrInvalidPicture);
-  SdlSurface loaded(IMG_LoadTyped_RW(rw, 1, type));
+  SdlSurface loaded(format == SdlImageFormat::kBmp ? IMG_LoadBMP_RW(rw.get())
+                                                   : IMG_LoadJPG_RW(rw.get()));
   if (!loaded || loaded->w <= 0 || loaded->h <= 0 || loaded->w > kMaxSide || loaded->h > kMaxSide) {
     throw RuntimeError(kErrInvalidPicture);
   }

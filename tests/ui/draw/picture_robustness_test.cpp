@@ -60,5 +60,31 @@ TEST(PictureRobustnessTest, DamagedFilesNeverCrash) {
   }
 }
 
+// A file is decoded only by the decoder of the format its first bytes name. This "JPEG" has a
+// first segment of text holding an SVG picture and a frame header whose segment runs past the
+// end of the file: a decoder that sniffs the content again would render the SVG (with a
+// renderer meant to run only inside the isolated metafile decoder).
+TEST(PictureRobustnessTest, AFileReachesOnlyTheDecoderItsSignatureNames) {
+  constexpr std::size_t kTextSegment = 0x2020;  // a length without zero bytes
+  std::string text =
+      "<svg xmlns='http://www.w3.org/2000/svg' width='6' height='4'>"
+      "<rect width='6' height='4' fill='red'/></svg>";
+  text.resize(kTextSegment - 2, ' ');
+  std::string file("\xFF\xD8\xFF\xE0", 4);
+  file.push_back(static_cast<char>(kTextSegment >> 8));
+  file.push_back(static_cast<char>(kTextSegment & 0xFF));
+  file.append(text);
+  // Frame header: 6 x 4 pixels, in a segment announced longer than the file.
+  file.append("\xFF\xC0\x40\x00\x08\x00\x04\x00\x06\x03", 10);
+  test::Bytes bytes(file.begin(), file.end());
+  try {
+    Picture p = DecodePicture(bytes);
+    ADD_FAILURE() << "decoded as a " << p.Image().Width() << " x " << p.Image().Height()
+                  << " picture";
+  } catch (const RuntimeError& e) {
+    EXPECT_EQ(e.Number(), 481);
+  }
+}
+
 }  // namespace
 }  // namespace sl::draw
