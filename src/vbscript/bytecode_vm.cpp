@@ -99,6 +99,15 @@ bool Truth(const Variant& v) {
   return nullptr;
 }
 
+// The global variable (bound on the way) or global constant that name `index` of `code` stands
+// for; null when it stands for neither.
+[[gnu::always_inline]] inline const Variant* GlobalValue(const Code& code, std::uint16_t index,
+                                                         const NameRef& r) {
+  if (const Variant* v = BindGlobal(code, index, r)) return v;
+  if (r.kind == NameKind::Global && r.global->kind == GlobalSlot::Constant) return &r.global->value;
+  return nullptr;
+}
+
 const Stmt* StatementAt(const Code& code, std::uint32_t pc) {
   auto it = std::upper_bound(code.lines.begin(), code.lines.end(), pc,
                              [](std::uint32_t at, const LineEntry& e) { return at < e.pc; });
@@ -164,9 +173,7 @@ const Variant& Interpreter::NameValue(NameExpr* n, Frame& f, Variant& scratch) {
 const Variant& Interpreter::UnboundNameValue(const Code& code, Operand o, Frame& f,
                                              Variant& scratch) {
   NameExpr* n = code.names[IndexOf(o)];
-  const NameRef& r = n->ref;
-  if (const Variant* v = BindGlobal(code, IndexOf(o), r)) return *v;
-  if (r.kind == NameKind::Global && r.global->kind == GlobalSlot::Constant) return r.global->value;
+  if (const Variant* v = GlobalValue(code, IndexOf(o), n->ref)) return *v;
   return NameValue(n, f, scratch);
 }
 
@@ -196,12 +203,7 @@ const Variant& Interpreter::UnboundNameValue(const Code& code, Operand o, Frame&
       return f.refs[IndexOf(o)];
     default: {
       if (Variant* bound = code.directs[IndexOf(o)]) return bound;
-      const NameRef& r = code.names[IndexOf(o)]->ref;
-      if (const Variant* v = BindGlobal(code, IndexOf(o), r)) return v;
-      if (r.kind == NameKind::Global && r.global->kind == GlobalSlot::Constant) {
-        return &r.global->value;
-      }
-      return nullptr;
+      return GlobalValue(code, IndexOf(o), code.names[IndexOf(o)]->ref);
     }
   }
 }

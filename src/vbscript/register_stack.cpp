@@ -31,8 +31,12 @@ void RegisterStack::GoBack(const Mark& mark) noexcept {
   chunk_ = mark.chunk;
   top_ = mark.top;
   end_ = mark.end;
-  std::size_t keep = end_ ? chunk_ + 2 : 1;
-  while (chunks_.size() > keep) {
+  DropChunksFrom(end_ ? chunk_ + 2 : 1);
+}
+
+// Gives back the chunks from `first` on.
+void RegisterStack::DropChunksFrom(std::size_t first) noexcept {
+  while (chunks_.size() > first) {
     MemoryBudget::Give(chunks_.back().size * sizeof(Variant));
     chunks_.pop_back();
   }
@@ -42,10 +46,7 @@ void RegisterStack::NextChunk(std::size_t count) {
   std::size_t next = end_ ? chunk_ + 1 : 0;
   if (next < chunks_.size() && chunks_[next].size < count) {
     // The chunk kept there is too small for this frame: it and those after it go.
-    while (chunks_.size() > next) {
-      MemoryBudget::Give(chunks_.back().size * sizeof(Variant));
-      chunks_.pop_back();
-    }
+    DropChunksFrom(next);
   }
   if (next == chunks_.size()) {
     std::size_t size = std::max(kChunkRegisters, count);

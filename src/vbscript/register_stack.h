@@ -56,6 +56,7 @@ class RegisterStack {
   void NextChunk(std::size_t count);
   static void Release(Variant* registers, std::size_t count) noexcept;
   void GoBack(const Mark& mark) noexcept;
+  void DropChunksFrom(std::size_t first) noexcept;
 
   struct Chunk {
     std::unique_ptr<Variant[]> registers;
