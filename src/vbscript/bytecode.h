@@ -63,6 +63,12 @@ constexpr std::uint16_t IndexOf(Operand o) {
   X(JumpIfTrue)  /* if b goto d */                                                          \
   X(JumpUnless)  /* if not (b <flags: Op, literal bits> c) goto d: a fused comparison */    \
   X(JumpUnlessK) /* if not (b <flags: Op, literal bits> the Integer c) goto d */            \
+  X(JumpWhen)    /* if (b <flags: Op, literal bits> c) goto d (kNotJump below) */           \
+  X(JumpWhenK)   /* if (b <flags: Op, literal bits> the Integer c) goto d */                \
+  X(OrUnless)    /* if not (r[a] Or (b <flags: Op, literal bits> c)) goto d */              \
+  X(OrUnlessK)   /* if not (r[a] Or (b <flags> the Integer c)) goto d */                    \
+  X(AndUnless)   /* if not (r[a] And (b <flags: Op, literal bits> c)) goto d */             \
+  X(AndUnlessK)  /* if not (r[a] And (b <flags> the Integer c)) goto d */                   \
   X(CaseJump)    /* if Case test (flags: Op, literal, negate) of r[a] with b goto d */      \
   X(StoreName)   /* names[c] = value of b */                                                \
   X(StoreRef)    /* *refs[c] = value of b */                                                \
@@ -94,6 +100,9 @@ constexpr std::uint8_t kOpMask = 0x1F;
 constexpr std::uint8_t kLeftLiteral = 0x20;
 constexpr std::uint8_t kRightLiteral = 0x40;
 constexpr std::uint8_t kNegate = 0x80;  // CaseJump: jump when the test fails
+// JumpWhen: the condition is `Not` of the comparison, which jumps when `Not` of its value is not
+// true (so Null jumps too); without it only True jumps.
+constexpr std::uint8_t kNotJump = 0x80;
 // Flags of ExecTree's exit targets: none (the flow leaves the code).
 constexpr std::uint16_t kNoTarget = 0xFFFF;
 

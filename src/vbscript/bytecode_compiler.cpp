@@ -367,6 +367,11 @@ class CodeCompiler {
 
   Operand BinaryValue(BinaryExpr* b) {
     int mark = top_;
+    return BinaryRest(b, LeftOperand(b), mark);
+  }
+
+  // The left side of a binary operator, as the operand the operator reads.
+  Operand LeftOperand(BinaryExpr* b) {
     Operand l = Value(b->left);
     // A variable read in place may be changed by evaluating the right side when that calls
     // anything: then its value is taken first.
@@ -378,6 +383,12 @@ class CodeCompiler {
       MayHoldObject(t);
       l = Reg(t);
     }
+    return l;
+  }
+
+  // The right side of a binary operator whose left side is `l`, and the operator (its value in
+  // the temporary at `mark`).
+  Operand BinaryRest(BinaryExpr* b, Operand l, int mark) {
     Operand r = Value(b->right);
     top_ = mark;
     int dst = NewTemp();
@@ -425,18 +436,58 @@ class CodeCompiler {
     return bits;
   }
 
-  // Jumps when `e` is false; returns the jump to patch.
+  // `e` when it is a comparison (in parentheses or not), else null.
+  static BinaryExpr* Comparison(Expr* e) {
+    e = const_cast<Expr*>(WithoutParens(e));
+    if (e->kind != ExprKind::Binary || !IsComparison(static_cast<BinaryExpr*>(e)->op)) {
+      return nullptr;
+    }
+    return static_cast<BinaryExpr*>(e);
+  }
+
+  // Compiles comparison `b` and turns the instruction that computes it (BinaryRest emits the
+  // operator's instruction last) into `op`, or `opK` when it compares with an Integer literal;
+  // the jump reads the same operands. Returns the jump's index.
+  std::size_t FusedComparison(BinaryExpr* b, Opcode op, Opcode opK) {
+    BinaryValue(b);
+    Instr& compare = code_.instrs.back();
+    compare.op = compare.op == Opcode::CompareK ? opK : op;
+    return code_.instrs.size() - 1;
+  }
+
+  // Jumps when `e` is false; returns the jump to patch. A comparison, `Not` of one, and `Or` or
+  // `And` of a value and a comparison jump in the instruction that compares: both sides of `Or`
+  // and `And` are still evaluated, in order, and combined by the operator's rules.
   std::size_t JumpIfFalse(Expr* e) {
     int mark = top_;
-    if (e->kind == ExprKind::Binary && IsComparison(static_cast<BinaryExpr*>(e)->op)) {
-      auto* b = static_cast<BinaryExpr*>(e);
-      int dst = static_cast<int>(BinaryValue(b) & kOperandIndexMask);
-      Instr& compare = code_.instrs.back();
-      if ((compare.op == Opcode::Compare || compare.op == Opcode::CompareK) && compare.a == dst) {
-        compare.op = compare.op == Opcode::Compare ? Opcode::JumpUnless : Opcode::JumpUnlessK;
-        top_ = mark;
-        return code_.instrs.size() - 1;
+    Expr* inner = const_cast<Expr*>(WithoutParens(e));
+    std::optional<std::size_t> at;
+    if (BinaryExpr* compare = Comparison(inner)) {
+      at = FusedComparison(compare, Opcode::JumpUnless, Opcode::JumpUnlessK);
+    } else if (inner->kind == ExprKind::Unary && static_cast<UnaryExpr*>(inner)->op == Op::Not) {
+      if (BinaryExpr* negated = Comparison(static_cast<UnaryExpr*>(inner)->operand)) {
+        at = FusedComparison(negated, Opcode::JumpWhen, Opcode::JumpWhenK);
+        code_.instrs[*at].flags |= kNotJump;
       }
+    } else if (inner->kind == ExprKind::Binary) {
+      auto* b = static_cast<BinaryExpr*>(inner);
+      BinaryExpr* right = Comparison(b->right);
+      if ((b->op == Op::Or || b->op == Op::And) && right) {
+        Operand l = LeftOperand(b);
+        if (KindOf(l) != OperandKind::Register) {  // read by the operator: not fused
+          Operand v = BinaryRest(b, l, mark);
+          top_ = mark;
+          return Emit({Opcode::JumpIfFalse, 0, 0, v});
+        }
+        bool isOr = b->op == Op::Or;
+        at = FusedComparison(right, isOr ? Opcode::OrUnless : Opcode::AndUnless,
+                             isOr ? Opcode::OrUnlessK : Opcode::AndUnlessK);
+        code_.instrs[*at].a = IndexOf(l);
+      }
+    }
+    if (at) {
+      top_ = mark;
+      return *at;
     }
     Operand v = Value(e);
     top_ = mark;
@@ -612,7 +663,10 @@ class CodeCompiler {
       std::size_t skip = JumpIfFalse(s->conditions[k]);
       ResumeAt(begin, Here());  // a failing condition counts as true
       Statements(s->blocks[k]);
-      ends.push_back(Emit({Opcode::Jump}));
+      // (the last block goes on where the statement ends when there is no Else)
+      if (k + 1 < s->conditions.size() || !s->elseBlock.empty()) {
+        ends.push_back(Emit({Opcode::Jump}));
+      }
       PatchD(skip);
     }
     Statements(s->elseBlock);
@@ -646,8 +700,15 @@ class CodeCompiler {
     PatchExits();
   }
 
+  // Jumps when `e` is true; returns the jump to patch. A comparison jumps in the instruction
+  // that compares.
   std::size_t JumpIfTrue(Expr* e) {
     int mark = top_;
+    if (BinaryExpr* b = Comparison(e)) {
+      std::size_t at = FusedComparison(b, Opcode::JumpWhen, Opcode::JumpWhenK);
+      top_ = mark;
+      return at;
+    }
     Operand v = Value(e);
     top_ = mark;
     return Emit({Opcode::JumpIfTrue, 0, 0, v});

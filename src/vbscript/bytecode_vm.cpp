@@ -494,6 +494,34 @@ bool Interpreter::ComparisonHoldsK(const Instr& in, const Variant& l) {
   return ComparisonHolds(in, l, Variant(static_cast<std::int16_t>(in.c)));
 }
 
+// Whether a JumpWhen jumps on comparing l with r: when the comparison is True, or with
+// kNotJump when `Not` of it is not true (False and Null).
+bool Interpreter::ComparisonJumps(const Instr& in, const Variant& l, const Variant& r) {
+  Variant out;
+  ApplyBinary(static_cast<Op>(in.flags & kOpMask), l, r, (in.flags & kLeftLiteral) != 0,
+              (in.flags & kRightLiteral) != 0, out);
+  return (in.flags & kNotJump) ? !Truth(Not(out)) : Truth(out);
+}
+
+bool Interpreter::ComparisonJumpsK(const Instr& in, const Variant& l) {
+  return ComparisonJumps(in, l, Variant(static_cast<std::int16_t>(in.c)));
+}
+
+// Whether `left` Or / And (`logic`) the comparison of l with r is true; `left` is read once the
+// comparison is made.
+bool Interpreter::LogicHolds(Op logic, const Instr& in, const Variant& left, const Variant& l,
+                             const Variant& r) {
+  Variant compared, out;
+  ApplyBinary(static_cast<Op>(in.flags & kOpMask), l, r, (in.flags & kLeftLiteral) != 0,
+              (in.flags & kRightLiteral) != 0, compared);
+  ApplyBinary(logic, left, compared, false, false, out);
+  return Truth(out);
+}
+
+bool Interpreter::LogicHoldsK(Op logic, const Instr& in, const Variant& left, const Variant& l) {
+  return LogicHolds(logic, in, left, l, Variant(static_cast<std::int16_t>(in.c)));
+}
+
 bool Interpreter::CaseHolds(const Instr& in, const Variant& subject, const Variant& value) {
   Variant test = value.IsObject() ? Dereference(value) : value;
   bool match = CaseMatches(static_cast<Op>(in.flags & kOpMask), subject, test,
@@ -830,6 +858,65 @@ Flow Interpreter::RunCode(const Code& code, Frame& f) {
         ip = holds ? ip + 1 : start + ip->d;
         NEXT;
       }
+      OP(JumpWhen) {
+        const Variant& l = src(ip->b, scratchB);
+        const Variant& r = src(ip->c, scratchC);
+        bool jumps = IsSmallInteger(l.Type()) && IsSmallInteger(r.Type())
+                         ? IntegerCompare(static_cast<Op>(ip->flags & kOpMask), SmallInteger(l),
+                                          SmallInteger(r))
+                         : ComparisonJumps(*ip, l, r);
+        ip = jumps ? start + ip->d : ip + 1;
+        NEXT;
+      }
+      OP(JumpWhenK) {
+        const Variant& l = src(ip->b, scratchB);
+        bool jumps = IsSmallInteger(l.Type())
+                         ? IntegerCompare(static_cast<Op>(ip->flags & kOpMask), SmallInteger(l),
+                                          static_cast<std::int16_t>(ip->c))
+                         : ComparisonJumpsK(*ip, l);
+        ip = jumps ? start + ip->d : ip + 1;
+        NEXT;
+      }
+// r[a] Or / And a comparison, for a jump: the comparison first, then r[a] is read (as the
+// operator reads its left side after computing its right); a Boolean and an integer comparison
+// combine here, everything else by the operator's rules.
+#define SL_VBS_LOGIC_JUMP(name, combine, rightIsInteger, rightInteger, slow)                   \
+  OP(name) {                                                                                   \
+    const Variant& l = src(ip->b, scratchB);                                                   \
+    const Variant& r = src(ip->c, scratchC);                                                   \
+    if (IsSmallInteger(l.Type()) && (rightIsInteger)) {                                        \
+      bool holds =                                                                             \
+          IntegerCompare(static_cast<Op>(ip->flags & kOpMask), SmallInteger(l), rightInteger); \
+      if (regs[ip->a].Type() == VarType::Boolean) {                                            \
+        ip = (regs[ip->a].AsBool() combine holds) ? ip + 1 : start + ip->d;                    \
+        NEXT;                                                                                  \
+      }                                                                                        \
+    }                                                                                          \
+    ip = (slow) ? ip + 1 : start + ip->d;                                                      \
+    NEXT;                                                                                      \
+  }
+      SL_VBS_LOGIC_JUMP(OrUnless, ||, IsSmallInteger(r.Type()), SmallInteger(r),
+                        LogicHolds(Op::Or, *ip, regs[ip->a], l, r))
+      SL_VBS_LOGIC_JUMP(AndUnless, &&, IsSmallInteger(r.Type()), SmallInteger(r),
+                        LogicHolds(Op::And, *ip, regs[ip->a], l, r))
+#undef SL_VBS_LOGIC_JUMP
+// The same with an Integer literal on the right of the comparison, held in c.
+#define SL_VBS_LOGIC_JUMP_K(name, logic, combine)                                        \
+  OP(name) {                                                                             \
+    const Variant& l = src(ip->b, scratchB);                                             \
+    if (IsSmallInteger(l.Type()) && regs[ip->a].Type() == VarType::Boolean) {            \
+      bool holds = IntegerCompare(static_cast<Op>(ip->flags & kOpMask), SmallInteger(l), \
+                                  static_cast<std::int16_t>(ip->c));                     \
+      ip = (regs[ip->a].AsBool() combine holds) ? ip + 1 : start + ip->d;                \
+      NEXT;                                                                              \
+    }                                                                                    \
+    ip = LogicHoldsK(logic, *ip, regs[ip->a], l) ? ip + 1 : start + ip->d;               \
+    NEXT;                                                                                \
+  }
+      SL_VBS_LOGIC_JUMP_K(OrUnlessK, Op::Or, ||)
+      SL_VBS_LOGIC_JUMP_K(AndUnlessK, Op::And, &&)
+#undef SL_VBS_LOGIC_JUMP_K
+#undef SL_VBS_LOGIC_JUMP
       OP(CaseJump) {
         ip = CaseHolds(*ip, regs[ip->a], src(ip->b, scratchB)) ? start + ip->d : ip + 1;
         NEXT;

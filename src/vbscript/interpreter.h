@@ -204,6 +204,11 @@ class Interpreter final : public BuiltinContext {
   bool ComparisonHolds(const Instr& in, const Variant& l, const Variant& r);
   void BinaryIntoK(const Instr& in, const Variant& l, Variant& dst);
   bool ComparisonHoldsK(const Instr& in, const Variant& l);
+  bool ComparisonJumps(const Instr& in, const Variant& l, const Variant& r);
+  bool ComparisonJumpsK(const Instr& in, const Variant& l);
+  bool LogicHolds(Op logic, const Instr& in, const Variant& left, const Variant& l,
+                  const Variant& r);
+  bool LogicHoldsK(Op logic, const Instr& in, const Variant& left, const Variant& l);
   bool CaseHolds(const Instr& in, const Variant& subject, const Variant& value);
   void MoveValue(const Variant& v, Variant& dst);
   void StoreToName(NameExpr* n, const Variant& v, Frame& f);
