@@ -73,6 +73,10 @@ class CodeCompiler {
   void Body(const Block& body) {
     Statements(body);
     Emit({Opcode::Return});
+    // A jump to a return returns.
+    for (Instr& i : code_.instrs) {
+      if (i.op == Opcode::Jump && code_.instrs[i.d].op == Opcode::Return) i = code_.instrs[i.d];
+    }
   }
 
  private:
@@ -126,15 +130,15 @@ class CodeCompiler {
   // variable, the result of a call or of an element): the statement empties the temporaries
   // so marked when it ends.
   void MayHoldObject(int reg) {
-    mayHoldObject_ = true;
-    heldLow_ = std::min(heldLow_, reg);
-    heldHigh_ = std::max(heldHigh_, reg + 1);
+    held_.object = true;
+    held_.low = std::min(held_.low, reg);
+    held_.high = std::max(held_.high, reg + 1);
   }
   // A name operand of the statement may be a call, whose result the code keeps in a scratch
   // value until the statement ends.
   void MayCallByName() {
-    mayHoldObject_ = true;
-    mayCallByName_ = true;
+    held_.object = true;
+    held_.byName = true;
   }
 
   // ---- Operands ----
@@ -346,7 +350,10 @@ class CodeCompiler {
         site.args.push_back(NameOperand(static_cast<NameExpr*>(arg)));
         continue;
       }
+      // The value is computed into its slot where an operator computes it (the temporaries it
+      // needs on the way lie on the slots of the arguments after it, not written yet).
       int mark = top_;
+      top_ = base + static_cast<int>(k);
       Operand v = Value(arg);
       top_ = mark;
       Operand slot = Reg(base + static_cast<int>(k));
@@ -513,13 +520,9 @@ class CodeCompiler {
     At(s);
     std::uint32_t begin = Here();
     int mark = top_;
-    bool outerMayHoldObject = mayHoldObject_;
-    bool outerMayCallByName = mayCallByName_;
-    int outerHeldLow = heldLow_, outerHeldHigh = heldHigh_;
-    mayHoldObject_ = false;
-    mayCallByName_ = false;
-    heldLow_ = kNoneHeld;
-    heldHigh_ = 0;
+    Held outerHeld = held_, outerNested = nested_;
+    held_ = Held();
+    nested_ = Held();
     int outerHighWater = highWater_;
     highWater_ = mark;
     switch (s->kind) {
@@ -553,16 +556,19 @@ class CodeCompiler {
     }
     ResumeAt(begin, Here());  // an error goes on after the statement
     top_ = mark;
-    if (mayHoldObject_) {
-      int low = heldHigh_ > 0 ? heldLow_ : mark;
-      Emit({Opcode::Clear, static_cast<std::uint8_t>(mayCallByName_ ? 1 : 0), U16(low),
-            static_cast<Operand>(std::max(heldHigh_ - low, 0))});
+    // The statements inside empty their own temporaries when they end; only a loop's end is
+    // reached past them (Exit Do / Exit For), so a loop empties theirs too.
+    if (s->kind == StmtKind::For || s->kind == StmtKind::Do) held_.Merge(nested_);
+    if (held_.object) {
+      int low = held_.high > 0 ? held_.low : mark;
+      Emit({Opcode::Clear, static_cast<std::uint8_t>(held_.byName ? 1 : 0), U16(low),
+            static_cast<Operand>(std::max(held_.high - low, 0))});
     }
-    heldLow_ = std::min(heldLow_, outerHeldLow);
-    heldHigh_ = std::max(heldHigh_, outerHeldHigh);
     highWater_ = std::max(outerHighWater, highWater_);
-    mayHoldObject_ = mayHoldObject_ || outerMayHoldObject;
-    mayCallByName_ = mayCallByName_ || outerMayCallByName;
+    nested_.Merge(held_);
+    outerNested.Merge(nested_);
+    held_ = outerHeld;
+    nested_ = outerNested;
   }
 
   // A statement left to the tree walker; an Exit Do or Exit For in its body goes to the end of
@@ -849,13 +855,25 @@ class CodeCompiler {
   const GlobalScope& globals_;
   int top_;
   int highWater_ = 0;
-  bool resumable_;              // the body uses On Error: errors may go on where the code says
-  bool mayHoldObject_ = false;  // a temporary of the statement may hold an object
-  bool mayCallByName_ = false;  // see MayCallByName
-  // The temporaries MayHoldObject marked in the statement: [heldLow_, heldHigh_).
+  bool resumable_;  // the body uses On Error: errors may go on where the code says
+  // What a statement's temporaries and name operands may hold when it ends: whether any may hold
+  // an object, whether a name operand may be a call, the temporaries MayHoldObject marked
+  // ([low, high)).
   static constexpr int kNoneHeld = 1 << 30;
-  int heldLow_ = kNoneHeld;
-  int heldHigh_ = 0;
+  struct Held {
+    bool object = false;
+    bool byName = false;
+    int low = kNoneHeld;
+    int high = 0;
+    void Merge(const Held& other) {
+      object = object || other.object;
+      byName = byName || other.byName;
+      low = std::min(low, other.low);
+      high = std::max(high, other.high);
+    }
+  };
+  Held held_;    // the statement's own
+  Held nested_;  // the statements inside it
   std::vector<Loop> loops_;
 };
 

@@ -56,10 +56,10 @@ template <class T>
 // Whether any of `count` values holds a string, object or array (the test without a branch
 // per value: most temporaries hold numbers).
 [[gnu::always_inline]] inline bool AnyReference(const Variant* values, std::size_t count) {
-  unsigned bits = 0;
+  unsigned bits = 0;  // a bit per low four bits of a subtype seen
   for (std::size_t k = 0; k < count; ++k)
-    bits |= kReferenceLowBits >> (static_cast<unsigned>(values[k].Type()) & 15u);
-  return (bits & 1u) != 0;
+    bits |= 1u << (static_cast<unsigned>(values[k].Type()) & 15u);
+  return (bits & kReferenceLowBits) != 0;
 }
 
 // Stores a value so that the old value is released only after the variable holds the new one
