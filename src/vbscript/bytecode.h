@@ -40,7 +40,7 @@ constexpr std::uint16_t IndexOf(Operand o) {
 
 // The list of opcodes, in one place so that the dispatch tables follow it.
 #define SL_VBS_OPCODES(X)                                                                   \
-  X(Move)        /* r[a] = value of b (objects give their default value) */                 \
+  X(Move)        /* r[a] = value of b (objects: default value); flags 1: b released */      \
   X(Copy)        /* r[a] = b as it is */                                                    \
   X(Clear)       /* release what r[a .. a+b) hold, and (flags 1) the operands' scratch */   \
   X(Binary)      /* r[a] = b <flags: Op> c */                                               \
@@ -70,15 +70,15 @@ constexpr std::uint16_t IndexOf(Operand o) {
   X(AndUnless)   /* if not (r[a] And (b <flags: Op, literal bits> c)) goto d */             \
   X(AndUnlessK)  /* if not (r[a] And (b <flags> the Integer c)) goto d */                   \
   X(CaseJump)    /* if Case test (flags: Op, literal, negate) of r[a] with b goto d */      \
-  X(StoreName)   /* names[c] = value of b */                                                \
-  X(StoreRef)    /* *refs[c] = value of b */                                                \
+  X(StoreName)   /* names[c] = value of b; flags 1: the temporary b released */             \
+  X(StoreRef)    /* *refs[c] = value of b; flags 1: the temporary b released */             \
   X(ElemBegin)   /* an element of array variable b: on, else r[a] = tree(expr d), goto c */ \
   X(ElemGet)     /* r[a] = array b (r[c .. c+flags) subscripts) */                          \
   X(ElemSet)     /* b(r[c .. c+flags)) = r[a] (target expression d) */                      \
   X(ElemGet1)    /* r[a] = array b (operand c); else r[a] = tree(expr d): one subscript */  \
-  X(ElemSet1)    /* b(operand c) = r[a] (target expression d): one subscript */             \
+  X(ElemSet1)    /* b(operand c) = value of r[a], released (target d): one subscript */     \
   X(ElemGetK)    /* r[a] = array b (operand c + flags as int8); else r[a] = tree(expr d) */ \
-  X(ElemSetK)    /* b(operand c + flags as int8) = r[a] (target expression d) */            \
+  X(ElemSetK)    /* b(operand c + flags as int8) = value of r[a], released (target d) */    \
   X(CallBegin)   /* names[b] is a procedure: on; else r[a] = tree(expr d), goto c */        \
   X(CallProc)    /* r[a] = the procedure called at calls[d], with its arguments */          \
   X(EvalTree)    /* r[a] = the tree walker's value of expression d */                       \
@@ -103,6 +103,9 @@ constexpr std::uint8_t kNegate = 0x80;  // CaseJump: jump when the test fails
 // JumpWhen: the condition is `Not` of the comparison, which jumps when `Not` of its value is not
 // true (so Null jumps too); without it only True jumps.
 constexpr std::uint8_t kNotJump = 0x80;
+// JumpUnless: the temporaries among its operands are released once compared (nothing else of
+// the statement needs them).
+constexpr std::uint8_t kRelease = 0x80;
 // Flags of ExecTree's exit targets: none (the flow leaves the code).
 constexpr std::uint16_t kNoTarget = 0xFFFF;
 

@@ -87,6 +87,22 @@ class CodeCompiler {
     bool isFor = false;
     std::vector<std::pair<std::size_t, ExitField>> exits;
   };
+  // What a statement's temporaries and name operands may hold when it ends: whether any may hold
+  // an object, whether a name operand may be a call, the temporaries MayHoldObject marked
+  // ([low, high)).
+  static constexpr int kNoneHeld = 1 << 30;
+  struct Held {
+    bool object = false;
+    bool byName = false;
+    int low = kNoneHeld;
+    int high = 0;
+    void Merge(const Held& other) {
+      object = object || other.object;
+      byName = byName || other.byName;
+      low = std::min(low, other.low);
+      high = std::max(high, other.high);
+    }
+  };
 
   // ---- Emitting ----
   std::size_t Emit(Instr instr) {
@@ -209,6 +225,51 @@ class CodeCompiler {
     i.d = Add(code_.exprs, e);
     Emit(i);
     return Reg(dst);
+  }
+
+  // The value of `e` in a register of the statement, as it is (an object not read for its
+  // default value): the temporary an instruction computed it into, or one it is moved to.
+  int ValueRegister(Expr* e) {
+    int mark = top_;
+    Operand v = Value(e);
+    if (KindOf(v) == OperandKind::Register && static_cast<int>(IndexOf(v)) >= mark) {
+      top_ = IndexOf(v) + 1;
+      MayHoldObject(IndexOf(v));
+      return IndexOf(v);
+    }
+    top_ = mark;
+    int dst = NewTemp();
+    MayHoldObject(dst);
+    Emit({Opcode::Move, 0, U16(dst), v});
+    return dst;
+  }
+
+  // When the statement is the instruction just emitted and it may release the temporaries
+  // among `operands` once it has read them (flags bit 1, Move, StoreName, StoreRef): it does so
+  // when those are all the temporaries the statement holds, which then need no emptying.
+  void ReleasesAtTheEnd(std::initializer_list<Operand> operands) {
+    if (ReleasedAtTheEnd(operands)) code_.instrs.back().flags |= 1;
+  }
+
+  // Whether the temporaries the statement holds (or the part of it since `before`) are all
+  // among `operands`, which the last instruction emitted releases once it has read them, as the
+  // tree walker lets go of a value once used. Then the statement need not empty them and forgets
+  // them, except under On Error, where an error goes on after the statement with the
+  // temporaries as they were.
+  bool ReleasedAtTheEnd(std::initializer_list<Operand> operands) {
+    return ReleasedAtTheEnd(operands, Held());
+  }
+  bool ReleasedAtTheEnd(std::initializer_list<Operand> operands, const Held& before) {
+    if (before.object || !held_.object || held_.byName) return false;
+    for (int r = held_.low; r < held_.high; ++r) {
+      bool released = std::any_of(operands.begin(), operands.end(), [&](Operand o) {
+        return KindOf(o) == OperandKind::Register && IndexOf(o) >= code_.firstTemp &&
+               static_cast<int>(IndexOf(o)) == r;
+      });
+      if (!released) return false;
+    }
+    if (!resumable_) held_ = before;
+    return true;
   }
 
   // Moves the value of `e` into register `dst` (objects give their default value).
@@ -359,7 +420,8 @@ class CodeCompiler {
       Operand slot = Reg(base + static_cast<int>(k));
       if (v != slot) {
         Emit({Opcode::Copy, 0, U16(base + static_cast<int>(k)), v});
-        MayHoldObject(base + static_cast<int>(k));
+        // (a literal is no object: the general call leaves it where it was)
+        if (KindOf(v) != OperandKind::Constant) MayHoldObject(base + static_cast<int>(k));
       }
       site.args.push_back(slot);
     }
@@ -470,7 +532,11 @@ class CodeCompiler {
     Expr* inner = const_cast<Expr*>(WithoutParens(e));
     std::optional<std::size_t> at;
     if (BinaryExpr* compare = Comparison(inner)) {
+      Held before = held_;
       at = FusedComparison(compare, Opcode::JumpUnless, Opcode::JumpUnlessK);
+      Instr& jump = code_.instrs[*at];
+      Operand right = jump.op == Opcode::JumpUnless ? jump.c : jump.b;
+      if (ReleasedAtTheEnd({jump.b, right}, before)) jump.flags |= kRelease;
     } else if (inner->kind == ExprKind::Unary && static_cast<UnaryExpr*>(inner)->op == Op::Not) {
       if (BinaryExpr* negated = Comparison(static_cast<UnaryExpr*>(inner)->operand)) {
         at = FusedComparison(negated, Opcode::JumpWhen, Opcode::JumpWhenK);
@@ -604,6 +670,7 @@ class CodeCompiler {
           code_.instrs.back().a = U16(n->ref.slot);  // the operator stores into the variable
         } else {
           Emit({Opcode::Move, 0, U16(n->ref.slot), v});
+          ReleasesAtTheEnd({v});
         }
         return;
       }
@@ -615,6 +682,7 @@ class CodeCompiler {
       } else {
         Emit({Opcode::StoreName, 0, 0, v, U16(static_cast<int>(Add(code_.names, n)))});
       }
+      ReleasesAtTheEnd({v});
       return;
     }
     if (a->target->kind == ExprKind::Call) {
@@ -622,10 +690,16 @@ class CodeCompiler {
       if (c->callee->kind == ExprKind::Name && !c->args.empty() && c->args.size() <= 60 &&
           PlainName(static_cast<NameExpr*>(c->callee)) &&
           !static_cast<NameExpr*>(c->callee)->ref.readOnly) {
-        int value = NewTemp();
-        ValueInto(a->value, value);
+        // An element at one subscript the instruction reads itself takes the value as it is
+        // (the instruction reads an object's default value before anything else) and releases
+        // its register; the rest take the value in a register of its own.
+        bool single = c->args.size() == 1 &&
+                      (DirectOperand(c->args[0]) || OffsetSubscript(c->args[0]).has_value());
+        int value = single ? ValueRegister(a->value) : NewTemp();
+        if (!single) ValueInto(a->value, value);
         Operand container = NameOperand(static_cast<NameExpr*>(c->callee));
         if (SingleSubscriptElement(c, Opcode::ElemSet1, Opcode::ElemSetK, value, container)) {
+          ReleasedAtTheEnd({Reg(value)});
           return;
         }
         int base = Subscripts(c->args);
@@ -856,24 +930,8 @@ class CodeCompiler {
   int top_;
   int highWater_ = 0;
   bool resumable_;  // the body uses On Error: errors may go on where the code says
-  // What a statement's temporaries and name operands may hold when it ends: whether any may hold
-  // an object, whether a name operand may be a call, the temporaries MayHoldObject marked
-  // ([low, high)).
-  static constexpr int kNoneHeld = 1 << 30;
-  struct Held {
-    bool object = false;
-    bool byName = false;
-    int low = kNoneHeld;
-    int high = 0;
-    void Merge(const Held& other) {
-      object = object || other.object;
-      byName = byName || other.byName;
-      low = std::min(low, other.low);
-      high = std::max(high, other.high);
-    }
-  };
-  Held held_;    // the statement's own
-  Held nested_;  // the statements inside it
+  Held held_;       // the statement's own
+  Held nested_;     // the statements inside it
   std::vector<Loop> loops_;
 };
 

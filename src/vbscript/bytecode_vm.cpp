@@ -53,6 +53,16 @@ bool IntegerCompare(Op op, std::int64_t x, std::int64_t y) {
   }
 }
 
+// Moves `from` into `to` (which keeps the new value before the old one is released); `from` is
+// left holding nothing to release.
+[[gnu::always_inline]] inline void MoveInto(Variant& to, Variant& from) {
+  if (!EitherIsReference(to, from)) {
+    std::memcpy(static_cast<void*>(&to), static_cast<const void*>(&from), sizeof(Variant));
+  } else {
+    Store(to, std::move(from));
+  }
+}
+
 // Copies `from` over `to`. When neither holds a string, object or array, their bits are the
 // whole value and nothing is counted or released; otherwise the copy is an assignment (the old
 // value released once the new one is in).
@@ -494,6 +504,38 @@ bool Interpreter::ComparisonHoldsK(const Instr& in, const Variant& l) {
   return ComparisonHolds(in, l, Variant(static_cast<std::int16_t>(in.c)));
 }
 
+// The slow ways of JumpUnless and JumpUnlessK, which with kRelease then release the temporaries
+// among their operands, the right one first (also when the comparison fails).
+bool Interpreter::ComparisonHoldsReleasing(const Code& code, const Instr& in, const Variant& l,
+                                           const Variant& r, Frame& f) {
+  if (!(in.flags & kRelease)) return ComparisonHolds(in, l, r);
+  bool holds;
+  try {
+    holds = ComparisonHolds(in, l, r);
+  } catch (RuntimeError&) {
+    ReleaseTemporary(code, in.c, f);
+    ReleaseTemporary(code, in.b, f);
+    throw;
+  }
+  ReleaseTemporary(code, in.c, f);
+  ReleaseTemporary(code, in.b, f);
+  return holds;
+}
+
+bool Interpreter::ComparisonHoldsKReleasing(const Code& code, const Instr& in, const Variant& l,
+                                            Frame& f) {
+  if (!(in.flags & kRelease)) return ComparisonHoldsK(in, l);
+  bool holds;
+  try {
+    holds = ComparisonHoldsK(in, l);
+  } catch (RuntimeError&) {
+    ReleaseTemporary(code, in.b, f);
+    throw;
+  }
+  ReleaseTemporary(code, in.b, f);
+  return holds;
+}
+
 // Whether a JumpWhen jumps on comparing l with r: when the comparison is True, or with
 // kNotJump when `Not` of it is not true (False and Null).
 bool Interpreter::ComparisonJumps(const Instr& in, const Variant& l, const Variant& r) {
@@ -595,15 +637,31 @@ void Interpreter::ElementLoadSingle(const Code& code, const Instr& in, Frame& f,
   Store(f.locals[in.a], Eval(code.exprs[in.d], f));
 }
 
+// ElemSetK and ElemSet1 the general way: an object value gives its default value first (before
+// the subscript is computed, as the value was computed first), and the value's register is
+// released once stored.
 void Interpreter::ElementStoreK(const Code& code, const Instr& in, Frame& f) {
+  Variant& value = f.locals[in.a];
+  if (value.IsObject()) Store(value, Dereference(value));
   Variant subscript = OffsetSubscriptValue(code, in, f);
   ElementStore(code, in, &subscript, 1, f);
+  if (IsReference(value)) value.Clear();
 }
 
 void Interpreter::ElementStore1(const Code& code, const Instr& in, Frame& f) {
+  Variant& value = f.locals[in.a];
+  if (value.IsObject()) Store(value, Dereference(value));
   Variant scratch;
   Variant subscript = OperandValue(code, in.c, f, scratch);
   ElementStore(code, in, &subscript, 1, f);
+  if (IsReference(value)) value.Clear();
+}
+
+// Releases what operand `o` holds when it is a temporary (a register past the locals): the
+// instruction that read it last is done with it.
+void Interpreter::ReleaseTemporary(const Code& code, Operand o, Frame& f) {
+  if (KindOf(o) != OperandKind::Register || IndexOf(o) < code.firstTemp) return;
+  if (IsReference(f.locals[IndexOf(o)])) f.locals[IndexOf(o)].Clear();
 }
 
 // Whether the array element read of `in` goes on in the code: false when the container is no
@@ -667,6 +725,7 @@ Flow Interpreter::RunCode(const Code& code, Frame& f) {
           CopyValue(regs[ip->a], v);
         } else {
           MoveValue(v, regs[ip->a]);
+          if (ip->flags) ReleaseTemporary(code, ip->b, f);
         }
         ++ip;
         NEXT;
@@ -845,7 +904,7 @@ Flow Interpreter::RunCode(const Code& code, Frame& f) {
         bool holds = IsSmallInteger(l.Type()) && IsSmallInteger(r.Type())
                          ? IntegerCompare(static_cast<Op>(ip->flags & kOpMask), SmallInteger(l),
                                           SmallInteger(r))
-                         : ComparisonHolds(*ip, l, r);
+                         : ComparisonHoldsReleasing(code, *ip, l, r, f);
         ip = holds ? ip + 1 : start + ip->d;
         NEXT;
       }
@@ -854,7 +913,7 @@ Flow Interpreter::RunCode(const Code& code, Frame& f) {
         bool holds = IsSmallInteger(l.Type())
                          ? IntegerCompare(static_cast<Op>(ip->flags & kOpMask), SmallInteger(l),
                                           static_cast<std::int16_t>(ip->c))
-                         : ComparisonHoldsK(*ip, l);
+                         : ComparisonHoldsKReleasing(code, *ip, l, f);
         ip = holds ? ip + 1 : start + ip->d;
         NEXT;
       }
@@ -933,11 +992,13 @@ Flow Interpreter::RunCode(const Code& code, Frame& f) {
           NEXT;
         }
         StoreToName(code.names[ip->c], v, f);
+        if (ip->flags) ReleaseTemporary(code, ip->b, f);
         ++ip;
         NEXT;
       }
       OP(StoreRef) {
         MoveValue(src(ip->b, scratchB), *f.refs[ip->c]);
+        if (ip->flags) ReleaseTemporary(code, ip->b, f);
         ++ip;
         NEXT;
       }
@@ -990,10 +1051,11 @@ Flow Interpreter::RunCode(const Code& code, Frame& f) {
       }
       OP(ElemSetK) {
         Variant* container = DirectVariable(code, ip->b, f);
-        if (container && container->IsArray() && container->AsArray()->RefCount() == 1) {
+        if (container && container->IsArray() && container->AsArray()->RefCount() == 1 &&
+            !regs[ip->a].IsObject()) {
           if (Variant* e = FindElement(container, PlainOperand(code, ip->c, f),
                                        static_cast<std::int8_t>(ip->flags))) {
-            CopyValue(*e, regs[ip->a]);
+            MoveInto(*e, regs[ip->a]);
             ++ip;
             NEXT;
           }
@@ -1019,9 +1081,10 @@ Flow Interpreter::RunCode(const Code& code, Frame& f) {
       }
       OP(ElemSet1) {
         Variant* container = DirectVariable(code, ip->b, f);
-        if (container && container->IsArray() && container->AsArray()->RefCount() == 1) {
+        if (container && container->IsArray() && container->AsArray()->RefCount() == 1 &&
+            !regs[ip->a].IsObject()) {
           if (Variant* e = FindElement(container, PlainOperand(code, ip->c, f))) {
-            CopyValue(*e, regs[ip->a]);
+            MoveInto(*e, regs[ip->a]);
             ++ip;
             NEXT;
           }

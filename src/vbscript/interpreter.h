@@ -204,6 +204,10 @@ class Interpreter final : public BuiltinContext {
   bool ComparisonHolds(const Instr& in, const Variant& l, const Variant& r);
   void BinaryIntoK(const Instr& in, const Variant& l, Variant& dst);
   bool ComparisonHoldsK(const Instr& in, const Variant& l);
+  bool ComparisonHoldsReleasing(const Code& code, const Instr& in, const Variant& l,
+                                const Variant& r, Frame& f);
+  bool ComparisonHoldsKReleasing(const Code& code, const Instr& in, const Variant& l, Frame& f);
+  void ReleaseTemporary(const Code& code, Operand o, Frame& f);
   bool ComparisonJumps(const Instr& in, const Variant& l, const Variant& r);
   bool ComparisonJumpsK(const Instr& in, const Variant& l);
   bool LogicHolds(Op logic, const Instr& in, const Variant& left, const Variant& l,
