@@ -131,6 +131,7 @@ struct CallSite {
   CallExpr* call = nullptr;
   std::vector<Operand> args;  // each a variable, or the temporary firstValue + its index
   std::uint16_t firstValue = 0;
+  bool allValues = false;  // every argument is its temporary firstValue + its index
 };
 constexpr std::size_t kMaxCompiledArguments = 8;
 

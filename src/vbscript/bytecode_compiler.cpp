@@ -426,6 +426,9 @@ class CodeCompiler {
       site.args.push_back(slot);
     }
     site.firstValue = U16(base);
+    site.allValues = true;
+    for (std::size_t k = 0; k < site.args.size(); ++k)
+      site.allValues = site.allValues && site.args[k] == Reg(base + static_cast<int>(k));
     Instr call{Opcode::CallProc, 0, U16(dst)};
     call.d = Add(code_.calls, std::move(site));
     Emit(call);

@@ -1,12 +1,16 @@
 // Runs bytecode: one dispatch loop (threaded with computed goto under GCC and Clang, a switch
 // elsewhere) over the frame's registers. Integer operands take fast paths; everything else goes
 // through the same operator rules as the tree walker, which also runs the statements and
-// expressions the code leaves to it. An error leaves with the position of the statement whose
-// code was running.
+// expressions the code leaves to it. A compiled procedure called from compiled code runs in the
+// caller's loop (a chain of call records, no C++ recursion), and returns to it there. An error
+// leaves with the position of the statement whose code was running, and goes on from frame to
+// frame as an error of each caller's call.
 #include <algorithm>
 #include <cmath>
 #include <cstring>
+#include <exception>
 #include <new>
+#include <utility>
 
 #include "core/variant_convert.h"
 #include "vbscript/bytecode.h"
@@ -318,26 +322,11 @@ void Interpreter::ElementStore(const Code& code, const Instr& in, const Variant*
   throw NamedError(kErrTypeMismatch, name);
 }
 
-// The call of a call site whose procedure runs as bytecode and takes as many arguments as
-// given, without the general call's work: the callee's registers are laid on the register
-// stack, the arguments go straight into them (values computed for the call are moved,
-// variables passed by reference are used in place), then the depth is counted and the code
-// runs. The registers are given back (what they hold released, last first) after the depth.
-[[gnu::always_inline]] inline Variant Interpreter::CallCompiled(const ProcDef& proc,
-                                                                const Code& callee,
-                                                                const Code& code,
-                                                                const CallSite& site, Frame& f) {
-  auto count = static_cast<std::size_t>(callee.registerCount);
-  RegisterStack::Mark mark = registers_.Top();
-  Variant* locals = registers_.Push(count);
-  struct GiveBack {
-    RegisterStack& stack;
-    Variant* locals;
-    std::size_t count;
-    const RegisterStack::Mark& mark;
-    ~GiveBack() { stack.Pop(locals, count, mark); }
-  } giveBack{registers_, locals, count, mark};
-  Variant* refs[kMaxCompiledArguments];
+// The arguments of a compiled call into the callee's registers `locals`, and where each
+// parameter is (`refs`): values computed for the call are moved, variables passed by reference
+// are used in place, other variables and constants are copied.
+void Interpreter::ArgumentsInto(const Code& code, const CallSite& site, const ProcDef& proc,
+                                Frame& f, Variant* locals, Variant** refs) {
   for (std::size_t i = 0; i < site.args.size(); ++i) {
     Operand o = site.args[i];
     refs[i] = &locals[i];
@@ -351,23 +340,92 @@ void Interpreter::ElementStore(const Code& code, const Instr& in, const Variant*
         locals[i] = *variable;
       }
     } else {
-      Variant scratch;  // a name that is no variable (a constant): its value
-      locals[i] = OperandValue(code, o, f, scratch);
+      Variant value;  // a name that is no variable (a constant): its value
+      locals[i] = OperandValue(code, o, f, value);
     }
   }
-  EnterCall();
-  struct Leave {
-    Interpreter* self;
-    ~Leave() { self->LeaveCall(); }
-  } leave{this};
-  Frame frame;
-  frame.locals = locals;
-  frame.refs = refs;
-  frame.proc = &proc;
-  frame.block = &proc.block;
-  RunCode(callee, frame);
-  if (proc.resultSlot >= 0) return std::move(locals[proc.resultSlot]);
-  return Variant();
+}
+
+// Starts the call of a call site whose procedure runs as bytecode and takes as many arguments
+// as given, for the dispatch loop to run in place of the caller: the callee's registers are laid on
+// the register stack, the arguments go straight into them (values computed for the call are moved,
+// variables passed by reference are used in place), then the depth is counted. Null when the call
+// takes the general way.
+[[gnu::always_inline]] inline Interpreter::CompiledCall* Interpreter::EnterCompiled(
+    const Code& code, const CallSite& site, Frame& f, const Instr* ip, Variant* callerScratch) {
+  auto* n = static_cast<NameExpr*>(site.call->callee);
+  if (n->ref.kind != NameKind::Global || n->ref.global->kind != GlobalSlot::Procedure) {
+    return nullptr;
+  }
+  const ProcDef* proc = n->ref.global->proc;
+  if (!proc->ready || site.args.size() != proc->params.size()) return nullptr;
+  const Code* callee = proc->code ? proc->code.get() : CodeOf(proc);
+  if (!callee) return nullptr;
+  if (callTop_ == calls_.size()) calls_.push_back(std::make_unique<CompiledCall>());
+  // The record is taken before anything runs that may call procedures itself (an argument that
+  // is a function's name), which then take the records after it.
+  CompiledCall& call = *calls_[callTop_++];
+  auto count = static_cast<std::size_t>(callee->registerCount);
+  call.mark = registers_.Top();
+  Variant* locals;
+  try {
+    locals = registers_.Push(count);
+  } catch (...) {
+    --callTop_;
+    throw;
+  }
+  try {
+    if (site.allValues) {
+      // (the registers are Empty: the values are moved in without a release)
+      Variant* values = f.locals + site.firstValue;
+      for (std::size_t i = 0; i < site.args.size(); ++i) {
+        std::memcpy(static_cast<void*>(&locals[i]), static_cast<const void*>(&values[i]),
+                    sizeof(Variant));
+        Overwrite(values[i], Variant());
+        call.refs[i] = &locals[i];
+      }
+    } else {
+      ArgumentsInto(code, site, *proc, f, locals, call.refs);
+    }
+    // The depth counted as EnterCall counts it; the C stack does not grow with a call the
+    // dispatch loop runs, so only the count limits it (error 28 past it).
+    Tick();
+    if (++depth_ > maxDepth_) {
+      --depth_;
+      throw MakeError(kErrOutOfStack);
+    }
+  } catch (...) {
+    registers_.Pop(locals, count, call.mark);
+    --callTop_;
+    throw;
+  }
+  call.callerCode = &code;
+  call.callerFrame = &f;
+  call.callerIp = ip;
+  call.callerScratch = callerScratch;
+  call.code = callee;
+  call.count = count;
+  call.frame = Frame();
+  call.frame.locals = locals;
+  call.frame.refs = call.refs;
+  call.frame.proc = proc;
+  call.frame.block = &proc->block;
+  return &call;
+}
+
+// Ends the innermost compiled call: the callee's scratch values are released, the depth
+// counted down, its registers given back (what they hold released, last first). The record
+// stays valid until the next call.
+[[gnu::always_inline]] inline const Interpreter::CompiledCall&
+Interpreter::LeaveCompiled() noexcept {
+  CompiledCall& call = *calls_[callTop_ - 1];
+  // (the record stays taken while releases run, which may call procedures)
+  if (IsReference(call.scratch[1])) call.scratch[1].Clear();
+  if (IsReference(call.scratch[0])) call.scratch[0].Clear();
+  LeaveCall();
+  registers_.Pop(call.frame.locals, call.count, call.mark);
+  --callTop_;
+  return call;
 }
 
 // Calls the procedure of a call site: variables go by reference where the parameter is, the
@@ -379,10 +437,6 @@ Variant Interpreter::CallSiteProc(const Code& code, const CallSite& site, Frame&
   }
   const ProcDef* proc = n->ref.global->proc;
   std::size_t count = site.args.size();
-  if (proc->ready && count == proc->params.size()) {
-    const Code* callee = proc->code ? proc->code.get() : CodeOf(proc);
-    if (callee) return CallCompiled(*proc, *callee, code, site, f);
-  }
   Variant* variables[kMaxCompiledArguments];
   for (std::size_t i = 0; i < count; ++i) {
     Operand o = site.args[i];
@@ -689,20 +743,50 @@ void Interpreter::SetCounter(Variant& dst, std::int64_t value, bool wide) {
 }
 
 // clang-format off (the dispatch macros open and close blocks it cannot follow)
-Flow Interpreter::RunCode(const Code& code, Frame& f) {
-  Variant* const regs = f.locals;
-  const Instr* const start = code.instrs.data();
+Flow Interpreter::RunCode(const Code& entryCode, Frame& entryFrame) {
+  // The code and frame running: the entry's, or those of a compiled procedure called from
+  // compiled code, which runs in this same loop (calls_ from `base` on hold the callers to go
+  // back to, innermost last).
+  const Code* code = &entryCode;
+  Frame* f = &entryFrame;
+  Variant* regs = f->locals;
+  const Instr* start = code->instrs.data();
   const Instr* ip = start;
-  Variant scratchB, scratchC;
+  // The values of name operands that are no variables (a call's result), held until the
+  // statement's end: the entry's, or the called procedure's own.
+  Variant entryScratch[2];
+  Variant* scratch = entryScratch;
   Flow flow = Flow::Normal;
+  const std::size_t base = callTop_;
+  // An error that left a called procedure, to be raised again at the caller's call.
+  std::exception_ptr pending;
+  // Whatever leaves the loop leaves the procedures it called too (their registers released).
+  struct Unwind {
+    Interpreter* self;
+    std::size_t base;
+    ~Unwind() {
+      while (self->callTop_ > base)
+        self->LeaveCompiled();
+    }
+  } unwind{this, base};
+  // Goes on in the caller of the innermost compiled call, at its call instruction.
+  auto backToCaller = [&](const CompiledCall& call) {
+    code = call.callerCode;
+    f = call.callerFrame;
+    regs = f->locals;
+    start = code->instrs.data();
+    ip = call.callerIp;
+    scratch = call.callerScratch;
+  };
 
-  auto src = [&](Operand o, Variant& scratch) -> const Variant& {
-    return OperandValue(code, o, f, scratch);
+  auto src = [&](Operand o, Variant& held) -> const Variant& {
+    return OperandValue(*code, o, *f, held);
   };
 
   // Under On Error Resume Next a caught error goes on at its range's resume point.
   for (;;) {
     try {
+      if (pending) std::rethrow_exception(std::exchange(pending, nullptr));
 #ifdef SL_VBS_THREADED
       static void* const kLabels[] = {
 #define SL_VBS_LABEL(name) &&op_##name,
@@ -720,18 +804,18 @@ Flow Interpreter::RunCode(const Code& code, Frame& f) {
 #endif
 
       OP(Move) {
-        const Variant& v = src(ip->b, scratchB);
+        const Variant& v = src(ip->b, scratch[0]);
         if (!EitherIsReference(v, regs[ip->a])) {
           CopyValue(regs[ip->a], v);
         } else {
           MoveValue(v, regs[ip->a]);
-          if (ip->flags) ReleaseTemporary(code, ip->b, f);
+          if (ip->flags) ReleaseTemporary(*code, ip->b, *f);
         }
         ++ip;
         NEXT;
       }
       OP(Copy) {
-        CopyValue(regs[ip->a], src(ip->b, scratchB));
+        CopyValue(regs[ip->a], src(ip->b, scratch[0]));
         ++ip;
         NEXT;
       }
@@ -744,14 +828,14 @@ Flow Interpreter::RunCode(const Code& code, Frame& f) {
           }
         }
         if (ip->flags) {  // a name operand may have kept a call's result
-          if (IsReference(scratchB)) scratchB.Clear();
-          if (IsReference(scratchC)) scratchC.Clear();
+          if (IsReference(scratch[0])) scratch[0].Clear();
+          if (IsReference(scratch[1])) scratch[1].Clear();
         }
         ++ip;
         NEXT;
       }
       OP(Binary) {
-        BinaryInto(*ip, src(ip->b, scratchB), src(ip->c, scratchC), regs[ip->a]);
+        BinaryInto(*ip, src(ip->b, scratch[0]), src(ip->c, scratch[1]), regs[ip->a]);
         ++ip;
         NEXT;
       }
@@ -761,8 +845,8 @@ Flow Interpreter::RunCode(const Code& code, Frame& f) {
 // no string, object or array takes the result without a release check.
 #define SL_VBS_INTEGER_OP(name, expr, guard)                                     \
   OP(name) {                                                                     \
-    const Variant& l = src(ip->b, scratchB);                                     \
-    const Variant& r = src(ip->c, scratchC);                                     \
+    const Variant& l = src(ip->b, scratch[0]);                                   \
+    const Variant& r = src(ip->c, scratch[1]);                                   \
     Variant& dst = regs[ip->a];                                                  \
     VarType tl = l.Type(), tr = r.Type();                                        \
     if (tl == VarType::Integer && tr == VarType::Integer && !IsReference(dst)) { \
@@ -796,7 +880,7 @@ Flow Interpreter::RunCode(const Code& code, Frame& f) {
 // The same with an Integer literal on the right, held in the instruction.
 #define SL_VBS_INTEGER_OP_K(name, expr, guard)                   \
   OP(name) {                                                     \
-    const Variant& l = src(ip->b, scratchB);                     \
+    const Variant& l = src(ip->b, scratch[0]);                   \
     Variant& dst = regs[ip->a];                                  \
     std::int32_t y = static_cast<std::int16_t>(ip->c);           \
     if (l.Type() == VarType::Integer && !IsReference(dst)) {     \
@@ -824,7 +908,7 @@ Flow Interpreter::RunCode(const Code& code, Frame& f) {
       SL_VBS_INTEGER_OP_K(ModIntK, x % y, y != 0)
 #undef SL_VBS_INTEGER_OP_K
       OP(CompareK) {
-        const Variant& l = src(ip->b, scratchB);
+        const Variant& l = src(ip->b, scratch[0]);
         if (IsSmallInteger(l.Type()) && !IsReference(regs[ip->a])) {
           Overwrite(regs[ip->a], IntegerCompare(static_cast<Op>(ip->flags & kOpMask),
                                                 SmallInteger(l), static_cast<std::int16_t>(ip->c)));
@@ -835,8 +919,8 @@ Flow Interpreter::RunCode(const Code& code, Frame& f) {
         NEXT;
       }
       OP(AndOp) {
-        const Variant& l = src(ip->b, scratchB);
-        const Variant& r = src(ip->c, scratchC);
+        const Variant& l = src(ip->b, scratch[0]);
+        const Variant& r = src(ip->c, scratch[1]);
         if (l.Type() == VarType::Boolean && r.Type() == VarType::Boolean &&
             !IsReference(regs[ip->a])) {
           Overwrite(regs[ip->a], l.AsBool() && r.AsBool());
@@ -847,8 +931,8 @@ Flow Interpreter::RunCode(const Code& code, Frame& f) {
         NEXT;
       }
       OP(OrOp) {
-        const Variant& l = src(ip->b, scratchB);
-        const Variant& r = src(ip->c, scratchC);
+        const Variant& l = src(ip->b, scratch[0]);
+        const Variant& r = src(ip->c, scratch[1]);
         if (l.Type() == VarType::Boolean && r.Type() == VarType::Boolean &&
             !IsReference(regs[ip->a])) {
           Overwrite(regs[ip->a], l.AsBool() || r.AsBool());
@@ -859,8 +943,8 @@ Flow Interpreter::RunCode(const Code& code, Frame& f) {
         NEXT;
       }
       OP(Compare) {
-        const Variant& l = src(ip->b, scratchB);
-        const Variant& r = src(ip->c, scratchC);
+        const Variant& l = src(ip->b, scratch[0]);
+        const Variant& r = src(ip->c, scratch[1]);
         if (IsSmallInteger(l.Type()) && IsSmallInteger(r.Type())) {
           bool holds = IntegerCompare(static_cast<Op>(ip->flags & kOpMask), SmallInteger(l),
                                       SmallInteger(r));
@@ -876,8 +960,8 @@ Flow Interpreter::RunCode(const Code& code, Frame& f) {
         NEXT;
       }
       OP(Unary) {
-        Store(regs[ip->a], static_cast<Op>(ip->flags) == Op::Neg ? Negate(src(ip->b, scratchB))
-                                                                 : Not(src(ip->b, scratchB)));
+        Store(regs[ip->a], static_cast<Op>(ip->flags) == Op::Neg ? Negate(src(ip->b, scratch[0]))
+                                                                 : Not(src(ip->b, scratch[0])));
         ++ip;
         NEXT;
       }
@@ -891,35 +975,35 @@ Flow Interpreter::RunCode(const Code& code, Frame& f) {
         NEXT;
       }
       OP(JumpIfFalse) {
-        ip = Truth(src(ip->b, scratchB)) ? ip + 1 : start + ip->d;
+        ip = Truth(src(ip->b, scratch[0])) ? ip + 1 : start + ip->d;
         NEXT;
       }
       OP(JumpIfTrue) {
-        ip = Truth(src(ip->b, scratchB)) ? start + ip->d : ip + 1;
+        ip = Truth(src(ip->b, scratch[0])) ? start + ip->d : ip + 1;
         NEXT;
       }
       OP(JumpUnless) {
-        const Variant& l = src(ip->b, scratchB);
-        const Variant& r = src(ip->c, scratchC);
+        const Variant& l = src(ip->b, scratch[0]);
+        const Variant& r = src(ip->c, scratch[1]);
         bool holds = IsSmallInteger(l.Type()) && IsSmallInteger(r.Type())
                          ? IntegerCompare(static_cast<Op>(ip->flags & kOpMask), SmallInteger(l),
                                           SmallInteger(r))
-                         : ComparisonHoldsReleasing(code, *ip, l, r, f);
+                         : ComparisonHoldsReleasing(*code, *ip, l, r, *f);
         ip = holds ? ip + 1 : start + ip->d;
         NEXT;
       }
       OP(JumpUnlessK) {
-        const Variant& l = src(ip->b, scratchB);
+        const Variant& l = src(ip->b, scratch[0]);
         bool holds = IsSmallInteger(l.Type())
                          ? IntegerCompare(static_cast<Op>(ip->flags & kOpMask), SmallInteger(l),
                                           static_cast<std::int16_t>(ip->c))
-                         : ComparisonHoldsKReleasing(code, *ip, l, f);
+                         : ComparisonHoldsKReleasing(*code, *ip, l, *f);
         ip = holds ? ip + 1 : start + ip->d;
         NEXT;
       }
       OP(JumpWhen) {
-        const Variant& l = src(ip->b, scratchB);
-        const Variant& r = src(ip->c, scratchC);
+        const Variant& l = src(ip->b, scratch[0]);
+        const Variant& r = src(ip->c, scratch[1]);
         bool jumps = IsSmallInteger(l.Type()) && IsSmallInteger(r.Type())
                          ? IntegerCompare(static_cast<Op>(ip->flags & kOpMask), SmallInteger(l),
                                           SmallInteger(r))
@@ -928,7 +1012,7 @@ Flow Interpreter::RunCode(const Code& code, Frame& f) {
         NEXT;
       }
       OP(JumpWhenK) {
-        const Variant& l = src(ip->b, scratchB);
+        const Variant& l = src(ip->b, scratch[0]);
         bool jumps = IsSmallInteger(l.Type())
                          ? IntegerCompare(static_cast<Op>(ip->flags & kOpMask), SmallInteger(l),
                                           static_cast<std::int16_t>(ip->c))
@@ -941,8 +1025,8 @@ Flow Interpreter::RunCode(const Code& code, Frame& f) {
 // combine here, everything else by the operator's rules.
 #define SL_VBS_LOGIC_JUMP(name, combine, rightIsInteger, rightInteger, slow)                   \
   OP(name) {                                                                                   \
-    const Variant& l = src(ip->b, scratchB);                                                   \
-    const Variant& r = src(ip->c, scratchC);                                                   \
+    const Variant& l = src(ip->b, scratch[0]);                                                 \
+    const Variant& r = src(ip->c, scratch[1]);                                                 \
     if (IsSmallInteger(l.Type()) && (rightIsInteger)) {                                        \
       bool holds =                                                                             \
           IntegerCompare(static_cast<Op>(ip->flags & kOpMask), SmallInteger(l), rightInteger); \
@@ -962,7 +1046,7 @@ Flow Interpreter::RunCode(const Code& code, Frame& f) {
 // The same with an Integer literal on the right of the comparison, held in c.
 #define SL_VBS_LOGIC_JUMP_K(name, logic, combine)                                        \
   OP(name) {                                                                             \
-    const Variant& l = src(ip->b, scratchB);                                             \
+    const Variant& l = src(ip->b, scratch[0]);                                           \
     if (IsSmallInteger(l.Type()) && regs[ip->a].Type() == VarType::Boolean) {            \
       bool holds = IntegerCompare(static_cast<Op>(ip->flags & kOpMask), SmallInteger(l), \
                                   static_cast<std::int16_t>(ip->c));                     \
@@ -977,28 +1061,28 @@ Flow Interpreter::RunCode(const Code& code, Frame& f) {
 #undef SL_VBS_LOGIC_JUMP_K
 #undef SL_VBS_LOGIC_JUMP
       OP(CaseJump) {
-        ip = CaseHolds(*ip, regs[ip->a], src(ip->b, scratchB)) ? start + ip->d : ip + 1;
+        ip = CaseHolds(*ip, regs[ip->a], src(ip->b, scratch[0])) ? start + ip->d : ip + 1;
         NEXT;
       }
       OP(StoreName) {
         // A number or Boolean into a global variable that holds none of string, object or
         // array is a plain copy; the rest goes the general way.
-        const Variant& v = src(ip->b, scratchB);
-        Variant* bound = code.directs[ip->c];
-        if (!bound) bound = BindGlobal(code, ip->c, code.names[ip->c]->ref);
+        const Variant& v = src(ip->b, scratch[0]);
+        Variant* bound = code->directs[ip->c];
+        if (!bound) bound = BindGlobal(*code, ip->c, code->names[ip->c]->ref);
         if (bound && !EitherIsReference(v, *bound)) {
           CopyValue(*bound, v);
           ++ip;
           NEXT;
         }
-        StoreToName(code.names[ip->c], v, f);
-        if (ip->flags) ReleaseTemporary(code, ip->b, f);
+        StoreToName(code->names[ip->c], v, *f);
+        if (ip->flags) ReleaseTemporary(*code, ip->b, *f);
         ++ip;
         NEXT;
       }
       OP(StoreRef) {
-        MoveValue(src(ip->b, scratchB), *f.refs[ip->c]);
-        if (ip->flags) ReleaseTemporary(code, ip->b, f);
+        MoveValue(src(ip->b, scratch[0]), *f->refs[ip->c]);
+        if (ip->flags) ReleaseTemporary(*code, ip->b, *f);
         ++ip;
         NEXT;
       }
@@ -1006,67 +1090,67 @@ Flow Interpreter::RunCode(const Code& code, Frame& f) {
       // at an Integer or Long subscript in range, is read and written here; everything else
       // (and every error) takes the general way.
       OP(ElemBegin) {
-        const Variant* container = DirectVariable(code, ip->b, f);
+        const Variant* container = DirectVariable(*code, ip->b, *f);
         if (container && container->IsArray()) {
           ++ip;
           NEXT;
         }
-        ip = ElementBegins(code, *ip, f) ? ip + 1 : start + ip->c;
+        ip = ElementBegins(*code, *ip, *f) ? ip + 1 : start + ip->c;
         NEXT;
       }
       OP(ElemGet) {
         if (ip->flags == 1) {
-          if (const Variant* e = FindElement(DirectVariable(code, ip->b, f), &regs[ip->c])) {
+          if (const Variant* e = FindElement(DirectVariable(*code, ip->b, *f), &regs[ip->c])) {
             CopyValue(regs[ip->a], *e);
             ++ip;
             NEXT;
           }
         }
-        ElementLoad(code, *ip, f);
+        ElementLoad(*code, *ip, *f);
         ++ip;
         NEXT;
       }
       OP(ElemGet1) {
         if (const Variant* e =
-                FindElement(DirectVariable(code, ip->b, f), PlainOperand(code, ip->c, f))) {
+                FindElement(DirectVariable(*code, ip->b, *f), PlainOperand(*code, ip->c, *f))) {
           CopyValue(regs[ip->a], *e);
           ++ip;
           NEXT;
         }
-        ElementLoadSingle(code, *ip, f, false);
+        ElementLoadSingle(*code, *ip, *f, false);
         ++ip;
         NEXT;
       }
       OP(ElemGetK) {
         if (const Variant* e =
-                FindElement(DirectVariable(code, ip->b, f), PlainOperand(code, ip->c, f),
+                FindElement(DirectVariable(*code, ip->b, *f), PlainOperand(*code, ip->c, *f),
                             static_cast<std::int8_t>(ip->flags))) {
           CopyValue(regs[ip->a], *e);
           ++ip;
           NEXT;
         }
-        ElementLoadSingle(code, *ip, f, true);
+        ElementLoadSingle(*code, *ip, *f, true);
         ++ip;
         NEXT;
       }
       OP(ElemSetK) {
-        Variant* container = DirectVariable(code, ip->b, f);
+        Variant* container = DirectVariable(*code, ip->b, *f);
         if (container && container->IsArray() && container->AsArray()->RefCount() == 1 &&
             !regs[ip->a].IsObject()) {
-          if (Variant* e = FindElement(container, PlainOperand(code, ip->c, f),
+          if (Variant* e = FindElement(container, PlainOperand(*code, ip->c, *f),
                                        static_cast<std::int8_t>(ip->flags))) {
             MoveInto(*e, regs[ip->a]);
             ++ip;
             NEXT;
           }
         }
-        ElementStoreK(code, *ip, f);
+        ElementStoreK(*code, *ip, *f);
         ++ip;
         NEXT;
       }
       OP(ElemSet) {
         if (ip->flags == 1) {
-          Variant* container = DirectVariable(code, ip->b, f);
+          Variant* container = DirectVariable(*code, ip->b, *f);
           if (container && container->IsArray() && container->AsArray()->RefCount() == 1) {
             if (Variant* e = FindElement(container, &regs[ip->c])) {
               CopyValue(*e, regs[ip->a]);
@@ -1075,65 +1159,77 @@ Flow Interpreter::RunCode(const Code& code, Frame& f) {
             }
           }
         }
-        ElementStore(code, *ip, regs + ip->c, ip->flags, f);
+        ElementStore(*code, *ip, regs + ip->c, ip->flags, *f);
         ++ip;
         NEXT;
       }
       OP(ElemSet1) {
-        Variant* container = DirectVariable(code, ip->b, f);
+        Variant* container = DirectVariable(*code, ip->b, *f);
         if (container && container->IsArray() && container->AsArray()->RefCount() == 1 &&
             !regs[ip->a].IsObject()) {
-          if (Variant* e = FindElement(container, PlainOperand(code, ip->c, f))) {
+          if (Variant* e = FindElement(container, PlainOperand(*code, ip->c, *f))) {
             MoveInto(*e, regs[ip->a]);
             ++ip;
             NEXT;
           }
         }
-        ElementStore1(code, *ip, f);
+        ElementStore1(*code, *ip, *f);
         ++ip;
         NEXT;
       }
       OP(CallBegin) {
-        const NameRef& r = code.names[ip->b]->ref;
+        const NameRef& r = code->names[ip->b]->ref;
         if (r.kind == NameKind::Global && r.global->kind == GlobalSlot::Procedure) {
           ++ip;
           NEXT;
         }
-        ip = CallBegins(code, *ip, f) ? ip + 1 : start + ip->c;
+        ip = CallBegins(*code, *ip, *f) ? ip + 1 : start + ip->c;
         NEXT;
       }
       OP(CallProc) {
-        Store(regs[ip->a], CallSiteProc(code, code.calls[ip->d], f));
+        const CallSite& site = code->calls[ip->d];
+        if (CompiledCall* call = EnterCompiled(*code, site, *f, ip, scratch)) {
+          code = call->code;
+          f = &call->frame;
+          scratch = call->scratch;
+          regs = f->locals;
+          start = code->instrs.data();
+          ip = start;
+          NEXT;
+        }
+        Store(regs[ip->a], CallSiteProc(*code, site, *f));
         ++ip;
         NEXT;
       }
       OP(EvalTree) {
-        Store(regs[ip->a], Eval(code.exprs[ip->d], f));
+        Store(regs[ip->a], Eval(code->exprs[ip->d], *f));
         ++ip;
         NEXT;
       }
       OP(ExecTree) {
-        flow = Exec(code.stmts[ip->d], f);
+        flow = Exec(code->stmts[ip->d], *f);
         if (flow == Flow::Normal) {
           ++ip;
         } else if (flow == Flow::ExitDo && ip->a != kNoTarget) {
           ip = start + ip->a;
         } else if (flow == Flow::ExitFor && ip->b != kNoTarget) {
           ip = start + ip->b;
-        } else {
+        } else if (callTop_ == base) {
           return flow;
+        } else {
+          goto returned;  // (a called procedure ends however its statement left it)
         }
         NEXT;
       }
       OP(ForInit) {
-        ip = ForInit(code, *ip, f) ? ip + 1 : start + ip->d;
+        ip = ForInit(*code, *ip, *f) ? ip + 1 : start + ip->d;
         NEXT;
       }
       OP(ForNext) {
         // An integer loop whose counter still holds an Integer or Long, while no time check
         // is due, steps here; everything else (and every error) takes ForNext's way.
         Variant* state = regs + ip->a;
-        Variant* var = DirectVariable(code, ip->b, f);
+        Variant* var = DirectVariable(*code, ip->b, *f);
         if (state[0].Type() == VarType::Boolean && ticks_ > 1 && var &&
             IsSmallInteger(var->Type())) {
           --ticks_;
@@ -1148,11 +1244,11 @@ Flow Interpreter::RunCode(const Code& code, Frame& f) {
           ip = (st >= 0 ? cur <= end : cur >= end) ? start + ip->d : ip + 1;
           NEXT;
         }
-        ip = ForNext(code, *ip, f) ? start + ip->d : ip + 1;
+        ip = ForNext(*code, *ip, *f) ? start + ip->d : ip + 1;
         NEXT;
       }
       OP(OnError) {
-        f.resumeNext = ip->flags != 0;
+        f->resumeNext = ip->flags != 0;
         err_->Clear();
         ++ip;
         NEXT;
@@ -1163,8 +1259,19 @@ Flow Interpreter::RunCode(const Code& code, Frame& f) {
         NEXT;
       }
       OP(Return) {
-        return ip->flags ? Flow::ExitProc : Flow::Normal;
+        if (callTop_ == base) return ip->flags ? Flow::ExitProc : Flow::Normal;
+        goto returned;
       }
+    // A compiled procedure called from this loop returns: its result goes into the register
+    // of the caller's call instruction once the callee's registers are given back.
+    returned : {
+      Variant result;
+      if (f->proc->resultSlot >= 0) MoveInto(result, regs[f->proc->resultSlot]);
+      backToCaller(LeaveCompiled());
+      MoveInto(regs[ip->a], result);
+      ++ip;
+      NEXT;
+    }
 
 #ifndef SL_VBS_THREADED
     }
@@ -1175,8 +1282,8 @@ Flow Interpreter::RunCode(const Code& code, Frame& f) {
 }
 catch (ScriptAbort&) {
   if (abortLine_ == 0) {
-    if (const Stmt* s = StatementAt(code, static_cast<std::uint32_t>(ip - start))) {
-      abortBlock_ = f.block ? *f.block : std::string();
+    if (const Stmt* s = StatementAt(*code, static_cast<std::uint32_t>(ip - start))) {
+      abortBlock_ = f->block ? *f->block : std::string();
       abortLine_ = s->line;
       abortColumn_ = s->column;
     }
@@ -1185,17 +1292,24 @@ catch (ScriptAbort&) {
 }
 catch (RuntimeError& e) {
   auto pc = static_cast<std::uint32_t>(ip - start);
-  if (f.resumeNext && !aborting_) {
-    if (const ResumeRange* range = ResumeRangeAt(code, pc)) {
+  if (f->resumeNext && !aborting_) {
+    if (const ResumeRange* range = ResumeRangeAt(*code, pc)) {
       SetErr(e);
       ip = start + range->resume;
       continue;
     }
   }
-  if (auto* se = dynamic_cast<ScriptError*>(&e); se && se->Line() > 0) throw;
-  const Stmt* s = StatementAt(code, pc);
+  auto* se = dynamic_cast<ScriptError*>(&e);
+  const Stmt* s = se && se->Line() > 0 ? nullptr : StatementAt(*code, pc);
+  if (callTop_ > base) {
+    // The error leaves a called procedure, with the position of its statement, and is raised
+    // again at the caller's call (once the callee's registers are given back).
+    pending = s ? std::make_exception_ptr(Positioned(e, s, *f)) : std::current_exception();
+    backToCaller(LeaveCompiled());
+    continue;
+  }
   if (!s) throw;
-  throw Positioned(e, s, f);
+  throw Positioned(e, s, *f);
 }
 }
 }

@@ -183,13 +183,30 @@ class Interpreter final : public BuiltinContext {
   // Bytecode
   const Code* CodeOf(const ProcDef* proc);
   const Code* CodeOf(Program& program);
-  Flow RunCode(const Code& code, Frame& f);
+  Flow RunCode(const Code& entryCode, Frame& entryFrame);
   const Variant& NameValue(NameExpr* n, Frame& f, Variant& scratch);
   const Variant& OperandValue(const Code& code, Operand o, Frame& f, Variant& scratch);
   const Variant& UnboundNameValue(const Code& code, Operand o, Frame& f, Variant& scratch);
   Variant CallSiteProc(const Code& code, const CallSite& site, Frame& f);
-  Variant CallCompiled(const ProcDef& proc, const Code& callee, const Code& code,
-                       const CallSite& site, Frame& f);
+  // A compiled procedure called from compiled code, which the caller's dispatch loop runs:
+  // where to go back to, and the callee's frame.
+  struct CompiledCall {
+    const Code* callerCode = nullptr;
+    Frame* callerFrame = nullptr;
+    const Instr* callerIp = nullptr;  // the call's instruction
+    const Code* code = nullptr;
+    Frame frame;
+    Variant* refs[kMaxCompiledArguments] = {};
+    RegisterStack::Mark mark;  // the register stack before the callee's registers
+    std::size_t count = 0;     // of the callee's registers
+    Variant* callerScratch = nullptr;
+    Variant scratch[2];  // the callee's values of name operands, held to its statement's end
+  };
+  CompiledCall* EnterCompiled(const Code& code, const CallSite& site, Frame& f, const Instr* ip,
+                              Variant* callerScratch);
+  const CompiledCall& LeaveCompiled() noexcept;
+  void ArgumentsInto(const Code& code, const CallSite& site, const ProcDef& proc, Frame& f,
+                     Variant* locals, Variant** refs);
   Variant* OperandVariable(const Code& code, Operand o, Frame& f);
   Variant* OperandSlot(const Code& code, Operand o, Frame& f);
   Variant* DirectVariable(const Code& code, Operand o, Frame& f);
@@ -290,6 +307,10 @@ class Interpreter final : public BuiltinContext {
   std::size_t memoryLimit_ = kDefaultMemoryLimit;
   int depth_ = 0;
   RegisterStack registers_;  // of compiled calls
+  // The compiled calls the dispatch loops run, innermost last: calls_[0 .. callTop_) are in
+  // use, the rest kept for the next calls (each stays where it is while in use).
+  std::vector<std::unique_ptr<CompiledCall>> calls_;
+  std::size_t callTop_ = 0;
   int entryDepth_ = 0;
   int maxDepth_ = 1500;
   std::uintptr_t stackBase_ = 0;

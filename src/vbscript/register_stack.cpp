@@ -18,13 +18,6 @@ RegisterStack::~RegisterStack() {
     MemoryBudget::Give(chunk.size * sizeof(Variant));
 }
 
-// Strings, objects and arrays of a frame given back are released, the last register first.
-void RegisterStack::Release(Variant* registers, std::size_t count) noexcept {
-  for (std::size_t i = count; i-- > 0;) {
-    if (IsReference(registers[i])) registers[i].Clear();
-  }
-}
-
 // Back to an earlier chunk: the chunk after it stays for the next call that needs one, those
 // beyond are given back.
 void RegisterStack::GoBack(const Mark& mark) noexcept {

@@ -5,7 +5,6 @@
 #pragma once
 
 #include <cstddef>
-#include <cstring>
 #include <memory>
 #include <vector>
 
@@ -41,10 +40,15 @@ class RegisterStack {
   // Releases the topmost frame `registers .. registers + count` (a release may run a
   // Class_Terminate, whose calls lie above it meanwhile) and goes back to `mark`.
   void Pop(Variant* registers, std::size_t count, const Mark& mark) noexcept {
-    if (AnyReference(registers, count)) Release(registers, count);
-    // What is left are numbers and Empty, whose bits are the whole value: all become Empty.
-    static_assert(static_cast<int>(VarType::Empty) == 0);
-    std::memset(static_cast<void*>(registers), 0, count * sizeof(Variant));
+    // Last register first: a string, object or array is released, the rest (numbers and
+    // Empty, whose bits are the whole value) just become Empty.
+    for (std::size_t i = count; i-- > 0;) {
+      if (IsReference(registers[i])) {
+        registers[i].Clear();
+      } else {
+        Overwrite(registers[i], Variant());
+      }
+    }
     if (mark.chunk == chunk_ && mark.end == end_) {
       top_ = mark.top;
       return;
@@ -54,7 +58,6 @@ class RegisterStack {
 
  private:
   void NextChunk(std::size_t count);
-  static void Release(Variant* registers, std::size_t count) noexcept;
   void GoBack(const Mark& mark) noexcept;
   void DropChunksFrom(std::size_t first) noexcept;
 

@@ -348,6 +348,36 @@ TEST(EngineTest, RecursionEndsWithOutOfStackSpace) {
   EXPECT_THROW(engine.AddCode(chain), ScriptError);
 }
 
+// The limit counts calls however they nest: the deepest call that runs is the same whether
+// compiled calls run in one dispatch loop or each in its own, and the depth is back to zero
+// after an error 28 has gone through every frame.
+TEST(EngineTest, RecursionLimitCountsEveryCall) {
+  Engine engine;
+  engine.SetMaxCallDepth(200);
+  engine.AddCode(
+      "Dim deepest, before\n"
+      "Function R(n)\n deepest = n\n R = R(n + 1)\nEnd Function\n"
+      "Function Guarded(n)\n On Error Resume Next\n deepest = n\n Guarded = Guarded(n + 1)\n"
+      "End Function\n"
+      "Function Top(start)\n On Error Resume Next\n Top = R(start)\n Top = Err.Number\n"
+      "End Function\n"
+      "Function Chain(n)\n If n > 0 Then Chain = Chain(n - 1) Else Chain = Top(1)\n"
+      "End Function");
+  Variant one(std::int16_t{1});
+  // Top is the first call, R(1) the second: R(199) is the 200th.
+  EXPECT_EQ(Text(engine.Run("Top", std::span<Variant>(&one, 1))), "28");
+  EXPECT_EQ(Text(engine.Eval("deepest")), "199");
+  EXPECT_EQ(Text(engine.Run("Guarded", std::span<Variant>(&one, 1))), "");
+  EXPECT_EQ(Text(engine.Eval("deepest")), "200");
+  // Ten frames of Chain below Top leave ten calls fewer for R.
+  Variant ten(std::int16_t{10});
+  EXPECT_EQ(Text(engine.Run("Chain", std::span<Variant>(&ten, 1))), "28");
+  EXPECT_EQ(Text(engine.Eval("deepest")), "188");
+  // Nothing of the failed calls is left counted.
+  EXPECT_EQ(Text(engine.Run("Top", std::span<Variant>(&one, 1))), "28");
+  EXPECT_EQ(Text(engine.Eval("deepest")), "199");
+}
+
 TEST(EngineTest, ClassTerminateRunsWhenTheLastReferenceGoes) {
   Engine engine;
   auto log = MakeRef<PropertyBag>();
