@@ -323,10 +323,12 @@ void Interpreter::ElementStore(const Code& code, const Instr& in, const Variant*
 }
 
 // The arguments of a compiled call into the callee's registers `locals`, and where each
-// parameter is (`refs`): values computed for the call are moved, variables passed by reference
-// are used in place, other variables and constants are copied.
+// parameter is (the refs of the innermost call record): values computed for the call are
+// moved, variables passed by reference are used in place, other variables and constants are
+// copied.
 void Interpreter::ArgumentsInto(const Code& code, const CallSite& site, const ProcDef& proc,
-                                Frame& f, Variant* locals, Variant** refs) {
+                                Frame& f, Variant* locals) {
+  Variant** refs = calls_[callTop_ - 1]->refs;
   for (std::size_t i = 0; i < site.args.size(); ++i) {
     Operand o = site.args[i];
     refs[i] = &locals[i];
@@ -385,7 +387,7 @@ void Interpreter::ArgumentsInto(const Code& code, const CallSite& site, const Pr
         call.refs[i] = &locals[i];
       }
     } else {
-      ArgumentsInto(code, site, *proc, f, locals, call.refs);
+      ArgumentsInto(code, site, *proc, f, locals);
     }
     // The depth counted as EnterCall counts it; the C stack does not grow with a call the
     // dispatch loop runs, so only the count limits it (error 28 past it).
@@ -1265,10 +1267,12 @@ Flow Interpreter::RunCode(const Code& entryCode, Frame& entryFrame) {
     // A compiled procedure called from this loop returns: its result goes into the register
     // of the caller's call instruction once the callee's registers are given back.
     returned : {
-      Variant result;
-      if (f->proc->resultSlot >= 0) MoveInto(result, regs[f->proc->resultSlot]);
-      backToCaller(LeaveCompiled());
-      MoveInto(regs[ip->a], result);
+      {
+        Variant result;  // (gone before the next dispatch, which may not leave its scope)
+        if (f->proc->resultSlot >= 0) MoveInto(result, regs[f->proc->resultSlot]);
+        backToCaller(LeaveCompiled());
+        MoveInto(regs[ip->a], result);
+      }
       ++ip;
       NEXT;
     }

@@ -206,7 +206,7 @@ class Interpreter final : public BuiltinContext {
                               Variant* callerScratch);
   const CompiledCall& LeaveCompiled() noexcept;
   void ArgumentsInto(const Code& code, const CallSite& site, const ProcDef& proc, Frame& f,
-                     Variant* locals, Variant** refs);
+                     Variant* locals);
   Variant* OperandVariable(const Code& code, Operand o, Frame& f);
   Variant* OperandSlot(const Code& code, Operand o, Frame& f);
   Variant* DirectVariable(const Code& code, Operand o, Frame& f);
