@@ -104,7 +104,8 @@ constexpr std::uint8_t kNegate = 0x80;  // CaseJump: jump when the test fails
 // true (so Null jumps too); without it only True jumps.
 constexpr std::uint8_t kNotJump = 0x80;
 // JumpUnless: the temporaries among its operands are released once compared (nothing else of
-// the statement needs them).
+// the statement needs them); Binary and the integer operators: the same once computed, when they
+// store into a variable.
 constexpr std::uint8_t kRelease = 0x80;
 // Flags of ExecTree's exit targets: none (the flow leaves the code).
 constexpr std::uint16_t kNoTarget = 0xFFFF;

@@ -670,7 +670,14 @@ class CodeCompiler {
                         !code_.instrs.empty() && code_.instrs.back().a == IndexOf(v) &&
                         ProducesPlainValue(code_.instrs.back());
         if (computed) {
-          code_.instrs.back().a = U16(n->ref.slot);  // the operator stores into the variable
+          Instr& op = code_.instrs.back();
+          op.a = U16(n->ref.slot);  // the operator stores into the variable
+          // An operator that read the statement's temporaries lets go of them once computed.
+          if (OperandsReleasable(op.op) &&
+              (HasIntegerLiteral(op.op) ? ReleasedAtTheEnd({op.b})
+                                        : ReleasedAtTheEnd({op.b, op.c}))) {
+            op.flags |= kRelease;
+          }
         } else {
           Emit({Opcode::Move, 0, U16(n->ref.slot), v});
           ReleasesAtTheEnd({v});
@@ -714,6 +721,30 @@ class CodeCompiler {
       }
     }
     Tree(a);
+  }
+
+  // Whether an operator instruction may release the temporaries it read (kRelease).
+  static bool OperandsReleasable(Opcode op) {
+    switch (op) {
+      case Opcode::Binary:
+      case Opcode::AddInt:
+      case Opcode::SubInt:
+      case Opcode::MulInt:
+      case Opcode::ModInt:
+      case Opcode::AddIntK:
+      case Opcode::SubIntK:
+      case Opcode::MulIntK:
+      case Opcode::ModIntK:
+        return true;
+      default:
+        return false;
+    }
+  }
+
+  // Whether an operator instruction holds an Integer literal in c instead of an operand.
+  static bool HasIntegerLiteral(Opcode op) {
+    return op == Opcode::AddIntK || op == Opcode::SubIntK || op == Opcode::MulIntK ||
+           op == Opcode::ModIntK || op == Opcode::CompareK;
   }
 
   // Whether an instruction's result is a fresh number, string or Boolean (never an object), so

@@ -551,6 +551,24 @@ bool Interpreter::ComparisonHolds(const Instr& in, const Variant& l, const Varia
   return Truth(out);
 }
 
+// The slow way of Binary and the integer operators into r[a], which with kRelease then release
+// the temporaries among their operands, the right one first (also when the operator fails). The
+// Integer literal of an instruction that holds one in c is no operand.
+void Interpreter::BinaryIntoReleasing(const Code& code, const Instr& in, const Variant& l,
+                                      const Variant& r, Frame& f) {
+  bool literal = in.op == Opcode::AddIntK || in.op == Opcode::SubIntK || in.op == Opcode::MulIntK ||
+                 in.op == Opcode::ModIntK;
+  try {
+    BinaryInto(in, l, r, f.locals[in.a]);
+  } catch (RuntimeError&) {
+    if (!literal) ReleaseTemporary(code, in.c, f);
+    ReleaseTemporary(code, in.b, f);
+    throw;
+  }
+  if (!literal) ReleaseTemporary(code, in.c, f);
+  ReleaseTemporary(code, in.b, f);
+}
+
 // The slow ways of the instructions with an Integer literal on the right (held in c).
 void Interpreter::BinaryIntoK(const Instr& in, const Variant& l, Variant& dst) {
   BinaryInto(in, l, Variant(static_cast<std::int16_t>(in.c)), dst);
@@ -751,9 +769,9 @@ Flow Interpreter::RunCode(const Code& entryCode, Frame& entryFrame) {
   // back to, innermost last).
   const Code* code = &entryCode;
   Frame* f = &entryFrame;
-  Variant* regs = f->locals;
-  const Instr* start = code->instrs.data();
-  const Instr* ip = start;
+  const Instr* ip = code->instrs.data();
+  // The instruction at `pc` of the code running (read from the code, which frees a register).
+  auto at = [&](std::uint32_t pc) { return code->instrs.data() + pc; };
   // The values of name operands that are no variables (a call's result), held until the
   // statement's end: the entry's, or the called procedure's own.
   Variant entryScratch[2];
@@ -775,8 +793,6 @@ Flow Interpreter::RunCode(const Code& entryCode, Frame& entryFrame) {
   auto backToCaller = [&](const CompiledCall& call) {
     code = call.callerCode;
     f = call.callerFrame;
-    regs = f->locals;
-    start = code->instrs.data();
     ip = call.callerIp;
     scratch = call.callerScratch;
   };
@@ -807,26 +823,26 @@ Flow Interpreter::RunCode(const Code& entryCode, Frame& entryFrame) {
 
       OP(Move) {
         const Variant& v = src(ip->b, scratch[0]);
-        if (!EitherIsReference(v, regs[ip->a])) {
-          CopyValue(regs[ip->a], v);
+        if (!EitherIsReference(v, f->locals[ip->a])) {
+          CopyValue(f->locals[ip->a], v);
         } else {
-          MoveValue(v, regs[ip->a]);
+          MoveValue(v, f->locals[ip->a]);
           if (ip->flags) ReleaseTemporary(*code, ip->b, *f);
         }
         ++ip;
         NEXT;
       }
       OP(Copy) {
-        CopyValue(regs[ip->a], src(ip->b, scratch[0]));
+        CopyValue(f->locals[ip->a], src(ip->b, scratch[0]));
         ++ip;
         NEXT;
       }
       OP(Clear) {
         // Only what a statement's temporaries hold that must be released: every temporary
         // is written before it is read, so numbers may stay.
-        if (AnyReference(regs + ip->a, ip->b)) {
+        if (AnyReference(f->locals + ip->a, ip->b)) {
           for (std::uint16_t k = 0; k < ip->b; ++k) {
-            if (IsReference(regs[ip->a + k])) regs[ip->a + k].Clear();
+            if (IsReference(f->locals[ip->a + k])) f->locals[ip->a + k].Clear();
           }
         }
         if (ip->flags) {  // a name operand may have kept a call's result
@@ -837,7 +853,12 @@ Flow Interpreter::RunCode(const Code& entryCode, Frame& entryFrame) {
         NEXT;
       }
       OP(Binary) {
-        BinaryInto(*ip, src(ip->b, scratch[0]), src(ip->c, scratch[1]), regs[ip->a]);
+        if (ip->flags & kRelease) {
+          BinaryIntoReleasing(*code, *ip, src(ip->b, scratch[0]), src(ip->c, scratch[1]), *f);
+          ++ip;
+          NEXT;
+        }
+        BinaryInto(*ip, src(ip->b, scratch[0]), src(ip->c, scratch[1]), f->locals[ip->a]);
         ++ip;
         NEXT;
       }
@@ -849,7 +870,7 @@ Flow Interpreter::RunCode(const Code& entryCode, Frame& entryFrame) {
   OP(name) {                                                                     \
     const Variant& l = src(ip->b, scratch[0]);                                   \
     const Variant& r = src(ip->c, scratch[1]);                                   \
-    Variant& dst = regs[ip->a];                                                  \
+    Variant& dst = f->locals[ip->a];                                             \
     VarType tl = l.Type(), tr = r.Type();                                        \
     if (tl == VarType::Integer && tr == VarType::Integer && !IsReference(dst)) { \
       std::int32_t x = l.AsInteger(), y = r.AsInteger();                         \
@@ -870,7 +891,11 @@ Flow Interpreter::RunCode(const Code& entryCode, Frame& entryFrame) {
         NEXT;                                                                    \
       }                                                                          \
     }                                                                            \
-    BinaryInto(*ip, l, r, dst);                                                  \
+    if (ip->flags & kRelease) {                                                  \
+      BinaryIntoReleasing(*code, *ip, l, r, *f);                                 \
+    } else {                                                                     \
+      BinaryInto(*ip, l, r, dst);                                                \
+    }                                                                            \
     ++ip;                                                                        \
     NEXT;                                                                        \
   }
@@ -880,29 +905,33 @@ Flow Interpreter::RunCode(const Code& entryCode, Frame& entryFrame) {
       SL_VBS_INTEGER_OP(ModInt, x % y, y != 0)
 #undef SL_VBS_INTEGER_OP
 // The same with an Integer literal on the right, held in the instruction.
-#define SL_VBS_INTEGER_OP_K(name, expr, guard)                   \
-  OP(name) {                                                     \
-    const Variant& l = src(ip->b, scratch[0]);                   \
-    Variant& dst = regs[ip->a];                                  \
-    std::int32_t y = static_cast<std::int16_t>(ip->c);           \
-    if (l.Type() == VarType::Integer && !IsReference(dst)) {     \
-      std::int32_t x = l.AsInteger();                            \
-      if (guard) {                                               \
-        PutInteger(dst, expr);                                   \
-        ++ip;                                                    \
-        NEXT;                                                    \
-      }                                                          \
-    } else if (l.Type() == VarType::Long && !IsReference(dst)) { \
-      std::int64_t x = l.AsLong();                               \
-      if (guard) {                                               \
-        PutLong(dst, expr);                                      \
-        ++ip;                                                    \
-        NEXT;                                                    \
-      }                                                          \
-    }                                                            \
-    BinaryIntoK(*ip, l, dst);                                    \
-    ++ip;                                                        \
-    NEXT;                                                        \
+#define SL_VBS_INTEGER_OP_K(name, expr, guard)                                           \
+  OP(name) {                                                                             \
+    const Variant& l = src(ip->b, scratch[0]);                                           \
+    Variant& dst = f->locals[ip->a];                                                     \
+    std::int32_t y = static_cast<std::int16_t>(ip->c);                                   \
+    if (l.Type() == VarType::Integer && !IsReference(dst)) {                             \
+      std::int32_t x = l.AsInteger();                                                    \
+      if (guard) {                                                                       \
+        PutInteger(dst, expr);                                                           \
+        ++ip;                                                                            \
+        NEXT;                                                                            \
+      }                                                                                  \
+    } else if (l.Type() == VarType::Long && !IsReference(dst)) {                         \
+      std::int64_t x = l.AsLong();                                                       \
+      if (guard) {                                                                       \
+        PutLong(dst, expr);                                                              \
+        ++ip;                                                                            \
+        NEXT;                                                                            \
+      }                                                                                  \
+    }                                                                                    \
+    if (ip->flags & kRelease) {                                                          \
+      BinaryIntoReleasing(*code, *ip, l, Variant(static_cast<std::int16_t>(ip->c)), *f); \
+    } else {                                                                             \
+      BinaryIntoK(*ip, l, dst);                                                          \
+    }                                                                                    \
+    ++ip;                                                                                \
+    NEXT;                                                                                \
   }
       SL_VBS_INTEGER_OP_K(AddIntK, x + y, true)
       SL_VBS_INTEGER_OP_K(SubIntK, x - y, true)
@@ -911,11 +940,12 @@ Flow Interpreter::RunCode(const Code& entryCode, Frame& entryFrame) {
 #undef SL_VBS_INTEGER_OP_K
       OP(CompareK) {
         const Variant& l = src(ip->b, scratch[0]);
-        if (IsSmallInteger(l.Type()) && !IsReference(regs[ip->a])) {
-          Overwrite(regs[ip->a], IntegerCompare(static_cast<Op>(ip->flags & kOpMask),
-                                                SmallInteger(l), static_cast<std::int16_t>(ip->c)));
+        if (IsSmallInteger(l.Type()) && !IsReference(f->locals[ip->a])) {
+          Overwrite(f->locals[ip->a],
+                    IntegerCompare(static_cast<Op>(ip->flags & kOpMask), SmallInteger(l),
+                                   static_cast<std::int16_t>(ip->c)));
         } else {
-          BinaryIntoK(*ip, l, regs[ip->a]);
+          BinaryIntoK(*ip, l, f->locals[ip->a]);
         }
         ++ip;
         NEXT;
@@ -924,10 +954,10 @@ Flow Interpreter::RunCode(const Code& entryCode, Frame& entryFrame) {
         const Variant& l = src(ip->b, scratch[0]);
         const Variant& r = src(ip->c, scratch[1]);
         if (l.Type() == VarType::Boolean && r.Type() == VarType::Boolean &&
-            !IsReference(regs[ip->a])) {
-          Overwrite(regs[ip->a], l.AsBool() && r.AsBool());
+            !IsReference(f->locals[ip->a])) {
+          Overwrite(f->locals[ip->a], l.AsBool() && r.AsBool());
         } else {
-          BinaryInto(*ip, l, r, regs[ip->a]);
+          BinaryInto(*ip, l, r, f->locals[ip->a]);
         }
         ++ip;
         NEXT;
@@ -936,10 +966,10 @@ Flow Interpreter::RunCode(const Code& entryCode, Frame& entryFrame) {
         const Variant& l = src(ip->b, scratch[0]);
         const Variant& r = src(ip->c, scratch[1]);
         if (l.Type() == VarType::Boolean && r.Type() == VarType::Boolean &&
-            !IsReference(regs[ip->a])) {
-          Overwrite(regs[ip->a], l.AsBool() || r.AsBool());
+            !IsReference(f->locals[ip->a])) {
+          Overwrite(f->locals[ip->a], l.AsBool() || r.AsBool());
         } else {
-          BinaryInto(*ip, l, r, regs[ip->a]);
+          BinaryInto(*ip, l, r, f->locals[ip->a]);
         }
         ++ip;
         NEXT;
@@ -950,38 +980,39 @@ Flow Interpreter::RunCode(const Code& entryCode, Frame& entryFrame) {
         if (IsSmallInteger(l.Type()) && IsSmallInteger(r.Type())) {
           bool holds = IntegerCompare(static_cast<Op>(ip->flags & kOpMask), SmallInteger(l),
                                       SmallInteger(r));
-          if (!IsReference(regs[ip->a])) {
-            Overwrite(regs[ip->a], holds);
+          if (!IsReference(f->locals[ip->a])) {
+            Overwrite(f->locals[ip->a], holds);
           } else {
-            Store(regs[ip->a], Variant(holds));
+            Store(f->locals[ip->a], Variant(holds));
           }
         } else {
-          BinaryInto(*ip, l, r, regs[ip->a]);
+          BinaryInto(*ip, l, r, f->locals[ip->a]);
         }
         ++ip;
         NEXT;
       }
       OP(Unary) {
-        Store(regs[ip->a], static_cast<Op>(ip->flags) == Op::Neg ? Negate(src(ip->b, scratch[0]))
-                                                                 : Not(src(ip->b, scratch[0])));
+        Store(f->locals[ip->a], static_cast<Op>(ip->flags) == Op::Neg
+                                    ? Negate(src(ip->b, scratch[0]))
+                                    : Not(src(ip->b, scratch[0])));
         ++ip;
         NEXT;
       }
       OP(Jump) {
-        ip = start + ip->d;
+        ip = at(ip->d);
         NEXT;
       }
       OP(Loop) {
         Tick();
-        ip = start + ip->d;
+        ip = at(ip->d);
         NEXT;
       }
       OP(JumpIfFalse) {
-        ip = Truth(src(ip->b, scratch[0])) ? ip + 1 : start + ip->d;
+        ip = Truth(src(ip->b, scratch[0])) ? ip + 1 : at(ip->d);
         NEXT;
       }
       OP(JumpIfTrue) {
-        ip = Truth(src(ip->b, scratch[0])) ? start + ip->d : ip + 1;
+        ip = Truth(src(ip->b, scratch[0])) ? at(ip->d) : ip + 1;
         NEXT;
       }
       OP(JumpUnless) {
@@ -991,7 +1022,7 @@ Flow Interpreter::RunCode(const Code& entryCode, Frame& entryFrame) {
                          ? IntegerCompare(static_cast<Op>(ip->flags & kOpMask), SmallInteger(l),
                                           SmallInteger(r))
                          : ComparisonHoldsReleasing(*code, *ip, l, r, *f);
-        ip = holds ? ip + 1 : start + ip->d;
+        ip = holds ? ip + 1 : at(ip->d);
         NEXT;
       }
       OP(JumpUnlessK) {
@@ -1000,7 +1031,7 @@ Flow Interpreter::RunCode(const Code& entryCode, Frame& entryFrame) {
                          ? IntegerCompare(static_cast<Op>(ip->flags & kOpMask), SmallInteger(l),
                                           static_cast<std::int16_t>(ip->c))
                          : ComparisonHoldsKReleasing(*code, *ip, l, *f);
-        ip = holds ? ip + 1 : start + ip->d;
+        ip = holds ? ip + 1 : at(ip->d);
         NEXT;
       }
       OP(JumpWhen) {
@@ -1010,7 +1041,7 @@ Flow Interpreter::RunCode(const Code& entryCode, Frame& entryFrame) {
                          ? IntegerCompare(static_cast<Op>(ip->flags & kOpMask), SmallInteger(l),
                                           SmallInteger(r))
                          : ComparisonJumps(*ip, l, r);
-        ip = jumps ? start + ip->d : ip + 1;
+        ip = jumps ? at(ip->d) : ip + 1;
         NEXT;
       }
       OP(JumpWhenK) {
@@ -1019,7 +1050,7 @@ Flow Interpreter::RunCode(const Code& entryCode, Frame& entryFrame) {
                          ? IntegerCompare(static_cast<Op>(ip->flags & kOpMask), SmallInteger(l),
                                           static_cast<std::int16_t>(ip->c))
                          : ComparisonJumpsK(*ip, l);
-        ip = jumps ? start + ip->d : ip + 1;
+        ip = jumps ? at(ip->d) : ip + 1;
         NEXT;
       }
 // r[a] Or / And a comparison, for a jump: the comparison first, then r[a] is read (as the
@@ -1032,30 +1063,30 @@ Flow Interpreter::RunCode(const Code& entryCode, Frame& entryFrame) {
     if (IsSmallInteger(l.Type()) && (rightIsInteger)) {                                        \
       bool holds =                                                                             \
           IntegerCompare(static_cast<Op>(ip->flags & kOpMask), SmallInteger(l), rightInteger); \
-      if (regs[ip->a].Type() == VarType::Boolean) {                                            \
-        ip = (regs[ip->a].AsBool() combine holds) ? ip + 1 : start + ip->d;                    \
+      if (f->locals[ip->a].Type() == VarType::Boolean) {                                       \
+        ip = (f->locals[ip->a].AsBool() combine holds) ? ip + 1 : at(ip->d);                   \
         NEXT;                                                                                  \
       }                                                                                        \
     }                                                                                          \
-    ip = (slow) ? ip + 1 : start + ip->d;                                                      \
+    ip = (slow) ? ip + 1 : at(ip->d);                                                          \
     NEXT;                                                                                      \
   }
       SL_VBS_LOGIC_JUMP(OrUnless, ||, IsSmallInteger(r.Type()), SmallInteger(r),
-                        LogicHolds(Op::Or, *ip, regs[ip->a], l, r))
+                        LogicHolds(Op::Or, *ip, f->locals[ip->a], l, r))
       SL_VBS_LOGIC_JUMP(AndUnless, &&, IsSmallInteger(r.Type()), SmallInteger(r),
-                        LogicHolds(Op::And, *ip, regs[ip->a], l, r))
+                        LogicHolds(Op::And, *ip, f->locals[ip->a], l, r))
 #undef SL_VBS_LOGIC_JUMP
 // The same with an Integer literal on the right of the comparison, held in c.
 #define SL_VBS_LOGIC_JUMP_K(name, logic, combine)                                        \
   OP(name) {                                                                             \
     const Variant& l = src(ip->b, scratch[0]);                                           \
-    if (IsSmallInteger(l.Type()) && regs[ip->a].Type() == VarType::Boolean) {            \
+    if (IsSmallInteger(l.Type()) && f->locals[ip->a].Type() == VarType::Boolean) {       \
       bool holds = IntegerCompare(static_cast<Op>(ip->flags & kOpMask), SmallInteger(l), \
                                   static_cast<std::int16_t>(ip->c));                     \
-      ip = (regs[ip->a].AsBool() combine holds) ? ip + 1 : start + ip->d;                \
+      ip = (f->locals[ip->a].AsBool() combine holds) ? ip + 1 : at(ip->d);               \
       NEXT;                                                                              \
     }                                                                                    \
-    ip = LogicHoldsK(logic, *ip, regs[ip->a], l) ? ip + 1 : start + ip->d;               \
+    ip = LogicHoldsK(logic, *ip, f->locals[ip->a], l) ? ip + 1 : at(ip->d);              \
     NEXT;                                                                                \
   }
       SL_VBS_LOGIC_JUMP_K(OrUnlessK, Op::Or, ||)
@@ -1063,7 +1094,7 @@ Flow Interpreter::RunCode(const Code& entryCode, Frame& entryFrame) {
 #undef SL_VBS_LOGIC_JUMP_K
 #undef SL_VBS_LOGIC_JUMP
       OP(CaseJump) {
-        ip = CaseHolds(*ip, regs[ip->a], src(ip->b, scratch[0])) ? start + ip->d : ip + 1;
+        ip = CaseHolds(*ip, f->locals[ip->a], src(ip->b, scratch[0])) ? at(ip->d) : ip + 1;
         NEXT;
       }
       OP(StoreName) {
@@ -1097,13 +1128,13 @@ Flow Interpreter::RunCode(const Code& entryCode, Frame& entryFrame) {
           ++ip;
           NEXT;
         }
-        ip = ElementBegins(*code, *ip, *f) ? ip + 1 : start + ip->c;
+        ip = ElementBegins(*code, *ip, *f) ? ip + 1 : at(ip->c);
         NEXT;
       }
       OP(ElemGet) {
         if (ip->flags == 1) {
-          if (const Variant* e = FindElement(DirectVariable(*code, ip->b, *f), &regs[ip->c])) {
-            CopyValue(regs[ip->a], *e);
+          if (const Variant* e = FindElement(DirectVariable(*code, ip->b, *f), &f->locals[ip->c])) {
+            CopyValue(f->locals[ip->a], *e);
             ++ip;
             NEXT;
           }
@@ -1115,7 +1146,7 @@ Flow Interpreter::RunCode(const Code& entryCode, Frame& entryFrame) {
       OP(ElemGet1) {
         if (const Variant* e =
                 FindElement(DirectVariable(*code, ip->b, *f), PlainOperand(*code, ip->c, *f))) {
-          CopyValue(regs[ip->a], *e);
+          CopyValue(f->locals[ip->a], *e);
           ++ip;
           NEXT;
         }
@@ -1127,7 +1158,7 @@ Flow Interpreter::RunCode(const Code& entryCode, Frame& entryFrame) {
         if (const Variant* e =
                 FindElement(DirectVariable(*code, ip->b, *f), PlainOperand(*code, ip->c, *f),
                             static_cast<std::int8_t>(ip->flags))) {
-          CopyValue(regs[ip->a], *e);
+          CopyValue(f->locals[ip->a], *e);
           ++ip;
           NEXT;
         }
@@ -1138,10 +1169,10 @@ Flow Interpreter::RunCode(const Code& entryCode, Frame& entryFrame) {
       OP(ElemSetK) {
         Variant* container = DirectVariable(*code, ip->b, *f);
         if (container && container->IsArray() && container->AsArray()->RefCount() == 1 &&
-            !regs[ip->a].IsObject()) {
+            !f->locals[ip->a].IsObject()) {
           if (Variant* e = FindElement(container, PlainOperand(*code, ip->c, *f),
                                        static_cast<std::int8_t>(ip->flags))) {
-            MoveInto(*e, regs[ip->a]);
+            MoveInto(*e, f->locals[ip->a]);
             ++ip;
             NEXT;
           }
@@ -1154,23 +1185,23 @@ Flow Interpreter::RunCode(const Code& entryCode, Frame& entryFrame) {
         if (ip->flags == 1) {
           Variant* container = DirectVariable(*code, ip->b, *f);
           if (container && container->IsArray() && container->AsArray()->RefCount() == 1) {
-            if (Variant* e = FindElement(container, &regs[ip->c])) {
-              CopyValue(*e, regs[ip->a]);
+            if (Variant* e = FindElement(container, &f->locals[ip->c])) {
+              CopyValue(*e, f->locals[ip->a]);
               ++ip;
               NEXT;
             }
           }
         }
-        ElementStore(*code, *ip, regs + ip->c, ip->flags, *f);
+        ElementStore(*code, *ip, f->locals + ip->c, ip->flags, *f);
         ++ip;
         NEXT;
       }
       OP(ElemSet1) {
         Variant* container = DirectVariable(*code, ip->b, *f);
         if (container && container->IsArray() && container->AsArray()->RefCount() == 1 &&
-            !regs[ip->a].IsObject()) {
+            !f->locals[ip->a].IsObject()) {
           if (Variant* e = FindElement(container, PlainOperand(*code, ip->c, *f))) {
-            MoveInto(*e, regs[ip->a]);
+            MoveInto(*e, f->locals[ip->a]);
             ++ip;
             NEXT;
           }
@@ -1185,7 +1216,7 @@ Flow Interpreter::RunCode(const Code& entryCode, Frame& entryFrame) {
           ++ip;
           NEXT;
         }
-        ip = CallBegins(*code, *ip, *f) ? ip + 1 : start + ip->c;
+        ip = CallBegins(*code, *ip, *f) ? ip + 1 : at(ip->c);
         NEXT;
       }
       OP(CallProc) {
@@ -1194,17 +1225,15 @@ Flow Interpreter::RunCode(const Code& entryCode, Frame& entryFrame) {
           code = call->code;
           f = &call->frame;
           scratch = call->scratch;
-          regs = f->locals;
-          start = code->instrs.data();
-          ip = start;
+          ip = code->instrs.data();
           NEXT;
         }
-        Store(regs[ip->a], CallSiteProc(*code, site, *f));
+        Store(f->locals[ip->a], CallSiteProc(*code, site, *f));
         ++ip;
         NEXT;
       }
       OP(EvalTree) {
-        Store(regs[ip->a], Eval(code->exprs[ip->d], *f));
+        Store(f->locals[ip->a], Eval(code->exprs[ip->d], *f));
         ++ip;
         NEXT;
       }
@@ -1213,9 +1242,9 @@ Flow Interpreter::RunCode(const Code& entryCode, Frame& entryFrame) {
         if (flow == Flow::Normal) {
           ++ip;
         } else if (flow == Flow::ExitDo && ip->a != kNoTarget) {
-          ip = start + ip->a;
+          ip = at(ip->a);
         } else if (flow == Flow::ExitFor && ip->b != kNoTarget) {
-          ip = start + ip->b;
+          ip = at(ip->b);
         } else if (callTop_ == base) {
           return flow;
         } else {
@@ -1224,13 +1253,13 @@ Flow Interpreter::RunCode(const Code& entryCode, Frame& entryFrame) {
         NEXT;
       }
       OP(ForInit) {
-        ip = ForInit(*code, *ip, *f) ? ip + 1 : start + ip->d;
+        ip = ForInit(*code, *ip, *f) ? ip + 1 : at(ip->d);
         NEXT;
       }
       OP(ForNext) {
         // An integer loop whose counter still holds an Integer or Long, while no time check
         // is due, steps here; everything else (and every error) takes ForNext's way.
-        Variant* state = regs + ip->a;
+        Variant* state = f->locals + ip->a;
         Variant* var = DirectVariable(*code, ip->b, *f);
         if (state[0].Type() == VarType::Boolean && ticks_ > 1 && var &&
             IsSmallInteger(var->Type())) {
@@ -1243,10 +1272,10 @@ Flow Interpreter::RunCode(const Code& entryCode, Frame& entryFrame) {
           std::int64_t end = state[1].AsLong(), st = state[2].AsLong();
           std::int64_t cur = SmallInteger(*var) + st;
           *var = Counter(cur, wide);  // (an Integer or Long holds nothing to release)
-          ip = (st >= 0 ? cur <= end : cur >= end) ? start + ip->d : ip + 1;
+          ip = (st >= 0 ? cur <= end : cur >= end) ? at(ip->d) : ip + 1;
           NEXT;
         }
-        ip = ForNext(*code, *ip, *f) ? start + ip->d : ip + 1;
+        ip = ForNext(*code, *ip, *f) ? at(ip->d) : ip + 1;
         NEXT;
       }
       OP(OnError) {
@@ -1256,8 +1285,8 @@ Flow Interpreter::RunCode(const Code& entryCode, Frame& entryFrame) {
         NEXT;
       }
       OP(ForFail) {
-        regs[ip->a] = Variant::Error(kErrForNotInitialized);
-        ip = start + ip->d;
+        f->locals[ip->a] = Variant::Error(kErrForNotInitialized);
+        ip = at(ip->d);
         NEXT;
       }
       OP(Return) {
@@ -1269,9 +1298,9 @@ Flow Interpreter::RunCode(const Code& entryCode, Frame& entryFrame) {
     returned : {
       {
         Variant result;  // (gone before the next dispatch, which may not leave its scope)
-        if (f->proc->resultSlot >= 0) MoveInto(result, regs[f->proc->resultSlot]);
+        if (f->proc->resultSlot >= 0) MoveInto(result, f->locals[f->proc->resultSlot]);
         backToCaller(LeaveCompiled());
-        MoveInto(regs[ip->a], result);
+        MoveInto(f->locals[ip->a], result);
       }
       ++ip;
       NEXT;
@@ -1286,7 +1315,7 @@ Flow Interpreter::RunCode(const Code& entryCode, Frame& entryFrame) {
 }
 catch (ScriptAbort&) {
   if (abortLine_ == 0) {
-    if (const Stmt* s = StatementAt(*code, static_cast<std::uint32_t>(ip - start))) {
+    if (const Stmt* s = StatementAt(*code, static_cast<std::uint32_t>(ip - code->instrs.data()))) {
       abortBlock_ = f->block ? *f->block : std::string();
       abortLine_ = s->line;
       abortColumn_ = s->column;
@@ -1295,11 +1324,11 @@ catch (ScriptAbort&) {
   throw;
 }
 catch (RuntimeError& e) {
-  auto pc = static_cast<std::uint32_t>(ip - start);
+  auto pc = static_cast<std::uint32_t>(ip - code->instrs.data());
   if (f->resumeNext && !aborting_) {
     if (const ResumeRange* range = ResumeRangeAt(*code, pc)) {
       SetErr(e);
-      ip = start + range->resume;
+      ip = at(range->resume);
       continue;
     }
   }

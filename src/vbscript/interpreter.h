@@ -218,6 +218,8 @@ class Interpreter final : public BuiltinContext {
   void ElementLoadSingle(const Code& code, const Instr& in, Frame& f, bool offset);
   void ElementStoreK(const Code& code, const Instr& in, Frame& f);
   void BinaryInto(const Instr& in, const Variant& l, const Variant& r, Variant& dst);
+  void BinaryIntoReleasing(const Code& code, const Instr& in, const Variant& l, const Variant& r,
+                           Frame& f);
   bool ComparisonHolds(const Instr& in, const Variant& l, const Variant& r);
   void BinaryIntoK(const Instr& in, const Variant& l, Variant& dst);
   bool ComparisonHoldsK(const Instr& in, const Variant& l);
