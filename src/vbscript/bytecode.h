@@ -39,61 +39,101 @@ constexpr std::uint16_t IndexOf(Operand o) {
 }
 
 // The list of opcodes, in one place so that the dispatch tables follow it.
-#define SL_VBS_OPCODES(X)                                                                   \
-  X(Move)        /* r[a] = value of b (objects: default value); flags 1: b released */      \
-  X(Copy)        /* r[a] = b as it is */                                                    \
-  X(Clear)       /* release what r[a .. a+b) hold, and (flags 1) the operands' scratch */   \
-  X(Binary)      /* r[a] = b <flags: Op> c */                                               \
-  X(AddInt)      /* r[a] = b + c, Integer and Long fast */                                  \
-  X(SubInt)      /* r[a] = b - c */                                                         \
-  X(MulInt)      /* r[a] = b * c */                                                         \
-  X(ModInt)      /* r[a] = b Mod c */                                                       \
-  X(AndOp)       /* r[a] = b And c, Booleans fast */                                        \
-  X(OrOp)        /* r[a] = b Or c, Booleans fast */                                         \
-  X(Compare)     /* r[a] = b <flags: Op, literal bits> c */                                 \
-  X(AddIntK)     /* r[a] = b + the Integer c (an Integer literal), fast */                  \
-  X(SubIntK)     /* r[a] = b - the Integer c */                                             \
-  X(MulIntK)     /* r[a] = b * the Integer c */                                             \
-  X(ModIntK)     /* r[a] = b Mod the Integer c */                                           \
-  X(CompareK)    /* r[a] = b <flags: Op, literal bits> the Integer c */                     \
-  X(Unary)       /* r[a] = Neg/Not b (flags: Op) */                                         \
-  X(Jump)        /* goto d */                                                               \
-  X(Loop)        /* count a step of a loop (time limit), goto d */                          \
-  X(JumpIfFalse) /* if not b goto d */                                                      \
-  X(JumpIfTrue)  /* if b goto d */                                                          \
-  X(JumpUnless)  /* if not (b <flags: Op, literal bits> c) goto d: a fused comparison */    \
-  X(JumpUnlessK) /* if not (b <flags: Op, literal bits> the Integer c) goto d */            \
-  X(JumpWhen)    /* if (b <flags: Op, literal bits> c) goto d (kNotJump below) */           \
-  X(JumpWhenK)   /* if (b <flags: Op, literal bits> the Integer c) goto d */                \
-  X(OrUnless)    /* if not (r[a] Or (b <flags: Op, literal bits> c)) goto d */              \
-  X(OrUnlessK)   /* if not (r[a] Or (b <flags> the Integer c)) goto d */                    \
-  X(AndUnless)   /* if not (r[a] And (b <flags: Op, literal bits> c)) goto d */             \
-  X(AndUnlessK)  /* if not (r[a] And (b <flags> the Integer c)) goto d */                   \
-  X(CaseJump)    /* if Case test (flags: Op, literal, negate) of r[a] with b goto d */      \
-  X(StoreName)   /* names[c] = value of b; flags 1: the temporary b released */             \
-  X(StoreRef)    /* *refs[c] = value of b; flags 1: the temporary b released */             \
-  X(ElemBegin)   /* an element of array variable b: on, else r[a] = tree(expr d), goto c */ \
-  X(ElemGet)     /* r[a] = array b (r[c .. c+flags) subscripts) */                          \
-  X(ElemSet)     /* b(r[c .. c+flags)) = r[a] (target expression d) */                      \
-  X(ElemGet1)    /* r[a] = array b (operand c); else r[a] = tree(expr d): one subscript */  \
-  X(ElemSet1)    /* b(operand c) = value of r[a], released (target d): one subscript */     \
-  X(ElemGetK)    /* r[a] = array b (operand c + flags as int8); else r[a] = tree(expr d) */ \
-  X(ElemSetK)    /* b(operand c + flags as int8) = value of r[a], released (target d) */    \
-  X(CallBegin)   /* names[b] is a procedure: on; else r[a] = tree(expr d), goto c */        \
-  X(CallProc)    /* r[a] = the procedure called at calls[d], with its arguments */          \
-  X(EvalTree)    /* r[a] = the tree walker's value of expression d */                       \
-  X(ExecTree)    /* the tree walker runs statement d; Exit Do goes to a, Exit For to b */   \
-  X(ForInit)     /* For head: counter b, r[a .. a+3) from, to, step; not started: goto d */ \
-  X(ForNext)     /* For end: counter b, state r[a .. a+3); goes on: goto d */               \
-  X(OnError)     /* On Error Resume Next (flags 1) or GoTo 0 (flags 0) */                   \
-  X(ForFail)     /* a For head failed: mark state r[a], goto the body d */                  \
-  X(Return)      /* leaves the code */
+#define SL_VBS_OPCODES(X)                                                                    \
+  X(Move)         /* r[a] = value of b (objects: default value); flags 1: b released */      \
+  X(MoveN)        /* Move with b a name (a global variable, read in place when bound) */     \
+  X(MoveP)        /* Move with b a parameter by reference */                                 \
+  X(Copy)         /* r[a] = b as it is */                                                    \
+  X(Clear)        /* release what r[a .. a+b) hold, and (flags 1) the operands' scratch */   \
+  X(Binary)       /* r[a] = b <flags: Op> c */                                               \
+  X(AddInt)       /* r[a] = b + c, Integer and Long fast */                                  \
+  X(SubInt)       /* r[a] = b - c */                                                         \
+  X(MulInt)       /* r[a] = b * c */                                                         \
+  X(ModInt)       /* r[a] = b Mod c */                                                       \
+  X(AddIntN)      /* AddInt with b a name */                                                 \
+  X(SubIntN)      /* SubInt with b a name */                                                 \
+  X(MulIntN)      /* MulInt with b a name */                                                 \
+  X(ModIntN)      /* ModInt with b a name */                                                 \
+  X(AndOp)        /* r[a] = b And c, Booleans fast */                                        \
+  X(OrOp)         /* r[a] = b Or c, Booleans fast */                                         \
+  X(Compare)      /* r[a] = b <flags: Op, literal bits> c */                                 \
+  X(AddIntK)      /* r[a] = b + the Integer c (an Integer literal), fast */                  \
+  X(SubIntK)      /* r[a] = b - the Integer c */                                             \
+  X(MulIntK)      /* r[a] = b * the Integer c */                                             \
+  X(ModIntK)      /* r[a] = b Mod the Integer c */                                           \
+  X(AddIntKN)     /* AddIntK with b a name (a global variable, read in place when bound) */  \
+  X(SubIntKN)     /* SubIntK with b a name */                                                \
+  X(MulIntKN)     /* MulIntK with b a name */                                                \
+  X(ModIntKN)     /* ModIntK with b a name */                                                \
+  X(AddIntKP)     /* AddIntK with b a parameter by reference */                              \
+  X(SubIntKP)     /* SubIntK with b a parameter by reference */                              \
+  X(MulIntKP)     /* MulIntK with b a parameter by reference */                              \
+  X(ModIntKP)     /* ModIntK with b a parameter by reference */                              \
+  X(CompareK)     /* r[a] = b <flags: Op, literal bits> the Integer c */                     \
+  X(Unary)        /* r[a] = Neg/Not b (flags: Op) */                                         \
+  X(Jump)         /* goto d */                                                               \
+  X(Loop)         /* count a step of a loop (time limit), goto d */                          \
+  X(JumpIfFalse)  /* if not b goto d */                                                      \
+  X(JumpIfTrue)   /* if b goto d */                                                          \
+  X(JumpUnless)   /* if not (b <flags: Op, literal bits> c) goto d: a fused comparison */    \
+  X(JumpUnlessK)  /* if not (b <flags: Op, literal bits> the Integer c) goto d */            \
+  X(JumpUnlessKN) /* JumpUnlessK with b a name */                                            \
+  X(JumpUnlessKP) /* JumpUnlessK with b a parameter by reference */                          \
+  X(JumpWhen)     /* if (b <flags: Op, literal bits> c) goto d (kNotJump below) */           \
+  X(JumpWhenK)    /* if (b <flags: Op, literal bits> the Integer c) goto d */                \
+  X(JumpWhenKN)   /* JumpWhenK with b a name */                                              \
+  X(JumpWhenKP)   /* JumpWhenK with b a parameter by reference */                            \
+  X(OrUnless)     /* if not (r[a] Or (b <flags: Op, literal bits> c)) goto d */              \
+  X(OrUnlessK)    /* if not (r[a] Or (b <flags> the Integer c)) goto d */                    \
+  X(AndUnless)    /* if not (r[a] And (b <flags: Op, literal bits> c)) goto d */             \
+  X(AndUnlessK)   /* if not (r[a] And (b <flags> the Integer c)) goto d */                   \
+  X(CaseJump)     /* if Case test (flags: Op, literal, negate) of r[a] with b goto d */      \
+  X(StoreName)    /* names[c] = value of b; flags 1: the temporary b released */             \
+  X(StoreRef)     /* *refs[c] = value of b; flags 1: the temporary b released */             \
+  X(ElemBegin)    /* an element of array variable b: on, else r[a] = tree(expr d), goto c */ \
+  X(ElemGet)      /* r[a] = array b (r[c .. c+flags) subscripts) */                          \
+  X(ElemSet)      /* b(r[c .. c+flags)) = r[a] (target expression d) */                      \
+  X(ElemGet1)     /* r[a] = array b (operand c); else r[a] = tree(expr d): one subscript */  \
+  X(ElemSet1)     /* b(operand c) = value of r[a], released (target d): one subscript */     \
+  X(ElemGetK)     /* r[a] = array b (operand c + flags as int8); else r[a] = tree(expr d) */ \
+  X(ElemSetK)     /* b(operand c + flags as int8) = value of r[a], released (target d) */    \
+  X(CallBegin)    /* names[b] is a procedure: on; else r[a] = tree(expr d), goto c */        \
+  X(CallProc)     /* r[a] = the procedure called at calls[d], with its arguments */          \
+  X(EvalTree)     /* r[a] = the tree walker's value of expression d */                       \
+  X(ExecTree)     /* the tree walker runs statement d; Exit Do goes to a, Exit For to b */   \
+  X(ForInit)      /* For head: counter b, r[a .. a+3) from, to, step; not started: goto d */ \
+  X(ForNext)      /* For end: counter b, state r[a .. a+3); goes on: goto d */               \
+  X(OnError)      /* On Error Resume Next (flags 1) or GoTo 0 (flags 0) */                   \
+  X(ForFail)      /* a For head failed: mark state r[a], goto the body d */                  \
+  X(Return)       /* leaves the code */
 
 enum class Opcode : std::uint8_t {
 #define SL_VBS_ENUM(name) name,
   SL_VBS_OPCODES(SL_VBS_ENUM)
 #undef SL_VBS_ENUM
 };
+
+// Whether an integer operator instruction holds an Integer literal in c instead of an operand.
+constexpr bool HasIntegerLiteral(Opcode op) {
+  switch (op) {
+    case Opcode::AddIntK:
+    case Opcode::SubIntK:
+    case Opcode::MulIntK:
+    case Opcode::ModIntK:
+    case Opcode::AddIntKN:
+    case Opcode::SubIntKN:
+    case Opcode::MulIntKN:
+    case Opcode::ModIntKN:
+    case Opcode::AddIntKP:
+    case Opcode::SubIntKP:
+    case Opcode::MulIntKP:
+    case Opcode::ModIntKP:
+    case Opcode::CompareK:
+      return true;
+    default:
+      return false;
+  }
+}
 
 // Bits of the flags of Compare, JumpUnless and CaseJump besides the operator.
 constexpr std::uint8_t kOpMask = 0x1F;

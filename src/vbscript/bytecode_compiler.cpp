@@ -393,7 +393,8 @@ class CodeCompiler {
   // the tree walker evaluates the whole call.
   Operand CallValue(CallExpr* c) {
     auto* n = static_cast<NameExpr*>(c->callee);
-    int dst = NewTemp();
+    // The result goes into the register of the first argument, which the call has emptied.
+    int dst = top_;
     MayHoldObject(dst);
     CallSite site;
     site.call = c;
@@ -401,7 +402,7 @@ class CodeCompiler {
     begin.d = Add(code_.exprs, static_cast<Expr*>(c));
     std::size_t at = Emit(begin);
     // The values go to consecutive temporaries, which the callee's parameters copy.
-    int base = top_;
+    int base = dst;
     for (std::size_t k = 0; k < c->args.size(); ++k)
       NewTemp();
     for (std::size_t k = 0; k < c->args.size(); ++k) {
@@ -741,12 +742,6 @@ class CodeCompiler {
     }
   }
 
-  // Whether an operator instruction holds an Integer literal in c instead of an operand.
-  static bool HasIntegerLiteral(Opcode op) {
-    return op == Opcode::AddIntK || op == Opcode::SubIntK || op == Opcode::MulIntK ||
-           op == Opcode::ModIntK || op == Opcode::CompareK;
-  }
-
   // Whether an instruction's result is a fresh number, string or Boolean (never an object), so
   // that it may be stored straight into a variable.
   static bool ProducesPlainValue(const Instr& i) {
@@ -971,6 +966,41 @@ class CodeCompiler {
 
 }  // namespace
 
+namespace {
+
+// The form of an instruction for the kind of its operand b, where it has one: a name (a global
+// variable, read in place once bound) or a parameter by reference is then read without the
+// general look-up of the operand's kind. Done once the code is complete, so that the compiler
+// sees only the general forms.
+void SpecializeOperands(Code& code) {
+  struct Forms {
+    Opcode general, name, param;
+  };
+  static constexpr Forms kForms[] = {
+      {Opcode::Move, Opcode::MoveN, Opcode::MoveP},
+      {Opcode::AddInt, Opcode::AddIntN, Opcode::AddInt},
+      {Opcode::SubInt, Opcode::SubIntN, Opcode::SubInt},
+      {Opcode::MulInt, Opcode::MulIntN, Opcode::MulInt},
+      {Opcode::ModInt, Opcode::ModIntN, Opcode::ModInt},
+      {Opcode::AddIntK, Opcode::AddIntKN, Opcode::AddIntKP},
+      {Opcode::SubIntK, Opcode::SubIntKN, Opcode::SubIntKP},
+      {Opcode::MulIntK, Opcode::MulIntKN, Opcode::MulIntKP},
+      {Opcode::ModIntK, Opcode::ModIntKN, Opcode::ModIntKP},
+      {Opcode::JumpUnlessK, Opcode::JumpUnlessKN, Opcode::JumpUnlessKP},
+      {Opcode::JumpWhenK, Opcode::JumpWhenKN, Opcode::JumpWhenKP},
+  };
+  for (Instr& in : code.instrs) {
+    for (const Forms& forms : kForms) {
+      if (in.op != forms.general) continue;
+      if (KindOf(in.b) == OperandKind::Name) in.op = forms.name;
+      if (KindOf(in.b) == OperandKind::RefParam) in.op = forms.param;
+      break;
+    }
+  }
+}
+
+}  // namespace
+
 std::shared_ptr<Code> CompileCode(const Block& body, int locals, const GlobalScope& globals) {
   auto code = std::make_shared<Code>();
   try {
@@ -980,6 +1010,7 @@ std::shared_ptr<Code> CompileCode(const Block& body, int locals, const GlobalSco
     return nullptr;
   }
   code->directs.assign(code->names.size(), nullptr);
+  SpecializeOperands(*code);
   return code;
 }
 

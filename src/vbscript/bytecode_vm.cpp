@@ -40,21 +40,21 @@ bool Wide(const Variant& a, const Variant& b) {
   return a.Type() == VarType::Long || b.Type() == VarType::Long;
 }
 
+// Per comparison operator (Eq to Ge, in that order), three bits: whether it holds when the left
+// side is less than, equal to or greater than the right one.
+constexpr unsigned kComparisonOutcomes =
+    0b010u | 0b101u << 3 | 0b001u << 6 | 0b100u << 9 | 0b011u << 12 | 0b110u << 15;
+static_assert(static_cast<int>(Op::Ne) == static_cast<int>(Op::Eq) + 1 &&
+              static_cast<int>(Op::Lt) == static_cast<int>(Op::Eq) + 2 &&
+              static_cast<int>(Op::Gt) == static_cast<int>(Op::Eq) + 3 &&
+              static_cast<int>(Op::Le) == static_cast<int>(Op::Eq) + 4 &&
+              static_cast<int>(Op::Ge) == static_cast<int>(Op::Eq) + 5);
+
+// A comparison of two integers, without a branch on the operator.
 bool IntegerCompare(Op op, std::int64_t x, std::int64_t y) {
-  switch (op) {
-    case Op::Eq:
-      return x == y;
-    case Op::Ne:
-      return x != y;
-    case Op::Lt:
-      return x < y;
-    case Op::Gt:
-      return x > y;
-    case Op::Le:
-      return x <= y;
-    default:
-      return x >= y;
-  }
+  auto outcome = static_cast<unsigned>((x > y) - (x < y) + 1);  // 0 less, 1 equal, 2 greater
+  unsigned row = (static_cast<unsigned>(op) - static_cast<unsigned>(Op::Eq)) * 3;
+  return ((kComparisonOutcomes >> (row + outcome)) & 1u) != 0;
 }
 
 // Moves `from` into `to` (which keeps the new value before the old one is released); `from` is
@@ -383,7 +383,7 @@ void Interpreter::ArgumentsInto(const Code& code, const CallSite& site, const Pr
       for (std::size_t i = 0; i < site.args.size(); ++i) {
         std::memcpy(static_cast<void*>(&locals[i]), static_cast<const void*>(&values[i]),
                     sizeof(Variant));
-        Overwrite(values[i], Variant());
+        ::new (static_cast<void*>(&values[i])) Variant();
         call.refs[i] = &locals[i];
       }
     } else {
@@ -407,11 +407,13 @@ void Interpreter::ArgumentsInto(const Code& code, const CallSite& site, const Pr
   call.callerScratch = callerScratch;
   call.code = callee;
   call.count = count;
-  call.frame = Frame();
   call.frame.locals = locals;
   call.frame.refs = call.refs;
   call.frame.proc = proc;
+  call.frame.me = nullptr;
+  call.frame.with = nullptr;
   call.frame.block = &proc->block;
+  call.frame.resumeNext = false;
   return &call;
 }
 
@@ -556,8 +558,7 @@ bool Interpreter::ComparisonHolds(const Instr& in, const Variant& l, const Varia
 // Integer literal of an instruction that holds one in c is no operand.
 void Interpreter::BinaryIntoReleasing(const Code& code, const Instr& in, const Variant& l,
                                       const Variant& r, Frame& f) {
-  bool literal = in.op == Opcode::AddIntK || in.op == Opcode::SubIntK || in.op == Opcode::MulIntK ||
-                 in.op == Opcode::ModIntK;
+  bool literal = HasIntegerLiteral(in.op);
   try {
     BinaryInto(in, l, r, f.locals[in.a]);
   } catch (RuntimeError&) {
@@ -800,6 +801,11 @@ Flow Interpreter::RunCode(const Code& entryCode, Frame& entryFrame) {
   auto src = [&](Operand o, Variant& held) -> const Variant& {
     return OperandValue(*code, o, *f, held);
   };
+  // A name operand: the global variable bound to it in place, else the general way.
+  auto named = [&](Operand o, Variant& held) -> const Variant& {
+    if (const Variant* bound = code->directs[IndexOf(o)]) return *bound;
+    return UnboundNameValue(*code, o, *f, held);
+  };
 
   // Under On Error Resume Next a caught error goes on at its range's resume point.
   for (;;) {
@@ -821,17 +827,23 @@ Flow Interpreter::RunCode(const Code& entryCode, Frame& entryFrame) {
         switch (ip->op) {
 #endif
 
-      OP(Move) {
-        const Variant& v = src(ip->b, scratch[0]);
-        if (!EitherIsReference(v, f->locals[ip->a])) {
-          CopyValue(f->locals[ip->a], v);
-        } else {
-          MoveValue(v, f->locals[ip->a]);
-          if (ip->flags) ReleaseTemporary(*code, ip->b, *f);
-        }
-        ++ip;
-        NEXT;
-      }
+// r[a] = the value of b, read by `fetch`; flags 1: a temporary b is released.
+#define SL_VBS_MOVE(name, fetch)                         \
+  OP(name) {                                             \
+    const Variant& v = fetch;                            \
+    if (!EitherIsReference(v, f->locals[ip->a])) {       \
+      CopyValue(f->locals[ip->a], v);                    \
+    } else {                                             \
+      MoveValue(v, f->locals[ip->a]);                    \
+      if (ip->flags) ReleaseTemporary(*code, ip->b, *f); \
+    }                                                    \
+    ++ip;                                                \
+    NEXT;                                                \
+  }
+      SL_VBS_MOVE(Move, src(ip->b, scratch[0]))
+      SL_VBS_MOVE(MoveN, named(ip->b, scratch[0]))
+      SL_VBS_MOVE(MoveP, *f->refs[IndexOf(ip->b)])
+#undef SL_VBS_MOVE
       OP(Copy) {
         CopyValue(f->locals[ip->a], src(ip->b, scratch[0]));
         ++ip;
@@ -866,9 +878,9 @@ Flow Interpreter::RunCode(const Code& entryCode, Frame& entryFrame) {
 // leaves that range) and give an Integer, or a Long past the Integer range; with a Long they
 // compute in 64 bits and give a Long, or a Double past the Long range. A register that holds
 // no string, object or array takes the result without a release check.
-#define SL_VBS_INTEGER_OP(name, expr, guard)                                     \
+#define SL_VBS_INTEGER_OP(name, expr, guard, fetch)                              \
   OP(name) {                                                                     \
-    const Variant& l = src(ip->b, scratch[0]);                                   \
+    const Variant& l = fetch;                                                    \
     const Variant& r = src(ip->c, scratch[1]);                                   \
     Variant& dst = f->locals[ip->a];                                             \
     VarType tl = l.Type(), tr = r.Type();                                        \
@@ -899,15 +911,19 @@ Flow Interpreter::RunCode(const Code& entryCode, Frame& entryFrame) {
     ++ip;                                                                        \
     NEXT;                                                                        \
   }
-      SL_VBS_INTEGER_OP(AddInt, x + y, true)
-      SL_VBS_INTEGER_OP(SubInt, x - y, true)
-      SL_VBS_INTEGER_OP(MulInt, x * y, true)
-      SL_VBS_INTEGER_OP(ModInt, x % y, y != 0)
+      SL_VBS_INTEGER_OP(AddInt, x + y, true, src(ip->b, scratch[0]))
+      SL_VBS_INTEGER_OP(SubInt, x - y, true, src(ip->b, scratch[0]))
+      SL_VBS_INTEGER_OP(MulInt, x * y, true, src(ip->b, scratch[0]))
+      SL_VBS_INTEGER_OP(ModInt, x % y, y != 0, src(ip->b, scratch[0]))
+      SL_VBS_INTEGER_OP(AddIntN, x + y, true, named(ip->b, scratch[0]))
+      SL_VBS_INTEGER_OP(SubIntN, x - y, true, named(ip->b, scratch[0]))
+      SL_VBS_INTEGER_OP(MulIntN, x * y, true, named(ip->b, scratch[0]))
+      SL_VBS_INTEGER_OP(ModIntN, x % y, y != 0, named(ip->b, scratch[0]))
 #undef SL_VBS_INTEGER_OP
 // The same with an Integer literal on the right, held in the instruction.
-#define SL_VBS_INTEGER_OP_K(name, expr, guard)                                           \
+#define SL_VBS_INTEGER_OP_K(name, expr, guard, fetch)                                    \
   OP(name) {                                                                             \
-    const Variant& l = src(ip->b, scratch[0]);                                           \
+    const Variant& l = fetch;                                                            \
     Variant& dst = f->locals[ip->a];                                                     \
     std::int32_t y = static_cast<std::int16_t>(ip->c);                                   \
     if (l.Type() == VarType::Integer && !IsReference(dst)) {                             \
@@ -933,10 +949,18 @@ Flow Interpreter::RunCode(const Code& entryCode, Frame& entryFrame) {
     ++ip;                                                                                \
     NEXT;                                                                                \
   }
-      SL_VBS_INTEGER_OP_K(AddIntK, x + y, true)
-      SL_VBS_INTEGER_OP_K(SubIntK, x - y, true)
-      SL_VBS_INTEGER_OP_K(MulIntK, x * y, true)
-      SL_VBS_INTEGER_OP_K(ModIntK, x % y, y != 0)
+      SL_VBS_INTEGER_OP_K(AddIntK, x + y, true, src(ip->b, scratch[0]))
+      SL_VBS_INTEGER_OP_K(SubIntK, x - y, true, src(ip->b, scratch[0]))
+      SL_VBS_INTEGER_OP_K(MulIntK, x * y, true, src(ip->b, scratch[0]))
+      SL_VBS_INTEGER_OP_K(ModIntK, x % y, y != 0, src(ip->b, scratch[0]))
+      SL_VBS_INTEGER_OP_K(AddIntKN, x + y, true, named(ip->b, scratch[0]))
+      SL_VBS_INTEGER_OP_K(SubIntKN, x - y, true, named(ip->b, scratch[0]))
+      SL_VBS_INTEGER_OP_K(MulIntKN, x * y, true, named(ip->b, scratch[0]))
+      SL_VBS_INTEGER_OP_K(ModIntKN, x % y, y != 0, named(ip->b, scratch[0]))
+      SL_VBS_INTEGER_OP_K(AddIntKP, x + y, true, *f->refs[IndexOf(ip->b)])
+      SL_VBS_INTEGER_OP_K(SubIntKP, x - y, true, *f->refs[IndexOf(ip->b)])
+      SL_VBS_INTEGER_OP_K(MulIntKP, x * y, true, *f->refs[IndexOf(ip->b)])
+      SL_VBS_INTEGER_OP_K(ModIntKP, x % y, y != 0, *f->refs[IndexOf(ip->b)])
 #undef SL_VBS_INTEGER_OP_K
       OP(CompareK) {
         const Variant& l = src(ip->b, scratch[0]);
@@ -1025,15 +1049,21 @@ Flow Interpreter::RunCode(const Code& entryCode, Frame& entryFrame) {
         ip = holds ? ip + 1 : at(ip->d);
         NEXT;
       }
-      OP(JumpUnlessK) {
-        const Variant& l = src(ip->b, scratch[0]);
-        bool holds = IsSmallInteger(l.Type())
-                         ? IntegerCompare(static_cast<Op>(ip->flags & kOpMask), SmallInteger(l),
-                                          static_cast<std::int16_t>(ip->c))
-                         : ComparisonHoldsKReleasing(*code, *ip, l, *f);
-        ip = holds ? ip + 1 : at(ip->d);
-        NEXT;
-      }
+// A comparison with an Integer literal (c) that jumps, b read by `fetch`.
+#define SL_VBS_JUMP_UNLESS_K(name, fetch)                                                    \
+  OP(name) {                                                                                 \
+    const Variant& l = fetch;                                                                \
+    bool holds = IsSmallInteger(l.Type())                                                    \
+                     ? IntegerCompare(static_cast<Op>(ip->flags & kOpMask), SmallInteger(l), \
+                                      static_cast<std::int16_t>(ip->c))                      \
+                     : ComparisonHoldsKReleasing(*code, *ip, l, *f);                         \
+    ip = holds ? ip + 1 : at(ip->d);                                                         \
+    NEXT;                                                                                    \
+  }
+      SL_VBS_JUMP_UNLESS_K(JumpUnlessK, src(ip->b, scratch[0]))
+      SL_VBS_JUMP_UNLESS_K(JumpUnlessKN, named(ip->b, scratch[0]))
+      SL_VBS_JUMP_UNLESS_K(JumpUnlessKP, *f->refs[IndexOf(ip->b)])
+#undef SL_VBS_JUMP_UNLESS_K
       OP(JumpWhen) {
         const Variant& l = src(ip->b, scratch[0]);
         const Variant& r = src(ip->c, scratch[1]);
@@ -1044,15 +1074,20 @@ Flow Interpreter::RunCode(const Code& entryCode, Frame& entryFrame) {
         ip = jumps ? at(ip->d) : ip + 1;
         NEXT;
       }
-      OP(JumpWhenK) {
-        const Variant& l = src(ip->b, scratch[0]);
-        bool jumps = IsSmallInteger(l.Type())
-                         ? IntegerCompare(static_cast<Op>(ip->flags & kOpMask), SmallInteger(l),
-                                          static_cast<std::int16_t>(ip->c))
-                         : ComparisonJumpsK(*ip, l);
-        ip = jumps ? at(ip->d) : ip + 1;
-        NEXT;
-      }
+#define SL_VBS_JUMP_WHEN_K(name, fetch)                                                      \
+  OP(name) {                                                                                 \
+    const Variant& l = fetch;                                                                \
+    bool jumps = IsSmallInteger(l.Type())                                                    \
+                     ? IntegerCompare(static_cast<Op>(ip->flags & kOpMask), SmallInteger(l), \
+                                      static_cast<std::int16_t>(ip->c))                      \
+                     : ComparisonJumpsK(*ip, l);                                             \
+    ip = jumps ? at(ip->d) : ip + 1;                                                         \
+    NEXT;                                                                                    \
+  }
+      SL_VBS_JUMP_WHEN_K(JumpWhenK, src(ip->b, scratch[0]))
+      SL_VBS_JUMP_WHEN_K(JumpWhenKN, named(ip->b, scratch[0]))
+      SL_VBS_JUMP_WHEN_K(JumpWhenKP, *f->refs[IndexOf(ip->b)])
+#undef SL_VBS_JUMP_WHEN_K
 // r[a] Or / And a comparison, for a jump: the comparison first, then r[a] is read (as the
 // operator reads its left side after computing its right); a Boolean and an integer comparison
 // combine here, everything else by the operator's rules.
