@@ -94,15 +94,20 @@ constexpr std::uint16_t IndexOf(Operand o) {
   X(ElemGet)      /* r[a] = array b (r[c .. c+flags) subscripts) */                          \
   X(ElemSet)      /* b(r[c .. c+flags)) = r[a] (target expression d) */                      \
   X(ElemGet1)     /* r[a] = array b (operand c); else r[a] = tree(expr d): one subscript */  \
+  X(ElemGet1N)    /* ElemGet1 with b a name (a global variable, in place when bound) */      \
   X(ElemSet1)     /* b(operand c) = value of r[a], released (target d): one subscript */     \
+  X(ElemSet1N)    /* ElemSet1 with b a name (a global variable, in place when bound) */      \
   X(ElemGetK)     /* r[a] = array b (operand c + flags as int8); else r[a] = tree(expr d) */ \
+  X(ElemGetKN)    /* ElemGetK with b a name (a global variable, in place when bound) */      \
   X(ElemSetK)     /* b(operand c + flags as int8) = value of r[a], released (target d) */    \
+  X(ElemSetKN)    /* ElemSetK with b a name (a global variable, in place when bound) */      \
   X(CallBegin)    /* names[b] is a procedure: on; else r[a] = tree(expr d), goto c */        \
   X(CallProc)     /* r[a] = the procedure called at calls[d], with its arguments */          \
   X(EvalTree)     /* r[a] = the tree walker's value of expression d */                       \
   X(ExecTree)     /* the tree walker runs statement d; Exit Do goes to a, Exit For to b */   \
   X(ForInit)      /* For head: counter b, r[a .. a+3) from, to, step; not started: goto d */ \
   X(ForNext)      /* For end: counter b, state r[a .. a+3); goes on: goto d */               \
+  X(ForNextN)     /* ForNext with b a name (a global variable, in place when bound) */       \
   X(OnError)      /* On Error Resume Next (flags 1) or GoTo 0 (flags 0) */                   \
   X(ForFail)      /* a For head failed: mark state r[a], goto the body d */                  \
   X(Return)       /* leaves the code */

@@ -978,6 +978,11 @@ void SpecializeOperands(Code& code) {
   };
   static constexpr Forms kForms[] = {
       {Opcode::Move, Opcode::MoveN, Opcode::MoveP},
+      {Opcode::ElemGet1, Opcode::ElemGet1N, Opcode::ElemGet1},
+      {Opcode::ElemSet1, Opcode::ElemSet1N, Opcode::ElemSet1},
+      {Opcode::ElemGetK, Opcode::ElemGetKN, Opcode::ElemGetK},
+      {Opcode::ElemSetK, Opcode::ElemSetKN, Opcode::ElemSetK},
+      {Opcode::ForNext, Opcode::ForNextN, Opcode::ForNext},
       {Opcode::AddInt, Opcode::AddIntN, Opcode::AddInt},
       {Opcode::SubInt, Opcode::SubIntN, Opcode::SubInt},
       {Opcode::MulInt, Opcode::MulIntN, Opcode::MulInt},

@@ -801,6 +801,12 @@ Flow Interpreter::RunCode(const Code& entryCode, Frame& entryFrame) {
   auto src = [&](Operand o, Variant& held) -> const Variant& {
     return OperandValue(*code, o, *f, held);
   };
+  // The global variable a name operand is bound to, else the general way's variable (which
+  // binds it when it is one).
+  auto namedVariable = [&](Operand o) -> Variant* {
+    if (Variant* bound = code->directs[IndexOf(o)]) return bound;
+    return DirectVariable(*code, o, *f);
+  };
   // A name operand: the global variable bound to it in place, else the general way.
   auto named = [&](Operand o, Variant& held) -> const Variant& {
     if (const Variant* bound = code->directs[IndexOf(o)]) return *bound;
@@ -1178,44 +1184,54 @@ Flow Interpreter::RunCode(const Code& entryCode, Frame& entryFrame) {
         ++ip;
         NEXT;
       }
-      OP(ElemGet1) {
-        if (const Variant* e =
-                FindElement(DirectVariable(*code, ip->b, *f), PlainOperand(*code, ip->c, *f))) {
-          CopyValue(f->locals[ip->a], *e);
-          ++ip;
-          NEXT;
-        }
-        ElementLoadSingle(*code, *ip, *f, false);
-        ++ip;
-        NEXT;
-      }
-      OP(ElemGetK) {
-        if (const Variant* e =
-                FindElement(DirectVariable(*code, ip->b, *f), PlainOperand(*code, ip->c, *f),
-                            static_cast<std::int8_t>(ip->flags))) {
-          CopyValue(f->locals[ip->a], *e);
-          ++ip;
-          NEXT;
-        }
-        ElementLoadSingle(*code, *ip, *f, true);
-        ++ip;
-        NEXT;
-      }
-      OP(ElemSetK) {
-        Variant* container = DirectVariable(*code, ip->b, *f);
-        if (container && container->IsArray() && container->AsArray()->RefCount() == 1 &&
-            !f->locals[ip->a].IsObject()) {
-          if (Variant* e = FindElement(container, PlainOperand(*code, ip->c, *f),
-                                       static_cast<std::int8_t>(ip->flags))) {
-            MoveInto(*e, f->locals[ip->a]);
-            ++ip;
-            NEXT;
-          }
-        }
-        ElementStoreK(*code, *ip, *f);
-        ++ip;
-        NEXT;
-      }
+#define SL_VBS_ELEMGET1(name, variableB)                                             \
+  OP(name) {                                                                         \
+    if (const Variant* e = FindElement(variableB, PlainOperand(*code, ip->c, *f))) { \
+      CopyValue(f->locals[ip->a], *e);                                               \
+      ++ip;                                                                          \
+      NEXT;                                                                          \
+    }                                                                                \
+    ElementLoadSingle(*code, *ip, *f, false);                                        \
+    ++ip;                                                                            \
+    NEXT;                                                                            \
+  }
+      SL_VBS_ELEMGET1(ElemGet1, DirectVariable(*code, ip->b, *f))
+      SL_VBS_ELEMGET1(ElemGet1N, namedVariable(ip->b))
+#undef SL_VBS_ELEMGET1
+#define SL_VBS_ELEMGETK(name, variableB)                                          \
+  OP(name) {                                                                      \
+    if (const Variant* e = FindElement(variableB, PlainOperand(*code, ip->c, *f), \
+                                       static_cast<std::int8_t>(ip->flags))) {    \
+      CopyValue(f->locals[ip->a], *e);                                            \
+      ++ip;                                                                       \
+      NEXT;                                                                       \
+    }                                                                             \
+    ElementLoadSingle(*code, *ip, *f, true);                                      \
+    ++ip;                                                                         \
+    NEXT;                                                                         \
+  }
+      SL_VBS_ELEMGETK(ElemGetK, DirectVariable(*code, ip->b, *f))
+      SL_VBS_ELEMGETK(ElemGetKN, namedVariable(ip->b))
+#undef SL_VBS_ELEMGETK
+#define SL_VBS_ELEMSETK(name, variableB)                                              \
+  OP(name) {                                                                          \
+    Variant* container = variableB;                                                   \
+    if (container && container->IsArray() && container->AsArray()->RefCount() == 1 && \
+        !f->locals[ip->a].IsObject()) {                                               \
+      if (Variant* e = FindElement(container, PlainOperand(*code, ip->c, *f),         \
+                                   static_cast<std::int8_t>(ip->flags))) {            \
+        MoveInto(*e, f->locals[ip->a]);                                               \
+        ++ip;                                                                         \
+        NEXT;                                                                         \
+      }                                                                               \
+    }                                                                                 \
+    ElementStoreK(*code, *ip, *f);                                                    \
+    ++ip;                                                                             \
+    NEXT;                                                                             \
+  }
+      SL_VBS_ELEMSETK(ElemSetK, DirectVariable(*code, ip->b, *f))
+      SL_VBS_ELEMSETK(ElemSetKN, namedVariable(ip->b))
+#undef SL_VBS_ELEMSETK
       OP(ElemSet) {
         if (ip->flags == 1) {
           Variant* container = DirectVariable(*code, ip->b, *f);
@@ -1231,20 +1247,24 @@ Flow Interpreter::RunCode(const Code& entryCode, Frame& entryFrame) {
         ++ip;
         NEXT;
       }
-      OP(ElemSet1) {
-        Variant* container = DirectVariable(*code, ip->b, *f);
-        if (container && container->IsArray() && container->AsArray()->RefCount() == 1 &&
-            !f->locals[ip->a].IsObject()) {
-          if (Variant* e = FindElement(container, PlainOperand(*code, ip->c, *f))) {
-            MoveInto(*e, f->locals[ip->a]);
-            ++ip;
-            NEXT;
-          }
-        }
-        ElementStore1(*code, *ip, *f);
-        ++ip;
-        NEXT;
-      }
+#define SL_VBS_ELEMSET1(name, variableB)                                              \
+  OP(name) {                                                                          \
+    Variant* container = variableB;                                                   \
+    if (container && container->IsArray() && container->AsArray()->RefCount() == 1 && \
+        !f->locals[ip->a].IsObject()) {                                               \
+      if (Variant* e = FindElement(container, PlainOperand(*code, ip->c, *f))) {      \
+        MoveInto(*e, f->locals[ip->a]);                                               \
+        ++ip;                                                                         \
+        NEXT;                                                                         \
+      }                                                                               \
+    }                                                                                 \
+    ElementStore1(*code, *ip, *f);                                                    \
+    ++ip;                                                                             \
+    NEXT;                                                                             \
+  }
+      SL_VBS_ELEMSET1(ElemSet1, DirectVariable(*code, ip->b, *f))
+      SL_VBS_ELEMSET1(ElemSet1N, namedVariable(ip->b))
+#undef SL_VBS_ELEMSET1
       OP(CallBegin) {
         const NameRef& r = code->names[ip->b]->ref;
         if (r.kind == NameKind::Global && r.global->kind == GlobalSlot::Procedure) {
@@ -1291,28 +1311,31 @@ Flow Interpreter::RunCode(const Code& entryCode, Frame& entryFrame) {
         ip = ForInit(*code, *ip, *f) ? ip + 1 : at(ip->d);
         NEXT;
       }
-      OP(ForNext) {
-        // An integer loop whose counter still holds an Integer or Long, while no time check
-        // is due, steps here; everything else (and every error) takes ForNext's way.
-        Variant* state = f->locals + ip->a;
-        Variant* var = DirectVariable(*code, ip->b, *f);
-        if (state[0].Type() == VarType::Boolean && ticks_ > 1 && var &&
-            IsSmallInteger(var->Type())) {
-          --ticks_;
-          bool wide = state[0].AsBool();
-          if (var->Type() == VarType::Long && !wide) {
-            wide = true;
-            state[0] = Variant(true);
-          }
-          std::int64_t end = state[1].AsLong(), st = state[2].AsLong();
-          std::int64_t cur = SmallInteger(*var) + st;
-          *var = Counter(cur, wide);  // (an Integer or Long holds nothing to release)
-          ip = (st >= 0 ? cur <= end : cur >= end) ? at(ip->d) : ip + 1;
-          NEXT;
-        }
-        ip = ForNext(*code, *ip, *f) ? at(ip->d) : ip + 1;
-        NEXT;
-      }
+// An integer loop whose counter still holds an Integer or Long, while no time check
+// is due, steps here; everything else (and every error) takes ForNext's way.
+#define SL_VBS_FORNEXT(name, variableB)                                                            \
+  OP(name) {                                                                                       \
+    Variant* state = f->locals + ip->a;                                                            \
+    Variant* var = variableB;                                                                      \
+    if (state[0].Type() == VarType::Boolean && ticks_ > 1 && var && IsSmallInteger(var->Type())) { \
+      --ticks_;                                                                                    \
+      bool wide = state[0].AsBool();                                                               \
+      if (var->Type() == VarType::Long && !wide) {                                                 \
+        wide = true;                                                                               \
+        state[0] = Variant(true);                                                                  \
+      }                                                                                            \
+      std::int64_t end = state[1].AsLong(), st = state[2].AsLong();                                \
+      std::int64_t cur = SmallInteger(*var) + st;                                                  \
+      *var = Counter(cur, wide); /* (an Integer or Long holds nothing to release) */               \
+      ip = (st >= 0 ? cur <= end : cur >= end) ? at(ip->d) : ip + 1;                               \
+      NEXT;                                                                                        \
+    }                                                                                              \
+    ip = ForNext(*code, *ip, *f) ? at(ip->d) : ip + 1;                                             \
+    NEXT;                                                                                          \
+  }
+      SL_VBS_FORNEXT(ForNext, DirectVariable(*code, ip->b, *f))
+      SL_VBS_FORNEXT(ForNextN, namedVariable(ip->b))
+#undef SL_VBS_FORNEXT
       OP(OnError) {
         f->resumeNext = ip->flags != 0;
         err_->Clear();
