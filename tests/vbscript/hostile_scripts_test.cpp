@@ -159,7 +159,9 @@ TEST(HostileScriptsTest, CallsRefusedAtTheDepthLimitCountAgainstTheTimeLimit) {
   fanOut += "End Sub\nFan\n";
   auto started = std::chrono::steady_clock::now();
   EXPECT_EQ(ErrorOf(engine, fanOut), kErrTimeout);
-  EXPECT_LT(std::chrono::steady_clock::now() - started, std::chrono::seconds(5));
+  // The ticks below are the measure; wall time is bounded loosely, since under the sanitizers
+  // each refused call's error costs more the deeper the stack, and a loaded machine adds more.
+  EXPECT_LT(std::chrono::steady_clock::now() - started, std::chrono::seconds(30));
   EXPECT_LT(clock.now, 200);
 }
 
