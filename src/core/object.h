@@ -38,6 +38,12 @@ class Object : public RefCounted {
   // The number of the member called `name` (any letter case), or kDispIdUnknown.
   virtual DispId GetIdOfName(std::string_view name);
 
+  // What the numbers GetIdOfName gives depend on: an identity (a table of the member names)
+  // shared by every object that numbers its members the same way, so that a caller may keep the
+  // number found for a name while the objects it meets have the same table; null (the default)
+  // when the numbers may differ from one object to another.
+  virtual const void* MemberTable() const { return nullptr; }
+
   // Invokes a member. `args` are the arguments in source order; for kInvokeLet and kInvokeSet
   // the last argument is the value assigned. The callee may change arguments in place (a
   // by-reference argument); the caller decides whether such changes reach its variables.

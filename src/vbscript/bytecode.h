@@ -103,6 +103,8 @@ constexpr std::uint16_t IndexOf(Operand o) {
   X(ElemSetKN)    /* ElemSetK with b a name (a global variable, in place when bound) */      \
   X(CallBegin)    /* names[b] is a procedure: on; else r[a] = tree(expr d), goto c */        \
   X(CallProc)     /* r[a] = the procedure called at calls[d], with its arguments */          \
+  X(MemberBegin)  /* r[a] = object b, r[a+1] = its member members[d]; else tree, goto c */   \
+  X(MemberCall)   /* r[a] = that member called with its arguments (a statement: dropped) */  \
   X(EvalTree)     /* r[a] = the tree walker's value of expression d */                       \
   X(ExecTree)     /* the tree walker runs statement d; Exit Do goes to a, Exit For to b */   \
   X(ForInit)      /* For head: counter b, r[a .. a+3) from, to, step; not started: goto d */ \
@@ -181,6 +183,23 @@ struct CallSite {
 };
 constexpr std::size_t kMaxCompiledArguments = 8;
 
+// A member of an object held in a variable, called or read (`d.Add k, v`, `d.Exists(k)`,
+// `d.Count`) with arguments the code evaluates: each an operand as in CallSite. Only host
+// objects run here; anything else (a script object, no object, an unknown member) the tree
+// walker evaluates whole.
+struct MemberSite {
+  Expr* expr = nullptr;  // the CallExpr, or the MemberExpr when there are no arguments
+  MemberExpr* member = nullptr;
+  std::uint8_t flags = 0;  // kInvokeCall, with kInvokeGet for a value
+  bool statement = false;  // a call statement: the result is dropped
+  std::vector<Operand> args;
+  std::uint16_t firstValue = 0;  // the temporary of the first argument
+  // The member's number in the member table of the objects last met (see
+  // Object::MemberTable), kept while objects with that table come.
+  mutable const void* table = nullptr;
+  mutable std::int32_t id = 0;
+};
+
 // Under On Error Resume Next, an error in the code from `from` up to `to` goes on at `resume`.
 // The innermost range comes first: the one of the statement, or of a part of it (an If
 // condition goes on with its block, a failing Case test with its Case).
@@ -197,6 +216,7 @@ struct Code {
   std::vector<Expr*> exprs;
   std::vector<Stmt*> stmts;
   std::vector<CallSite> calls;
+  std::vector<MemberSite> members;
   std::vector<LineEntry> lines;  // by pc
   std::vector<ResumeRange> resumeRanges;
   // Per name: the global variable it stands for, bound at a read or write that finds it one,

@@ -7,6 +7,7 @@
 #include <optional>
 #include <utility>
 
+#include "core/object.h"
 #include "vbscript/bytecode.h"
 #include "vbscript/compiler.h"
 
@@ -180,6 +181,13 @@ class CodeCompiler {
     return g && (g->kind == GlobalSlot::Variable || g->kind == GlobalSlot::Constant);
   }
 
+  // Whether `n` can only stand for an object the host added by name (reading it runs nothing).
+  bool HostObjectName(const NameExpr* n) const {
+    if (n->ref.kind != NameKind::Unresolved && n->ref.kind != NameKind::Global) return false;
+    const GlobalSlot* g = const_cast<GlobalScope&>(globals_).Find(n->key);
+    return g && g->kind == GlobalSlot::HostObject;
+  }
+
   // Compiles `e`; its value is the operand returned (a temporary when code computes it).
   Operand Value(Expr* e) {
     switch (e->kind) {
@@ -201,8 +209,18 @@ class CodeCompiler {
         Emit({Opcode::Unary, static_cast<std::uint8_t>(u->op), U16(dst), v});
         return Reg(dst);
       }
+      case ExprKind::Member: {
+        auto* m = static_cast<MemberExpr*>(e);
+        static const std::vector<Expr*> kNoArgs;
+        if (MemberCompilable(m, kNoArgs)) return MemberValue(e, m, kNoArgs, false);
+        return TreeValue(e);
+      }
       case ExprKind::Call: {
         auto* c = static_cast<CallExpr*>(e);
+        if (c->callee->kind == ExprKind::Member &&
+            MemberCompilable(static_cast<MemberExpr*>(c->callee), c->args)) {
+          return MemberValue(c, static_cast<MemberExpr*>(c->callee), c->args, false);
+        }
         if (c->callee->kind == ExprKind::Name && !c->args.empty() && c->args.size() <= 60) {
           auto* n = static_cast<NameExpr*>(c->callee);
           if (!PlainName(n) && CanBeProcedure(n) && c->args.size() <= kMaxCompiledArguments &&
@@ -403,13 +421,30 @@ class CodeCompiler {
     std::size_t at = Emit(begin);
     // The values go to consecutive temporaries, which the callee's parameters copy.
     int base = dst;
-    for (std::size_t k = 0; k < c->args.size(); ++k)
+    Arguments(c->args, site.args);
+    site.firstValue = U16(base);
+    site.allValues = true;
+    for (std::size_t k = 0; k < site.args.size(); ++k)
+      site.allValues = site.allValues && site.args[k] == Reg(base + static_cast<int>(k));
+    Instr call{Opcode::CallProc, 0, U16(dst)};
+    call.d = Add(code_.calls, std::move(site));
+    Emit(call);
+    code_.instrs[at].c = U16(static_cast<int>(Here()));
+    top_ = dst + 1;
+    return Reg(dst);
+  }
+
+  // The arguments of a call into consecutive temporaries from top_ on, each an operand of
+  // `out`: a variable goes as itself (in parentheses, or a constant, by value), any other value
+  // is computed into its temporary.
+  void Arguments(const std::vector<Expr*>& args, std::vector<Operand>& out) {
+    int base = top_;
+    for (std::size_t k = 0; k < args.size(); ++k)
       NewTemp();
-    for (std::size_t k = 0; k < c->args.size(); ++k) {
-      Expr* arg = c->args[k];
-      // A variable goes as itself (in parentheses, or a constant, by value).
+    for (std::size_t k = 0; k < args.size(); ++k) {
+      Expr* arg = args[k];
       if (arg->kind == ExprKind::Name && !static_cast<NameExpr*>(arg)->ref.readOnly) {
-        site.args.push_back(NameOperand(static_cast<NameExpr*>(arg)));
+        out.push_back(NameOperand(static_cast<NameExpr*>(arg)));
         continue;
       }
       // The value is computed into its slot where an operator computes it (the temporaries it
@@ -424,18 +459,67 @@ class CodeCompiler {
         // (a literal is no object: the general call leaves it where it was)
         if (KindOf(v) != OperandKind::Constant) MayHoldObject(base + static_cast<int>(k));
       }
-      site.args.push_back(slot);
+      out.push_back(slot);
     }
-    site.firstValue = U16(base);
-    site.allValues = true;
-    for (std::size_t k = 0; k < site.args.size(); ++k)
-      site.allValues = site.allValues && site.args[k] == Reg(base + static_cast<int>(k));
-    Instr call{Opcode::CallProc, 0, U16(dst)};
-    call.d = Add(code_.calls, std::move(site));
+  }
+
+  // Whether the code evaluates a member call or read itself: the object is a variable whose
+  // reading runs nothing (so that the tree walker, which takes over the whole expression for
+  // anything but a host object, may read it again), and the arguments are simple.
+  bool MemberCompilable(const MemberExpr* m, const std::vector<Expr*>& args) const {
+    if (!m->object || m->object->kind != ExprKind::Name) return false;
+    auto* n = static_cast<const NameExpr*>(m->object);
+    if (!PlainName(n) && n->ref.kind != NameKind::Field && !HostObjectName(n)) return false;
+    return args.size() <= kMaxCompiledArguments &&
+           std::all_of(args.begin(), args.end(), [&](Expr* a) { return Simple(a); });
+  }
+
+  // A member called or read (`e`: the call, or the member without arguments): the object goes
+  // into the result's register and the member's number into the next one (MemberBegin), then
+  // the arguments are evaluated and the member invoked (MemberCall). For anything but a host
+  // object with such a member the tree walker evaluates the whole expression in MemberBegin.
+  // A statement's call drops the result.
+  Operand MemberValue(Expr* e, MemberExpr* m, const std::vector<Expr*>& args, bool statement) {
+    int dst = NewTemp();
+    NewTemp();  // the member's number
+    MayHoldObject(dst);
+    MemberSite site;
+    site.expr = e;
+    site.member = m;
+    site.flags = static_cast<std::uint8_t>(statement ? kInvokeCall : kInvokeGet | kInvokeCall);
+    site.statement = statement;
+    std::size_t at =
+        Emit({Opcode::MemberBegin, 0, U16(dst), NameOperand(static_cast<NameExpr*>(m->object))});
+    site.firstValue = U16(top_);
+    Arguments(args, site.args);
+    std::uint32_t index = Add(code_.members, std::move(site));
+    code_.instrs[at].d = index;
+    Instr call{Opcode::MemberCall, 0, U16(dst)};
+    call.d = index;
     Emit(call);
     code_.instrs[at].c = U16(static_cast<int>(Here()));
     top_ = dst + 1;
     return Reg(dst);
+  }
+
+  // A call statement: a member call the code evaluates itself, else the tree walker's.
+  void CallStatement(CallStmt* s) {
+    static const std::vector<Expr*> kNoArgs;
+    if (s->call->kind == ExprKind::Member) {
+      auto* m = static_cast<MemberExpr*>(s->call);
+      if (MemberCompilable(m, kNoArgs)) {
+        MemberValue(m, m, kNoArgs, true);
+        return;
+      }
+    } else if (s->call->kind == ExprKind::Call) {
+      auto* c = static_cast<CallExpr*>(s->call);
+      if (c->callee->kind == ExprKind::Member &&
+          MemberCompilable(static_cast<MemberExpr*>(c->callee), c->args)) {
+        MemberValue(c, static_cast<MemberExpr*>(c->callee), c->args, true);
+        return;
+      }
+    }
+    Tree(s);
   }
 
   Operand BinaryValue(BinaryExpr* b) {
@@ -613,6 +697,9 @@ class CodeCompiler {
         break;
       case StmtKind::Exit:
         Exit(static_cast<ExitStmt*>(s));
+        break;
+      case StmtKind::Call:
+        CallStatement(static_cast<CallStmt*>(s));
         break;
       case StmtKind::OnError:
         Emit({Opcode::OnError,

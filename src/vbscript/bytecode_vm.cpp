@@ -708,8 +708,36 @@ void Interpreter::ElementLoadSingle(const Code& code, const Instr& in, Frame& f,
       Store(f.locals[in.a], array->At(&sub, 1));
       return;
     }
+  } else if (Object* obj = container && container->IsObject() ? container->AsObject() : nullptr;
+             obj && !AsClassInstance(obj)) {
+    Store(f.locals[in.a], DefaultMemberValue(code, in, f, *obj, offset));
+    return;
   }
   Store(f.locals[in.a], Eval(code.exprs[in.d], f));
+}
+
+// The default member of host object `obj` (the container of an ElemGet1 or ElemGetK) called
+// with the subscript, as the tree walker calls it: a variable goes by reference (written back
+// when the member changed it), `v + k` by value.
+Variant Interpreter::DefaultMemberValue(const Code& code, const Instr& in, Frame& f, Object& obj,
+                                        bool offset) {
+  Ref<Object> keep(&obj);
+  Variant* target = offset ? nullptr : OperandVariable(code, in.c, f);
+  Variant argument;
+  Variant passed;  // (released before the argument, as the tree walker releases them)
+  if (offset) {
+    argument = OffsetSubscriptValue(code, in, f);
+  } else if (target) {
+    passed = *target;
+    argument = *target;
+  } else {
+    Variant scratch;
+    argument = OperandValue(code, in.c, f, scratch);
+  }
+  Variant result =
+      obj.Invoke(kDispIdValue, kInvokeGet | kInvokeCall, std::span<Variant>(&argument, 1));
+  if (target && !Untouched(argument, passed)) Store(*target, argument);
+  return result;
 }
 
 // ElemSetK and ElemSet1 the general way: an object value gives its default value first (before
@@ -757,6 +785,138 @@ bool Interpreter::CallBegins(const Code& code, const Instr& in, Frame& f) {
   }
   Store(f.locals[in.a], Eval(code.exprs[in.d], f));
   return false;
+}
+
+// Whether the member call or read of `in` goes on in the code: the object operand holds a host
+// object with the member named (then r[a] holds the object and r[a+1] the member's number). For
+// anything else (a script object, no object, an unknown member) the tree walker evaluates the
+// whole expression, into r[a] unless it is a statement, and the code goes on after MemberCall.
+bool Interpreter::MemberBegins(const Code& code, const Instr& in, Frame& f) {
+  const MemberSite& site = code.members[in.d];
+  const Variant* v = PlainOperand(code, in.b, f);
+  if (!v && KindOf(in.b) == OperandKind::Name) {
+    // (an object the host added by name, a field of the script object running)
+    NameExpr* n = code.names[IndexOf(in.b)];
+    NameKind kind = Resolved(n);
+    if (kind == NameKind::Global && n->ref.global->kind == GlobalSlot::HostObject) {
+      v = &n->ref.global->value;
+    } else if (kind == NameKind::Field) {
+      v = VariableSlot(n, f);
+    }
+  }
+  if (v) {
+    Object* obj = v->IsObject() ? v->AsObject() : nullptr;
+    // (an object with a member table is no script object)
+    const void* table = obj ? obj->MemberTable() : nullptr;
+    if (obj && (table || !AsClassInstance(obj))) {
+      DispId id;
+      if (table && table == site.table) {
+        id = site.id;
+      } else {
+        id = obj->GetIdOfName(site.member->name);
+        if (table && id != kDispIdUnknown) {
+          site.table = table;
+          site.id = id;
+        }
+      }
+      if (id != kDispIdUnknown) {
+        Store(f.locals[in.a], *v);
+        Variant& number = f.locals[in.a + 1];
+        if (IsReference(number)) number.Clear();
+        Overwrite(number, static_cast<std::int32_t>(id));
+        return true;
+      }
+    }
+  }
+  Variant result = site.expr->kind == ExprKind::Call
+                       ? EvalCall(static_cast<CallExpr*>(site.expr), f, site.flags)
+                       : EvalMember(site.member, f, nullptr, site.flags);
+  if (!site.statement) Store(f.locals[in.a], std::move(result));
+  return false;
+}
+
+namespace {
+
+// The arguments of a host member call, as the tree walker collects them: the values in order,
+// and for each variable passed by reference the variable and the value it had.
+struct HostArguments {
+  struct ByRef {
+    std::size_t index;
+    Variant* target;
+    Variant passed;
+  };
+  alignas(Variant) unsigned char valueBytes[kMaxCompiledArguments * sizeof(Variant)];
+  alignas(ByRef) unsigned char refBytes[kMaxCompiledArguments * sizeof(ByRef)];
+  std::size_t count = 0;
+  std::size_t refCount = 0;
+
+  Variant* Values() { return std::launder(reinterpret_cast<Variant*>(valueBytes)); }
+  ByRef* Refs() { return std::launder(reinterpret_cast<ByRef*>(refBytes)); }
+  HostArguments() = default;
+  HostArguments(const HostArguments&) = delete;
+  HostArguments& operator=(const HostArguments&) = delete;
+  // Released in the tree walker's order: the values passed by reference last first, then the
+  // arguments first to last.
+  ~HostArguments() {
+    for (std::size_t k = refCount; k-- > 0;)
+      Refs()[k].~ByRef();
+    for (std::size_t k = 0; k < count; ++k)
+      Values()[k].~Variant();
+  }
+};
+
+}  // namespace
+
+// The host member of a MemberCall invoked as the tree walker invokes it: arguments that are
+// variables go by reference (written back when the member changed them), the values computed
+// for the call are moved in; a member without parameters given arguments has its value indexed
+// by them. The object (moved out of r[a]) and the arguments are released before the result is
+// stored, the arguments first, as the tree walker releases them.
+Variant Interpreter::MemberResult(const Code& code, const Instr& in, Frame& f) {
+  const MemberSite& site = code.members[in.d];
+  Variant object(std::move(f.locals[in.a]));
+  auto id = static_cast<DispId>(f.locals[in.a + 1].AsLong());
+  Object* obj = object.AsObject();
+  std::size_t count = site.args.size();
+  if (count == 0) return obj->Invoke(id, site.flags, {});
+  HostArguments args;
+  Variant* values = args.Values();
+  for (std::size_t i = 0; i < count; ++i) {
+    Operand o = site.args[i];
+    if (o == MakeOperand(OperandKind::Register, site.firstValue + i)) {
+      ::new (static_cast<void*>(&values[i])) Variant(std::move(f.locals[site.firstValue + i]));
+    } else if (Variant* variable = OperandVariable(code, o, f)) {
+      ::new (static_cast<void*>(&args.Refs()[args.refCount]))
+          HostArguments::ByRef{i, variable, *variable};
+      ++args.refCount;
+      ::new (static_cast<void*>(&values[i])) Variant(*variable);
+    } else {
+      Variant scratch;  // a name that is no variable (a constant): its value
+      ::new (static_cast<void*>(&values[i])) Variant(OperandValue(code, o, f, scratch));
+    }
+    args.count = i + 1;
+  }
+  Variant result;
+  try {
+    result = obj->Invoke(id, site.flags, std::span<Variant>(values, count));
+  } catch (RuntimeError& e) {
+    // A member without parameters given arguments: the arguments index its value.
+    if (e.Number() != kErrWrongArgCount) throw;
+    Variant value = obj->Invoke(id, kInvokeGet, {});
+    if (!value.IsArray() && !value.IsObject()) throw;
+    std::vector<Variant> index(values, values + count);
+    return ApplyArgs(value, index, site.flags);
+  }
+  for (std::size_t k = 0; k < args.refCount; ++k) {
+    HostArguments::ByRef& ref = args.Refs()[k];
+    if (!Untouched(values[ref.index], ref.passed)) Store(*ref.target, values[ref.index]);
+  }
+  return result;
+}
+
+void Interpreter::MemberInvoke(const Code& code, const Instr& in, Frame& f) {
+  Variant result = MemberResult(code, in, f);
+  if (!code.members[in.d].statement) Store(f.locals[in.a], std::move(result));
 }
 
 void Interpreter::SetCounter(Variant& dst, std::int64_t value, bool wide) {
@@ -1284,6 +1444,15 @@ Flow Interpreter::RunCode(const Code& entryCode, Frame& entryFrame) {
           NEXT;
         }
         Store(f->locals[ip->a], CallSiteProc(*code, site, *f));
+        ++ip;
+        NEXT;
+      }
+      OP(MemberBegin) {
+        ip = MemberBegins(*code, *ip, *f) ? ip + 1 : at(ip->c);
+        NEXT;
+      }
+      OP(MemberCall) {
+        MemberInvoke(*code, *ip, *f);
         ++ip;
         NEXT;
       }

@@ -216,6 +216,7 @@ class Interpreter final : public BuiltinContext {
   void ElementStore1(const Code& code, const Instr& in, Frame& f);
   Variant OffsetSubscriptValue(const Code& code, const Instr& in, Frame& f);
   void ElementLoadSingle(const Code& code, const Instr& in, Frame& f, bool offset);
+  Variant DefaultMemberValue(const Code& code, const Instr& in, Frame& f, Object& obj, bool offset);
   void ElementStoreK(const Code& code, const Instr& in, Frame& f);
   void BinaryInto(const Instr& in, const Variant& l, const Variant& r, Variant& dst);
   void BinaryIntoReleasing(const Code& code, const Instr& in, const Variant& l, const Variant& r,
@@ -238,6 +239,9 @@ class Interpreter final : public BuiltinContext {
   void ElementLoad(const Code& code, const Instr& in, Frame& f);
   bool ElementBegins(const Code& code, const Instr& in, Frame& f);
   bool CallBegins(const Code& code, const Instr& in, Frame& f);
+  bool MemberBegins(const Code& code, const Instr& in, Frame& f);
+  void MemberInvoke(const Code& code, const Instr& in, Frame& f);
+  Variant MemberResult(const Code& code, const Instr& in, Frame& f);
   static void SetCounter(Variant& dst, std::int64_t value, bool wide);
   bool ForInit(const Code& code, const Instr& in, Frame& f);
   bool ForNext(const Code& code, const Instr& in, Frame& f);

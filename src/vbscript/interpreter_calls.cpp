@@ -51,8 +51,6 @@ void Interpreter::CollectHostArgs(const std::vector<Expr*>& exprs, Frame& f, Hos
   }
 }
 
-namespace {
-
 // Whether the callee left an argument as it was passed (the same value, not merely an equal one).
 bool Untouched(const Variant& now, const Variant& passed) {
   if (now.Type() != passed.Type()) return false;
@@ -82,8 +80,6 @@ bool Untouched(const Variant& now, const Variant& passed) {
       return now.AsLong() == passed.AsLong();
   }
 }
-
-}  // namespace
 
 // Only arguments the callee changed are written back, so a variable the script changed during
 // the call (from a callback) keeps its new value when the callee left the argument alone.

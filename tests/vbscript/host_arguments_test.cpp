@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+#include "core/error_numbers.h"
+#include "core/runtime_error.h"
 #include "core/variant_convert.h"
 #include "vbscript/builtins/builtin.h"
 #include "vbscript/engine.h"
@@ -56,6 +58,20 @@ class Tools final : public Object {
   Engine* engine_;
 };
 
+// Item(x), also the default member, doubles its argument in place and returns it.
+class Doubling final : public Object {
+ public:
+  std::string TypeName() const override { return "Doubling"; }
+  DispId GetIdOfName(std::string_view name) override {
+    return NamesEqual(name, "Item") ? kDispIdValue : kDispIdUnknown;
+  }
+  Variant Invoke(DispId, std::uint8_t, std::span<Variant> args) override {
+    if (args.size() != 1) throw RuntimeError(kErrWrongArgCount);
+    args[0] = Variant(ToDouble(args[0]) * 2);
+    return args[0];
+  }
+};
+
 class HostArgumentsTest : public ::testing::Test {
  protected:
   HostArgumentsTest() : tools_(MakeRef<Tools>(&engine_)) {
@@ -81,6 +97,20 @@ TEST_F(HostArgumentsTest, VariablesAndArrayElementsComeBackChanged) {
   EXPECT_EQ(Eval("a(1)"), "20");
   EXPECT_EQ(Eval("l & \"|\" & r"), "abc|def");
   EXPECT_EQ(Eval("result"), "24");
+}
+
+TEST_F(HostArgumentsTest, VariablesGivenToADefaultMemberComeBackChanged) {
+  engine_.AddObject("Doubling", MakeRef<Doubling>(), false);
+  engine_.AddCode(
+      "Dim o, x, y, z, w, i: Set o = Doubling: x = 3: i = 1\n"
+      "y = o(x)\n"      // the variable by reference
+      "z = o(x + 1)\n"  // a value
+      "w = o(i + 1) + o.Item(i)\n"
+      "Sub P: Dim a, d: Set d = Doubling: a = 5: r = d(a) & \",\" & a: End Sub\n"
+      "Dim r: P\n");
+  EXPECT_EQ(Eval("x & \",\" & y & \",\" & z"), "6,6,14");
+  EXPECT_EQ(Eval("i & \",\" & w"), "2,6");
+  EXPECT_EQ(Eval("r"), "10,10");
 }
 
 TEST_F(HostArgumentsTest, ExpressionsAndConstantsStayAsTheyWere) {

@@ -35,6 +35,7 @@ class Dictionary final : public Object {
  public:
   std::string TypeName() const override { return "Dictionary"; }
   DispId GetIdOfName(std::string_view name) override { return FindMember(kMemberNames, name); }
+  const void* MemberTable() const override { return kMemberNames; }
   Variant Invoke(DispId id, std::uint8_t flags, std::span<Variant> args) override;
   Ref<Enumerator> NewEnum() override { return MakeListEnumerator(Keys()); }
   void GiveUpValues(std::vector<Variant>& out) override { table_.GiveUpValues(out); }

@@ -99,10 +99,9 @@ class ItemList : public Object {
   ItemList(std::string typeName, std::vector<Variant> items)
       : typeName_(std::move(typeName)), items_(std::move(items)) {}
   std::string TypeName() const override { return typeName_; }
-  DispId GetIdOfName(std::string_view name) override {
-    static constexpr std::string_view kNames[] = {"Item", "Count"};
-    return FindMember(kNames, name);
-  }
+  static constexpr std::string_view kNames[] = {"Item", "Count"};
+  DispId GetIdOfName(std::string_view name) override { return FindMember(kNames, name); }
+  const void* MemberTable() const override { return kNames; }
   Variant Invoke(DispId id, std::uint8_t flags, std::span<Variant> args) override {
     if (flags & (kInvokeLet | kInvokeSet)) throw RuntimeError(kErrNoSuchMember);
     if (id == 1) {
@@ -134,10 +133,9 @@ class MatchObject final : public Object {
     subMatches_ = MakeRef<ItemList>("ISubMatches", std::move(groups));
   }
   std::string TypeName() const override { return "IMatch2"; }
-  DispId GetIdOfName(std::string_view name) override {
-    static constexpr std::string_view kNames[] = {"Value", "FirstIndex", "Length", "SubMatches"};
-    return FindMember(kNames, name);
-  }
+  static constexpr std::string_view kNames[] = {"Value", "FirstIndex", "Length", "SubMatches"};
+  DispId GetIdOfName(std::string_view name) override { return FindMember(kNames, name); }
+  const void* MemberTable() const override { return kNames; }
   Variant Invoke(DispId id, std::uint8_t flags, std::span<Variant> args) override {
     if (flags & (kInvokeLet | kInvokeSet)) throw RuntimeError(kErrNoSuchMember);
     // m.SubMatches(0): an index given to the collection property goes to its Item.
@@ -212,11 +210,10 @@ void AppendReplacement(std::u16string& out, View replacement, View subject, cons
 class RegExp final : public Object {
  public:
   std::string TypeName() const override { return "IRegExp2"; }
-  DispId GetIdOfName(std::string_view name) override {
-    static constexpr std::string_view kNames[] = {"Pattern", "IgnoreCase", "Global", "Multiline",
-                                                  "Test",    "Execute",    "Replace"};
-    return FindMember(kNames, name, 1);
-  }
+  static constexpr std::string_view kNames[] = {"Pattern", "IgnoreCase", "Global", "Multiline",
+                                                "Test",    "Execute",    "Replace"};
+  DispId GetIdOfName(std::string_view name) override { return FindMember(kNames, name, 1); }
+  const void* MemberTable() const override { return kNames; }
   Variant Invoke(DispId id, std::uint8_t flags, std::span<Variant> args) override;
 
  private:
