@@ -524,15 +524,24 @@ bool Interpreter::ForNext(const Code& code, const Instr& in, Frame& f) {
         state[0] = Variant(true);
       }
     } else {
-      cur = static_cast<std::int64_t>(std::floor(ToDouble(v)));
+      // A counter that no longer holds an Integer or a Long (2.5, "3", a Date) steps by the
+      // general rules from then on: the loop's state becomes the Double form.
+      Store(state[0], Variant());
+      Store(state[1], Variant(static_cast<double>(end)));
+      Store(state[2], Counter(st, wide));
+      return ForNextByRules(*var, state);
     }
     cur += st;
     Store(*var, Counter(cur, wide));
     return st >= 0 ? cur <= end : cur >= end;
   }
-  Store(*var, Arith(Op::Add, *var, state[2]));
+  return ForNextByRules(*var, state);
+}
+
+bool Interpreter::ForNextByRules(Variant& var, Variant* state) {
+  Store(var, Arith(Op::Add, var, state[2]));
   double end = state[1].AsDouble(), st = ToDouble(state[2]);
-  double cur = ToDouble(*var);
+  double cur = ToDouble(var);
   return st >= 0 ? cur <= end : cur >= end;
 }
 

@@ -245,6 +245,7 @@ class Interpreter final : public BuiltinContext {
   static void SetCounter(Variant& dst, std::int64_t value, bool wide);
   bool ForInit(const Code& code, const Instr& in, Frame& f);
   bool ForNext(const Code& code, const Instr& in, Frame& f);
+  bool ForNextByRules(Variant& var, Variant* state);
 
   // Expressions
   Variant Eval(Expr* e, Frame& f);

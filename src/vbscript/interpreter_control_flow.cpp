@@ -38,6 +38,21 @@ Flow Interpreter::ExecFor(ForStmt* s, Frame& f) {
   }
   Variant* var = VariableSlot(s->var, f);
   if (!var || s->var->ref.readOnly) throw NamedError(kErrIllegalAssignment, s->var->name);
+  // Counting by the general rules: the counter goes on by adding the step to whatever value
+  // it holds, until it passes the end.
+  auto countByRules = [&]() -> Flow {
+    double end = ToDouble(to), st = ToDouble(step);
+    while (true) {
+      double cur = ToDouble(*var);
+      if (st >= 0 ? cur > end : cur < end) break;
+      Tick();
+      Flow flow = ExecBlock(s->body, f);
+      if (flow == Flow::ExitFor) break;
+      if (flow != Flow::Normal) return flow;
+      Store(*var, Arith(Op::Add, *var, step));
+    }
+    return Flow::Normal;
+  };
   if (IsIntegral(from) && IsIntegral(to) && IsIntegral(step)) {
     std::int64_t cur = ToLong(from), end = ToLong(to), st = ToLong(step);
     bool wide = from.Type() == VarType::Long || step.Type() == VarType::Long;
@@ -47,7 +62,8 @@ Flow Interpreter::ExecFor(ForStmt* s, Frame& f) {
       Flow flow = ExecBlock(s->body, f);
       if (flow == Flow::ExitFor) break;
       if (flow != Flow::Normal) return flow;
-      // The body may have changed the counter.
+      // The body may have changed the counter; one that no longer holds an Integer or a Long
+      // (2.5, "3", a Date) steps by the general rules from then on.
       const Variant& v = *var;
       if (v.Type() == VarType::Integer) {
         cur = v.AsInteger();
@@ -55,25 +71,17 @@ Flow Interpreter::ExecFor(ForStmt* s, Frame& f) {
         cur = v.AsLong();
         wide = true;
       } else {
-        cur = static_cast<std::int64_t>(std::floor(ToDouble(v)));
+        step = Counter(st, wide);
+        Store(*var, Arith(Op::Add, *var, step));
+        return countByRules();
       }
       cur += st;
       Store(*var, Counter(cur, wide));
     }
     return Flow::Normal;
   }
-  double end = ToDouble(to), st = ToDouble(step);
   Store(*var, from);
-  while (true) {
-    double cur = ToDouble(*var);
-    if (st >= 0 ? cur > end : cur < end) break;
-    Tick();
-    Flow flow = ExecBlock(s->body, f);
-    if (flow == Flow::ExitFor) break;
-    if (flow != Flow::Normal) return flow;
-    Store(*var, Arith(Op::Add, *var, step));
-  }
-  return Flow::Normal;
+  return countByRules();
 }
 
 // The variable of For Each is Empty once the loop has gone through every element (Exit For
