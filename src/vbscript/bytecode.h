@@ -225,6 +225,9 @@ struct Code {
   mutable std::vector<Variant*> directs;
   int firstTemp = 0;      // registers before it are the locals
   int registerCount = 0;  // locals and temporaries
+  // A procedure's count of parameters (set once its body is compiled), so that a call checks
+  // its count of arguments against the code it runs.
+  std::size_t paramCount = 0;
 };
 
 // Compiles a body. `locals` is the count of the procedure's locals (0 for global code). Null

@@ -145,7 +145,10 @@ const Code* Interpreter::CodeOf(const ProcDef* proc) {
     p->codeTried = true;
     int locals = std::max(p->localCount, static_cast<int>(p->params.size()));
     p->code = CompileCode(p->body, locals, globals_);
-    if (p->code) globals_.Track(p->code);
+    if (p->code) {
+      p->code->paramCount = p->params.size();
+      globals_.Track(p->code);
+    }
   }
   return p->code.get();
 }
@@ -360,9 +363,13 @@ void Interpreter::ArgumentsInto(const Code& code, const CallSite& site, const Pr
     return nullptr;
   }
   const ProcDef* proc = n->ref.global->proc;
-  if (!proc->ready || site.args.size() != proc->params.size()) return nullptr;
-  const Code* callee = proc->code ? proc->code.get() : CodeOf(proc);
-  if (!callee) return nullptr;
+  // A procedure with code is ready (its body compiled); the code keeps its count of parameters.
+  const Code* callee = proc->code.get();
+  if (!callee || callee->paramCount != site.args.size()) {
+    if (!proc->ready || site.args.size() != proc->params.size()) return nullptr;
+    callee = proc->code ? proc->code.get() : CodeOf(proc);
+    if (!callee) return nullptr;
+  }
   if (callTop_ == calls_.size()) calls_.push_back(std::make_unique<CompiledCall>());
   // The record is taken before anything runs that may call procedures itself (an argument that
   // is a function's name), which then take the records after it.
