@@ -209,18 +209,11 @@ class CodeCompiler {
         Emit({Opcode::Unary, static_cast<std::uint8_t>(u->op), U16(dst), v});
         return Reg(dst);
       }
-      case ExprKind::Member: {
-        auto* m = static_cast<MemberExpr*>(e);
-        static const std::vector<Expr*> kNoArgs;
-        if (MemberCompilable(m, kNoArgs)) return MemberValue(e, m, kNoArgs, false);
-        return TreeValue(e);
-      }
+      case ExprKind::Member:
+        return MemberCompilable(e) ? MemberValue(e, false) : TreeValue(e);
       case ExprKind::Call: {
         auto* c = static_cast<CallExpr*>(e);
-        if (c->callee->kind == ExprKind::Member &&
-            MemberCompilable(static_cast<MemberExpr*>(c->callee), c->args)) {
-          return MemberValue(c, static_cast<MemberExpr*>(c->callee), c->args, false);
-        }
+        if (MemberCompilable(e)) return MemberValue(e, false);
         if (c->callee->kind == ExprKind::Name && !c->args.empty() && c->args.size() <= 60) {
           auto* n = static_cast<NameExpr*>(c->callee);
           if (!PlainName(n) && CanBeProcedure(n) && c->args.size() <= kMaxCompiledArguments &&
@@ -463,15 +456,32 @@ class CodeCompiler {
     }
   }
 
-  // Whether the code evaluates a member call or read itself: the object is a variable whose
+  // The member of `e` when it is a member read (`d.Count`) or called (`d.Exists(k)`), with its
+  // arguments; else null.
+  static MemberExpr* MemberOf(Expr* e, const std::vector<Expr*>*& args) {
+    static const std::vector<Expr*> kNoArgs;
+    if (e->kind == ExprKind::Member) {
+      args = &kNoArgs;
+      return static_cast<MemberExpr*>(e);
+    }
+    if (e->kind != ExprKind::Call) return nullptr;
+    auto* c = static_cast<CallExpr*>(e);
+    if (c->callee->kind != ExprKind::Member) return nullptr;
+    args = &c->args;
+    return static_cast<MemberExpr*>(c->callee);
+  }
+
+  // Whether the code evaluates a member call or read `e` itself: the object is a variable whose
   // reading runs nothing (so that the tree walker, which takes over the whole expression for
   // anything but a host object, may read it again), and the arguments are simple.
-  bool MemberCompilable(const MemberExpr* m, const std::vector<Expr*>& args) const {
-    if (!m->object || m->object->kind != ExprKind::Name) return false;
+  bool MemberCompilable(Expr* e) const {
+    const std::vector<Expr*>* args = nullptr;
+    const MemberExpr* m = MemberOf(e, args);
+    if (!m || !m->object || m->object->kind != ExprKind::Name) return false;
     auto* n = static_cast<const NameExpr*>(m->object);
     if (!PlainName(n) && n->ref.kind != NameKind::Field && !HostObjectName(n)) return false;
-    return args.size() <= kMaxCompiledArguments &&
-           std::all_of(args.begin(), args.end(), [&](Expr* a) { return Simple(a); });
+    return args->size() <= kMaxCompiledArguments &&
+           std::all_of(args->begin(), args->end(), [&](Expr* a) { return Simple(a); });
   }
 
   // A member called or read (`e`: the call, or the member without arguments): the object goes
@@ -479,7 +489,9 @@ class CodeCompiler {
   // the arguments are evaluated and the member invoked (MemberCall). For anything but a host
   // object with such a member the tree walker evaluates the whole expression in MemberBegin.
   // A statement's call drops the result.
-  Operand MemberValue(Expr* e, MemberExpr* m, const std::vector<Expr*>& args, bool statement) {
+  Operand MemberValue(Expr* e, bool statement) {
+    const std::vector<Expr*>* args = nullptr;
+    MemberExpr* m = MemberOf(e, args);
     int dst = NewTemp();
     NewTemp();  // the member's number
     MayHoldObject(dst);
@@ -491,7 +503,7 @@ class CodeCompiler {
     std::size_t at =
         Emit({Opcode::MemberBegin, 0, U16(dst), NameOperand(static_cast<NameExpr*>(m->object))});
     site.firstValue = U16(top_);
-    Arguments(args, site.args);
+    Arguments(*args, site.args);
     std::uint32_t index = Add(code_.members, std::move(site));
     code_.instrs[at].d = index;
     Instr call{Opcode::MemberCall, 0, U16(dst)};
@@ -504,20 +516,9 @@ class CodeCompiler {
 
   // A call statement: a member call the code evaluates itself, else the tree walker's.
   void CallStatement(CallStmt* s) {
-    static const std::vector<Expr*> kNoArgs;
-    if (s->call->kind == ExprKind::Member) {
-      auto* m = static_cast<MemberExpr*>(s->call);
-      if (MemberCompilable(m, kNoArgs)) {
-        MemberValue(m, m, kNoArgs, true);
-        return;
-      }
-    } else if (s->call->kind == ExprKind::Call) {
-      auto* c = static_cast<CallExpr*>(s->call);
-      if (c->callee->kind == ExprKind::Member &&
-          MemberCompilable(static_cast<MemberExpr*>(c->callee), c->args)) {
-        MemberValue(c, static_cast<MemberExpr*>(c->callee), c->args, true);
-        return;
-      }
+    if (MemberCompilable(s->call)) {
+      MemberValue(s->call, true);
+      return;
     }
     Tree(s);
   }

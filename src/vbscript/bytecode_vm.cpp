@@ -912,17 +912,9 @@ Variant Interpreter::MemberResult(const Code& code, const Instr& in, Frame& f) {
     }
     args.count = i + 1;
   }
-  Variant result;
-  try {
-    result = obj->Invoke(id, site.flags, std::span<Variant>(values, count));
-  } catch (RuntimeError& e) {
-    // A member without parameters given arguments: the arguments index its value.
-    if (e.Number() != kErrWrongArgCount) throw;
-    Variant value = obj->Invoke(id, kInvokeGet, {});
-    if (!value.IsArray() && !value.IsObject()) throw;
-    std::vector<Variant> index(values, values + count);
-    return ApplyArgs(value, index, site.flags);
-  }
+  bool indexed = false;
+  Variant result = InvokeOrIndex(*obj, id, site.flags, std::span<Variant>(values, count), indexed);
+  if (indexed) return result;
   for (std::size_t k = 0; k < args.refCount; ++k) {
     HostArguments::ByRef& ref = args.Refs()[k];
     if (!Untouched(values[ref.index], ref.passed)) Store(*ref.target, values[ref.index]);

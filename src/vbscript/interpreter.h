@@ -265,6 +265,8 @@ class Interpreter final : public BuiltinContext {
                      const std::string& name, std::uint8_t flags);
   Variant ObjectOf(MemberExpr* m, Frame& f);
   Variant ApplyArgs(const Variant& value, std::vector<Variant>& args, std::uint8_t flags);
+  Variant InvokeOrIndex(Object& obj, DispId id, std::uint8_t flags, std::span<Variant> args,
+                        bool& indexed);
   int FindMember(ClassInstance& inst, MemberExpr* m, Frame& f);
   std::vector<Variant> ArgValues(const std::vector<Expr*>& exprs, Frame& f);
   std::vector<Variant> ArgValues(const CallArgs& args);

@@ -326,19 +326,27 @@ Variant Interpreter::EvalMember(MemberExpr* m, Frame& f, const std::vector<Expr*
   HostCallArgs args;
   if (argExprs) CollectHostArgs(*argExprs, f, args);
   if (args.values.empty()) return obj->Invoke(id, flags, {});
-  Variant result;
-  try {
-    result = obj->Invoke(id, flags, args.values);
-  } catch (RuntimeError& e) {
-    // A member without parameters given arguments: the arguments index its value, as
-    // standard dispatch does (`m.SubMatches(0)`).
-    if (e.Number() != kErrWrongArgCount) throw;
-    Variant value = obj->Invoke(id, kInvokeGet, {});
-    if (!value.IsArray() && !value.IsObject()) throw;
-    return ApplyArgs(value, args.values, flags);
-  }
-  WriteBack(args);
+  bool indexed = false;
+  Variant result = InvokeOrIndex(*obj, id, flags, args.values, indexed);
+  if (!indexed) WriteBack(args);
   return result;
+}
+
+// Invokes host member `id` with `args`. A member without parameters given arguments has its
+// value indexed by them instead, as standard dispatch does (`m.SubMatches(0)`); `indexed` then
+// says so (no member received the arguments, so none is written back).
+Variant Interpreter::InvokeOrIndex(Object& obj, DispId id, std::uint8_t flags,
+                                   std::span<Variant> args, bool& indexed) {
+  try {
+    return obj.Invoke(id, flags, args);
+  } catch (RuntimeError& e) {
+    if (e.Number() != kErrWrongArgCount) throw;
+    Variant value = obj.Invoke(id, kInvokeGet, {});
+    if (!value.IsArray() && !value.IsObject()) throw;
+    indexed = true;
+    std::vector<Variant> index(args.begin(), args.end());
+    return ApplyArgs(value, index, flags);
+  }
 }
 
 // value(args) for values already evaluated: an array element or a default member.

@@ -73,12 +73,12 @@ template <class T>
   slot = std::move(value);
 }
 
-// The value an assignment stores: Set stores the object itself, Let the object's value (a
-// Property Let of a script class receives the object as it is and decides).
 // Whether a host member left a by-reference argument as it was passed (the same value, not merely
 // an equal one): only changed arguments are written back to their variables.
 bool Untouched(const Variant& now, const Variant& passed);
 
+// The value an assignment stores: Set stores the object itself, Let the object's value (a
+// Property Let of a script class receives the object as it is and decides).
 inline Variant LetValue(Variant value, bool isSet) {
   if (isSet || !value.IsObject()) return value;
   return Dereference(value);
