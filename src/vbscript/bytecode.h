@@ -103,8 +103,14 @@ constexpr std::uint16_t IndexOf(Operand o) {
   X(ElemSetKN)    /* ElemSetK with b a name (a global variable, in place when bound) */      \
   X(CallBegin)    /* names[b] is a procedure: on; else r[a] = tree(expr d), goto c */        \
   X(CallProc)     /* r[a] = the procedure called at calls[d], with its arguments */          \
-  X(MemberBegin)  /* r[a] = object b, r[a+1] = its member members[d]; else tree, goto c */   \
+  X(MemberBegin)  /* r[a] = object b (b == r[a]: computed there), r[a+1] = its member        \
+                     members[d]; else the tree walker does the rest, goto c */               \
   X(MemberCall)   /* r[a] = that member called with its arguments (a statement: dropped) */  \
+  X(MemberSet)    /* member exprs[d] of object b = r[a], released (flags 1: Set) */          \
+  X(SetCheck)     /* error 424 unless r[a] is an object (the value of Set, expression d) */  \
+  X(AssignTo)     /* target exprs[d] = r[a], released (flags 1: Set) */                      \
+  X(LoadMe)       /* r[a] = the script object running (Me) */                                \
+  X(NewObject)    /* r[a] = a new object of New expression d */                              \
   X(EvalTree)     /* r[a] = the tree walker's value of expression d */                       \
   X(ExecTree)     /* the tree walker runs statement d; Exit Do goes to a, Exit For to b */   \
   X(ForInit)      /* For head: counter b, r[a .. a+3) from, to, step; not started: goto d */ \
@@ -183,10 +189,10 @@ struct CallSite {
 };
 constexpr std::size_t kMaxCompiledArguments = 8;
 
-// A member of an object held in a variable, called or read (`d.Add k, v`, `d.Exists(k)`,
-// `d.Count`) with arguments the code evaluates: each an operand as in CallSite. Only host
-// objects run here; anything else (a script object, no object, an unknown member) the tree
-// walker evaluates whole.
+// A member of an object, called or read (`d.Add k, v`, `d.Exists(k)`, `o.Name`, `f(1).m`) with
+// arguments the code evaluates: each an operand as in CallSite. Host object members and script
+// object methods and Property Gets run here; for anything else (no object, an unknown member, a
+// field with arguments) the tree walker evaluates the rest with the object the code read.
 struct MemberSite {
   Expr* expr = nullptr;  // the CallExpr, or the MemberExpr when there are no arguments
   MemberExpr* member = nullptr;

@@ -1,8 +1,9 @@
 // Compiles a resolved body to bytecode. Values of expressions go to temporaries taken and
 // given back in stack order; names the compiler resolved (locals, parameters) become direct
 // operands, other names are looked up by the code at their first use as the tree walker does.
-// What the bytecode does not express itself (calls, members, declarations, With, For Each)
-// is left to the tree walker one statement or expression at a time.
+// What the bytecode does not express itself (declarations, With, For Each, calls of built-in
+// functions, calls whose arguments it cannot evaluate before the callee is known) is left to the
+// tree walker one statement or expression at a time.
 #include <algorithm>
 #include <optional>
 #include <utility>
@@ -211,6 +212,20 @@ class CodeCompiler {
       }
       case ExprKind::Member:
         return MemberCompilable(e) ? MemberValue(e, false) : TreeValue(e);
+      case ExprKind::Me: {
+        int dst = NewTemp();
+        MayHoldObject(dst);
+        Emit({Opcode::LoadMe, 0, U16(dst)});
+        return Reg(dst);
+      }
+      case ExprKind::New: {
+        int dst = NewTemp();
+        MayHoldObject(dst);
+        Instr i{Opcode::NewObject, 0, U16(dst)};
+        i.d = Add(code_.exprs, e);
+        Emit(i);
+        return Reg(dst);
+      }
       case ExprKind::Call: {
         auto* c = static_cast<CallExpr*>(e);
         if (MemberCompilable(e)) return MemberValue(e, false);
@@ -281,6 +296,18 @@ class CodeCompiler {
     }
     if (!resumable_) held_ = before;
     return true;
+  }
+
+  // The value of `e` as it is (an object not read for its default value) in the temporary at
+  // the top: the one an instruction computed it into, or one it is copied to.
+  int RawValueRegister(Expr* e) {
+    int mark = top_;
+    Operand v = Value(e);
+    top_ = mark;
+    int dst = NewTemp();
+    MayHoldObject(dst);
+    if (v != Reg(dst)) Emit({Opcode::Copy, 0, U16(dst), v});
+    return dst;
   }
 
   // Moves the value of `e` into register `dst` (objects give their default value).
@@ -471,17 +498,32 @@ class CodeCompiler {
     return static_cast<MemberExpr*>(c->callee);
   }
 
-  // Whether the code evaluates a member call or read `e` itself: the object is a variable whose
-  // reading runs nothing (so that the tree walker, which takes over the whole expression for
-  // anything but a host object, may read it again), and the arguments are simple.
+  // Whether the code evaluates a member call or read `e` itself: it has an object (not the
+  // With object), and simple arguments (evaluated once the member is known; when the code hands
+  // the rest of the expression to the tree walker, it evaluates them instead).
   bool MemberCompilable(Expr* e) const {
     const std::vector<Expr*>* args = nullptr;
     const MemberExpr* m = MemberOf(e, args);
-    if (!m || !m->object || m->object->kind != ExprKind::Name) return false;
-    auto* n = static_cast<const NameExpr*>(m->object);
-    if (!PlainName(n) && n->ref.kind != NameKind::Field && !HostObjectName(n)) return false;
+    if (!m || !m->object) return false;
     return args->size() <= kMaxCompiledArguments &&
            std::all_of(args->begin(), args->end(), [&](Expr* a) { return Simple(a); });
+  }
+
+  // Whether the object of a member is a variable the code reads in place when the member is
+  // called, since reading it runs nothing: a local, a parameter, a global variable, a field of
+  // the script object running, an object the host added by name. Any other object is computed
+  // into a register first.
+  bool ObjectReadInPlace(const Expr* object) const {
+    if (object->kind != ExprKind::Name) return false;
+    auto* n = static_cast<const NameExpr*>(object);
+    return PlainName(n) || n->ref.kind == NameKind::Field || HostObjectName(n);
+  }
+
+  // The object of member `m` as MemberBegin and MemberSet read it: the variable, or the
+  // temporary at the top it is computed into (as it is).
+  Operand ObjectOperand(MemberExpr* m) {
+    if (ObjectReadInPlace(m->object)) return NameOperand(static_cast<NameExpr*>(m->object));
+    return Reg(RawValueRegister(m->object));
   }
 
   // A member called or read (`e`: the call, or the member without arguments): the object goes
@@ -492,16 +534,21 @@ class CodeCompiler {
   Operand MemberValue(Expr* e, bool statement) {
     const std::vector<Expr*>* args = nullptr;
     MemberExpr* m = MemberOf(e, args);
-    int dst = NewTemp();
+    if (!m || !m->object) throw NotCompiled();  // (MemberCompilable said it is neither)
+    // (an object computed into a register is computed into the result's)
+    Operand object = ObjectOperand(m);
+    int dst = KindOf(object) == OperandKind::Register && IndexOf(object) >= code_.firstTemp
+                  ? static_cast<int>(IndexOf(object))
+                  : NewTemp();
     NewTemp();  // the member's number
     MayHoldObject(dst);
+    MayHoldObject(dst + 1);
     MemberSite site;
     site.expr = e;
     site.member = m;
     site.flags = static_cast<std::uint8_t>(statement ? kInvokeCall : kInvokeGet | kInvokeCall);
     site.statement = statement;
-    std::size_t at =
-        Emit({Opcode::MemberBegin, 0, U16(dst), NameOperand(static_cast<NameExpr*>(m->object))});
+    std::size_t at = Emit({Opcode::MemberBegin, 0, U16(dst), object});
     site.firstValue = U16(top_);
     Arguments(*args, site.args);
     std::uint32_t index = Add(code_.members, std::move(site));
@@ -748,7 +795,19 @@ class CodeCompiler {
   }
 
   void Assign(AssignStmt* a) {
-    if (a->isSet || a->appendInPlace) return Tree(a);
+    if (a->appendInPlace) return Tree(a);
+    if (a->target->kind == ExprKind::Member && static_cast<MemberExpr*>(a->target)->object) {
+      return MemberAssign(a);
+    }
+    if (a->isSet) {
+      if (a->target->kind != ExprKind::Name) return Tree(a);
+      // The value, found to be an object, then the name assigned by the general rules.
+      int value = SetValue(a);
+      Instr store{Opcode::AssignTo, 1, U16(value)};
+      store.d = Add(code_.exprs, a->target);
+      Emit(store);
+      return;
+    }
     if (a->target->kind == ExprKind::Name) {
       auto* n = static_cast<NameExpr*>(a->target);
       if (n->ref.kind == NameKind::Local && !n->ref.readOnly) {
@@ -810,6 +869,28 @@ class CodeCompiler {
       }
     }
     Tree(a);
+  }
+
+  // The value of a Set, as it is, in a temporary: error 424 unless it is an object.
+  int SetValue(AssignStmt* a) {
+    int value = RawValueRegister(a->value);
+    if (a->isSet) {
+      Instr check{Opcode::SetCheck, 0, U16(value)};
+      check.d = Add(code_.exprs, a->value);
+      Emit(check);
+    }
+    return value;
+  }
+
+  // object.member = value (Set object.member = value): the value first (for Set, found to be an
+  // object), then the object, then the member assigned.
+  void MemberAssign(AssignStmt* a) {
+    auto* m = static_cast<MemberExpr*>(a->target);
+    int value = SetValue(a);
+    Operand object = ObjectOperand(m);
+    Instr store{Opcode::MemberSet, static_cast<std::uint8_t>(a->isSet ? 1 : 0), U16(value), object};
+    store.d = Add(code_.exprs, a->target);
+    Emit(store);
   }
 
   // Whether an operator instruction may release the temporaries it read (kRelease).

@@ -28,6 +28,9 @@ namespace sl::vbs {
 
 namespace {
 
+// A script member's index goes into a register as an Integer (see MemberBegins).
+constexpr int kMaxScriptMember = 32767;
+
 bool IsSmallInteger(VarType t) {
   return t == VarType::Integer || t == VarType::Long;
 }
@@ -462,6 +465,7 @@ Variant Interpreter::CallSiteProc(const Code& code, const CallSite& site, Frame&
   CallArgs args;
   args.values = std::span<Variant>(f.locals + site.firstValue, count);
   args.variables = variables;
+  args.moveValues = true;
   return CallProc(proc, nullptr, args);
 }
 
@@ -803,16 +807,14 @@ bool Interpreter::CallBegins(const Code& code, const Instr& in, Frame& f) {
   return false;
 }
 
-// Whether the member call or read of `in` goes on in the code: the object operand holds a host
-// object with the member named (then r[a] holds the object and r[a+1] the member's number). For
-// anything else (a script object, no object, an unknown member) the tree walker evaluates the
-// whole expression, into r[a] unless it is a statement, and the code goes on after MemberCall.
-bool Interpreter::MemberBegins(const Code& code, const Instr& in, Frame& f) {
-  const MemberSite& site = code.members[in.d];
-  const Variant* v = PlainOperand(code, in.b, f);
-  if (!v && KindOf(in.b) == OperandKind::Name) {
-    // (an object the host added by name, a field of the script object running)
-    NameExpr* n = code.names[IndexOf(in.b)];
+// The object operand of a member call, read, or assignment, when reading it runs nothing: a
+// register (the object the code computed, or a variable), a parameter, a global variable, an
+// object the host added by name, a field of the script object running. Null for a name that
+// must be evaluated.
+const Variant* Interpreter::MemberObject(const Code& code, Operand o, Frame& f) {
+  const Variant* v = PlainOperand(code, o, f);
+  if (!v && KindOf(o) == OperandKind::Name) {
+    NameExpr* n = code.names[IndexOf(o)];
     NameKind kind = Resolved(n);
     if (kind == NameKind::Global && n->ref.global->kind == GlobalSlot::HostObject) {
       v = &n->ref.global->value;
@@ -820,11 +822,49 @@ bool Interpreter::MemberBegins(const Code& code, const Instr& in, Frame& f) {
       v = VariableSlot(n, f);
     }
   }
-  if (v) {
+  return v;
+}
+
+// The procedure a member call or read of script object `inst` runs in the code (a method, or a
+// Property Get), when the tree walker would call it before evaluating the arguments: it is
+// ready, takes as many arguments as given, and the call would not fail for the depth; a
+// getter without parameters given arguments (which index its value) and fields take the tree
+// walker's way. Null otherwise.
+const ProcDef* Interpreter::CompiledMember(const ClassInstance& inst, int member,
+                                           const MemberSite& site) {
+  const ClassMember& m = inst.Class()->members[static_cast<std::size_t>(member)];
+  if (m.field >= 0) return nullptr;
+  const ProcDef* proc = m.method ? m.method : m.get;
+  if (!proc || !proc->ready || proc->params.size() != site.args.size()) return nullptr;
+  // (a getter without parameters has no arguments here: the count differs)
+  if (member > kMaxScriptMember || CallFails()) return nullptr;
+  return proc;
+}
+
+// Whether the member call or read of `in` goes on in the code: the object (read once) holds a
+// host object with the member named, or a script object whose member runs as CompiledMember
+// says (then r[a] holds the object, r[a+1] the member: a host member's number as a Long, a
+// script member's index as an Integer). For anything else (no object, an unknown member, a
+// field) the tree walker evaluates the rest of the expression with the object read, into r[a]
+// unless it is a statement, and the code goes on after MemberCall. An object the code computed
+// into r[a] is moved out of it, so that it is released once the member is done, as the tree
+// walker releases it.
+bool Interpreter::MemberBegins(const Code& code, const Instr& in, Frame& f) {
+  const MemberSite& site = code.members[in.d];
+  const Variant* v = MemberObject(code, in.b, f);
+  Variant named;  // a name evaluated (a function's value, a property of the script object)
+  if (!v) {
+    Variant scratch;
+    named = OperandValue(code, in.b, f, scratch);
+    v = &named;
+  }
+  bool computed = in.b == MakeOperand(OperandKind::Register, in.a);
+  {
     Object* obj = v->IsObject() ? v->AsObject() : nullptr;
     // (an object with a member table is no script object)
     const void* table = obj ? obj->MemberTable() : nullptr;
-    if (obj && (table || !AsClassInstance(obj))) {
+    ClassInstance* inst = table ? nullptr : AsClassInstance(obj);
+    if (obj && !inst) {
       DispId id;
       if (table && table == site.table) {
         id = site.id;
@@ -836,19 +876,71 @@ bool Interpreter::MemberBegins(const Code& code, const Instr& in, Frame& f) {
         }
       }
       if (id != kDispIdUnknown) {
-        Store(f.locals[in.a], *v);
+        if (!computed) Store(f.locals[in.a], *v);
         Variant& number = f.locals[in.a + 1];
         if (IsReference(number)) number.Clear();
         Overwrite(number, static_cast<std::int32_t>(id));
         return true;
       }
+    } else if (inst) {
+      int member = FindMember(*inst, site.member, f);  // (error 438 before the arguments)
+      const ClassMember& m = inst->Class()->members[static_cast<std::size_t>(member)];
+      if (m.field >= 0 && site.args.empty()) {
+        // A field read: its value (the object released first, as the tree walker releases it).
+        Variant value;
+        {
+          Variant object = computed ? std::move(f.locals[in.a]) : Variant();
+          value = inst->Fields()[static_cast<std::size_t>(m.field)];
+        }
+        if (!site.statement) Store(f.locals[in.a], std::move(value));
+        return false;
+      }
+      if (CompiledMember(*inst, member, site)) {
+        if (!computed) Store(f.locals[in.a], *v);
+        Variant& number = f.locals[in.a + 1];
+        if (IsReference(number)) number.Clear();
+        Overwrite(number, static_cast<std::int16_t>(member));
+        return true;
+      }
     }
   }
-  Variant result = site.expr->kind == ExprKind::Call
-                       ? EvalCall(static_cast<CallExpr*>(site.expr), f, site.flags)
-                       : EvalMember(site.member, f, nullptr, site.flags);
+  Variant object = computed ? std::move(f.locals[in.a]) : *v;
+  RequireObject(object, site.member);
+  Variant result = MemberOf(
+      object, site.member, f,
+      site.expr->kind == ExprKind::Call ? &static_cast<CallExpr*>(site.expr)->args : nullptr,
+      site.flags);
   if (!site.statement) Store(f.locals[in.a], std::move(result));
   return false;
+}
+
+// The script member of a MemberCall called as the tree walker calls it: variables go by
+// reference where the parameter is, the values computed for the call are moved in. The object
+// (moved out of r[a]) is released once the call is done.
+Variant Interpreter::ScriptMemberResult(const Code& code, const Instr& in, Frame& f) {
+  const MemberSite& site = code.members[in.d];
+  Variant object(std::move(f.locals[in.a]));
+  auto* inst = static_cast<ClassInstance*>(object.AsObject());
+  const ClassMember& m =
+      inst->Class()->members[static_cast<std::size_t>(f.locals[in.a + 1].AsInteger())];
+  const ProcDef* proc = m.method ? m.method : m.get;
+  std::size_t count = site.args.size();
+  Variant* variables[kMaxCompiledArguments];
+  for (std::size_t i = 0; i < count; ++i) {
+    Operand o = site.args[i];
+    variables[i] = o == MakeOperand(OperandKind::Register, site.firstValue + i)
+                       ? nullptr
+                       : OperandVariable(code, o, f);
+    if (!variables[i] && o != MakeOperand(OperandKind::Register, site.firstValue + i)) {
+      Variant scratch;  // a name that is no variable (a constant): its value
+      f.locals[site.firstValue + i] = OperandValue(code, o, f, scratch);
+    }
+  }
+  CallArgs args;
+  args.values = std::span<Variant>(f.locals + site.firstValue, count);
+  args.variables = variables;
+  args.moveValues = true;
+  return CallProc(proc, inst, args);
 }
 
 namespace {
@@ -922,8 +1014,34 @@ Variant Interpreter::MemberResult(const Code& code, const Instr& in, Frame& f) {
   return result;
 }
 
+// member(object b) = r[a] (Set with flags 1): the value was computed first (and, for Set, found
+// to be an object), then the object; the member is looked up and assigned as the tree walker
+// assigns it. An object the code computed into a temporary is released first, then the value.
+void Interpreter::MemberStore(const Code& code, const Instr& in, Frame& f) {
+  auto* m = static_cast<MemberExpr*>(code.exprs[in.d]);
+  Variant value(std::move(f.locals[in.a]));
+  Variant object;
+  if (const Variant* v = MemberObject(code, in.b, f)) {
+    bool temporary = KindOf(in.b) == OperandKind::Register && IndexOf(in.b) >= code.firstTemp;
+    object = temporary ? std::move(f.locals[IndexOf(in.b)]) : *v;
+  } else {
+    Variant scratch;
+    object = OperandValue(code, in.b, f, scratch);
+  }
+  RequireObject(object, m);
+  AssignMemberOf(object, m, nullptr, value, in.flags != 0, f);
+}
+
+// Target expression d = r[a] (Set with flags 1; the value found to be an object), assigned by
+// the tree walker's rules for a target that is a name.
+void Interpreter::AssignToTarget(const Code& code, const Instr& in, Frame& f) {
+  Variant value(std::move(f.locals[in.a]));
+  Assign(code.exprs[in.d], std::move(value), in.flags != 0, f);
+}
+
 void Interpreter::MemberInvoke(const Code& code, const Instr& in, Frame& f) {
-  Variant result = MemberResult(code, in, f);
+  Variant result = f.locals[in.a + 1].Type() == VarType::Integer ? ScriptMemberResult(code, in, f)
+                                                                 : MemberResult(code, in, f);
   if (!code.members[in.d].statement) Store(f.locals[in.a], std::move(result));
 }
 
@@ -1461,6 +1579,33 @@ Flow Interpreter::RunCode(const Code& entryCode, Frame& entryFrame) {
       }
       OP(MemberCall) {
         MemberInvoke(*code, *ip, *f);
+        ++ip;
+        NEXT;
+      }
+      OP(MemberSet) {
+        MemberStore(*code, *ip, *f);
+        ++ip;
+        NEXT;
+      }
+      OP(SetCheck) {
+        if (!f->locals[ip->a].IsObject()) {
+          throw NamedError(kErrObjectRequired, DescribeObject(code->exprs[ip->d]));
+        }
+        ++ip;
+        NEXT;
+      }
+      OP(AssignTo) {
+        AssignToTarget(*code, *ip, *f);
+        ++ip;
+        NEXT;
+      }
+      OP(LoadMe) {
+        Store(f->locals[ip->a], Variant(static_cast<Object*>(f->me)));
+        ++ip;
+        NEXT;
+      }
+      OP(NewObject) {
+        Store(f->locals[ip->a], NewInstance(static_cast<NewExpr*>(code->exprs[ip->d])));
         ++ip;
         NEXT;
       }

@@ -322,11 +322,20 @@ void Interpreter::CheckTime() {
 void Interpreter::EnterCall() {
   Tick();
   ++depth_;
-  if (depth_ > maxDepth_ ||
-      (stackBase_ > StackAddress() && stackBase_ - StackAddress() > kStackBudget)) {
+  if (depth_ > maxDepth_ || CStackSpent()) {
     --depth_;
     throw MakeError(kErrOutOfStack);
   }
+}
+
+bool Interpreter::CStackSpent() const {
+  return stackBase_ > StackAddress() && stackBase_ - StackAddress() > kStackBudget;
+}
+
+// Whether a call made now would fail for the depth (error 28, before its arguments are
+// evaluated): the code then leaves the call to the tree walker, which gives that error first.
+bool Interpreter::CallFails() const {
+  return depth_ + 1 > maxDepth_ || CStackSpent();
 }
 
 // ---------------------------------------------------------------------------------------------

@@ -53,6 +53,10 @@ struct CallArgs {
   // Per argument (with values): a variable a parameter by reference uses in place, or null.
   Variant* const* variables = nullptr;
   const Variant* assigned = nullptr;
+  // The values are the caller's temporaries, computed for the call: moved into the parameters
+  // that take them by value, as the tree walker evaluates an argument straight into its
+  // parameter (nothing of the caller keeps them).
+  bool moveValues = false;
   std::size_t Count() const { return (exprs ? exprs->size() : values.size()) + (assigned ? 1 : 0); }
 };
 
@@ -141,6 +145,7 @@ class Interpreter final : public BuiltinContext {
   static constexpr std::size_t kChargeUnit = 4096;
   void CheckTime();
   void EnterCall();
+  bool CStackSpent() const;
   void LeaveCall() { --depth_; }
   EngineHost& Host() { return host_ ? *host_ : defaultHost_; }
 
@@ -166,6 +171,8 @@ class Interpreter final : public BuiltinContext {
                      std::uint8_t flags, Frame& f, const std::string& name);
   void AssignMember(MemberExpr* m, const std::vector<Expr*>* argExprs, Variant value, bool isSet,
                     Frame& f);
+  void AssignMemberOf(const Variant& objectValue, MemberExpr* m, const std::vector<Expr*>* argExprs,
+                      Variant& value, bool isSet, Frame& f);
   void ExecCall(CallStmt* s, Frame& f);
   Flow ExecFor(ForStmt* s, Frame& f);
   Flow ExecForEach(ForEachStmt* s, Frame& f);
@@ -242,6 +249,12 @@ class Interpreter final : public BuiltinContext {
   bool MemberBegins(const Code& code, const Instr& in, Frame& f);
   void MemberInvoke(const Code& code, const Instr& in, Frame& f);
   Variant MemberResult(const Code& code, const Instr& in, Frame& f);
+  Variant ScriptMemberResult(const Code& code, const Instr& in, Frame& f);
+  const Variant* MemberObject(const Code& code, Operand o, Frame& f);
+  const ProcDef* CompiledMember(const ClassInstance& inst, int member, const MemberSite& site);
+  bool CallFails() const;
+  void MemberStore(const Code& code, const Instr& in, Frame& f);
+  void AssignToTarget(const Code& code, const Instr& in, Frame& f);
   static void SetCounter(Variant& dst, std::int64_t value, bool wide);
   bool ForInit(const Code& code, const Instr& in, Frame& f);
   bool ForNext(const Code& code, const Instr& in, Frame& f);
@@ -264,6 +277,9 @@ class Interpreter final : public BuiltinContext {
   Variant IndexValue(const Variant& value, const std::vector<Expr*>& argExprs, Frame& f,
                      const std::string& name, std::uint8_t flags);
   Variant ObjectOf(MemberExpr* m, Frame& f);
+  static void RequireObject(const Variant& v, const MemberExpr* m);
+  Variant MemberOf(const Variant& objectValue, MemberExpr* m, Frame& f,
+                   const std::vector<Expr*>* argExprs, std::uint8_t flags);
   Variant ApplyArgs(const Variant& value, std::vector<Variant>& args, std::uint8_t flags);
   Variant InvokeOrIndex(Object& obj, DispId id, std::uint8_t flags, std::span<Variant> args,
                         bool& indexed);

@@ -251,6 +251,14 @@ void Interpreter::AssignIndexed(Variant& container, const std::vector<Expr*>& ar
 void Interpreter::AssignMember(MemberExpr* m, const std::vector<Expr*>* argExprs, Variant value,
                                bool isSet, Frame& f) {
   Variant objectValue = ObjectOf(m, f);
+  AssignMemberOf(objectValue, m, argExprs, value, isSet, f);
+}
+
+// Member `m` of `objectValue` (an object: see RequireObject) = value: the member is looked up,
+// then the arguments evaluated. `value` is the caller's, released after the object.
+void Interpreter::AssignMemberOf(const Variant& objectValue, MemberExpr* m,
+                                 const std::vector<Expr*>* argExprs, Variant& value, bool isSet,
+                                 Frame& f) {
   Object* obj = objectValue.AsObject();
   std::uint8_t flags = isSet ? kInvokeSet : kInvokeLet;
   if (auto* inst = AsClassInstance(obj)) {

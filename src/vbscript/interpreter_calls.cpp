@@ -240,6 +240,8 @@ Variant Interpreter::CallProc(const ProcDef* proc, ClassInstance* me, const Call
       }
     } else if (args.valuesByRef && proc->params[i].byRef) {
       refs[i] = &args.values[i];
+    } else if (args.moveValues) {
+      locals[i] = std::move(args.values[i]);
     } else {
       locals[i] = args.values[i];
     }

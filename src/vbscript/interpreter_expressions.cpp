@@ -292,10 +292,15 @@ Variant Interpreter::ObjectOf(MemberExpr* m, Frame& f) {
     if (!f.with) throw MakeError(kErrInvalidReference);
     v = *f.with;
   }
+  RequireObject(v, m);
+  return v;
+}
+
+// Error 424 unless `v`, the object of member `m`, is an object.
+void Interpreter::RequireObject(const Variant& v, const MemberExpr* m) {
   if (!v.IsObject() || !v.AsObject()) {
     throw NamedError(kErrObjectRequired, DescribeObject(m->object));
   }
-  return v;
 }
 
 int Interpreter::FindMember(ClassInstance& inst, MemberExpr* m, Frame& f) {
@@ -313,6 +318,13 @@ int Interpreter::FindMember(ClassInstance& inst, MemberExpr* m, Frame& f) {
 Variant Interpreter::EvalMember(MemberExpr* m, Frame& f, const std::vector<Expr*>* argExprs,
                                 std::uint8_t flags) {
   Variant objectValue = ObjectOf(m, f);
+  return MemberOf(objectValue, m, f, argExprs, flags);
+}
+
+// Member `m` of `objectValue` (an object: see RequireObject) called or read: the member is
+// looked up, then the arguments evaluated.
+Variant Interpreter::MemberOf(const Variant& objectValue, MemberExpr* m, Frame& f,
+                              const std::vector<Expr*>* argExprs, std::uint8_t flags) {
   Object* obj = objectValue.AsObject();
   if (auto* inst = AsClassInstance(obj)) {
     int member = FindMember(*inst, m, f);
