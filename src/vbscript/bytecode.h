@@ -106,11 +106,17 @@ constexpr std::uint16_t IndexOf(Operand o) {
   X(MemberBegin)  /* r[a] = object b (b == r[a]: computed there), r[a+1] = its member        \
                      members[d]; else the tree walker does the rest, goto c */               \
   X(MemberCall)   /* r[a] = that member called with its arguments (a statement: dropped) */  \
-  X(MemberSet)    /* member exprs[d] of object b = r[a], released (flags 1: Set) */          \
+  X(MemberSet)    /* member exprs[d] of object b = r[a], released (flags: kSetFlag,          \
+                     kComputed: b a temporary, released) */                                  \
   X(SetCheck)     /* error 424 unless r[a] is an object (the value of Set, expression d) */  \
   X(AssignTo)     /* target exprs[d] = r[a], released (flags 1: Set) */                      \
   X(LoadMe)       /* r[a] = the script object running (Me) */                                \
   X(NewObject)    /* r[a] = a new object of New expression d */                              \
+  X(WithSet)      /* the frame's With object is r[a] (kNoTarget: none) */                    \
+  X(WithFail)     /* a With head failed: r[a] = Empty, goto the body d */                    \
+  X(ForEachInit)  /* For Each over r[a] (statement d): r[a+1] = its start; goto c */         \
+  X(ForEachNext)  /* next item of r[a], r[a+1] into variable b, goto d; else b = Empty */    \
+  X(ForEachFail)  /* a For Each head failed: mark state r[a], goto the body d */             \
   X(EvalTree)     /* r[a] = the tree walker's value of expression d */                       \
   X(ExecTree)     /* the tree walker runs statement d; Exit Do goes to a, Exit For to b */   \
   X(ForInit)      /* For head: counter b, r[a .. a+3) from, to, step; not started: goto d */ \
@@ -160,6 +166,9 @@ constexpr std::uint8_t kNotJump = 0x80;
 // the statement needs them); Binary and the integer operators: the same once computed, when they
 // store into a variable.
 constexpr std::uint8_t kRelease = 0x80;
+// MemberSet: the assignment is a Set; the object is a temporary computed for it.
+constexpr std::uint8_t kSetFlag = 0x01;
+constexpr std::uint8_t kComputed = 0x02;
 // Flags of ExecTree's exit targets: none (the flow leaves the code).
 constexpr std::uint16_t kNoTarget = 0xFFFF;
 

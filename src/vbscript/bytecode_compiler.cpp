@@ -88,6 +88,7 @@ class CodeCompiler {
   struct Loop {
     bool isFor = false;
     std::vector<std::pair<std::size_t, ExitField>> exits;
+    bool withInside = false;  // a With is compiled inside the loop
   };
   // What a statement's temporaries and name operands may hold when it ends: whether any may hold
   // an object, whether a name operand may be a call, the temporaries MayHoldObject marked
@@ -498,13 +499,16 @@ class CodeCompiler {
     return static_cast<MemberExpr*>(c->callee);
   }
 
-  // Whether the code evaluates a member call or read `e` itself: it has an object (not the
-  // With object), and simple arguments (evaluated once the member is known; when the code hands
+  // Whether member `m` has an object the code knows: its own, or that of a With the code runs.
+  bool HasObject(const MemberExpr* m) const { return m->object || !withs_.empty(); }
+
+  // Whether the code evaluates a member call or read `e` itself: it has an object the code
+  // knows, and simple arguments (evaluated once the member is known; when the code hands
   // the rest of the expression to the tree walker, it evaluates them instead).
   bool MemberCompilable(Expr* e) const {
     const std::vector<Expr*>* args = nullptr;
     const MemberExpr* m = MemberOf(e, args);
-    if (!m || !m->object) return false;
+    if (!m || !HasObject(m)) return false;
     return args->size() <= kMaxCompiledArguments &&
            std::all_of(args->begin(), args->end(), [&](Expr* a) { return Simple(a); });
   }
@@ -514,14 +518,15 @@ class CodeCompiler {
   // the script object running, an object the host added by name. Any other object is computed
   // into a register first.
   bool ObjectReadInPlace(const Expr* object) const {
-    if (object->kind != ExprKind::Name) return false;
+    if (!object || object->kind != ExprKind::Name) return false;
     auto* n = static_cast<const NameExpr*>(object);
     return PlainName(n) || n->ref.kind == NameKind::Field || HostObjectName(n);
   }
 
-  // The object of member `m` as MemberBegin and MemberSet read it: the variable, or the
-  // temporary at the top it is computed into (as it is).
+  // The object of member `m` as MemberBegin and MemberSet read it: the variable, the register
+  // of the innermost With's object, or the temporary at the top it is computed into (as it is).
   Operand ObjectOperand(MemberExpr* m) {
+    if (!m->object) return Reg(withs_.back());
     if (ObjectReadInPlace(m->object)) return NameOperand(static_cast<NameExpr*>(m->object));
     return Reg(RawValueRegister(m->object));
   }
@@ -534,12 +539,11 @@ class CodeCompiler {
   Operand MemberValue(Expr* e, bool statement) {
     const std::vector<Expr*>* args = nullptr;
     MemberExpr* m = MemberOf(e, args);
-    if (!m || !m->object) throw NotCompiled();  // (MemberCompilable said it is neither)
+    if (!m || !HasObject(m)) throw NotCompiled();  // (MemberCompilable said it is neither)
     // (an object computed into a register is computed into the result's)
+    int mark = top_;
     Operand object = ObjectOperand(m);
-    int dst = KindOf(object) == OperandKind::Register && IndexOf(object) >= code_.firstTemp
-                  ? static_cast<int>(IndexOf(object))
-                  : NewTemp();
+    int dst = top_ > mark ? mark : NewTemp();
     NewTemp();  // the member's number
     MayHoldObject(dst);
     MayHoldObject(dst + 1);
@@ -749,6 +753,12 @@ class CodeCompiler {
       case StmtKind::Call:
         CallStatement(static_cast<CallStmt*>(s));
         break;
+      case StmtKind::With:
+        With(static_cast<WithStmt*>(s));
+        break;
+      case StmtKind::ForEach:
+        ForEach(static_cast<ForEachStmt*>(s));
+        break;
       case StmtKind::OnError:
         Emit({Opcode::OnError,
               static_cast<std::uint8_t>(static_cast<OnErrorStmt*>(s)->resumeNext ? 1 : 0)});
@@ -763,7 +773,9 @@ class CodeCompiler {
     top_ = mark;
     // The statements inside empty their own temporaries when they end; only a loop's end is
     // reached past them (Exit Do / Exit For), so a loop empties theirs too.
-    if (s->kind == StmtKind::For || s->kind == StmtKind::Do) held_.Merge(nested_);
+    if (s->kind == StmtKind::For || s->kind == StmtKind::Do || s->kind == StmtKind::ForEach) {
+      held_.Merge(nested_);
+    }
     if (held_.object) {
       int low = held_.high > 0 ? held_.low : mark;
       Emit({Opcode::Clear, static_cast<std::uint8_t>(held_.byName ? 1 : 0), U16(low),
@@ -796,7 +808,7 @@ class CodeCompiler {
 
   void Assign(AssignStmt* a) {
     if (a->appendInPlace) return Tree(a);
-    if (a->target->kind == ExprKind::Member && static_cast<MemberExpr*>(a->target)->object) {
+    if (a->target->kind == ExprKind::Member && HasObject(static_cast<MemberExpr*>(a->target))) {
       return MemberAssign(a);
     }
     if (a->isSet) {
@@ -887,8 +899,12 @@ class CodeCompiler {
   void MemberAssign(AssignStmt* a) {
     auto* m = static_cast<MemberExpr*>(a->target);
     int value = SetValue(a);
+    int mark = top_;
     Operand object = ObjectOperand(m);
-    Instr store{Opcode::MemberSet, static_cast<std::uint8_t>(a->isSet ? 1 : 0), U16(value), object};
+    bool computed = top_ > mark;  // (a temporary, released once assigned)
+    Instr store{Opcode::MemberSet,
+                static_cast<std::uint8_t>((a->isSet ? kSetFlag : 0) | (computed ? kComputed : 0)),
+                U16(value), object};
     store.d = Add(code_.exprs, a->target);
     Emit(store);
   }
@@ -1032,6 +1048,74 @@ class CodeCompiler {
     PatchExits();
   }
 
+  // With: the object in a register of the statement, which members without an object of their
+  // own use; the frame's With object points there while the body runs, for what the code leaves
+  // to the tree walker. Under On Error Resume Next a failing head leaves the body to run with
+  // no object (Empty).
+  void With(WithStmt* s) {
+    int object = top_;
+    std::size_t failed = 0;
+    std::uint32_t head = Here();
+    if (resumable_) {
+      Instr over{Opcode::Jump};
+      over.d = Here() + 2;
+      Emit(over);
+      failed = Emit({Opcode::WithFail, 0, U16(object)});
+      head = Here();
+    }
+    if (RawValueRegister(s->object) != object) throw NotCompiled();  // (always the top)
+    if (resumable_) ResumeAt(head, static_cast<std::uint32_t>(failed));
+    std::uint32_t body = Here();
+    if (resumable_) code_.instrs[failed].d = body;
+    Emit({Opcode::WithSet, 0, U16(object)});
+    for (Loop& loop : loops_)
+      loop.withInside = true;
+    withs_.push_back(object);
+    Statements(s->body);
+    withs_.pop_back();
+    At(s);
+    Emit({Opcode::WithSet, 0, WithRegister()});
+  }
+
+  // The register of the innermost With's object, for WithSet (kNoTarget: none).
+  std::uint16_t WithRegister() const { return withs_.empty() ? kNoTarget : U16(withs_.back()); }
+
+  // For Each: the collection in r[state], then the loop's place in it in r[state + 1] (the next
+  // index of an array, or the collection's enumerator); each item is stored in the variable at
+  // the loop's end (ForEachNext, which is also where the loop starts), which is Empty once the
+  // items run out. Under On Error Resume Next a failing head runs the body once, and the loop's
+  // end then fails as a loop not started would (451).
+  void ForEach(ForEachStmt* s) {
+    if (s->var->ref.readOnly) return Tree(s);  // (a constant: error 501 once the head is done)
+    int state = top_;
+    std::size_t failed = 0;
+    std::uint32_t head = Here();
+    if (resumable_) {
+      Instr over{Opcode::Jump};
+      over.d = Here() + 2;
+      Emit(over);
+      failed = Emit({Opcode::ForEachFail, 0, U16(state)});
+      head = Here();
+    }
+    if (RawValueRegister(s->collection) != state) throw NotCompiled();  // (always the top)
+    top_ = state + 1;
+    MayHoldObject(NewTemp());
+    Instr init{Opcode::ForEachInit, 0, U16(state)};
+    init.d = Add(code_.stmts, static_cast<Stmt*>(s));
+    std::size_t begin = Emit(init);
+    if (resumable_) ResumeAt(head, static_cast<std::uint32_t>(failed));
+    std::uint32_t body = Here();
+    if (resumable_) code_.instrs[failed].d = body;
+    loops_.push_back({true, {}});
+    Statements(s->body);
+    At(s);
+    code_.instrs[begin].c = U16(static_cast<int>(Here()));
+    Instr next{Opcode::ForEachNext, 0, U16(state), NameOperand(s->var)};
+    next.d = body;
+    Emit(next);
+    PatchExits();
+  }
+
   void Select(SelectStmt* s) {
     int subject = NewTemp();
     ValueInto(s->subject, subject);
@@ -1104,20 +1188,23 @@ class CodeCompiler {
     Emit({Opcode::Return, 1});
   }
 
-  // The end of the innermost loop: its exits go here.
+  // The end of the innermost loop: its exits go here. When the loop holds a With, an exit may
+  // leave it: the frame's With object is set back to the loop's first.
   void PatchExits() {
     Loop loop = std::move(loops_.back());
     loops_.pop_back();
+    std::uint32_t end = Here();
+    if (loop.withInside) Emit({Opcode::WithSet, 0, WithRegister()});
     for (auto [at, field] : loop.exits) {
       switch (field) {
         case ExitField::Jump:
-          PatchD(at);
+          code_.instrs[at].d = end;
           break;
         case ExitField::ExitDo:
-          code_.instrs[at].a = U16(static_cast<int>(Here()));
+          code_.instrs[at].a = U16(static_cast<int>(end));
           break;
         case ExitField::ExitFor:
-          code_.instrs[at].b = U16(static_cast<int>(Here()));
+          code_.instrs[at].b = U16(static_cast<int>(end));
           break;
       }
     }
@@ -1131,6 +1218,7 @@ class CodeCompiler {
   Held held_;       // the statement's own
   Held nested_;     // the statements inside it
   std::vector<Loop> loops_;
+  std::vector<int> withs_;  // the registers of the With objects around, innermost last
 };
 
 }  // namespace

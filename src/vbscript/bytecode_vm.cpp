@@ -1014,7 +1014,7 @@ Variant Interpreter::MemberResult(const Code& code, const Instr& in, Frame& f) {
   return result;
 }
 
-// member(object b) = r[a] (Set with flags 1): the value was computed first (and, for Set, found
+// member(object b) = r[a] (Set with kSetFlag): the value was computed first (and, for Set, found
 // to be an object), then the object; the member is looked up and assigned as the tree walker
 // assigns it. An object the code computed into a temporary is released first, then the value.
 void Interpreter::MemberStore(const Code& code, const Instr& in, Frame& f) {
@@ -1022,14 +1022,13 @@ void Interpreter::MemberStore(const Code& code, const Instr& in, Frame& f) {
   Variant value(std::move(f.locals[in.a]));
   Variant object;
   if (const Variant* v = MemberObject(code, in.b, f)) {
-    bool temporary = KindOf(in.b) == OperandKind::Register && IndexOf(in.b) >= code.firstTemp;
-    object = temporary ? std::move(f.locals[IndexOf(in.b)]) : *v;
+    object = (in.flags & kComputed) ? std::move(f.locals[IndexOf(in.b)]) : *v;
   } else {
     Variant scratch;
     object = OperandValue(code, in.b, f, scratch);
   }
   RequireObject(object, m);
-  AssignMemberOf(object, m, nullptr, value, in.flags != 0, f);
+  AssignMemberOf(object, m, nullptr, value, (in.flags & kSetFlag) != 0, f);
 }
 
 // Target expression d = r[a] (Set with flags 1; the value found to be an object), assigned by
@@ -1037,6 +1036,78 @@ void Interpreter::MemberStore(const Code& code, const Instr& in, Frame& f) {
 void Interpreter::AssignToTarget(const Code& code, const Instr& in, Frame& f) {
   Variant value(std::move(f.locals[in.a]));
   Assign(code.exprs[in.d], std::move(value), in.flags != 0, f);
+}
+
+namespace {
+
+// The enumerator of a For Each loop over a collection, held in a register of the loop.
+class LoopEnumerator final : public Object {
+ public:
+  explicit LoopEnumerator(Ref<Enumerator> e) : items(std::move(e)) {}
+  std::string TypeName() const override { return "Object"; }
+  Ref<Enumerator> items;
+};
+
+}  // namespace
+
+// For Each head: the collection in r[a] (as it is) is an array (r[a+1] = 0, the next index) or
+// an object with an enumerator (r[a+1] holds it); error 451 for anything else, as the tree
+// walker finds it.
+void Interpreter::ForEachBegins(const Code& code, const Instr& in, Frame& f) {
+  const Variant& collection = f.locals[in.a];
+  Variant& state = f.locals[in.a + 1];
+  if (collection.IsArray()) {
+    Store(state, Variant(static_cast<std::int32_t>(0)));
+    return;
+  }
+  if (!collection.IsObject() || !collection.AsObject()) {
+    throw NamedError(kErrNotCollection,
+                     DescribeObject(static_cast<ForEachStmt*>(code.stmts[in.d])->collection));
+  }
+  Ref<Enumerator> items;
+  try {
+    items = collection.AsObject()->NewEnum();
+  } catch (RuntimeError& e) {
+    if (e.Number() == kErrNoSuchMember) throw MakeError(kErrNotCollection);
+    throw;
+  }
+  if (!items) throw MakeError(kErrNotCollection);
+  Store(state, Variant(Ref<Object>(MakeRef<LoopEnumerator>(std::move(items)))));
+}
+
+// For Each end (and start): the next item into the variable, true while there is one; once the
+// items run out the variable is Empty. A loop whose head failed (under On Error Resume Next,
+// after its body ran once) fails here with 451; a variable that cannot be assigned gives 501.
+bool Interpreter::ForEachStep(const Code& code, const Instr& in, Frame& f) {
+  Variant& state = f.locals[in.a + 1];
+  if (state.Type() == VarType::Error) throw MakeError(kErrNotCollection);
+  Variant* var = OperandVariable(code, in.b, f);
+  if (!var) {
+    // (only a name may stand for no variable)
+    throw NamedError(kErrIllegalAssignment, KindOf(in.b) == OperandKind::Name
+                                                ? code.names[IndexOf(in.b)]->name
+                                                : std::string());
+  }
+  if (state.IsObject()) {
+    Variant item;
+    if (static_cast<LoopEnumerator*>(state.AsObject())->items->Next(item)) {
+      Tick();
+      Store(*var, std::move(item));
+      return true;
+    }
+  } else {
+    const Variant& collection = f.locals[in.a];
+    std::int32_t next = state.AsLong();
+    if (static_cast<std::size_t>(next) < collection.AsArray()->Size()) {
+      Overwrite(state, next + 1);
+      Tick();
+      Ref<VariantArray> array(collection.AsArray());  // (the store may run a Class_Terminate)
+      Store(*var, array->Data()[static_cast<std::size_t>(next)]);
+      return true;
+    }
+  }
+  Store(*var, Variant());
+  return false;
 }
 
 void Interpreter::MemberInvoke(const Code& code, const Instr& in, Frame& f) {
@@ -1607,6 +1678,30 @@ Flow Interpreter::RunCode(const Code& entryCode, Frame& entryFrame) {
       OP(NewObject) {
         Store(f->locals[ip->a], NewInstance(static_cast<NewExpr*>(code->exprs[ip->d])));
         ++ip;
+        NEXT;
+      }
+      OP(WithSet) {
+        f->with = ip->a == kNoTarget ? nullptr : &f->locals[ip->a];
+        ++ip;
+        NEXT;
+      }
+      OP(WithFail) {
+        Store(f->locals[ip->a], Variant());
+        ip = at(ip->d);
+        NEXT;
+      }
+      OP(ForEachInit) {
+        ForEachBegins(*code, *ip, *f);
+        ip = at(ip->c);
+        NEXT;
+      }
+      OP(ForEachNext) {
+        ip = ForEachStep(*code, *ip, *f) ? at(ip->d) : ip + 1;
+        NEXT;
+      }
+      OP(ForEachFail) {
+        Store(f->locals[ip->a + 1], Variant::Error(kErrNotCollection));
+        ip = at(ip->d);
         NEXT;
       }
       OP(EvalTree) {

@@ -255,6 +255,8 @@ class Interpreter final : public BuiltinContext {
   bool CallFails() const;
   void MemberStore(const Code& code, const Instr& in, Frame& f);
   void AssignToTarget(const Code& code, const Instr& in, Frame& f);
+  void ForEachBegins(const Code& code, const Instr& in, Frame& f);
+  bool ForEachStep(const Code& code, const Instr& in, Frame& f);
   static void SetCounter(Variant& dst, std::int64_t value, bool wide);
   bool ForInit(const Code& code, const Instr& in, Frame& f);
   bool ForNext(const Code& code, const Instr& in, Frame& f);
