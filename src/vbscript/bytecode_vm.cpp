@@ -811,18 +811,22 @@ bool Interpreter::CallBegins(const Code& code, const Instr& in, Frame& f) {
 // register (the object the code computed, or a variable), a parameter, a global variable, an
 // object the host added by name, a field of the script object running. Null for a name that
 // must be evaluated.
-const Variant* Interpreter::MemberObject(const Code& code, Operand o, Frame& f) {
-  const Variant* v = PlainOperand(code, o, f);
-  if (!v && KindOf(o) == OperandKind::Name) {
-    NameExpr* n = code.names[IndexOf(o)];
-    NameKind kind = Resolved(n);
-    if (kind == NameKind::Global && n->ref.global->kind == GlobalSlot::HostObject) {
-      v = &n->ref.global->value;
-    } else if (kind == NameKind::Field) {
-      v = VariableSlot(n, f);
-    }
+[[gnu::always_inline]] inline const Variant* Interpreter::MemberObject(const Code& code, Operand o,
+                                                                       Frame& f) {
+  if (const Variant* v = PlainOperand(code, o, f)) return v;
+  return NamedMemberObject(code, o, f);
+}
+
+// MemberObject for a name that is no variable bound to the code.
+const Variant* Interpreter::NamedMemberObject(const Code& code, Operand o, Frame& f) {
+  if (KindOf(o) != OperandKind::Name) return nullptr;
+  NameExpr* n = code.names[IndexOf(o)];
+  NameKind kind = Resolved(n);
+  if (kind == NameKind::Global && n->ref.global->kind == GlobalSlot::HostObject) {
+    return &n->ref.global->value;
   }
-  return v;
+  if (kind == NameKind::Field) return VariableSlot(n, f);
+  return nullptr;
 }
 
 // The procedure a member call or read of script object `inst` runs in the code (a method, or a
@@ -849,15 +853,10 @@ const ProcDef* Interpreter::CompiledMember(const ClassInstance& inst, int member
 // unless it is a statement, and the code goes on after MemberCall. An object the code computed
 // into r[a] is moved out of it, so that it is released once the member is done, as the tree
 // walker releases it.
-bool Interpreter::MemberBegins(const Code& code, const Instr& in, Frame& f) {
+// MemberBegins once the object `v` is read.
+[[gnu::always_inline]] inline bool Interpreter::MemberBeginsOn(const Code& code, const Instr& in,
+                                                               Frame& f, const Variant* v) {
   const MemberSite& site = code.members[in.d];
-  const Variant* v = MemberObject(code, in.b, f);
-  Variant named;  // a name evaluated (a function's value, a property of the script object)
-  if (!v) {
-    Variant scratch;
-    named = OperandValue(code, in.b, f, scratch);
-    v = &named;
-  }
   bool computed = in.b == MakeOperand(OperandKind::Register, in.a);
   {
     Object* obj = v->IsObject() ? v->AsObject() : nullptr;
@@ -912,6 +911,13 @@ bool Interpreter::MemberBegins(const Code& code, const Instr& in, Frame& f) {
       site.flags);
   if (!site.statement) Store(f.locals[in.a], std::move(result));
   return false;
+}
+
+bool Interpreter::MemberBegins(const Code& code, const Instr& in, Frame& f) {
+  if (const Variant* v = MemberObject(code, in.b, f)) return MemberBeginsOn(code, in, f, v);
+  Variant scratch;  // a name evaluated (a function's value, a property of the script object)
+  Variant named(OperandValue(code, in.b, f, scratch));
+  return MemberBeginsOn(code, in, f, &named);
 }
 
 // The script member of a MemberCall called as the tree walker calls it: variables go by

@@ -251,6 +251,8 @@ class Interpreter final : public BuiltinContext {
   Variant MemberResult(const Code& code, const Instr& in, Frame& f);
   Variant ScriptMemberResult(const Code& code, const Instr& in, Frame& f);
   const Variant* MemberObject(const Code& code, Operand o, Frame& f);
+  const Variant* NamedMemberObject(const Code& code, Operand o, Frame& f);
+  bool MemberBeginsOn(const Code& code, const Instr& in, Frame& f, const Variant* v);
   const ProcDef* CompiledMember(const ClassInstance& inst, int member, const MemberSite& site);
   bool CallFails() const;
   void MemberStore(const Code& code, const Instr& in, Frame& f);
@@ -285,6 +287,8 @@ class Interpreter final : public BuiltinContext {
   Variant ApplyArgs(const Variant& value, std::vector<Variant>& args, std::uint8_t flags);
   Variant InvokeOrIndex(Object& obj, DispId id, std::uint8_t flags, std::span<Variant> args,
                         bool& indexed);
+  Variant IndexInstead(const RuntimeError& e, Object& obj, DispId id, std::uint8_t flags,
+                       std::span<Variant> args, bool& indexed);
   int FindMember(ClassInstance& inst, MemberExpr* m, Frame& f);
   std::vector<Variant> ArgValues(const std::vector<Expr*>& exprs, Frame& f);
   std::vector<Variant> ArgValues(const CallArgs& args);
@@ -351,5 +355,16 @@ class Interpreter final : public BuiltinContext {
   int abortLine_ = 0;
   int abortColumn_ = 0;
 };
+
+// Invokes host member `id` with `args`; see IndexInstead for a member without parameters given
+// arguments. (Inline: both executors call it for every host member call with arguments.)
+inline Variant Interpreter::InvokeOrIndex(Object& obj, DispId id, std::uint8_t flags,
+                                          std::span<Variant> args, bool& indexed) {
+  try {
+    return obj.Invoke(id, flags, args);
+  } catch (RuntimeError& e) {
+    return IndexInstead(e, obj, id, flags, args, indexed);
+  }
+}
 
 }  // namespace sl::vbs

@@ -344,21 +344,18 @@ Variant Interpreter::MemberOf(const Variant& objectValue, MemberExpr* m, Frame& 
   return result;
 }
 
-// Invokes host member `id` with `args`. A member without parameters given arguments has its
-// value indexed by them instead, as standard dispatch does (`m.SubMatches(0)`); `indexed` then
-// says so (no member received the arguments, so none is written back).
-Variant Interpreter::InvokeOrIndex(Object& obj, DispId id, std::uint8_t flags,
-                                   std::span<Variant> args, bool& indexed) {
-  try {
-    return obj.Invoke(id, flags, args);
-  } catch (RuntimeError& e) {
-    if (e.Number() != kErrWrongArgCount) throw;
-    Variant value = obj.Invoke(id, kInvokeGet, {});
-    if (!value.IsArray() && !value.IsObject()) throw;
-    indexed = true;
-    std::vector<Variant> index(args.begin(), args.end());
-    return ApplyArgs(value, index, flags);
-  }
+// The part of InvokeOrIndex (interpreter.h) after host member `id` failed with `e`: a member
+// without parameters given arguments (error 450) has its value indexed by them instead, as
+// standard dispatch does (`m.SubMatches(0)`); `indexed` then says so (no member received the
+// arguments, so none is written back). Any other error goes on (called in its handler).
+Variant Interpreter::IndexInstead(const RuntimeError& e, Object& obj, DispId id, std::uint8_t flags,
+                                  std::span<Variant> args, bool& indexed) {
+  if (e.Number() != kErrWrongArgCount) throw;
+  Variant value = obj.Invoke(id, kInvokeGet, {});
+  if (!value.IsArray() && !value.IsObject()) throw;
+  indexed = true;
+  std::vector<Variant> index(args.begin(), args.end());
+  return ApplyArgs(value, index, flags);
 }
 
 // value(args) for values already evaluated: an array element or a default member.
