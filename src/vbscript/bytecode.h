@@ -101,7 +101,8 @@ constexpr std::uint16_t IndexOf(Operand o) {
   X(ElemGetKN)    /* ElemGetK with b a name (a global variable, in place when bound) */      \
   X(ElemSetK)     /* b(operand c + flags as int8) = value of r[a], released (target d) */    \
   X(ElemSetKN)    /* ElemSetK with b a name (a global variable, in place when bound) */      \
-  X(CallBegin)    /* names[b] is a procedure: on; else r[a] = tree(expr d), goto c */        \
+  X(CallBegin)    /* names[b] is a procedure for flags' count of arguments: on; else         \
+                     r[a] = tree(expr d) (kCallStatement: it runs statement d), goto c */    \
   X(CallProc)     /* r[a] = the procedure called at calls[d], with its arguments */          \
   X(MemberBegin)  /* r[a] = object b (b == r[a]: computed there), r[a+1] = its member        \
                      members[d]; else the tree walker does the rest, goto c */               \
@@ -169,6 +170,9 @@ constexpr std::uint8_t kRelease = 0x80;
 // MemberSet: the assignment is a Set; the object is a temporary computed for it.
 constexpr std::uint8_t kSetFlag = 0x01;
 constexpr std::uint8_t kComputed = 0x02;
+// CallBegin: the count of arguments given, and whether the call is a statement.
+constexpr std::uint8_t kArgumentCountMask = 0x7F;
+constexpr std::uint8_t kCallStatement = 0x80;
 // Flags of ExecTree's exit targets: none (the flow leaves the code).
 constexpr std::uint16_t kNoTarget = 0xFFFF;
 
@@ -195,6 +199,7 @@ struct CallSite {
   std::vector<Operand> args;  // each a variable, or the temporary firstValue + its index
   std::uint16_t firstValue = 0;
   bool allValues = false;  // every argument is its temporary firstValue + its index
+  bool statement = false;  // a call statement (its result dropped)
 };
 constexpr std::size_t kMaxCompiledArguments = 8;
 

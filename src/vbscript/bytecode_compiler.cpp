@@ -430,15 +430,20 @@ class CodeCompiler {
   // A call of what may be a procedure: once the callee is found to be one, the arguments are
   // evaluated here (a variable is passed as itself, for a parameter by reference); otherwise
   // the tree walker evaluates the whole call.
-  Operand CallValue(CallExpr* c) {
+  // A call statement (`statement`) drops the result; when the name is no procedure, the tree
+  // walker runs the whole statement.
+  Operand CallValue(CallExpr* c, Stmt* statement = nullptr) {
     auto* n = static_cast<NameExpr*>(c->callee);
     // The result goes into the register of the first argument, which the call has emptied.
     int dst = top_;
     MayHoldObject(dst);
     CallSite site;
     site.call = c;
-    Instr begin{Opcode::CallBegin, 0, U16(dst), static_cast<Operand>(Add(code_.names, n))};
-    begin.d = Add(code_.exprs, static_cast<Expr*>(c));
+    site.statement = statement != nullptr;
+    Instr begin{Opcode::CallBegin,
+                static_cast<std::uint8_t>(c->args.size() | (statement ? kCallStatement : 0)),
+                U16(dst), static_cast<Operand>(Add(code_.names, n))};
+    begin.d = statement ? Add(code_.stmts, statement) : Add(code_.exprs, static_cast<Expr*>(c));
     std::size_t at = Emit(begin);
     // The values go to consecutive temporaries, which the callee's parameters copy.
     int base = dst;
@@ -565,11 +570,24 @@ class CodeCompiler {
     return Reg(dst);
   }
 
-  // A call statement: a member call the code evaluates itself, else the tree walker's.
+  // A call statement: a member call or a procedure call (`Foo a, b`) the code evaluates itself,
+  // else the tree walker's.
   void CallStatement(CallStmt* s) {
     if (MemberCompilable(s->call)) {
       MemberValue(s->call, true);
       return;
+    }
+    if (s->call->kind == ExprKind::Call) {
+      auto* c = static_cast<CallExpr*>(s->call);
+      if (c->callee->kind == ExprKind::Name && !c->args.empty() &&
+          c->args.size() <= kMaxCompiledArguments) {
+        auto* n = static_cast<NameExpr*>(c->callee);
+        if (!PlainName(n) && CanBeProcedure(n) &&
+            std::all_of(c->args.begin(), c->args.end(), [&](Expr* a) { return Simple(a); })) {
+          CallValue(c, s);
+          return;
+        }
+      }
     }
     Tree(s);
   }
@@ -756,6 +774,15 @@ class CodeCompiler {
       case StmtKind::With:
         With(static_cast<WithStmt*>(s));
         break;
+      case StmtKind::Dim: {
+        // Declaring a variable does nothing when the code runs; an array declared with its
+        // size is made by the tree walker's rules.
+        const auto& items = static_cast<DimStmt*>(s)->items;
+        if (std::any_of(items.begin(), items.end(), [](const DimItem& i) { return i.isArray; })) {
+          Tree(s);
+        }
+        break;
+      }
       case StmtKind::ForEach:
         ForEach(static_cast<ForEachStmt*>(s));
         break;

@@ -447,7 +447,8 @@ Interpreter::LeaveCompiled() noexcept {
 Variant Interpreter::CallSiteProc(const Code& code, const CallSite& site, Frame& f) {
   auto* n = static_cast<NameExpr*>(site.call->callee);
   if (n->ref.kind != NameKind::Global || n->ref.global->kind != GlobalSlot::Procedure) {
-    return Eval(site.call, f);  // redefined while the arguments were evaluated
+    // (redefined while the arguments were evaluated)
+    return EvalCall(site.call, f, site.statement ? kInvokeCall : kInvokeGet | kInvokeCall);
   }
   const ProcDef* proc = n->ref.global->proc;
   std::size_t count = site.args.size();
@@ -796,14 +797,24 @@ bool Interpreter::ElementBegins(const Code& code, const Instr& in, Frame& f) {
   return false;
 }
 
-// Whether the call of `in` goes on in the code: false when the name is no procedure, and the
-// tree walker has evaluated the whole call into r[a].
+// Whether the call of `in` goes on in the code: the name is a procedure that the tree walker
+// would call before evaluating the arguments (it is ready, takes as many arguments as given, and
+// the call would not fail for the depth). Otherwise the tree walker evaluates the whole call
+// into r[a] (a call statement: runs it), with its errors in its order (450 and 28 before the
+// arguments), and the code goes on after CallProc.
 bool Interpreter::CallBegins(const Code& code, const Instr& in, Frame& f) {
   NameExpr* n = code.names[in.b];
   if (Resolved(n) == NameKind::Global && n->ref.global->kind == GlobalSlot::Procedure) {
-    return true;
+    const ProcDef* proc = n->ref.global->proc;
+    if (proc->ready && proc->params.size() == (in.flags & kArgumentCountMask) && !CallFails()) {
+      return true;
+    }
   }
-  Store(f.locals[in.a], Eval(code.exprs[in.d], f));
+  if (in.flags & kCallStatement) {
+    ExecCall(static_cast<CallStmt*>(code.stmts[in.d]), f);
+  } else {
+    Store(f.locals[in.a], Eval(code.exprs[in.d], f));
+  }
   return false;
 }
 
@@ -1629,8 +1640,13 @@ Flow Interpreter::RunCode(const Code& entryCode, Frame& entryFrame) {
       SL_VBS_ELEMSET1(ElemSet1N, namedVariable(ip->b))
 #undef SL_VBS_ELEMSET1
       OP(CallBegin) {
+        // A procedure with code for as many arguments as given, while calls do not fail for
+        // the depth; anything else is decided in CallBegins.
         const NameRef& r = code->names[ip->b]->ref;
-        if (r.kind == NameKind::Global && r.global->kind == GlobalSlot::Procedure) {
+        if (r.kind == NameKind::Global && r.global->kind == GlobalSlot::Procedure &&
+            r.global->proc->code &&
+            r.global->proc->code->paramCount == (ip->flags & kArgumentCountMask) &&
+            depth_ < maxDepth_) {
           ++ip;
           NEXT;
         }
