@@ -195,11 +195,12 @@ struct LineEntry {
 // A call of a script procedure whose arguments the code evaluates: each argument is an operand,
 // passed by reference when it names a variable and the parameter is by reference.
 struct CallSite {
-  CallExpr* call = nullptr;
+  NameExpr* callee = nullptr;
+  CallExpr* call = nullptr;   // null for a call statement of a bare name (`Foo`)
   std::vector<Operand> args;  // each a variable, or the temporary firstValue + its index
   std::uint16_t firstValue = 0;
-  bool allValues = false;  // every argument is its temporary firstValue + its index
-  bool statement = false;  // a call statement (its result dropped)
+  bool allValues = false;         // every argument is its temporary firstValue + its index
+  CallStmt* statement = nullptr;  // a call statement (its result dropped)
 };
 constexpr std::size_t kMaxCompiledArguments = 8;
 

@@ -432,22 +432,31 @@ class CodeCompiler {
   // the tree walker evaluates the whole call.
   // A call statement (`statement`) drops the result; when the name is no procedure, the tree
   // walker runs the whole statement.
-  Operand CallValue(CallExpr* c, Stmt* statement = nullptr) {
-    auto* n = static_cast<NameExpr*>(c->callee);
+  Operand CallValue(CallExpr* c, CallStmt* statement = nullptr) {
+    return ProcedureCall(static_cast<NameExpr*>(c->callee), c->args, c, statement);
+  }
+
+  // The call of procedure `n` with `args`: the CallExpr `c` of a value or a statement, or a
+  // call statement of a bare name (c null).
+  Operand ProcedureCall(NameExpr* n, const std::vector<Expr*>& args, CallExpr* c,
+                        CallStmt* statement) {
     // The result goes into the register of the first argument, which the call has emptied.
     int dst = top_;
+    if (args.empty()) NewTemp();
     MayHoldObject(dst);
     CallSite site;
+    site.callee = n;
     site.call = c;
-    site.statement = statement != nullptr;
+    site.statement = statement;
     Instr begin{Opcode::CallBegin,
-                static_cast<std::uint8_t>(c->args.size() | (statement ? kCallStatement : 0)),
-                U16(dst), static_cast<Operand>(Add(code_.names, n))};
-    begin.d = statement ? Add(code_.stmts, statement) : Add(code_.exprs, static_cast<Expr*>(c));
+                static_cast<std::uint8_t>(args.size() | (statement ? kCallStatement : 0)), U16(dst),
+                static_cast<Operand>(Add(code_.names, n))};
+    begin.d = statement ? Add(code_.stmts, static_cast<Stmt*>(statement))
+                        : Add(code_.exprs, static_cast<Expr*>(c));
     std::size_t at = Emit(begin);
     // The values go to consecutive temporaries, which the callee's parameters copy.
     int base = dst;
-    Arguments(c->args, site.args);
+    Arguments(args, site.args);
     site.firstValue = U16(base);
     site.allValues = true;
     for (std::size_t k = 0; k < site.args.size(); ++k)
@@ -570,8 +579,8 @@ class CodeCompiler {
     return Reg(dst);
   }
 
-  // A call statement: a member call or a procedure call (`Foo a, b`) the code evaluates itself,
-  // else the tree walker's.
+  // A call statement: a member call or a procedure call (`Foo a, b`, `Foo`) the code evaluates
+  // itself, else the tree walker's.
   void CallStatement(CallStmt* s) {
     if (MemberCompilable(s->call)) {
       MemberValue(s->call, true);
@@ -587,6 +596,13 @@ class CodeCompiler {
           CallValue(c, s);
           return;
         }
+      }
+    } else if (s->call->kind == ExprKind::Name) {
+      auto* n = static_cast<NameExpr*>(s->call);
+      if (!PlainName(n) && CanBeProcedure(n)) {
+        static const std::vector<Expr*> kNoArgs;
+        ProcedureCall(n, kNoArgs, nullptr, s);
+        return;
       }
     }
     Tree(s);

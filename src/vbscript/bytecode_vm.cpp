@@ -361,7 +361,7 @@ void Interpreter::ArgumentsInto(const Code& code, const CallSite& site, const Pr
 // takes the general way.
 [[gnu::always_inline]] inline Interpreter::CompiledCall* Interpreter::EnterCompiled(
     const Code& code, const CallSite& site, Frame& f, const Instr* ip, Variant* callerScratch) {
-  auto* n = static_cast<NameExpr*>(site.call->callee);
+  NameExpr* n = site.callee;
   if (n->ref.kind != NameKind::Global || n->ref.global->kind != GlobalSlot::Procedure) {
     return nullptr;
   }
@@ -445,10 +445,14 @@ Interpreter::LeaveCompiled() noexcept {
 // Calls the procedure of a call site: variables go by reference where the parameter is, the
 // values computed in temporaries are moved in.
 Variant Interpreter::CallSiteProc(const Code& code, const CallSite& site, Frame& f) {
-  auto* n = static_cast<NameExpr*>(site.call->callee);
+  NameExpr* n = site.callee;
   if (n->ref.kind != NameKind::Global || n->ref.global->kind != GlobalSlot::Procedure) {
     // (redefined while the arguments were evaluated)
-    return EvalCall(site.call, f, site.statement ? kInvokeCall : kInvokeGet | kInvokeCall);
+    if (site.statement) {
+      ExecCall(site.statement, f);
+      return Variant();
+    }
+    return EvalCall(site.call, f, kInvokeGet | kInvokeCall);
   }
   const ProcDef* proc = n->ref.global->proc;
   std::size_t count = site.args.size();

@@ -1,6 +1,6 @@
-' Calls of procedures as statements (`Foo a, b`, `Call Foo(a)`) run by the bytecode, and the
-' order in which a call finds its errors: the count of arguments and the depth before the
-' arguments are evaluated, as statements and as values; names that are no procedure; Dim.
+' Calls of procedures as statements (`Foo a, b`, `Call Foo(a)`, `Foo`) run by the bytecode,
+' and the order in which a call finds its errors: the count of arguments and the depth before
+' the arguments are evaluated, as statements and as values; names that are no procedure; Dim.
 Option Explicit
 
 Dim log
@@ -24,6 +24,19 @@ Sub Recurse(depth)
   Recurse depth + 1
 End Sub
 
+Sub Hello()
+  Note "hello"
+End Sub
+
+Function Answer()
+  Answer = 42
+  Note "answer"
+End Function
+
+Sub Deep()
+  Deep
+End Sub
+
 Dim x, y, z, r
 x = 1: y = 10
 Bump x, y
@@ -36,6 +49,9 @@ Twice x
 Twice (x)
 Call Twice(x)
 WScript.Echo "functions as statements:", x
+Hello
+Answer
+Call Hello
 WScript.Echo log
 log = ""
 
@@ -62,6 +78,20 @@ Sub Errors()
   Err.Clear
   Call CInt(1)
   WScript.Echo "a conversion as a statement:", Err.Number
+  Err.Clear
+  Bump
+  WScript.Echo "bare name, too few:", Err.Number
+  Err.Clear
+  Deep
+  WScript.Echo "bare name, too deep:", Err.Number
+  Err.Clear
+  Missing
+  WScript.Echo "bare name, no such procedure:", Err.Number
+  Err.Clear
+  ExecuteGlobal "Sub Later()" & vbCrLf & "Note ""later""" & vbCrLf & "End Sub"
+  Later
+  WScript.Echo "bare name defined later:", Err.Number, log
+  log = ""
   Err.Clear
 End Sub
 Errors
