@@ -402,9 +402,10 @@ class CodeCompiler {
     return Reg(dst);
   }
 
-  // Whether a name may stand for a global procedure once looked up.
+  // Whether a name may stand for a global procedure or a built-in function once looked up.
   static bool CanBeProcedure(const NameExpr* n) {
-    return n->ref.kind == NameKind::Unresolved || n->ref.kind == NameKind::Global;
+    return n->ref.kind == NameKind::Unresolved || n->ref.kind == NameKind::Global ||
+           n->ref.kind == NameKind::Builtin;
   }
 
   // Whether evaluating an argument runs nothing but operators over literals and variables, so

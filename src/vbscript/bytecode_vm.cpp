@@ -446,6 +446,7 @@ Interpreter::LeaveCompiled() noexcept {
 // values computed in temporaries are moved in.
 Variant Interpreter::CallSiteProc(const Code& code, const CallSite& site, Frame& f) {
   NameExpr* n = site.callee;
+  if (n->ref.kind == NameKind::Builtin) return CallSiteBuiltin(code, site, f);
   if (n->ref.kind != NameKind::Global || n->ref.global->kind != GlobalSlot::Procedure) {
     // (redefined while the arguments were evaluated)
     if (site.statement) {
@@ -472,6 +473,31 @@ Variant Interpreter::CallSiteProc(const Code& code, const CallSite& site, Frame&
   args.variables = variables;
   args.moveValues = true;
   return CallProc(proc, nullptr, args);
+}
+
+// The call of built-in function `site.callee` with its arguments: each a value (a variable's is
+// copied into its temporary), as the tree walker evaluates them. The values are released once
+// the built-in returns or fails, as the tree walker releases its argument values.
+Variant Interpreter::CallSiteBuiltin(const Code& code, const CallSite& site, Frame& f) {
+  const NameExpr* n = site.callee;
+  std::size_t count = site.args.size();
+  Variant* values = f.locals + site.firstValue;
+  for (std::size_t i = 0; i < count; ++i) {
+    Operand o = site.args[i];
+    if (o == MakeOperand(OperandKind::Register, site.firstValue + i)) continue;
+    Variant scratch;
+    values[i] = OperandValue(code, o, f, scratch);
+  }
+  struct Release {
+    Variant* values;
+    std::size_t count;
+    ~Release() {
+      for (std::size_t i = 0; i < count; ++i)
+        values[i].Clear();
+    }
+  } release{values, count};
+  std::uint8_t flags = site.statement ? kInvokeCall : kInvokeGet | kInvokeCall;
+  return InvokeBuiltin(n->ref.builtin, n->name, std::span<Variant>(values, count), flags);
 }
 
 // For head: from, to and step in state[0..3) become the loop's state; false when the loop does
@@ -808,11 +834,18 @@ bool Interpreter::ElementBegins(const Code& code, const Instr& in, Frame& f) {
 // arguments), and the code goes on after CallProc.
 bool Interpreter::CallBegins(const Code& code, const Instr& in, Frame& f) {
   NameExpr* n = code.names[in.b];
-  if (Resolved(n) == NameKind::Global && n->ref.global->kind == GlobalSlot::Procedure) {
+  NameKind kind = Resolved(n);
+  if (kind == NameKind::Global && n->ref.global->kind == GlobalSlot::Procedure) {
     const ProcDef* proc = n->ref.global->proc;
     if (proc->ready && proc->params.size() == (in.flags & kArgumentCountMask) && !CallFails()) {
       return true;
     }
+  } else if (kind == NameKind::Builtin) {
+    // A built-in function: its count (450) and use (13) are checked before the arguments, as
+    // the tree walker checks them; it is called with the values in CallSiteBuiltin.
+    CheckBuiltinCall(n->ref.builtin, n->name, in.flags & kArgumentCountMask,
+                     (in.flags & kCallStatement) ? kInvokeCall : kInvokeGet | kInvokeCall);
+    return true;
   }
   if (in.flags & kCallStatement) {
     ExecCall(static_cast<CallStmt*>(code.stmts[in.d]), f);

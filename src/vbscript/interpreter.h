@@ -298,6 +298,11 @@ class Interpreter final : public BuiltinContext {
                      Frame& f);
   Variant CallBuiltin(const BuiltinInfo* info, const std::string& name,
                       const std::vector<Expr*>& argExprs, Frame& f, std::uint8_t flags);
+  void CheckBuiltinCall(const BuiltinInfo* info, const std::string& name, std::size_t count,
+                        std::uint8_t flags);
+  Variant InvokeBuiltin(const BuiltinInfo* info, const std::string& name, std::span<Variant> args,
+                        std::uint8_t flags);
+  Variant CallSiteBuiltin(const Code& code, const CallSite& site, Frame& f);
   Variant CallIntrinsic(int id, const std::string& name, const std::vector<Expr*>& argExprs,
                         Frame& f);
   Variant NewInstance(NewExpr* e);

@@ -104,14 +104,7 @@ Variant Interpreter::InvokeHost(Object* obj, DispId id, std::uint8_t flags,
 Variant Interpreter::CallBuiltin(const BuiltinInfo* info, const std::string& name,
                                  const std::vector<Expr*>& argExprs, Frame& f, std::uint8_t flags) {
   std::size_t count = argExprs.size();
-  if (static_cast<int>(count) < info->minArgs ||
-      (info->maxArgs >= 0 && static_cast<int>(count) > info->maxArgs)) {
-    throw NamedError(kErrWrongArgCount, name);
-  }
-  bool forValue = (flags & kInvokeGet) != 0;
-  if (info->use == BuiltinUse::kStatementOnly && forValue) {
-    throw NamedError(kErrTypeMismatch, name);
-  }
+  CheckBuiltinCall(info, name, count, flags);
   Variant inlineArgs[kInlineSlots];
   std::vector<Variant> heapArgs;
   Variant* args = inlineArgs;
@@ -121,9 +114,30 @@ Variant Interpreter::CallBuiltin(const BuiltinInfo* info, const std::string& nam
   }
   for (std::size_t i = 0; i < count; ++i)
     args[i] = Eval(argExprs[i], f);
+  return InvokeBuiltin(info, name, std::span<Variant>(args, count), flags);
+}
+
+// The errors of a built-in's call found before its arguments are evaluated: a wrong count of
+// arguments (450), a function that is only a statement used for its value (13).
+void Interpreter::CheckBuiltinCall(const BuiltinInfo* info, const std::string& name,
+                                   std::size_t count, std::uint8_t flags) {
+  if (static_cast<int>(count) < info->minArgs ||
+      (info->maxArgs >= 0 && static_cast<int>(count) > info->maxArgs)) {
+    throw NamedError(kErrWrongArgCount, name);
+  }
+  if (info->use == BuiltinUse::kStatementOnly && (flags & kInvokeGet) != 0) {
+    throw NamedError(kErrTypeMismatch, name);
+  }
+}
+
+// A built-in called with its argument values, once CheckBuiltinCall has passed.
+Variant Interpreter::InvokeBuiltin(const BuiltinInfo* info, const std::string& name,
+                                   std::span<Variant> args, std::uint8_t flags) {
   try {
-    Variant result = info->function(*this, std::span<Variant>(args, count));
-    if (info->use == BuiltinUse::kValueOnly && !forValue) throw MakeError(kErrUnsupportedType);
+    Variant result = info->function(*this, args);
+    if (info->use == BuiltinUse::kValueOnly && (flags & kInvokeGet) == 0) {
+      throw MakeError(kErrUnsupportedType);
+    }
     if (result.IsString()) {
       ChargeFor(result.AsString().size());
     } else if (result.IsArray()) {
