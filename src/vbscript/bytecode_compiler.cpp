@@ -1052,21 +1052,29 @@ class CodeCompiler {
     return Emit({Opcode::JumpIfTrue, 0, 0, v});
   }
 
+  // Under On Error Resume Next, the instruction a loop's or With's failing head resumes at,
+  // which marks the statement's state r[reg] failed; the way in jumps over it. Returns its place
+  // (0 without On Error Resume Next) and sets `head` where the head's own code starts.
+  std::size_t HeadFailure(Opcode op, int reg, std::uint32_t& head) {
+    std::size_t failed = 0;
+    if (resumable_) {
+      Instr over{Opcode::Jump};
+      over.d = Here() + 2;
+      Emit(over);
+      failed = Emit({op, 0, U16(reg)});
+    }
+    head = Here();
+    return failed;
+  }
+
   void For(ForStmt* s) {
     int state = NewTemp();
     NewTemp();
     NewTemp();
     // Under On Error Resume Next a failing head goes on with the body, once: the loop's end
     // then fails as a loop not started would.
-    std::size_t failed = 0;
-    std::uint32_t head = Here();
-    if (resumable_) {
-      Instr over{Opcode::Jump};
-      over.d = Here() + 2;
-      Emit(over);
-      failed = Emit({Opcode::ForFail, 0, U16(state)});
-      head = Here();
-    }
+    std::uint32_t head = 0;
+    std::size_t failed = HeadFailure(Opcode::ForFail, state, head);
     ValueInto(s->from, state);
     ValueInto(s->to, state + 1);
     if (s->step) {
@@ -1098,15 +1106,8 @@ class CodeCompiler {
   // no object (Empty).
   void With(WithStmt* s) {
     int object = top_;
-    std::size_t failed = 0;
-    std::uint32_t head = Here();
-    if (resumable_) {
-      Instr over{Opcode::Jump};
-      over.d = Here() + 2;
-      Emit(over);
-      failed = Emit({Opcode::WithFail, 0, U16(object)});
-      head = Here();
-    }
+    std::uint32_t head = 0;
+    std::size_t failed = HeadFailure(Opcode::WithFail, object, head);
     if (RawValueRegister(s->object) != object) throw NotCompiled();  // (always the top)
     if (resumable_) ResumeAt(head, static_cast<std::uint32_t>(failed));
     std::uint32_t body = Here();
@@ -1132,15 +1133,8 @@ class CodeCompiler {
   void ForEach(ForEachStmt* s) {
     if (s->var->ref.readOnly) return Tree(s);  // (a constant: error 501 once the head is done)
     int state = top_;
-    std::size_t failed = 0;
-    std::uint32_t head = Here();
-    if (resumable_) {
-      Instr over{Opcode::Jump};
-      over.d = Here() + 2;
-      Emit(over);
-      failed = Emit({Opcode::ForEachFail, 0, U16(state)});
-      head = Here();
-    }
+    std::uint32_t head = 0;
+    std::size_t failed = HeadFailure(Opcode::ForEachFail, state, head);
     if (RawValueRegister(s->collection) != state) throw NotCompiled();  // (always the top)
     top_ = state + 1;
     MayHoldObject(NewTemp());

@@ -1114,18 +1114,8 @@ void Interpreter::ForEachBegins(const Code& code, const Instr& in, Frame& f) {
     Store(state, Variant(static_cast<std::int32_t>(0)));
     return;
   }
-  if (!collection.IsObject() || !collection.AsObject()) {
-    throw NamedError(kErrNotCollection,
-                     DescribeObject(static_cast<ForEachStmt*>(code.stmts[in.d])->collection));
-  }
-  Ref<Enumerator> items;
-  try {
-    items = collection.AsObject()->NewEnum();
-  } catch (RuntimeError& e) {
-    if (e.Number() == kErrNoSuchMember) throw MakeError(kErrNotCollection);
-    throw;
-  }
-  if (!items) throw MakeError(kErrNotCollection);
+  Ref<Enumerator> items =
+      EnumeratorOf(collection, static_cast<ForEachStmt*>(code.stmts[in.d])->collection);
   Store(state, Variant(Ref<Object>(MakeRef<LoopEnumerator>(std::move(items)))));
 }
 

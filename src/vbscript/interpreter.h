@@ -281,6 +281,7 @@ class Interpreter final : public BuiltinContext {
   Variant IndexValue(const Variant& value, const std::vector<Expr*>& argExprs, Frame& f,
                      const std::string& name, std::uint8_t flags);
   Variant ObjectOf(MemberExpr* m, Frame& f);
+  Ref<Enumerator> EnumeratorOf(const Variant& collection, Expr* expr);
   static void RequireObject(const Variant& v, const MemberExpr* m);
   Variant MemberOf(const Variant& objectValue, MemberExpr* m, Frame& f,
                    const std::vector<Expr*>* argExprs, std::uint8_t flags);

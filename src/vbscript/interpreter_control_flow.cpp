@@ -84,6 +84,23 @@ Flow Interpreter::ExecFor(ForStmt* s, Frame& f) {
   return countByRules();
 }
 
+// The items of a For Each collection that is no array: error 451 for anything that is not an
+// object able to list its items (an object without NewEnum gives 451 too, not 438).
+Ref<Enumerator> Interpreter::EnumeratorOf(const Variant& collection, Expr* expr) {
+  if (!collection.IsObject() || !collection.AsObject()) {
+    throw NamedError(kErrNotCollection, DescribeObject(expr));
+  }
+  Ref<Enumerator> items;
+  try {
+    items = collection.AsObject()->NewEnum();
+  } catch (RuntimeError& e) {
+    if (e.Number() == kErrNoSuchMember) throw MakeError(kErrNotCollection);
+    throw;
+  }
+  if (!items) throw MakeError(kErrNotCollection);
+  return items;
+}
+
 // The variable of For Each is Empty once the loop has gone through every element (Exit For
 // leaves it at the element it had).
 Flow Interpreter::ExecForEach(ForEachStmt* s, Frame& f) {
@@ -91,18 +108,7 @@ Flow Interpreter::ExecForEach(ForEachStmt* s, Frame& f) {
   Ref<Enumerator> items;
   try {
     collection = Eval(s->collection, f);
-    if (!collection.IsArray()) {
-      if (!collection.IsObject() || !collection.AsObject()) {
-        throw NamedError(kErrNotCollection, DescribeObject(s->collection));
-      }
-      try {
-        items = collection.AsObject()->NewEnum();
-      } catch (RuntimeError& e) {
-        if (e.Number() == kErrNoSuchMember) throw MakeError(kErrNotCollection);
-        throw;
-      }
-      if (!items) throw MakeError(kErrNotCollection);
-    }
+    if (!collection.IsArray()) items = EnumeratorOf(collection, s->collection);
   } catch (RuntimeError& e) {
     return HeadFailed(e, s->body, kErrNotCollection, f);
   }
