@@ -442,6 +442,32 @@ Interpreter::LeaveCompiled() noexcept {
   return call;
 }
 
+// The arguments of a compiled call of a script procedure as CallProc takes them: a variable goes
+// by reference (its place in `variables`, which holds one per argument), any other value is in
+// its temporary firstValue + its index (a name that is no variable, such as a constant, is
+// copied there first), from where the callee's parameters take it over.
+CallArgs Interpreter::CompiledCallArgs(const Code& code, const std::vector<Operand>& operands,
+                                       std::uint16_t firstValue, Frame& f, Variant** variables) {
+  std::size_t count = operands.size();
+  for (std::size_t i = 0; i < count; ++i) {
+    Operand o = operands[i];
+    if (o == MakeOperand(OperandKind::Register, firstValue + i)) {
+      variables[i] = nullptr;
+      continue;
+    }
+    variables[i] = OperandVariable(code, o, f);
+    if (!variables[i]) {
+      Variant scratch;
+      f.locals[firstValue + i] = OperandValue(code, o, f, scratch);
+    }
+  }
+  CallArgs args;
+  args.values = std::span<Variant>(f.locals + firstValue, count);
+  args.variables = variables;
+  args.moveValues = true;
+  return args;
+}
+
 // Calls the procedure of a call site: variables go by reference where the parameter is, the
 // values computed in temporaries are moved in.
 Variant Interpreter::CallSiteProc(const Code& code, const CallSite& site, Frame& f) {
@@ -456,23 +482,8 @@ Variant Interpreter::CallSiteProc(const Code& code, const CallSite& site, Frame&
     return EvalCall(site.call, f, kInvokeGet | kInvokeCall);
   }
   const ProcDef* proc = n->ref.global->proc;
-  std::size_t count = site.args.size();
   Variant* variables[kMaxCompiledArguments];
-  for (std::size_t i = 0; i < count; ++i) {
-    Operand o = site.args[i];
-    variables[i] = o == MakeOperand(OperandKind::Register, site.firstValue + i)
-                       ? nullptr
-                       : OperandVariable(code, o, f);
-    if (!variables[i] && KindOf(o) == OperandKind::Name) {
-      Variant scratch;  // a name that is no variable (a constant): its value
-      f.locals[site.firstValue + i] = OperandValue(code, o, f, scratch);
-    }
-  }
-  CallArgs args;
-  args.values = std::span<Variant>(f.locals + site.firstValue, count);
-  args.variables = variables;
-  args.moveValues = true;
-  return CallProc(proc, nullptr, args);
+  return CallProc(proc, nullptr, CompiledCallArgs(code, site.args, site.firstValue, f, variables));
 }
 
 // The call of built-in function `site.callee` with its arguments: each a value (a variable's is
@@ -978,23 +989,8 @@ Variant Interpreter::ScriptMemberResult(const Code& code, const Instr& in, Frame
   const ClassMember& m =
       inst->Class()->members[static_cast<std::size_t>(f.locals[in.a + 1].AsInteger())];
   const ProcDef* proc = m.method ? m.method : m.get;
-  std::size_t count = site.args.size();
   Variant* variables[kMaxCompiledArguments];
-  for (std::size_t i = 0; i < count; ++i) {
-    Operand o = site.args[i];
-    variables[i] = o == MakeOperand(OperandKind::Register, site.firstValue + i)
-                       ? nullptr
-                       : OperandVariable(code, o, f);
-    if (!variables[i] && o != MakeOperand(OperandKind::Register, site.firstValue + i)) {
-      Variant scratch;  // a name that is no variable (a constant): its value
-      f.locals[site.firstValue + i] = OperandValue(code, o, f, scratch);
-    }
-  }
-  CallArgs args;
-  args.values = std::span<Variant>(f.locals + site.firstValue, count);
-  args.variables = variables;
-  args.moveValues = true;
-  return CallProc(proc, inst, args);
+  return CallProc(proc, inst, CompiledCallArgs(code, site.args, site.firstValue, f, variables));
 }
 
 namespace {

@@ -250,6 +250,8 @@ class Interpreter final : public BuiltinContext {
   void MemberInvoke(const Code& code, const Instr& in, Frame& f);
   Variant MemberResult(const Code& code, const Instr& in, Frame& f);
   Variant ScriptMemberResult(const Code& code, const Instr& in, Frame& f);
+  CallArgs CompiledCallArgs(const Code& code, const std::vector<Operand>& operands,
+                            std::uint16_t firstValue, Frame& f, Variant** variables);
   const Variant* MemberObject(const Code& code, Operand o, Frame& f);
   const Variant* NamedMemberObject(const Code& code, Operand o, Frame& f);
   bool MemberBeginsOn(const Code& code, const Instr& in, Frame& f, const Variant* v);
