@@ -219,14 +219,8 @@ class CodeCompiler {
         Emit({Opcode::LoadMe, 0, U16(dst)});
         return Reg(dst);
       }
-      case ExprKind::New: {
-        int dst = NewTemp();
-        MayHoldObject(dst);
-        Instr i{Opcode::NewObject, 0, U16(dst)};
-        i.d = Add(code_.exprs, e);
-        Emit(i);
-        return Reg(dst);
-      }
+      case ExprKind::New:
+        return ResultOf(Opcode::NewObject, e);
       case ExprKind::Call: {
         auto* c = static_cast<CallExpr*>(e);
         if (MemberCompilable(e)) return MemberValue(e, false);
@@ -245,10 +239,14 @@ class CodeCompiler {
     }
   }
 
-  Operand TreeValue(Expr* e) {
+  Operand TreeValue(Expr* e) { return ResultOf(Opcode::EvalTree, e); }
+
+  // A new temporary, which may hold an object, given the value of expression `e` by one
+  // instruction `op` (r[a] = what op makes of exprs[d]).
+  Operand ResultOf(Opcode op, Expr* e) {
     int dst = NewTemp();
     MayHoldObject(dst);
-    Instr i{Opcode::EvalTree, 0, U16(dst)};
+    Instr i{op, 0, U16(dst)};
     i.d = Add(code_.exprs, e);
     Emit(i);
     return Reg(dst);
