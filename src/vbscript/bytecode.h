@@ -103,7 +103,11 @@ constexpr std::uint16_t IndexOf(Operand o) {
   X(ElemSetKN)    /* ElemSetK with b a name (a global variable, in place when bound) */      \
   X(CallBegin)    /* names[b] is a procedure for flags' count of arguments: on; else         \
                      r[a] = tree(expr d) (kCallStatement: it runs statement d), goto c */    \
+  X(CallBeginK)   /* CallBegin keeping the procedure found in r[a] (see CallSite::kept) */   \
   X(CallProc)     /* r[a] = the procedure called at calls[d], with its arguments */          \
+  X(ArgCapture)   /* argument c of the call begun at r[a] (flags 1: members[d], else         \
+                     calls[d]) is variable b: its value now, unless it is passed by          \
+                     reference to a script procedure's parameter (see CallSite::captured) */ \
   X(MemberBegin)  /* r[a] = object b (b == r[a]: computed there), r[a+1] = its member        \
                      members[d]; else the tree walker does the rest, goto c */               \
   X(MemberCall)   /* r[a] = that member called with its arguments (a statement: dropped) */  \
@@ -201,6 +205,15 @@ struct CallSite {
   std::uint16_t firstValue = 0;
   bool allValues = false;         // every argument is its temporary firstValue + its index
   CallStmt* statement = nullptr;  // a call statement (its result dropped)
+  // Arguments that may run code (`Foo Len(s)`, `Foo g(x)`) may also define the procedure anew
+  // (ExecuteGlobal): the procedure CallBeginK found is called all the same, as the tree walker
+  // calls the one it found before evaluating the arguments. It is kept in the register before
+  // the arguments' (firstValue - 1).
+  bool kept = false;
+  // Bit k: argument k is a variable whose value was taken in its turn (ArgCapture), since an
+  // argument after it may change it. Its temporary then holds that value, which the call uses,
+  // unless the parameter is a script procedure's by reference (the variable itself is passed).
+  std::uint8_t captured = 0;
 };
 constexpr std::size_t kMaxCompiledArguments = 8;
 
@@ -215,6 +228,7 @@ struct MemberSite {
   bool statement = false;  // a call statement: the result is dropped
   std::vector<Operand> args;
   std::uint16_t firstValue = 0;  // the temporary of the first argument
+  std::uint8_t captured = 0;     // as in CallSite
   // The member's number in the member table of the objects last met (see
   // Object::MemberTable), kept while objects with that table come.
   mutable const void* table = nullptr;

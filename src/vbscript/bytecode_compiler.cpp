@@ -9,6 +9,7 @@
 #include <utility>
 
 #include "core/object.h"
+#include "vbscript/builtins/builtin.h"
 #include "vbscript/bytecode.h"
 #include "vbscript/compiler.h"
 
@@ -226,8 +227,7 @@ class CodeCompiler {
         if (MemberCompilable(e)) return MemberValue(e, false);
         if (c->callee->kind == ExprKind::Name && !c->args.empty() && c->args.size() <= 60) {
           auto* n = static_cast<NameExpr*>(c->callee);
-          if (!PlainName(n) && CanBeProcedure(n) && c->args.size() <= kMaxCompiledArguments &&
-              std::all_of(c->args.begin(), c->args.end(), [&](Expr* a) { return Simple(a); })) {
+          if (!PlainName(n) && CanBeProcedure(n) && ArgumentsCompilable(c->args, BuiltinName(n))) {
             return CallValue(c);
           }
           return ElementValue(c);
@@ -439,29 +439,34 @@ class CodeCompiler {
   // call statement of a bare name (c null).
   Operand ProcedureCall(NameExpr* n, const std::vector<Expr*>& args, CallExpr* c,
                         CallStmt* statement) {
-    // The result goes into the register of the first argument, which the call has emptied.
-    int dst = top_;
-    if (args.empty()) NewTemp();
-    MayHoldObject(dst);
     CallSite site;
     site.callee = n;
     site.call = c;
     site.statement = statement;
-    Instr begin{Opcode::CallBegin,
+    site.kept = !std::all_of(args.begin(), args.end(), [&](Expr* a) { return Simple(a); });
+    // The result goes into the register of the first argument, which the call has emptied (or
+    // into the one that kept the procedure, before it).
+    int dst = top_;
+    if (args.empty() || site.kept) NewTemp();
+    MayHoldObject(dst);
+    Instr begin{site.kept ? Opcode::CallBeginK : Opcode::CallBegin,
                 static_cast<std::uint8_t>(args.size() | (statement ? kCallStatement : 0)), U16(dst),
                 static_cast<Operand>(Add(code_.names, n))};
     begin.d = statement ? Add(code_.stmts, static_cast<Stmt*>(statement))
                         : Add(code_.exprs, static_cast<Expr*>(c));
     std::size_t at = Emit(begin);
     // The values go to consecutive temporaries, which the callee's parameters copy.
-    int base = dst;
-    Arguments(args, site.args);
+    int base = top_;
+    std::vector<std::size_t> captures;
+    Arguments(args, site.args, dst, site.captured, captures);
     site.firstValue = U16(base);
     site.allValues = true;
     for (std::size_t k = 0; k < site.args.size(); ++k)
       site.allValues = site.allValues && site.args[k] == Reg(base + static_cast<int>(k));
     Instr call{Opcode::CallProc, 0, U16(dst)};
     call.d = Add(code_.calls, std::move(site));
+    for (std::size_t capture : captures)
+      code_.instrs[capture].d = call.d;
     Emit(call);
     code_.instrs[at].c = U16(static_cast<int>(Here()));
     top_ = dst + 1;
@@ -470,15 +475,28 @@ class CodeCompiler {
 
   // The arguments of a call into consecutive temporaries from top_ on, each an operand of
   // `out`: a variable goes as itself (in parentheses, or a constant, by value), any other value
-  // is computed into its temporary.
-  void Arguments(const std::vector<Expr*>& args, std::vector<Operand>& out) {
+  // is computed into its temporary. A variable before an argument that may run code has its
+  // value taken in its turn too (ArgCapture, on the call begun at register `begin`: its bit in
+  // `captured`, its instruction in `captures` for the call site's number).
+  void Arguments(const std::vector<Expr*>& args, std::vector<Operand>& out, int begin,
+                 std::uint8_t& captured, std::vector<std::size_t>& captures, bool member = false) {
     int base = top_;
     for (std::size_t k = 0; k < args.size(); ++k)
       NewTemp();
+    std::size_t runsCode = 0;  // past the last argument that may run code
+    for (std::size_t k = 0; k < args.size(); ++k) {
+      if (!Simple(args[k])) runsCode = k + 1;
+    }
     for (std::size_t k = 0; k < args.size(); ++k) {
       Expr* arg = args[k];
       if (arg->kind == ExprKind::Name && !static_cast<NameExpr*>(arg)->ref.readOnly) {
         out.push_back(NameOperand(static_cast<NameExpr*>(arg)));
+        if (k + 1 < runsCode) {
+          captured = static_cast<std::uint8_t>(captured | (1u << k));
+          MayHoldObject(base + static_cast<int>(k));
+          captures.push_back(Emit({Opcode::ArgCapture, static_cast<std::uint8_t>(member ? 1 : 0),
+                                   U16(begin), out.back(), U16(static_cast<int>(k))}));
+        }
         continue;
       }
       // The value is computed into its slot where an operator computes it (the temporaries it
@@ -516,14 +534,59 @@ class CodeCompiler {
   bool HasObject(const MemberExpr* m) const { return m->object || !withs_.empty(); }
 
   // Whether the code evaluates a member call or read `e` itself: it has an object the code
-  // knows, and simple arguments (evaluated once the member is known; when the code hands
-  // the rest of the expression to the tree walker, it evaluates them instead).
+  // knows, and arguments it evaluates (once the member is known; when the code hands the rest
+  // of the expression to the tree walker, it evaluates them instead).
   bool MemberCompilable(Expr* e) const {
     const std::vector<Expr*>* args = nullptr;
     const MemberExpr* m = MemberOf(e, args);
     if (!m || !HasObject(m)) return false;
-    return args->size() <= kMaxCompiledArguments &&
-           std::all_of(args->begin(), args->end(), [&](Expr* a) { return Simple(a); });
+    return ArgumentsCompilable(*args);
+  }
+
+  // Whether the code evaluates the arguments of a call in their order as the tree walker does
+  // (see Arguments). An argument that may be an element of an array variable (which the tree
+  // walker passes by reference) or a name that may be no variable (a field, a call) is left to
+  // the tree walker with the whole call.
+  // A built-in function (`byValue`) takes every argument by value: an element is read then.
+  bool ArgumentsCompilable(const std::vector<Expr*>& args, bool byValue = false) const {
+    if (args.size() > kMaxCompiledArguments) return false;
+    return std::all_of(args.begin(), args.end(), [&](const Expr* arg) {
+      if (arg->kind == ExprKind::Name) {
+        auto* n = static_cast<const NameExpr*>(arg);
+        return n->ref.readOnly || PlainName(n);
+      }
+      return byValue || arg->kind != ExprKind::Call ||
+             !MayBeElement(static_cast<const CallExpr*>(arg));
+    });
+  }
+
+  // Whether `n` can only be a built-in function (no global takes its name).
+  bool BuiltinName(const NameExpr* n) const {
+    if (n->ref.kind == NameKind::Builtin) return true;
+    return n->ref.kind == NameKind::Unresolved &&
+           !const_cast<GlobalScope&>(globals_).Find(n->key) && FindBuiltin(n->key);
+  }
+
+  // Whether `c` may read an element of an array variable (the name may stand for a variable).
+  bool MayBeElement(const CallExpr* c) const {
+    if (c->callee->kind != ExprKind::Name || c->args.empty()) return false;
+    auto* n = static_cast<const NameExpr*>(c->callee);
+    switch (n->ref.kind) {
+      case NameKind::Local:
+      case NameKind::ImplicitLocal:
+      case NameKind::RefParam:
+      case NameKind::Field:
+        return true;
+      case NameKind::Unresolved:
+      case NameKind::Global: {
+        // (a name no global takes may still be a built-in function, found after the globals)
+        const GlobalSlot* g = const_cast<GlobalScope&>(globals_).Find(n->key);
+        if (!g) return FindBuiltin(n->key) == nullptr;
+        return g->kind == GlobalSlot::Variable || g->kind == GlobalSlot::Constant;
+      }
+      default:
+        return false;
+    }
   }
 
   // Whether the object of a member is a variable the code reads in place when the member is
@@ -567,9 +630,12 @@ class CodeCompiler {
     site.statement = statement;
     std::size_t at = Emit({Opcode::MemberBegin, 0, U16(dst), object});
     site.firstValue = U16(top_);
-    Arguments(*args, site.args);
+    std::vector<std::size_t> captures;
+    Arguments(*args, site.args, dst, site.captured, captures, true);
     std::uint32_t index = Add(code_.members, std::move(site));
     code_.instrs[at].d = index;
+    for (std::size_t capture : captures)
+      code_.instrs[capture].d = index;
     Instr call{Opcode::MemberCall, 0, U16(dst)};
     call.d = index;
     Emit(call);
@@ -587,11 +653,9 @@ class CodeCompiler {
     }
     if (s->call->kind == ExprKind::Call) {
       auto* c = static_cast<CallExpr*>(s->call);
-      if (c->callee->kind == ExprKind::Name && !c->args.empty() &&
-          c->args.size() <= kMaxCompiledArguments) {
+      if (c->callee->kind == ExprKind::Name && !c->args.empty()) {
         auto* n = static_cast<NameExpr*>(c->callee);
-        if (!PlainName(n) && CanBeProcedure(n) &&
-            std::all_of(c->args.begin(), c->args.end(), [&](Expr* a) { return Simple(a); })) {
+        if (!PlainName(n) && CanBeProcedure(n) && ArgumentsCompilable(c->args, BuiltinName(n))) {
           CallValue(c, s);
           return;
         }

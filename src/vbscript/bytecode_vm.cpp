@@ -338,7 +338,8 @@ void Interpreter::ArgumentsInto(const Code& code, const CallSite& site, const Pr
   for (std::size_t i = 0; i < site.args.size(); ++i) {
     Operand o = site.args[i];
     refs[i] = &locals[i];
-    if (o == MakeOperand(OperandKind::Register, site.firstValue + i)) {
+    if (o == MakeOperand(OperandKind::Register, site.firstValue + i) ||
+        (((site.captured >> i) & 1) != 0 && !proc.params[i].byRef)) {
       // (the register is Empty: the value is moved in without a release)
       ::new (static_cast<void*>(&locals[i])) Variant(std::move(f.locals[site.firstValue + i]));
     } else if (Variant* variable = OperandVariable(code, o, f)) {
@@ -361,11 +362,17 @@ void Interpreter::ArgumentsInto(const Code& code, const CallSite& site, const Pr
 // takes the general way.
 [[gnu::always_inline]] inline Interpreter::CompiledCall* Interpreter::EnterCompiled(
     const Code& code, const CallSite& site, Frame& f, const Instr* ip, Variant* callerScratch) {
-  NameExpr* n = site.callee;
-  if (n->ref.kind != NameKind::Global || n->ref.global->kind != GlobalSlot::Procedure) {
-    return nullptr;
+  const ProcDef* proc;
+  if (site.kept) {
+    proc = KeptProcedure(f.locals[site.firstValue - 1]);
+    if (!proc) return nullptr;
+  } else {
+    NameExpr* n = site.callee;
+    if (n->ref.kind != NameKind::Global || n->ref.global->kind != GlobalSlot::Procedure) {
+      return nullptr;
+    }
+    proc = n->ref.global->proc;
   }
-  const ProcDef* proc = n->ref.global->proc;
   // A procedure with code is ready (its body compiled); the code keeps its count of parameters.
   const Code* callee = proc->code.get();
   if (!callee || callee->paramCount != site.args.size()) {
@@ -447,11 +454,13 @@ Interpreter::LeaveCompiled() noexcept {
 // its temporary firstValue + its index (a name that is no variable, such as a constant, is
 // copied there first), from where the callee's parameters take it over.
 CallArgs Interpreter::CompiledCallArgs(const Code& code, const std::vector<Operand>& operands,
-                                       std::uint16_t firstValue, Frame& f, Variant** variables) {
+                                       std::uint16_t firstValue, std::uint8_t captured,
+                                       const ProcDef& proc, Frame& f, Variant** variables) {
   std::size_t count = operands.size();
   for (std::size_t i = 0; i < count; ++i) {
     Operand o = operands[i];
-    if (o == MakeOperand(OperandKind::Register, firstValue + i)) {
+    if (o == MakeOperand(OperandKind::Register, firstValue + i) ||
+        (((captured >> i) & 1) != 0 && (i >= proc.params.size() || !proc.params[i].byRef))) {
       variables[i] = nullptr;
       continue;
     }
@@ -473,17 +482,23 @@ CallArgs Interpreter::CompiledCallArgs(const Code& code, const std::vector<Opera
 Variant Interpreter::CallSiteProc(const Code& code, const CallSite& site, Frame& f) {
   NameExpr* n = site.callee;
   if (n->ref.kind == NameKind::Builtin) return CallSiteBuiltin(code, site, f);
-  if (n->ref.kind != NameKind::Global || n->ref.global->kind != GlobalSlot::Procedure) {
-    // (redefined while the arguments were evaluated)
+  const ProcDef* proc = nullptr;
+  if (site.kept) {
+    proc = KeptProcedure(f.locals[site.firstValue - 1]);
+  } else if (n->ref.kind == NameKind::Global && n->ref.global->kind == GlobalSlot::Procedure) {
+    proc = n->ref.global->proc;
+  } else {
+    // (simple arguments, which may be evaluated again: redefined while they were evaluated)
     if (site.statement) {
       ExecCall(site.statement, f);
       return Variant();
     }
     return EvalCall(site.call, f, kInvokeGet | kInvokeCall);
   }
-  const ProcDef* proc = n->ref.global->proc;
   Variant* variables[kMaxCompiledArguments];
-  return CallProc(proc, nullptr, CompiledCallArgs(code, site.args, site.firstValue, f, variables));
+  return CallProc(
+      proc, nullptr,
+      CompiledCallArgs(code, site.args, site.firstValue, site.captured, *proc, f, variables));
 }
 
 // The call of built-in function `site.callee` with its arguments: each a value (a variable's is
@@ -496,6 +511,7 @@ Variant Interpreter::CallSiteBuiltin(const Code& code, const CallSite& site, Fra
   for (std::size_t i = 0; i < count; ++i) {
     Operand o = site.args[i];
     if (o == MakeOperand(OperandKind::Register, site.firstValue + i)) continue;
+    if ((site.captured >> i) & 1) continue;  // (its value taken in its turn)
     Variant scratch;
     values[i] = OperandValue(code, o, f, scratch);
   }
@@ -866,6 +882,50 @@ bool Interpreter::CallBegins(const Code& code, const Instr& in, Frame& f) {
   return false;
 }
 
+// The procedure a call site's arguments may not change (CallSite::kept) is kept in a register as
+// its address, in a value no script sees (the register lies under the arguments').
+Variant Interpreter::KeptHandle(const ProcDef* proc) {
+  return Variant::Currency(static_cast<std::int64_t>(reinterpret_cast<std::intptr_t>(proc)));
+}
+const ProcDef* Interpreter::KeptProcedure(const Variant& kept) {
+  if (kept.Type() != VarType::Currency) return nullptr;  // (a built-in function)
+  return reinterpret_cast<const ProcDef*>(static_cast<std::intptr_t>(kept.AsCurrencyScaled()));
+}
+
+// CallBegins for a call site that keeps the procedure found (CallBeginK).
+bool Interpreter::CallBeginsKept(const Code& code, const Instr& in, Frame& f) {
+  if (!CallBegins(code, in, f)) return false;
+  const NameRef& r = code.names[in.b]->ref;
+  Store(f.locals[in.a], r.kind == NameKind::Global ? KeptHandle(r.global->proc) : Variant());
+  return true;
+}
+
+// ArgCapture: the value of variable argument in.c of the call begun at r[a] is taken now into
+// its temporary, as the tree walker takes it in its turn, unless it goes by reference to a
+// parameter of the script procedure or method called (which receives the variable itself).
+void Interpreter::CaptureArgument(const Code& code, const Instr& in, Frame& f) {
+  std::size_t k = in.c;
+  const ProcDef* proc = nullptr;
+  std::uint16_t firstValue;
+  if (in.flags & 1) {
+    const MemberSite& site = code.members[in.d];
+    firstValue = site.firstValue;
+    const Variant& number = f.locals[in.a + 1];
+    if (number.Type() == VarType::Integer) {  // (a script member: see MemberBegins)
+      auto* inst = static_cast<ClassInstance*>(f.locals[in.a].AsObject());
+      const ClassMember& m = inst->Class()->members[static_cast<std::size_t>(number.AsInteger())];
+      proc = m.method ? m.method : m.get;
+    }
+  } else {
+    const CallSite& site = code.calls[in.d];
+    firstValue = site.firstValue;
+    proc = KeptProcedure(f.locals[in.a]);
+  }
+  if (proc && k < proc->params.size() && proc->params[k].byRef) return;
+  Variant scratch;
+  Store(f.locals[firstValue + k], OperandValue(code, in.b, f, scratch));
+}
+
 // The object operand of a member call, read, or assignment, when reading it runs nothing: a
 // register (the object the code computed, or a variable), a parameter, a global variable, an
 // object the host added by name, a field of the script object running. Null for a name that
@@ -990,7 +1050,9 @@ Variant Interpreter::ScriptMemberResult(const Code& code, const Instr& in, Frame
       inst->Class()->members[static_cast<std::size_t>(f.locals[in.a + 1].AsInteger())];
   const ProcDef* proc = m.method ? m.method : m.get;
   Variant* variables[kMaxCompiledArguments];
-  return CallProc(proc, inst, CompiledCallArgs(code, site.args, site.firstValue, f, variables));
+  return CallProc(
+      proc, inst,
+      CompiledCallArgs(code, site.args, site.firstValue, site.captured, *proc, f, variables));
 }
 
 namespace {
@@ -1043,6 +1105,15 @@ Variant Interpreter::MemberResult(const Code& code, const Instr& in, Frame& f) {
     Operand o = site.args[i];
     if (o == MakeOperand(OperandKind::Register, site.firstValue + i)) {
       ::new (static_cast<void*>(&values[i])) Variant(std::move(f.locals[site.firstValue + i]));
+    } else if ((site.captured >> i) & 1) {
+      // (its value taken in its turn, which the member receives and is compared with)
+      Variant& taken = f.locals[site.firstValue + i];
+      if (Variant* variable = OperandVariable(code, o, f)) {
+        ::new (static_cast<void*>(&args.Refs()[args.refCount]))
+            HostArguments::ByRef{i, variable, taken};
+        ++args.refCount;
+      }
+      ::new (static_cast<void*>(&values[i])) Variant(std::move(taken));
     } else if (Variant* variable = OperandVariable(code, o, f)) {
       ::new (static_cast<void*>(&args.Refs()[args.refCount]))
           HostArguments::ByRef{i, variable, *variable};
@@ -1674,6 +1745,15 @@ Flow Interpreter::RunCode(const Code& entryCode, Frame& entryFrame) {
           NEXT;
         }
         ip = CallBegins(*code, *ip, *f) ? ip + 1 : at(ip->c);
+        NEXT;
+      }
+      OP(CallBeginK) {
+        ip = CallBeginsKept(*code, *ip, *f) ? ip + 1 : at(ip->c);
+        NEXT;
+      }
+      OP(ArgCapture) {
+        CaptureArgument(*code, *ip, *f);
+        ++ip;
         NEXT;
       }
       OP(CallProc) {

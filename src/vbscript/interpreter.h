@@ -251,7 +251,12 @@ class Interpreter final : public BuiltinContext {
   Variant MemberResult(const Code& code, const Instr& in, Frame& f);
   Variant ScriptMemberResult(const Code& code, const Instr& in, Frame& f);
   CallArgs CompiledCallArgs(const Code& code, const std::vector<Operand>& operands,
-                            std::uint16_t firstValue, Frame& f, Variant** variables);
+                            std::uint16_t firstValue, std::uint8_t captured, const ProcDef& proc,
+                            Frame& f, Variant** variables);
+  static Variant KeptHandle(const ProcDef* proc);
+  static const ProcDef* KeptProcedure(const Variant& kept);
+  bool CallBeginsKept(const Code& code, const Instr& in, Frame& f);
+  void CaptureArgument(const Code& code, const Instr& in, Frame& f);
   const Variant* MemberObject(const Code& code, Operand o, Frame& f);
   const Variant* NamedMemberObject(const Code& code, Operand o, Frame& f);
   bool MemberBeginsOn(const Code& code, const Instr& in, Frame& f, const Variant* v);
