@@ -114,6 +114,10 @@ constexpr std::uint16_t IndexOf(Operand o) {
   X(MemberSet)    /* member exprs[d] of object b = r[a], released (flags: kSetFlag,          \
                      kComputed: b a temporary, released) */                                  \
   X(SetCheck)     /* error 424 unless r[a] is an object (the value of Set, expression d) */  \
+  X(AppendBegin)  /* x = x & pieces (statement d) appended in place when variable b holds a  \
+                     string and the pieces cannot change it; else goto c */                  \
+  X(AppendPart)   /* r[a] = piece b as text (Null: Empty), in its turn */                    \
+  X(AppendJoin)   /* the texts r[a .. a+flags) appended to variable b's string, released */  \
   X(AssignTo)     /* target exprs[d] = r[a], released (flags 1: Set) */                      \
   X(LoadMe)       /* r[a] = the script object running (Me) */                                \
   X(NewObject)    /* r[a] = a new object of New expression d */                              \

@@ -913,7 +913,51 @@ class CodeCompiler {
   }
 
   void Assign(AssignStmt* a) {
-    if (a->appendInPlace) return Tree(a);
+    if (a->appendInPlace) {
+      if (!AppendCompilable(a)) return Tree(a);
+      // In place when AppendBegin finds it can be, else by the general way after it.
+      std::size_t done = AppendInPlace(a);
+      AssignValue(a);
+      PatchD(done);
+      return;
+    }
+    AssignValue(a);
+  }
+
+  // x = x & a & b with x a variable the code names directly (a local, a parameter, a global
+  // variable) and few enough pieces for AppendJoin's count.
+  bool AppendCompilable(const AssignStmt* a) const {
+    auto* n = static_cast<const NameExpr*>(a->target);
+    return !a->isSet && a->target->kind == ExprKind::Name && !n->ref.readOnly && PlainName(n) &&
+           a->pieces.size() <= 0xFF;
+  }
+
+  // The in-place append of x = x & a & b: AppendBegin checks that x holds a string and the
+  // pieces cannot change it (else the general way runs, at AppendBegin's c); each piece is then
+  // evaluated and made text in its turn, as the tree walker does, and all are appended at once.
+  // Returns the jump over the general way, to patch.
+  std::size_t AppendInPlace(AssignStmt* a) {
+    Operand target = NameOperand(static_cast<NameExpr*>(a->target));
+    Instr begin{Opcode::AppendBegin, 0, 0, target};
+    begin.d = Add(code_.stmts, static_cast<Stmt*>(a));
+    std::size_t at = Emit(begin);
+    int base = top_;
+    for (std::size_t k = 0; k < a->pieces.size(); ++k)
+      MayHoldObject(NewTemp());
+    for (std::size_t k = 0; k < a->pieces.size(); ++k) {
+      int mark = top_;
+      Operand v = Value(a->pieces[k]);
+      top_ = mark;
+      Emit({Opcode::AppendPart, 0, U16(base + static_cast<int>(k)), v});
+    }
+    Emit({Opcode::AppendJoin, static_cast<std::uint8_t>(a->pieces.size()), U16(base), target});
+    top_ = base;
+    std::size_t done = Emit({Opcode::Jump});
+    code_.instrs[at].c = U16(static_cast<int>(Here()));
+    return done;
+  }
+
+  void AssignValue(AssignStmt* a) {
     if (a->target->kind == ExprKind::Member && HasObject(static_cast<MemberExpr*>(a->target))) {
       return MemberAssign(a);
     }

@@ -1152,6 +1152,57 @@ void Interpreter::MemberStore(const Code& code, const Instr& in, Frame& f) {
   AssignMemberOf(object, m, nullptr, value, (in.flags & kSetFlag) != 0, f);
 }
 
+// AppendBegin: whether x = x & a & b (statement d) appends in place, as the tree walker decides:
+// variable b holds a string and the pieces cannot change it.
+bool Interpreter::AppendBegins(const Code& code, const Instr& in, Frame& f) {
+  const Variant* slot = OperandVariable(code, in.b, f);
+  return slot && slot->IsString() && PiecesPure(static_cast<AssignStmt*>(code.stmts[in.d]));
+}
+
+// AppendPart: piece b made text into r[a] in its turn (a temporary it was computed in released).
+void Interpreter::AppendPart(const Code& code, const Instr& in, Frame& f) {
+  Variant scratch;
+  Variant text = AppendText(OperandValue(code, in.b, f, scratch));
+  ReleaseTemporary(code, in.b, f);
+  Store(f.locals[in.a], std::move(text));
+}
+
+// AppendJoin: the texts r[a .. a+flags) appended to variable b's string where it lives, then
+// released. (Should the conversions have changed the variable, it is joined by the & operator.)
+void Interpreter::AppendJoin(const Code& code, const Instr& in, Frame& f) {
+  Variant* parts = f.locals + in.a;
+  std::size_t count = in.flags;
+  struct Release {
+    Variant* parts;
+    std::size_t count;
+    ~Release() {
+      for (std::size_t i = 0; i < count; ++i)
+        parts[i].Clear();
+    }
+  } release{parts, count};
+  Variant* slot = OperandVariable(code, in.b, f);
+  if (!slot) throw MakeError(kErrIllegalAssignment);
+  if (!slot->IsString()) {
+    Variant joined = *slot;
+    for (std::size_t i = 0; i < count; ++i) {
+      Variant next;
+      ApplyBinary(Op::Concat, joined, parts[i], false, false, next);
+      joined = std::move(next);
+    }
+    Store(*slot, std::move(joined));
+    return;
+  }
+  std::size_t total = slot->AsString().size();
+  for (std::size_t i = 0; i < count; ++i) {
+    if (parts[i].IsString()) total += parts[i].AsString().size();
+  }
+  CheckStringLength(total);
+  SharedString& text = slot->MutableString();
+  for (std::size_t i = 0; i < count; ++i) {
+    if (parts[i].IsString()) text.Append(parts[i].AsString().View());
+  }
+}
+
 // Target expression d = r[a] (Set with flags 1; the value found to be an object), assigned by
 // the tree walker's rules for a target that is a name.
 void Interpreter::AssignToTarget(const Code& code, const Instr& in, Frame& f) {
@@ -1787,6 +1838,20 @@ Flow Interpreter::RunCode(const Code& entryCode, Frame& entryFrame) {
         if (!f->locals[ip->a].IsObject()) {
           throw NamedError(kErrObjectRequired, DescribeObject(code->exprs[ip->d]));
         }
+        ++ip;
+        NEXT;
+      }
+      OP(AppendBegin) {
+        ip = AppendBegins(*code, *ip, *f) ? ip + 1 : at(ip->c);
+        NEXT;
+      }
+      OP(AppendPart) {
+        AppendPart(*code, *ip, *f);
+        ++ip;
+        NEXT;
+      }
+      OP(AppendJoin) {
+        AppendJoin(*code, *ip, *f);
         ++ip;
         NEXT;
       }

@@ -166,6 +166,11 @@ class Interpreter final : public BuiltinContext {
   void ExecAssign(AssignStmt* a, Frame& f);
   bool IsPure(Expr* e);
   bool AppendInPlace(AssignStmt* a, Frame& f);
+  bool PiecesPure(AssignStmt* a);
+  Variant AppendText(Variant v);
+  bool AppendBegins(const Code& code, const Instr& in, Frame& f);
+  void AppendPart(const Code& code, const Instr& in, Frame& f);
+  void AppendJoin(const Code& code, const Instr& in, Frame& f);
   void Assign(Expr* target, Variant value, bool isSet, Frame& f);
   void AssignIndexed(Variant& container, const std::vector<Expr*>& argExprs, Variant value,
                      std::uint8_t flags, Frame& f, const std::string& name);

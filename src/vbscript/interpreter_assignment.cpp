@@ -88,19 +88,34 @@ bool Interpreter::IsPure(Expr* e) {
   }
 }
 
-// x = x & a & b: appends the pieces to x's string where it lives. False when the general
-// path must run instead (x is not a string, or a piece might change x).
-bool Interpreter::AppendInPlace(AssignStmt* a, Frame& f) {
-  auto* n = static_cast<NameExpr*>(a->target);
-  Variant* slot = VariableSlot(n, f);
-  if (!slot || !slot->IsString() || n->ref.readOnly) return false;
+// Whether the pieces of x = x & a & b cannot change x (found at the first run, when their names
+// are resolved).
+bool Interpreter::PiecesPure(AssignStmt* a) {
   if (a->piecesPure == 0) {
     bool pure = true;
     for (Expr* piece : a->pieces)
       pure = pure && IsPure(piece);
     a->piecesPure = pure ? 1 : 2;
   }
-  if (a->piecesPure != 1) return false;
+  return a->piecesPure == 1;
+}
+
+// A piece of x = x & a & b as the append takes it: an object's default value, Null as nothing
+// (Empty), anything else as text.
+Variant Interpreter::AppendText(Variant v) {
+  if (v.IsObject()) v = Dereference(v);
+  if (v.IsNull()) return Variant();
+  if (!v.IsString()) v = Variant(ToString(v));
+  return v;
+}
+
+// x = x & a & b: appends the pieces to x's string where it lives. False when the general
+// path must run instead (x is not a string, or a piece might change x).
+bool Interpreter::AppendInPlace(AssignStmt* a, Frame& f) {
+  auto* n = static_cast<NameExpr*>(a->target);
+  Variant* slot = VariableSlot(n, f);
+  if (!slot || !slot->IsString() || n->ref.readOnly) return false;
+  if (!PiecesPure(a)) return false;
   Variant inlineParts[kInlineSlots];
   std::vector<Variant> heapParts;
   Variant* parts = inlineParts;
@@ -111,12 +126,8 @@ bool Interpreter::AppendInPlace(AssignStmt* a, Frame& f) {
   }
   std::size_t total = slot->AsString().size();
   for (std::size_t i = 0; i < count; ++i) {
-    Variant v = Eval(a->pieces[i], f);
-    if (v.IsObject()) v = Dereference(v);
-    if (v.IsNull()) continue;
-    if (!v.IsString()) v = Variant(ToString(v));
-    total += v.AsString().size();
-    parts[i] = std::move(v);
+    parts[i] = AppendText(Eval(a->pieces[i], f));
+    if (parts[i].IsString()) total += parts[i].AsString().size();
   }
   CheckStringLength(total);
   SharedString& text = slot->MutableString();
