@@ -227,6 +227,8 @@ constexpr std::size_t kMaxCompiledArguments = 8;
 // field with arguments) the tree walker evaluates the rest with the object the code read.
 struct MemberSite {
   Expr* expr = nullptr;  // the CallExpr, or the MemberExpr when there are no arguments
+  // Null for the default member of an object the host added by name (`Hotspot(5)`), which is
+  // invoked on host objects only (anything else takes the tree walker's way).
   MemberExpr* member = nullptr;
   std::uint8_t flags = 0;  // kInvokeCall, with kInvokeGet for a value
   bool statement = false;  // a call statement: the result is dropped

@@ -227,6 +227,7 @@ class CodeCompiler {
         if (MemberCompilable(e)) return MemberValue(e, false);
         if (c->callee->kind == ExprKind::Name && !c->args.empty() && c->args.size() <= 60) {
           auto* n = static_cast<NameExpr*>(c->callee);
+          if (HostObjectName(n) && ArgumentsCompilable(c->args)) return DefaultMemberValue(c);
           if (!PlainName(n) && CanBeProcedure(n) && ArgumentsCompilable(c->args, BuiltinName(n))) {
             return CallValue(c);
           }
@@ -619,6 +620,21 @@ class CodeCompiler {
     // (an object computed into a register is computed into the result's)
     int mark = top_;
     Operand object = ObjectOperand(m);
+    return InvokeSite(e, m, object, mark, *args, statement);
+  }
+
+  // The default member of an object the host added by name, called with arguments
+  // (`Hotspot(5)`): a member site without a member (see MemberSite).
+  Operand DefaultMemberValue(CallExpr* c) {
+    int mark = top_;
+    Operand object = NameOperand(static_cast<NameExpr*>(c->callee));
+    return InvokeSite(c, nullptr, object, mark, c->args, false);
+  }
+
+  // The member site of MemberValue and DefaultMemberValue once the object's operand is known
+  // (computed into the temporary at `mark`, or read in place).
+  Operand InvokeSite(Expr* e, MemberExpr* m, Operand object, int mark,
+                     const std::vector<Expr*>& args, bool statement) {
     int dst = top_ > mark ? mark : NewTemp();
     NewTemp();  // the member's number
     MayHoldObject(dst);
@@ -631,7 +647,7 @@ class CodeCompiler {
     std::size_t at = Emit({Opcode::MemberBegin, 0, U16(dst), object});
     site.firstValue = U16(top_);
     std::vector<std::size_t> captures;
-    Arguments(*args, site.args, dst, site.captured, captures, true);
+    Arguments(args, site.args, dst, site.captured, captures, true);
     std::uint32_t index = Add(code_.members, std::move(site));
     code_.instrs[at].d = index;
     for (std::size_t capture : captures)

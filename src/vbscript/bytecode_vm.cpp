@@ -977,6 +977,7 @@ const ProcDef* Interpreter::CompiledMember(const ClassInstance& inst, int member
                                                                Frame& f, const Variant* v) {
   const MemberSite& site = code.members[in.d];
   bool computed = in.b == MakeOperand(OperandKind::Register, in.a);
+  if (!site.member) return DefaultMemberBegins(code, in, f, v);
   {
     Object* obj = v->IsObject() ? v->AsObject() : nullptr;
     // (an object with a member table is no script object)
@@ -1028,6 +1029,25 @@ const ProcDef* Interpreter::CompiledMember(const ClassInstance& inst, int member
       object, site.member, f,
       site.expr->kind == ExprKind::Call ? &static_cast<CallExpr*>(site.expr)->args : nullptr,
       site.flags);
+  if (!site.statement) Store(f.locals[in.a], std::move(result));
+  return false;
+}
+
+// MemberBeginsOn for the default member of an object the host added by name (read in place, so
+// never computed): a host object goes on in the code with the default member's number; anything
+// else has the tree walker evaluate the whole expression.
+bool Interpreter::DefaultMemberBegins(const Code& code, const Instr& in, Frame& f,
+                                      const Variant* v) {
+  const MemberSite& site = code.members[in.d];
+  Object* obj = v->IsObject() ? v->AsObject() : nullptr;
+  if (obj && !AsClassInstance(obj)) {
+    Store(f.locals[in.a], *v);
+    Variant& number = f.locals[in.a + 1];
+    if (IsReference(number)) number.Clear();
+    Overwrite(number, static_cast<std::int32_t>(kDispIdValue));
+    return true;
+  }
+  Variant result = Eval(site.expr, f);
   if (!site.statement) Store(f.locals[in.a], std::move(result));
   return false;
 }
@@ -1126,7 +1146,10 @@ Variant Interpreter::MemberResult(const Code& code, const Instr& in, Frame& f) {
     args.count = i + 1;
   }
   bool indexed = false;
-  Variant result = InvokeOrIndex(*obj, id, site.flags, std::span<Variant>(values, count), indexed);
+  // (a default member called is not indexed instead, as the tree walker invokes it)
+  Variant result =
+      site.member ? InvokeOrIndex(*obj, id, site.flags, std::span<Variant>(values, count), indexed)
+                  : obj->Invoke(id, site.flags, std::span<Variant>(values, count));
   if (indexed) return result;
   for (std::size_t k = 0; k < args.refCount; ++k) {
     HostArguments::ByRef& ref = args.Refs()[k];

@@ -113,6 +113,30 @@ TEST_F(HostArgumentsTest, VariablesGivenToADefaultMemberComeBackChanged) {
   EXPECT_EQ(Eval("r"), "10,10");
 }
 
+TEST_F(HostArgumentsTest, ArgumentsThatRunCodeKeepTheirOrder) {
+  engine_.AddObject("Doubling", MakeRef<Doubling>(), false);
+  engine_.AddCode(
+      "Dim x, y, z, a(1), r\n"
+      "Function Change(v): x = 100: Change = v: End Function\n"
+      // a variable passed before an argument that changes it: its value then, written back
+      "x = 4: Tools.Twice x, Change(1)\n"
+      "r = x\n"
+      "Sub P\n"
+      "  Dim v: v = 3\n"
+      "  y = Doubling(v) & \",\" & v\n"              // the default member of a named object
+      "  z = Doubling(Change(2) + v) & \",\" & x\n"  // an argument that runs code
+      "  a(1) = 5: Doubling a(1)\n"                  // an element, by reference
+      "  On Error Resume Next\n"
+      "  r = r & \",\" & Doubling(1, Change(3))\n"
+      "  r = r & \",\" & Err.Number\n"
+      "End Sub\n"
+      "P\n");
+  EXPECT_EQ(Eval("r"), "8,450");
+  EXPECT_EQ(Eval("y"), "6,6");
+  EXPECT_EQ(Eval("z"), "16,100");
+  EXPECT_EQ(Eval("a(1)"), "10");
+}
+
 TEST_F(HostArgumentsTest, ExpressionsAndConstantsStayAsTheyWere) {
   engine_.AddCode(
       "Const k = 5\nDim x, b: x = 4\n"
