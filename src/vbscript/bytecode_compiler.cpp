@@ -228,7 +228,7 @@ class CodeCompiler {
         if (c->callee->kind == ExprKind::Name && !c->args.empty() && c->args.size() <= 60) {
           auto* n = static_cast<NameExpr*>(c->callee);
           if (HostObjectName(n) && ArgumentsCompilable(c->args)) return DefaultMemberValue(c);
-          if (!PlainName(n) && CanBeProcedure(n) && ArgumentsCompilable(c->args, BuiltinName(n))) {
+          if (!PlainName(n) && CanBeProcedure(n) && ArgumentsCompilable(c->args)) {
             return CallValue(c);
           }
           return ElementValue(c);
@@ -459,9 +459,9 @@ class CodeCompiler {
     // The values go to consecutive temporaries, which the callee's parameters copy.
     int base = top_;
     std::vector<std::size_t> captures;
-    Arguments(args, site.args, dst, site.captured, captures);
+    Arguments(args, site.args, dst, site.captured, site.elements, captures, false, BuiltinName(n));
     site.firstValue = U16(base);
-    site.allValues = true;
+    site.allValues = site.elements == 0;
     for (std::size_t k = 0; k < site.args.size(); ++k)
       site.allValues = site.allValues && site.args[k] == Reg(base + static_cast<int>(k));
     Instr call{Opcode::CallProc, 0, U16(dst)};
@@ -479,15 +479,26 @@ class CodeCompiler {
   // is computed into its temporary. A variable before an argument that may run code has its
   // value taken in its turn too (ArgCapture, on the call begun at register `begin`: its bit in
   // `captured`, its instruction in `captures` for the call site's number).
+  // Element arguments (`Foo a(i)`) are located by ArgRefBegin and ArgRefLocate in their turn
+  // (their bit in `elements`; none for a built-in function, `byValue`); the arrays they keep lie
+  // in registers after the arguments'.
   void Arguments(const std::vector<Expr*>& args, std::vector<Operand>& out, int begin,
-                 std::uint8_t& captured, std::vector<std::size_t>& captures, bool member = false) {
+                 std::uint8_t& captured, std::uint8_t& elements,
+                 std::vector<std::size_t>& sitePatches, bool member, bool byValue = false) {
     int base = top_;
     for (std::size_t k = 0; k < args.size(); ++k)
       NewTemp();
     std::size_t runsCode = 0;  // past the last argument that may run code
     for (std::size_t k = 0; k < args.size(); ++k) {
       if (!Simple(args[k])) runsCode = k + 1;
+      if (!byValue && args[k]->kind == ExprKind::Call &&
+          MayBeElement(static_cast<CallExpr*>(args[k]))) {
+        elements = static_cast<std::uint8_t>(elements | (1u << k));
+        MayHoldObject(NewTemp());  // (the array kept)
+      }
     }
+    // With element arguments the values are computed above the registers of the arrays kept.
+    int computed = top_;
     for (std::size_t k = 0; k < args.size(); ++k) {
       Expr* arg = args[k];
       if (arg->kind == ExprKind::Name && !static_cast<NameExpr*>(arg)->ref.readOnly) {
@@ -495,15 +506,32 @@ class CodeCompiler {
         if (k + 1 < runsCode) {
           captured = static_cast<std::uint8_t>(captured | (1u << k));
           MayHoldObject(base + static_cast<int>(k));
-          captures.push_back(Emit({Opcode::ArgCapture, static_cast<std::uint8_t>(member ? 1 : 0),
-                                   U16(begin), out.back(), U16(static_cast<int>(k))}));
+          sitePatches.push_back(Emit({Opcode::ArgCapture, static_cast<std::uint8_t>(member ? 1 : 0),
+                                      U16(begin), out.back(), U16(static_cast<int>(k))}));
         }
         continue;
+      }
+      std::size_t elementEnd = 0;
+      if ((elements >> k) & 1) {
+        // By reference: the element located; else its value, computed below.
+        auto* c = static_cast<CallExpr*>(arg);
+        auto flags = static_cast<std::uint8_t>(k | (member ? kMemberSite : 0));
+        Operand array = NameOperand(static_cast<NameExpr*>(c->callee));
+        std::size_t start = Emit({Opcode::ArgRefBegin, flags, U16(begin), array});
+        sitePatches.push_back(start);
+        int mark = top_;
+        top_ = computed;
+        int subscripts = Subscripts(c->args);
+        top_ = mark;
+        sitePatches.push_back(Emit({Opcode::ArgRefLocate, flags, U16(subscripts), array}));
+        MayHoldObject(base + static_cast<int>(k));
+        elementEnd = Emit({Opcode::Jump});
+        code_.instrs[start].c = U16(static_cast<int>(Here()));
       }
       // The value is computed into its slot where an operator computes it (the temporaries it
       // needs on the way lie on the slots of the arguments after it, not written yet).
       int mark = top_;
-      top_ = base + static_cast<int>(k);
+      top_ = elements ? computed : base + static_cast<int>(k);
       Operand v = Value(arg);
       top_ = mark;
       Operand slot = Reg(base + static_cast<int>(k));
@@ -512,6 +540,7 @@ class CodeCompiler {
         // (a literal is no object: the general call leaves it where it was)
         if (KindOf(v) != OperandKind::Constant) MayHoldObject(base + static_cast<int>(k));
       }
+      if (elementEnd) PatchD(elementEnd);
       out.push_back(slot);
     }
   }
@@ -545,19 +574,16 @@ class CodeCompiler {
   }
 
   // Whether the code evaluates the arguments of a call in their order as the tree walker does
-  // (see Arguments). An argument that may be an element of an array variable (which the tree
-  // walker passes by reference) or a name that may be no variable (a field, a call) is left to
-  // the tree walker with the whole call.
-  // A built-in function (`byValue`) takes every argument by value: an element is read then.
-  bool ArgumentsCompilable(const std::vector<Expr*>& args, bool byValue = false) const {
+  // (see Arguments). A name that may be no variable (a field, a call) is left to the tree
+  // walker with the whole call, as is an element with more subscripts than an element takes.
+  bool ArgumentsCompilable(const std::vector<Expr*>& args) const {
     if (args.size() > kMaxCompiledArguments) return false;
     return std::all_of(args.begin(), args.end(), [&](const Expr* arg) {
       if (arg->kind == ExprKind::Name) {
         auto* n = static_cast<const NameExpr*>(arg);
         return n->ref.readOnly || PlainName(n);
       }
-      return byValue || arg->kind != ExprKind::Call ||
-             !MayBeElement(static_cast<const CallExpr*>(arg));
+      return arg->kind != ExprKind::Call || static_cast<const CallExpr*>(arg)->args.size() <= 60;
     });
   }
 
@@ -647,7 +673,7 @@ class CodeCompiler {
     std::size_t at = Emit({Opcode::MemberBegin, 0, U16(dst), object});
     site.firstValue = U16(top_);
     std::vector<std::size_t> captures;
-    Arguments(args, site.args, dst, site.captured, captures, true);
+    Arguments(args, site.args, dst, site.captured, site.elements, captures, true);
     std::uint32_t index = Add(code_.members, std::move(site));
     code_.instrs[at].d = index;
     for (std::size_t capture : captures)
@@ -671,7 +697,7 @@ class CodeCompiler {
       auto* c = static_cast<CallExpr*>(s->call);
       if (c->callee->kind == ExprKind::Name && !c->args.empty()) {
         auto* n = static_cast<NameExpr*>(c->callee);
-        if (!PlainName(n) && CanBeProcedure(n) && ArgumentsCompilable(c->args, BuiltinName(n))) {
+        if (!PlainName(n) && CanBeProcedure(n) && ArgumentsCompilable(c->args)) {
           CallValue(c, s);
           return;
         }

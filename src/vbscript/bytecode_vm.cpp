@@ -338,8 +338,10 @@ void Interpreter::ArgumentsInto(const Code& code, const CallSite& site, const Pr
   for (std::size_t i = 0; i < site.args.size(); ++i) {
     Operand o = site.args[i];
     refs[i] = &locals[i];
-    if (o == MakeOperand(OperandKind::Register, site.firstValue + i) ||
-        (((site.captured >> i) & 1) != 0 && !proc.params[i].byRef)) {
+    if (Variant* element = ElementArgument(site, i, f)) {
+      refs[i] = element;
+    } else if (o == MakeOperand(OperandKind::Register, site.firstValue + i) ||
+               (((site.captured >> i) & 1) != 0 && !proc.params[i].byRef)) {
       // (the register is Empty: the value is moved in without a release)
       ::new (static_cast<void*>(&locals[i])) Variant(std::move(f.locals[site.firstValue + i]));
     } else if (Variant* variable = OperandVariable(code, o, f)) {
@@ -455,10 +457,15 @@ Interpreter::LeaveCompiled() noexcept {
 // copied there first), from where the callee's parameters take it over.
 CallArgs Interpreter::CompiledCallArgs(const Code& code, const std::vector<Operand>& operands,
                                        std::uint16_t firstValue, std::uint8_t captured,
-                                       const ProcDef& proc, Frame& f, Variant** variables) {
+                                       std::uint8_t elements, const ProcDef& proc, Frame& f,
+                                       Variant** variables) {
   std::size_t count = operands.size();
   for (std::size_t i = 0; i < count; ++i) {
     Operand o = operands[i];
+    if (Variant* element = ElementArgument(firstValue, count, elements, i, f)) {
+      variables[i] = element;
+      continue;
+    }
     if (o == MakeOperand(OperandKind::Register, firstValue + i) ||
         (((captured >> i) & 1) != 0 && (i >= proc.params.size() || !proc.params[i].byRef))) {
       variables[i] = nullptr;
@@ -496,9 +503,9 @@ Variant Interpreter::CallSiteProc(const Code& code, const CallSite& site, Frame&
     return EvalCall(site.call, f, kInvokeGet | kInvokeCall);
   }
   Variant* variables[kMaxCompiledArguments];
-  return CallProc(
-      proc, nullptr,
-      CompiledCallArgs(code, site.args, site.firstValue, site.captured, *proc, f, variables));
+  return CallProc(proc, nullptr,
+                  CompiledCallArgs(code, site.args, site.firstValue, site.captured, site.elements,
+                                   *proc, f, variables));
 }
 
 // The call of built-in function `site.callee` with its arguments: each a value (a variable's is
@@ -900,6 +907,102 @@ bool Interpreter::CallBeginsKept(const Code& code, const Instr& in, Frame& f) {
   return true;
 }
 
+// The element argument i of a call passes by reference (see CallSite::elements): its place in
+// the array kept for it; null when the argument is a value in its temporary.
+Variant* Interpreter::ElementArgument(std::uint16_t firstValue, std::size_t count,
+                                      std::uint8_t elements, std::size_t i, Frame& f) {
+  if (((elements >> i) & 1) == 0) return nullptr;
+  const Variant& kept = f.locals[KeptArray(firstValue, count, elements, i)];
+  if (!kept.IsArray()) return nullptr;
+  return &kept.AsArray()->Data()[static_cast<std::size_t>(f.locals[firstValue + i].AsLong())];
+}
+Variant* Interpreter::ElementArgument(const CallSite& site, std::size_t i, Frame& f) {
+  return ElementArgument(site.firstValue, site.args.size(), site.elements, i, f);
+}
+
+// Whether argument `k` of the call begun at r[begin] (a member site's, or a call site's) goes to
+// a parameter that takes a variable by reference, as the tree walker decides where it passes
+// variables and array elements: a host member's, a script procedure's declared so (not a
+// built-in function's).
+bool Interpreter::ArgumentByReference(bool member, std::uint16_t begin, std::size_t k, Frame& f) {
+  const ProcDef* proc = nullptr;
+  if (member) {
+    const Variant& number = f.locals[begin + 1];
+    if (number.Type() != VarType::Integer) return true;  // (a host member: see MemberBegins)
+    auto* inst = static_cast<ClassInstance*>(f.locals[begin].AsObject());
+    const ClassMember& m = inst->Class()->members[static_cast<std::size_t>(number.AsInteger())];
+    proc = m.method ? m.method : m.get;
+  } else {
+    proc = KeptProcedure(f.locals[begin]);
+  }
+  return proc && k < proc->params.size() && proc->params[k].byRef;
+}
+
+// The argument of an ArgRefBegin or ArgRefLocate, and where its call keeps its arguments.
+struct Interpreter::ElementSite {
+  CallExpr* arg;
+  std::uint16_t firstValue;
+  std::size_t count;
+  std::uint8_t elements;
+  std::size_t k;
+  bool member;
+  int Kept() const { return KeptArray(firstValue, count, elements, k); }
+};
+Interpreter::ElementSite Interpreter::ElementSiteOf(const Code& code, const Instr& in) {
+  ElementSite e{};
+  e.member = (in.flags & kMemberSite) != 0;
+  e.k = in.flags & kArgumentIndexMask;
+  if (e.member) {
+    const MemberSite& site = code.members[in.d];
+    e.arg = static_cast<CallExpr*>(static_cast<CallExpr*>(site.expr)->args[e.k]);
+    e.firstValue = site.firstValue;
+    e.count = site.args.size();
+    e.elements = site.elements;
+  } else {
+    const CallSite& site = code.calls[in.d];
+    e.arg = static_cast<CallExpr*>(site.call->args[e.k]);
+    e.firstValue = site.firstValue;
+    e.count = site.args.size();
+    e.elements = site.elements;
+  }
+  return e;
+}
+
+// ArgRefBegin: whether element argument k goes by reference and array variable b holds an
+// array, so that ArgRefLocate locates it; otherwise its value is computed (the array kept for
+// it is emptied first).
+bool Interpreter::ArgRefBegins(const Code& code, const Instr& in, Frame& f) {
+  ElementSite e = ElementSiteOf(code, in);
+  Variant& kept = f.locals[e.Kept()];
+  if (IsReference(kept)) kept.Clear();
+  if (!ArgumentByReference(e.member, in.a, e.k, f)) return false;
+  const Variant* array = OperandSlot(code, in.b, f);
+  return array && array->IsArray();
+}
+
+// ArgRefLocate: element argument k at the subscripts in r[a ...], located in array variable b
+// as the tree walker locates it: the array made unshared and kept, the element's index into the
+// argument's temporary. Should the subscripts have made the variable no array, the argument is
+// evaluated as the tree walker evaluates it then (its value).
+void Interpreter::ArgRefLocate(const Code& code, const Instr& in, Frame& f) {
+  ElementSite e = ElementSiteOf(code, in);
+  std::int32_t subs[kMaxSubscripts];
+  std::size_t count = e.arg->args.size();
+  for (std::size_t i = 0; i < count; ++i)
+    subs[i] = SubscriptValue(f.locals[in.a + i]);
+  Variant& slot = f.locals[e.firstValue + e.k];
+  Variant* array = OperandSlot(code, in.b, f);
+  if (!array || !array->IsArray()) {
+    Store(slot, Eval(e.arg, f));
+    return;
+  }
+  MakeUnique(*array);
+  Variant& element = array->AsArray()->At(subs, count);
+  auto index = static_cast<std::int32_t>(&element - array->AsArray()->Data().data());
+  Store(f.locals[e.Kept()], *array);
+  Store(slot, Variant(index));
+}
+
 // ArgCapture: the value of variable argument in.c of the call begun at r[a] is taken now into
 // its temporary, as the tree walker takes it in its turn, unless it goes by reference to a
 // parameter of the script procedure or method called (which receives the variable itself).
@@ -1070,9 +1173,9 @@ Variant Interpreter::ScriptMemberResult(const Code& code, const Instr& in, Frame
       inst->Class()->members[static_cast<std::size_t>(f.locals[in.a + 1].AsInteger())];
   const ProcDef* proc = m.method ? m.method : m.get;
   Variant* variables[kMaxCompiledArguments];
-  return CallProc(
-      proc, inst,
-      CompiledCallArgs(code, site.args, site.firstValue, site.captured, *proc, f, variables));
+  return CallProc(proc, inst,
+                  CompiledCallArgs(code, site.args, site.firstValue, site.captured, site.elements,
+                                   *proc, f, variables));
 }
 
 namespace {
@@ -1123,7 +1226,12 @@ Variant Interpreter::MemberResult(const Code& code, const Instr& in, Frame& f) {
   Variant* values = args.Values();
   for (std::size_t i = 0; i < count; ++i) {
     Operand o = site.args[i];
-    if (o == MakeOperand(OperandKind::Register, site.firstValue + i)) {
+    if (Variant* element = ElementArgument(site.firstValue, count, site.elements, i, f)) {
+      ::new (static_cast<void*>(&args.Refs()[args.refCount]))
+          HostArguments::ByRef{i, element, *element};
+      ++args.refCount;
+      ::new (static_cast<void*>(&values[i])) Variant(*element);
+    } else if (o == MakeOperand(OperandKind::Register, site.firstValue + i)) {
       ::new (static_cast<void*>(&values[i])) Variant(std::move(f.locals[site.firstValue + i]));
     } else if ((site.captured >> i) & 1) {
       // (its value taken in its turn, which the member receives and is compared with)
@@ -1823,6 +1931,15 @@ Flow Interpreter::RunCode(const Code& entryCode, Frame& entryFrame) {
       }
       OP(CallBeginK) {
         ip = CallBeginsKept(*code, *ip, *f) ? ip + 1 : at(ip->c);
+        NEXT;
+      }
+      OP(ArgRefBegin) {
+        ip = ArgRefBegins(*code, *ip, *f) ? ip + 1 : at(ip->c);
+        NEXT;
+      }
+      OP(ArgRefLocate) {
+        ArgRefLocate(*code, *ip, *f);
+        ++ip;
         NEXT;
       }
       OP(ArgCapture) {

@@ -256,11 +256,19 @@ class Interpreter final : public BuiltinContext {
   Variant MemberResult(const Code& code, const Instr& in, Frame& f);
   Variant ScriptMemberResult(const Code& code, const Instr& in, Frame& f);
   CallArgs CompiledCallArgs(const Code& code, const std::vector<Operand>& operands,
-                            std::uint16_t firstValue, std::uint8_t captured, const ProcDef& proc,
-                            Frame& f, Variant** variables);
+                            std::uint16_t firstValue, std::uint8_t captured, std::uint8_t elements,
+                            const ProcDef& proc, Frame& f, Variant** variables);
   static Variant KeptHandle(const ProcDef* proc);
   static const ProcDef* KeptProcedure(const Variant& kept);
   bool CallBeginsKept(const Code& code, const Instr& in, Frame& f);
+  static Variant* ElementArgument(std::uint16_t firstValue, std::size_t count,
+                                  std::uint8_t elements, std::size_t i, Frame& f);
+  static Variant* ElementArgument(const CallSite& site, std::size_t i, Frame& f);
+  static bool ArgumentByReference(bool member, std::uint16_t begin, std::size_t k, Frame& f);
+  struct ElementSite;
+  static ElementSite ElementSiteOf(const Code& code, const Instr& in);
+  bool ArgRefBegins(const Code& code, const Instr& in, Frame& f);
+  void ArgRefLocate(const Code& code, const Instr& in, Frame& f);
   void CaptureArgument(const Code& code, const Instr& in, Frame& f);
   const Variant* MemberObject(const Code& code, Operand o, Frame& f);
   const Variant* NamedMemberObject(const Code& code, Operand o, Frame& f);
