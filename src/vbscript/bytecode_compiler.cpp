@@ -233,6 +233,10 @@ class CodeCompiler {
           }
           return ElementValue(c);
         }
+        if (c->callee->kind == ExprKind::Name && c->args.empty()) {
+          auto* n = static_cast<NameExpr*>(c->callee);
+          if (!PlainName(n) && CanBeProcedure(n)) return CallValue(c);  // (`Now()`, `F()`)
+        }
         return TreeValue(e);
       }
       default:
@@ -501,7 +505,8 @@ class CodeCompiler {
     int computed = top_;
     for (std::size_t k = 0; k < args.size(); ++k) {
       Expr* arg = args[k];
-      if (arg->kind == ExprKind::Name && !static_cast<NameExpr*>(arg)->ref.readOnly) {
+      if (arg->kind == ExprKind::Name && !static_cast<NameExpr*>(arg)->ref.readOnly &&
+          !BuiltinConstantName(static_cast<NameExpr*>(arg))) {
         out.push_back(NameOperand(static_cast<NameExpr*>(arg)));
         if (k + 1 < runsCode) {
           captured = static_cast<std::uint8_t>(captured | (1u << k));
@@ -581,10 +586,18 @@ class CodeCompiler {
     return std::all_of(args.begin(), args.end(), [&](const Expr* arg) {
       if (arg->kind == ExprKind::Name) {
         auto* n = static_cast<const NameExpr*>(arg);
-        return n->ref.readOnly || PlainName(n);
+        return n->ref.readOnly || PlainName(n) || BuiltinConstantName(n);
       }
       return arg->kind != ExprKind::Call || static_cast<const CallExpr*>(arg)->args.size() <= 60;
     });
+  }
+
+  // Whether `n` stands for a built-in constant (`vbCrLf`): no global takes its name. (A host
+  // member of that name would come first, which is no variable either: an argument that is one
+  // is a value, taken in its turn.)
+  bool BuiltinConstantName(const NameExpr* n) const {
+    return n->ref.kind == NameKind::Unresolved &&
+           !const_cast<GlobalScope&>(globals_).Find(n->key) && FindConstant(n->key);
   }
 
   // Whether `n` can only be a built-in function (no global takes its name).
@@ -695,7 +708,7 @@ class CodeCompiler {
     }
     if (s->call->kind == ExprKind::Call) {
       auto* c = static_cast<CallExpr*>(s->call);
-      if (c->callee->kind == ExprKind::Name && !c->args.empty()) {
+      if (c->callee->kind == ExprKind::Name) {
         auto* n = static_cast<NameExpr*>(c->callee);
         if (!PlainName(n) && CanBeProcedure(n) && ArgumentsCompilable(c->args)) {
           CallValue(c, s);

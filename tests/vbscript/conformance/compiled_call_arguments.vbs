@@ -160,11 +160,41 @@ Function Define()
   Define = "defined"
 End Function
 
+' Built-in constants as arguments are values, even to a parameter by reference; calls with
+' empty parentheses.
+Sub SetIt(x)
+  x = "set"
+End Sub
+Function Zero()
+  Note "zero"
+  Zero = 0
+End Function
+Sub Empties()
+  Dim t
+  SetIt vbTab
+  Note "tab " & Len(vbTab) & " " & (vbCrLf = Chr(13) & Chr(10))
+  Note "constant first " & Mid(vbLf & "x", Len(SetG("ab")))
+  ByRefs vbNullString, SetG("c")
+  Note "still " & Len(vbNullString)
+  t = Zero() + Zero()
+  Zero()
+  Note "t " & t & " " & (Now() > 0) & " " & Len(Space(Zero() + 2))
+  On Error Resume Next
+  SetIt()
+  Note "450 " & Err.Number
+  Err.Clear
+  t = SetIt()
+  Note "450 " & Err.Number
+  On Error GoTo 0
+  Flush "empties"
+End Sub
+
 Globals
 Locals
 Failures
 Redefine
 Flush "redefine"
+Empties
 
 ' The same in global code.
 Dim gb, gs
