@@ -90,7 +90,8 @@ constexpr std::uint16_t IndexOf(Operand o) {
   X(CaseJump)     /* if Case test (flags: Op, literal, negate) of r[a] with b goto d */       \
   X(StoreName)    /* names[c] = value of b; flags 1: the temporary b released */              \
   X(StoreRef)     /* *refs[c] = value of b; flags 1: the temporary b released */              \
-  X(ElemBegin)    /* an element of array variable b: on, else r[a] = tree(expr d), goto c */  \
+  X(ElemBegin)    /* an element of array variable b: on, else r[a] = tree(expr d), goto c     \
+                     (flags kElemToMember: goto c, where its default member is called) */     \
   X(ElemGet)      /* r[a] = array b (r[c .. c+flags) subscripts) */                           \
   X(ElemSet)      /* b(r[c .. c+flags)) = r[a] (target expression d) */                       \
   X(ElemGet1)     /* r[a] = array b (operand c); else r[a] = tree(expr d): one subscript */   \
@@ -182,6 +183,8 @@ constexpr std::uint8_t kRelease = 0x80;
 // MemberSet: the assignment is a Set; the object is a temporary computed for it.
 constexpr std::uint8_t kSetFlag = 0x01;
 constexpr std::uint8_t kComputed = 0x02;
+// ElemBegin: what is no array goes on at c, a default member's call.
+constexpr std::uint8_t kElemToMember = 0x01;
 // CallBegin: the count of arguments given, and whether the call is a statement.
 constexpr std::uint8_t kArgumentCountMask = 0x7F;
 constexpr std::uint8_t kCallStatement = 0x80;
@@ -250,8 +253,9 @@ constexpr std::uint8_t kMemberSite = 0x80;
 // field with arguments) the tree walker evaluates the rest with the object the code read.
 struct MemberSite {
   Expr* expr = nullptr;  // the CallExpr, or the MemberExpr when there are no arguments
-  // Null for the default member of an object the host added by name (`Hotspot(5)`), which is
-  // invoked on host objects only (anything else takes the tree walker's way).
+  // Null for the default member of a variable or an object the host added by name (`d(k)`,
+  // `Hotspot(5)`), which is invoked on host objects only (anything else, a name that is no
+  // variable included, takes the tree walker's way).
   MemberExpr* member = nullptr;
   std::uint8_t flags = 0;  // kInvokeCall, with kInvokeGet for a value
   bool statement = false;  // a call statement: the result is dropped

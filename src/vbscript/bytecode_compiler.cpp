@@ -394,13 +394,25 @@ class CodeCompiler {
       top_ = dst + 1;
       return Reg(dst);
     }
-    Instr begin{Opcode::ElemBegin, 0, U16(dst), container};
+    // Anything but an array: the default member of a host object called in the code
+    // (`d(CStr(k))`), when it may evaluate the arguments, else the tree walker's way.
+    bool member = ArgumentsCompilable(c->args);
+    Instr begin{Opcode::ElemBegin, static_cast<std::uint8_t>(member ? kElemToMember : 0), U16(dst),
+                container};
     begin.d = Add(code_.exprs, static_cast<Expr*>(c));
     std::size_t at = Emit(begin);
     int base = Subscripts(c->args);
     Emit({Opcode::ElemGet, static_cast<std::uint8_t>(c->args.size()), U16(dst), container,
           U16(base)});
-    code_.instrs[at].c = U16(static_cast<int>(Here()));
+    if (member) {
+      std::size_t done = Emit({Opcode::Jump});
+      code_.instrs[at].c = U16(static_cast<int>(Here()));
+      top_ = dst;
+      InvokeSite(c, nullptr, container, dst, c->args, false);
+      PatchD(done);
+    } else {
+      code_.instrs[at].c = U16(static_cast<int>(Here()));
+    }
     top_ = dst + 1;
     return Reg(dst);
   }

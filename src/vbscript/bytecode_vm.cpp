@@ -857,6 +857,7 @@ void Interpreter::ReleaseTemporary(const Code& code, Operand o, Frame& f) {
 bool Interpreter::ElementBegins(const Code& code, const Instr& in, Frame& f) {
   const Variant* container = OperandSlot(code, in.b, f);
   if (container && container->IsArray()) return true;
+  if (in.flags & kElemToMember) return false;
   Store(f.locals[in.a], Eval(code.exprs[in.d], f));
   return false;
 }
@@ -1136,13 +1137,14 @@ const ProcDef* Interpreter::CompiledMember(const ClassInstance& inst, int member
   return false;
 }
 
-// MemberBeginsOn for the default member of an object the host added by name (read in place, so
-// never computed): a host object goes on in the code with the default member's number; anything
-// else has the tree walker evaluate the whole expression.
+// MemberBeginsOn for the default member of a variable or an object the host added by name (read
+// in place, so never computed; null: a name that is no variable): a host object goes on in the
+// code with the default member's number; anything else has the tree walker evaluate the whole
+// expression.
 bool Interpreter::DefaultMemberBegins(const Code& code, const Instr& in, Frame& f,
                                       const Variant* v) {
   const MemberSite& site = code.members[in.d];
-  Object* obj = v->IsObject() ? v->AsObject() : nullptr;
+  Object* obj = v && v->IsObject() ? v->AsObject() : nullptr;
   if (obj && !AsClassInstance(obj)) {
     Store(f.locals[in.a], *v);
     Variant& number = f.locals[in.a + 1];
@@ -1157,6 +1159,9 @@ bool Interpreter::DefaultMemberBegins(const Code& code, const Instr& in, Frame& 
 
 bool Interpreter::MemberBegins(const Code& code, const Instr& in, Frame& f) {
   if (const Variant* v = MemberObject(code, in.b, f)) return MemberBeginsOn(code, in, f, v);
+  // (a default member's name that is no variable is not evaluated here: a procedure's would be
+  // called)
+  if (!code.members[in.d].member) return DefaultMemberBegins(code, in, f, nullptr);
   Variant scratch;  // a name evaluated (a function's value, a property of the script object)
   Variant named(OperandValue(code, in.b, f, scratch));
   return MemberBeginsOn(code, in, f, &named);

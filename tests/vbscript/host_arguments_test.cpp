@@ -116,7 +116,7 @@ TEST_F(HostArgumentsTest, VariablesGivenToADefaultMemberComeBackChanged) {
 TEST_F(HostArgumentsTest, ArgumentsThatRunCodeKeepTheirOrder) {
   engine_.AddObject("Doubling", MakeRef<Doubling>(), false);
   engine_.AddCode(
-      "Dim x, y, z, a(1), r\n"
+      "Dim x, y, z, a(1), r, u\n"
       "Function Change(v): x = 100: Change = v: End Function\n"
       // a variable passed before an argument that changes it: its value then, written back
       "x = 4: Tools.Twice x, Change(1)\n"
@@ -126,6 +126,8 @@ TEST_F(HostArgumentsTest, ArgumentsThatRunCodeKeepTheirOrder) {
       "  y = Doubling(v) & \",\" & v\n"              // the default member of a named object
       "  z = Doubling(Change(2) + v) & \",\" & x\n"  // an argument that runs code
       "  a(1) = 5: Doubling a(1)\n"                  // an element, by reference
+      "  Dim o: Set o = Doubling: a(0) = 7\n"
+      "  u = o(a(0)) & \",\" & a(0) & \",\" & o(CInt(v)) & \",\" & v\n"  // in a variable
       "  On Error Resume Next\n"
       "  r = r & \",\" & Doubling(1, Change(3))\n"
       "  r = r & \",\" & Err.Number\n"
@@ -135,6 +137,7 @@ TEST_F(HostArgumentsTest, ArgumentsThatRunCodeKeepTheirOrder) {
   EXPECT_EQ(Eval("y"), "6,6");
   EXPECT_EQ(Eval("z"), "16,100");
   EXPECT_EQ(Eval("a(1)"), "10");
+  EXPECT_EQ(Eval("u"), "14,14,12,6");
 }
 
 TEST_F(HostArgumentsTest, ExpressionsAndConstantsStayAsTheyWere) {
