@@ -492,6 +492,9 @@ Variant Interpreter::CallSiteProc(const Code& code, const CallSite& site, Frame&
   const ProcDef* proc = nullptr;
   if (site.kept) {
     proc = KeptProcedure(f.locals[site.firstValue - 1]);
+    if (!proc) return CallSiteIntrinsic(code, site, f);  // (what else CallBeginsKept lets on)
+  } else if (n->ref.kind == NameKind::Global && n->ref.global->kind == GlobalSlot::Intrinsic) {
+    return CallSiteIntrinsic(code, site, f);
   } else if (n->ref.kind == NameKind::Global && n->ref.global->kind == GlobalSlot::Procedure) {
     proc = n->ref.global->proc;
   } else {
@@ -506,6 +509,25 @@ Variant Interpreter::CallSiteProc(const Code& code, const CallSite& site, Frame&
   return CallProc(proc, nullptr,
                   CompiledCallArgs(code, site.args, site.firstValue, site.captured, site.elements,
                                    *proc, f, variables));
+}
+
+// Eval, Execute, ExecuteGlobal or GetRef called with the value of its one argument (a variable's
+// in place, or its temporary's, released once the call is done).
+Variant Interpreter::CallSiteIntrinsic(const Code& code, const CallSite& site, Frame& f) {
+  Variant& slot = f.locals[site.firstValue];
+  struct Release {
+    Variant& slot;
+    ~Release() {
+      if (IsReference(slot)) slot.Clear();
+    }
+  } release{slot};
+  Operand o = site.args[0];
+  if (o == MakeOperand(OperandKind::Register, site.firstValue) || (site.captured & 1)) {
+    return RunIntrinsic(site.callee->ref.global->intrinsic, slot, f);
+  }
+  Variant scratch;
+  Variant value = OperandValue(code, o, f, scratch);
+  return RunIntrinsic(site.callee->ref.global->intrinsic, value, f);
 }
 
 // The call of built-in function `site.callee` with its arguments: each a value (a variable's is
@@ -875,6 +897,9 @@ bool Interpreter::CallBegins(const Code& code, const Instr& in, Frame& f) {
     if (proc->ready && proc->params.size() == (in.flags & kArgumentCountMask) && !CallFails()) {
       return true;
     }
+  } else if (kind == NameKind::Global && n->ref.global->kind == GlobalSlot::Intrinsic &&
+             (in.flags & kArgumentCountMask) == 1) {
+    return true;  // (Eval, Execute, ExecuteGlobal, GetRef: called in CallSiteProc)
   } else if (kind == NameKind::Builtin) {
     // A built-in function: its count (450) and use (13) are checked before the arguments, as
     // the tree walker checks them; it is called with the values in CallSiteBuiltin.
@@ -904,7 +929,8 @@ const ProcDef* Interpreter::KeptProcedure(const Variant& kept) {
 bool Interpreter::CallBeginsKept(const Code& code, const Instr& in, Frame& f) {
   if (!CallBegins(code, in, f)) return false;
   const NameRef& r = code.names[in.b]->ref;
-  Store(f.locals[in.a], r.kind == NameKind::Global ? KeptHandle(r.global->proc) : Variant());
+  bool procedure = r.kind == NameKind::Global && r.global->kind == GlobalSlot::Procedure;
+  Store(f.locals[in.a], procedure ? KeptHandle(r.global->proc) : Variant());
   return true;
 }
 

@@ -325,8 +325,10 @@ class Interpreter final : public BuiltinContext {
   Variant InvokeBuiltin(const BuiltinInfo* info, const std::string& name, std::span<Variant> args,
                         std::uint8_t flags);
   Variant CallSiteBuiltin(const Code& code, const CallSite& site, Frame& f);
+  Variant CallSiteIntrinsic(const Code& code, const CallSite& site, Frame& f);
   Variant CallIntrinsic(int id, const std::string& name, const std::vector<Expr*>& argExprs,
                         Frame& f);
+  Variant RunIntrinsic(int id, const Variant& value, Frame& f);
   Variant NewInstance(NewExpr* e);
 
   Ref<CodeStore> store_;

@@ -158,9 +158,14 @@ Variant Interpreter::InvokeBuiltin(const BuiltinInfo* info, const std::string& n
 Variant Interpreter::CallIntrinsic(int id, const std::string& name,
                                    const std::vector<Expr*>& argExprs, Frame& f) {
   if (argExprs.size() != 1) throw NamedError(kErrWrongArgCount, name);
+  return RunIntrinsic(id, Eval(argExprs[0], f), f);
+}
+
+// Eval, Execute, ExecuteGlobal or GetRef (`id`) with the value of its one argument.
+Variant Interpreter::RunIntrinsic(int id, const Variant& value, Frame& f) {
   // The argument is text, or an object whose value is text. Eval gives any other value back
   // as it is; the others take only text.
-  Variant argument = Dereference(Eval(argExprs[0], f));
+  Variant argument = Dereference(value);
   if (!argument.IsString()) {
     if (id == kEval) return argument;
     throw MakeError(kErrTypeMismatch);
