@@ -39,106 +39,114 @@ constexpr std::uint16_t IndexOf(Operand o) {
 }
 
 // The list of opcodes, in one place so that the dispatch tables follow it.
-#define SL_VBS_OPCODES(X)                                                                     \
-  X(Move)         /* r[a] = value of b (objects: default value); flags 1: b released */       \
-  X(MoveN)        /* Move with b a name (a global variable, read in place when bound) */      \
-  X(MoveP)        /* Move with b a parameter by reference */                                  \
-  X(Copy)         /* r[a] = b as it is */                                                     \
-  X(Clear)        /* release what r[a .. a+b) hold, and (flags 1) the operands' scratch */    \
-  X(Binary)       /* r[a] = b <flags: Op> c */                                                \
-  X(AddInt)       /* r[a] = b + c, Integer and Long fast */                                   \
-  X(SubInt)       /* r[a] = b - c */                                                          \
-  X(MulInt)       /* r[a] = b * c */                                                          \
-  X(ModInt)       /* r[a] = b Mod c */                                                        \
-  X(AddIntN)      /* AddInt with b a name */                                                  \
-  X(SubIntN)      /* SubInt with b a name */                                                  \
-  X(MulIntN)      /* MulInt with b a name */                                                  \
-  X(ModIntN)      /* ModInt with b a name */                                                  \
-  X(AndOp)        /* r[a] = b And c, Booleans fast */                                         \
-  X(OrOp)         /* r[a] = b Or c, Booleans fast */                                          \
-  X(Compare)      /* r[a] = b <flags: Op, literal bits> c */                                  \
-  X(AddIntK)      /* r[a] = b + the Integer c (an Integer literal), fast */                   \
-  X(SubIntK)      /* r[a] = b - the Integer c */                                              \
-  X(MulIntK)      /* r[a] = b * the Integer c */                                              \
-  X(ModIntK)      /* r[a] = b Mod the Integer c */                                            \
-  X(AddIntKN)     /* AddIntK with b a name (a global variable, read in place when bound) */   \
-  X(SubIntKN)     /* SubIntK with b a name */                                                 \
-  X(MulIntKN)     /* MulIntK with b a name */                                                 \
-  X(ModIntKN)     /* ModIntK with b a name */                                                 \
-  X(AddIntKP)     /* AddIntK with b a parameter by reference */                               \
-  X(SubIntKP)     /* SubIntK with b a parameter by reference */                               \
-  X(MulIntKP)     /* MulIntK with b a parameter by reference */                               \
-  X(ModIntKP)     /* ModIntK with b a parameter by reference */                               \
-  X(CompareK)     /* r[a] = b <flags: Op, literal bits> the Integer c */                      \
-  X(Unary)        /* r[a] = Neg/Not b (flags: Op) */                                          \
-  X(Jump)         /* goto d */                                                                \
-  X(Loop)         /* count a step of a loop (time limit), goto d */                           \
-  X(JumpIfFalse)  /* if not b goto d */                                                       \
-  X(JumpIfTrue)   /* if b goto d */                                                           \
-  X(JumpUnless)   /* if not (b <flags: Op, literal bits> c) goto d: a fused comparison */     \
-  X(JumpUnlessK)  /* if not (b <flags: Op, literal bits> the Integer c) goto d */             \
-  X(JumpUnlessKN) /* JumpUnlessK with b a name */                                             \
-  X(JumpUnlessKP) /* JumpUnlessK with b a parameter by reference */                           \
-  X(JumpWhen)     /* if (b <flags: Op, literal bits> c) goto d (kNotJump below) */            \
-  X(JumpWhenK)    /* if (b <flags: Op, literal bits> the Integer c) goto d */                 \
-  X(JumpWhenKN)   /* JumpWhenK with b a name */                                               \
-  X(JumpWhenKP)   /* JumpWhenK with b a parameter by reference */                             \
-  X(OrUnless)     /* if not (r[a] Or (b <flags: Op, literal bits> c)) goto d */               \
-  X(OrUnlessK)    /* if not (r[a] Or (b <flags> the Integer c)) goto d */                     \
-  X(AndUnless)    /* if not (r[a] And (b <flags: Op, literal bits> c)) goto d */              \
-  X(AndUnlessK)   /* if not (r[a] And (b <flags> the Integer c)) goto d */                    \
-  X(CaseJump)     /* if Case test (flags: Op, literal, negate) of r[a] with b goto d */       \
-  X(StoreName)    /* names[c] = value of b; flags 1: the temporary b released */              \
-  X(StoreRef)     /* *refs[c] = value of b; flags 1: the temporary b released */              \
-  X(ElemBegin)    /* an element of array variable b: on, else r[a] = tree(expr d), goto c     \
-                     (flags kElemToMember: goto c, where its default member is called) */     \
-  X(ElemGet)      /* r[a] = array b (r[c .. c+flags) subscripts) */                           \
-  X(ElemSet)      /* b(r[c .. c+flags)) = r[a] (target expression d) */                       \
-  X(ElemGet1)     /* r[a] = array b (operand c); else r[a] = tree(expr d): one subscript */   \
-  X(ElemGet1N)    /* ElemGet1 with b a name (a global variable, in place when bound) */       \
-  X(ElemSet1)     /* b(operand c) = value of r[a], released (target d): one subscript */      \
-  X(ElemSet1N)    /* ElemSet1 with b a name (a global variable, in place when bound) */       \
-  X(ElemGetK)     /* r[a] = array b (operand c + flags as int8); else r[a] = tree(expr d) */  \
-  X(ElemGetKN)    /* ElemGetK with b a name (a global variable, in place when bound) */       \
-  X(ElemSetK)     /* b(operand c + flags as int8) = value of r[a], released (target d) */     \
-  X(ElemSetKN)    /* ElemSetK with b a name (a global variable, in place when bound) */       \
-  X(CallBegin)    /* names[b] is a procedure for flags' count of arguments: on; else          \
-                     r[a] = tree(expr d) (kCallStatement: it runs statement d), goto c */     \
-  X(CallBeginK)   /* CallBegin keeping the procedure found in r[a] (see CallSite::kept) */    \
-  X(CallProc)     /* r[a] = the procedure called at calls[d], with its arguments */           \
-  X(ArgRefBegin)  /* argument flags & 0x7F of the call begun at r[a] (flags 0x80: members[d], \
-                     else calls[d]) is an element of array variable b passed by reference:    \
-                     on; else goto c (its value) (see CallSite::elements) */                  \
-  X(ArgRefLocate) /* that element located at subscripts r[a ...] (flags, d as ArgRefBegin) */ \
-  X(ArgCapture)   /* argument c of the call begun at r[a] (flags 1: members[d], else          \
-                     calls[d]) is variable b: its value now, unless it is passed by           \
-                     reference to a script procedure's parameter (see CallSite::captured) */  \
-  X(MemberBegin)  /* r[a] = object b (b == r[a]: computed there), r[a+1] = its member         \
-                     members[d]; else the tree walker does the rest, goto c */                \
-  X(MemberCall)   /* r[a] = that member called with its arguments (a statement: dropped) */   \
-  X(MemberSet)    /* member exprs[d] of object b = r[a], released (flags: kSetFlag,           \
-                     kComputed: b a temporary, released) */                                   \
-  X(SetCheck)     /* error 424 unless r[a] is an object (the value of Set, expression d) */   \
-  X(AppendBegin)  /* x = x & pieces (statement d) appended in place when variable b holds a   \
-                     string and the pieces cannot change it; else goto c */                   \
-  X(AppendPart)   /* r[a] = piece b as text (Null: Empty), in its turn */                     \
-  X(AppendJoin)   /* the texts r[a .. a+flags) appended to variable b's string, released */   \
-  X(AssignTo)     /* target exprs[d] = r[a], released (flags 1: Set) */                       \
-  X(LoadMe)       /* r[a] = the script object running (Me) */                                 \
-  X(NewObject)    /* r[a] = a new object of New expression d */                               \
-  X(WithSet)      /* the frame's With object is r[a] (kNoTarget: none) */                     \
-  X(WithFail)     /* a With head failed: r[a] = Empty, goto the body d */                     \
-  X(ForEachInit)  /* For Each over r[a] (statement d): r[a+1] = its start; goto c */          \
-  X(ForEachNext)  /* next item of r[a], r[a+1] into variable b, goto d; else b = Empty */     \
-  X(ForEachFail)  /* a For Each head failed: mark state r[a], goto the body d */              \
-  X(EvalTree)     /* r[a] = the tree walker's value of expression d */                        \
-  X(ExecTree)     /* the tree walker runs statement d; Exit Do goes to a, Exit For to b */    \
-  X(ForInit)      /* For head: counter b, r[a .. a+3) from, to, step; not started: goto d */  \
-  X(ForNext)      /* For end: counter b, state r[a .. a+3); goes on: goto d */                \
-  X(ForNextN)     /* ForNext with b a name (a global variable, in place when bound) */        \
-  X(OnError)      /* On Error Resume Next (flags 1) or GoTo 0 (flags 0) */                    \
-  X(ForFail)      /* a For head failed: mark state r[a], goto the body d */                   \
-  X(Return)       /* leaves the code */
+#define SL_VBS_OPCODES(X)                                                                       \
+  X(Move)          /* r[a] = value of b (objects: default value); flags 1: b released */        \
+  X(MoveN)         /* Move with b a name (a global variable, read in place when bound) */       \
+  X(MoveP)         /* Move with b a parameter by reference */                                   \
+  X(Copy)          /* r[a] = b as it is */                                                      \
+  X(Clear)         /* release what r[a .. a+b) hold, and (flags 1) the operands' scratch */     \
+  X(Binary)        /* r[a] = b <flags: Op> c */                                                 \
+  X(AddInt)        /* r[a] = b + c, Integer and Long fast */                                    \
+  X(SubInt)        /* r[a] = b - c */                                                           \
+  X(MulInt)        /* r[a] = b * c */                                                           \
+  X(ModInt)        /* r[a] = b Mod c */                                                         \
+  X(AddIntN)       /* AddInt with b a name */                                                   \
+  X(SubIntN)       /* SubInt with b a name */                                                   \
+  X(MulIntN)       /* MulInt with b a name */                                                   \
+  X(ModIntN)       /* ModInt with b a name */                                                   \
+  X(AndOp)         /* r[a] = b And c, Booleans fast */                                          \
+  X(OrOp)          /* r[a] = b Or c, Booleans fast */                                           \
+  X(Compare)       /* r[a] = b <flags: Op, literal bits> c */                                   \
+  X(AddIntK)       /* r[a] = b + the Integer c (an Integer literal), fast */                    \
+  X(SubIntK)       /* r[a] = b - the Integer c */                                               \
+  X(MulIntK)       /* r[a] = b * the Integer c */                                               \
+  X(ModIntK)       /* r[a] = b Mod the Integer c */                                             \
+  X(AddIntKN)      /* AddIntK with b a name (a global variable, read in place when bound) */    \
+  X(SubIntKN)      /* SubIntK with b a name */                                                  \
+  X(MulIntKN)      /* MulIntK with b a name */                                                  \
+  X(ModIntKN)      /* ModIntK with b a name */                                                  \
+  X(AddIntKP)      /* AddIntK with b a parameter by reference */                                \
+  X(SubIntKP)      /* SubIntK with b a parameter by reference */                                \
+  X(MulIntKP)      /* MulIntK with b a parameter by reference */                                \
+  X(ModIntKP)      /* ModIntK with b a parameter by reference */                                \
+  X(CompareK)      /* r[a] = b <flags: Op, literal bits> the Integer c */                       \
+  X(Unary)         /* r[a] = Neg/Not b (flags: Op) */                                           \
+  X(Jump)          /* goto d */                                                                 \
+  X(Loop)          /* count a step of a loop (time limit), goto d */                            \
+  X(JumpIfFalse)   /* if not b goto d */                                                        \
+  X(JumpIfTrue)    /* if b goto d */                                                            \
+  X(JumpUnless)    /* if not (b <flags: Op, literal bits> c) goto d: a fused comparison */      \
+  X(JumpUnlessK)   /* if not (b <flags: Op, literal bits> the Integer c) goto d */              \
+  X(JumpUnlessKN)  /* JumpUnlessK with b a name */                                              \
+  X(JumpUnlessKP)  /* JumpUnlessK with b a parameter by reference */                            \
+  X(JumpWhen)      /* if (b <flags: Op, literal bits> c) goto d (kNotJump below) */             \
+  X(JumpWhenK)     /* if (b <flags: Op, literal bits> the Integer c) goto d */                  \
+  X(JumpWhenKN)    /* JumpWhenK with b a name */                                                \
+  X(JumpWhenKP)    /* JumpWhenK with b a parameter by reference */                              \
+  X(OrUnless)      /* if not (r[a] Or (b <flags: Op, literal bits> c)) goto d */                \
+  X(OrUnlessK)     /* if not (r[a] Or (b <flags> the Integer c)) goto d */                      \
+  X(AndUnless)     /* if not (r[a] And (b <flags: Op, literal bits> c)) goto d */               \
+  X(AndUnlessK)    /* if not (r[a] And (b <flags> the Integer c)) goto d */                     \
+  X(CaseJump)      /* if Case test (flags: Op, literal, negate) of r[a] with b goto d */        \
+  X(StoreName)     /* names[c] = value of b; flags 1: the temporary b released */               \
+  X(StoreRef)      /* *refs[c] = value of b; flags 1: the temporary b released */               \
+  X(ElemBegin)     /* an element of array variable b: on, else r[a] = tree(expr d), goto c      \
+                      (flags kElemToMember: goto c, where its default member is called) */      \
+  X(ElemGet)       /* r[a] = array b (r[c .. c+flags) subscripts) */                            \
+  X(ElemSet)       /* b(r[c .. c+flags)) = r[a] (target expression d) */                        \
+  X(ElemGet1)      /* r[a] = array b (operand c); else r[a] = tree(expr d): one subscript */    \
+  X(ElemGet1N)     /* ElemGet1 with b a name (a global variable, in place when bound) */        \
+  X(ElemSet1)      /* b(operand c) = value of r[a], released (target d): one subscript */       \
+  X(ElemSet1N)     /* ElemSet1 with b a name (a global variable, in place when bound) */        \
+  X(ElemGetK)      /* r[a] = array b (operand c + flags as int8); else r[a] = tree(expr d) */   \
+  X(ElemGetKN)     /* ElemGetK with b a name (a global variable, in place when bound) */        \
+  X(ElemSetK)      /* b(operand c + flags as int8) = value of r[a], released (target d) */      \
+  X(ElemSetKN)     /* ElemSetK with b a name (a global variable, in place when bound) */        \
+  X(CallBegin)     /* names[b] is a procedure for flags' count of arguments: on; else           \
+                      r[a] = tree(expr d) (kCallStatement: it runs statement d), goto c */      \
+  X(CallBeginK)    /* CallBegin keeping the procedure found in r[a] (see CallSite::kept) */     \
+  X(CallProc)      /* r[a] = the procedure called at calls[d], with its arguments */            \
+  X(ArgRefBegin)   /* argument flags & 0x7F of the call begun at r[a] (flags 0x80: members[d],  \
+                      else calls[d]) is an element of array variable b passed by reference:     \
+                      on; else goto c (its value) (see CallSite::elements) */                   \
+  X(ArgRefLocate)  /* that element located at subscripts r[a ...] (flags, d as ArgRefBegin) */  \
+  X(ArgCapture)    /* argument c of the call begun at r[a] (flags 1: members[d], else           \
+                      calls[d]) is variable b: its value now, unless it is passed by            \
+                      reference to a script procedure's parameter (see CallSite::captured) */   \
+  X(MemberBegin)   /* r[a] = object b (b == r[a]: computed there), r[a+1] = its member          \
+                      members[d]; else the tree walker does the rest, goto c */                 \
+  X(MemberCall)    /* r[a] = that member called with its arguments (a statement: dropped) */    \
+  X(MemberSet)     /* member exprs[d] of object b = r[a], released (flags: kSetFlag,            \
+                      kComputed: b a temporary, released) */                                    \
+  X(SetCheck)      /* error 424 unless r[a] is an object (the value of Set, expression d) */    \
+  X(AppendBegin)   /* x = x & pieces (statement d) appended in place when variable b holds a    \
+                      string and the pieces cannot change it; else goto c */                    \
+  X(AppendPart)    /* r[a] = piece b as text (Null: Empty), in its turn */                      \
+  X(AppendJoin)    /* the texts r[a .. a+flags) appended to variable b's string, released */    \
+  X(AssignTo)      /* target exprs[d] = r[a], released (flags 1: Set) */                        \
+  X(LoadMe)        /* r[a] = the script object running (Me) */                                  \
+  X(NewObject)     /* r[a] = a new object of New expression d */                                \
+  X(WithSet)       /* the frame's With object is r[a] (kNoTarget: none) */                      \
+  X(WithFail)      /* a With head failed: r[a] = Empty, goto the body d */                      \
+  X(ForEachInit)   /* For Each over r[a] (statement d): r[a+1] = its start; goto c */           \
+  X(ForEachNext)   /* next item of r[a], r[a+1] into variable b, goto d; else b = Empty */      \
+  X(ForEachFail)   /* a For Each head failed: mark state r[a], goto the body d */               \
+  X(EvalTree)      /* r[a] = the tree walker's value of expression d */                         \
+  X(ExecTree)      /* the tree walker runs statement d; Exit Do goes to a, Exit For to b */     \
+  X(ForInit)       /* For head: counter b, r[a .. a+3) from, to, step; not started: goto d */   \
+  X(ForNext)       /* For end: counter b, state r[a .. a+3); goes on: goto d */                 \
+  X(ForNextN)      /* ForNext with b a name (a global variable, in place when bound) */         \
+  X(OnError)       /* On Error Resume Next (flags 1) or GoTo 0 (flags 0) */                     \
+  X(DeclareArrays) /* the arrays Dim statement d declares with their sizes */                   \
+  X(EraseArray)    /* Erase statement d */                                                      \
+  X(ConstStore)    /* constant names[d] = value of b */                                         \
+  X(Reseed)        /* Randomize, with the seed b (flags 1) or none */                           \
+  X(ReDimCheck)    /* ReDim statement d, item c, without Preserve: error 10 on a fixed array */ \
+  X(ReDimBound)    /* r[a] = the count of a dimension of upper bound b */                       \
+  X(ReDimItem)     /* item c of ReDim statement d made with the counts r[a .. a+flags & 0x7F)   \
+                      (flags 0x80: Preserve) */                                                 \
+  X(ForFail)       /* a For head failed: mark state r[a], goto the body d */                    \
+  X(Return)        /* leaves the code */
 
 enum class Opcode : std::uint8_t {
 #define SL_VBS_ENUM(name) name,

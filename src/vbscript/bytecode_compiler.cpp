@@ -922,13 +922,40 @@ class CodeCompiler {
         break;
       case StmtKind::Dim: {
         // Declaring a variable does nothing when the code runs; an array declared with its
-        // size is made by the tree walker's rules.
+        // size (a literal) is made then.
         const auto& items = static_cast<DimStmt*>(s)->items;
         if (std::any_of(items.begin(), items.end(), [](const DimItem& i) { return i.isArray; })) {
-          Tree(s);
+          Instr declare{Opcode::DeclareArrays};
+          declare.d = Add(code_.stmts, s);
+          Emit(declare);
         }
         break;
       }
+      case StmtKind::Erase: {
+        Instr erase{Opcode::EraseArray};
+        erase.d = Add(code_.stmts, s);
+        Emit(erase);
+        break;
+      }
+      case StmtKind::Const:
+        for (auto& [name, value] : static_cast<ConstStmt*>(s)->items) {
+          Operand v = Value(value);
+          top_ = mark;
+          Instr store{Opcode::ConstStore, 0, 0, v};
+          store.d = Add(code_.names, name);
+          Emit(store);
+        }
+        break;
+      case StmtKind::Randomize: {
+        Expr* seed = static_cast<RandomizeStmt*>(s)->seed;
+        Operand v = seed ? Value(seed) : 0;
+        top_ = mark;
+        Emit({Opcode::Reseed, static_cast<std::uint8_t>(seed ? 1 : 0), 0, v});
+        break;
+      }
+      case StmtKind::ReDim:
+        ReDim(static_cast<ReDimStmt*>(s));
+        break;
       case StmtKind::ForEach:
         ForEach(static_cast<ForEachStmt*>(s));
         break;
@@ -959,6 +986,36 @@ class CodeCompiler {
     outerNested.Merge(nested_);
     held_ = outerHeld;
     nested_ = outerNested;
+  }
+
+  // ReDim: for each item, the check of a fixed array (without Preserve), then each bound
+  // evaluated and checked in its turn, then the array made.
+  void ReDim(ReDimStmt* s) {
+    std::uint32_t stmt = Add(code_.stmts, static_cast<Stmt*>(s));
+    for (std::size_t k = 0; k < s->items.size(); ++k) {
+      const DimItem& item = s->items[k];
+      if (item.bounds.size() > 60 || k > 0xFFFF) throw NotCompiled();
+      if (!s->preserve) {
+        Instr check{Opcode::ReDimCheck, 0, 0, 0, U16(static_cast<int>(k))};
+        check.d = stmt;
+        Emit(check);
+      }
+      int base = top_;
+      for (std::size_t j = 0; j < item.bounds.size(); ++j)
+        NewTemp();
+      for (std::size_t j = 0; j < item.bounds.size(); ++j) {
+        int mark = top_;
+        Operand v = Value(item.bounds[j]);
+        top_ = mark;
+        Emit({Opcode::ReDimBound, 0, U16(base + static_cast<int>(j)), v});
+      }
+      Instr make{Opcode::ReDimItem,
+                 static_cast<std::uint8_t>(item.bounds.size() | (s->preserve ? 0x80 : 0)),
+                 U16(base), 0, U16(static_cast<int>(k))};
+      make.d = stmt;
+      Emit(make);
+      top_ = base;
+    }
   }
 
   // A statement left to the tree walker; an Exit Do or Exit For in its body goes to the end of

@@ -1314,6 +1314,17 @@ void Interpreter::MemberStore(const Code& code, const Instr& in, Frame& f) {
   AssignMemberOf(object, m, nullptr, value, (in.flags & kSetFlag) != 0, f);
 }
 
+// ReDimItem: the item's array made with the counts of its dimensions in r[a ...].
+void Interpreter::ReDimFromCounts(const Code& code, const Instr& in, Frame& f) {
+  auto* s = static_cast<ReDimStmt*>(code.stmts[in.d]);
+  std::size_t count = in.flags & 0x7F;
+  std::vector<VariantArray::Bound> bounds;
+  bounds.reserve(count);
+  for (std::size_t j = 0; j < count; ++j)
+    bounds.push_back({0, f.locals[in.a + j].AsLong()});
+  ReDimItem(s->items[in.c], std::move(bounds), (in.flags & 0x80) != 0, f);
+}
+
 // AppendBegin: whether x = x & a & b (statement d) appends in place, as the tree walker decides:
 // variable b holds a string and the pieces cannot change it.
 bool Interpreter::AppendBegins(const Code& code, const Instr& in, Frame& f) {
@@ -2023,6 +2034,58 @@ Flow Interpreter::RunCode(const Code& entryCode, Frame& entryFrame) {
       }
       OP(AppendJoin) {
         AppendJoin(*code, *ip, *f);
+        ++ip;
+        NEXT;
+      }
+      OP(DeclareArrays) {
+        ExecDim(static_cast<DimStmt*>(code->stmts[ip->d]), *f);
+        ++ip;
+        NEXT;
+      }
+      OP(EraseArray) {
+        ExecErase(static_cast<EraseStmt*>(code->stmts[ip->d]), *f);
+        ++ip;
+        NEXT;
+      }
+      OP(ConstStore) {
+        {
+          Variant held;
+          StoreConstant(code->names[ip->d], OperandValue(*code, ip->b, *f, held), *f);
+        }
+        ReleaseTemporary(*code, ip->b, *f);
+        ++ip;
+        NEXT;
+      }
+      OP(Reseed) {
+        if (ip->flags) {
+          {
+            Variant held;
+            Reseed(OperandValue(*code, ip->b, *f, held));
+          }
+          ReleaseTemporary(*code, ip->b, *f);
+        } else {
+          Reseed(std::nullopt);
+        }
+        ++ip;
+        NEXT;
+      }
+      OP(ReDimCheck) {
+        ReDimCheck(static_cast<ReDimStmt*>(code->stmts[ip->d])->items[ip->c], *f);
+        ++ip;
+        NEXT;
+      }
+      OP(ReDimBound) {
+        {
+          Variant held;
+          std::int32_t count = ReDimBound(OperandValue(*code, ip->b, *f, held));
+          Store(f->locals[ip->a], Variant(count));
+        }
+        ReleaseTemporary(*code, ip->b, *f);
+        ++ip;
+        NEXT;
+      }
+      OP(ReDimItem) {
+        ReDimFromCounts(*code, *ip, *f);
         ++ip;
         NEXT;
       }

@@ -191,6 +191,12 @@ class Interpreter final : public BuiltinContext {
   void ExecErase(EraseStmt* s, Frame& f);
   void ExecConst(ConstStmt* s, Frame& f);
   void ExecRandomize(RandomizeStmt* s, Frame& f);
+  void ReDimCheck(const DimItem& item, Frame& f);
+  static std::int32_t ReDimBound(const Variant& value);
+  void ReDimItem(DimItem& item, std::vector<VariantArray::Bound> bounds, bool preserve, Frame& f);
+  void StoreConstant(NameExpr* name, const Variant& v, Frame& f);
+  void Reseed(const std::optional<Variant>& seed);
+  void ReDimFromCounts(const Code& code, const Instr& in, Frame& f);
 
   // Bytecode
   const Code* CodeOf(const ProcDef* proc);

@@ -234,31 +234,44 @@ void Interpreter::ExecDim(DimStmt* s, Frame& f) {
 // before the new bounds are read, with Preserve after.
 void Interpreter::ExecReDim(ReDimStmt* s, Frame& f) {
   for (DimItem& item : s->items) {
-    if (!s->preserve) {
-      Variant* v = VariableSlot(item.name, f);
-      if (v && v->IsArray() && v->AsArray()->IsFixedSize()) throw MakeError(kErrFixedArray);
-    }
+    if (!s->preserve) ReDimCheck(item, f);
     std::vector<VariantArray::Bound> bounds;
-    for (Expr* b : item.bounds) {
-      std::int64_t upper = ToLong(Dereference(Eval(b, f)));
-      if (upper < -1) throw MakeError(kErrSubscript);
-      bounds.push_back({0, static_cast<std::int32_t>(upper + 1)});
-    }
-    std::size_t elements = 1;
-    for (const VariantArray::Bound& b : bounds) {
-      elements = std::min(elements * static_cast<std::size_t>(std::max(b.count, 0)),
-                          VariantArray::kMaxElements);
-    }
-    ChargeFor(elements * sizeof(Variant));
-    Variant* v = VariableSlot(item.name, f);
-    if (!v || item.name->ref.readOnly) throw NamedError(kErrIllegalAssignment, item.name->name);
-    if (v->IsArray()) {
-      if (v->AsArray()->IsFixedSize()) throw MakeError(kErrFixedArray);
-      MakeUnique(*v);
-      v->AsArray()->Redim(std::move(bounds), s->preserve);
-    } else {
-      Store(*v, Variant(MakeRef<VariantArray>(std::move(bounds))));
-    }
+    for (Expr* b : item.bounds)
+      bounds.push_back({0, ReDimBound(Eval(b, f))});
+    ReDimItem(item, std::move(bounds), s->preserve, f);
+  }
+}
+
+// ReDim without Preserve of an array declared with its size: error 10 before the bounds.
+void Interpreter::ReDimCheck(const DimItem& item, Frame& f) {
+  Variant* v = VariableSlot(item.name, f);
+  if (v && v->IsArray() && v->AsArray()->IsFixedSize()) throw MakeError(kErrFixedArray);
+}
+
+// A new upper bound of ReDim, as the count of its dimension (error 9 below -1).
+std::int32_t Interpreter::ReDimBound(const Variant& value) {
+  std::int64_t upper = ToLong(Dereference(value));
+  if (upper < -1) throw MakeError(kErrSubscript);
+  return static_cast<std::int32_t>(upper + 1);
+}
+
+// The array of a ReDim item made anew with `bounds`, or resized keeping its elements.
+void Interpreter::ReDimItem(DimItem& item, std::vector<VariantArray::Bound> bounds, bool preserve,
+                            Frame& f) {
+  std::size_t elements = 1;
+  for (const VariantArray::Bound& b : bounds) {
+    elements = std::min(elements * static_cast<std::size_t>(std::max(b.count, 0)),
+                        VariantArray::kMaxElements);
+  }
+  ChargeFor(elements * sizeof(Variant));
+  Variant* v = VariableSlot(item.name, f);
+  if (!v || item.name->ref.readOnly) throw NamedError(kErrIllegalAssignment, item.name->name);
+  if (v->IsArray()) {
+    if (v->AsArray()->IsFixedSize()) throw MakeError(kErrFixedArray);
+    MakeUnique(*v);
+    v->AsArray()->Redim(std::move(bounds), preserve);
+  } else {
+    Store(*v, Variant(MakeRef<VariantArray>(std::move(bounds))));
   }
 }
 
@@ -275,20 +288,33 @@ void Interpreter::ExecErase(EraseStmt* s, Frame& f) {
 }
 
 void Interpreter::ExecConst(ConstStmt* s, Frame& f) {
-  for (auto& [name, expr] : s->items) {
-    Variant value = Dereference(Eval(expr, f));
-    if (Resolved(name) == NameKind::Global) {
-      Store(name->ref.global->value, std::move(value));
-    } else if (Variant* slot = VariableSlot(name, f)) {
-      Store(*slot, std::move(value));
-    }
+  for (auto& [name, expr] : s->items)
+    StoreConstant(name, Eval(expr, f), f);
+}
+
+// A constant of Const given its value (an object's default value).
+void Interpreter::StoreConstant(NameExpr* name, const Variant& v, Frame& f) {
+  Variant value = Dereference(v);
+  if (Resolved(name) == NameKind::Global) {
+    Store(name->ref.global->value, std::move(value));
+  } else if (Variant* slot = VariableSlot(name, f)) {
+    Store(*slot, std::move(value));
   }
 }
 
 void Interpreter::ExecRandomize(RandomizeStmt* s, Frame& f) {
-  std::optional<Variant> seed;
-  if (s->seed) seed = Dereference(Eval(s->seed, f));
-  Randomize(random_, seed, *clock_);
+  if (s->seed) {
+    Reseed(Eval(s->seed, f));
+  } else {
+    Reseed(std::nullopt);
+  }
+}
+
+// Randomize with its seed (an object's default value), or none.
+void Interpreter::Reseed(const std::optional<Variant>& seed) {
+  std::optional<Variant> value;
+  if (seed) value = Dereference(*seed);
+  Randomize(random_, value, *clock_);
 }
 
 }  // namespace sl::vbs
