@@ -94,6 +94,8 @@ constexpr std::uint16_t IndexOf(Operand o) {
                       (flags kElemToMember: goto c, where its default member is called) */      \
   X(ElemGet)       /* r[a] = array b (r[c .. c+flags) subscripts) */                            \
   X(ElemSet)       /* b(r[c .. c+flags)) = r[a] (target expression d) */                        \
+  X(ElemSetCheck)  /* before the subscripts of b(...) = value (target d): error 13 unless b     \
+                      holds an array or an object, 424 for Nothing */                           \
   X(ElemGet1)      /* r[a] = array b (operand c); else r[a] = tree(expr d): one subscript */    \
   X(ElemGet1N)     /* ElemGet1 with b a name (a global variable, in place when bound) */        \
   X(ElemSet1)      /* b(operand c) = value of r[a], released (target d): one subscript */       \
@@ -191,6 +193,8 @@ constexpr std::uint8_t kRelease = 0x80;
 // MemberSet: the assignment is a Set; the object is a temporary computed for it.
 constexpr std::uint8_t kSetFlag = 0x01;
 constexpr std::uint8_t kComputed = 0x02;
+// ElemSet: the assignment is a Set (the count of subscripts in the other bits).
+constexpr std::uint8_t kSetElement = 0x80;
 // ElemBegin: what is no array goes on at c, a default member's call.
 constexpr std::uint8_t kElemToMember = 0x01;
 // CallBegin: the count of arguments given, and whether the call is a statement.

@@ -1086,6 +1086,20 @@ class CodeCompiler {
       return MemberAssign(a);
     }
     if (a->isSet) {
+      if (ElementTarget(a)) {
+        // Set a(i) = object: the value, found to be an object, then the subscripts, then the
+        // element (or the container's default member) set.
+        auto* c = static_cast<CallExpr*>(a->target);
+        int value = SetValue(a);
+        Operand container = NameOperand(static_cast<NameExpr*>(c->callee));
+        ElementTargetCheck(c, container);
+        int base = Subscripts(c->args);
+        Instr i{Opcode::ElemSet, static_cast<std::uint8_t>(c->args.size() | kSetElement),
+                U16(value), container, U16(base)};
+        i.d = Add(code_.exprs, static_cast<Expr*>(c));
+        Emit(i);
+        return;
+      }
       if (a->target->kind != ExprKind::Name) return Tree(a);
       // The value, found to be an object, then the name assigned by the general rules.
       int value = SetValue(a);
@@ -1146,6 +1160,7 @@ class CodeCompiler {
           ReleasedAtTheEnd({Reg(value)});
           return;
         }
+        ElementTargetCheck(c, container);
         int base = Subscripts(c->args);
         Instr i{Opcode::ElemSet, static_cast<std::uint8_t>(c->args.size()), U16(value), container,
                 U16(base)};
@@ -1155,6 +1170,24 @@ class CodeCompiler {
       }
     }
     Tree(a);
+  }
+
+  // Whether the target of `a` is an element of a variable (or its default member) the code
+  // assigns (ElemSet): a(i, j) with a name that is a variable.
+  bool ElementTarget(const AssignStmt* a) const {
+    if (a->target->kind != ExprKind::Call) return false;
+    auto* c = static_cast<const CallExpr*>(a->target);
+    if (c->callee->kind != ExprKind::Name || c->args.empty() || c->args.size() > 60) return false;
+    auto* n = static_cast<const NameExpr*>(c->callee);
+    return PlainName(n) && !n->ref.readOnly;
+  }
+
+  // Before the subscripts of an element assigned: what holds neither an array nor an object
+  // fails first (ElemSetCheck), as the tree walker finds it before evaluating them.
+  void ElementTargetCheck(CallExpr* c, Operand container) {
+    Instr check{Opcode::ElemSetCheck, 0, 0, container};
+    check.d = Add(code_.exprs, static_cast<Expr*>(c));
+    Emit(check);
   }
 
   // The value of a Set, as it is, in a temporary: error 424 unless it is an object.

@@ -304,8 +304,9 @@ void Interpreter::ElementStore(const Code& code, const Instr& in, const Variant*
   Variant* container = OperandVariable(code, in.b, f);
   auto* target = static_cast<CallExpr*>(code.exprs[in.d]);
   const std::string& name = static_cast<NameExpr*>(target->callee)->name;
+  bool isSet = in.op == Opcode::ElemSet && (in.flags & kSetElement) != 0;
   if (!container) {
-    Assign(target, regs[in.a], false, f);
+    Assign(target, regs[in.a], isSet, f);
     return;
   }
   if (container->IsArray()) {
@@ -322,7 +323,7 @@ void Interpreter::ElementStore(const Code& code, const Instr& in, const Variant*
     Ref<Object> keep(obj);
     std::vector<Variant> args(subscripts, subscripts + count);
     args.push_back(regs[in.a]);
-    obj->Invoke(kDispIdValue, kInvokeLet, args);
+    obj->Invoke(kDispIdValue, isSet ? kInvokeSet : kInvokeLet, args);
     return;
   }
   throw NamedError(kErrTypeMismatch, name);
@@ -1314,6 +1315,18 @@ void Interpreter::MemberStore(const Code& code, const Instr& in, Frame& f) {
   AssignMemberOf(object, m, nullptr, value, (in.flags & kSetFlag) != 0, f);
 }
 
+// ElemSetCheck: the container of an element assigned holds an array or an object (not
+// Nothing), else the error the tree walker finds before the subscripts. A name that is no
+// variable is left to ElementStore's general way.
+void Interpreter::ElementTargetCheck(const Code& code, const Instr& in, Frame& f) {
+  const Variant* container = OperandVariable(code, in.b, f);
+  if (!container || container->IsArray()) return;
+  auto* target = static_cast<CallExpr*>(code.exprs[in.d]);
+  const std::string& name = static_cast<NameExpr*>(target->callee)->name;
+  if (!container->IsObject()) throw NamedError(kErrTypeMismatch, name);
+  if (!container->AsObject()) throw NamedError(kErrObjectRequired, name);
+}
+
 // ReDimItem: the item's array made with the counts of its dimensions in r[a ...].
 void Interpreter::ReDimFromCounts(const Code& code, const Instr& in, Frame& f) {
   auto* s = static_cast<ReDimStmt*>(code.stmts[in.d]);
@@ -1935,7 +1948,7 @@ Flow Interpreter::RunCode(const Code& entryCode, Frame& entryFrame) {
             }
           }
         }
-        ElementStore(*code, *ip, f->locals + ip->c, ip->flags, *f);
+        ElementStore(*code, *ip, f->locals + ip->c, ip->flags & ~kSetElement, *f);
         ++ip;
         NEXT;
       }
@@ -2086,6 +2099,11 @@ Flow Interpreter::RunCode(const Code& entryCode, Frame& entryFrame) {
       }
       OP(ReDimItem) {
         ReDimFromCounts(*code, *ip, *f);
+        ++ip;
+        NEXT;
+      }
+      OP(ElemSetCheck) {
+        ElementTargetCheck(*code, *ip, *f);
         ++ip;
         NEXT;
       }

@@ -197,6 +197,7 @@ class Interpreter final : public BuiltinContext {
   void StoreConstant(NameExpr* name, const Variant& v, Frame& f);
   void Reseed(const std::optional<Variant>& seed);
   void ReDimFromCounts(const Code& code, const Instr& in, Frame& f);
+  void ElementTargetCheck(const Code& code, const Instr& in, Frame& f);
 
   // Bytecode
   const Code* CodeOf(const ProcDef* proc);
