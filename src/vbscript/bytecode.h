@@ -93,6 +93,8 @@ constexpr std::uint16_t IndexOf(Operand o) {
   X(ElemBegin)     /* an element of array variable b: on, else r[a] = tree(expr d), goto c      \
                       (flags kElemToMember: goto c, where its default member is called) */      \
   X(ElemGet)       /* r[a] = array b (r[c .. c+flags) subscripts) */                            \
+  X(IndexBegin)    /* a value computed in register b indexed (a(i)(j)): an array goes on,       \
+                      anything else at c (its default member's call) */                         \
   X(ElemSet)       /* b(r[c .. c+flags)) = r[a] (target expression d) */                        \
   X(ElemSetCheck)  /* before the subscripts of b(...) = value (target d): error 13 unless b     \
                       holds an array or an object, 424 for Nothing */                           \

@@ -237,6 +237,10 @@ class CodeCompiler {
           auto* n = static_cast<NameExpr*>(c->callee);
           if (!PlainName(n) && CanBeProcedure(n)) return CallValue(c);  // (`Now()`, `F()`)
         }
+        if (c->callee->kind != ExprKind::Name && c->callee->kind != ExprKind::Member &&
+            !c->args.empty() && c->args.size() <= 60 && ArgumentsCompilable(c->args)) {
+          return IndexedValue(c);
+        }
         return TreeValue(e);
       }
       default:
@@ -413,6 +417,31 @@ class CodeCompiler {
     } else {
       code_.instrs[at].c = U16(static_cast<int>(Here()));
     }
+    top_ = dst + 1;
+    return Reg(dst);
+  }
+
+  // A value computed and indexed (`a(i)(j)`, `F()(1)`): the value, then for an array its
+  // element at the subscripts, for anything else its default member called with them (see
+  // DefaultMemberBegins), the result copied into the temporary before the value's.
+  Operand IndexedValue(CallExpr* c) {
+    int dst = NewTemp();
+    MayHoldObject(dst);
+    int object = RawValueRegister(c->callee);
+    Instr begin{Opcode::IndexBegin, 0, U16(dst), Reg(object)};
+    begin.d = Add(code_.exprs, static_cast<Expr*>(c));
+    std::size_t at = Emit(begin);
+    int base = Subscripts(c->args);
+    Instr get{Opcode::ElemGet, static_cast<std::uint8_t>(c->args.size()), U16(dst), Reg(object),
+              U16(base)};
+    get.d = begin.d;
+    Emit(get);
+    std::size_t done = Emit({Opcode::Jump});
+    code_.instrs[at].c = U16(static_cast<int>(Here()));
+    top_ = object + 1;
+    InvokeSite(c, nullptr, Reg(object), object, c->args, false);
+    Emit({Opcode::Copy, 0, U16(dst), Reg(object)});
+    PatchD(done);
     top_ = dst + 1;
     return Reg(dst);
   }

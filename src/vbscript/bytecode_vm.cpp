@@ -1171,15 +1171,24 @@ const ProcDef* Interpreter::CompiledMember(const ClassInstance& inst, int member
 bool Interpreter::DefaultMemberBegins(const Code& code, const Instr& in, Frame& f,
                                       const Variant* v) {
   const MemberSite& site = code.members[in.d];
+  bool computed = in.b == MakeOperand(OperandKind::Register, in.a);
   Object* obj = v && v->IsObject() ? v->AsObject() : nullptr;
   if (obj && !AsClassInstance(obj)) {
-    Store(f.locals[in.a], *v);
+    if (!computed) Store(f.locals[in.a], *v);
     Variant& number = f.locals[in.a + 1];
     if (IsReference(number)) number.Clear();
     Overwrite(number, static_cast<std::int32_t>(kDispIdValue));
     return true;
   }
-  Variant result = Eval(site.expr, f);
+  auto* c = static_cast<CallExpr*>(site.expr);
+  Variant result;
+  if (c->callee->kind == ExprKind::Name) {
+    result = Eval(c, f);
+  } else {
+    // A value computed (a(i)(j)): indexed as the tree walker indexes it, then released.
+    Variant value = computed ? std::move(f.locals[in.a]) : *v;
+    result = IndexValue(value, c->args, f, std::string(), site.flags);
+  }
   if (!site.statement) Store(f.locals[in.a], std::move(result));
   return false;
 }
@@ -2100,6 +2109,10 @@ Flow Interpreter::RunCode(const Code& entryCode, Frame& entryFrame) {
       OP(ReDimItem) {
         ReDimFromCounts(*code, *ip, *f);
         ++ip;
+        NEXT;
+      }
+      OP(IndexBegin) {
+        ip = f->locals[IndexOf(ip->b)].IsArray() ? ip + 1 : at(ip->c);
         NEXT;
       }
       OP(ElemSetCheck) {
