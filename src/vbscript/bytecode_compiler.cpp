@@ -1174,9 +1174,7 @@ class CodeCompiler {
     }
     if (a->target->kind == ExprKind::Call) {
       auto* c = static_cast<CallExpr*>(a->target);
-      if (c->callee->kind == ExprKind::Name && !c->args.empty() && c->args.size() <= 60 &&
-          PlainName(static_cast<NameExpr*>(c->callee)) &&
-          !static_cast<NameExpr*>(c->callee)->ref.readOnly) {
+      if (ElementTarget(a)) {
         // An element at one subscript the instruction reads itself takes the value as it is
         // (the instruction reads an object's default value before anything else) and releases
         // its register; the rest take the value in a register of its own.
@@ -1202,13 +1200,14 @@ class CodeCompiler {
   }
 
   // Whether the target of `a` is an element of a variable (or its default member) the code
-  // assigns (ElemSet): a(i, j) with a name that is a variable.
+  // assigns (ElemSet): a(i, j) with a name that is a variable (a field of the object running
+  // included).
   bool ElementTarget(const AssignStmt* a) const {
     if (a->target->kind != ExprKind::Call) return false;
     auto* c = static_cast<const CallExpr*>(a->target);
     if (c->callee->kind != ExprKind::Name || c->args.empty() || c->args.size() > 60) return false;
     auto* n = static_cast<const NameExpr*>(c->callee);
-    return PlainName(n) && !n->ref.readOnly;
+    return (PlainName(n) || n->ref.kind == NameKind::Field) && !n->ref.readOnly;
   }
 
   // Before the subscripts of an element assigned: what holds neither an array nor an object

@@ -21,6 +21,28 @@ Class Named
   Public Name
 End Class
 
+' Elements of the fields of a class, assigned in its methods.
+Class Holder
+  Private items(2)
+  Public objs, blank
+  Public Sub Fill()
+    Dim i
+    For i = 0 To 2
+      items(i) = i * 2
+    Next
+    items(Index(1)) = "x"
+    objs = Array(0, 0)
+    Set objs(Index(0)) = Thing("held")
+    On Error Resume Next
+    blank(Index(8)) = 1
+    Note "field empty " & Err.Number
+    On Error GoTo 0
+  End Sub
+  Public Function Show()
+    Show = Join(items, ",") & " " & objs(0).Name
+  End Function
+End Class
+
 Sub Run()
   Dim a(2), m(1, 1), d, e, n, i
   Set a(Index(1)) = Thing("one")
@@ -53,6 +75,9 @@ Sub Run()
   On Error GoTo 0
   a(Index(0) + 1) = Index(7)
   Note a(1)
+  Set n = New Holder
+  n.Fill
+  Note n.Show()
   WScript.Echo log
   log = ""
 End Sub
