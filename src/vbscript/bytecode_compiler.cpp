@@ -620,14 +620,15 @@ class CodeCompiler {
   }
 
   // Whether the code evaluates the arguments of a call in their order as the tree walker does
-  // (see Arguments). A name that may be no variable (a field, a call) is left to the tree
-  // walker with the whole call, as is an element with more subscripts than an element takes.
+  // (see Arguments). A name that may be no variable (a call) is left to the tree walker with the
+  // whole call, as is an element with more subscripts than an element takes.
   bool ArgumentsCompilable(const std::vector<Expr*>& args) const {
     if (args.size() > kMaxCompiledArguments) return false;
     return std::all_of(args.begin(), args.end(), [&](const Expr* arg) {
       if (arg->kind == ExprKind::Name) {
         auto* n = static_cast<const NameExpr*>(arg);
-        return n->ref.readOnly || PlainName(n) || BuiltinConstantName(n);
+        return n->ref.readOnly || PlainName(n) || n->ref.kind == NameKind::Field ||
+               BuiltinConstantName(n);
       }
       return arg->kind != ExprKind::Call || static_cast<const CallExpr*>(arg)->args.size() <= 60;
     });

@@ -46,6 +46,19 @@ Class Box
   Public Property Get Item(ByVal k, n)
     Item = k & ":" & n
   End Property
+  ' Fields as arguments: by reference, and read in their turn.
+  Public Sub Fields()
+    Value = "v"
+    WScript.Echo "field", Value, Len(Value)
+    ByRefs Value, SetG("f")
+    Note "field " & Value
+    ByVals Value, Clear()
+    Note "field " & Value
+  End Sub
+  Private Function Clear()
+    Value = Empty
+    Clear = "cleared"
+  End Function
 End Class
 
 Function Twice(x)
@@ -81,6 +94,7 @@ Sub Globals()
   Note Left(g, Len(SetG("new")))
   g = "old"
   Note Twice(g) & Twice(SetG("x"))
+  b.Fields
   Flush "globals"
 End Sub
 
