@@ -277,6 +277,11 @@ struct MemberSite {
   std::uint16_t firstValue = 0;  // the temporary of the first argument
   std::uint8_t captured = 0;     // as in CallSite
   std::uint8_t elements = 0;     // as in CallSite
+  // An assignment with arguments (`o.Item(k) = v`, a statement): the value is in register
+  // `value`, assigned as a Set (flags kInvokeSet) or a Let (kInvokeLet); a host member takes the
+  // arguments by value, a script member's setter as it declares them.
+  bool assign = false;
+  std::uint16_t value = 0;
   // The member's number in the member table of the objects last met (see
   // Object::MemberTable), kept while objects with that table come.
   mutable const void* table = nullptr;

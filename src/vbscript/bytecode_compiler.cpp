@@ -714,8 +714,10 @@ class CodeCompiler {
 
   // The member site of MemberValue and DefaultMemberValue once the object's operand is known
   // (computed into the temporary at `mark`, or read in place).
+  // `assigned`: the site assigns the value in that register (flags kInvokeLet or kInvokeSet).
   Operand InvokeSite(Expr* e, MemberExpr* m, Operand object, int mark,
-                     const std::vector<Expr*>& args, bool statement) {
+                     const std::vector<Expr*>& args, bool statement, int assigned = -1,
+                     std::uint8_t assignFlags = 0) {
     int dst = top_ > mark ? mark : NewTemp();
     NewTemp();  // the member's number
     MayHoldObject(dst);
@@ -725,6 +727,11 @@ class CodeCompiler {
     site.member = m;
     site.flags = static_cast<std::uint8_t>(statement ? kInvokeCall : kInvokeGet | kInvokeCall);
     site.statement = statement;
+    if (assigned >= 0) {
+      site.assign = true;
+      site.value = U16(assigned);
+      site.flags = assignFlags;
+    }
     std::size_t at = Emit({Opcode::MemberBegin, 0, U16(dst), object});
     site.firstValue = U16(top_);
     std::vector<std::size_t> captures;
@@ -1115,6 +1122,13 @@ class CodeCompiler {
     if (a->target->kind == ExprKind::Member && HasObject(static_cast<MemberExpr*>(a->target))) {
       return MemberAssign(a);
     }
+    if (a->target->kind == ExprKind::Call) {
+      auto* c = static_cast<CallExpr*>(a->target);
+      if (c->callee->kind == ExprKind::Member && HasObject(static_cast<MemberExpr*>(c->callee)) &&
+          ArgumentsCompilable(c->args)) {
+        return MemberAssignWithArguments(a);
+      }
+    }
     if (a->isSet) {
       if (ElementTarget(a)) {
         // Set a(i) = object: the value, found to be an object, then the subscripts, then the
@@ -1228,6 +1242,17 @@ class CodeCompiler {
       Emit(check);
     }
     return value;
+  }
+
+  // object.member(args) = value: the value first (for Set, found to be an object), then the
+  // object, then the member looked up, then the arguments, then the member assigned.
+  void MemberAssignWithArguments(AssignStmt* a) {
+    auto* c = static_cast<CallExpr*>(a->target);
+    auto* m = static_cast<MemberExpr*>(c->callee);
+    int value = SetValue(a);
+    int mark = top_;
+    Operand object = ObjectOperand(m);
+    InvokeSite(c, m, object, mark, c->args, true, value, a->isSet ? kInvokeSet : kInvokeLet);
   }
 
   // object.member = value (Set object.member = value): the value first (for Set, found to be an

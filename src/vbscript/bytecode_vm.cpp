@@ -952,14 +952,16 @@ Variant* Interpreter::ElementArgument(const CallSite& site, std::size_t i, Frame
 // a parameter that takes a variable by reference, as the tree walker decides where it passes
 // variables and array elements: a host member's, a script procedure's declared so (not a
 // built-in function's).
-bool Interpreter::ArgumentByReference(bool member, std::uint16_t begin, std::size_t k, Frame& f) {
+bool Interpreter::ArgumentByReference(const MemberSite* site, std::uint16_t begin, std::size_t k,
+                                      Frame& f) {
   const ProcDef* proc = nullptr;
-  if (member) {
+  if (site) {
     const Variant& number = f.locals[begin + 1];
-    if (number.Type() != VarType::Integer) return true;  // (a host member: see MemberBegins)
+    // (a host member: see MemberBegins; an assignment passes it values)
+    if (number.Type() != VarType::Integer) return !site->assign;
     auto* inst = static_cast<ClassInstance*>(f.locals[begin].AsObject());
     const ClassMember& m = inst->Class()->members[static_cast<std::size_t>(number.AsInteger())];
-    proc = m.method ? m.method : m.get;
+    proc = SiteMemberProc(*site, m);
   } else {
     proc = KeptProcedure(f.locals[begin]);
   }
@@ -1003,7 +1005,7 @@ bool Interpreter::ArgRefBegins(const Code& code, const Instr& in, Frame& f) {
   ElementSite e = ElementSiteOf(code, in);
   Variant& kept = f.locals[e.Kept()];
   if (IsReference(kept)) kept.Clear();
-  if (!ArgumentByReference(e.member, in.a, e.k, f)) return false;
+  if (!ArgumentByReference(e.member ? &code.members[in.d] : nullptr, in.a, e.k, f)) return false;
   const Variant* array = OperandSlot(code, in.b, f);
   return array && array->IsArray();
 }
@@ -1045,7 +1047,7 @@ void Interpreter::CaptureArgument(const Code& code, const Instr& in, Frame& f) {
     if (number.Type() == VarType::Integer) {  // (a script member: see MemberBegins)
       auto* inst = static_cast<ClassInstance*>(f.locals[in.a].AsObject());
       const ClassMember& m = inst->Class()->members[static_cast<std::size_t>(number.AsInteger())];
-      proc = m.method ? m.method : m.get;
+      proc = SiteMemberProc(site, m);
     }
   } else {
     const CallSite& site = code.calls[in.d];
@@ -1088,11 +1090,20 @@ const ProcDef* Interpreter::CompiledMember(const ClassInstance& inst, int member
                                            const MemberSite& site) {
   const ClassMember& m = inst.Class()->members[static_cast<std::size_t>(member)];
   if (m.field >= 0) return nullptr;
-  const ProcDef* proc = m.method ? m.method : m.get;
-  if (!proc || !proc->ready || proc->params.size() != site.args.size()) return nullptr;
+  const ProcDef* proc = SiteMemberProc(site, m);
+  std::size_t count = site.args.size() + (site.assign ? 1 : 0);
+  if (!proc || !proc->ready || proc->params.size() != count) return nullptr;
   // (a getter without parameters has no arguments here: the count differs)
   if (member > kMaxScriptMember || CallFails()) return nullptr;
   return proc;
+}
+
+// The procedure a script member runs for a member site, as InvokeInstance chooses it: a method,
+// else the Property Get (a call or read), Set or Let (an assignment).
+const ProcDef* Interpreter::SiteMemberProc(const MemberSite& site, const ClassMember& m) {
+  if (m.method) return m.method;
+  if (!site.assign) return m.get;
+  return site.flags & kInvokeSet ? m.set : m.let;
 }
 
 // Whether the member call or read of `in` goes on in the code: the object (read once) holds a
@@ -1135,7 +1146,7 @@ const ProcDef* Interpreter::CompiledMember(const ClassInstance& inst, int member
     } else if (inst) {
       int member = FindMember(*inst, site.member, f);  // (error 438 before the arguments)
       const ClassMember& m = inst->Class()->members[static_cast<std::size_t>(member)];
-      if (m.field >= 0 && site.args.empty()) {
+      if (m.field >= 0 && site.args.empty() && !site.assign) {
         // A field read: its value (the object released first, as the tree walker releases it).
         Variant value;
         {
@@ -1156,6 +1167,12 @@ const ProcDef* Interpreter::CompiledMember(const ClassInstance& inst, int member
   }
   Variant object = computed ? std::move(f.locals[in.a]) : *v;
   RequireObject(object, site.member);
+  if (site.assign) {
+    Variant value(std::move(f.locals[site.value]));
+    AssignMemberOf(object, site.member, &static_cast<CallExpr*>(site.expr)->args, value,
+                   (site.flags & kInvokeSet) != 0, f);
+    return false;
+  }
   Variant result = MemberOf(
       object, site.member, f,
       site.expr->kind == ExprKind::Call ? &static_cast<CallExpr*>(site.expr)->args : nullptr,
@@ -1212,8 +1229,14 @@ Variant Interpreter::ScriptMemberResult(const Code& code, const Instr& in, Frame
   auto* inst = static_cast<ClassInstance*>(object.AsObject());
   const ClassMember& m =
       inst->Class()->members[static_cast<std::size_t>(f.locals[in.a + 1].AsInteger())];
-  const ProcDef* proc = m.method ? m.method : m.get;
+  const ProcDef* proc = SiteMemberProc(site, m);
   Variant* variables[kMaxCompiledArguments];
+  if (site.assign) {
+    CallArgs args = CompiledCallArgs(code, site.args, site.firstValue, site.captured, site.elements,
+                                     *proc, f, variables);
+    args.assigned = &f.locals[site.value];
+    return CallProc(proc, inst, args);
+  }
   return CallProc(proc, inst,
                   CompiledCallArgs(code, site.args, site.firstValue, site.captured, site.elements,
                                    *proc, f, variables));
@@ -1262,6 +1285,7 @@ Variant Interpreter::MemberResult(const Code& code, const Instr& in, Frame& f) {
   auto id = static_cast<DispId>(f.locals[in.a + 1].AsLong());
   Object* obj = object.AsObject();
   std::size_t count = site.args.size();
+  if (site.assign) return HostMemberAssign(code, site, *obj, id, f);
   if (count == 0) return obj->Invoke(id, site.flags, {});
   HostArguments args;
   Variant* values = args.Values();
@@ -1305,6 +1329,27 @@ Variant Interpreter::MemberResult(const Code& code, const Instr& in, Frame& f) {
     if (!Untouched(values[ref.index], ref.passed)) Store(*ref.target, values[ref.index]);
   }
   return result;
+}
+
+// A host member assigned with arguments (`o.Item(k) = v`) as the tree walker assigns it: the
+// arguments by value (a variable's as it is now, or as taken in its turn), then the value.
+Variant Interpreter::HostMemberAssign(const Code& code, const MemberSite& site, Object& obj,
+                                      DispId id, Frame& f) {
+  std::vector<Variant> values;
+  values.reserve(site.args.size() + 1);
+  for (std::size_t i = 0; i < site.args.size(); ++i) {
+    Operand o = site.args[i];
+    if (o == MakeOperand(OperandKind::Register, site.firstValue + i) ||
+        ((site.captured >> i) & 1)) {
+      values.push_back(std::move(f.locals[site.firstValue + i]));
+    } else {
+      Variant scratch;
+      values.push_back(OperandValue(code, o, f, scratch));
+    }
+  }
+  bool isSet = (site.flags & kInvokeSet) != 0;
+  values.push_back(LetValue(std::move(f.locals[site.value]), isSet));
+  return obj.Invoke(id, site.flags, values);
 }
 
 // member(object b) = r[a] (Set with kSetFlag): the value was computed first (and, for Set, found

@@ -271,7 +271,11 @@ class Interpreter final : public BuiltinContext {
   static Variant* ElementArgument(std::uint16_t firstValue, std::size_t count,
                                   std::uint8_t elements, std::size_t i, Frame& f);
   static Variant* ElementArgument(const CallSite& site, std::size_t i, Frame& f);
-  static bool ArgumentByReference(bool member, std::uint16_t begin, std::size_t k, Frame& f);
+  static bool ArgumentByReference(const MemberSite* site, std::uint16_t begin, std::size_t k,
+                                  Frame& f);
+  static const ProcDef* SiteMemberProc(const MemberSite& site, const ClassMember& m);
+  Variant HostMemberAssign(const Code& code, const MemberSite& site, Object& obj, DispId id,
+                           Frame& f);
   struct ElementSite;
   static ElementSite ElementSiteOf(const Code& code, const Instr& in);
   bool ArgRefBegins(const Code& code, const Instr& in, Frame& f);
