@@ -282,6 +282,9 @@ struct MemberSite {
   // arguments by value, a script member's setter as it declares them.
   bool assign = false;
   std::uint16_t value = 0;
+  // A member of the class of the code called by its bare name inside it (`Helper x`): its
+  // index, with the object running (Me) as the object; -1 otherwise.
+  std::int32_t classMember = -1;
   // The member's number in the member table of the objects last met (see
   // Object::MemberTable), kept while objects with that table come.
   mutable const void* table = nullptr;

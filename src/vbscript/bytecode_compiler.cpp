@@ -225,6 +225,9 @@ class CodeCompiler {
       case ExprKind::Call: {
         auto* c = static_cast<CallExpr*>(e);
         if (MemberCompilable(e)) return MemberValue(e, false);
+        if (ClassMemberName(c->callee) && ArgumentsCompilable(c->args)) {
+          return ClassMemberCall(c, static_cast<NameExpr*>(c->callee), c->args, false);
+        }
         if (c->callee->kind == ExprKind::Name && !c->args.empty() && c->args.size() <= 60) {
           auto* n = static_cast<NameExpr*>(c->callee);
           if (HostObjectName(n) && ArgumentsCompilable(c->args)) return DefaultMemberValue(c);
@@ -715,9 +718,10 @@ class CodeCompiler {
   // The member site of MemberValue and DefaultMemberValue once the object's operand is known
   // (computed into the temporary at `mark`, or read in place).
   // `assigned`: the site assigns the value in that register (flags kInvokeLet or kInvokeSet).
+  // `classMember`: the site calls that member of the object running (see MemberSite).
   Operand InvokeSite(Expr* e, MemberExpr* m, Operand object, int mark,
                      const std::vector<Expr*>& args, bool statement, int assigned = -1,
-                     std::uint8_t assignFlags = 0) {
+                     std::uint8_t assignFlags = 0, std::int32_t classMember = -1) {
     int dst = top_ > mark ? mark : NewTemp();
     NewTemp();  // the member's number
     MayHoldObject(dst);
@@ -732,6 +736,7 @@ class CodeCompiler {
       site.value = U16(assigned);
       site.flags = assignFlags;
     }
+    site.classMember = classMember;
     std::size_t at = Emit({Opcode::MemberBegin, 0, U16(dst), object});
     site.firstValue = U16(top_);
     std::vector<std::size_t> captures;
@@ -757,6 +762,10 @@ class CodeCompiler {
     }
     if (s->call->kind == ExprKind::Call) {
       auto* c = static_cast<CallExpr*>(s->call);
+      if (ClassMemberName(c->callee) && ArgumentsCompilable(c->args)) {
+        ClassMemberCall(c, static_cast<NameExpr*>(c->callee), c->args, true);
+        return;
+      }
       if (c->callee->kind == ExprKind::Name) {
         auto* n = static_cast<NameExpr*>(c->callee);
         if (!PlainName(n) && CanBeProcedure(n) && ArgumentsCompilable(c->args)) {
@@ -764,6 +773,10 @@ class CodeCompiler {
           return;
         }
       }
+    } else if (ClassMemberName(s->call)) {
+      static const std::vector<Expr*> kNoArgs;
+      ClassMemberCall(s->call, static_cast<NameExpr*>(s->call), kNoArgs, true);
+      return;
     } else if (s->call->kind == ExprKind::Name) {
       auto* n = static_cast<NameExpr*>(s->call);
       if (!PlainName(n) && CanBeProcedure(n)) {
@@ -1242,6 +1255,22 @@ class CodeCompiler {
       Emit(check);
     }
     return value;
+  }
+
+  // A member of the code's class called by its bare name (`Helper(x)`, `Helper x`, `Helper`):
+  // a member site on the object running.
+  Operand ClassMemberCall(Expr* e, NameExpr* n, const std::vector<Expr*>& args, bool statement) {
+    int mark = top_;
+    int me = NewTemp();
+    MayHoldObject(me);
+    Emit({Opcode::LoadMe, 0, U16(me)});
+    return InvokeSite(e, nullptr, Reg(me), mark, args, statement, -1, 0, n->ref.slot);
+  }
+
+  // Whether `n` names a member of the code's class (a method or property).
+  static bool ClassMemberName(const Expr* e) {
+    return e->kind == ExprKind::Name &&
+           static_cast<const NameExpr*>(e)->ref.kind == NameKind::ClassMember;
   }
 
   // object.member(args) = value: the value first (for Set, found to be an object), then the

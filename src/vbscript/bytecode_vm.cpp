@@ -1119,6 +1119,7 @@ const ProcDef* Interpreter::SiteMemberProc(const MemberSite& site, const ClassMe
                                                                Frame& f, const Variant* v) {
   const MemberSite& site = code.members[in.d];
   bool computed = in.b == MakeOperand(OperandKind::Register, in.a);
+  if (site.classMember >= 0) return ClassMemberBegins(code, in, f);
   if (!site.member) return DefaultMemberBegins(code, in, f, v);
   {
     Object* obj = v->IsObject() ? v->AsObject() : nullptr;
@@ -1205,6 +1206,28 @@ bool Interpreter::DefaultMemberBegins(const Code& code, const Instr& in, Frame& 
     // A value computed (a(i)(j)): indexed as the tree walker indexes it, then released.
     Variant value = computed ? std::move(f.locals[in.a]) : *v;
     result = IndexValue(value, c->args, f, std::string(), site.flags);
+  }
+  if (!site.statement) Store(f.locals[in.a], std::move(result));
+  return false;
+}
+
+// MemberBeginsOn for a member of the code's class called by its bare name, with the object
+// running in r[a]: it goes on in the code as CompiledMember says; anything else is called as the
+// tree walker calls it (the object released first).
+bool Interpreter::ClassMemberBegins(const Code& code, const Instr& in, Frame& f) {
+  const MemberSite& site = code.members[in.d];
+  if (f.me && CompiledMember(*f.me, site.classMember, site)) {
+    Variant& number = f.locals[in.a + 1];
+    if (IsReference(number)) number.Clear();
+    Overwrite(number, static_cast<std::int16_t>(site.classMember));
+    return true;
+  }
+  { Variant object(std::move(f.locals[in.a])); }
+  Variant result;
+  if (site.expr->kind == ExprKind::Call) {
+    result = EvalCall(static_cast<CallExpr*>(site.expr), f, site.flags);
+  } else {
+    result = InvokeInstance(*f.me, site.classMember, site.flags, CallArgs{});
   }
   if (!site.statement) Store(f.locals[in.a], std::move(result));
   return false;

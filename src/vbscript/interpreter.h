@@ -285,6 +285,7 @@ class Interpreter final : public BuiltinContext {
   const Variant* NamedMemberObject(const Code& code, Operand o, Frame& f);
   bool MemberBeginsOn(const Code& code, const Instr& in, Frame& f, const Variant* v);
   bool DefaultMemberBegins(const Code& code, const Instr& in, Frame& f, const Variant* v);
+  bool ClassMemberBegins(const Code& code, const Instr& in, Frame& f);
   const ProcDef* CompiledMember(const ClassInstance& inst, int member, const MemberSite& site);
   bool CallFails() const;
   void MemberStore(const Code& code, const Instr& in, Frame& f);
