@@ -1182,16 +1182,17 @@ const ProcDef* Interpreter::SiteMemberProc(const MemberSite& site, const ClassMe
   return false;
 }
 
-// MemberBeginsOn for the default member of a variable or an object the host added by name (read
-// in place, so never computed; null: a name that is no variable): a host object goes on in the
-// code with the default member's number; anything else has the tree walker evaluate the whole
-// expression.
+// MemberBeginsOn for the default member of a variable, a value computed or an object the host
+// added by name (null: a name that is no variable): an object (a script object too, whose
+// default member is then invoked through the object interface, as the tree walker invokes it)
+// goes on in the code with the default member's number; anything else is indexed by the general
+// rules.
 bool Interpreter::DefaultMemberBegins(const Code& code, const Instr& in, Frame& f,
                                       const Variant* v) {
   const MemberSite& site = code.members[in.d];
   bool computed = in.b == MakeOperand(OperandKind::Register, in.a);
   Object* obj = v && v->IsObject() ? v->AsObject() : nullptr;
-  if (obj && !AsClassInstance(obj)) {
+  if (obj) {
     if (!computed) Store(f.locals[in.a], *v);
     Variant& number = f.locals[in.a + 1];
     if (IsReference(number)) number.Clear();

@@ -18,6 +18,18 @@ Class Table
   End Property
 End Class
 
+' A default member that changes its argument: through the object interface, written back.
+Class Bumper
+  Public Default Function Bump(n)
+    n = n + 1
+    Bump = "bumped " & n
+  End Function
+End Class
+
+Class Plain
+  Public Name
+End Class
+
 Function Key(n)
   Note "key " & n
   Key = "k" & n
@@ -39,6 +51,17 @@ Sub Run()
   ' a script object's default member, and an array, read with arguments that run code
   Set t = New Table
   Note t(Key(9)) & " " & t(1 + 1)
+  Dim b, v, p
+  Set b = New Bumper
+  v = 1
+  a(0) = 10
+  Note b(v) & " " & v & " " & b(a(0)) & " " & a(0) & " " & b(Len(Key(7)))
+  Set p = New Plain
+  On Error Resume Next
+  Note p(Key(8))
+  Note "no default " & Err.Number
+  Err.Clear
+  On Error GoTo 0
   a(2) = "two"
   Note a(Len(Key(0)) - 1)
   ' no object: the errors of the general way
