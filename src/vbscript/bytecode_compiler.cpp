@@ -631,7 +631,7 @@ class CodeCompiler {
       if (arg->kind == ExprKind::Name) {
         auto* n = static_cast<const NameExpr*>(arg);
         return n->ref.readOnly || PlainName(n) || n->ref.kind == NameKind::Field ||
-               BuiltinConstantName(n);
+               BuiltinConstantName(n) || UnknownName(n);
       }
       return arg->kind != ExprKind::Call || static_cast<const CallExpr*>(arg)->args.size() <= 60;
     });
@@ -643,6 +643,17 @@ class CodeCompiler {
   bool BuiltinConstantName(const NameExpr* n) const {
     return n->ref.kind == NameKind::Unresolved &&
            !const_cast<GlobalScope&>(globals_).Find(n->key) && FindConstant(n->key);
+  }
+
+  // Whether nothing answers to `n` yet (no global, built-in function or constant): at its first
+  // use it becomes a global variable, or stands for a member the host made global. As an
+  // argument it is passed as a name (a variable by reference, anything else its value, taken
+  // in its turn when an argument after it may run code).
+  // (Under Option Explicit such a name fails when it is read: it is left to the tree walker.)
+  bool UnknownName(const NameExpr* n) const {
+    return n->ref.kind == NameKind::Unresolved && !n->ref.explicitOnly &&
+           !const_cast<GlobalScope&>(globals_).Find(n->key) && !FindBuiltin(n->key) &&
+           !FindConstant(n->key);
   }
 
   // Whether `n` can only be a built-in function (no global takes its name).

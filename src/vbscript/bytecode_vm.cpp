@@ -351,6 +351,9 @@ void Interpreter::ArgumentsInto(const Code& code, const CallSite& site, const Pr
       } else {
         locals[i] = *variable;
       }
+    } else if ((site.captured >> i) & 1) {
+      // (a name that is no variable, its value taken in its turn)
+      ::new (static_cast<void*>(&locals[i])) Variant(std::move(f.locals[site.firstValue + i]));
     } else {
       Variant value;  // a name that is no variable (a constant): its value
       locals[i] = OperandValue(code, o, f, value);
@@ -473,7 +476,7 @@ CallArgs Interpreter::CompiledCallArgs(const Code& code, const std::vector<Opera
       continue;
     }
     variables[i] = OperandVariable(code, o, f);
-    if (!variables[i]) {
+    if (!variables[i] && ((captured >> i) & 1) == 0) {
       Variant scratch;
       f.locals[firstValue + i] = OperandValue(code, o, f, scratch);
     }
@@ -1054,7 +1057,10 @@ void Interpreter::CaptureArgument(const Code& code, const Instr& in, Frame& f) {
     firstValue = site.firstValue;
     proc = KeptProcedure(f.locals[in.a]);
   }
-  if (proc && k < proc->params.size() && proc->params[k].byRef) return;
+  // (a name that turns out to be no variable, such as a host's global member, is a value)
+  if (proc && k < proc->params.size() && proc->params[k].byRef && OperandVariable(code, in.b, f)) {
+    return;
+  }
   Variant scratch;
   Store(f.locals[firstValue + k], OperandValue(code, in.b, f, scratch));
 }
