@@ -1163,7 +1163,10 @@ const ProcDef* Interpreter::SiteMemberProc(const MemberSite& site, const ClassMe
         if (!site.statement) Store(f.locals[in.a], std::move(value));
         return false;
       }
-      if (CompiledMember(*inst, member, site)) {
+      // (a field read with arguments, `o.items(i)`: its value indexed by their values)
+      bool indexedField =
+          m.field >= 0 && !site.args.empty() && !site.assign && member <= kMaxScriptMember;
+      if (indexedField || CompiledMember(*inst, member, site)) {
         if (!computed) Store(f.locals[in.a], *v);
         Variant& number = f.locals[in.a + 1];
         if (IsReference(number)) number.Clear();
@@ -1257,8 +1260,26 @@ Variant Interpreter::ScriptMemberResult(const Code& code, const Instr& in, Frame
   const MemberSite& site = code.members[in.d];
   Variant object(std::move(f.locals[in.a]));
   auto* inst = static_cast<ClassInstance*>(object.AsObject());
-  const ClassMember& m =
-      inst->Class()->members[static_cast<std::size_t>(f.locals[in.a + 1].AsInteger())];
+  int member = f.locals[in.a + 1].AsInteger();
+  const ClassMember& m = inst->Class()->members[static_cast<std::size_t>(member)];
+  if (m.field >= 0) {
+    // A field read with arguments: indexed by their values as InvokeInstance indexes it.
+    std::vector<Variant> values;
+    values.reserve(site.args.size());
+    for (std::size_t i = 0; i < site.args.size(); ++i) {
+      Operand o = site.args[i];
+      if (o == MakeOperand(OperandKind::Register, site.firstValue + i) ||
+          ((site.captured >> i) & 1)) {
+        values.push_back(std::move(f.locals[site.firstValue + i]));
+      } else {
+        Variant scratch;
+        values.push_back(OperandValue(code, o, f, scratch));
+      }
+    }
+    CallArgs args;
+    args.values = std::span<Variant>(values);
+    return InvokeInstance(*inst, member, site.flags, args);
+  }
   const ProcDef* proc = SiteMemberProc(site, m);
   Variant* variables[kMaxCompiledArguments];
   if (site.assign) {

@@ -77,7 +77,35 @@ Class Counter
   End Sub
 End Class
 
+' Fields read with arguments from outside: an array field's element, an object field's default
+' member, and the error of a field holding neither.
+Class Store
+  Public items, table, label
+  Private Sub Class_Initialize()
+    items = Array("x", "y", "z")
+    Set table = CreateObject("Scripting.Dictionary")
+    table.Add "k", "value of k"
+    label = "text"
+  End Sub
+End Class
+
+Sub Fields()
+  Dim s, i
+  Set s = New Store
+  i = 0
+  Note s.items(Arg(1)) & s.items(i + 2) & " " & s.table(Arg("k"))
+  On Error Resume Next
+  Note s.label(Arg(1))
+  Note "label " & Err.Number
+  Err.Clear
+  Note s.items(Arg(7))
+  Note "range " & Err.Number
+  Err.Clear
+  On Error GoTo 0
+End Sub
+
 Dim c
 Set c = New Counter
 c.Run
+Fields
 WScript.Echo log
