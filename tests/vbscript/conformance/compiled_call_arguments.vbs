@@ -189,6 +189,10 @@ Sub Empties()
   Note "tab " & Len(vbTab) & " " & (vbCrLf = Chr(13) & Chr(10))
   Note "constant first " & Mid(vbLf & "x", Len(SetG("ab")))
   ByRefs vbNullString, SetG("c")
+  Rnd -1
+  Randomize 3
+  ByRefs Rnd, Rnd
+  Note "after " & (Rnd < 1)
   Note "still " & Len(vbNullString)
   t = Zero() + Zero()
   Zero()
