@@ -549,10 +549,12 @@ class CodeCompiler {
     int computed = top_;
     for (std::size_t k = 0; k < args.size(); ++k) {
       Expr* arg = args[k];
-      // (a built-in constant, or a built-in function called without parentheses, is a value)
+      // (a built-in constant, a built-in function called without parentheses, or an object the
+      // host added by name, is a value)
       if (arg->kind == ExprKind::Name && !static_cast<NameExpr*>(arg)->ref.readOnly &&
           !BuiltinConstantName(static_cast<NameExpr*>(arg)) &&
-          !BuiltinName(static_cast<NameExpr*>(arg))) {
+          !BuiltinName(static_cast<NameExpr*>(arg)) &&
+          !HostObjectName(static_cast<NameExpr*>(arg))) {
         out.push_back(NameOperand(static_cast<NameExpr*>(arg)));
         if (k + 1 < runsCode) {
           captured = static_cast<std::uint8_t>(captured | (1u << k));
@@ -633,7 +635,7 @@ class CodeCompiler {
       if (arg->kind == ExprKind::Name) {
         auto* n = static_cast<const NameExpr*>(arg);
         return n->ref.readOnly || PlainName(n) || n->ref.kind == NameKind::Field ||
-               BuiltinConstantName(n) || BuiltinName(n) || UnknownName(n);
+               BuiltinConstantName(n) || BuiltinName(n) || HostObjectName(n) || UnknownName(n);
       }
       return arg->kind != ExprKind::Call || static_cast<const CallExpr*>(arg)->args.size() <= 60;
     });

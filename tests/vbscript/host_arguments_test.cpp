@@ -138,6 +138,13 @@ TEST_F(HostArgumentsTest, ArgumentsThatRunCodeKeepTheirOrder) {
   EXPECT_EQ(Eval("z"), "16,100");
   EXPECT_EQ(Eval("a(1)"), "10");
   EXPECT_EQ(Eval("u"), "14,14,12,6");
+
+  // An object the host added by name is passed as its value, never by reference.
+  engine_.AddCode(
+      "Sub Drop(o): Set o = Nothing: End Sub\n"
+      "Sub Q: Drop Doubling: r = TypeName(Doubling) & \",\" & Doubling(2): End Sub\n"
+      "Q\n");
+  EXPECT_EQ(Eval("r"), "Doubling,4");
 }
 
 TEST_F(HostArgumentsTest, ExpressionsAndConstantsStayAsTheyWere) {
