@@ -392,12 +392,15 @@ class CodeCompiler {
     return true;
   }
 
-  Operand ElementValue(CallExpr* c) {
+  // A call statement (`statement`: `Call ref(6, 7)`) calls the default member without asking
+  // for its value.
+  Operand ElementValue(CallExpr* c, bool statement = false) {
     auto* n = static_cast<NameExpr*>(c->callee);
     int dst = NewTemp();
     MayHoldObject(dst);
     Operand container = NameOperand(n);
-    if (SingleSubscriptElement(c, Opcode::ElemGet1, Opcode::ElemGetK, dst, container)) {
+    if (!statement &&
+        SingleSubscriptElement(c, Opcode::ElemGet1, Opcode::ElemGetK, dst, container)) {
       top_ = dst + 1;
       return Reg(dst);
     }
@@ -415,7 +418,7 @@ class CodeCompiler {
       std::size_t done = Emit({Opcode::Jump});
       code_.instrs[at].c = U16(static_cast<int>(Here()));
       top_ = dst;
-      InvokeSite(c, nullptr, container, dst, c->args, false);
+      InvokeSite(c, nullptr, container, dst, c->args, statement);
       PatchD(done);
     } else {
       code_.instrs[at].c = U16(static_cast<int>(Here()));
@@ -785,6 +788,11 @@ class CodeCompiler {
         auto* n = static_cast<NameExpr*>(c->callee);
         if (!PlainName(n) && CanBeProcedure(n) && ArgumentsCompilable(c->args)) {
           CallValue(c, s);
+          return;
+        }
+        if (PlainName(n) && !c->args.empty() && c->args.size() <= 60 &&
+            ArgumentsCompilable(c->args)) {
+          ElementValue(c, true);  // a variable's default member (or element) as a statement
           return;
         }
       }

@@ -1211,7 +1211,7 @@ bool Interpreter::DefaultMemberBegins(const Code& code, const Instr& in, Frame& 
   auto* c = static_cast<CallExpr*>(site.expr);
   Variant result;
   if (c->callee->kind == ExprKind::Name) {
-    result = Eval(c, f);
+    result = EvalCall(c, f, site.flags);
   } else {
     // A value computed (a(i)(j)): indexed as the tree walker indexes it, then released.
     Variant value = computed ? std::move(f.locals[in.a]) : *v;

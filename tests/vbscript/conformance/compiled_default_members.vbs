@@ -30,6 +30,10 @@ Class Plain
   Public Name
 End Class
 
+Sub Shout(a, b)
+  Note "shout " & a & " " & b
+End Sub
+
 Function Key(n)
   Note "key " & n
   Key = "k" & n
@@ -57,7 +61,21 @@ Sub Run()
   a(0) = 10
   Note b(v) & " " & v & " " & b(a(0)) & " " & a(0) & " " & b(Len(Key(7)))
   Set p = New Plain
+  ' as statements: a procedure reference's default member, an array's element
+  Dim ref
+  Set ref = GetRef("Shout")
+  Call ref(Key(10), 7)
+  ref Key(11), 8
   On Error Resume Next
+  Call a(Key(1))
+  Note "element " & Err.Number
+  Err.Clear
+  Call a(Key(12))
+  Note "element " & Err.Number
+  Err.Clear
+  Call s(Key(13))
+  Note "text " & Err.Number
+  Err.Clear
   Note p(Key(8))
   Note "no default " & Err.Number
   Err.Clear
