@@ -1015,8 +1015,10 @@ bool Interpreter::ArgRefBegins(const Code& code, const Instr& in, Frame& f) {
 
 // ArgRefLocate: element argument k at the subscripts in r[a ...], located in array variable b
 // as the tree walker locates it: the array made unshared and kept, the element's index into the
-// argument's temporary. Should the subscripts have made the variable no array, the argument is
-// evaluated as the tree walker evaluates it then (its value).
+// argument's temporary. The arrays the call keeps for its other element arguments are its own
+// references, no sharing: every element it passes of one array lies in that array. Should the
+// subscripts have made the variable no array, the argument is evaluated as the tree walker
+// evaluates it then (its value).
 void Interpreter::ArgRefLocate(const Code& code, const Instr& in, Frame& f) {
   ElementSite e = ElementSiteOf(code, in);
   std::int32_t subs[kMaxSubscripts];
@@ -1029,7 +1031,13 @@ void Interpreter::ArgRefLocate(const Code& code, const Instr& in, Frame& f) {
     Store(slot, Eval(e.arg, f));
     return;
   }
-  MakeUnique(*array);
+  std::int32_t held = 0;
+  for (std::size_t j = 0; j < e.count; ++j) {
+    if (j == e.k || ((e.elements >> j) & 1) == 0) continue;
+    const Variant& other = f.locals[KeptArray(e.firstValue, e.count, e.elements, j)];
+    held += other.IsArray() && other.AsArray() == array->AsArray();
+  }
+  MakeUnique(*array, held);
   Variant& element = array->AsArray()->At(subs, count);
   auto index = static_cast<std::int32_t>(&element - array->AsArray()->Data().data());
   Store(f.locals[e.Kept()], *array);

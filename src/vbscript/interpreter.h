@@ -68,7 +68,6 @@ struct HostCallArgs {
     std::size_t index = 0;      // of the argument
     Variant* target = nullptr;  // the variable
     Variant passed;             // the value it had when passed
-    Ref<VariantArray> kept;     // the array, when the variable is an element of one
   };
   static constexpr std::size_t kInline = 4;
 
@@ -76,6 +75,7 @@ struct HostCallArgs {
   ByRef inlineRefs[kInline];
   std::vector<ByRef> moreRefs;
   std::size_t refCount = 0;
+  std::vector<Ref<VariantArray>> kept;  // arrays whose elements are passed by reference
 
   ByRef& AddByRef();
   ByRef& RefAt(std::size_t k) { return k < kInline ? inlineRefs[k] : moreRefs[k - kInline]; }
@@ -154,7 +154,7 @@ class Interpreter final : public BuiltinContext {
   bool Answers(const NameExpr& n);
   NameKind Resolved(NameExpr* n);
   Variant* VariableSlot(NameExpr* n, Frame& f);
-  Variant* LocateLValue(Expr* e, Frame& f, Ref<VariantArray>* keep);
+  Variant* LocateLValue(Expr* e, Frame& f, std::vector<Ref<VariantArray>>& kept);
   Variant* ElementSlot(CallExpr* c, Frame& f, std::vector<Ref<VariantArray>>& kept);
 
   // Statements

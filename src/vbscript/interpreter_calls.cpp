@@ -37,13 +37,11 @@ HostCallArgs::ByRef& HostCallArgs::AddByRef() {
 void Interpreter::CollectHostArgs(const std::vector<Expr*>& exprs, Frame& f, HostCallArgs& out) {
   out.values.reserve(exprs.size() + 1);
   for (Expr* e : exprs) {
-    Ref<VariantArray> keep;
-    if (Variant* target = LocateLValue(e, f, &keep)) {
+    if (Variant* target = LocateLValue(e, f, out.kept)) {
       HostCallArgs::ByRef& ref = out.AddByRef();
       ref.index = out.values.size();
       ref.target = target;
       ref.passed = *target;
-      ref.kept = std::move(keep);
       out.values.push_back(*target);
     } else {
       out.values.push_back(Eval(e, f));
@@ -239,10 +237,8 @@ Variant Interpreter::CallProc(const ProcDef* proc, ClassInstance* me, const Call
     } else if (args.exprs) {
       Expr* arg = (*args.exprs)[i];
       if (proc->params[i].byRef && (arg->kind == ExprKind::Name || arg->kind == ExprKind::Call)) {
-        Ref<VariantArray> keep;
-        if (Variant* target = LocateLValue(arg, *args.caller, &keep)) {
+        if (Variant* target = LocateLValue(arg, *args.caller, kept)) {
           refs[i] = target;
-          if (keep) kept.push_back(std::move(keep));
           continue;
         }
       }

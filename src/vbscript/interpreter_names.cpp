@@ -106,7 +106,10 @@ Variant* Interpreter::VariableSlot(NameExpr* n, Frame& f) {
 }
 
 // A variable or array element an argument may pass by reference; null for other expressions.
-Variant* Interpreter::LocateLValue(Expr* e, Frame& f, Ref<VariantArray>* keep) {
+// An element's array is kept in `kept` (the call's) while the call runs. The call's own
+// references are no sharing: its array made unshared once, every element it passes lies in the
+// same array, so that writes through each parameter reach the variable.
+Variant* Interpreter::LocateLValue(Expr* e, Frame& f, std::vector<Ref<VariantArray>>& kept) {
   if (e->kind == ExprKind::Name) {
     auto* n = static_cast<NameExpr*>(e);
     Variant* v = VariableSlot(n, f);
@@ -121,8 +124,11 @@ Variant* Interpreter::LocateLValue(Expr* e, Frame& f, Ref<VariantArray>* keep) {
     std::int32_t subs[kMaxSubscripts];
     Subscripts(c->args, f, subs);
     if (!v->IsArray()) return nullptr;
-    MakeUnique(*v);
-    *keep = Ref<VariantArray>(v->AsArray());
+    VariantArray* array = v->AsArray();
+    auto held = std::count_if(kept.begin(), kept.end(),
+                              [array](const Ref<VariantArray>& k) { return k.get() == array; });
+    MakeUnique(*v, static_cast<std::int32_t>(held));
+    kept.emplace_back(v->AsArray());
     return &v->AsArray()->At(subs, c->args.size());
   }
   return nullptr;

@@ -84,9 +84,10 @@ inline Variant LetValue(Variant value, bool isSet) {
   return Dereference(value);
 }
 
-// Arrays are values: before writing into one that another variable shares, copy it.
-inline void MakeUnique(Variant& v) {
-  if (v.IsArray() && v.AsArray()->RefCount() > 1) v = Variant(v.AsArray()->Clone());
+// Arrays are values: before writing into one that another variable shares, copy it. `held`
+// references to it are the caller's own (a call keeping the arrays of elements it passes).
+inline void MakeUnique(Variant& v, std::int32_t held = 0) {
+  if (v.IsArray() && v.AsArray()->RefCount() > 1 + held) v = Variant(v.AsArray()->Clone());
 }
 
 inline bool IsIntegral(const Variant& v) {

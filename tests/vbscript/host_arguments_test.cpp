@@ -99,6 +99,19 @@ TEST_F(HostArgumentsTest, VariablesAndArrayElementsComeBackChanged) {
   EXPECT_EQ(Eval("result"), "24");
 }
 
+// Two elements of one array passed together: each receives what the host stored in it.
+TEST_F(HostArgumentsTest, ElementsOfOneArrayComeBackChangedTogether) {
+  engine_.AddCode(
+      "Dim a(2), m(1, 1), r\n"
+      "Tools.Split \"abcdef\", a(0), a(2)\n"
+      "Call Tools.Split(\"wxyz\", m(0, 1), m(1, 0))\n"
+      "Sub P: ReDim d(3): Tools.Split \"1234\", d(3), d(1): r = Join(d, \"|\"): End Sub\n"
+      "P\n");
+  EXPECT_EQ(Eval("Join(a, \"|\")"), "abc||def");
+  EXPECT_EQ(Eval("m(0, 1) & \"|\" & m(1, 0)"), "wx|yz");
+  EXPECT_EQ(Eval("r"), "|34||12");
+}
+
 TEST_F(HostArgumentsTest, VariablesGivenToADefaultMemberComeBackChanged) {
   engine_.AddObject("Doubling", MakeRef<Doubling>(), false);
   engine_.AddCode(
