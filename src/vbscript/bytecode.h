@@ -98,6 +98,15 @@ constexpr std::uint16_t IndexOf(Operand o) {
   X(ElemSet)       /* b(r[c .. c+flags)) = r[a] (target expression d) */                        \
   X(ElemSetCheck)  /* before the subscripts of b(...) = value (target d): error 13 unless b     \
                       holds an array or an object, 424 for Nothing */                           \
+  X(NestBegin)     /* a(i)(j) = r[a] (target d): on when array variable b holds an array, else  \
+                      goto c (the inner element evaluated as a value) */                        \
+  X(NestLocate)    /* its inner element located at subscripts r[a+3 ...] (flags: their count,   \
+                      kSetElement): array kept in r[a+1], index in r[a+2], r[a] made the value  \
+                      stored; goto c when b holds no array or the element holds an object */    \
+  X(NestStore)     /* that element's element at subscripts r[c ...] = r[a] (flags as above) */  \
+  X(NestValue)     /* a(i)(j) = r[a] with a(i)'s value in register b: r[a] made the value       \
+                      stored; error 13 unless b is an array or an object, 424 for Nothing */    \
+  X(NestValueSet)  /* r[b] (an array or an object) at subscripts r[c ...] = r[a] (flags) */     \
   X(ElemGet1)      /* r[a] = array b (operand c); else r[a] = tree(expr d): one subscript */    \
   X(ElemGet1N)     /* ElemGet1 with b a name (a global variable, in place when bound) */        \
   X(ElemSet1)      /* b(operand c) = value of r[a], released (target d): one subscript */       \

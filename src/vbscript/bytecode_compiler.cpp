@@ -5,6 +5,7 @@
 // functions, calls whose arguments it cannot evaluate before the callee is known) is left to the
 // tree walker one statement or expression at a time.
 #include <algorithm>
+#include <cassert>
 #include <optional>
 #include <utility>
 
@@ -1165,6 +1166,7 @@ class CodeCompiler {
         return MemberAssignWithArguments(a);
       }
     }
+    if (NestedElementTarget(a)) return NestedElementAssign(a);
     if (a->isSet) {
       if (ElementTarget(a)) {
         // Set a(i) = object: the value, found to be an object, then the subscripts, then the
@@ -1259,6 +1261,65 @@ class CodeCompiler {
     if (c->callee->kind != ExprKind::Name || c->args.empty() || c->args.size() > 60) return false;
     auto* n = static_cast<const NameExpr*>(c->callee);
     return (PlainName(n) || n->ref.kind == NameKind::Field) && !n->ref.readOnly;
+  }
+
+  // Whether the target of `a` is an element of an element of a variable (a(i)(j)) whose inner
+  // element ElementTarget's rules take.
+  bool NestedElementTarget(const AssignStmt* a) const {
+    if (a->target->kind != ExprKind::Call) return false;
+    auto* c = static_cast<const CallExpr*>(a->target);
+    if (c->callee->kind != ExprKind::Call || c->args.empty() || c->args.size() > 60) return false;
+    auto* inner = static_cast<const CallExpr*>(c->callee);
+    if (inner->callee->kind != ExprKind::Name || inner->args.empty() || inner->args.size() > 60) {
+      return false;
+    }
+    auto* n = static_cast<const NameExpr*>(inner->callee);
+    return (PlainName(n) || n->ref.kind == NameKind::Field) && !n->ref.readOnly;
+  }
+
+  // a(i)(j) = v: the value as it is (for Set, found to be an object); when the variable holds an
+  // array, the inner subscripts, the inner element located (NestLocate), the outer subscripts
+  // and the element written (NestStore). Otherwise, or when the inner element holds an object,
+  // a(i) is evaluated as a value, checked (NestValue), and its element or default member
+  // assigned at the outer subscripts (NestValueSet).
+  void NestedElementAssign(AssignStmt* a) {
+    auto* c = static_cast<CallExpr*>(a->target);
+    auto* inner = static_cast<CallExpr*>(c->callee);
+    std::uint8_t set = a->isSet ? kSetElement : 0;
+    std::uint32_t target = Add(code_.exprs, static_cast<Expr*>(c));
+    int value = SetValue(a);
+    MayHoldObject(NewTemp());  // (the array kept)
+    NewTemp();                 // (the element's index in it)
+    Operand container = NameOperand(static_cast<NameExpr*>(inner->callee));
+    Instr begin{Opcode::NestBegin, 0, U16(value), container};
+    begin.d = target;
+    std::size_t beginAt = Emit(begin);
+    int mark = top_;
+    [[maybe_unused]] int innerBase = Subscripts(inner->args);
+    assert(innerBase == value + 3);
+    Instr locate{Opcode::NestLocate, static_cast<std::uint8_t>(inner->args.size() | set),
+                 U16(value), container};
+    locate.d = target;
+    std::size_t locateAt = Emit(locate);
+    int outerBase = Subscripts(c->args);
+    Instr store{Opcode::NestStore, static_cast<std::uint8_t>(c->args.size() | set), U16(value), 0,
+                U16(outerBase)};
+    store.d = target;
+    Emit(store);
+    std::size_t done = Emit({Opcode::Jump});
+    top_ = mark;
+    code_.instrs[beginAt].c = U16(static_cast<int>(Here()));
+    code_.instrs[locateAt].c = U16(static_cast<int>(Here()));
+    int object = RawValueRegister(inner);
+    Instr check{Opcode::NestValue, set, U16(value), Reg(object)};
+    check.d = target;
+    Emit(check);
+    int base = Subscripts(c->args);
+    Instr put{Opcode::NestValueSet, static_cast<std::uint8_t>(c->args.size() | set), U16(value),
+              Reg(object), U16(base)};
+    put.d = target;
+    Emit(put);
+    PatchD(done);
   }
 
   // Before the subscripts of an element assigned: what holds neither an array nor an object

@@ -1001,6 +1001,80 @@ Interpreter::ElementSite Interpreter::ElementSiteOf(const Code& code, const Inst
   return e;
 }
 
+// NestLocate: the inner element of a(i)(j) = value located as the tree walker locates it (the
+// array made unshared and kept while the outer subscripts are evaluated); false when the
+// variable holds no array after the subscripts or the element holds an object, which the
+// statement then evaluates as a value. An element holding anything else fails before the outer
+// subscripts; the value stored is read for its default value after the element is located.
+bool Interpreter::NestedElementLocate(const Code& code, const Instr& in, Frame& f) {
+  Variant* regs = f.locals;
+  std::size_t count = in.flags & ~kSetElement;
+  std::int32_t subs[kMaxSubscripts];
+  for (std::size_t k = 0; k < count; ++k)
+    subs[k] = SubscriptValue(regs[in.a + 3 + k]);
+  Variant* container = OperandVariable(code, in.b, f);
+  if (!container || !container->IsArray()) return false;
+  MakeUnique(*container);
+  Store(regs[in.a + 1], *container);
+  Variant& element = container->AsArray()->At(subs, count);
+  if (element.IsObject() && element.AsObject()) {
+    regs[in.a + 1].Clear();
+    return false;
+  }
+  if (!element.IsArray()) throw MakeError(kErrTypeMismatch);
+  auto index = static_cast<std::int32_t>(&element - container->AsArray()->Data().data());
+  Store(regs[in.a + 2], Variant(index));
+  regs[in.a] = LetValue(std::move(regs[in.a]), (in.flags & kSetElement) != 0);
+  return true;
+}
+
+// NestStore: the element located by NestLocate written at the outer subscripts in r[c ...]; the
+// array kept is let go of after.
+void Interpreter::NestedElementStore(const Instr& in, Frame& f) {
+  Variant* regs = f.locals;
+  std::size_t count = in.flags & ~kSetElement;
+  std::int32_t subs[kMaxSubscripts];
+  for (std::size_t k = 0; k < count; ++k)
+    subs[k] = SubscriptValue(regs[in.c + k]);
+  VariantArray* kept = regs[in.a + 1].AsArray();
+  Variant& element = kept->Data()[static_cast<std::size_t>(regs[in.a + 2].AsLong())];
+  if (!element.IsArray()) throw MakeError(kErrTypeMismatch);
+  MakeUnique(element);
+  Store(element.AsArray()->At(subs, count), std::move(regs[in.a]));
+  regs[in.a + 1].Clear();
+}
+
+// NestValue: a(i)(j) = value where a(i) was evaluated as a value: the value read for its default
+// value, then the checks the tree walker makes before the outer subscripts.
+void Interpreter::NestedValueCheck(const Instr& in, Frame& f) {
+  Variant* regs = f.locals;
+  regs[in.a] = LetValue(std::move(regs[in.a]), (in.flags & kSetElement) != 0);
+  const Variant& object = regs[IndexOf(in.b)];
+  if (object.IsArray()) return;
+  if (!object.IsObject()) throw MakeError(kErrTypeMismatch);
+  if (!object.AsObject()) throw MakeError(kErrObjectRequired);
+}
+
+// NestValueSet: the element of that value written (an array's is a copy's: only its errors
+// remain), or its default member assigned with the outer subscripts as arguments.
+void Interpreter::NestedValueStore(const Instr& in, Frame& f) {
+  Variant* regs = f.locals;
+  std::size_t count = in.flags & ~kSetElement;
+  Variant& object = regs[IndexOf(in.b)];
+  if (object.IsArray()) {
+    std::int32_t subs[kMaxSubscripts];
+    for (std::size_t k = 0; k < count; ++k)
+      subs[k] = SubscriptValue(regs[in.c + k]);
+    MakeUnique(object);
+    Store(object.AsArray()->At(subs, count), std::move(regs[in.a]));
+    return;
+  }
+  Ref<Object> keep(object.AsObject());
+  std::vector<Variant> args(regs + in.c, regs + in.c + count);
+  args.push_back(std::move(regs[in.a]));
+  keep->Invoke(kDispIdValue, (in.flags & kSetElement) ? kInvokeSet : kInvokeLet, args);
+}
+
 // ArgRefBegin: whether element argument k goes by reference and array variable b holds an
 // array, so that ArgRefLocate locates it; otherwise its value is computed (the array kept for
 // it is emptied first).
@@ -2099,6 +2173,32 @@ Flow Interpreter::RunCode(const Code& entryCode, Frame& entryFrame) {
       }
       OP(CallBeginK) {
         ip = CallBeginsKept(*code, *ip, *f) ? ip + 1 : at(ip->c);
+        NEXT;
+      }
+      OP(NestBegin) {
+        {
+          const Variant* container = OperandVariable(*code, ip->b, *f);
+          ip = container && container->IsArray() ? ip + 1 : at(ip->c);
+        }
+        NEXT;
+      }
+      OP(NestLocate) {
+        ip = NestedElementLocate(*code, *ip, *f) ? ip + 1 : at(ip->c);
+        NEXT;
+      }
+      OP(NestStore) {
+        NestedElementStore(*ip, *f);
+        ++ip;
+        NEXT;
+      }
+      OP(NestValue) {
+        NestedValueCheck(*ip, *f);
+        ++ip;
+        NEXT;
+      }
+      OP(NestValueSet) {
+        NestedValueStore(*ip, *f);
+        ++ip;
         NEXT;
       }
       OP(ArgRefBegin) {

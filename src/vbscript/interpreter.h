@@ -233,6 +233,10 @@ class Interpreter final : public BuiltinContext {
   void ElementStore(const Code& code, const Instr& in, const Variant* subscripts, std::size_t count,
                     Frame& f);
   void ElementStore1(const Code& code, const Instr& in, Frame& f);
+  bool NestedElementLocate(const Code& code, const Instr& in, Frame& f);
+  void NestedElementStore(const Instr& in, Frame& f);
+  void NestedValueCheck(const Instr& in, Frame& f);
+  void NestedValueStore(const Instr& in, Frame& f);
   Variant OffsetSubscriptValue(const Code& code, const Instr& in, Frame& f);
   void ElementLoadSingle(const Code& code, const Instr& in, Frame& f, bool offset);
   Variant DefaultMemberValue(const Code& code, const Instr& in, Frame& f, Object& obj, bool offset);
