@@ -890,17 +890,15 @@ bool Interpreter::ElementBegins(const Code& code, const Instr& in, Frame& f) {
 
 // Whether the call of `in` goes on in the code: the name is a procedure that the tree walker
 // would call before evaluating the arguments (it is ready, takes as many arguments as given, and
-// the call would not fail for the depth). Otherwise the tree walker evaluates the whole call
-// into r[a] (a call statement: runs it), with its errors in its order (450 and 28 before the
-// arguments), and the code goes on after CallProc.
+// the call would not fail for the depth), whose failures are raised here, before the arguments,
+// as the tree walker raises them (CheckProcCall). Otherwise the tree walker evaluates the whole
+// call into r[a] (a call statement: runs it), and the code goes on after CallProc.
 bool Interpreter::CallBegins(const Code& code, const Instr& in, Frame& f) {
   NameExpr* n = code.names[in.b];
   NameKind kind = Resolved(n);
   if (kind == NameKind::Global && n->ref.global->kind == GlobalSlot::Procedure) {
-    const ProcDef* proc = n->ref.global->proc;
-    if (proc->ready && proc->params.size() == (in.flags & kArgumentCountMask) && !CallFails()) {
-      return true;
-    }
+    CheckProcCall(*n->ref.global->proc, in.flags & kArgumentCountMask);
+    return true;
   } else if (kind == NameKind::Global && n->ref.global->kind == GlobalSlot::Intrinsic &&
              (in.flags & kArgumentCountMask) == 1) {
     return true;  // (Eval, Execute, ExecuteGlobal, GetRef: called in CallSiteProc)
@@ -917,6 +915,18 @@ bool Interpreter::CallBegins(const Code& code, const Instr& in, Frame& f) {
     Store(f.locals[in.a], Eval(code.exprs[in.d], f));
   }
   return false;
+}
+
+// The errors a call of `proc` with `count` arguments gives before its arguments are evaluated,
+// in CallProc's order: a procedure whose block failed to compile, a wrong count (450), a call
+// past the depth limit (28, counted against the time limit as a call).
+void Interpreter::CheckProcCall(const ProcDef& proc, std::size_t count) {
+  if (!proc.ready) throw MakeError(kErrSyntax);
+  if (proc.params.size() != count) throw NamedError(kErrWrongArgCount, proc.name);
+  if (CallFails()) {
+    EnterCall();  // (raises error 28)
+    LeaveCall();
+  }
 }
 
 // The procedure a call site's arguments may not change (CallSite::kept) is kept in a register as
@@ -1186,6 +1196,37 @@ const ProcDef* Interpreter::CompiledMember(const ClassInstance& inst, int member
   return proc;
 }
 
+// The error the call of script member `member` of `inst` for `site` is sure to give before its
+// arguments are evaluated, raised here in InvokeInstance's order: no procedure for that use
+// (438), one whose block failed to compile, a wrong count (450), a call past the depth limit
+// (28). `object`, the register holding the object (or null), is let go of before the error goes
+// on, as the tree walker lets go of it. Returns when the call may run: a field, a getter without
+// parameters given arguments (which index its value), a member past kMaxScriptMember, which the
+// tree walker then calls.
+void Interpreter::RaiseMemberFailure(const ClassInstance& inst, int member, const MemberSite& site,
+                                     Variant* object) {
+  const ClassMember& m = inst.Class()->members[static_cast<std::size_t>(member)];
+  if (m.field >= 0) return;
+  const ProcDef* proc = SiteMemberProc(site, m);
+  std::size_t count = site.args.size() + (site.assign ? 1 : 0);
+  if (proc) {
+    const ProcDef* getter =
+        m.method ? (m.method->kind == ProcKind::Function ? m.method : nullptr) : m.get;
+    if (getter && getter->params.empty() && !site.args.empty() && !site.assign &&
+        (site.flags & kInvokeGet) && !(site.flags & (kInvokeLet | kInvokeSet))) {
+      return;
+    }
+    if (proc->ready && proc->params.size() == count && !CallFails()) return;
+  }
+  try {
+    if (!proc) throw NamedError(kErrNoSuchMember, m.name);
+    CheckProcCall(*proc, count);
+  } catch (...) {
+    if (object) Variant gone(std::move(*object));
+    throw;
+  }
+}
+
 // The procedure a script member runs for a member site, as InvokeInstance chooses it: a method,
 // else the Property Get (a call or read), Set or Let (an assignment).
 const ProcDef* Interpreter::SiteMemberProc(const MemberSite& site, const ClassMember& m) {
@@ -1232,6 +1273,10 @@ const ProcDef* Interpreter::SiteMemberProc(const MemberSite& site, const ClassMe
         Overwrite(number, static_cast<std::int32_t>(id));
         return true;
       }
+      // An unknown member: error 438 before the arguments, the object let go of.
+      NamedError error(kErrNoSuchMember, MemberName(site.member));
+      if (computed) Variant gone(std::move(f.locals[in.a]));
+      throw error;
     } else if (inst) {
       int member = FindMember(*inst, site.member, f);  // (error 438 before the arguments)
       const ClassMember& m = inst->Class()->members[static_cast<std::size_t>(member)];
@@ -1255,6 +1300,8 @@ const ProcDef* Interpreter::SiteMemberProc(const MemberSite& site, const ClassMe
         Overwrite(number, static_cast<std::int16_t>(member));
         return true;
       }
+      if (!indexedField)
+        RaiseMemberFailure(*inst, member, site, computed ? &f.locals[in.a] : nullptr);
     }
   }
   Variant object = computed ? std::move(f.locals[in.a]) : *v;
@@ -1291,6 +1338,18 @@ bool Interpreter::DefaultMemberBegins(const Code& code, const Instr& in, Frame& 
     return true;
   }
   auto* c = static_cast<CallExpr*>(site.expr);
+  if (v && !v->IsArray() && !c->args.empty() && c->callee->kind == ExprKind::Name) {
+    // A variable holding neither an array nor an object called with arguments: error 13 (424
+    // for Nothing) before them, as IndexValue gives it.
+    auto* n = static_cast<NameExpr*>(c->callee);
+    NameKind kind = Resolved(n);
+    bool variable =
+        kind == NameKind::Local || kind == NameKind::ImplicitLocal || kind == NameKind::RefParam ||
+        kind == NameKind::Field ||
+        (kind == NameKind::Global && n->ref.global->kind != GlobalSlot::Procedure &&
+         n->ref.global->kind != GlobalSlot::Intrinsic && n->ref.global->kind != GlobalSlot::Class);
+    if (variable) throw NamedError(v->IsObject() ? kErrObjectRequired : kErrTypeMismatch, n->name);
+  }
   Variant result;
   if (c->callee->kind == ExprKind::Name) {
     result = EvalCall(c, f, site.flags);
@@ -1315,6 +1374,7 @@ bool Interpreter::ClassMemberBegins(const Code& code, const Instr& in, Frame& f)
     return true;
   }
   { Variant object(std::move(f.locals[in.a])); }
+  if (f.me && !site.assign) RaiseMemberFailure(*f.me, site.classMember, site, nullptr);
   Variant result;
   if (site.expr->kind == ExprKind::Call) {
     result = EvalCall(static_cast<CallExpr*>(site.expr), f, site.flags);

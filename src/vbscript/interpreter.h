@@ -292,6 +292,9 @@ class Interpreter final : public BuiltinContext {
   bool ClassMemberBegins(const Code& code, const Instr& in, Frame& f);
   const ProcDef* CompiledMember(const ClassInstance& inst, int member, const MemberSite& site);
   bool CallFails() const;
+  void CheckProcCall(const ProcDef& proc, std::size_t count);
+  void RaiseMemberFailure(const ClassInstance& inst, int member, const MemberSite& site,
+                          Variant* object);
   void MemberStore(const Code& code, const Instr& in, Frame& f);
   void AssignToTarget(const Code& code, const Instr& in, Frame& f);
   void ForEachBegins(const Code& code, const Instr& in, Frame& f);
