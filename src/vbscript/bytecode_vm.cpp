@@ -899,9 +899,12 @@ bool Interpreter::CallBegins(const Code& code, const Instr& in, Frame& f) {
   if (kind == NameKind::Global && n->ref.global->kind == GlobalSlot::Procedure) {
     CheckProcCall(*n->ref.global->proc, in.flags & kArgumentCountMask);
     return true;
-  } else if (kind == NameKind::Global && n->ref.global->kind == GlobalSlot::Intrinsic &&
-             (in.flags & kArgumentCountMask) == 1) {
-    return true;  // (Eval, Execute, ExecuteGlobal, GetRef: called in CallSiteProc)
+  } else if (kind == NameKind::Global && n->ref.global->kind == GlobalSlot::Intrinsic) {
+    // (Eval, Execute, ExecuteGlobal, GetRef: called in CallSiteProc)
+    if ((in.flags & kArgumentCountMask) == 1) return true;
+    throw NamedError(kErrWrongArgCount, n->name);
+  } else if (kind == NameKind::Global && n->ref.global->kind == GlobalSlot::Class) {
+    throw NamedError(kErrTypeMismatch, n->name);  // (a class is no value to call)
   } else if (kind == NameKind::Builtin) {
     // A built-in function: its count (450) and use (13) are checked before the arguments, as
     // the tree walker checks them; it is called with the values in CallSiteBuiltin.
@@ -909,12 +912,39 @@ bool Interpreter::CallBegins(const Code& code, const Instr& in, Frame& f) {
                      (in.flags & kCallStatement) ? kInvokeCall : kInvokeGet | kInvokeCall);
     return true;
   }
+  bool bare = (in.flags & kCallStatement) &&
+              static_cast<CallStmt*>(code.stmts[in.d])->call->kind == ExprKind::Name;
+  RaiseCallOnNothing(n, kind, in.flags & kArgumentCountMask, bare, f);
   if (in.flags & kCallStatement) {
     ExecCall(static_cast<CallStmt*>(code.stmts[in.d]), f);
   } else {
     Store(f.locals[in.a], Eval(code.exprs[in.d], f));
   }
   return false;
+}
+
+// A variable called that holds nothing to call: the tree walker's error, before the arguments.
+// Its bare name as a statement (`x`, `Call x`) calls an object's default member (13 for anything
+// else); with arguments, an array or an object answers (13 otherwise, 424 for Nothing); with
+// empty parentheses any value is its own.
+void Interpreter::RaiseCallOnNothing(NameExpr* n, NameKind kind, std::size_t count, bool bare,
+                                     Frame& f) {
+  const Variant* value = nullptr;
+  if (kind == NameKind::Local || kind == NameKind::ImplicitLocal || kind == NameKind::RefParam ||
+      kind == NameKind::Field) {
+    value = VariableSlot(n, f);
+  } else if (kind == NameKind::Global && (n->ref.global->kind == GlobalSlot::Variable ||
+                                          n->ref.global->kind == GlobalSlot::Constant ||
+                                          n->ref.global->kind == GlobalSlot::HostObject)) {
+    value = &n->ref.global->value;
+  }
+  if (!value || (value->IsObject() && value->AsObject())) return;
+  if (count == 0) {
+    if (bare) throw NamedError(kErrTypeMismatch, n->name);
+    return;
+  }
+  if (value->IsArray()) return;
+  throw NamedError(value->IsObject() ? kErrObjectRequired : kErrTypeMismatch, n->name);
 }
 
 // The errors a call of `proc` with `count` arguments gives before its arguments are evaluated,

@@ -293,6 +293,7 @@ class Interpreter final : public BuiltinContext {
   const ProcDef* CompiledMember(const ClassInstance& inst, int member, const MemberSite& site);
   bool CallFails() const;
   void CheckProcCall(const ProcDef& proc, std::size_t count);
+  void RaiseCallOnNothing(NameExpr* n, NameKind kind, std::size_t count, bool bare, Frame& f);
   void RaiseMemberFailure(const ClassInstance& inst, int member, const MemberSite& site,
                           Variant* object);
   void MemberStore(const Code& code, const Instr& in, Frame& f);

@@ -136,6 +136,55 @@ End Sub
 Values
 Flush "values called with arguments"
 
+Class Plain
+End Class
+Dim gk
+Const kc = 4
+Sub Names()
+  On Error Resume Next
+  Dim k, z
+  k = 3
+  k
+  Report
+  Call k
+  Report
+  Call k()
+  Report
+  k Idx(1)
+  Report
+  Call k(Idx(1), Idx(2))
+  Report
+  Set z = Nothing
+  z Idx(1)
+  Report
+  Call z
+  Report
+  Note Plain(Idx(1))
+  Report
+  Plain
+  Report
+  Call Plain(Idx(1))
+  Report
+  Execute
+  Report
+  Note Eval(Idx(1), Idx(2))
+  Report
+  gk = "text"
+  gk Idx(1)
+  Report
+  gk
+  Report
+  Note kc(Idx(1))
+  Report
+  k = Array(1, 2)
+  k
+  Report
+  k Idx(1)
+  Report
+End Sub
+Names
+Flush "names that hold nothing to call"
+
 MakeThing("gone").Method Idx(1)
 Report
 MakeThing("unknown").Nope Idx(1)
