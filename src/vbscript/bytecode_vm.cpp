@@ -1815,6 +1815,21 @@ Flow Interpreter::RunCode(const Code& entryCode, Frame& entryFrame) {
         switch (ip->op) {
 #endif
 
+// An instruction that a function of the interpreter carries out, then the next.
+#define SL_VBS_STEP(name, function) \
+  OP(name) {                        \
+    function(*code, *ip, *f);       \
+    ++ip;                           \
+    NEXT;                           \
+  }
+// An instruction whose function tells whether the code goes on with the next instruction or
+// takes the general way at c.
+#define SL_VBS_BEGIN(name, function)                    \
+  OP(name) {                                            \
+    ip = function(*code, *ip, *f) ? ip + 1 : at(ip->c); \
+    NEXT;                                               \
+  }
+
 // r[a] = the value of b, read by `fetch`; flags 1: a temporary b is released.
 #define SL_VBS_MOVE(name, fetch)                         \
   OP(name) {                                             \
@@ -2261,10 +2276,7 @@ Flow Interpreter::RunCode(const Code& entryCode, Frame& entryFrame) {
         ip = CallBegins(*code, *ip, *f) ? ip + 1 : at(ip->c);
         NEXT;
       }
-      OP(CallBeginK) {
-        ip = CallBeginsKept(*code, *ip, *f) ? ip + 1 : at(ip->c);
-        NEXT;
-      }
+      SL_VBS_BEGIN(CallBeginK, CallBeginsKept)
       OP(NestBegin) {
         {
           const Variant* container = OperandVariable(*code, ip->b, *f);
@@ -2272,10 +2284,7 @@ Flow Interpreter::RunCode(const Code& entryCode, Frame& entryFrame) {
         }
         NEXT;
       }
-      OP(NestLocate) {
-        ip = NestedElementLocate(*code, *ip, *f) ? ip + 1 : at(ip->c);
-        NEXT;
-      }
+      SL_VBS_BEGIN(NestLocate, NestedElementLocate)
       OP(NestStore) {
         NestedElementStore(*ip, *f);
         ++ip;
@@ -2291,20 +2300,9 @@ Flow Interpreter::RunCode(const Code& entryCode, Frame& entryFrame) {
         ++ip;
         NEXT;
       }
-      OP(ArgRefBegin) {
-        ip = ArgRefBegins(*code, *ip, *f) ? ip + 1 : at(ip->c);
-        NEXT;
-      }
-      OP(ArgRefLocate) {
-        ArgRefLocate(*code, *ip, *f);
-        ++ip;
-        NEXT;
-      }
-      OP(ArgCapture) {
-        CaptureArgument(*code, *ip, *f);
-        ++ip;
-        NEXT;
-      }
+      SL_VBS_BEGIN(ArgRefBegin, ArgRefBegins)
+      SL_VBS_STEP(ArgRefLocate, ArgRefLocate)
+      SL_VBS_STEP(ArgCapture, CaptureArgument)
       OP(CallProc) {
         const CallSite& site = code->calls[ip->d];
         if (CompiledCall* call = EnterCompiled(*code, site, *f, ip, scratch)) {
@@ -2318,20 +2316,9 @@ Flow Interpreter::RunCode(const Code& entryCode, Frame& entryFrame) {
         ++ip;
         NEXT;
       }
-      OP(MemberBegin) {
-        ip = MemberBegins(*code, *ip, *f) ? ip + 1 : at(ip->c);
-        NEXT;
-      }
-      OP(MemberCall) {
-        MemberInvoke(*code, *ip, *f);
-        ++ip;
-        NEXT;
-      }
-      OP(MemberSet) {
-        MemberStore(*code, *ip, *f);
-        ++ip;
-        NEXT;
-      }
+      SL_VBS_BEGIN(MemberBegin, MemberBegins)
+      SL_VBS_STEP(MemberCall, MemberInvoke)
+      SL_VBS_STEP(MemberSet, MemberStore)
       OP(SetCheck) {
         if (!f->locals[ip->a].IsObject()) {
           throw NamedError(kErrObjectRequired, DescribeObject(code->exprs[ip->d]));
@@ -2339,20 +2326,9 @@ Flow Interpreter::RunCode(const Code& entryCode, Frame& entryFrame) {
         ++ip;
         NEXT;
       }
-      OP(AppendBegin) {
-        ip = AppendBegins(*code, *ip, *f) ? ip + 1 : at(ip->c);
-        NEXT;
-      }
-      OP(AppendPart) {
-        AppendPart(*code, *ip, *f);
-        ++ip;
-        NEXT;
-      }
-      OP(AppendJoin) {
-        AppendJoin(*code, *ip, *f);
-        ++ip;
-        NEXT;
-      }
+      SL_VBS_BEGIN(AppendBegin, AppendBegins)
+      SL_VBS_STEP(AppendPart, AppendPart)
+      SL_VBS_STEP(AppendJoin, AppendJoin)
       OP(DeclareArrays) {
         ExecDim(static_cast<DimStmt*>(code->stmts[ip->d]), *f);
         ++ip;
@@ -2400,25 +2376,13 @@ Flow Interpreter::RunCode(const Code& entryCode, Frame& entryFrame) {
         ++ip;
         NEXT;
       }
-      OP(ReDimItem) {
-        ReDimFromCounts(*code, *ip, *f);
-        ++ip;
-        NEXT;
-      }
+      SL_VBS_STEP(ReDimItem, ReDimFromCounts)
       OP(IndexBegin) {
         ip = f->locals[IndexOf(ip->b)].IsArray() ? ip + 1 : at(ip->c);
         NEXT;
       }
-      OP(ElemSetCheck) {
-        ElementTargetCheck(*code, *ip, *f);
-        ++ip;
-        NEXT;
-      }
-      OP(AssignTo) {
-        AssignToTarget(*code, *ip, *f);
-        ++ip;
-        NEXT;
-      }
+      SL_VBS_STEP(ElemSetCheck, ElementTargetCheck)
+      SL_VBS_STEP(AssignTo, AssignToTarget)
       OP(LoadMe) {
         Store(f->locals[ip->a], Variant(static_cast<Object*>(f->me)));
         ++ip;
@@ -2534,6 +2498,8 @@ Flow Interpreter::RunCode(const Code& entryCode, Frame& entryFrame) {
     }
   }
 #endif
+#undef SL_VBS_STEP
+#undef SL_VBS_BEGIN
 #undef OP
 #undef NEXT
 }
