@@ -1436,18 +1436,7 @@ Variant Interpreter::ScriptMemberResult(const Code& code, const Instr& in, Frame
   const ClassMember& m = inst->Class()->members[static_cast<std::size_t>(member)];
   if (m.field >= 0) {
     // A field read with arguments: indexed by their values as InvokeInstance indexes it.
-    std::vector<Variant> values;
-    values.reserve(site.args.size());
-    for (std::size_t i = 0; i < site.args.size(); ++i) {
-      Operand o = site.args[i];
-      if (o == MakeOperand(OperandKind::Register, site.firstValue + i) ||
-          ((site.captured >> i) & 1)) {
-        values.push_back(std::move(f.locals[site.firstValue + i]));
-      } else {
-        Variant scratch;
-        values.push_back(OperandValue(code, o, f, scratch));
-      }
-    }
+    std::vector<Variant> values = SiteArgumentValues(code, site, f, 0);
     CallArgs args;
     args.values = std::span<Variant>(values);
     return InvokeInstance(*inst, member, site.flags, args);
@@ -1554,12 +1543,13 @@ Variant Interpreter::MemberResult(const Code& code, const Instr& in, Frame& f) {
   return result;
 }
 
-// A host member assigned with arguments (`o.Item(k) = v`) as the tree walker assigns it: the
-// arguments by value (a variable's as it is now, or as taken in its turn), then the value.
-Variant Interpreter::HostMemberAssign(const Code& code, const MemberSite& site, Object& obj,
-                                      DispId id, Frame& f) {
+// The values of a member site's arguments: a value computed for the call or taken in its turn
+// is moved out of its temporary, a variable's value is copied as it is now. Room is left for
+// `spare` more values.
+std::vector<Variant> Interpreter::SiteArgumentValues(const Code& code, const MemberSite& site,
+                                                     Frame& f, std::size_t spare) {
   std::vector<Variant> values;
-  values.reserve(site.args.size() + 1);
+  values.reserve(site.args.size() + spare);
   for (std::size_t i = 0; i < site.args.size(); ++i) {
     Operand o = site.args[i];
     if (o == MakeOperand(OperandKind::Register, site.firstValue + i) ||
@@ -1570,6 +1560,14 @@ Variant Interpreter::HostMemberAssign(const Code& code, const MemberSite& site, 
       values.push_back(OperandValue(code, o, f, scratch));
     }
   }
+  return values;
+}
+
+// A host member assigned with arguments (`o.Item(k) = v`) as the tree walker assigns it: the
+// arguments by value (a variable's as it is now, or as taken in its turn), then the value.
+Variant Interpreter::HostMemberAssign(const Code& code, const MemberSite& site, Object& obj,
+                                      DispId id, Frame& f) {
+  std::vector<Variant> values = SiteArgumentValues(code, site, f, 1);
   bool isSet = (site.flags & kInvokeSet) != 0;
   values.push_back(LetValue(std::move(f.locals[site.value]), isSet));
   return obj.Invoke(id, site.flags, values);

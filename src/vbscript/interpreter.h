@@ -278,6 +278,8 @@ class Interpreter final : public BuiltinContext {
   static bool ArgumentByReference(const MemberSite* site, std::uint16_t begin, std::size_t k,
                                   Frame& f);
   static const ProcDef* SiteMemberProc(const MemberSite& site, const ClassMember& m);
+  std::vector<Variant> SiteArgumentValues(const Code& code, const MemberSite& site, Frame& f,
+                                          std::size_t spare);
   Variant HostMemberAssign(const Code& code, const MemberSite& site, Object& obj, DispId id,
                            Frame& f);
   struct ElementSite;
